@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Synthetic books for the benchmarks: n words in random order with their meanings and examples,
+// written in the program's own file formats. Made once per size and kept in a cache folder.
+namespace bookgen {
+
+// The folder of a generated book of n words (made on first use). The same n always gives the
+// same book.
+QString book(int n);
+
+// The words of a generated book, in file order.
+QStringList words(int n);
+
+// Realistic Japanese prose of about `bytes` bytes in CP932, for rich-text benchmarks.
+QString japaneseText(int bytes);
+
+} // namespace bookgen

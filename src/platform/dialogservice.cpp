@@ -1,0 +1,22 @@
+#include "dialogservice.h"
+
+#include "qtdialogservice.h"
+
+namespace {
+DialogService* current = nullptr;
+} // namespace
+
+DialogService& dialogs() {
+    if (!current) {
+        static QtDialogService fallback;
+        current = &fallback;
+    }
+    return *current;
+}
+
+void setDialogService(DialogService* service) { current = service; }
+
+Answer showMessage(const QString& text, const QString& title, MessageButtons buttons,
+                   MessageIcon icon, bool foreground) {
+    return dialogs().message({title, text, buttons, icon, foreground});
+}

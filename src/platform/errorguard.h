@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/failure.h"
+
+#include <QString>
+
+#include <functional>
+#include <new>
+
+// Every event handler runs inside the error guard with its own context phrase and code. An
+// unexpected failure is shown in the report box; a terminating handler then says that the program
+// ends to protect the data and ends the process at once, saving nothing.
+
+enum class GuardKind { ReportOnly, Terminating };
+enum class ClosingLine { Standard, AllContents };
+
+struct ErrorContext {
+    QString context; // "ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時"
+    QString code;    // "Error72": also the report box's title
+    GuardKind kind;
+    ClosingLine closing = ClosingLine::Standard;
+};
+
+// The report box's text, exactly as the user sees it.
+QString errorReportText(int number, const QString& description, const QString& context,
+                        ClosingLine closing);
+
+// Shows the report box and, for a terminating context, the second box and the end of the process.
+void reportError(const ErrorContext& where, int number, const QString& description);
+
+// How the process ends after a terminating report. Tests replace it; the default exits at once.
+using Terminator = std::function<void()>;
+void setTerminator(Terminator terminator);
+void terminateProgram();
+
+// Runs the handler body. Returns false when it failed (and was reported).
+template <class Body>
+bool guarded(const ErrorContext& where, Body&& body) {
+    try {
+        body();
+        return true;
+    } catch (const RuntimeFailure& e) {
+        reportError(where, e.number(), e.description());
+    } catch (const std::bad_alloc&) {
+        reportError(where, failure::OutOfMemory, RuntimeFailure::describe(failure::OutOfMemory));
+    } catch (const std::exception& e) {
+        reportError(where, failure::InvalidCall, QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

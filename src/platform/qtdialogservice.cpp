@@ -1,0 +1,120 @@
+#include "qtdialogservice.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+
+QMessageBox::Icon toQt(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok: break;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+Answer QtDialogService::message(const MessageRequest& request) {
+    QMessageBox box(toQt(request.icon), request.title, request.text, toQt(request.buttons),
+                    parentWindow());
+    if (request.foreground)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.show();
+    box.raise();
+    box.activateWindow();
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default:
+        // Closing a box with a Cancel button by its close box counts as Cancel.
+        return request.buttons == MessageButtons::Ok ? Answer::Ok
+               : request.buttons == MessageButtons::YesNo ? Answer::No
+                                                          : Answer::Cancel;
+    case QMessageBox::Ok: return Answer::Ok;
+    }
+}
+
+std::optional<QString> QtDialogService::inputBox(const QString& title, const QString& prompt,
+                                                  const QString& initial) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parentWindow(), title, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtDialogService::openFile(const FileRequest& request) {
+    QString start = request.folder;
+    if (!request.fileName.isEmpty())
+        start += u'/' + request.fileName;
+    QString path = QFileDialog::getOpenFileName(parentWindow(), request.title, start, request.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogService::saveFile(const FileRequest& request) {
+    QString start = request.folder;
+    if (!request.fileName.isEmpty())
+        start += u'/' + request.fileName;
+    QString path = QFileDialog::getSaveFileName(parentWindow(), request.title, start, request.filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> QtDialogService::folder(const QString& title, const QString& start) {
+    QString path = QFileDialog::getExistingDirectory(parentWindow(), title, start);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QFont> QtDialogService::font(const QFont& initial) {
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, initial, parentWindow());
+    if (!ok)
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QColor> QtDialogService::color(const QColor& initial) {
+    QColor chosen = QColorDialog::getColor(initial, parentWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+bool QtDialogService::print(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogService::printerSetup(QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, parentWindow());
+    return dialog.exec() == QDialog::Accepted;
+}

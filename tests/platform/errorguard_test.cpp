@@ -1,0 +1,64 @@
+#include "platform/errorguard.h"
+#include "support/scripteddialogs.h"
+#include "support/terminatorspy.h"
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString ReportOnlyText = QStringLiteral(
+    " ｴﾗｰ番号 =  53\r\n"
+    " ｴﾗｰ情報 = ファイルが見つかりません。\r\n"
+    " 「ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら\r\n"
+    " お手数ですがこのｴﾗｰのすべての内容を作者までご連絡下されば幸いです。");
+
+TEST(ErrorGuard, ReportOnlyHandlerShowsTheReportAndCarriesOn) {
+    ScriptedDialogs dialogs;
+    TerminatorSpy terminator;
+    dialogs.expectMessage(Answer::Ok);
+    bool after = false;
+    const bool ok = guarded({QStringLiteral("ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時"), QStringLiteral("Error212"),
+                             GuardKind::ReportOnly},
+                            [&] {
+                                throw RuntimeFailure(failure::FileNotFound);
+                                after = true;
+                            });
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(after);
+    ASSERT_EQ(dialogs.boxes().size(), 1);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("Error212"));
+    EXPECT_EQ(dialogs.lastBox().text, ReportOnlyText);
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::Ok);
+    EXPECT_EQ(terminator.calls(), 0);
+}
+
+TEST(ErrorGuard, TerminatingHandlerShowsTheSecondBoxAndEnds) {
+    ScriptedDialogs dialogs;
+    TerminatorSpy terminator;
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    guarded({QStringLiteral("ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時"), QStringLiteral("Error72"), GuardKind::Terminating,
+             ClosingLine::AllContents},
+            [] { throw RuntimeFailure(-5); });
+    ASSERT_EQ(dialogs.boxes().size(), 2);
+    EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("Error72"));
+    EXPECT_EQ(dialogs.boxes()[0].text,
+              QStringLiteral(" ｴﾗｰ番号 = -5\r\n ｴﾗｰ情報 = ") + RuntimeFailure::describe(-5) +
+                  QStringLiteral("\r\n 「ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら\r\n"
+                                 " お手数ですがこのｴﾗｰ内容をすべて作者までご連絡下されば幸いです。"));
+    EXPECT_EQ(dialogs.boxes()[1].title, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"));
+    EXPECT_EQ(dialogs.boxes()[1].text,
+              QStringLiteral("予期出来なかったｴﾗｰです。ﾃﾞｰﾀ保護のためｱﾌﾟﾘｹｰｼｮﾝを強制終了します。"));
+    EXPECT_EQ(terminator.calls(), 1);
+}
+
+TEST(ErrorGuard, ScriptedDialogsFailOnAnUnexpectedBox) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dialogs;
+            showMessage(QStringLiteral("surprise"));
+        },
+        "unexpected dialog: Verbanta: surprise");
+}
+
+} // namespace

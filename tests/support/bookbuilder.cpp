@@ -1,0 +1,30 @@
+#include "bookbuilder.h"
+
+#include "core/cp932.h"
+#include "core/textrecord.h"
+
+#include <QDir>
+#include <QFile>
+
+void BookBuilder::write(bool withExamples) const {
+    QDir().mkpath(m_folder);
+    TextRecordWriter words;
+    QByteArray means;
+    QByteArray reis;
+    int recordNo = 1;
+    for (const BookWord& w : m_words) {
+        words.addString(w.word).addInt(recordNo++).endRecord();
+        means += cp932::encodeField(w.meaning, 200);
+        reis += cp932::encodeField(w.example, 400);
+    }
+    auto put = [this](const QString& name, const QByteArray& bytes) {
+        QFile f(m_folder + u'/' + name);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
+    };
+    if (!m_words.empty())
+        put(QStringLiteral("words.vtd"), words.bytes());
+    put(QStringLiteral("means.vtd"), means);
+    if (withExamples)
+        put(QStringLiteral("reis.vtd"), reis);
+}

@@ -1,0 +1,40 @@
+#include "tempappfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TempAppFolder::TempAppFolder()
+    : m_previousHome(qgetenv("VERBANTA_HOME")), m_hadHome(qEnvironmentVariableIsSet("VERBANTA_HOME")) {
+    qputenv("VERBANTA_HOME", m_dir.path().toLocal8Bit());
+}
+
+TempAppFolder::~TempAppFolder() {
+    if (m_hadHome)
+        qputenv("VERBANTA_HOME", m_previousHome);
+    else
+        qunsetenv("VERBANTA_HOME");
+}
+
+QByteArray TempAppFolder::read(const QString& name) const {
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void TempAppFolder::write(const QString& name, const QByteArray& bytes) const {
+    QDir().mkpath(QFileInfo(file(name)).absolutePath());
+    QFile f(file(name));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+bool TempAppFolder::exists(const QString& name) const { return QFileInfo::exists(file(name)); }
+
+QStringList TempAppFolder::entries(const QString& subfolder) const {
+    QStringList names = QDir(subfolder.isEmpty() ? path() : file(subfolder))
+                            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    names.sort();
+    return names;
+}
