@@ -1,0 +1,63 @@
+// bookcheck FOLDER: lists a book's words as the program reads them, without writing to the book,
+// and reports what is wrong with it. Useful on a book copied from elsewhere.
+#include "core/book.h"
+#include "core/failure.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+namespace {
+
+QString forOneLine(QString text) {
+    while (text.endsWith(u' '))
+        text.chop(1);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    text.replace(u'\r', QStringLiteral("\\n"));
+    text.replace(u'\n', QStringLiteral("\\n"));
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        err << "usage: bookcheck FOLDER\n";
+        return 2;
+    }
+    Book book(args[1]);
+    try {
+        book.open(/*readOnly=*/true);
+    } catch (const BookMissing&) {
+        err << "no such book folder: " << args[1] << '\n';
+        return 2;
+    } catch (const RuntimeFailure& f) {
+        err << "cannot read the book: " << f.number() << ' ' << f.description() << '\n';
+        return 2;
+    }
+    QStringList problems = book.problems();
+    const int records = book.meaningRecordCount();
+    for (int p = 0; p < book.index().size(); ++p) {
+        const IndexEntry& e = book.index().at(p);
+        QString meaning;
+        QString example;
+        if (e.recordNo < 1 || e.recordNo > records) {
+            problems << QStringLiteral("%1: レコード番号 %2 が最後のレコード (%3) を越えています").arg(e.word).arg(e.recordNo).arg(records);
+        } else {
+            bool meaningOk = true;
+            bool exampleOk = true;
+            meaning = book.meaning(e.recordNo, &meaningOk);
+            example = book.example(e.recordNo, &exampleOk);
+            if (!meaningOk || !exampleOk)
+                problems << QStringLiteral("%1: レコード %2 を CP932 の文字として読めません").arg(e.word).arg(e.recordNo);
+        }
+        out << e.word << '\t' << e.recordNo << '\t' << forOneLine(meaning) << '\t' << forOneLine(example) << '\n';
+    }
+    out.flush();
+    for (const QString& problem : problems)
+        err << problem << '\n';
+    return problems.isEmpty() ? 0 : 1;
+}

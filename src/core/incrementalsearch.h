@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class WordIndex;
+
+// The search as the user types in the input box: the first word that begins with the typed text
+// is shown without moving the list. While the text grows, the search goes on from the last match;
+// when it shrinks it starts again from the match of the first letter, so each keystroke looks only
+// forward from a known place. A plain prefix is located by binary search over the sorted index;
+// text with pattern characters is matched word by word.
+class IncrementalSearch {
+public:
+    void reset();
+
+    // The input box now holds text. Returns the index position of the word to show, or -1 when
+    // the shown word stays as it is.
+    int textChanged(const WordIndex& index, const QString& text);
+
+private:
+    int searchFrom(const WordIndex& index, int from) const;
+
+    QString m_typed;
+    int m_previousLength = 0;
+    int m_start = 0;
+    int m_firstLetter = 0;
+};

@@ -1,0 +1,162 @@
+#include "core/incrementalsearch.h"
+#include "core/likepattern.h"
+#include "core/wordindex.h"
+
+#include <QRandomGenerator>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+WordIndex indexOf(const QStringList& words) {
+    std::vector<IndexEntry> entries;
+    qint32 r = 1;
+    for (const QString& w : words)
+        entries.push_back({w, r++, false});
+    WordIndex index;
+    index.assign(std::move(entries));
+    return index;
+}
+
+QStringList wordsOf(const WordIndex& index) {
+    QStringList out;
+    for (int p = 0; p < index.size(); ++p)
+        out << index.at(p).word;
+    return out;
+}
+
+QStringList randomWords(int n, quint32 seed) {
+    QRandomGenerator rng(seed);
+    QStringList words;
+    const QString alphabet = QStringLiteral("abcdeABCDE0あいアイｱｲ");
+    for (int i = 0; i < n; ++i) {
+        QString w;
+        for (int j = 0, len = 1 + rng.bounded(5); j < len; ++j)
+            w += alphabet[rng.bounded(int(alphabet.size()))];
+        words << w;
+    }
+    return words;
+}
+
+TEST(WordIndex, SortsCaseInsensitivelyWithFixedTies) {
+    EXPECT_EQ(wordsOf(indexOf({"banana", "Apple", "cherry"})), QStringList({"Apple", "banana", "cherry"}));
+    // Spellings the comparison holds equal come in character-code order, whatever the file order.
+    EXPECT_EQ(wordsOf(indexOf({"apple", "APPLE", "Apple"})), QStringList({"APPLE", "Apple", "apple"}));
+    EXPECT_EQ(wordsOf(indexOf({"Apple", "apple", "APPLE"})), QStringList({"APPLE", "Apple", "apple"}));
+
+    // A book of 101 words and the same book less one word keep the same order.
+    QStringList words = randomWords(101, 7);
+    QStringList all = wordsOf(indexOf(words));
+    const QString extra = words.takeLast();
+    all.removeOne(extra);
+    EXPECT_EQ(wordsOf(indexOf(words)), all);
+}
+
+TEST(WordIndex, FindIgnoresCaseAndPrefersTheSameSpelling) {
+    WordIndex index = indexOf({"apple", "Banana", "cherry", "APPLE"});
+    EXPECT_EQ(index.at(index.find("banana")).word, QStringLiteral("Banana"));
+    EXPECT_EQ(index.at(index.find("BANANA")).word, QStringLiteral("Banana"));
+    EXPECT_EQ(index.at(index.find("apple")).word, QStringLiteral("apple"));
+    EXPECT_EQ(index.at(index.find("APPLE")).word, QStringLiteral("APPLE"));
+    EXPECT_EQ(index.find("date"), -1);
+    EXPECT_EQ(index.find("appl"), -1);
+    EXPECT_EQ(WordIndex().find("x"), -1);
+}
+
+TEST(WordIndex, CheckMarksFollowTheirWords) {
+    WordIndex index = indexOf({"b", "d", "f"});
+    index.setCheckMark(1, true); // d
+    const int c = index.insert({"c", 4, false});
+    EXPECT_EQ(c, 1);
+    EXPECT_TRUE(index.at(index.find("d")).checkMark);
+    const int moved = index.rename(index.find("d"), "a");
+    EXPECT_EQ(moved, 0);
+    EXPECT_TRUE(index.at(0).checkMark);
+    EXPECT_EQ(index.checkedCount(), 1);
+    index.removeAt(index.find("b"));
+    EXPECT_TRUE(index.at(index.find("a")).checkMark);
+}
+
+TEST(WordIndex, PaletteFilterTakesWordsByTheirFirstCharacter) {
+    WordIndex index = indexOf({"apple", "Avocado", "banana", "1st", "あめ", "アイス", "かめ", "ｲﾇ"});
+    auto filtered = [&](const QString& from, const QString& to) {
+        QStringList out;
+        for (int p : index.filterByInitial(from, to))
+            out << index.at(p).word;
+        return out;
+    };
+    EXPECT_EQ(filtered("A", "A"), QStringList({"apple", "Avocado"}));
+    EXPECT_TRUE(filtered("Q", "Q").isEmpty());
+    EXPECT_EQ(filtered("a", "b"), QStringList({"apple", "Avocado", "banana"}));
+    // Kana ranges hold hiragana, katakana and half-width katakana alike.
+    EXPECT_EQ(filtered(QStringLiteral("あ"), QStringLiteral("お")).size(), 3);
+}
+
+TEST(LikePattern, WildcardsListsAndRanges) {
+    auto like = [](const QString& text, const QString& pattern, collation::Mode mode = collation::Mode::Text) {
+        return LikePattern(pattern, mode).matches(text);
+    };
+    EXPECT_TRUE(like("Apple", "ap*"));
+    EXPECT_FALSE(like("Apple", "ap*", collation::Mode::Binary));
+    EXPECT_TRUE(like("apple", "a?ple"));
+    EXPECT_FALSE(like("aple", "a?ple"));
+    EXPECT_TRUE(like("3rd", "#*"));
+    EXPECT_FALSE(like("third", "#*"));
+    EXPECT_TRUE(like("cat", "[a-c]*"));
+    EXPECT_TRUE(like("Cat", "[a-c]*"));
+    EXPECT_FALSE(like("Cat", "[a-c]*", collation::Mode::Binary));
+    EXPECT_FALSE(like("dog", "[a-c]*"));
+    EXPECT_TRUE(like("dog", "[!a-c]*"));
+    EXPECT_TRUE(like("x", "[xyz]"));
+    EXPECT_TRUE(like("a*b", "a[*]b"));
+    EXPECT_TRUE(like("abcxyz", "a*x*z"));
+    EXPECT_FALSE(like("abcxy", "a*x*z"));
+    // A bracket that is never closed stands for itself.
+    EXPECT_TRUE(like("[ab", "[ab*"));
+    EXPECT_FALSE(like("ab", "[ab*"));
+    // Width and kana type are ignored in text mode.
+    EXPECT_TRUE(like(QStringLiteral("ＡＢＣ"), "abc"));
+    EXPECT_TRUE(like(QStringLiteral("アイス"), QStringLiteral("あい*")));
+}
+
+TEST(IncrementalSearch, FollowsTheTyping) {
+    WordIndex index = indexOf({"banana", "apricot", "apple", "7up", "Zebra"});
+    IncrementalSearch search;
+    auto shown = [&](const QString& text) {
+        const int p = search.textChanged(index, text);
+        return p < 0 ? QString() : index.at(p).word;
+    };
+    EXPECT_EQ(shown("a"), "apple");
+    EXPECT_EQ(shown("ap"), "apple");
+    EXPECT_EQ(shown("apr"), "apricot");
+    EXPECT_EQ(shown("ap"), "apple");
+    EXPECT_EQ(shown("a"), "apple");
+    EXPECT_EQ(shown(""), QString()); // the last word stays shown
+    EXPECT_EQ(shown("x"), QString()); // unknown prefix: nothing changes
+    EXPECT_EQ(shown("xy"), QString());
+    EXPECT_EQ(shown(""), QString());
+    EXPECT_EQ(shown("#"), "7up");
+    EXPECT_EQ(shown(""), QString());
+    EXPECT_EQ(shown("Z"), "Zebra");
+    EXPECT_EQ(shown("ze"), "Zebra");
+    EXPECT_EQ(shown("z*a"), "Zebra");
+}
+
+TEST(IncrementalSearch, BinarySearchFindsWhatAScanFinds) {
+    // The fast path for plain text must agree with a word-by-word scan of the sorted index.
+    const QStringList words = randomWords(3000, 11);
+    WordIndex index = indexOf(words);
+    const QStringList prefixes = randomWords(400, 12);
+    for (const QString& prefix : prefixes) {
+        LikePattern pattern(prefix + u'*', collation::Mode::Text);
+        int scanned = -1;
+        for (int p = 0; p < index.size() && scanned < 0; ++p)
+            if (pattern.matches(index.at(p).word))
+                scanned = p;
+        IncrementalSearch search;
+        EXPECT_EQ(search.textChanged(index, prefix), scanned) << prefix.toStdString();
+    }
+}
+
+} // namespace
