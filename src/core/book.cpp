@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <charconv>
 #include <cstdio>
 
 namespace {
@@ -23,11 +24,11 @@ bool isSaveFileLeftover(const QString& name) {
     return false;
 }
 
-bool isDeletionMarker(const QByteArray& record) {
+bool isDeletionMarker(QByteArrayView record) {
     qsizetype end = record.size();
     while (end > 0 && record[end - 1] == ' ')
         --end;
-    return QByteArrayView(record).first(end) == "###";
+    return record.first(end) == "###";
 }
 
 void removeIfPresent(const QString& path) {
@@ -136,14 +137,48 @@ std::vector<IndexEntry> Book::readWordFile() const {
     return entries;
 }
 
-QByteArray Book::wordFileBytes(const std::vector<IndexEntry>& entries) const {
-    TextRecordWriter w;
-    for (const IndexEntry& e : entries)
-        w.addString(e.word).addInt(e.recordNo).endRecord();
-    return w.bytes();
+namespace {
+
+// One text record per word: the word in quotes, its record number. Built straight into bytes:
+// this runs after every registration, on books of a hundred thousand words.
+void appendWordLine(QByteArray& out, const IndexEntry& e) {
+    char digits[16];
+    const qsizetype digitCount = std::to_chars(digits, digits + sizeof digits, e.recordNo).ptr - digits;
+    const bool ascii = std::all_of(e.word.cbegin(), e.word.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const QByteArray word = ascii ? QByteArray() : cp932::encode(e.word);
+    const qsizetype wordSize = ascii ? e.word.size() : word.size();
+    const qsizetype start = out.size();
+    out.resize(start + wordSize + digitCount + 5);
+    char* p = out.data() + start;
+    *p++ = '"';
+    if (ascii)
+        p = std::transform(e.word.cbegin(), e.word.cend(), p, [](QChar c) { return char(c.unicode()); });
+    else
+        p = std::copy(word.cbegin(), word.cend(), p);
+    *p++ = '"';
+    *p++ = ',';
+    p = std::copy(digits, digits + digitCount, p);
+    *p++ = '\r';
+    *p = '\n';
 }
 
-void Book::writeWordFile() { writeFileAtomically(filePath(bookfile::Words), wordFileBytes(m_index.entries())); }
+} // namespace
+
+QByteArray Book::wordFileBytes(const std::vector<IndexEntry>& entries) const {
+    QByteArray out;
+    out.reserve(qsizetype(entries.size()) * 24);
+    for (const IndexEntry& e : entries)
+        appendWordLine(out, e);
+    return out;
+}
+
+void Book::writeWordFile() {
+    QByteArray out;
+    out.reserve(qsizetype(m_index.size()) * 24);
+    for (int p = 0; p < m_index.size(); ++p)
+        appendWordLine(out, m_index.at(p));
+    writeFileAtomically(filePath(bookfile::Words), out);
+}
 
 QString Book::refusalFor(const QString& word, const QString& meaning, const QString& example) {
     if (word.trimmed().isEmpty())
@@ -256,15 +291,20 @@ void Book::compact() {
         meaningChunk.clear();
         exampleChunk.clear();
     };
-    for (qint32 r = 1; r <= count; ++r) {
-        const QByteArray meaning = m_meanings.readBytes(r);
-        if (isDeletionMarker(meaning))
-            continue;
-        meaningChunk += meaning;
-        exampleChunk += m_examples.readBytes(r);
-        newNumber.insert(r, next++);
-        if (meaningChunk.size() >= (1 << 20))
-            flushChunks();
+    constexpr int Batch = 4096; // records read at a time: big sequential reads, bounded memory
+    for (qint32 first = 1; first <= count; first += Batch) {
+        const int n = std::min(Batch, count - first + 1);
+        const QByteArray meanings = m_meanings.readRange(first, n);
+        const QByteArray examples = m_examples.readRange(first, n);
+        for (int i = 0; i < n; ++i) {
+            const QByteArrayView meaning = QByteArrayView(meanings).sliced(qsizetype(i) * bookfile::MeaningSize, bookfile::MeaningSize);
+            if (isDeletionMarker(meaning))
+                continue;
+            meaningChunk += meaning;
+            exampleChunk += QByteArrayView(examples).sliced(qsizetype(i) * bookfile::ExampleSize, bookfile::ExampleSize);
+            newNumber.insert(first + i, next++);
+        }
+        flushChunks();
     }
     // A word whose record lies past the end of the files keeps its place with blank records.
     for (int p = 0; p < m_index.size(); ++p) {

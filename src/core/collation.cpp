@@ -1,20 +1,30 @@
 #include "collation.h"
 
-#include <QCollator>
-#include <QLocale>
+#include "failure.h"
+
+#include <QChar>
+
+#include <unicode/ucol.h>
+
+#include <memory>
 
 namespace collation {
 namespace {
 
-QCollator& textCollator() {
-    thread_local QCollator collator = [] {
-        QCollator c(QLocale(QLocale::Japanese, QLocale::Japan));
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        c.setNumericMode(false);
-        c.setIgnorePunctuation(false);
+struct CollatorCloser {
+    void operator()(UCollator* c) const { ucol_close(c); }
+};
+
+UCollator* textCollator() {
+    thread_local std::unique_ptr<UCollator, CollatorCloser> collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<UCollator, CollatorCloser> c(ucol_open("ja_JP", &status));
+        if (U_FAILURE(status))
+            throw RuntimeFailure(failure::InvalidCall, QStringLiteral("ja_JP collation"));
+        ucol_setStrength(c.get(), UCOL_SECONDARY);
         return c;
     }();
-    return collator;
+    return collator.get();
 }
 
 // Half-width katakana U+FF66..U+FF9D to their full-width forms.
@@ -26,15 +36,30 @@ constexpr char16_t HalfwidthKatakana[] =
 int compare(QStringView a, QStringView b, Mode mode) {
     if (mode == Mode::Binary)
         return a.compare(b, Qt::CaseSensitive);
-    return textCollator().compare(a, b);
+    return ucol_strcoll(textCollator(), a.utf16(), int32_t(a.size()), b.utf16(), int32_t(b.size()));
 }
 
-QCollatorSortKey sortKey(const QString& text) { return textCollator().sortKey(text); }
+void appendSortKey(QStringView text, std::string& out) {
+    const size_t start = out.size();
+    size_t room = size_t(text.size()) * 4 + 16;
+    for (;;) {
+        out.resize(start + room);
+        const int32_t needed = ucol_getSortKey(textCollator(), text.utf16(), int32_t(text.size()),
+                                               reinterpret_cast<uint8_t*>(out.data() + start), int32_t(room));
+        if (size_t(needed) <= room) {
+            out.resize(start + size_t(needed));
+            return;
+        }
+        room = size_t(needed);
+    }
+}
 
 char32_t fold(char32_t c) {
+    if (c < 0x80)
+        return (c >= U'A' && c <= U'Z') ? c + 0x20 : c;
     if (c >= 0xFF01 && c <= 0xFF5E) // full-width ASCII
-        c = c - 0xFF01 + 0x21;
-    else if (c >= 0xFF66 && c <= 0xFF9D)
+        return fold(c - 0xFF01 + 0x21);
+    if (c >= 0xFF66 && c <= 0xFF9D)
         c = HalfwidthKatakana[c - 0xFF66];
     if (c >= 0x30A1 && c <= 0x30F6) // katakana to hiragana
         c = c - 0x60;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-class QCollatorSortKey;
+#include <string>
 
 // How words are compared. The main window compares as Japanese text without regard to letter
 // case; the translation editor's word pane compares by character code.
@@ -19,8 +19,9 @@ enum class Mode { Text, Binary };
 // <0, 0, >0. Text: the case-insensitive Japanese comparison. Binary: UTF-16 code units.
 int compare(QStringView a, QStringView b, Mode mode = Mode::Text);
 
-// The sort key of the text comparison; comparing keys gives the same result as compare().
-QCollatorSortKey sortKey(const QString& text);
+// Appends the sort key of the text comparison to out. Comparing keys bytewise (as unsigned
+// bytes) gives the same order as compare().
+void appendSortKey(QStringView text, std::string& out);
 
 // A character in a form where characters the text comparison holds equal are equal
 // (case, width and kana type folded). Used for per-character pattern matching.

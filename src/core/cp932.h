@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 // The one place where text meets the Japanese code page (CP932, the Microsoft mapping of
 // Shift-JIS). Everything on disk is in it; everything in memory is QString.

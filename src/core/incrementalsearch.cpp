@@ -16,9 +16,22 @@ int IncrementalSearch::searchFrom(const WordIndex& index, int from) const {
             return candidate;
         return -1;
     }
-    for (int s = std::max(from, 0); s < index.size(); ++s)
-        if (pattern.matches(index.at(s).word))
+    const QString& prefix = pattern.literalPrefix();
+    if (prefix.isEmpty()) {
+        for (int s = std::max(from, 0); s < index.size(); ++s)
+            if (pattern.matches(index.at(s).word))
+                return s;
+        return -1;
+    }
+    // Only the words that begin with the pattern's plain start can match, and they sort together.
+    const LikePattern start(prefix + u'*', collation::Mode::Text);
+    for (int s = std::max(index.lowerBound(prefix), from); s < index.size(); ++s) {
+        const QString& word = index.at(s).word;
+        if (!start.matches(word))
+            break;
+        if (pattern.matches(word))
             return s;
+    }
     return -1;
 }
 

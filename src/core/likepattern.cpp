@@ -54,7 +54,13 @@ LikePattern::LikePattern(const QString& pattern, collation::Mode mode) : m_mode(
         }
         default: t.ch = c;
         }
+        t.folded = collation::fold(t.ch);
         m_tokens.push_back(std::move(t));
+    }
+    for (const Token& t : m_tokens) {
+        if (t.kind != Token::Literal)
+            break;
+        m_literalPrefix += fromUcs4(t.ch);
     }
 }
 
@@ -65,10 +71,14 @@ bool LikePattern::isPlain(QStringView text) {
     return true;
 }
 
-bool LikePattern::sameChar(char32_t p, char32_t c) const {
+bool LikePattern::sameChar(char32_t p, char32_t folded, char32_t c) const {
     if (p == c)
         return true;
-    return m_mode == collation::Mode::Text && collation::fold(p) == collation::fold(c);
+    if (m_mode != collation::Mode::Text)
+        return false;
+    if (c < 0x80) // most words are plain ASCII: fold without a call
+        return folded == ((c >= U'A' && c <= U'Z') ? c + 0x20 : c);
+    return folded == collation::fold(c);
 }
 
 bool LikePattern::inSet(const Token& t, char32_t c) const {
@@ -76,7 +86,7 @@ bool LikePattern::inSet(const Token& t, char32_t c) const {
     for (size_t r = 0; r < t.ranges.size() && !found; ++r) {
         const Range& range = t.ranges[r];
         if (range.low == range.high) {
-            found = sameChar(range.low, c);
+            found = sameChar(range.low, collation::fold(range.low), c);
         } else if (m_mode == collation::Mode::Binary) {
             found = c >= range.low && c <= range.high;
         } else {
@@ -95,42 +105,64 @@ bool LikePattern::inSet(const Token& t, char32_t c) const {
     return found != t.negated;
 }
 
-bool LikePattern::matches(QStringView text) const { return matchFrom(0, text, 0); }
-
-bool LikePattern::matchFrom(size_t token, QStringView text, qsizetype pos) const {
-    while (token < m_tokens.size()) {
-        const Token& t = m_tokens[token];
-        if (t.kind == Token::AnyRun) {
-            if (token + 1 == m_tokens.size())
-                return true;
-            for (qsizetype p = pos; p <= text.size(); ++p) {
-                if (p < text.size() && text[p].isLowSurrogate())
-                    continue;
-                if (matchFrom(token + 1, text, p))
-                    return true;
-            }
-            return false;
-        }
-        if (pos >= text.size())
-            return false;
-        const char32_t c = takeChar(text, pos);
-        switch (t.kind) {
-        case Token::Literal:
-            if (!sameChar(t.ch, c))
-                return false;
-            break;
-        case Token::Digit:
-            if (!(c >= U'0' && c <= U'9') && !(c >= 0xFF10 && c <= 0xFF19 && m_mode == collation::Mode::Text))
-                return false;
-            break;
-        case Token::Set:
-            if (!inSet(t, c))
-                return false;
-            break;
-        case Token::AnyOne:
-        case Token::AnyRun: break;
-        }
-        ++token;
+bool LikePattern::matchOne(const Token& t, char32_t c) const {
+    switch (t.kind) {
+    case Token::Literal: return sameChar(t.ch, t.folded, c);
+    case Token::Digit:
+        return (c >= U'0' && c <= U'9') || (m_mode == collation::Mode::Text && c >= 0xFF10 && c <= 0xFF19);
+    case Token::Set: return inSet(t, c);
+    case Token::AnyOne:
+    case Token::AnyRun: break;
     }
-    return pos == text.size();
+    return true;
+}
+
+// Every token but "*" takes exactly one character, so the classic two-pointer match with a
+// single backtracking point per "*" is exact, and needs no recursion.
+bool LikePattern::matches(QStringView text) const {
+    const size_t tokenCount = m_tokens.size();
+    size_t token = 0;
+    qsizetype pos = 0;
+    size_t starToken = SIZE_MAX;
+    qsizetype starPos = 0;
+    while (pos < text.size()) {
+        if (token < tokenCount && m_tokens[token].kind == Token::AnyRun) {
+            starToken = token++;
+            starPos = pos;
+            if (token == tokenCount)
+                return true;
+            continue;
+        }
+        if (starToken != SIZE_MAX && token == starToken + 1 && m_tokens[token].kind == Token::Literal) {
+            // Right after a "*": skip straight to the next place the literal can match.
+            const Token& t = m_tokens[token];
+            const char16_t* chars = text.utf16();
+            if (t.ch < 0x80 && m_mode == collation::Mode::Text) {
+                const char16_t lower = char16_t(t.folded);
+                const char16_t upper = (lower >= u'a' && lower <= u'z') ? char16_t(lower - 0x20) : lower;
+                while (pos < text.size() && chars[pos] != lower && chars[pos] != upper &&
+                       (chars[pos] < 0x80 || !sameChar(t.ch, t.folded, chars[pos])))
+                    ++pos;
+                if (pos == text.size())
+                    return false;
+                starPos = pos;
+            }
+        }
+        qsizetype next = pos;
+        const char32_t c = takeChar(text, next);
+        if (token < tokenCount && matchOne(m_tokens[token], c)) {
+            ++token;
+            pos = next;
+            continue;
+        }
+        if (starToken == SIZE_MAX)
+            return false;
+        // Let the last "*" take one more character and try again after it.
+        token = starToken + 1;
+        takeChar(text, starPos);
+        pos = starPos;
+    }
+    while (token < tokenCount && m_tokens[token].kind == Token::AnyRun)
+        ++token;
+    return token == tokenCount;
 }

@@ -21,6 +21,8 @@ public:
 
     // True when the pattern holds no special character: a plain text to look for.
     static bool isPlain(QStringView text);
+    // The plain characters the pattern begins with; every match begins with them too.
+    const QString& literalPrefix() const { return m_literalPrefix; }
 
 private:
     struct Range {
@@ -30,15 +32,17 @@ private:
     struct Token {
         enum Kind { Literal, AnyOne, Digit, AnyRun, Set } kind;
         char32_t ch = 0;
+        char32_t folded = 0;
         bool negated = false;
         std::vector<Range> ranges; // a single character is a range of one
     };
 
-    bool matchFrom(size_t token, QStringView text, qsizetype pos) const;
+    bool matchOne(const Token& t, char32_t c) const;
     bool inSet(const Token& t, char32_t c) const;
-    bool sameChar(char32_t patternChar, char32_t c) const;
+    bool sameChar(char32_t patternChar, char32_t folded, char32_t c) const;
 
     std::vector<Token> m_tokens;
+    QString m_literalPrefix;
     collation::Mode m_mode;
     // Range tests in text mode go through the collator; the same characters come back often.
     mutable QHash<quint64, bool> m_rangeCache;

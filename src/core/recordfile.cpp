@@ -31,14 +31,15 @@ bool RecordFile::hasPartialRecord() const {
     return size % m_recordSize != 0;
 }
 
-QByteArray RecordFile::readBytes(int recordNo) const {
-    if (recordNo < 1)
+QByteArray RecordFile::readRange(int first, int count) const {
+    if (first < 1 || count < 0)
         throw RuntimeFailure(failure::BadFileName, QFileInfo(m_path).fileName());
+    const qint64 wanted = qint64(count) * m_recordSize;
     QByteArray bytes;
-    if (m_file.seek(qint64(recordNo - 1) * m_recordSize))
-        bytes = m_file.read(m_recordSize);
-    if (bytes.size() < m_recordSize)
-        bytes.append(m_recordSize - bytes.size(), ' ');
+    if (m_file.seek(qint64(first - 1) * m_recordSize))
+        bytes = m_file.read(wanted);
+    if (bytes.size() < wanted)
+        bytes.append(wanted - bytes.size(), ' ');
     return bytes;
 }
 

@@ -20,7 +20,9 @@ public:
     int recordCount() const;
     bool hasPartialRecord() const;
 
-    QByteArray readBytes(int recordNo) const;
+    QByteArray readBytes(int recordNo) const { return readRange(recordNo, 1); }
+    // count records from first on, in one read, padded with spaces past the end of the file.
+    QByteArray readRange(int first, int count) const;
     // The record's text, trailing spaces included. *ok is cleared when its bytes are not CP932.
     QString read(int recordNo, bool* ok = nullptr) const;
     void write(int recordNo, const QString& text);

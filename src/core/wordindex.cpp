@@ -3,44 +3,69 @@
 #include "collation.h"
 #include "likepattern.h"
 
-#include <QCollatorSortKey>
 #include <QHash>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 namespace {
 
 struct Slot {
     IndexEntry entry;
-    QCollatorSortKey key;
+    quint32 keyOffset;
+    quint32 keyLength;
 };
-
-// Order of the index: collation key, then character code so equal keys are in a fixed order.
-bool slotLess(const Slot& a, const Slot& b) {
-    const int byKey = a.key.compare(b.key);
-    if (byKey != 0)
-        return byKey < 0;
-    return QStringView(a.entry.word).compare(QStringView(b.entry.word)) < 0;
-}
-
-Slot makeSlot(IndexEntry entry) {
-    QCollatorSortKey key = collation::sortKey(entry.word);
-    return Slot{std::move(entry), std::move(key)};
-}
 
 } // namespace
 
+// The entries with their collation keys. Keys live end to end in one arena, so sorting and
+// searching compare plain bytes without an allocation per word.
 struct WordIndex::Slots {
     std::vector<Slot> items;
+    std::string arena;
+
+    std::string_view keyOf(const Slot& s) const { return {arena.data() + s.keyOffset, s.keyLength}; }
+
+    Slot makeSlot(IndexEntry entry) {
+        const size_t offset = arena.size();
+        collation::appendSortKey(entry.word, arena);
+        return Slot{std::move(entry), quint32(offset), quint32(arena.size() - offset)};
+    }
+
+    // Order of the index: collation key, then character code so equal keys are in a fixed order.
+    bool less(const Slot& a, const Slot& b) const {
+        const int byKey = keyOf(a).compare(keyOf(b));
+        if (byKey != 0)
+            return byKey < 0;
+        return QStringView(a.entry.word).compare(QStringView(b.entry.word)) < 0;
+    }
 
     int lowerBoundOf(const Slot& probe) const {
-        auto it = std::lower_bound(items.begin(), items.end(), probe, slotLess);
+        auto it = std::lower_bound(items.begin(), items.end(), probe,
+                                   [this](const Slot& a, const Slot& b) { return less(a, b); });
         return int(it - items.begin());
     }
-    int lowerBoundOfKey(const QCollatorSortKey& key) const {
+    int lowerBoundOfKey(std::string_view key) const {
         auto it = std::lower_bound(items.begin(), items.end(), key,
-                                   [](const Slot& s, const QCollatorSortKey& k) { return s.key.compare(k) < 0; });
+                                   [this](const Slot& s, std::string_view k) { return keyOf(s) < k; });
         return int(it - items.begin());
+    }
+    // Drops the keys of entries that are gone, once the arena is mostly garbage.
+    void compactArena() {
+        size_t live = 0;
+        for (const Slot& s : items)
+            live += s.keyLength;
+        if (arena.size() < 4096 || arena.size() < 2 * live)
+            return;
+        std::string fresh;
+        fresh.reserve(live);
+        for (Slot& s : items) {
+            const size_t offset = fresh.size();
+            fresh.append(keyOf(s));
+            s.keyOffset = quint32(offset);
+        }
+        arena.swap(fresh);
     }
 };
 
@@ -51,13 +76,28 @@ WordIndex& WordIndex::operator=(WordIndex&&) noexcept = default;
 
 void WordIndex::assign(std::vector<IndexEntry> entries) {
     d->items.clear();
+    d->arena.clear();
     d->items.reserve(entries.size());
+    d->arena.reserve(entries.size() * 24);
     for (IndexEntry& e : entries)
-        d->items.push_back(makeSlot(std::move(e)));
-    std::sort(d->items.begin(), d->items.end(), slotLess);
+        d->items.push_back(d->makeSlot(std::move(e)));
+    std::sort(d->items.begin(), d->items.end(), [this](const Slot& a, const Slot& b) { return d->less(a, b); });
+    // Lay the words out in memory in index order: a pattern search reads them one after the
+    // other, and scattered strings would cost a cache miss each.
+    // All copies are made before the originals go, or the allocator would hand the freed,
+    // scattered blocks straight back.
+    std::vector<QString> packed;
+    packed.reserve(d->items.size());
+    for (const Slot& slot : d->items)
+        packed.emplace_back(slot.entry.word.constData(), slot.entry.word.size());
+    for (size_t i = 0; i < packed.size(); ++i)
+        d->items[i].entry.word = std::move(packed[i]);
 }
 
-void WordIndex::clear() { d->items.clear(); }
+void WordIndex::clear() {
+    d->items.clear();
+    d->arena.clear();
+}
 
 int WordIndex::size() const { return int(d->items.size()); }
 
@@ -85,7 +125,8 @@ int WordIndex::checkedCount() const {
 }
 
 int WordIndex::insert(IndexEntry entry) {
-    Slot slot = makeSlot(std::move(entry));
+    d->compactArena();
+    Slot slot = d->makeSlot(std::move(entry));
     const int position = d->lowerBoundOf(slot);
     d->items.insert(d->items.begin() + position, std::move(slot));
     return position;
@@ -103,19 +144,22 @@ int WordIndex::rename(int position, const QString& word) {
 int WordIndex::find(const QString& text) const {
     if (d->items.empty())
         return -1;
-    const QCollatorSortKey key = collation::sortKey(text);
-    int position = d->lowerBoundOfKey(key);
-    if (position >= size() || d->items[size_t(position)].key.compare(key) != 0)
+    std::string key;
+    collation::appendSortKey(text, key);
+    const int position = d->lowerBoundOfKey(key);
+    if (position >= size() || d->keyOf(d->items[size_t(position)]) != key)
         return -1;
     // Among words the comparison holds equal, the one spelled exactly as typed wins.
-    for (int p = position; p < size() && d->items[size_t(p)].key.compare(key) == 0; ++p)
+    for (int p = position; p < size() && d->keyOf(d->items[size_t(p)]) == key; ++p)
         if (d->items[size_t(p)].entry.word == text)
             return p;
     return position;
 }
 
 int WordIndex::lowerBound(const QString& text) const {
-    return d->lowerBoundOfKey(collation::sortKey(text));
+    std::string key;
+    collation::appendSortKey(text, key);
+    return d->lowerBoundOfKey(key);
 }
 
 int WordIndex::positionOfRecord(qint32 recordNo) const {

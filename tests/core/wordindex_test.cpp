@@ -112,6 +112,12 @@ TEST(LikePattern, WildcardsListsAndRanges) {
     EXPECT_TRUE(like("a*b", "a[*]b"));
     EXPECT_TRUE(like("abcxyz", "a*x*z"));
     EXPECT_FALSE(like("abcxy", "a*x*z"));
+    EXPECT_TRUE(like("the Running", "*run*"));
+    EXPECT_TRUE(like(QStringLiteral("ＲＵＮ"), "*run"));
+    EXPECT_TRUE(like("abab", "*ab"));
+    EXPECT_TRUE(like("aXbXcc", "*X?c"));
+    EXPECT_FALSE(like("aXbXc", "*X?c"));
+    EXPECT_FALSE(like("b", "*ab"));
     // A bracket that is never closed stands for itself.
     EXPECT_TRUE(like("[ab", "[ab*"));
     EXPECT_FALSE(like("ab", "[ab*"));
@@ -149,13 +155,16 @@ TEST(IncrementalSearch, BinarySearchFindsWhatAScanFinds) {
     WordIndex index = indexOf(words);
     const QStringList prefixes = randomWords(400, 12);
     for (const QString& prefix : prefixes) {
-        LikePattern pattern(prefix + u'*', collation::Mode::Text);
-        int scanned = -1;
-        for (int p = 0; p < index.size() && scanned < 0; ++p)
-            if (pattern.matches(index.at(p).word))
-                scanned = p;
-        IncrementalSearch search;
-        EXPECT_EQ(search.textChanged(index, prefix), scanned) << prefix.toStdString();
+        // Plain text, and a pattern with a plain start, which is narrowed the same way.
+        for (const QString& typed : {prefix, prefix + u'?'}) {
+            LikePattern pattern(typed + u'*', collation::Mode::Text);
+            int scanned = -1;
+            for (int p = 0; p < index.size() && scanned < 0; ++p)
+                if (pattern.matches(index.at(p).word))
+                    scanned = p;
+            IncrementalSearch search;
+            EXPECT_EQ(search.textChanged(index, typed), scanned) << typed.toStdString();
+        }
     }
 }
 

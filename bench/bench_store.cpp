@@ -1,0 +1,155 @@
+#include "bookgen.h"
+
+#include "core/book.h"
+#include "core/cp932.h"
+#include "core/incrementalsearch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+// A private copy of a generated book, for benchmarks that change it.
+QString copyOfBook(int n, QTemporaryDir& dir) {
+    const QString source = bookgen::book(n);
+    for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+        QFile::copy(source + u'/' + name, dir.path() + u'/' + name);
+    return dir.path();
+}
+
+double peakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+} // namespace
+
+// Read, decode, parse and sort the word file: the book ready to show.
+static void BM_OpenBook(benchmark::State& state) {
+    const QString folder = bookgen::book(int(state.range(0)));
+    for (auto _ : state) {
+        auto book = std::make_unique<Book>(folder);
+        book->open(/*readOnly=*/true);
+        benchmark::DoNotOptimize(book->index().size());
+        state.PauseTiming(); // freeing the index is not part of opening
+        book.reset();
+        state.ResumeTiming();
+    }
+    state.counters["peak_rss_mb"] = peakRssMb();
+}
+BENCHMARK(BM_OpenBook)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+static void BM_PrefixSearch(benchmark::State& state) {
+    Book book(bookgen::book(int(state.range(0))));
+    book.open(true);
+    const QStringList words = bookgen::words(int(state.range(0)));
+    int i = 0;
+    for (auto _ : state) {
+        // A keystroke that extends the text: the search goes on from the last match.
+        IncrementalSearch search;
+        const QString& word = words[(i++ * 7919) % words.size()];
+        benchmark::DoNotOptimize(search.textChanged(book.index(), word.left(4)));
+    }
+}
+BENCHMARK(BM_PrefixSearch)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
+static void BM_PatternSearch(benchmark::State& state) {
+    Book book(bookgen::book(int(state.range(0))));
+    book.open(true);
+    for (auto _ : state) {
+        IncrementalSearch search;
+        // Text that begins with a wildcard and matches nothing: every character of every word
+        // is tested.
+        benchmark::DoNotOptimize(search.textChanged(book.index(), QStringLiteral("*!")));
+    }
+}
+BENCHMARK(BM_PatternSearch)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+static void BM_FindWord(benchmark::State& state) {
+    Book book(bookgen::book(int(state.range(0))));
+    book.open(true);
+    const QStringList words = bookgen::words(int(state.range(0)));
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(book.index().find(words[(i++ * 7919) % words.size()].toUpper()));
+}
+BENCHMARK(BM_FindWord)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
+static void BM_ReadRecord(benchmark::State& state) {
+    Book book(bookgen::book(int(state.range(0))));
+    book.open(true);
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(book.meaning(1 + (i++ * 7919) % int(state.range(0))));
+}
+BENCHMARK(BM_ReadRecord)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// Index insert, two records written and synced, the word file rewritten atomically.
+static void BM_Register(benchmark::State& state) {
+    QTemporaryDir dir;
+    Book book(copyOfBook(int(state.range(0)), dir));
+    book.open();
+    int i = 0;
+    for (auto _ : state) {
+        const int p = book.registerWord(QStringLiteral("newword%1").arg(i++), QStringLiteral("新しい意味"),
+                                        QStringLiteral("新しい例文"));
+        state.PauseTiming();
+        book.index().removeAt(p); // keep the book at its size
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Register)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Compaction with a tenth of the records deleted, flushed to disk.
+static void BM_Compact(benchmark::State& state) {
+    const int n = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        Book book(copyOfBook(n, dir));
+        book.open();
+        for (int p = 0; p < book.index().size(); p += 10)
+            book.index().setCheckMark(p, true);
+        book.deleteChecked();
+        state.ResumeTiming();
+        book.compact();
+    }
+}
+BENCHMARK(BM_Compact)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The floors the ratios are read against.
+static void BM_FloorReadWords(benchmark::State& state) {
+    const QString path = bookgen::book(int(state.range(0))) + QStringLiteral("/words.vtd");
+    for (auto _ : state) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        QString text = cp932::decode(f.readAll());
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_FloorReadWords)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+static void BM_FloorCopyBooks(benchmark::State& state) {
+    const QString source = bookgen::book(int(state.range(0)));
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        for (const QString& name : {bookfile::Meanings, bookfile::Examples}) {
+            QFile in(source + u'/' + name);
+            in.open(QIODevice::ReadOnly);
+            QFile out(dir.path() + u'/' + name);
+            out.open(QIODevice::WriteOnly);
+            out.write(in.readAll());
+            syncToDisk(out);
+        }
+    }
+}
+BENCHMARK(BM_FloorCopyBooks)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
