@@ -1,0 +1,72 @@
+#include "appearance.h"
+
+#include "core/settings.h"
+
+#include <QWidget>
+
+namespace appearance {
+
+QColor toColor(qint32 bgr) {
+    const quint32 v = quint32(bgr);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+qint32 fromColor(const QColor& color) {
+    return qint32(quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16));
+}
+
+void setBackColor(QWidget* widget, qint32 bgr) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, toColor(bgr));
+    p.setColor(QPalette::Base, toColor(bgr));
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void setTextColor(QWidget* widget, qint32 bgr) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, toColor(bgr));
+    p.setColor(QPalette::Text, toColor(bgr));
+    p.setColor(QPalette::ButtonText, toColor(bgr));
+    widget->setPalette(p);
+}
+
+void setFont(QWidget* widget, const QString& name, int points, bool bold, bool italic) {
+    QFont f(name);
+    if (points > 0)
+        f.setPointSize(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    widget->setFont(f);
+}
+
+void applyFontGroup(QWidget* widget, const FontGroup& group) {
+    setFont(widget, group.name, group.size, group.bold, group.italic);
+    setTextColor(widget, group.textColor);
+    setBackColor(widget, group.backColor);
+    setInputMethodMode(widget, group.imeMode);
+}
+
+void setInputMethodMode(QWidget* widget, int mode) {
+    switch (mode) {
+    case 0: return;
+    case 2:
+    case 7:
+        widget->setAttribute(Qt::WA_InputMethodEnabled, true);
+        widget->setInputMethodHints(Qt::ImhPreferLatin);
+        return;
+    case 3:
+        widget->setAttribute(Qt::WA_InputMethodEnabled, false);
+        return;
+    case 8:
+        widget->setAttribute(Qt::WA_InputMethodEnabled, true);
+        widget->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferLatin);
+        return;
+    default:
+        widget->setAttribute(Qt::WA_InputMethodEnabled, true);
+        widget->setInputMethodHints(Qt::ImhNone);
+        return;
+    }
+}
+
+} // namespace appearance

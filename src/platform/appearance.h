@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QtGlobal>
+
+class QWidget;
+struct FontGroup;
+
+// Settings describe colours as 0x00BBGGRR, fonts by Windows name and input-method modes 0 to 8;
+// this turns them into what Qt widgets take.
+namespace appearance {
+
+QColor toColor(qint32 bgr);
+qint32 fromColor(const QColor& color);
+
+void setBackColor(QWidget* widget, qint32 bgr);
+void setTextColor(QWidget* widget, qint32 bgr);
+void setFont(QWidget* widget, const QString& name, int points, bool bold, bool italic);
+// Font, size, bold, italic, text and back colour and input-method mode of one font group.
+void applyFontGroup(QWidget* widget, const FontGroup& group);
+
+// The input-method modes, as far as Qt can express them:
+//   0 none: the widget's input method is left as it is
+//   1 on: the input method is enabled, no hints
+//   2 off: enabled but Latin input preferred (Qt cannot switch an input method off and leave it
+//     available)
+//   3 disabled: the input method is switched off for the widget
+//   4 hiragana, 5 katakana, 6 half-width katakana: enabled with no hints; Japanese input methods
+//     start in kana and Qt has no hint to choose among kana forms
+//   7 full-width alphanumeric: enabled, Latin preferred
+//   8 half-width alphanumeric: enabled, Latin only
+void setInputMethodMode(QWidget* widget, int mode);
+
+} // namespace appearance

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "core/incrementalsearch.h"
+
+#include <QObject>
+
+#include <memory>
+
+class Book;
+class MainForm;
+class WordListModel;
+class QKeyEvent;
+class QWidget;
+
+// The word book's main window: opens the book in use, lists and searches its words, registers,
+// modifies and deletes them, keeps check marks, and writes the book back when it closes or hands
+// over to the translation editor.
+class FrmMain : public QObject {
+    Q_OBJECT
+public:
+    enum EditMode { Normal = 0, Register = 1, Modify = 2, Deleting = 3, Reselecting = 9 };
+    enum class LoadResult { Ready, EndProgram };
+
+    explicit FrmMain(QObject* parent = nullptr);
+    ~FrmMain() override;
+
+    MainForm* form() const { return m_form; }
+    Book* book() const { return m_book.get(); }
+    WordListModel* listModel() const { return m_model; }
+    int editMode() const { return m_mode; }
+    bool isLarge() const { return m_large; }
+
+    // The load step: opens the book in use and fills the list.
+    LoadResult formLoad();
+    // Opens the current book again after another book was chosen, a book was imported or merged.
+    void ReopenBook();
+    // Closes the book's files and forgets its words (the book chooser deleted a book).
+    void closeBook();
+
+    void ApplyDisplaySettings();
+    void ApplyPaletteFont();
+    void ApplyPalette();
+
+    // Handlers, named after control and event.
+    void txtInputChange();
+    void txtInputEnter();
+    void List1Click();
+    void Option1Click(int index);
+    void cmdDoClick();
+    void cmdCancelClick();
+    void cmdModifyClick();
+    void cmdDelClick();
+    void cmdScaleClick();
+    void cmdGoTransClick();
+    void cmdCheckedClick();
+    void cmdUncheckedClick();
+    void cmdChkRevClick();
+    void IdmCheckDelClick();
+    void IdmCopyClick();
+    void IdmCutClick();
+    void IdmPasteClick();
+    void IdmHelpshowClick();
+    void IdmVersionClick();
+
+signals:
+    // The main window went away to make room for the translation editor.
+    void handedOver();
+    // The main window closed for good.
+    void unloaded();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectEvents();
+    bool handleKey(QKeyEvent* event);
+    bool closeCheck();
+    void openBook(bool reopen);
+    void selectListItem(int row);
+    void selectAllWordsButton();
+    void showEntry(int position);
+    void showRecords(qint32 recordNo, bool trimmed);
+    void updateCounters();
+    void setModeLabel(int mode);
+    void setEditGroup(bool enabled);
+    void setExecuteGroup(bool enabled);
+    void setSettingsGroup(bool enabled);
+    void applyNormalControls();
+    void applyEditingControls(int mode);
+    void enterRegisterMode(const QString& word);
+    void executeRegister();
+    void executeModify();
+    void reselect();
+    bool refuseUnstorable(const QString& word);
+    void focusInput();
+    QWidget* activeControl() const;
+    int currentRow() const;
+    QString currentWord() const;
+
+    MainForm* m_form;
+    WordListModel* m_model;
+    std::unique_ptr<Book> m_book;
+    IncrementalSearch m_search;
+    int m_mode = Normal;
+    bool m_loading = false;
+    bool m_large = true;
+    bool m_inListClick = false;
+    int m_paletteButton = 26;
+    int m_currentPosition = 0;
+    qint32 m_currentRecord = 0;
+    QString m_savedWord;
+};

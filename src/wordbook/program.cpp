@@ -1,0 +1,133 @@
+#include "program.h"
+
+#include "core/languageset.h"
+#include "core/session.h"
+#include "frmmain.h"
+#include "platform/appearance.h"
+#include "platform/appfolder.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "platform/singleinstance.h"
+#include "translatorstandin.h"
+#include "ui/mainform.h"
+#include "ui/splashform.h"
+#include "ui/wordlistmodel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+
+namespace {
+
+ErrorContext context(const char16_t* text, const char* code, GuardKind kind) {
+    return {QString::fromUtf16(text), QString::fromLatin1(code), kind};
+}
+
+} // namespace
+
+Program::Program() = default;
+
+Program::~Program() = default;
+
+bool Program::start() {
+    bool ready = false;
+    guarded(context(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error123", GuardKind::Terminating), [&] {
+        Session& s = session();
+        s.appFolder = appfolder::path();
+        m_instance = std::make_unique<SingleInstance>(s.appFolder);
+        if (!m_instance->acquire()) {
+            showMessage(QStringLiteral("すでに Verbanta は起動しています。"));
+            return;
+        }
+        SplashForm splash;
+        splash.show();
+        QCoreApplication::processEvents();
+        if (!readSettings())
+            return;
+        ready = showMainWindow();
+    });
+    return ready;
+}
+
+bool Program::readSettings() {
+    Session& s = session();
+    const QString folder = s.appFolder;
+    if (QFile::exists(folder + u'/' + settingsfile::DisplaySettings)) {
+        if (!guarded(context(u"設定情報読取時", "Error188", GuardKind::Terminating),
+                     [&] { s.display = ReadDisplaySettings(folder); }))
+            return false;
+    } else {
+        s.display = SetDefaultDisplaySettings();
+        if (!guarded(context(u"設定情報上書き時", "Error186", GuardKind::Terminating),
+                     [&] { WriteDisplaySettings(folder, s.display); }))
+            return false;
+    }
+    s.paletteFont = SetDefaultPaletteFont();
+    if (QFile::exists(folder + u'/' + settingsfile::PaletteFont)) {
+        // A damaged palette font is reported and the defaults stay: the program can go on.
+        guarded(context(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時", "Error212", GuardKind::ReportOnly),
+                [&] { s.paletteFont = ReadPaletteFont(folder); });
+    } else {
+        guarded(context(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報書き込み時", "Error213", GuardKind::ReportOnly),
+                [&] { WritePaletteFont(folder, s.paletteFont); });
+    }
+    if (QFile::exists(folder + u'/' + settingsfile::CurrentBook)) {
+        s.current = readCurrentBook(folder);
+        s.palette = languageset::read(folder, s.current.setName);
+        s.bookInUse = true;
+    } else {
+        s.setList = {languageset::DefaultSetName};
+        languageset::writeList(folder, s.setList);
+        if (!guarded(context(u"ﾃﾞﾌｫﾙﾄ値の格納時", "Error191", GuardKind::Terminating),
+                     [&] { s.palette = SetDefaultLanguageSet(); }))
+            return false;
+        languageset::write(folder, languageset::DefaultSetName, s.palette);
+        s.bookInUse = false;
+    }
+    return true;
+}
+
+bool Program::showMainWindow() {
+    m_main = std::make_unique<FrmMain>();
+    connect(m_main.get(), &FrmMain::handedOver, this, &Program::openTranslator);
+    if (m_main->formLoad() == FrmMain::LoadResult::EndProgram)
+        return false;
+    QCoreApplication::processEvents();
+    m_main->ApplyDisplaySettings();
+    m_main->ApplyPaletteFont();
+    MainForm* form = m_main->form();
+    form->setWindowTitle(QStringLiteral("Verbanta - ") + session().current.bookName);
+    form->show();
+    if (m_main->listModel()->rowCount() > 0) {
+        m_main->listModel()->setChecked(0, true);
+        m_main->listModel()->setChecked(0, false);
+    }
+    form->activateWindow();
+    form->txtInput->setFocus();
+    appearance::setInputMethodMode(form->txtInput, session().display.input.imeMode);
+    return true;
+}
+
+void Program::openTranslator() {
+    m_translator = std::make_unique<TranslatorStandIn>();
+    connect(m_translator.get(), &TranslatorStandIn::returnRequested, this, &Program::returnFromTranslator);
+    connect(m_translator.get(), &TranslatorStandIn::exitRequested, this, [this] {
+        m_translator->close();
+        QCoreApplication::quit();
+    });
+    m_translator->show();
+    // The main window is inside its own close event here; it goes once that is over.
+    m_main.release()->deleteLater();
+}
+
+void Program::returnFromTranslator() {
+    guarded(context(u"設定情報読取時", "Error188", GuardKind::Terminating), [this] {
+        // The file, not memory, is what the main window comes back with.
+        session().display = ReadDisplaySettings(session().appFolder);
+        m_translator->hide();
+        if (!showMainWindow())
+            QCoreApplication::quit();
+        m_translator.release()->deleteLater();
+    });
+}

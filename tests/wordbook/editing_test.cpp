@@ -1,0 +1,259 @@
+#include "mainwindow_fixture.h"
+
+#include "core/book.h"
+#include "core/cp932.h"
+#include "ui/limitedtextedit.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString wordFile(const TempAppFolder& app) { return cp932::decode(app.read(QStringLiteral("英単語/words.vtd"))); }
+
+TEST_F(MainWindowTest, RegisteringAWord) {
+    startWith({"apple", "cherry"});
+    type("banana");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    EXPECT_EQ(main()->editMode(), FrmMain::Register);
+    EXPECT_EQ(form()->lblMode->text(), QStringLiteral("登録ﾓｰﾄﾞ"));
+    EXPECT_EQ(form()->txtWord->text(), "banana");
+    EXPECT_FALSE(form()->txtInput->isEnabled());
+    EXPECT_FALSE(form()->List1->isEnabled());
+    EXPECT_TRUE(form()->cmdDo->isEnabled());
+    EXPECT_FALSE(form()->cmdScale->isEnabled());
+
+    // No meaning yet: the mode stays and the meaning box gets the focus.
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->cmdDo);
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("単語の意味を入力して下さい"));
+    EXPECT_EQ(main()->editMode(), FrmMain::Register);
+
+    // The palette is refused outside normal mode.
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->Option1[0]);
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("現在、通常ﾓｰﾄﾞでないので使用出来ません"));
+    EXPECT_TRUE(form()->Option1[26]->isChecked());
+
+    // Closing too.
+    dialogs.expectMessage(Answer::Ok);
+    form()->close();
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("通常ﾓｰﾄﾞに戻してから再度実行して下さい。"));
+    EXPECT_TRUE(form()->isVisible());
+
+    form()->txtMean->setText(QStringLiteral("バナナ"));
+    form()->txtRei->setText(QStringLiteral("a ripe banana"));
+    dialogs.expectMessage(Answer::Yes);
+    QTest::keyClick(form()->txtMean, Qt::Key_F5);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("登録の確認"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("登録します。よろしいですか？"));
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+    EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry"}));
+    EXPECT_EQ(selected(), "banana");
+    EXPECT_EQ(form()->txtInput->text(), "banana");
+    EXPECT_EQ(form()->lblMaxRec->text(), "3");
+    EXPECT_TRUE(wordFile(app).contains(QStringLiteral("\"banana\",3\r\n")));
+    EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 600);
+}
+
+TEST_F(MainWindowTest, RefusedWordIsExplainedAndNothingIsWritten) {
+    startWith({"apple"});
+    const QByteArray words = app.read(QStringLiteral("英単語/words.vtd"));
+    type(QStringLiteral("say \"hi\""));
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    form()->txtMean->setText(QStringLiteral("挨拶😀"));
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->cmdDo);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("登録できません"));
+    EXPECT_EQ(main()->editMode(), FrmMain::Register);
+    EXPECT_EQ(app.read(QStringLiteral("英単語/words.vtd")), words);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+}
+
+TEST_F(MainWindowTest, AnsweringNoToRegistrationInAnEmptyBook) {
+    writeSettings();
+    QDir().mkpath(bookFolder());
+    ASSERT_TRUE(start());
+    type("first");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    form()->txtMean->setText("m");
+    dialogs.expectMessage(Answer::No);
+    click(form()->cmdDo);
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+    EXPECT_EQ(form()->txtWord->text(), QString());
+    EXPECT_FALSE(form()->cmdModify->isEnabled());
+    EXPECT_FALSE(form()->cmdDel->isEnabled());
+
+    // The first word of an empty book.
+    type("first");
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Yes);
+    enter();
+    form()->txtMean->setText("m");
+    click(form()->cmdDo);
+    EXPECT_EQ(listed(), QStringList({"first"}));
+    EXPECT_TRUE(form()->IdmTrial->isEnabled());
+    EXPECT_EQ(wordFile(app), QStringLiteral("\"first\",1\r\n"));
+}
+
+TEST_F(MainWindowTest, ModifyingMovesTheWord) {
+    startWith({"apple", "banana", "cherry"});
+    // Typing disables modify until a word is chosen; F3 then does nothing.
+    type("x");
+    EXPECT_FALSE(form()->cmdModify->isEnabled());
+    key(Qt::Key_F3);
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+
+    clickRow(1);
+    key(Qt::Key_F3);
+    EXPECT_EQ(main()->editMode(), FrmMain::Modify);
+    EXPECT_EQ(form()->lblMode->text(), QStringLiteral("修正ﾓｰﾄﾞ"));
+    EXPECT_FALSE(form()->txtWord->isReadOnly());
+    form()->txtWord->setText("zucchini");
+    form()->txtMean->setText(QStringLiteral("ズッキーニ"));
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDo);
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("変更内容を登録します。よろしいですか？"));
+    EXPECT_EQ(listed(), QStringList({"apple", "cherry", "zucchini"}));
+    EXPECT_EQ(selected(), "zucchini");
+    EXPECT_EQ(form()->txtMean->text().trimmed(), QStringLiteral("ズッキーニ"));
+    EXPECT_TRUE(wordFile(app).contains(QStringLiteral("\"zucchini\",2")));
+
+    // An empty meaning is not enough.
+    clickRow(0);
+    click(form()->cmdModify);
+    form()->txtMean->setText({});
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    click(form()->cmdDo);
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("入力が不十分です"));
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+    EXPECT_EQ(form()->txtMean->text().trimmed(), "m:apple");
+}
+
+TEST_F(MainWindowTest, DeletingFirstLaterAndOnlyWords) {
+    startWith({"apple", "banana", "cherry", "date"});
+    model()->setChecked(3, true);
+    clickRow(0);
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDel);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("削除の確認"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("現在表示されている単語を削除してもよろしいですか？"));
+    EXPECT_EQ(listed(), QStringList({"banana", "cherry", "date"}));
+    EXPECT_EQ(selected(), "banana");
+    EXPECT_EQ(checked(), QStringList({"date"})); // other marks stay
+    EXPECT_EQ(form()->lblMaxRec->text(), "3");
+
+    clickRow(2);
+    dialogs.expectMessage(Answer::Yes);
+    key(Qt::Key_F4);
+    EXPECT_EQ(listed(), QStringList({"banana", "cherry"}));
+    EXPECT_EQ(selected(), "cherry");
+
+    // No keeps the word.
+    dialogs.expectMessage(Answer::No);
+    click(form()->cmdDel);
+    EXPECT_EQ(listed().size(), 2);
+
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDel);
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDel);
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_FALSE(form()->cmdModify->isEnabled());
+    EXPECT_FALSE(form()->cmdDel->isEnabled());
+    EXPECT_EQ(form()->txtWord->text(), QString());
+}
+
+TEST_F(MainWindowTest, CheckMarkButtons) {
+    startWith({"apple", "banana", "cherry", "date", "avocado"});
+    // Invert with the first and third of the list checked.
+    model()->setChecked(0, true);
+    model()->setChecked(2, true);
+    click(form()->cmdChkRev);
+    EXPECT_EQ(checked(), QStringList({"avocado", "cherry", "date"}));
+    EXPECT_EQ(selected(), "apple");
+    click(form()->cmdUnchecked);
+    EXPECT_TRUE(checked().isEmpty());
+
+    // Check all in the filtered view marks only the listed words.
+    click(form()->Option1[0]);
+    click(form()->cmdChecked);
+    click(form()->Option1[26]);
+    EXPECT_EQ(checked(), QStringList({"apple", "avocado"}));
+}
+
+TEST_F(MainWindowTest, DeletingCheckedWords) {
+    startWith({"apple", "banana", "cherry"});
+    const QByteArray means = app.read(QStringLiteral("英単語/means.vtd"));
+    // None checked: nothing changes in the records.
+    dialogs.expectMessage(Answer::Ok);
+    form()->IdmCheckDel->trigger();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ﾁｪｯｸ項目の削除確認"));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_EQ(app.read(QStringLiteral("英単語/means.vtd")), means);
+
+    // Every word checked.
+    click(form()->cmdChecked);
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    form()->IdmCheckDel->trigger();
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("ﾃﾞｰﾀがひとつもなくなりました"));
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+    form()->close();
+    EXPECT_FALSE(form()->isVisible());
+    EXPECT_FALSE(app.exists(QStringLiteral("英単語/means.vtd")));
+    EXPECT_FALSE(app.exists(QStringLiteral("英単語/words.vtd")));
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheBookBackCompacted) {
+    startWith({"one", "two", "three", "four", "five"});
+    for (const char* word : {"four", "two"}) {
+        form()->txtInput->clear();
+        type(word);
+        enter();
+        dialogs.expectMessage(Answer::Yes);
+        click(form()->cmdDel);
+    }
+    form()->close();
+    EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 600);
+    EXPECT_EQ(QFileInfo(bookFolder() + "/reis.vtd").size(), 1200);
+    EXPECT_EQ(app.entries(QStringLiteral("英単語")), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(wordFile(app), QStringLiteral("\"one\",1\r\n\"three\",2\r\n\"five\",3\r\n"));
+}
+
+TEST_F(MainWindowTest, HandOverRefusesAnEmptyBook) {
+    writeSettings();
+    QDir().mkpath(bookFolder());
+    ASSERT_TRUE(start());
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->cmdGoTrans);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ﾄﾗﾝｽﾚｰﾀＬを開くｴﾗｰ"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("単語が１語も登録されていないので開けません"));
+    EXPECT_TRUE(form()->isVisible());
+}
+
+TEST_F(MainWindowTest, HandOverAndBack) {
+    startWith({"apple", "banana", "cherry"});
+    clickRow(1);
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDel);
+    form()->IdmGotoTransL->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(program->translator(), nullptr);
+    EXPECT_TRUE(program->translator()->isVisible());
+    EXPECT_EQ(program->main(), nullptr);
+    // The book was compacted on the way.
+    EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 400);
+
+    program->translator()->mnuReturn->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(program->main(), nullptr);
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_EQ(listed(), QStringList({"apple", "cherry"}));
+    EXPECT_EQ(form()->windowTitle(), QStringLiteral("Verbanta - 英単語"));
+}
+
+} // namespace

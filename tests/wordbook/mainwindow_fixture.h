@@ -1,0 +1,110 @@
+#pragma once
+
+#include "core/languageset.h"
+#include "core/session.h"
+#include "core/settings.h"
+#include "support/bookbuilder.h"
+#include "support/scripteddialogs.h"
+#include "support/tempappfolder.h"
+#include "support/terminatorspy.h"
+#include "ui/mainform.h"
+#include "ui/wordlistmodel.h"
+#include "wordbook/frmmain.h"
+#include "wordbook/program.h"
+#include "wordbook/translatorstandin.h"
+
+#include <QAction>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A temporary application folder holding settings and one book "英単語", and the program started
+// on it with scripted dialogs.
+class MainWindowTest : public ::testing::Test {
+protected:
+    TempAppFolder app;
+    ScriptedDialogs dialogs;
+    TerminatorSpy terminator;
+    std::unique_ptr<Program> program;
+
+    void SetUp() override { session() = Session(); }
+    void TearDown() override {
+        program.reset();
+        session() = Session();
+    }
+
+    QString bookFolder() const { return app.file(QStringLiteral("英単語")); }
+
+    void writeSettings(const PaletteRows& palette = SetDefaultLanguageSet()) {
+        WriteDisplaySettings(app.path(), SetDefaultDisplaySettings());
+        WritePaletteFont(app.path(), SetDefaultPaletteFont());
+        writeCurrentBook(app.path(), {QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")});
+        languageset::write(app.path(), QStringLiteral("英語ｾｯﾄ"), palette);
+        languageset::writeList(app.path(), {QStringLiteral("英語ｾｯﾄ")});
+    }
+
+    // Words with meanings "m:" + word and examples "e:" + word.
+    void writeBook(const QStringList& words) {
+        BookBuilder b(bookFolder());
+        for (const QString& w : words)
+            b.add(w, QStringLiteral("m:") + w, QStringLiteral("e:") + w);
+        b.write();
+    }
+
+    bool start() {
+        program = std::make_unique<Program>();
+        const bool ready = program->start();
+        if (ready)
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(form()));
+        return ready;
+    }
+
+    void startWith(const QStringList& words) {
+        writeSettings();
+        writeBook(words);
+        ASSERT_TRUE(start());
+    }
+
+    FrmMain* main() const { return program->main(); }
+    MainForm* form() const { return program->main()->form(); }
+    WordListModel* model() const { return program->main()->listModel(); }
+
+    QStringList listed() const {
+        QStringList out;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            out << model()->data(model()->index(r), Qt::DisplayRole).toString();
+        return out;
+    }
+    QStringList checked() const {
+        QStringList out;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            if (model()->isChecked(r))
+                out << model()->data(model()->index(r), Qt::DisplayRole).toString();
+        return out;
+    }
+    QString selected() const {
+        const QModelIndex i = form()->List1->currentIndex();
+        return i.isValid() ? i.data().toString() : QString();
+    }
+    void clickRow(int row) {
+        QListView* list = form()->List1;
+        const QRect rect = list->visualRect(model()->index(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    void type(const QString& text) { QTest::keyClicks(form()->txtInput, text); }
+    void enter() { QTest::keyClick(form()->txtInput, Qt::Key_Return); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(form()->txtInput, k, mods); }
+    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+};

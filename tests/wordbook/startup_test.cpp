@@ -1,0 +1,193 @@
+#include "mainwindow_fixture.h"
+
+#include "platform/singleinstance.h"
+#include "ui/limitedtextedit.h"
+
+namespace {
+
+TEST_F(MainWindowTest, SecondInstanceIsRefused) {
+    writeSettings();
+    writeBook({"apple"});
+    SingleInstance running(app.path());
+    ASSERT_TRUE(running.acquire());
+    dialogs.expectMessage(Answer::Ok);
+    program = std::make_unique<Program>();
+    EXPECT_FALSE(program->start());
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("Verbanta"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("すでに Verbanta は起動しています。"));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::Ok);
+}
+
+TEST_F(MainWindowTest, MissingBookEndsWithoutCreatingAnything) {
+    writeSettings();
+    const QStringList before = app.entries();
+    dialogs.expectMessage(Answer::Ok);
+    EXPECT_FALSE(start());
+    program.reset();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ブックエラー"));
+    EXPECT_EQ(dialogs.lastBox().icon, MessageIcon::None);
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(QStringLiteral("すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\nVerbantaをインストール直後の場合は")));
+    EXPECT_TRUE(dialogs.lastBox().text.endsWith(QStringLiteral("再度インストールし直す必要があります。アプリケーションを終了します。")));
+    EXPECT_EQ(app.entries(), before);
+}
+
+TEST_F(MainWindowTest, EmptyBookStartsWithAnEmptyList) {
+    writeSettings();
+    QDir().mkpath(bookFolder());
+    ASSERT_TRUE(start());
+    EXPECT_EQ(form()->windowTitle(), QStringLiteral("Verbanta - 英単語"));
+    EXPECT_EQ(model()->rowCount(), 0);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form()));
+    EXPECT_TRUE(form()->txtInput->hasFocus());
+    EXPECT_FALSE(form()->cmdModify->isEnabled());
+    EXPECT_FALSE(form()->cmdDel->isEnabled());
+    EXPECT_FALSE(form()->IdmTrial->isEnabled());
+    EXPECT_EQ(form()->lblMode->text(), QStringLiteral("通常ﾓｰﾄﾞ"));
+    EXPECT_EQ(form()->lblMaxRec->text(), QStringLiteral("0"));
+}
+
+TEST_F(MainWindowTest, FirstStartWithoutABookWritesTheDefaultsAndSaysSo) {
+    dialogs.expectMessage(Answer::Ok);
+    EXPECT_FALSE(start());
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
+    EXPECT_TRUE(app.exists(QStringLiteral("Initial.vtd")));
+    EXPECT_TRUE(app.exists(QStringLiteral("opfini.vtd")));
+    EXPECT_EQ(languageset::readList(app.path()), QStringList({QStringLiteral("英語ｾｯﾄ")}));
+    EXPECT_EQ(languageset::read(app.path(), QStringLiteral("英語ｾｯﾄ")), SetDefaultLanguageSet());
+}
+
+TEST_F(MainWindowTest, SortedListAndTheFirstWordsRecords) {
+    startWith({"banana", "Apple", "cherry"});
+    EXPECT_EQ(listed(), QStringList({"Apple", "banana", "cherry"}));
+    EXPECT_EQ(checked(), QStringList());
+    clickRow(1);
+    EXPECT_EQ(form()->txtWord->text(), "banana");
+    EXPECT_EQ(form()->txtInput->text(), "banana");
+    EXPECT_EQ(form()->txtMean->text().trimmed(), "m:banana");
+    EXPECT_EQ(form()->lblCount->text(), QString::number(100 - 8));
+    EXPECT_TRUE(form()->cmdModify->isEnabled());
+}
+
+TEST_F(MainWindowTest, PaletteNarrowsTheListAndKeepsMarks) {
+    startWith({"apple", "Avocado", "banana", "cherry", "Cider"});
+    click(form()->Option1[0]);
+    EXPECT_EQ(listed(), QStringList({"apple", "Avocado"}));
+    EXPECT_FALSE(form()->cmdModify->isEnabled());
+    EXPECT_FALSE(form()->cmdDel->isEnabled());
+    EXPECT_FALSE(form()->IdmCheckDel->isEnabled());
+    model()->setChecked(1, true);
+    click(form()->Option1[26]);
+    EXPECT_EQ(listed().size(), 5);
+    EXPECT_EQ(checked(), QStringList({"Avocado"}));
+
+    // Shift+Ctrl+C chooses the third button.
+    key(Qt::Key_C, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_TRUE(form()->Option1[2]->isChecked());
+    EXPECT_EQ(listed(), QStringList({"cherry", "Cider"}));
+    key(Qt::Key_F2);
+    EXPECT_EQ(listed().size(), 5);
+
+    // A letter without words says so and lists all words.
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->Option1[16]);
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("Qの頭文字(行)での登録はまだありません"));
+    EXPECT_TRUE(form()->Option1[26]->isChecked());
+    EXPECT_EQ(listed().size(), 5);
+}
+
+TEST_F(MainWindowTest, DisabledPaletteButtonCannotBePressed) {
+    PaletteRows palette = SetDefaultLanguageSet();
+    palette[1].enabled = 0;
+    writeSettings(palette);
+    writeBook({"apple", "banana"});
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(form()->Option1[1]->isEnabled());
+    EXPECT_EQ(form()->Option1[1]->text(), "B");
+    click(form()->Option1[1]);
+    key(Qt::Key_B, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_TRUE(form()->Option1[26]->isChecked());
+    EXPECT_EQ(listed().size(), 2);
+}
+
+TEST_F(MainWindowTest, TypingSearchesAndEnterSelects) {
+    startWith({"banana", "apricot", "apple", "7up"});
+    type("a");
+    EXPECT_EQ(form()->txtWord->text(), "apple");
+    type("p");
+    EXPECT_EQ(form()->txtWord->text(), "apple");
+    type("r");
+    EXPECT_EQ(form()->txtWord->text(), "apricot");
+    EXPECT_EQ(form()->txtMean->text(), "m:apricot");
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(form()->txtWord->text(), "apple");
+    // The list does not move while typing.
+    EXPECT_EQ(selected(), QString());
+
+    form()->txtInput->clear();
+    type("APPLE");
+    enter();
+    EXPECT_EQ(selected(), "apple");
+    EXPECT_EQ(form()->txtInput->text(), "apple");
+    EXPECT_TRUE(form()->cmdModify->isEnabled());
+
+    // An unknown word, and No: back to the word shown before.
+    form()->txtInput->clear();
+    type("zzz");
+    dialogs.expectMessage(Answer::No);
+    enter();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("未登録情報"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？"));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNo);
+    EXPECT_EQ(dialogs.lastBox().icon, MessageIcon::Question);
+    EXPECT_EQ(form()->txtInput->text(), "apple");
+    EXPECT_EQ(selected(), "apple");
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+}
+
+TEST_F(MainWindowTest, CutInTheInputBoxSearchesForTheRest) {
+    startWith({"apple", "banana"});
+    type("bx");
+    form()->txtInput->setFocus();
+    form()->txtInput->setSelection(1, 1);
+    form()->IdmCut->trigger();
+    EXPECT_EQ(form()->txtInput->text(), "b");
+    EXPECT_EQ(form()->txtWord->text(), "banana");
+}
+
+TEST_F(MainWindowTest, SizeButtonTogglesTheWindow) {
+    startWith({"apple"});
+    EXPECT_TRUE(main()->isLarge());
+    EXPECT_EQ(form()->size(), QSize(614, 461));
+    click(form()->cmdScale);
+    EXPECT_EQ(form()->cmdScale->text(), ">>");
+    EXPECT_EQ(form()->size(), QSize(281, 259));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form()->cmdScale->text(), "<<");
+    EXPECT_EQ(form()->size(), QSize(614, 461));
+}
+
+TEST_F(MainWindowTest, VersionBox) {
+    startWith({"apple"});
+    QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Verbantaﾊﾞｰｼﾞｮﾝ情報"));
+        QTest::mouseClick(box->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    });
+    form()->IdmVersion->trigger();
+}
+
+TEST_F(MainWindowTest, HelpOpensAtItsContents) {
+    startWith({"apple"});
+    key(Qt::Key_F1);
+    QWidget* help = form()->findChild<QWidget*>("helpWindow");
+    ASSERT_NE(help, nullptr);
+    auto* contents = help->findChild<QListWidget*>("helpContents");
+    ASSERT_NE(contents, nullptr);
+    EXPECT_EQ(contents->currentRow(), 0);
+    EXPECT_EQ(contents->item(0)->text(), QStringLiteral("目次"));
+    help->close();
+}
+
+} // namespace
