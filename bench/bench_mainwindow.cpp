@@ -1,0 +1,164 @@
+#include "bookgen.h"
+
+#include "core/book.h"
+#include "core/session.h"
+#include "platform/dialogservice.h"
+#include "ui/limitedtextedit.h"
+#include "ui/mainform.h"
+#include "ui/wordlistmodel.h"
+#include "wordbook/frmmain.h"
+#include "wordbook/program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+// Answers every box with Yes or OK, so the timed operations run straight through.
+class AgreeingDialogs : public DialogService {
+public:
+    Answer message(const MessageRequest& r) override {
+        return r.buttons == MessageButtons::YesNo || r.buttons == MessageButtons::YesNoCancel ? Answer::Yes : Answer::Ok;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
+    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
+    bool print(QPrinter&) override { return false; }
+    bool printerSetup(QPrinter&) override { return false; }
+};
+
+// An application folder whose book "bench" is the generated book of n words: linked when the
+// benchmark only reads it, copied when it writes.
+struct BenchHome {
+    QTemporaryDir dir;
+    BenchHome(int n, bool copy) {
+        qputenv("VERBANTA_HOME", dir.path().toLocal8Bit());
+        const QString source = bookgen::book(n);
+        const QString target = dir.path() + QStringLiteral("/bench");
+        if (copy) {
+            QDir().mkpath(target);
+            for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+                QFile::copy(source + u'/' + name, target + u'/' + name);
+        } else {
+            QFile::link(source, target);
+        }
+        writeCurrentBook(dir.path(), {QStringLiteral("bench"), languageset::DefaultSetName});
+        languageset::write(dir.path(), languageset::DefaultSetName, SetDefaultLanguageSet());
+    }
+};
+
+std::unique_ptr<Program> startProgram() {
+    session() = Session();
+    auto program = std::make_unique<Program>();
+    if (!program->start())
+        return nullptr;
+    return program;
+}
+
+} // namespace
+
+// The load step through the first paint of the main window, in one process: settings read, book
+// opened and sorted, list filled, window shown and painted.
+static void BM_StartToPaint(benchmark::State& state) {
+    AgreeingDialogs dialogs;
+    setDialogService(&dialogs);
+    BenchHome home(int(state.range(0)), false);
+    for (auto _ : state) {
+        std::unique_ptr<Program> program = startProgram();
+        program->main()->form()->repaint();
+        state.PauseTiming();
+        program.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToPaint)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+static void BM_KeystrokeToPaint(benchmark::State& state) {
+    AgreeingDialogs dialogs;
+    setDialogService(&dialogs);
+    BenchHome home(int(state.range(0)), false);
+    std::unique_ptr<Program> program = startProgram();
+    MainForm* form = program->main()->form();
+    const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    int i = 0;
+    for (auto _ : state) {
+        // A word of two letters typed, then taken back: growing and shrinking searches alike.
+        const bool grow = form->txtInput->text().size() < 2;
+        if (grow)
+            QTest::keyClick(form->txtInput, letters[i++ % 26].toLatin1());
+        else
+            QTest::keyClick(form->txtInput, Qt::Key_Backspace);
+        form->repaint();
+    }
+}
+BENCHMARK(BM_KeystrokeToPaint)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
+static void BM_PaletteClick(benchmark::State& state) {
+    AgreeingDialogs dialogs;
+    setDialogService(&dialogs);
+    BenchHome home(int(state.range(0)), false);
+    std::unique_ptr<Program> program = startProgram();
+    MainForm* form = program->main()->form();
+    int i = 0;
+    for (auto _ : state) {
+        // A letter, then back to all words.
+        QRadioButton* button = form->Option1[(i++ % 2) ? 26 : (i / 2) % 26];
+        QTest::mouseClick(button, Qt::LeftButton);
+        form->repaint();
+    }
+}
+BENCHMARK(BM_PaletteClick)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// From the confirming Yes to the list refreshed with the new word selected.
+static void BM_RegisterEndToEnd(benchmark::State& state) {
+    AgreeingDialogs dialogs;
+    setDialogService(&dialogs);
+    BenchHome home(int(state.range(0)), true);
+    std::unique_ptr<Program> program = startProgram();
+    FrmMain* main = program->main();
+    MainForm* form = main->form();
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form->txtInput->setText(QStringLiteral("zzbench%1").arg(i++));
+        QTest::keyClick(form->txtInput, Qt::Key_Return);
+        form->txtMean->setText(QStringLiteral("意味"));
+        state.ResumeTiming();
+        main->cmdDoClick();
+        form->repaint();
+    }
+}
+BENCHMARK(BM_RegisterEndToEnd)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+static void BM_FloorEmptyWindowPaint(benchmark::State& state) {
+    for (auto _ : state) {
+        QWidget window;
+        window.resize(614, 461);
+        window.show();
+        window.repaint();
+    }
+}
+BENCHMARK(BM_FloorEmptyWindowPaint)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
