@@ -19,6 +19,7 @@ void setBackColor(QWidget* widget, qint32 bgr) {
     QPalette p = widget->palette();
     p.setColor(QPalette::Window, toColor(bgr));
     p.setColor(QPalette::Base, toColor(bgr));
+    p.setColor(QPalette::Button, toColor(bgr));
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }

@@ -4,6 +4,7 @@
 #include "core/collation.h"
 #include "core/session.h"
 #include "frmversion.h"
+#include "library/frmselectfolder.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
 #include "platform/dialogservice.h"
@@ -123,6 +124,7 @@ void FrmMain::connectEvents() {
     menu(f->IdmPaste, reportOnly(u"貼付け時", "Error82"), &FrmMain::IdmPasteClick);
     menu(f->IdmHelpshow, terminating(u"ﾍﾙﾌﾟを開く時", "Error80"), &FrmMain::IdmHelpshowClick);
     menu(f->IdmVersion, terminating(u"ﾊﾞｰｼﾞｮﾝ情報を開く時", "Error83"), &FrmMain::IdmVersionClick);
+    menu(f->IdmBookSetting, reportOnly(u"ﾌﾞｯｸ設定をｸﾘｯｸ時", "Error74"), &FrmMain::IdmBookSettingClick);
     connect(f->IdmExit, &QAction::triggered, this, [this] {
         guarded(terminating(u"終了ﾒﾆｭｰ選択時", "Error79"), [this] { m_form->close(); });
     });
@@ -273,7 +275,11 @@ FrmMain::LoadResult FrmMain::formLoad() {
     guarded(terminating(u"ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時", "Error72"), [&] {
         if (!session().bookInUse) {
             showMessage(QStringLiteral("使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
-            result = LoadResult::EndProgram;
+            // Choosing a book there opens it here; leaving without one ends the program.
+            FrmSelectFolder chooser(this, nullptr);
+            chooser.exec();
+            if (chooser.endRequested() || !session().bookInUse || !m_book)
+                result = LoadResult::EndProgram;
             return;
         }
         try {
@@ -299,7 +305,36 @@ void FrmMain::ReopenBook() {
 
 void FrmMain::closeBook() {
     m_model->clear();
+    if (m_book && m_book->isOpen())
+        m_book->writeBack();
     m_book.reset();
+    m_form->txtWord->clear();
+    m_form->txtMean->setText({});
+    m_form->txtRei->setText({});
+    m_form->lblMaxRec->setText(QStringLiteral("0"));
+    setEditGroup(false);
+}
+
+void FrmMain::showChosenBook() {
+    m_form->setWindowTitle(QStringLiteral("Verbanta - ") + session().current.bookName);
+    if (m_model->rowCount() > 0) {
+        m_model->setChecked(0, true);
+        m_model->setChecked(0, false);
+    }
+    m_form->txtInput->setFocus();
+    appearance::setInputMethodMode(m_form->txtInput, session().display.input.imeMode);
+    m_form->show();
+}
+
+void FrmMain::IdmBookSettingClick() {
+    FrmSelectFolder chooser(this, m_form);
+    chooser.exec();
+    if (chooser.endRequested()) {
+        m_endRequested = true;
+        // Nothing is open any more: the book went with its deletion.
+        m_form->hide();
+        QCoreApplication::quit();
+    }
 }
 
 void FrmMain::openBook(bool reopen) {

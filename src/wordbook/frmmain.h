@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/incrementalsearch.h"
+#include "library/bookhost.h"
 
 #include <QObject>
 
@@ -15,7 +16,7 @@ class QWidget;
 // The word book's main window: opens the book in use, lists and searches its words, registers,
 // modifies and deletes them, keeps check marks, and writes the book back when it closes or hands
 // over to the translation editor.
-class FrmMain : public QObject {
+class FrmMain : public QObject, public BookHost {
     Q_OBJECT
 public:
     enum EditMode { Normal = 0, Register = 1, Modify = 2, Deleting = 3, Reselecting = 9 };
@@ -33,12 +34,16 @@ public:
     // The load step: opens the book in use and fills the list.
     LoadResult formLoad();
     // Opens the current book again after another book was chosen, a book was imported or merged.
-    void ReopenBook();
-    // Closes the book's files and forgets its words (the book chooser deleted a book).
-    void closeBook();
+    void ReopenBook() override;
+    // Writes the book back, closes its files and forgets its words (before the book chooser
+    // switches or deletes books).
+    void closeBook() override;
+    void showChosenBook() override;
+    // The user asked to end the program from a dialog.
+    bool endRequested() const { return m_endRequested; }
 
     void ApplyDisplaySettings();
-    void ApplyPaletteFont();
+    void ApplyPaletteFont() override;
     void ApplyPalette();
 
     // Handlers, named after control and event.
@@ -61,6 +66,7 @@ public:
     void IdmPasteClick();
     void IdmHelpshowClick();
     void IdmVersionClick();
+    void IdmBookSettingClick();
 
 signals:
     // The main window went away to make room for the translation editor.
@@ -105,6 +111,7 @@ private:
     bool m_loading = false;
     bool m_large = true;
     bool m_inListClick = false;
+    bool m_endRequested = false;
     int m_paletteButton = 26;
     int m_currentPosition = 0;
     qint32 m_currentRecord = 0;

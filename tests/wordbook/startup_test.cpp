@@ -46,16 +46,6 @@ TEST_F(MainWindowTest, EmptyBookStartsWithAnEmptyList) {
     EXPECT_EQ(form()->lblMaxRec->text(), QStringLiteral("0"));
 }
 
-TEST_F(MainWindowTest, FirstStartWithoutABookWritesTheDefaultsAndSaysSo) {
-    dialogs.expectMessage(Answer::Ok);
-    EXPECT_FALSE(start());
-    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
-    EXPECT_TRUE(app.exists(QStringLiteral("Initial.vtd")));
-    EXPECT_TRUE(app.exists(QStringLiteral("opfini.vtd")));
-    EXPECT_EQ(languageset::readList(app.path()), QStringList({QStringLiteral("英語ｾｯﾄ")}));
-    EXPECT_EQ(languageset::read(app.path(), QStringLiteral("英語ｾｯﾄ")), SetDefaultLanguageSet());
-}
-
 TEST_F(MainWindowTest, SortedListAndTheFirstWordsRecords) {
     startWith({"banana", "Apple", "cherry"});
     EXPECT_EQ(listed(), QStringList({"Apple", "banana", "cherry"}));

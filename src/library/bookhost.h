@@ -1,0 +1,14 @@
+#pragma once
+
+// What the book dialogs need from the window that holds the open book.
+class BookHost {
+public:
+    virtual ~BookHost() = default;
+    // Brings the open book up to date on disk, closes it and forgets its words.
+    virtual void closeBook() = 0;
+    // Opens the current book and fills the list.
+    virtual void ReopenBook() = 0;
+    // Shows the window on the book just chosen.
+    virtual void showChosenBook() = 0;
+    virtual void ApplyPaletteFont() = 0;
+};

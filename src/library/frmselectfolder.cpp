@@ -1,0 +1,223 @@
+#include "frmselectfolder.h"
+
+#include "core/languageset.h"
+#include "core/session.h"
+#include "frmlangset.h"
+#include "frmselectpaletteset.h"
+#include "platform/appfolder.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "ui/selectfolderform.h"
+#include "bookhost.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+ErrorContext terminating(const char16_t* context, const char* code) {
+    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
+}
+
+} // namespace
+
+FrmSelectFolder::FrmSelectFolder(BookHost* main, QWidget* parent) : m_main(main), m_form(new SelectFolderForm(parent)) {
+    connect(m_form->cboFldName, &QComboBox::activated, this, [this] { cboFldNameClick(); });
+    connect(m_form->cmdOKFolder, &QPushButton::clicked, this, [this] { cmdOKFolderClick(); });
+    connect(m_form->cmdCancelFolder, &QPushButton::clicked, this, [this] { cmdCancelFolderClick(); });
+    connect(m_form->cmdAddFolder, &QPushButton::clicked, this, [this] { cmdAddFolderClick(); });
+    connect(m_form->cmdDelFolder, &QPushButton::clicked, this, [this] { cmdDelFolderClick(); });
+    connect(m_form->cmdModLangSet, &QPushButton::clicked, this, [this] { cmdModLangSetClick(); });
+    m_form->installEventFilter(this);
+    m_form->cboFldName->installEventFilter(this);
+}
+
+FrmSelectFolder::~FrmSelectFolder() { delete m_form; }
+
+int FrmSelectFolder::exec() {
+    formLoad();
+    return m_form->exec();
+}
+
+bool FrmSelectFolder::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form->cboFldName && event->type() == QEvent::KeyPress) {
+        cboFldNameKeyDown();
+        return true;
+    }
+    if (watched == m_form && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        cmdCancelFolderClick();
+        return true;
+    }
+    if (watched == m_form && event->type() == QEvent::Close && m_form->isVisible()) {
+        // The close box is the Cancel button.
+        event->ignore();
+        cmdCancelFolderClick();
+        return true;
+    }
+    return false;
+}
+
+void FrmSelectFolder::fillCombo() {
+    m_form->cboFldName->clear();
+    for (const BookEntry& b : m_books)
+        m_form->cboFldName->addItem(b.name);
+}
+
+void FrmSelectFolder::selectCurrentBook() {
+    m_form->cboFldName->setCurrentIndex(m_form->cboFldName->findText(session().current.bookName));
+}
+
+void FrmSelectFolder::formLoad() {
+    guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error117"), [this] {
+        m_books = booklist::read(session().appFolder);
+        fillCombo();
+        selectCurrentBook();
+        m_form->Text1->setText(session().current.setName);
+        m_form->cmdModLangSet->setEnabled(session().bookInUse);
+    });
+}
+
+void FrmSelectFolder::cboFldNameClick() {
+    guarded({QStringLiteral("ｺﾝﾎﾞﾎﾞｯｸｽｸﾘｯｸ時"), QStringLiteral("Error111"), GuardKind::ReportOnly}, [this] {
+        const int i = m_form->cboFldName->currentIndex();
+        if (i >= 0 && i < m_books.size())
+            m_form->Text1->setText(m_books[i].setName);
+    });
+}
+
+void FrmSelectFolder::cboFldNameKeyDown() {
+    guarded({QStringLiteral("ｺﾝﾎﾞﾎﾞｯｸｽ入力"), QStringLiteral("Error270"), GuardKind::ReportOnly}, [this] {
+        QApplication::beep();
+        showMessage(QStringLiteral("ここに直接入力することは出来ません\r\n新規ﾌﾞｯｸを作成する場合は『新規作成ﾎﾞﾀﾝ』をｸﾘｯｸして下さい"));
+        fillCombo();
+        selectCurrentBook();
+    });
+}
+
+void FrmSelectFolder::addCreatedBook(const BookEntry& book) {
+    m_books.append(book);
+    m_form->cboFldName->addItem(book.name);
+    m_form->Text1->setText(book.setName);
+    booklist::write(session().appFolder, m_books);
+}
+
+void FrmSelectFolder::cmdOKFolderClick() {
+    guarded(terminating(u"ＯＫ時", "Error116"), [this] {
+        const int i = m_form->cboFldName->currentIndex();
+        if (m_form->cboFldName->count() == 0 || i < 0) {
+            showMessage(QStringLiteral("使用するﾌﾞｯｸが選ばれていません"), QStringLiteral("ﾌﾞｯｸの選択"));
+            return;
+        }
+        Session& s = session();
+        s.current = {m_form->cboFldName->currentText(), m_form->Text1->text()};
+        writeCurrentBook(s.appFolder, s.current);
+        s.palette = languageset::read(s.appFolder, s.current.setName);
+        s.bookInUse = true;
+        if (m_main) {
+            m_main->closeBook();
+            m_main->ReopenBook();
+        }
+        showMessage(QStringLiteral("これから『") + s.current.bookName + QStringLiteral("』を使用します。"),
+                    QStringLiteral("設定確認"));
+        m_mustChoose = false;
+        m_form->accept();
+        if (m_main)
+            m_main->showChosenBook();
+    });
+}
+
+void FrmSelectFolder::cmdCancelFolderClick() {
+    guarded(terminating(u"ｷｬﾝｾﾙ時", "Error113"), [this] {
+        if (session().bookInUse) {
+            if (m_mustChoose) {
+                showMessage(QStringLiteral("使用中のﾌﾞｯｸが閉じられました。\r\n使用するﾌﾞｯｸを選んで [OK] を押して下さい。"),
+                            QStringLiteral("ﾌﾞｯｸの選択"));
+                return;
+            }
+            m_form->reject();
+            return;
+        }
+        if (showMessage(QStringLiteral("使用するﾌﾞｯｸがありません。\r\nｱﾌﾟﾘｹｰｼｮﾝを終了しますか？"), QStringLiteral("終了処理"),
+                        MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes) {
+            m_endRequested = true;
+            m_form->reject();
+        }
+    });
+}
+
+void FrmSelectFolder::cmdAddFolderClick() {
+    guarded(terminating(u"ﾌﾞｯｸ追加時", "Error112"), [this] {
+        FrmSelectPaletteSet dialog(this, m_main);
+        dialog.exec();
+    });
+}
+
+void FrmSelectFolder::cmdDelFolderClick() {
+    guarded(terminating(u"ﾌﾞｯｸ削除時", "Error114"), [this] {
+        const int i = m_form->cboFldName->currentIndex();
+        if (i < 0) {
+            showMessage(QStringLiteral("削除するﾌﾞｯｸ名をﾘｽﾄから選び直して下さい"), QStringLiteral("m(__)m"));
+            return;
+        }
+        const QString name = m_form->cboFldName->currentText();
+        if (showMessage(QStringLiteral("一度削除すると元に戻せません。\r\n本当に『") + name +
+                            QStringLiteral("』を削除してもよろしいですか？"),
+                        QStringLiteral("削除処理の確認"), MessageButtons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+            return;
+        Session& s = session();
+        if (m_main)
+            m_main->closeBook();
+        m_mustChoose = true;
+
+        // Only the book's own files go; anything else the user put there stays, and so does the
+        // folder then.
+        QDir folder(s.appFolder + u'/' + name);
+        bool folderKept = false;
+        if (folder.exists()) {
+            for (const QString& file : folder.entryList({QStringLiteral("*.vtd")}, QDir::Files | QDir::Hidden))
+                if (!folder.remove(file))
+                    throw RuntimeFailure(failure::PermissionDenied, file);
+            folderKept = !folder.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) ||
+                         !QDir(s.appFolder).rmdir(name);
+        }
+        m_books.removeAt(i);
+        booklist::write(s.appFolder, m_books);
+        fillCombo();
+        if (m_books.isEmpty()) {
+            m_form->Text1->clear();
+            s.bookInUse = false;
+            s.current = {};
+            QFile::remove(s.appFolder + u'/' + settingsfile::CurrentBook);
+            m_form->cmdModLangSet->setEnabled(false);
+        } else {
+            m_form->cboFldName->setCurrentIndex(0);
+            m_form->Text1->setText(m_books[0].setName);
+            s.current = {m_books[0].name, m_books[0].setName};
+            writeCurrentBook(s.appFolder, s.current);
+        }
+        QString done = QStringLiteral("選択されたﾌﾞｯｸ『") + name + QStringLiteral("』を削除しました。");
+        if (folderKept)
+            done += QStringLiteral("\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
+        showMessage(done, QStringLiteral("削除確認"));
+    });
+}
+
+void FrmSelectFolder::cmdModLangSetClick() {
+    guarded(terminating(u"言語ｾｯﾄ修正時", "Error115"), [this] {
+        if (m_form->Text1->text().isEmpty()) {
+            showMessage(QStringLiteral("ﾌﾞｯｸを作成して言語ｾｯﾄとの関連付けをして下さい。"), QStringLiteral("関連付けｴﾗｰ"));
+            return;
+        }
+        Session& s = session();
+        if (QFile::exists(s.appFolder + u'/' + languageset::ListFile))
+            s.setList = languageset::readList(s.appFolder);
+        FrmLangSet editor(FrmLangSet::Origin::Modify, m_form->Text1->text(), m_main, m_form);
+        editor.exec();
+    });
+}

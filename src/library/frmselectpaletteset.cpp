@@ -1,0 +1,118 @@
+#include "frmselectpaletteset.h"
+
+#include "core/booklist.h"
+#include "core/languageset.h"
+#include "core/session.h"
+#include "frmlangset.h"
+#include "frmselectfolder.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "ui/selectfolderform.h"
+#include "ui/selectpalettesetform.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+ErrorContext terminating(const char16_t* context, const char* code) {
+    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
+}
+
+} // namespace
+
+FrmSelectPaletteSet::FrmSelectPaletteSet(FrmSelectFolder* chooser, BookHost* main)
+    : m_chooser(chooser), m_main(main), m_form(new SelectPaletteSetForm(chooser->form())) {
+    connect(m_form->cmdSettei, &QPushButton::clicked, this, [this] { cmdSetteiClick(); });
+    connect(m_form->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(m_form->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+}
+
+FrmSelectPaletteSet::~FrmSelectPaletteSet() { delete m_form; }
+
+int FrmSelectPaletteSet::exec() {
+    formLoad();
+    QTimer::singleShot(0, m_form, [this] {
+        guarded(terminating(u"ﾌｫｰﾑｱｸﾃｨﾌﾞ時", "Error121"), [this] { m_form->Text1->setFocus(); });
+    });
+    return m_form->exec();
+}
+
+void FrmSelectPaletteSet::fillSets(const QString& text) {
+    m_form->Combo1->clear();
+    m_form->Combo1->addItems(session().setList);
+    int i = m_form->Combo1->findText(text);
+    if (i < 0 && !text.isEmpty()) {
+        m_form->Combo1->addItem(text);
+        i = m_form->Combo1->count() - 1;
+    }
+    m_form->Combo1->setCurrentIndex(i);
+}
+
+void FrmSelectPaletteSet::formLoad() {
+    guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error122"), [this] {
+        Session& s = session();
+        s.setList.clear();
+        m_form->Text1->clear();
+        m_form->Combo1->clear();
+        if (QFile::exists(s.appFolder + u'/' + languageset::ListFile)) {
+            s.setList = languageset::readList(s.appFolder);
+            fillSets(s.setList.isEmpty() ? QString() : s.setList.last());
+        } else {
+            fillSets(s.current.setName);
+        }
+    });
+}
+
+void FrmSelectPaletteSet::cmdSetteiClick() {
+    guarded(terminating(u"言語ｾｯﾄ設定時", "Error120"), [this] {
+        const QString loaded = m_form->Combo1->currentText();
+        FrmLangSet editor(FrmLangSet::Origin::NewBook, loaded, m_main, m_form);
+        editor.exec();
+        const QString chosen = editor.setName();
+        fillSets(chosen.isEmpty() ? loaded : chosen);
+    });
+}
+
+void FrmSelectPaletteSet::cmdOKClick() {
+    guarded(terminating(u"OK時", "Error119"), [this] {
+        const QString name = m_form->Text1->text();
+        const QString setName = m_form->Combo1->currentText();
+        if (name.isEmpty()) {
+            showMessage(QStringLiteral("ﾌﾞｯｸ名を入力して下さい"), QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
+            return;
+        }
+        if (setName.isEmpty()) {
+            showMessage(QStringLiteral("作成したﾌﾞｯｸで使用する言語ｾｯﾄを選択して下さい"), QStringLiteral("言語ｾｯﾄ選択確認"));
+            return;
+        }
+        const QString refusal = refusalForName(name, QStringLiteral("ﾌﾞｯｸ名"));
+        if (!refusal.isEmpty()) {
+            showMessage(refusal + QStringLiteral("\r\n別の名前を入力して下さい。"), QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
+            return;
+        }
+        Session& s = session();
+        QDir app(s.appFolder);
+        if (app.exists(name)) {
+            showMessage(QStringLiteral("『") + name + QStringLiteral("』という名前のﾌﾞｯｸ（ﾌｫﾙﾀﾞ）は既にあります。\r\n別の名前を入力して下さい。"),
+                        QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
+            return;
+        }
+        if (!app.mkdir(name))
+            throw RuntimeFailure(failure::PathFileAccess, name);
+        m_chooser->addCreatedBook({name, setName});
+        s.current = {name, setName};
+        writeCurrentBook(s.appFolder, s.current);
+        showMessage(QStringLiteral("新しいﾌﾞｯｸｾｯﾄを作成しました"), QStringLiteral("新規ﾌﾞｯｸｾｯﾄ作成"));
+        m_chooser->form()->cboFldName->setCurrentIndex(m_chooser->form()->cboFldName->count() - 1);
+        m_form->accept();
+    });
+}
+
+void FrmSelectPaletteSet::cmdCancelClick() {
+    guarded(terminating(u"ｷｬﾝｾﾙ時", "Error118"), [this] { m_form->reject(); });
+}
