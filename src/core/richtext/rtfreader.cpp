@@ -386,6 +386,8 @@ private:
             return;
         }
         state().atGroupStart = false;
+        if (c != '\\' && c != '{' && c != '}')
+            flushBytes();
         switch (c) {
         case '\\':
         case '{':
