@@ -11,7 +11,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
 #include <gtest/gtest.h>
 
 namespace {
