@@ -34,9 +34,12 @@ bool RichTextPane::loadFile(const QString& path, QString* error) {
         delete loaded;
         return false;
     }
+    // The edit control deletes the document it made itself; one this pane loaded is the pane's
+    // to delete, and must be judged before the switch.
     QTextDocument* old = document();
+    const bool ownedHere = old->parent() == this;
     setDocument(loaded);
-    if (old->parent() == this)
+    if (ownedHere)
         delete old;
     loaded->setModified(false);
     moveCursor(QTextCursor::Start);

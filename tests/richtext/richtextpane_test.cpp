@@ -186,6 +186,9 @@ TEST(RichTextPane, LoadAndSaveFiles) {
     select(other, 1, 1);
     EXPECT_EQ(other.selItalic(), true);
     EXPECT_EQ(other.selColor(), QColor(0, 128, 0));
+    // Loading again replaces the document the pane loaded before.
+    ASSERT_TRUE(other.loadFile(path));
+    EXPECT_EQ(other.selItalic(), false);
 
     QString error;
     EXPECT_FALSE(other.loadFile(dir.filePath("missing.rtf"), &error));
