@@ -174,12 +174,13 @@ void RichTextPane::setSelFontName(const QString& name) {
     mergeSelFormat(f);
 }
 
-void RichTextPane::setSelFontSize(double points) {
-    if (!(points > 0))
-        return;
+bool RichTextPane::setSelFontSize(double points) {
+    if (!(points > 0) || points > 1638)
+        return false;
     QTextCharFormat f;
     f.setFontPointSize(points);
     mergeSelFormat(f);
+    return true;
 }
 
 void RichTextPane::setSelBold(bool on) {

@@ -38,7 +38,8 @@ public:
     // Text in the automatic colour reads as black.
     std::optional<QColor> selColor() const;
     void setSelFontName(const QString& name);
-    void setSelFontSize(double points);
+    // Refuses (returns false) a size that is not a positive number of points.
+    bool setSelFontSize(double points);
     void setSelBold(bool on);
     void setSelItalic(bool on);
     void setSelUnderline(bool on);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,7 +23,9 @@ TEST(RichTextPane, CharacterFormatOfASelectionIsUniformOrMixed) {
     pane.setSelBold(true);
     pane.setSelColor(QColor(0, 128, 0));
     pane.setSelFontName("Arial");
-    pane.setSelFontSize(14);
+    EXPECT_TRUE(pane.setSelFontSize(14));
+    EXPECT_FALSE(pane.setSelFontSize(0));
+    EXPECT_FALSE(pane.setSelFontSize(std::nan("")));
     pane.setSelUnderline(true);
     EXPECT_EQ(pane.selBold(), true);
     EXPECT_EQ(pane.selColor(), QColor(0, 128, 0));
