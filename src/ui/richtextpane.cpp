@@ -10,10 +10,12 @@
 
 namespace {
 
-// RichEdit reports a paragraph end as a carriage return, and sets of stop characters are written
-// with that in mind.
-QChar asSetMember(QChar c) {
-    return c == QChar::ParagraphSeparator ? QChar(u'\r') : c;
+// A paragraph end or line break inside the document stands for whichever line-end character a
+// set of stop characters names.
+bool inSet(const QString& set, QChar c) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+        return set.contains(QChar(u'\n')) || set.contains(QChar(u'\r'));
+    return set.contains(c);
 }
 
 } // namespace
@@ -60,8 +62,9 @@ int RichTextPane::selLength() const {
 }
 
 QString RichTextPane::selText() const {
+    // The same line ends as toPlainText(), so positions found in one hold in the other.
     QString text = textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QChar(u'\r'));
+    text.replace(QChar::ParagraphSeparator, QChar(u'\n'));
     return text;
 }
 
@@ -322,7 +325,7 @@ void RichTextPane::upTo(const QString& set, bool stopAtMember) {
     const QTextDocument* doc = document();
     const int end = doc->characterCount() - 1;
     int pos = textCursor().selectionEnd();
-    while (pos < end && set.contains(asSetMember(doc->characterAt(pos))) != stopAtMember)
+    while (pos < end && inSet(set, doc->characterAt(pos)) != stopAtMember)
         ++pos;
     QTextCursor c = textCursor();
     c.setPosition(pos);
@@ -335,7 +338,7 @@ void RichTextPane::span(const QString& set) {
     QTextCursor c = textCursor();
     const int start = c.selectionStart();
     int pos = c.selectionEnd();
-    while (pos < end && !set.contains(asSetMember(doc->characterAt(pos))))
+    while (pos < end && !inSet(set, doc->characterAt(pos)))
         ++pos;
     c.setPosition(start);
     c.setPosition(pos, QTextCursor::KeepAnchor);

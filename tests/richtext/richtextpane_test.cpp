@@ -100,6 +100,20 @@ TEST(RichTextPane, UpToAndSpanOnJapaneseText) {
     EXPECT_EQ(pane.selLength(), 12);
 }
 
+TEST(RichTextPane, ParagraphEndsMatchLineEndsInASet) {
+    RichTextPane pane;
+    pane.setPlainText("ab\ncd");
+    pane.setSelStart(0);
+    pane.span("\r\n");
+    EXPECT_EQ(pane.selText(), "ab");
+    pane.setSelLength(4);
+    EXPECT_EQ(pane.selText(), "ab\nc");
+    EXPECT_EQ(pane.toPlainText().mid(pane.selStart(), pane.selLength()), pane.selText());
+    pane.setSelStart(0);
+    pane.upTo("\n");
+    EXPECT_EQ(pane.selStart(), 2);
+}
+
 TEST(RichTextPane, ParagraphOperationsApplyToTheSelectedParagraphsOnly) {
     RichTextPane pane;
     pane.setPlainText("one\ntwo\nthree\nfour");
