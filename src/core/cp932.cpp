@@ -2,8 +2,9 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
-
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace cp932 {
 namespace {
@@ -12,14 +13,22 @@ namespace {
 // Windows mapping of CP932 holds for the same character. Qt's converter refuses the former.
 QChar windowsCounterpart(QChar c) {
     switch (c.unicode()) {
-    case 0x301C: return QChar(0xFF5E); // WAVE DASH -> FULLWIDTH TILDE (0x8160)
-    case 0x2212: return QChar(0xFF0D); // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
-    case 0x2016: return QChar(0x2225); // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
-    case 0x00A2: return QChar(0xFFE0); // CENT SIGN (0x8191)
-    case 0x00A3: return QChar(0xFFE1); // POUND SIGN (0x8192)
-    case 0x00AC: return QChar(0xFFE2); // NOT SIGN (0x81CA)
-    case 0x00A5: return QChar(u'\\');  // YEN SIGN: the yen sign of Japanese fonts is 0x5C
-    default: return c;
+    case 0x301C:
+        return QChar(0xFF5E); // WAVE DASH -> FULLWIDTH TILDE (0x8160)
+    case 0x2212:
+        return QChar(0xFF0D); // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
+    case 0x2016:
+        return QChar(0x2225); // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
+    case 0x00A2:
+        return QChar(0xFFE0); // CENT SIGN (0x8191)
+    case 0x00A3:
+        return QChar(0xFFE1); // POUND SIGN (0x8192)
+    case 0x00AC:
+        return QChar(0xFFE2); // NOT SIGN (0x81CA)
+    case 0x00A5:
+        return QChar(u'\\'); // YEN SIGN: the yen sign of Japanese fonts is 0x5C
+    default:
+        return c;
     }
 }
 
@@ -64,7 +73,56 @@ bool canEncode(const QString& piece) {
     return !e.hasError();
 }
 
+// For every UTF-16 unit, its CP932 bytes (high byte 0 for a single byte), or 0 for none. Built by
+// decoding every single byte and every lead/trail pair, so each entry reads back to its unit. Where
+// several byte pairs decode to one unit (NEC and IBM duplicates), the first in byte order wins,
+// which is the form Windows itself writes.
+struct ExactTable {
+    std::vector<std::uint16_t> bytesOf = std::vector<std::uint16_t>(0x10000, 0);
+
+    ExactTable() {
+        for (unsigned b = 0x20; b < 0x80; ++b)
+            bytesOf[b] = std::uint16_t(b);
+        for (unsigned b = 0xA1; b <= 0xDF; ++b)
+            take(QByteArray(1, char(b)), std::uint16_t(b));
+        for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead)))
+                continue;
+            for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+                if (trail == 0x7F)
+                    continue;
+                const char pair[2] = {char(lead), char(trail)};
+                take(QByteArray(pair, 2), std::uint16_t(lead << 8 | trail));
+            }
+        }
+    }
+
+    void take(const QByteArray& bytes, std::uint16_t code) {
+        bool ok = false;
+        const QString text = decode(bytes, &ok);
+        if (!ok || text.size() != 1 || text[0] == QChar::ReplacementCharacter)
+            return;
+        std::uint16_t& slot = bytesOf[text[0].unicode()];
+        if (slot == 0)
+            slot = code;
+    }
+};
+
 } // namespace
+
+int encodeExact(char16_t c, unsigned char out[2]) {
+    static const ExactTable table;
+    const std::uint16_t code = table.bytesOf[c];
+    if (code == 0)
+        return 0;
+    if (code < 0x100) {
+        out[0] = static_cast<unsigned char>(code);
+        return 1;
+    }
+    out[0] = static_cast<unsigned char>(code >> 8);
+    out[1] = static_cast<unsigned char>(code & 0xFF);
+    return 2;
+}
 
 QString decode(QByteArrayView bytes, bool* ok) {
     bool fine = true;

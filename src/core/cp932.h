@@ -24,7 +24,14 @@ QByteArray encode(const QString& text);
 // character, then padded with spaces to exactly fieldSize bytes.
 QByteArray encodeField(const QString& text, int fieldSize);
 
+// The CP932 bytes of one UTF-16 unit when they decode back to exactly that unit: writes one or
+// two bytes to out and returns how many, or returns 0 (no such bytes, or the bytes would read back
+// as a different character, like U+301C WAVE DASH, which reads back as U+FF5E).
+int encodeExact(char16_t c, unsigned char out[2]);
+
 // True for a byte that starts a double-byte character.
-inline bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 } // namespace cp932

@@ -1,7 +1,7 @@
 #include "mainform.h"
 
 #include "limitedtextedit.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 
 #include <QAction>
 #include <QButtonGroup>

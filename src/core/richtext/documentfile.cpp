@@ -1,0 +1,67 @@
+#include "documentfile.h"
+
+#include "core/richtext/plaintextfile.h"
+#include "core/richtext/rtfreader.h"
+#include "core/richtext/rtfwriter.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTextDocument>
+
+namespace richtext {
+namespace {
+
+void setError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+LoadOutcome loadDocumentBytes(QByteArrayView bytes, QTextDocument* document, QString* error) {
+    setError(error, {});
+    if (looksLikeRtf(bytes)) {
+        RtfReader reader;
+        if (reader.read(bytes, document))
+            return LoadOutcome::Loaded;
+        setError(error, reader.errorString());
+        return LoadOutcome::Damaged;
+    }
+    bool ok = true;
+    const QString text = decodePlainText(bytes, &ok);
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    document->setPlainText(text);
+    document->setUndoRedoEnabled(undo);
+    if (ok)
+        return LoadOutcome::Loaded;
+    setError(error, QStringLiteral("some bytes are not valid text in code page 932"));
+    return LoadOutcome::Damaged;
+}
+
+LoadOutcome loadDocument(const QString& path, QTextDocument* document, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        setError(error, file.errorString());
+        return LoadOutcome::Unreadable;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        setError(error, file.errorString());
+        return LoadOutcome::Unreadable;
+    }
+    return loadDocumentBytes(bytes, document, error);
+}
+
+bool saveDocument(const QString& path, const QTextDocument& document, QString* error) {
+    const QByteArray rtf = writeRtf(document);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
+        setError(error, file.errorString());
+        return false;
+    }
+    setError(error, {});
+    return true;
+}
+
+} // namespace richtext

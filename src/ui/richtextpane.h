@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QTextEdit>
+#include <optional>
+
+// The rich-text pane of the editor windows: a text edit that loads and saves the editor's
+// documents and reads and sets the format of its selection in the editor's own terms (twips,
+// "no value" for a selection that mixes several).
+class RichTextPane : public QTextEdit {
+    Q_OBJECT
+
+public:
+    enum class Alignment { Left = 0, Right = 1, Center = 2 };
+
+    explicit RichTextPane(QWidget* parent = nullptr);
+
+    // Loads RTF, or plain text from a file that is not RTF. A damaged file still shows what could
+    // be read; both that and an unreadable file return false with the reason in *error.
+    bool loadFile(const QString& path, QString* error = nullptr);
+    // Saves the content as RTF, whatever the file's name.
+    bool saveFile(const QString& path, QString* error = nullptr) const;
+
+    int selStart() const;
+    int selLength() const;
+    QString selText() const;
+    void setSelStart(int start);
+    void setSelLength(int length);
+    void setSelText(const QString& text);
+
+    std::optional<QString> selFontName() const;
+    std::optional<double> selFontSize() const;
+    std::optional<bool> selBold() const;
+    std::optional<bool> selItalic() const;
+    std::optional<bool> selUnderline() const;
+    std::optional<bool> selStrikeThrough() const;
+    // Text in the automatic colour reads as black.
+    std::optional<QColor> selColor() const;
+    void setSelFontName(const QString& name);
+    // Refuses (returns false) a size that is not a positive number of points.
+    bool setSelFontSize(double points);
+    void setSelBold(bool on);
+    void setSelItalic(bool on);
+    void setSelUnderline(bool on);
+    void setSelStrikeThrough(bool on);
+    void setSelColor(const QColor& color);
+
+    std::optional<Alignment> selAlignment() const;
+    void setSelAlignment(Alignment alignment);
+    std::optional<bool> selBullet() const;
+    void setSelBullet(bool on);
+    int bulletIndent() const { return bulletIndent_; }
+    void setBulletIndent(int twips) { bulletIndent_ = twips; }
+    std::optional<int> selIndent() const;
+    void setSelIndent(int twips);
+    // Tab stops (twips) of the first paragraph of the selection.
+    int selTabCount() const;
+    QList<int> selTabs() const;
+    // Sets the tab stops of every paragraph of the selection.
+    void setSelTabs(const QList<int>& twips);
+
+    // Where lines wrap, in twips from the left edge of the text; 0 wraps at the pane's width.
+    int rightMargin() const { return rightMargin_; }
+    void setRightMargin(int twips);
+
+    // Whether the selection stays highlighted while another control has the focus.
+    bool keepsSelectionVisible() const { return keepSelectionVisible_; }
+    void setKeepSelectionVisible(bool keep);
+
+    // Moves the caret forward from the end of the selection to the next character that is in
+    // set (stopAtMember) or not in set (!stopAtMember), or to the end of the text.
+    void upTo(const QString& set, bool stopAtMember = true);
+    // Extends the selection forward over characters that are not in set.
+    void span(const QString& set);
+
+private:
+    template <typename T, typename Read> std::optional<T> uniformChar(Read read) const;
+    template <typename T, typename Read> std::optional<T> uniformBlock(Read read) const;
+    void mergeSelFormat(const QTextCharFormat& format);
+    template <typename Change> void forEachSelectedBlock(Change change);
+    void applySelectionPalette();
+
+    int bulletIndent_ = 0;
+    int rightMargin_ = 0;
+    bool keepSelectionVisible_ = false;
+};

@@ -1,0 +1,213 @@
+#include "core/richtext/paragraphstyle.h"
+#include "ui/richtextpane.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+void select(RichTextPane& pane, int start, int length) {
+    pane.setSelStart(start);
+    pane.setSelLength(length);
+}
+
+} // namespace
+
+TEST(RichTextPane, CharacterFormatOfASelectionIsUniformOrMixed) {
+    RichTextPane pane;
+    pane.setPlainText("plain bold");
+    select(pane, 6, 4);
+    pane.setSelBold(true);
+    pane.setSelColor(QColor(0, 128, 0));
+    pane.setSelFontName("Arial");
+    EXPECT_TRUE(pane.setSelFontSize(14));
+    EXPECT_FALSE(pane.setSelFontSize(0));
+    EXPECT_FALSE(pane.setSelFontSize(std::nan("")));
+    pane.setSelUnderline(true);
+    EXPECT_EQ(pane.selBold(), true);
+    EXPECT_EQ(pane.selColor(), QColor(0, 128, 0));
+    EXPECT_EQ(pane.selFontName(), QString("Arial"));
+    EXPECT_EQ(pane.selFontSize(), 14.0);
+    EXPECT_EQ(pane.selUnderline(), true);
+
+    select(pane, 3, 5); // "in bo": partly bold
+    EXPECT_EQ(pane.selBold(), std::nullopt);
+    EXPECT_EQ(pane.selColor(), std::nullopt);
+    EXPECT_EQ(pane.selFontName(), std::nullopt);
+    EXPECT_EQ(pane.selFontSize(), std::nullopt);
+    EXPECT_EQ(pane.selItalic(), false);
+    EXPECT_EQ(pane.selStrikeThrough(), false);
+
+    select(pane, 0, 5); // automatic colour reads as black
+    EXPECT_EQ(pane.selBold(), false);
+    EXPECT_EQ(pane.selColor(), QColor(0, 0, 0));
+}
+
+TEST(RichTextPane, SelectionPositionsCountCharacters) {
+    RichTextPane pane;
+    pane.setPlainText(QString(1000, QChar(u'あ')));
+    pane.selectAll();
+    EXPECT_EQ(pane.selStart(), 0);
+    EXPECT_EQ(pane.selLength(), 1000);
+    select(pane, 990, 50); // clamped at the end of the text
+    EXPECT_EQ(pane.selLength(), 10);
+    pane.setSelText("x");
+    EXPECT_EQ(pane.toPlainText().size(), 991);
+}
+
+TEST(RichTextPane, UpToAndSpanOnEnglishText) {
+    RichTextPane pane;
+    pane.setPlainText("He came. She left.");
+    // Sentence selection: span over non-terminators, then take the terminator too.
+    pane.setSelStart(0);
+    pane.span(".!?");
+    EXPECT_EQ(pane.selText(), "He came");
+    pane.setSelLength(pane.selLength() + 1);
+    EXPECT_EQ(pane.selText(), "He came.");
+    // Sentence jump: up to the next terminator, one further, then past the spaces.
+    pane.setSelStart(0);
+    pane.upTo(".!?");
+    EXPECT_EQ(pane.selStart(), 7);
+    EXPECT_EQ(pane.selLength(), 0);
+    pane.setSelStart(pane.selStart() + 1);
+    pane.upTo(" ", false);
+    EXPECT_EQ(pane.selStart(), 9);
+    pane.upTo(".!?");
+    EXPECT_EQ(pane.selStart(), 17);
+    // Already at a terminator: the caret stays; with none ahead it goes to the end.
+    pane.upTo(".!?");
+    EXPECT_EQ(pane.selStart(), 17);
+    pane.setSelStart(18);
+    pane.upTo(".!?");
+    EXPECT_EQ(pane.selStart(), 18);
+}
+
+TEST(RichTextPane, UpToAndSpanOnJapaneseText) {
+    RichTextPane pane;
+    pane.setPlainText(QString::fromUtf8("彼が来た。彼女は去った。"));
+    pane.setSelStart(0);
+    pane.upTo(QString::fromUtf8(".!?。！？"));
+    EXPECT_EQ(pane.selStart(), 4);
+    pane.setSelStart(5);
+    pane.span(QString::fromUtf8("。"));
+    EXPECT_EQ(pane.selText(), QString::fromUtf8("彼女は去った"));
+    // The ASCII-only set finds no terminator: the selection runs to the end.
+    pane.setSelStart(0);
+    pane.span(".!?");
+    EXPECT_EQ(pane.selLength(), 12);
+}
+
+TEST(RichTextPane, ParagraphEndsMatchLineEndsInASet) {
+    RichTextPane pane;
+    pane.setPlainText("ab\ncd");
+    pane.setSelStart(0);
+    pane.span("\r\n");
+    EXPECT_EQ(pane.selText(), "ab");
+    pane.setSelLength(4);
+    EXPECT_EQ(pane.selText(), "ab\nc");
+    EXPECT_EQ(pane.toPlainText().mid(pane.selStart(), pane.selLength()), pane.selText());
+    pane.setSelStart(0);
+    pane.upTo("\n");
+    EXPECT_EQ(pane.selStart(), 2);
+}
+
+TEST(RichTextPane, ParagraphOperationsApplyToTheSelectedParagraphsOnly) {
+    RichTextPane pane;
+    pane.setPlainText("one\ntwo\nthree\nfour");
+    const QList<int> stops = {480, 960, 1440, 1920};
+    select(pane, 5, 5); // from "two" into "three"
+    pane.setSelTabs(stops);
+    pane.setSelAlignment(RichTextPane::Alignment::Center);
+    pane.setSelIndent(720);
+    EXPECT_EQ(pane.selTabCount(), 4);
+    EXPECT_EQ(pane.selTabs(), stops);
+    EXPECT_EQ(pane.selAlignment(), RichTextPane::Alignment::Center);
+    EXPECT_EQ(pane.selIndent(), 720);
+    QTextDocument* doc = pane.document();
+    for (int i : {0, 3}) {
+        EXPECT_TRUE(richtext::tabStopsTwips(doc->findBlockByNumber(i).blockFormat()).isEmpty());
+        EXPECT_EQ(richtext::leftIndentTwips(doc->findBlockByNumber(i).blockFormat()), 0);
+    }
+    EXPECT_EQ(richtext::tabStopsTwips(doc->findBlockByNumber(2).blockFormat()), stops);
+    select(pane, 0, 6);
+    EXPECT_EQ(pane.selAlignment(), std::nullopt);
+    EXPECT_EQ(pane.selIndent(), std::nullopt);
+    EXPECT_EQ(pane.selTabs(), QList<int>()); // the first paragraph's
+}
+
+TEST(RichTextPane, BulletsHangAtTheBulletIndentAndComeOffAgain) {
+    RichTextPane pane;
+    pane.setPlainText("one\ntwo\nthree");
+    select(pane, 0, 5);
+    pane.setBulletIndent(480);
+    pane.setSelBullet(true);
+    EXPECT_EQ(pane.selBullet(), true);
+    const QTextBlock first = pane.document()->firstBlock();
+    EXPECT_EQ(richtext::leftIndentTwips(first.blockFormat()), 480);
+    EXPECT_EQ(richtext::firstLineIndentTwips(first), -480);
+    EXPECT_TRUE(richtext::hasBullet(first.next()));
+    EXPECT_FALSE(richtext::hasBullet(first.next().next()));
+    select(pane, 0, 10);
+    EXPECT_EQ(pane.selBullet(), std::nullopt);
+
+    pane.setBulletIndent(0);
+    select(pane, 0, 0);
+    pane.setSelBullet(false);
+    const QTextBlock off = pane.document()->firstBlock();
+    EXPECT_FALSE(richtext::hasBullet(off));
+    EXPECT_EQ(richtext::leftIndentTwips(off.blockFormat()), 0);
+    EXPECT_EQ(richtext::firstLineIndentTwips(off), 0);
+    EXPECT_TRUE(richtext::hasBullet(off.next()));
+}
+
+TEST(RichTextPane, WrapMarginAndSelectionVisibility) {
+    RichTextPane pane;
+    pane.setRightMargin(1500);
+    EXPECT_EQ(pane.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(pane.lineWrapColumnOrWidth(), 100);
+    pane.setRightMargin(0);
+    EXPECT_EQ(pane.lineWrapMode(), QTextEdit::WidgetWidth);
+
+    pane.setKeepSelectionVisible(true);
+    EXPECT_EQ(pane.palette().color(QPalette::Inactive, QPalette::Highlight),
+              pane.palette().color(QPalette::Active, QPalette::Highlight));
+    pane.setKeepSelectionVisible(false);
+    EXPECT_EQ(pane.palette().color(QPalette::Inactive, QPalette::Highlight),
+              pane.palette().color(QPalette::Inactive, QPalette::Base));
+}
+
+TEST(RichTextPane, LoadAndSaveFiles) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.rtf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "{\\rtf1\\ansicpg932{\\colortbl;\\red0\\green128\\blue0;}\\'82\\'a0{\\cf1\\b x}\\par}");
+    file.close();
+    RichTextPane pane;
+    ASSERT_TRUE(pane.loadFile(path));
+    EXPECT_EQ(pane.toPlainText(), QString::fromUtf8("あx"));
+    EXPECT_FALSE(pane.document()->isModified());
+    select(pane, 1, 1);
+    EXPECT_EQ(pane.selBold(), true);
+    EXPECT_EQ(pane.selColor(), QColor(0, 128, 0));
+    pane.setSelItalic(true);
+
+    const QString copy = dir.filePath("b.txt");
+    ASSERT_TRUE(pane.saveFile(copy));
+    RichTextPane other;
+    ASSERT_TRUE(other.loadFile(copy));
+    select(other, 1, 1);
+    EXPECT_EQ(other.selItalic(), true);
+    EXPECT_EQ(other.selColor(), QColor(0, 128, 0));
+    // Loading again replaces the document the pane loaded before.
+    ASSERT_TRUE(other.loadFile(path));
+    EXPECT_EQ(other.selItalic(), false);
+
+    QString error;
+    EXPECT_FALSE(other.loadFile(dir.filePath("missing.rtf"), &error));
+    EXPECT_EQ(other.toPlainText(), QString::fromUtf8("あx"));
+}
