@@ -20,14 +20,6 @@
 
 namespace {
 
-ErrorContext reportOnly(const char16_t* context, const char* code) {
-    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::ReportOnly};
-}
-
-ErrorContext terminating(const char16_t* context, const char* code) {
-    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
-}
-
 // A caption or range end must survive the quoted fields of the set file.
 QString refusalForCaption(const QString& text) {
     if (text.contains(u'"'))

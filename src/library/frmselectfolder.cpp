@@ -18,14 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-ErrorContext terminating(const char16_t* context, const char* code) {
-    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
-}
-
-} // namespace
-
 FrmSelectFolder::FrmSelectFolder(BookHost* main, QWidget* parent) : m_main(main), m_form(new SelectFolderForm(parent)) {
     connect(m_form->cboFldName, &QComboBox::activated, this, [this] { cboFldNameClick(); });
     connect(m_form->cmdOKFolder, &QPushButton::clicked, this, [this] { cmdOKFolderClick(); });
@@ -84,7 +76,7 @@ void FrmSelectFolder::formLoad() {
 }
 
 void FrmSelectFolder::cboFldNameClick() {
-    guarded({QStringLiteral("ｺﾝﾎﾞﾎﾞｯｸｽｸﾘｯｸ時"), QStringLiteral("Error111"), GuardKind::ReportOnly}, [this] {
+    guarded(reportOnly(u"ｺﾝﾎﾞﾎﾞｯｸｽｸﾘｯｸ時", "Error111"), [this] {
         const int i = m_form->cboFldName->currentIndex();
         if (i >= 0 && i < m_books.size())
             m_form->Text1->setText(m_books[i].setName);
@@ -92,7 +84,7 @@ void FrmSelectFolder::cboFldNameClick() {
 }
 
 void FrmSelectFolder::cboFldNameKeyDown() {
-    guarded({QStringLiteral("ｺﾝﾎﾞﾎﾞｯｸｽ入力"), QStringLiteral("Error270"), GuardKind::ReportOnly}, [this] {
+    guarded(reportOnly(u"ｺﾝﾎﾞﾎﾞｯｸｽ入力", "Error270"), [this] {
         QApplication::beep();
         showMessage(QStringLiteral("ここに直接入力することは出来ません\r\n新規ﾌﾞｯｸを作成する場合は『新規作成ﾎﾞﾀﾝ』をｸﾘｯｸして下さい"));
         fillCombo();

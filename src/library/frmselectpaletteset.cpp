@@ -17,14 +17,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-
-ErrorContext terminating(const char16_t* context, const char* code) {
-    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
-}
-
-} // namespace
-
 FrmSelectPaletteSet::FrmSelectPaletteSet(FrmSelectFolder* chooser, BookHost* main)
     : m_chooser(chooser), m_main(main), m_form(new SelectPaletteSetForm(chooser->form())) {
     connect(m_form->cmdSettei, &QPushButton::clicked, this, [this] { cmdSetteiClick(); });

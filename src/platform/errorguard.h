@@ -21,6 +21,14 @@ struct ErrorContext {
     ClosingLine closing = ClosingLine::Standard;
 };
 
+// The two kinds of handler, named where they are written: guarded(terminating(u"...", "Error72"), ...).
+inline ErrorContext terminating(const char16_t* context, const char* code) {
+    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
+}
+inline ErrorContext reportOnly(const char16_t* context, const char* code) {
+    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::ReportOnly};
+}
+
 // The report box's text, exactly as the user sees it.
 QString errorReportText(int number, const QString& description, const QString& context,
                         ClosingLine closing);

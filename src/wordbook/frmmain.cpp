@@ -43,14 +43,6 @@ QString trimmedRight(QString s) {
     return s;
 }
 
-ErrorContext terminating(const char16_t* context, const char* code) {
-    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
-}
-
-ErrorContext reportOnly(const char16_t* context, const char* code) {
-    return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::ReportOnly};
-}
-
 // A locked box can be read and selected but not edited; without its tab stop the Tab key skips it.
 void lock(QWidget* box, bool locked, bool tabStop) {
     if (auto* line = qobject_cast<QLineEdit*>(box))

@@ -18,21 +18,13 @@
 #include <QFile>
 #include <QLineEdit>
 
-namespace {
-
-ErrorContext context(const char16_t* text, const char* code, GuardKind kind) {
-    return {QString::fromUtf16(text), QString::fromLatin1(code), kind};
-}
-
-} // namespace
-
 Program::Program() = default;
 
 Program::~Program() = default;
 
 bool Program::start() {
     bool ready = false;
-    guarded(context(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error123", GuardKind::Terminating), [&] {
+    guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error123"), [&] {
         Session& s = session();
         s.appFolder = appfolder::path();
         m_instance = std::make_unique<SingleInstance>(s.appFolder);
@@ -45,6 +37,9 @@ bool Program::start() {
         QCoreApplication::processEvents();
         if (!readSettings())
             return;
+        // Without a book the book chooser comes first, and the start-up window makes way for it.
+        if (!session().bookInUse)
+            splash.hide();
         ready = showMainWindow();
     });
     return ready;
@@ -54,22 +49,22 @@ bool Program::readSettings() {
     Session& s = session();
     const QString folder = s.appFolder;
     if (QFile::exists(folder + u'/' + settingsfile::DisplaySettings)) {
-        if (!guarded(context(u"設定情報読取時", "Error188", GuardKind::Terminating),
+        if (!guarded(terminating(u"設定情報読取時", "Error188"),
                      [&] { s.display = ReadDisplaySettings(folder); }))
             return false;
     } else {
         s.display = SetDefaultDisplaySettings();
-        if (!guarded(context(u"設定情報上書き時", "Error186", GuardKind::Terminating),
+        if (!guarded(terminating(u"設定情報上書き時", "Error186"),
                      [&] { WriteDisplaySettings(folder, s.display); }))
             return false;
     }
     s.paletteFont = SetDefaultPaletteFont();
     if (QFile::exists(folder + u'/' + settingsfile::PaletteFont)) {
         // A damaged palette font is reported and the defaults stay: the program can go on.
-        guarded(context(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時", "Error212", GuardKind::ReportOnly),
+        guarded(reportOnly(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時", "Error212"),
                 [&] { s.paletteFont = ReadPaletteFont(folder); });
     } else {
-        guarded(context(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報書き込み時", "Error213", GuardKind::ReportOnly),
+        guarded(reportOnly(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報書き込み時", "Error213"),
                 [&] { WritePaletteFont(folder, s.paletteFont); });
     }
     if (QFile::exists(folder + u'/' + settingsfile::CurrentBook)) {
@@ -79,7 +74,7 @@ bool Program::readSettings() {
     } else {
         s.setList = {languageset::DefaultSetName};
         languageset::writeList(folder, s.setList);
-        if (!guarded(context(u"ﾃﾞﾌｫﾙﾄ値の格納時", "Error191", GuardKind::Terminating),
+        if (!guarded(terminating(u"ﾃﾞﾌｫﾙﾄ値の格納時", "Error191"),
                      [&] { s.palette = SetDefaultLanguageSet(); }))
             return false;
         languageset::write(folder, languageset::DefaultSetName, s.palette);
@@ -122,7 +117,7 @@ void Program::openTranslator() {
 }
 
 void Program::returnFromTranslator() {
-    guarded(context(u"設定情報読取時", "Error188", GuardKind::Terminating), [this] {
+    guarded(terminating(u"設定情報読取時", "Error188"), [this] {
         // The file, not memory, is what the main window comes back with.
         session().display = ReadDisplaySettings(session().appFolder);
         m_translator->hide();
