@@ -43,7 +43,10 @@ FrmLangSet::FrmLangSet(Origin origin, QString setName, BookHost* main, QWidget* 
     m_form->installEventFilter(this);
 }
 
-FrmLangSet::~FrmLangSet() { delete m_form; }
+FrmLangSet::~FrmLangSet() {
+    m_form->removeEventFilter(this);
+    delete m_form;
+}
 
 int FrmLangSet::exec() {
     formLoad();

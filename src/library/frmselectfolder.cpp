@@ -29,7 +29,12 @@ FrmSelectFolder::FrmSelectFolder(BookHost* main, QWidget* parent) : m_main(main)
     m_form->cboFldName->installEventFilter(this);
 }
 
-FrmSelectFolder::~FrmSelectFolder() { delete m_form; }
+FrmSelectFolder::~FrmSelectFolder() {
+    // The dialog sends events while it is taken down; they must not reach this half-gone filter.
+    m_form->cboFldName->removeEventFilter(this);
+    m_form->removeEventFilter(this);
+    delete m_form;
+}
 
 int FrmSelectFolder::exec() {
     formLoad();
