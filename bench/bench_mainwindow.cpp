@@ -1,5 +1,4 @@
 #include "bookgen.h"
-
 #include "core/book.h"
 #include "core/session.h"
 #include "platform/dialogservice.h"
@@ -18,9 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <benchmark/benchmark.h>
-
 #include <memory>
 
 namespace {
@@ -29,9 +26,13 @@ namespace {
 class AgreeingDialogs : public DialogService {
 public:
     Answer message(const MessageRequest& r) override {
-        return r.buttons == MessageButtons::YesNo || r.buttons == MessageButtons::YesNoCancel ? Answer::Yes : Answer::Ok;
+        return r.buttons == MessageButtons::YesNo || r.buttons == MessageButtons::YesNoCancel
+                   ? Answer::Yes
+                   : Answer::Ok;
     }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
     std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
     std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }

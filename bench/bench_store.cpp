@@ -1,5 +1,4 @@
 #include "bookgen.h"
-
 #include "core/book.h"
 #include "core/cp932.h"
 #include "core/incrementalsearch.h"
@@ -7,9 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
 #include <memory>
 #include <sys/resource.h>
 
@@ -98,8 +95,8 @@ static void BM_Register(benchmark::State& state) {
     book.open();
     int i = 0;
     for (auto _ : state) {
-        const int p = book.registerWord(QStringLiteral("newword%1").arg(i++), QStringLiteral("新しい意味"),
-                                        QStringLiteral("新しい例文"));
+        const int p = book.registerWord(QStringLiteral("newword%1").arg(i++),
+                                        QStringLiteral("新しい意味"), QStringLiteral("新しい例文"));
         state.PauseTiming();
         book.index().removeAt(p); // keep the book at its size
         state.ResumeTiming();

@@ -11,8 +11,10 @@
 namespace bookgen {
 namespace {
 
-const char16_t* const Kana = u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん";
-const char16_t* const Kanji = u"日本語学習辞書意味例文単語翻訳原文訳文会話表現動詞名詞形容詞副詞文章言葉読書説明使用場合時間";
+const char16_t* const Kana =
+    u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん";
+const char16_t* const Kanji =
+    u"日本語学習辞書意味例文単語翻訳原文訳文会話表現動詞名詞形容詞副詞文章言葉読書説明使用場合時間";
 
 QString randomWord(QRandomGenerator& rng) {
     QString w;
@@ -33,7 +35,8 @@ QString japanesePhrase(QRandomGenerator& rng, int chars) {
     const int kanaCount = int(std::char_traits<char16_t>::length(Kana));
     const int kanjiCount = int(std::char_traits<char16_t>::length(Kanji));
     for (int i = 0; i < chars; ++i)
-        s += rng.bounded(3) == 0 ? QChar(Kanji[rng.bounded(kanjiCount)]) : QChar(Kana[rng.bounded(kanaCount)]);
+        s += rng.bounded(3) == 0 ? QChar(Kanji[rng.bounded(kanjiCount)])
+                                 : QChar(Kana[rng.bounded(kanaCount)]);
     return s;
 }
 
@@ -80,7 +83,8 @@ QString book(int n) {
         QString meaning = japanesePhrase(rng, 4 + rng.bounded(30));
         if (rng.bounded(10) == 0)
             meaning += QStringLiteral("\r\n") + japanesePhrase(rng, 10);
-        QString example = list[i] + QStringLiteral(" is used here. ") + japanesePhrase(rng, 10 + rng.bounded(60));
+        QString example =
+            list[i] + QStringLiteral(" is used here. ") + japanesePhrase(rng, 10 + rng.bounded(60));
         if (rng.bounded(8) == 0)
             example += QStringLiteral("\r\n") + japanesePhrase(rng, 20);
         means.replace(r * 200, 200, cp932::encodeField(meaning, 200));

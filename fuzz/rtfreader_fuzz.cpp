@@ -4,7 +4,6 @@
 
 #include <QGuiApplication>
 #include <QTextDocument>
-
 #include <cstddef>
 #include <cstdint>
 

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-
 #include <charconv>
 #include <cstdio>
 
@@ -42,7 +41,9 @@ Book::Book(QString folder)
     : m_folder(std::move(folder)), m_meanings(filePath(bookfile::Meanings), bookfile::MeaningSize),
       m_examples(filePath(bookfile::Examples), bookfile::ExampleSize) {}
 
-Book::~Book() { close(); }
+Book::~Book() {
+    close();
+}
 
 void Book::close() {
     m_meanings.close();
@@ -101,7 +102,8 @@ void Book::noteLeftovers() {
     for (const QString& name : names)
         if (name == bookfile::MeaningsTemp || name == bookfile::ExamplesTemp ||
             name == bookfile::WordsTemp || isSaveFileLeftover(name))
-            m_problems << QStringLiteral("中断された処理の一時ファイル %1 が残っています").arg(name);
+            m_problems
+                << QStringLiteral("中断された処理の一時ファイル %1 が残っています").arg(name);
 }
 
 void Book::recoverInterruptedCompaction(OpenResult& result) {
@@ -143,8 +145,10 @@ namespace {
 // this runs after every registration, on books of a hundred thousand words.
 void appendWordLine(QByteArray& out, const IndexEntry& e) {
     char digits[16];
-    const qsizetype digitCount = std::to_chars(digits, digits + sizeof digits, e.recordNo).ptr - digits;
-    const bool ascii = std::all_of(e.word.cbegin(), e.word.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    const qsizetype digitCount =
+        std::to_chars(digits, digits + sizeof digits, e.recordNo).ptr - digits;
+    const bool ascii =
+        std::all_of(e.word.cbegin(), e.word.cend(), [](QChar c) { return c.unicode() < 0x80; });
     const QByteArray word = ascii ? QByteArray() : cp932::encode(e.word);
     const qsizetype wordSize = ascii ? e.word.size() : word.size();
     const qsizetype start = out.size();
@@ -152,7 +156,8 @@ void appendWordLine(QByteArray& out, const IndexEntry& e) {
     char* p = out.data() + start;
     *p++ = '"';
     if (ascii)
-        p = std::transform(e.word.cbegin(), e.word.cend(), p, [](QChar c) { return char(c.unicode()); });
+        p = std::transform(e.word.cbegin(), e.word.cend(), p,
+                           [](QChar c) { return char(c.unicode()); });
     else
         p = std::copy(word.cbegin(), word.cend(), p);
     *p++ = '"';
@@ -195,7 +200,8 @@ QString Book::refusalFor(const QString& word, const QString& meaning, const QStr
     for (const auto& field : fields) {
         const QString bad = cp932::unencodable(field.text);
         if (!bad.isEmpty())
-            return QStringLiteral("%1に保存できない文字が含まれています：%2").arg(QString::fromUtf16(field.label), bad);
+            return QStringLiteral("%1に保存できない文字が含まれています：%2")
+                .arg(QString::fromUtf16(field.label), bad);
     }
     return {};
 }
@@ -221,7 +227,8 @@ int Book::registerWord(const QString& word, const QString& meaning, const QStrin
     return position;
 }
 
-int Book::modifyWord(int position, const QString& word, const QString& meaning, const QString& example) {
+int Book::modifyWord(int position, const QString& word, const QString& meaning,
+                     const QString& example) {
     const QString refusal = refusalFor(word, meaning, example);
     if (!refusal.isEmpty())
         throw WordRefused(refusal);
@@ -263,12 +270,14 @@ int Book::deleteChecked() {
 }
 
 void Book::replaceFile(const QString& from, const QString& to) {
-    if (std::rename(QFile::encodeName(filePath(from)).constData(), QFile::encodeName(filePath(to)).constData()) != 0)
+    if (std::rename(QFile::encodeName(filePath(from)).constData(),
+                    QFile::encodeName(filePath(to)).constData()) != 0)
         throw RuntimeFailure(failure::PathFileAccess, from);
 }
 
 void Book::compact() {
-    for (const QString& name : {bookfile::MeaningsTemp, bookfile::ExamplesTemp, bookfile::WordsTemp})
+    for (const QString& name :
+         {bookfile::MeaningsTemp, bookfile::ExamplesTemp, bookfile::WordsTemp})
         removeIfPresent(filePath(name));
     m_meanings.open();
     m_examples.open();
@@ -297,11 +306,13 @@ void Book::compact() {
         const QByteArray meanings = m_meanings.readRange(first, n);
         const QByteArray examples = m_examples.readRange(first, n);
         for (int i = 0; i < n; ++i) {
-            const QByteArrayView meaning = QByteArrayView(meanings).sliced(qsizetype(i) * bookfile::MeaningSize, bookfile::MeaningSize);
+            const QByteArrayView meaning = QByteArrayView(meanings).sliced(
+                qsizetype(i) * bookfile::MeaningSize, bookfile::MeaningSize);
             if (isDeletionMarker(meaning))
                 continue;
             meaningChunk += meaning;
-            exampleChunk += QByteArrayView(examples).sliced(qsizetype(i) * bookfile::ExampleSize, bookfile::ExampleSize);
+            exampleChunk += QByteArrayView(examples).sliced(qsizetype(i) * bookfile::ExampleSize,
+                                                            bookfile::ExampleSize);
             newNumber.insert(first + i, next++);
         }
         flushChunks();

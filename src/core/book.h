@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <stdexcept>
 
@@ -43,7 +42,8 @@ public:
 // A word, meaning or example the book cannot store; reason() says why, for the user.
 class WordRefused : public std::runtime_error {
 public:
-    explicit WordRefused(QString reason) : std::runtime_error("word refused"), m_reason(std::move(reason)) {}
+    explicit WordRefused(QString reason)
+        : std::runtime_error("word refused"), m_reason(std::move(reason)) {}
     const QString& reason() const { return m_reason; }
 
 private:
@@ -82,8 +82,12 @@ public:
 
     int meaningRecordCount() const { return m_meanings.recordCount(); }
     // Records with trailing spaces kept, as stored.
-    QString meaning(qint32 recordNo, bool* ok = nullptr) const { return m_meanings.read(recordNo, ok); }
-    QString example(qint32 recordNo, bool* ok = nullptr) const { return m_examples.read(recordNo, ok); }
+    QString meaning(qint32 recordNo, bool* ok = nullptr) const {
+        return m_meanings.read(recordNo, ok);
+    }
+    QString example(qint32 recordNo, bool* ok = nullptr) const {
+        return m_examples.read(recordNo, ok);
+    }
 
     // Why word, meaning and example cannot be stored, or an empty string when they can.
     static QString refusalFor(const QString& word, const QString& meaning, const QString& example);
@@ -92,7 +96,8 @@ public:
     int registerWord(const QString& word, const QString& meaning, const QString& example);
     // Stores a new spelling, meaning and example for the word at position; returns its new
     // position.
-    int modifyWord(int position, const QString& word, const QString& meaning, const QString& example);
+    int modifyWord(int position, const QString& word, const QString& meaning,
+                   const QString& example);
     // Marks the word's records deleted and removes it from the index; other marks stay.
     void deleteWord(int position);
     // Deletes every checked word and clears all marks; returns how many were deleted.

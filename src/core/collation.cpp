@@ -3,10 +3,8 @@
 #include "failure.h"
 
 #include <QChar>
-
-#include <unicode/ucol.h>
-
 #include <memory>
+#include <unicode/ucol.h>
 
 namespace collation {
 namespace {
@@ -29,7 +27,8 @@ UCollator* textCollator() {
 
 // Half-width katakana U+FF66..U+FF9D to their full-width forms.
 constexpr char16_t HalfwidthKatakana[] =
-    u"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン";
+    u"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモ"
+    u"ヤユヨラリルレロワン";
 
 } // namespace
 
@@ -44,8 +43,9 @@ void appendSortKey(QStringView text, std::string& out) {
     size_t room = size_t(text.size()) * 4 + 16;
     for (;;) {
         out.resize(start + room);
-        const int32_t needed = ucol_getSortKey(textCollator(), text.utf16(), int32_t(text.size()),
-                                               reinterpret_cast<uint8_t*>(out.data() + start), int32_t(room));
+        const int32_t needed =
+            ucol_getSortKey(textCollator(), text.utf16(), int32_t(text.size()),
+                            reinterpret_cast<uint8_t*>(out.data() + start), int32_t(room));
         if (size_t(needed) <= room) {
             out.resize(start + size_t(needed));
             return;

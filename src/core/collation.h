@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringView>
-
 #include <string>
 
 // How words are compared. The main window compares as Japanese text without regard to letter

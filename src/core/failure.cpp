@@ -2,7 +2,9 @@
 
 RuntimeFailure::RuntimeFailure(int number, const QString& detail)
     : std::runtime_error(describe(number).toStdString()), m_number(number),
-      m_description(detail.isEmpty() ? describe(number) : describe(number) + QStringLiteral(" (") + detail + QLatin1Char(')')) {}
+      m_description(detail.isEmpty()
+                        ? describe(number)
+                        : describe(number) + QStringLiteral(" (") + detail + QLatin1Char(')')) {}
 
 QString RuntimeFailure::describe(int number) {
     switch (number) {

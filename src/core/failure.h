@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <stdexcept>
 
 // A run-time failure the user is told about by number and description, in the manner of the

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
-void IncrementalSearch::reset() { *this = IncrementalSearch(); }
+void IncrementalSearch::reset() {
+    *this = IncrementalSearch();
+}
 
 int IncrementalSearch::searchFrom(const WordIndex& index, int from) const {
     const LikePattern pattern(m_typed + u'*', collation::Mode::Text);

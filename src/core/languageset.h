@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 // Language sets: named definitions of the initial palette (26 rows of caption, range end and

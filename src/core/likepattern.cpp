@@ -10,7 +10,9 @@ char32_t takeChar(QStringView s, qsizetype& i) {
     return c.unicode();
 }
 
-QString fromUcs4(char32_t c) { return QString::fromUcs4(&c, 1); }
+QString fromUcs4(char32_t c) {
+    return QString::fromUcs4(&c, 1);
+}
 
 } // namespace
 
@@ -24,8 +26,12 @@ LikePattern::LikePattern(const QString& pattern, collation::Mode mode) : m_mode(
             if (m_tokens.empty() || m_tokens.back().kind != Token::AnyRun)
                 m_tokens.push_back({Token::AnyRun});
             continue;
-        case U'?': t.kind = Token::AnyOne; break;
-        case U'#': t.kind = Token::Digit; break;
+        case U'?':
+            t.kind = Token::AnyOne;
+            break;
+        case U'#':
+            t.kind = Token::Digit;
+            break;
         case U'[': {
             const qsizetype close = pattern.indexOf(u']', i);
             if (close < 0) {
@@ -52,7 +58,8 @@ LikePattern::LikePattern(const QString& pattern, collation::Mode mode) : m_mode(
             }
             break;
         }
-        default: t.ch = c;
+        default:
+            t.ch = c;
         }
         t.folded = collation::fold(t.ch);
         m_tokens.push_back(std::move(t));
@@ -107,12 +114,16 @@ bool LikePattern::inSet(const Token& t, char32_t c) const {
 
 bool LikePattern::matchOne(const Token& t, char32_t c) const {
     switch (t.kind) {
-    case Token::Literal: return sameChar(t.ch, t.folded, c);
+    case Token::Literal:
+        return sameChar(t.ch, t.folded, c);
     case Token::Digit:
-        return (c >= U'0' && c <= U'9') || (m_mode == collation::Mode::Text && c >= 0xFF10 && c <= 0xFF19);
-    case Token::Set: return inSet(t, c);
+        return (c >= U'0' && c <= U'9') ||
+               (m_mode == collation::Mode::Text && c >= 0xFF10 && c <= 0xFF19);
+    case Token::Set:
+        return inSet(t, c);
     case Token::AnyOne:
-    case Token::AnyRun: break;
+    case Token::AnyRun:
+        break;
     }
     return true;
 }
@@ -133,13 +144,15 @@ bool LikePattern::matches(QStringView text) const {
                 return true;
             continue;
         }
-        if (starToken != SIZE_MAX && token == starToken + 1 && m_tokens[token].kind == Token::Literal) {
+        if (starToken != SIZE_MAX && token == starToken + 1 &&
+            m_tokens[token].kind == Token::Literal) {
             // Right after a "*": skip straight to the next place the literal can match.
             const Token& t = m_tokens[token];
             const char16_t* chars = text.utf16();
             if (t.ch < 0x80 && m_mode == collation::Mode::Text) {
                 const char16_t lower = char16_t(t.folded);
-                const char16_t upper = (lower >= u'a' && lower <= u'z') ? char16_t(lower - 0x20) : lower;
+                const char16_t upper =
+                    (lower >= u'a' && lower <= u'z') ? char16_t(lower - 0x20) : lower;
                 while (pos < text.size() && chars[pos] != lower && chars[pos] != upper &&
                        (chars[pos] < 0x80 || !sameChar(t.ch, t.folded, chars[pos])))
                     ++pos;

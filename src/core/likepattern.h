@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
-
 #include <vector>
 
 // The pattern test of incremental search and of the initial palette: "*" any run of characters,

@@ -3,7 +3,6 @@
 #include "failure.h"
 
 #include <QLocale>
-
 #include <cmath>
 
 namespace numbertext {

@@ -4,7 +4,6 @@
 #include "failure.h"
 
 #include <QFileInfo>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,7 +18,9 @@ void RecordFile::open(bool readOnly) {
                              QFileInfo(m_path).fileName());
 }
 
-void RecordFile::close() { m_file.close(); }
+void RecordFile::close() {
+    m_file.close();
+}
 
 int RecordFile::recordCount() const {
     const qint64 size = m_file.isOpen() ? m_file.size() : QFileInfo(m_path).size();
@@ -43,7 +44,9 @@ QByteArray RecordFile::readRange(int first, int count) const {
     return bytes;
 }
 
-QString RecordFile::read(int recordNo, bool* ok) const { return cp932::decode(readBytes(recordNo), ok); }
+QString RecordFile::read(int recordNo, bool* ok) const {
+    return cp932::decode(readBytes(recordNo), ok);
+}
 
 void RecordFile::write(int recordNo, const QString& text) {
     writeBytes(recordNo, cp932::encodeField(text, m_recordSize));
@@ -64,7 +67,9 @@ void RecordFile::writeBytes(int recordNo, const QByteArray& bytes) {
         throw RuntimeFailure(failure::DiskFull, QFileInfo(m_path).fileName());
 }
 
-void RecordFile::sync() { syncToDisk(m_file); }
+void RecordFile::sync() {
+    syncToDisk(m_file);
+}
 
 void syncToDisk(QFile& file) {
     if (!file.flush() || ::fsync(file.handle()) != 0)

@@ -7,7 +7,9 @@ namespace {
 
 const QString DefaultJapaneseFont = QStringLiteral("ＭＳ Ｐゴシック");
 
-QString pathIn(const QString& folder, const QString& name) { return folder + u'/' + name; }
+QString pathIn(const QString& folder, const QString& name) {
+    return folder + u'/' + name;
+}
 
 void writeGroup(TextRecordWriter& w, const FontGroup& g) {
     w.lineString(g.name).lineInt(g.size).lineBool(g.bold).lineBool(g.italic);
@@ -41,15 +43,16 @@ void WriteDisplaySettings(const QString& appFolder, const DisplaySettings& s) {
     TextRecordWriter w;
     for (const FontGroup* g : {&s.word, &s.meaning, &s.input, &s.list})
         writeGroup(w, *g);
-    for (qint32 colour : {s.mainTextColor, s.mainBackColor, s.wordToMeaningQuizTextColor,
-                          s.wordToMeaningQuizBackColor, s.meaningToWordQuizTextColor,
-                          s.meaningToWordQuizBackColor})
+    for (qint32 colour :
+         {s.mainTextColor, s.mainBackColor, s.wordToMeaningQuizTextColor,
+          s.wordToMeaningQuizBackColor, s.meaningToWordQuizTextColor, s.meaningToWordQuizBackColor})
         w.lineInt(colour);
     writeFileAtomically(pathIn(appFolder, settingsfile::DisplaySettings), w.bytes());
 }
 
 DisplaySettings ReadDisplaySettings(const QString& appFolder) {
-    TextRecordReader r = TextRecordReader::fromFile(pathIn(appFolder, settingsfile::DisplaySettings));
+    TextRecordReader r =
+        TextRecordReader::fromFile(pathIn(appFolder, settingsfile::DisplaySettings));
     DisplaySettings s;
     for (FontGroup* g : {&s.word, &s.meaning, &s.input, &s.list})
         *g = readGroup(r);
@@ -60,7 +63,9 @@ DisplaySettings ReadDisplaySettings(const QString& appFolder) {
     return s;
 }
 
-PaletteFont SetDefaultPaletteFont() { return {DefaultJapaneseFont, 14, false, false, 0}; }
+PaletteFont SetDefaultPaletteFont() {
+    return {DefaultJapaneseFont, 14, false, false, 0};
+}
 
 void WritePaletteFont(const QString& appFolder, const PaletteFont& f) {
     TextRecordWriter w;

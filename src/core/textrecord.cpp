@@ -7,7 +7,9 @@
 #include <QFileInfo>
 
 namespace {
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+bool isLineEnd(QChar c) {
+    return c == u'\r' || c == u'\n';
+}
 } // namespace
 
 TextRecordReader::TextRecordReader(QString text, QString fileName)
@@ -36,8 +38,8 @@ bool TextRecordReader::atEnd() {
 
 QString TextRecordReader::nextField(bool* quoted) {
     // A field may start on the next line: the previous one may have ended its record.
-    while (m_pos < m_text.size() && (isLineEnd(m_text[m_pos]) || m_text[m_pos] == u' ' ||
-                                     m_text[m_pos] == u'\t'))
+    while (m_pos < m_text.size() &&
+           (isLineEnd(m_text[m_pos]) || m_text[m_pos] == u' ' || m_text[m_pos] == u'\t'))
         ++m_pos;
     if (m_pos >= m_text.size())
         throw RuntimeFailure(failure::InputPastEnd, m_fileName);
@@ -109,7 +111,9 @@ qint64 TextRecordReader::readInteger(qint64 min, qint64 max) {
     return value;
 }
 
-qint16 TextRecordReader::readInt16() { return static_cast<qint16>(readInteger(-32768, 32767)); }
+qint16 TextRecordReader::readInt16() {
+    return static_cast<qint16>(readInteger(-32768, 32767));
+}
 
 qint32 TextRecordReader::readInt32() {
     return static_cast<qint32>(readInteger(-2147483648LL, 2147483647LL));
@@ -159,4 +163,6 @@ TextRecordWriter& TextRecordWriter::endRecord() {
     return *this;
 }
 
-QByteArray TextRecordWriter::bytes() const { return cp932::encode(m_text); }
+QByteArray TextRecordWriter::bytes() const {
+    return cp932::encode(m_text);
+}

@@ -4,7 +4,6 @@
 #include "likepattern.h"
 
 #include <QHash>
-
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -25,7 +24,9 @@ struct WordIndex::Slots {
     std::vector<Slot> items;
     std::string arena;
 
-    std::string_view keyOf(const Slot& s) const { return {arena.data() + s.keyOffset, s.keyLength}; }
+    std::string_view keyOf(const Slot& s) const {
+        return {arena.data() + s.keyOffset, s.keyLength};
+    }
 
     Slot makeSlot(IndexEntry entry) {
         const size_t offset = arena.size();
@@ -47,8 +48,9 @@ struct WordIndex::Slots {
         return int(it - items.begin());
     }
     int lowerBoundOfKey(std::string_view key) const {
-        auto it = std::lower_bound(items.begin(), items.end(), key,
-                                   [this](const Slot& s, std::string_view k) { return keyOf(s) < k; });
+        auto it =
+            std::lower_bound(items.begin(), items.end(), key,
+                             [this](const Slot& s, std::string_view k) { return keyOf(s) < k; });
         return int(it - items.begin());
     }
     // Drops the keys of entries that are gone, once the arena is mostly garbage.
@@ -81,7 +83,8 @@ void WordIndex::assign(std::vector<IndexEntry> entries) {
     d->arena.reserve(entries.size() * 24);
     for (IndexEntry& e : entries)
         d->items.push_back(d->makeSlot(std::move(e)));
-    std::sort(d->items.begin(), d->items.end(), [this](const Slot& a, const Slot& b) { return d->less(a, b); });
+    std::sort(d->items.begin(), d->items.end(),
+              [this](const Slot& a, const Slot& b) { return d->less(a, b); });
     // Lay the words out in memory in index order: a pattern search reads them one after the
     // other, and scattered strings would cost a cache miss each.
     // All copies are made before the originals go, or the allocator would hand the freed,
@@ -99,9 +102,13 @@ void WordIndex::clear() {
     d->arena.clear();
 }
 
-int WordIndex::size() const { return int(d->items.size()); }
+int WordIndex::size() const {
+    return int(d->items.size());
+}
 
-const IndexEntry& WordIndex::at(int position) const { return d->items.at(size_t(position)).entry; }
+const IndexEntry& WordIndex::at(int position) const {
+    return d->items.at(size_t(position)).entry;
+}
 
 void WordIndex::setCheckMark(int position, bool checked) {
     d->items.at(size_t(position)).entry.checkMark = checked;
@@ -121,7 +128,8 @@ void WordIndex::clearCheckMarks() {
 }
 
 int WordIndex::checkedCount() const {
-    return int(std::count_if(d->items.begin(), d->items.end(), [](const Slot& s) { return s.entry.checkMark; }));
+    return int(std::count_if(d->items.begin(), d->items.end(),
+                             [](const Slot& s) { return s.entry.checkMark; }));
 }
 
 int WordIndex::insert(IndexEntry entry) {
@@ -132,7 +140,9 @@ int WordIndex::insert(IndexEntry entry) {
     return position;
 }
 
-void WordIndex::removeAt(int position) { d->items.erase(d->items.begin() + position); }
+void WordIndex::removeAt(int position) {
+    d->items.erase(d->items.begin() + position);
+}
 
 int WordIndex::rename(int position, const QString& word) {
     IndexEntry entry = at(position);
@@ -169,7 +179,8 @@ int WordIndex::positionOfRecord(qint32 recordNo) const {
     return -1;
 }
 
-std::vector<int> WordIndex::filterByInitial(const QString& rangeStart, const QString& rangeEnd) const {
+std::vector<int> WordIndex::filterByInitial(const QString& rangeStart,
+                                            const QString& rangeEnd) const {
     const LikePattern range(u'[' + rangeStart + u'-' + rangeEnd + u']', collation::Mode::Text);
     // Books have few distinct initials; test each once.
     QHash<char16_t, bool> initialMatches;

@@ -1,5 +1,6 @@
 #include "frmlangset.h"
 
+#include "bookhost.h"
 #include "core/booklist.h"
 #include "core/cp932.h"
 #include "core/session.h"
@@ -7,7 +8,6 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/langsetform.h"
-#include "bookhost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-
 #include <cmath>
 
 namespace {
@@ -33,7 +32,8 @@ QString refusalForCaption(const QString& text) {
 } // namespace
 
 FrmLangSet::FrmLangSet(Origin origin, QString setName, BookHost* main, QWidget* parent)
-    : m_origin(origin), m_setName(std::move(setName)), m_main(main), m_form(new LangSetForm(parent)) {
+    : m_origin(origin), m_setName(std::move(setName)), m_main(main),
+      m_form(new LangSetForm(parent)) {
     connect(m_form->Combo1, &QComboBox::activated, this, [this] { Combo1Click(); });
     connect(m_form->cmdNewSet, &QPushButton::clicked, this, [this] { cmdNewSetClick(); });
     connect(m_form->cmdSave, &QPushButton::clicked, this, [this] { cmdSaveClick(); });
@@ -53,7 +53,9 @@ int FrmLangSet::exec() {
     return m_form->exec();
 }
 
-QString FrmLangSet::setName() const { return m_form->Combo1->currentText(); }
+QString FrmLangSet::setName() const {
+    return m_form->Combo1->currentText();
+}
 
 bool FrmLangSet::eventFilter(QObject* watched, QEvent* event) {
     // A new set is not left unsaved by the close box either.
@@ -120,16 +122,18 @@ void FrmLangSet::setPending(bool pending) {
 }
 
 void FrmLangSet::Combo1Click() {
-    showMessage(QStringLiteral("特定の言語ｾｯﾄを修正したい場合は、「使用ﾌﾞｯｸの選択」ﾀﾞｲｱﾛｸﾞへ戻って\r\n"
-                               "特定の言語ｾｯﾄを表示させてから [言語ｾｯﾄの修正]ﾎﾞﾀﾝを押してください。"),
-                QStringLiteral("ご面倒おかけします"));
+    showMessage(
+        QStringLiteral("特定の言語ｾｯﾄを修正したい場合は、「使用ﾌﾞｯｸの選択」ﾀﾞｲｱﾛｸﾞへ戻って\r\n"
+                       "特定の言語ｾｯﾄを表示させてから [言語ｾｯﾄの修正]ﾎﾞﾀﾝを押してください。"),
+        QStringLiteral("ご面倒おかけします"));
 }
 
 void FrmLangSet::cmdNewSetClick() {
     guarded(reportOnly(u"言語ｾｯﾄの新規作成時", "Error62"), [this] {
         const std::optional<QString> answer = dialogs().inputBox(
             QStringLiteral("言語ｾｯﾄの新規作成"),
-            QStringLiteral("新しく作成する言語ｾｯﾄ名を入力して下さい\r\n(例:『日本語ｾｯﾄ』)\r\n空欄で OK を押すとｷｬﾝｾﾙとなります"),
+            QStringLiteral("新しく作成する言語ｾｯﾄ名を入力して下さい\r\n(例:『日本語ｾｯﾄ』)"
+                           "\r\n空欄で OK を押すとｷｬﾝｾﾙとなります"),
             QString());
         if (!answer || answer->isEmpty())
             return;
@@ -148,8 +152,9 @@ void FrmLangSet::cmdNewSetClick() {
         for (PaletteRow& row : m_rows)
             row.enabled = 0;
         rowsToControls();
-        showMessage(QStringLiteral("次にｲﾆｼｬﾙﾊﾟﾚｯﾄの内容を設定します。\r\n設定が完了したら保存するのを忘れないで下さい！"), AppTitle,
-                    MessageButtons::Ok, MessageIcon::Exclamation);
+        showMessage(QStringLiteral("次にｲﾆｼｬﾙﾊﾟﾚｯﾄの内容を設定します。\r\n設定が完了したら保存する"
+                                   "のを忘れないで下さい！"),
+                    AppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
         setPending(true);
         m_form->Text1[0]->setFocus();
     });
@@ -157,8 +162,11 @@ void FrmLangSet::cmdNewSetClick() {
 
 void FrmLangSet::cmdSaveClick() {
     guarded(reportOnly(u"設定内容保存時", "Error63"), [this] {
-        if (showMessage(QStringLiteral("選択されている言語ｾｯﾄ名で設定内容を保存します。\r\n既にある言語ｾｯﾄ名は新しい内容で上書きされます。\r\nよろしいですか？"),
-                        QStringLiteral("設定内容の保存"), MessageButtons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+        if (showMessage(
+                QStringLiteral("選択されている言語ｾｯﾄ名で設定内容を保存します。\r\n既にある言語ｾｯﾄ"
+                               "名は新しい内容で上書きされます。\r\nよろしいですか？"),
+                QStringLiteral("設定内容の保存"), MessageButtons::YesNo,
+                MessageIcon::Exclamation) != Answer::Yes)
             return;
         const QString name = m_form->Combo1->currentText();
         QString refusal = refusalForName(name, QStringLiteral("言語ｾｯﾄ名"));
@@ -168,7 +176,8 @@ void FrmLangSet::cmdSaveClick() {
                 refusal = refusalForCaption(m_form->Text2[i]->text());
         }
         if (!refusal.isEmpty()) {
-            showMessage(refusal + QStringLiteral("\r\n保存しませんでした。"), QStringLiteral("設定内容の保存"));
+            showMessage(refusal + QStringLiteral("\r\n保存しませんでした。"),
+                        QStringLiteral("設定内容の保存"));
             return;
         }
         if (!controlsToRows())
@@ -180,7 +189,8 @@ void FrmLangSet::cmdSaveClick() {
             s.setList.append(name);
         languageset::writeList(s.appFolder, s.setList);
         setPending(false);
-        showMessage(QStringLiteral("現在の言語ｾｯﾄ名の設定内容を保存しました"), QStringLiteral("設定内容保存確認"));
+        showMessage(QStringLiteral("現在の言語ｾｯﾄ名の設定内容を保存しました"),
+                    QStringLiteral("設定内容保存確認"));
     });
 }
 

@@ -1,5 +1,6 @@
 #include "frmselectfolder.h"
 
+#include "bookhost.h"
 #include "core/languageset.h"
 #include "core/session.h"
 #include "frmlangset.h"
@@ -8,7 +9,6 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/selectfolderform.h"
-#include "bookhost.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,10 +18,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-FrmSelectFolder::FrmSelectFolder(BookHost* main, QWidget* parent) : m_main(main), m_form(new SelectFolderForm(parent)) {
+FrmSelectFolder::FrmSelectFolder(BookHost* main, QWidget* parent)
+    : m_main(main), m_form(new SelectFolderForm(parent)) {
     connect(m_form->cboFldName, &QComboBox::activated, this, [this] { cboFldNameClick(); });
     connect(m_form->cmdOKFolder, &QPushButton::clicked, this, [this] { cmdOKFolderClick(); });
-    connect(m_form->cmdCancelFolder, &QPushButton::clicked, this, [this] { cmdCancelFolderClick(); });
+    connect(m_form->cmdCancelFolder, &QPushButton::clicked, this,
+            [this] { cmdCancelFolderClick(); });
     connect(m_form->cmdAddFolder, &QPushButton::clicked, this, [this] { cmdAddFolderClick(); });
     connect(m_form->cmdDelFolder, &QPushButton::clicked, this, [this] { cmdDelFolderClick(); });
     connect(m_form->cmdModLangSet, &QPushButton::clicked, this, [this] { cmdModLangSetClick(); });
@@ -91,7 +93,8 @@ void FrmSelectFolder::cboFldNameClick() {
 void FrmSelectFolder::cboFldNameKeyDown() {
     guarded(reportOnly(u"ｺﾝﾎﾞﾎﾞｯｸｽ入力", "Error270"), [this] {
         QApplication::beep();
-        showMessage(QStringLiteral("ここに直接入力することは出来ません\r\n新規ﾌﾞｯｸを作成する場合は『新規作成ﾎﾞﾀﾝ』をｸﾘｯｸして下さい"));
+        showMessage(QStringLiteral("ここに直接入力することは出来ません\r\n新規ﾌﾞｯｸを作成する場合は"
+                                   "『新規作成ﾎﾞﾀﾝ』をｸﾘｯｸして下さい"));
         fillCombo();
         selectCurrentBook();
     });
@@ -108,7 +111,8 @@ void FrmSelectFolder::cmdOKFolderClick() {
     guarded(terminating(u"ＯＫ時", "Error116"), [this] {
         const int i = m_form->cboFldName->currentIndex();
         if (m_form->cboFldName->count() == 0 || i < 0) {
-            showMessage(QStringLiteral("使用するﾌﾞｯｸが選ばれていません"), QStringLiteral("ﾌﾞｯｸの選択"));
+            showMessage(QStringLiteral("使用するﾌﾞｯｸが選ばれていません"),
+                        QStringLiteral("ﾌﾞｯｸの選択"));
             return;
         }
         Session& s = session();
@@ -120,7 +124,8 @@ void FrmSelectFolder::cmdOKFolderClick() {
             m_main->closeBook();
             m_main->ReopenBook();
         }
-        showMessage(QStringLiteral("これから『") + s.current.bookName + QStringLiteral("』を使用します。"),
+        showMessage(QStringLiteral("これから『") + s.current.bookName +
+                        QStringLiteral("』を使用します。"),
                     QStringLiteral("設定確認"));
         m_mustChoose = false;
         m_form->accept();
@@ -133,15 +138,17 @@ void FrmSelectFolder::cmdCancelFolderClick() {
     guarded(terminating(u"ｷｬﾝｾﾙ時", "Error113"), [this] {
         if (session().bookInUse) {
             if (m_mustChoose) {
-                showMessage(QStringLiteral("使用中のﾌﾞｯｸが閉じられました。\r\n使用するﾌﾞｯｸを選んで [OK] を押して下さい。"),
+                showMessage(QStringLiteral("使用中のﾌﾞｯｸが閉じられました。\r\n使用するﾌﾞｯｸを選んで "
+                                           "[OK] を押して下さい。"),
                             QStringLiteral("ﾌﾞｯｸの選択"));
                 return;
             }
             m_form->reject();
             return;
         }
-        if (showMessage(QStringLiteral("使用するﾌﾞｯｸがありません。\r\nｱﾌﾟﾘｹｰｼｮﾝを終了しますか？"), QStringLiteral("終了処理"),
-                        MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes) {
+        if (showMessage(QStringLiteral("使用するﾌﾞｯｸがありません。\r\nｱﾌﾟﾘｹｰｼｮﾝを終了しますか？"),
+                        QStringLiteral("終了処理"), MessageButtons::YesNo,
+                        MessageIcon::Question) == Answer::Yes) {
             m_endRequested = true;
             m_form->reject();
         }
@@ -159,13 +166,15 @@ void FrmSelectFolder::cmdDelFolderClick() {
     guarded(terminating(u"ﾌﾞｯｸ削除時", "Error114"), [this] {
         const int i = m_form->cboFldName->currentIndex();
         if (i < 0) {
-            showMessage(QStringLiteral("削除するﾌﾞｯｸ名をﾘｽﾄから選び直して下さい"), QStringLiteral("m(__)m"));
+            showMessage(QStringLiteral("削除するﾌﾞｯｸ名をﾘｽﾄから選び直して下さい"),
+                        QStringLiteral("m(__)m"));
             return;
         }
         const QString name = m_form->cboFldName->currentText();
         if (showMessage(QStringLiteral("一度削除すると元に戻せません。\r\n本当に『") + name +
                             QStringLiteral("』を削除してもよろしいですか？"),
-                        QStringLiteral("削除処理の確認"), MessageButtons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+                        QStringLiteral("削除処理の確認"), MessageButtons::YesNo,
+                        MessageIcon::Exclamation) != Answer::Yes)
             return;
         Session& s = session();
         if (m_main)
@@ -177,7 +186,8 @@ void FrmSelectFolder::cmdDelFolderClick() {
         QDir folder(s.appFolder + u'/' + name);
         bool folderKept = false;
         if (folder.exists()) {
-            for (const QString& file : folder.entryList({QStringLiteral("*.vtd")}, QDir::Files | QDir::Hidden))
+            for (const QString& file :
+                 folder.entryList({QStringLiteral("*.vtd")}, QDir::Files | QDir::Hidden))
                 if (!folder.remove(file))
                     throw RuntimeFailure(failure::PermissionDenied, file);
             folderKept = !folder.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) ||
@@ -198,9 +208,11 @@ void FrmSelectFolder::cmdDelFolderClick() {
             s.current = {m_books[0].name, m_books[0].setName};
             writeCurrentBook(s.appFolder, s.current);
         }
-        QString done = QStringLiteral("選択されたﾌﾞｯｸ『") + name + QStringLiteral("』を削除しました。");
+        QString done =
+            QStringLiteral("選択されたﾌﾞｯｸ『") + name + QStringLiteral("』を削除しました。");
         if (folderKept)
-            done += QStringLiteral("\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
+            done +=
+                QStringLiteral("\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
         showMessage(done, QStringLiteral("削除確認"));
     });
 }
@@ -208,7 +220,8 @@ void FrmSelectFolder::cmdDelFolderClick() {
 void FrmSelectFolder::cmdModLangSetClick() {
     guarded(terminating(u"言語ｾｯﾄ修正時", "Error115"), [this] {
         if (m_form->Text1->text().isEmpty()) {
-            showMessage(QStringLiteral("ﾌﾞｯｸを作成して言語ｾｯﾄとの関連付けをして下さい。"), QStringLiteral("関連付けｴﾗｰ"));
+            showMessage(QStringLiteral("ﾌﾞｯｸを作成して言語ｾｯﾄとの関連付けをして下さい。"),
+                        QStringLiteral("関連付けｴﾗｰ"));
             return;
         }
         Session& s = session();

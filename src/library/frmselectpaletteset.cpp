@@ -24,7 +24,9 @@ FrmSelectPaletteSet::FrmSelectPaletteSet(FrmSelectFolder* chooser, BookHost* mai
     connect(m_form->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
 }
 
-FrmSelectPaletteSet::~FrmSelectPaletteSet() { delete m_form; }
+FrmSelectPaletteSet::~FrmSelectPaletteSet() {
+    delete m_form;
+}
 
 int FrmSelectPaletteSet::exec() {
     formLoad();
@@ -79,18 +81,22 @@ void FrmSelectPaletteSet::cmdOKClick() {
             return;
         }
         if (setName.isEmpty()) {
-            showMessage(QStringLiteral("作成したﾌﾞｯｸで使用する言語ｾｯﾄを選択して下さい"), QStringLiteral("言語ｾｯﾄ選択確認"));
+            showMessage(QStringLiteral("作成したﾌﾞｯｸで使用する言語ｾｯﾄを選択して下さい"),
+                        QStringLiteral("言語ｾｯﾄ選択確認"));
             return;
         }
         const QString refusal = refusalForName(name, QStringLiteral("ﾌﾞｯｸ名"));
         if (!refusal.isEmpty()) {
-            showMessage(refusal + QStringLiteral("\r\n別の名前を入力して下さい。"), QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
+            showMessage(refusal + QStringLiteral("\r\n別の名前を入力して下さい。"),
+                        QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
             return;
         }
         Session& s = session();
         QDir app(s.appFolder);
         if (app.exists(name)) {
-            showMessage(QStringLiteral("『") + name + QStringLiteral("』という名前のﾌﾞｯｸ（ﾌｫﾙﾀﾞ）は既にあります。\r\n別の名前を入力して下さい。"),
+            showMessage(QStringLiteral("『") + name +
+                            QStringLiteral("』という名前のﾌﾞｯｸ（ﾌｫﾙﾀﾞ）は既にあります。\r\n別の名前"
+                                           "を入力して下さい。"),
                         QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
             return;
         }
@@ -99,7 +105,8 @@ void FrmSelectPaletteSet::cmdOKClick() {
         m_chooser->addCreatedBook({name, setName});
         s.current = {name, setName};
         writeCurrentBook(s.appFolder, s.current);
-        showMessage(QStringLiteral("新しいﾌﾞｯｸｾｯﾄを作成しました"), QStringLiteral("新規ﾌﾞｯｸｾｯﾄ作成"));
+        showMessage(QStringLiteral("新しいﾌﾞｯｸｾｯﾄを作成しました"),
+                    QStringLiteral("新規ﾌﾞｯｸｾｯﾄ作成"));
         m_chooser->form()->cboFldName->setCurrentIndex(m_chooser->form()->cboFldName->count() - 1);
         m_form->accept();
     });

@@ -12,7 +12,8 @@ QColor toColor(qint32 bgr) {
 }
 
 qint32 fromColor(const QColor& color) {
-    return qint32(quint32(color.red()) | (quint32(color.green()) << 8) | (quint32(color.blue()) << 16));
+    return qint32(quint32(color.red()) | (quint32(color.green()) << 8) |
+                  (quint32(color.blue()) << 16));
 }
 
 void setBackColor(QWidget* widget, qint32 bgr) {
@@ -50,7 +51,8 @@ void applyFontGroup(QWidget* widget, const FontGroup& group) {
 
 void setInputMethodMode(QWidget* widget, int mode) {
     switch (mode) {
-    case 0: return;
+    case 0:
+        return;
     case 2:
     case 7:
         widget->setAttribute(Qt::WA_InputMethodEnabled, true);

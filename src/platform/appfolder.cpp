@@ -17,6 +17,8 @@ QString path() {
     return folder;
 }
 
-QString bookFolder(const QString& bookName) { return path() + u'/' + bookName; }
+QString bookFolder(const QString& bookName) {
+    return path() + u'/' + bookName;
+}
 
 } // namespace appfolder

@@ -14,7 +14,9 @@ DialogService& dialogs() {
     return *current;
 }
 
-void setDialogService(DialogService* service) { current = service; }
+void setDialogService(DialogService* service) {
+    current = service;
+}
 
 Answer showMessage(const QString& text, const QString& title, MessageButtons buttons,
                    MessageIcon icon, bool foreground) {

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
-
 #include <optional>
 
 class QPrinter;

@@ -3,8 +3,8 @@
 #include "core/numbertext.h"
 #include "dialogservice.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -21,23 +21,30 @@ Terminator& currentTerminator() {
 QString errorReportText(int number, const QString& description, const QString& context,
                         ClosingLine closing) {
     const QString crlf = QStringLiteral("\r\n");
-    const QString closingLine = closing == ClosingLine::Standard
-        ? QStringLiteral(" お手数ですがこのｴﾗｰのすべての内容を作者までご連絡下されば幸いです。")
-        : QStringLiteral(" お手数ですがこのｴﾗｰ内容をすべて作者までご連絡下されば幸いです。");
+    const QString closingLine =
+        closing == ClosingLine::Standard
+            ? QStringLiteral(" お手数ですがこのｴﾗｰのすべての内容を作者までご連絡下されば幸いです。")
+            : QStringLiteral(" お手数ですがこのｴﾗｰ内容をすべて作者までご連絡下されば幸いです。");
     return QStringLiteral(" ｴﾗｰ番号 = ") + numbertext::signReserving(number) + crlf +
            QStringLiteral(" ｴﾗｰ情報 = ") + description + crlf + QStringLiteral(" 「") + context +
-           QStringLiteral("」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら") + crlf + closingLine;
+           QStringLiteral("」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら") + crlf +
+           closingLine;
 }
 
 void reportError(const ErrorContext& where, int number, const QString& description) {
     showMessage(errorReportText(number, description, where.context, where.closing), where.code);
     if (where.kind == GuardKind::Terminating) {
-        showMessage(QStringLiteral("予期出来なかったｴﾗｰです。ﾃﾞｰﾀ保護のためｱﾌﾟﾘｹｰｼｮﾝを強制終了します。"),
-                    QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"));
+        showMessage(
+            QStringLiteral("予期出来なかったｴﾗｰです。ﾃﾞｰﾀ保護のためｱﾌﾟﾘｹｰｼｮﾝを強制終了します。"),
+            QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"));
         terminateProgram();
     }
 }
 
-void setTerminator(Terminator terminator) { currentTerminator() = std::move(terminator); }
+void setTerminator(Terminator terminator) {
+    currentTerminator() = std::move(terminator);
+}
 
-void terminateProgram() { currentTerminator()(); }
+void terminateProgram() {
+    currentTerminator()();
+}

@@ -3,7 +3,6 @@
 #include "core/failure.h"
 
 #include <QString>
-
 #include <functional>
 #include <new>
 
@@ -21,7 +20,8 @@ struct ErrorContext {
     ClosingLine closing = ClosingLine::Standard;
 };
 
-// The two kinds of handler, named where they are written: guarded(terminating(u"...", "Error72"), ...).
+// The two kinds of handler, named where they are written: guarded(terminating(u"...", "Error72"),
+// ...).
 inline ErrorContext terminating(const char16_t* context, const char* code) {
     return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::Terminating};
 }
@@ -42,8 +42,7 @@ void setTerminator(Terminator terminator);
 void terminateProgram();
 
 // Runs the handler body. Returns false when it failed (and was reported).
-template <class Body>
-bool guarded(const ErrorContext& where, Body&& body) {
+template <class Body> bool guarded(const ErrorContext& where, Body&& body) {
     try {
         body();
         return true;

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 void registerFontSubstitutions() {
-    const QStringList proportionalGothic = {QStringLiteral("IPAPGothic"), QStringLiteral("IPA P Gothic"),
+    const QStringList proportionalGothic = {QStringLiteral("IPAPGothic"),
+                                            QStringLiteral("IPA P Gothic"),
                                             QStringLiteral("Noto Sans CJK JP")};
     const QStringList fixedGothic = {QStringLiteral("IPAGothic"), QStringLiteral("IPA Gothic"),
                                      QStringLiteral("Noto Sans Mono CJK JP")};
@@ -23,7 +24,8 @@ void registerFontSubstitutions() {
         {u"ＭＳ 明朝", mincho},
         {u"ＭＳ Ｐ明朝", mincho},
         {u"Arial", {QStringLiteral("Liberation Sans")}},
-        {u"Arial Narrow", {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans")}},
+        {u"Arial Narrow",
+         {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans")}},
         {u"Times New Roman", {QStringLiteral("Liberation Serif")}},
         {u"Courier New", {QStringLiteral("Liberation Mono")}},
     };

@@ -1,5 +1,5 @@
 #pragma once
 
-// The settings name Windows fonts ("ＭＳ Ｐゴシック", "Arial", ...). They are kept as they are in the
-// files; this maps each to the installed Japanese or metric-compatible font at start-up.
+// The settings name Windows fonts ("ＭＳ Ｐゴシック", "Arial", ...). They are kept as they are in
+// the files; this maps each to the installed Japanese or metric-compatible font at start-up.
 void registerFontSubstitutions();

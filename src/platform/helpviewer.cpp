@@ -10,7 +10,8 @@
 namespace {
 
 QString folderOf(HelpBook book) {
-    return book == HelpBook::WordBook ? QStringLiteral(":/help/wordbook/") : QStringLiteral(":/help/translator/");
+    return book == HelpBook::WordBook ? QStringLiteral(":/help/wordbook/")
+                                      : QStringLiteral(":/help/translator/");
 }
 
 // The contents file lists one page per line: file name, a tab, the title.
@@ -19,7 +20,8 @@ QList<QPair<QString, QString>> contentsOf(const QString& folder) {
     QFile contents(folder + QStringLiteral("contents.txt"));
     if (!contents.open(QIODevice::ReadOnly))
         return pages;
-    const QStringList lines = QString::fromUtf8(contents.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(contents.readAll()).split(u'\n', Qt::SkipEmptyParts);
     for (const QString& line : lines) {
         const qsizetype tab = line.indexOf(u'\t');
         if (tab > 0)
@@ -46,7 +48,8 @@ bool showHelp(HelpBook book, QWidget* parent) {
     auto* window = new QWidget(parent, Qt::Window);
     window->setObjectName(QStringLiteral("helpWindow"));
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(book == HelpBook::WordBook ? QStringLiteral("Verbanta ﾍﾙﾌﾟ") : QStringLiteral("Dualscribe ﾍﾙﾌﾟ"));
+    window->setWindowTitle(book == HelpBook::WordBook ? QStringLiteral("Verbanta ﾍﾙﾌﾟ")
+                                                      : QStringLiteral("Dualscribe ﾍﾙﾌﾟ"));
     auto* list = new QListWidget(window);
     list->setObjectName(QStringLiteral("helpContents"));
     auto* browser = new QTextBrowser(window);
@@ -56,10 +59,11 @@ bool showHelp(HelpBook book, QWidget* parent) {
         auto* item = new QListWidgetItem(page.second, list);
         item->setData(Qt::UserRole, page.first);
     }
-    QObject::connect(list, &QListWidget::currentItemChanged, browser, [browser](QListWidgetItem* item) {
-        if (item)
-            browser->setSource(QUrl(item->data(Qt::UserRole).toString()));
-    });
+    QObject::connect(list, &QListWidget::currentItemChanged, browser,
+                     [browser](QListWidgetItem* item) {
+                         if (item)
+                             browser->setSource(QUrl(item->data(Qt::UserRole).toString()));
+                     });
     auto* layout = new QHBoxLayout(window);
     layout->addWidget(list, 1);
     layout->addWidget(browser, 3);

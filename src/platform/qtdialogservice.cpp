@@ -12,25 +12,36 @@
 
 namespace {
 
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 
 QMessageBox::Icon toQt(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::None: break;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons toQt(MessageButtons buttons) {
     switch (buttons) {
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::Ok: break;
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
     }
     return QMessageBox::Ok;
 }
@@ -46,22 +57,27 @@ Answer QtDialogService::message(const MessageRequest& request) {
     box.raise();
     box.activateWindow();
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
     default:
         // Closing a box with a Cancel button by its close box counts as Cancel.
-        return request.buttons == MessageButtons::Ok ? Answer::Ok
+        return request.buttons == MessageButtons::Ok      ? Answer::Ok
                : request.buttons == MessageButtons::YesNo ? Answer::No
                                                           : Answer::Cancel;
-    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Ok:
+        return Answer::Ok;
     }
 }
 
 std::optional<QString> QtDialogService::inputBox(const QString& title, const QString& prompt,
-                                                  const QString& initial) {
+                                                 const QString& initial) {
     bool ok = false;
-    QString text = QInputDialog::getText(parentWindow(), title, prompt, QLineEdit::Normal, initial, &ok);
+    QString text =
+        QInputDialog::getText(parentWindow(), title, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok)
         return std::nullopt;
     return text;
@@ -71,7 +87,8 @@ std::optional<QString> QtDialogService::openFile(const FileRequest& request) {
     QString start = request.folder;
     if (!request.fileName.isEmpty())
         start += u'/' + request.fileName;
-    QString path = QFileDialog::getOpenFileName(parentWindow(), request.title, start, request.filter);
+    QString path =
+        QFileDialog::getOpenFileName(parentWindow(), request.title, start, request.filter);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -81,7 +98,8 @@ std::optional<QString> QtDialogService::saveFile(const FileRequest& request) {
     QString start = request.folder;
     if (!request.fileName.isEmpty())
         start += u'/' + request.fileName;
-    QString path = QFileDialog::getSaveFileName(parentWindow(), request.title, start, request.filter);
+    QString path =
+        QFileDialog::getSaveFileName(parentWindow(), request.title, start, request.filter);
     if (path.isEmpty())
         return std::nullopt;
     return path;

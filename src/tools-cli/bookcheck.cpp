@@ -45,16 +45,22 @@ int main(int argc, char* argv[]) {
         QString meaning;
         QString example;
         if (e.recordNo < 1 || e.recordNo > records) {
-            problems << QStringLiteral("%1: レコード番号 %2 が最後のレコード (%3) を越えています").arg(e.word).arg(e.recordNo).arg(records);
+            problems << QStringLiteral("%1: レコード番号 %2 が最後のレコード (%3) を越えています")
+                            .arg(e.word)
+                            .arg(e.recordNo)
+                            .arg(records);
         } else {
             bool meaningOk = true;
             bool exampleOk = true;
             meaning = book.meaning(e.recordNo, &meaningOk);
             example = book.example(e.recordNo, &exampleOk);
             if (!meaningOk || !exampleOk)
-                problems << QStringLiteral("%1: レコード %2 を CP932 の文字として読めません").arg(e.word).arg(e.recordNo);
+                problems << QStringLiteral("%1: レコード %2 を CP932 の文字として読めません")
+                                .arg(e.word)
+                                .arg(e.recordNo);
         }
-        out << e.word << '\t' << e.recordNo << '\t' << forOneLine(meaning) << '\t' << forOneLine(example) << '\n';
+        out << e.word << '\t' << e.recordNo << '\t' << forOneLine(meaning) << '\t'
+            << forOneLine(example) << '\n';
     }
     out.flush();
     for (const QString& problem : problems)

@@ -18,7 +18,8 @@ LangSetForm::LangSetForm(QWidget* parent) : QDialog(parent) {
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setGeometry(156, 8, 240, 26);
-    Frame1 = new QGroupBox(QStringLiteral("各番号の左側のﾁｪｯｸを外すとﾊﾟﾚｯﾄのﾎﾞﾀﾝを使用不可に出来ます"), this);
+    Frame1 = new QGroupBox(
+        QStringLiteral("各番号の左側のﾁｪｯｸを外すとﾊﾟﾚｯﾄのﾎﾞﾀﾝを使用不可に出来ます"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(12, 42, 560, 380);
     for (int i = 0; i < 26; ++i) {

@@ -4,7 +4,8 @@
 #include <QMimeData>
 #include <QTextCursor>
 
-LimitedTextEdit::LimitedTextEdit(int maxLength, QWidget* parent) : QPlainTextEdit(parent), m_maxLength(maxLength) {
+LimitedTextEdit::LimitedTextEdit(int maxLength, QWidget* parent)
+    : QPlainTextEdit(parent), m_maxLength(maxLength) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);
 }
@@ -28,8 +29,9 @@ int LimitedTextEdit::room() const {
 
 void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
-    const bool inserts = !typed.isEmpty() && (typed[0].isPrint() || event->key() == Qt::Key_Return ||
-                                              event->key() == Qt::Key_Enter);
+    const bool inserts =
+        !typed.isEmpty() &&
+        (typed[0].isPrint() || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
     if (inserts && !isReadOnly() && room() < int(typed.size())) {
         event->accept();
         return;

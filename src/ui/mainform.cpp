@@ -1,7 +1,7 @@
 #include "mainform.h"
 
-#include "limitedtextedit.h"
 #include "core/twips.h"
+#include "limitedtextedit.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -16,8 +16,7 @@
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* name) {
+template <class W> W* named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
@@ -28,7 +27,8 @@ QFont designFont(const QString& family, int points) {
     return f;
 }
 
-QAction* action(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {}) {
+QAction* action(QMenu* menu, const char* name, const QString& caption,
+                const QKeySequence& shortcut = {}) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QLatin1String(name));
     if (!shortcut.isEmpty()) {
@@ -102,18 +102,23 @@ void MainForm::createControls() {
         Option1.append(button);
     }
 
-    auto pictureButton = [&](const char* name, QStyle::StandardPixmap icon, const QString& tip, int x) {
+    auto pictureButton = [&](const char* name, QStyle::StandardPixmap icon, const QString& tip,
+                             int x) {
         QPushButton* b = named(new QPushButton(central), name);
         b->setIcon(style()->standardIcon(icon));
         b->setToolTip(tip);
         b->setGeometry(x, 320, 40, 34);
         return b;
     };
-    cmdDo = pictureButton("cmdDo", QStyle::SP_DialogApplyButton, QStringLiteral("実行 [F5] または [Ctrl] + R"), 282);
-    cmdCancel = pictureButton("cmdCancel", QStyle::SP_DialogCancelButton, QStringLiteral("現在の処理をｷｬﾝｾﾙ [Esc]"), 326);
-    cmdModify = pictureButton("cmdModify", QStyle::SP_FileDialogDetailedView, QStringLiteral("修正 [Ctrl] + M"), 370);
+    cmdDo = pictureButton("cmdDo", QStyle::SP_DialogApplyButton,
+                          QStringLiteral("実行 [F5] または [Ctrl] + R"), 282);
+    cmdCancel = pictureButton("cmdCancel", QStyle::SP_DialogCancelButton,
+                              QStringLiteral("現在の処理をｷｬﾝｾﾙ [Esc]"), 326);
+    cmdModify = pictureButton("cmdModify", QStyle::SP_FileDialogDetailedView,
+                              QStringLiteral("修正 [Ctrl] + M"), 370);
     cmdDel = pictureButton("cmdDel", QStyle::SP_TrashIcon, QStringLiteral("削除 [Ctrl] + D"), 414);
-    cmdGoTrans = pictureButton("cmdGoTrans", QStyle::SP_FileDialogContentsView, QStringLiteral("Dualscribeを開く"), 458);
+    cmdGoTrans = pictureButton("cmdGoTrans", QStyle::SP_FileDialogContentsView,
+                               QStringLiteral("Dualscribeを開く"), 458);
     lblMode = label("lblMode", QString(), captionFont, {506, 320, 100, 34});
     lblMode->setToolTip(QStringLiteral("現在の処理ﾓｰﾄﾞ"));
     lblMode->setAlignment(Qt::AlignCenter);
@@ -145,33 +150,43 @@ void MainForm::createMenus() {
     IdmFile->addSeparator()->setObjectName(QStringLiteral("Separator1"));
     IdmCustomize = action(IdmFile, "IdmCustomize", QStringLiteral("ｶｽﾀﾏｲｽﾞ(&C)..."));
     IdmFile->addSeparator()->setObjectName(QStringLiteral("Separator2"));
-    IdmPrint = action(IdmFile, "IdmPrint", QStringLiteral("印刷(&P)..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    IdmPrint = action(IdmFile, "IdmPrint", QStringLiteral("印刷(&P)..."),
+                      QKeySequence(Qt::CTRL | Qt::Key_P));
     IdmFile->addSeparator()->setObjectName(QStringLiteral("Separator6"));
     IdmGotoTransL = action(IdmFile, "IdmGotoTransL", QStringLiteral("Dualscribe を開く(&G)"));
     IdmFile->addSeparator()->setObjectName(QStringLiteral("Separator5"));
-    IdmExit = action(IdmFile, "IdmExit", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    IdmExit =
+        action(IdmFile, "IdmExit", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     IdmEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     IdmEdit->setObjectName(QStringLiteral("IdmEdit"));
-    IdmCopy = action(IdmEdit, "IdmCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    IdmCut = action(IdmEdit, "IdmCut", QStringLiteral("ｶｯﾄ(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    IdmPaste = action(IdmEdit, "IdmPaste", QStringLiteral("貼り付け(&P)"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    IdmCopy =
+        action(IdmEdit, "IdmCopy", QStringLiteral("ｺﾋﾟｰ(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    IdmCut =
+        action(IdmEdit, "IdmCut", QStringLiteral("ｶｯﾄ(&T)"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    IdmPaste = action(IdmEdit, "IdmPaste", QStringLiteral("貼り付け(&P)"),
+                      QKeySequence(Qt::CTRL | Qt::Key_V));
     IdmEdit->addSeparator()->setObjectName(QStringLiteral("Separator3"));
-    IdmResize = action(IdmEdit, "IdmResize", QStringLiteral("ｻｲｽﾞ変更(&Z)"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    IdmResize = action(IdmEdit, "IdmResize", QStringLiteral("ｻｲｽﾞ変更(&Z)"),
+                       QKeySequence(Qt::CTRL | Qt::Key_Z));
 
     IdmRegistration = menuBar()->addMenu(QStringLiteral("実行(&R)"));
     IdmRegistration->setObjectName(QStringLiteral("IdmRegistration"));
-    IdmModify = action(IdmRegistration, "IdmModify", QStringLiteral("修正(&M)   F3  /"), QKeySequence(Qt::CTRL | Qt::Key_M));
-    IdmDel = action(IdmRegistration, "IdmDel", QStringLiteral("削除(&D)   F4  /"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    IdmModify = action(IdmRegistration, "IdmModify", QStringLiteral("修正(&M)   F3  /"),
+                       QKeySequence(Qt::CTRL | Qt::Key_M));
+    IdmDel = action(IdmRegistration, "IdmDel", QStringLiteral("削除(&D)   F4  /"),
+                    QKeySequence(Qt::CTRL | Qt::Key_D));
     IdmCheckDel = action(IdmRegistration, "IdmCheckDel", QStringLiteral("ﾁｪｯｸ項目を全て削除(&X)"));
     IdmCancel = action(IdmRegistration, "IdmCancel", QStringLiteral("取消(&E)   Esc"));
-    IdmDo = action(IdmRegistration, "IdmDo", QStringLiteral("実行(&R)   F5  / "), QKeySequence(Qt::CTRL | Qt::Key_R));
+    IdmDo = action(IdmRegistration, "IdmDo", QStringLiteral("実行(&R)   F5  / "),
+                   QKeySequence(Qt::CTRL | Qt::Key_R));
     IdmRegistration->addSeparator()->setObjectName(QStringLiteral("Separator4"));
     IdmTrial = action(IdmRegistration, "IdmTrial", QStringLiteral("ﾄﾗｲ(&T)..."));
 
     IdmHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     IdmHelp->setObjectName(QStringLiteral("IdmHelp"));
-    IdmHelpshow = action(IdmHelp, "IdmHelpshow", QStringLiteral("ﾍﾙﾌﾟを開く(&C)..."), QKeySequence(Qt::Key_F1));
+    IdmHelpshow = action(IdmHelp, "IdmHelpshow", QStringLiteral("ﾍﾙﾌﾟを開く(&C)..."),
+                         QKeySequence(Qt::Key_F1));
     IdmVersion = action(IdmHelp, "IdmVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&V)..."));
 }
 

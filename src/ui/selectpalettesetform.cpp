@@ -24,7 +24,8 @@ SelectPaletteSetForm::SelectPaletteSetForm(QWidget* parent) : QDialog(parent) {
     named(Text1, "Text1", {10, 38, 300, 26});
     Frame2 = new QGroupBox(QStringLiteral("2"), this);
     named(Frame2, "Frame2", {10, 84, 460, 76});
-    Label2 = new QLabel(QStringLiteral("作成したﾌﾞｯｸで使用するｲﾆｼｬﾙﾊﾟﾚｯﾄ用言語ｾｯﾄを選択して下さい。"), Frame2);
+    Label2 = new QLabel(
+        QStringLiteral("作成したﾌﾞｯｸで使用するｲﾆｼｬﾙﾊﾟﾚｯﾄ用言語ｾｯﾄを選択して下さい。"), Frame2);
     named(Label2, "Label2", {10, 18, 440, 18});
     Combo1 = new QComboBox(Frame2);
     named(Combo1, "Combo1", {10, 40, 300, 26});

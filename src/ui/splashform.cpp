@@ -3,7 +3,8 @@
 #include <QLabel>
 #include <QStyle>
 
-SplashForm::SplashForm(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+SplashForm::SplashForm(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmSplash"));
     auto label = [this](const char* name, const QString& text, int points, QRect geometry) {
         auto* l = new QLabel(text, this);
@@ -20,9 +21,13 @@ SplashForm::SplashForm(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     imgLogo->setGeometry(20, 24, 56, 56);
     lblProductName = label("lblProductName", QStringLiteral("Verbanta"), 28, {92, 16, 300, 44});
     Label1 = label("Label1", QStringLiteral("Verbanta"), 10, {92, 60, 300, 18});
-    Label2 = label("Label2", QStringLiteral("A word book with its own translation utility"), 10, {20, 96, 380, 18});
+    Label2 = label("Label2", QStringLiteral("A word book with its own translation utility"), 10,
+                   {20, 96, 380, 18});
     lblVersion = label("lblVersion", QStringLiteral("Ver.1.4"), 10, {320, 122, 80, 18});
-    lblNotice1 = label("lblNotice1", QStringLiteral("Your words stay in plain files in your own folder."), 8, {20, 150, 380, 16});
-    lblNotice2 = label("lblNotice2", QStringLiteral("起動中です。しばらくお待ち下さい。"), 8, {20, 168, 380, 16});
+    lblNotice1 =
+        label("lblNotice1", QStringLiteral("Your words stay in plain files in your own folder."), 8,
+              {20, 150, 380, 16});
+    lblNotice2 = label("lblNotice2", QStringLiteral("起動中です。しばらくお待ち下さい。"), 8,
+                       {20, 168, 380, 16});
     setFixedSize(420, 196);
 }

@@ -7,7 +7,8 @@
 VersionForm::VersionForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmVersion"));
     setWindowTitle(QStringLiteral("Verbantaﾊﾞｰｼﾞｮﾝ情報"));
-    auto label = [this](const char* name, const QString& text, const QString& family, int points, QRect geometry) {
+    auto label = [this](const char* name, const QString& text, const QString& family, int points,
+                        QRect geometry) {
         auto* l = new QLabel(text, this);
         l->setObjectName(QLatin1String(name));
         QFont f(family);
@@ -20,11 +21,16 @@ VersionForm::VersionForm(QWidget* parent) : QDialog(parent) {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(style()->standardIcon(QStyle::SP_FileDialogInfoView).pixmap(32, 32));
     Image1->setGeometry(16, 16, 40, 40);
-    Label1 = label("Label1", QStringLiteral("Verbanta"), QStringLiteral("Arial"), 18, {70, 12, 260, 30});
-    Label2 = label("Label2", QStringLiteral("Ver.1.4"), QStringLiteral("Arial"), 11, {70, 44, 260, 20});
-    Label3 = label("Label3", QStringLiteral("A vocabulary notebook with a translation editor"), QStringLiteral("Times New Roman"), 10, {16, 76, 320, 18});
-    Label4 = label("Label4", QStringLiteral("Words stay in plain files in your own folder."), QStringLiteral("Times New Roman"), 10, {16, 96, 320, 18});
-    Label5 = label("Label5", QStringLiteral("Report problems with the full text of any error box."), QStringLiteral("Times New Roman"), 10, {16, 116, 320, 18});
+    Label1 =
+        label("Label1", QStringLiteral("Verbanta"), QStringLiteral("Arial"), 18, {70, 12, 260, 30});
+    Label2 =
+        label("Label2", QStringLiteral("Ver.1.4"), QStringLiteral("Arial"), 11, {70, 44, 260, 20});
+    Label3 = label("Label3", QStringLiteral("A vocabulary notebook with a translation editor"),
+                   QStringLiteral("Times New Roman"), 10, {16, 76, 320, 18});
+    Label4 = label("Label4", QStringLiteral("Words stay in plain files in your own folder."),
+                   QStringLiteral("Times New Roman"), 10, {16, 96, 320, 18});
+    Label5 = label("Label5", QStringLiteral("Report problems with the full text of any error box."),
+                   QStringLiteral("Times New Roman"), 10, {16, 116, 320, 18});
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(250, 146, 86, 28);

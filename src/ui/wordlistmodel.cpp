@@ -105,5 +105,6 @@ bool WordListModel::setData(const QModelIndex& index, const QVariant& value, int
 Qt::ItemFlags WordListModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemNeverHasChildren;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-
 #include <vector>
 
 class WordIndex;

@@ -54,7 +54,8 @@ void lock(QWidget* box, bool locked, bool tabStop) {
 
 } // namespace
 
-FrmMain::FrmMain(QObject* parent) : QObject(parent), m_form(new MainForm), m_model(new WordListModel(this)) {
+FrmMain::FrmMain(QObject* parent)
+    : QObject(parent), m_form(new MainForm), m_model(new WordListModel(this)) {
     m_form->setAttribute(Qt::WA_DeleteOnClose, false);
     m_form->List1->setModel(m_model);
     connectEvents();
@@ -78,7 +79,8 @@ void FrmMain::connectEvents() {
         guarded(reportOnly(u"意味欄処理時", "Error89"), [this] { updateCounters(); });
     });
     connect(f->txtRei, &QPlainTextEdit::textChanged, this, [this] {
-        guarded(reportOnly(u"用例ﾎﾞｯｸｽの内容が変更された時", "Error236"), [this] { updateCounters(); });
+        guarded(reportOnly(u"用例ﾎﾞｯｸｽの内容が変更された時", "Error236"),
+                [this] { updateCounters(); });
     });
 
     connect(f->cmdDo, &QPushButton::clicked, this, [this] { cmdDoClick(); });
@@ -102,13 +104,15 @@ void FrmMain::connectEvents() {
 
     // Menu items run the operation of their button, each under its own report context.
     auto menu = [this](QAction* action, ErrorContext where, void (FrmMain::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, where, handler] { guarded(where, [&] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, where, handler] { guarded(where, [&] { (this->*handler)(); }); });
     };
     menu(f->IdmModify, terminating(u"修正ﾒﾆｭｰ選択時", "Error231"), &FrmMain::cmdModifyClick);
     menu(f->IdmDel, terminating(u"削除時", "Error227"), &FrmMain::cmdDelClick);
     menu(f->IdmDo, terminating(u"登録時", "Error228"), &FrmMain::cmdDoClick);
     menu(f->IdmCancel, terminating(u"ｷｬﾝｾﾙ時", "Error65"), &FrmMain::cmdCancelClick);
-    menu(f->IdmCheckDel, terminating(u"ﾁｪｯｸﾏｰｸを削除する時", "Error226"), &FrmMain::IdmCheckDelClick);
+    menu(f->IdmCheckDel, terminating(u"ﾁｪｯｸﾏｰｸを削除する時", "Error226"),
+         &FrmMain::IdmCheckDelClick);
     menu(f->IdmGotoTransL, terminating(u"ﾄﾗﾝｽｴﾃﾞｨﾀｵｰﾌﾟﾝ時", "Error229"), &FrmMain::cmdGoTransClick);
     menu(f->IdmResize, reportOnly(u"ｻｲｽﾞ変更時", "Error233"), &FrmMain::cmdScaleClick);
     menu(f->IdmCopy, reportOnly(u"ｺﾋﾟｰ時", "Error75"), &FrmMain::IdmCopyClick);
@@ -116,7 +120,8 @@ void FrmMain::connectEvents() {
     menu(f->IdmPaste, reportOnly(u"貼付け時", "Error82"), &FrmMain::IdmPasteClick);
     menu(f->IdmHelpshow, terminating(u"ﾍﾙﾌﾟを開く時", "Error80"), &FrmMain::IdmHelpshowClick);
     menu(f->IdmVersion, terminating(u"ﾊﾞｰｼﾞｮﾝ情報を開く時", "Error83"), &FrmMain::IdmVersionClick);
-    menu(f->IdmBookSetting, reportOnly(u"ﾌﾞｯｸ設定をｸﾘｯｸ時", "Error74"), &FrmMain::IdmBookSettingClick);
+    menu(f->IdmBookSetting, reportOnly(u"ﾌﾞｯｸ設定をｸﾘｯｸ時", "Error74"),
+         &FrmMain::IdmBookSettingClick);
     connect(f->IdmExit, &QAction::triggered, this, [this] {
         guarded(terminating(u"終了ﾒﾆｭｰ選択時", "Error79"), [this] { m_form->close(); });
     });
@@ -136,7 +141,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::ShortcutOverride)
             return false;
-        if (watched == f->txtInput && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        if (watched == f->txtInput &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             key->modifiers() == Qt::NoModifier) {
             // Enter is the look-up; the box itself never sees it.
             if (m_mode == Normal)
@@ -182,12 +188,15 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
                         focusInput();
                     } else if (m_mode == Register) {
                         m_form->txtMean->setFocus();
-                        appearance::setInputMethodMode(m_form->txtMean, session().display.meaning.imeMode);
-                        appearance::setInputMethodMode(m_form->txtRei, session().display.meaning.imeMode);
+                        appearance::setInputMethodMode(m_form->txtMean,
+                                                       session().display.meaning.imeMode);
+                        appearance::setInputMethodMode(m_form->txtRei,
+                                                       session().display.meaning.imeMode);
                     } else if (m_mode == Modify) {
                         m_form->txtWord->setFocus();
                         m_form->txtWord->selectAll();
-                        appearance::setInputMethodMode(m_form->txtWord, session().display.word.imeMode);
+                        appearance::setInputMethodMode(m_form->txtWord,
+                                                       session().display.word.imeMode);
                     }
                 });
                 return false;
@@ -202,7 +211,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 bool FrmMain::handleKey(QKeyEvent* key) {
     MainForm* f = m_form;
-    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int k = key->key();
     auto runIfEnabled = [](QPushButton* button, auto&& operation) {
         if (button->isEnabled())
@@ -216,18 +226,24 @@ bool FrmMain::handleKey(QKeyEvent* key) {
     };
     if (mods == Qt::NoModifier) {
         switch (k) {
-        case Qt::Key_F1: return runAction(f->IdmHelpshow);
+        case Qt::Key_F1:
+            return runAction(f->IdmHelpshow);
         case Qt::Key_F2:
             if (f->Option1[AllWords]->isEnabled()) {
                 f->Option1[AllWords]->setChecked(true);
                 Option1Click(AllWords);
             }
             return true;
-        case Qt::Key_F3: return runIfEnabled(f->cmdModify, [this] { cmdModifyClick(); });
-        case Qt::Key_F4: return runIfEnabled(f->cmdDel, [this] { cmdDelClick(); });
-        case Qt::Key_F5: return runIfEnabled(f->cmdDo, [this] { cmdDoClick(); });
-        case Qt::Key_Escape: return runIfEnabled(f->cmdCancel, [this] { cmdCancelClick(); });
-        default: return false;
+        case Qt::Key_F3:
+            return runIfEnabled(f->cmdModify, [this] { cmdModifyClick(); });
+        case Qt::Key_F4:
+            return runIfEnabled(f->cmdDel, [this] { cmdDelClick(); });
+        case Qt::Key_F5:
+            return runIfEnabled(f->cmdDo, [this] { cmdDoClick(); });
+        case Qt::Key_Escape:
+            return runIfEnabled(f->cmdCancel, [this] { cmdCancelClick(); });
+        default:
+            return false;
         }
     }
     if (mods == (Qt::ShiftModifier | Qt::ControlModifier) && k >= Qt::Key_A && k <= Qt::Key_Z) {
@@ -245,16 +261,26 @@ bool FrmMain::handleKey(QKeyEvent* key) {
     }
     if (mods == Qt::ControlModifier) {
         switch (k) {
-        case Qt::Key_P: return runAction(f->IdmPrint);
-        case Qt::Key_Q: return runAction(f->IdmExit);
-        case Qt::Key_C: return runAction(f->IdmCopy);
-        case Qt::Key_X: return runAction(f->IdmCut);
-        case Qt::Key_V: return runAction(f->IdmPaste);
-        case Qt::Key_Z: return runAction(f->IdmResize);
-        case Qt::Key_M: return runAction(f->IdmModify);
-        case Qt::Key_D: return runAction(f->IdmDel);
-        case Qt::Key_R: return runAction(f->IdmDo);
-        default: return false;
+        case Qt::Key_P:
+            return runAction(f->IdmPrint);
+        case Qt::Key_Q:
+            return runAction(f->IdmExit);
+        case Qt::Key_C:
+            return runAction(f->IdmCopy);
+        case Qt::Key_X:
+            return runAction(f->IdmCut);
+        case Qt::Key_V:
+            return runAction(f->IdmPaste);
+        case Qt::Key_Z:
+            return runAction(f->IdmResize);
+        case Qt::Key_M:
+            return runAction(f->IdmModify);
+        case Qt::Key_D:
+            return runAction(f->IdmDel);
+        case Qt::Key_R:
+            return runAction(f->IdmDo);
+        default:
+            return false;
         }
     }
     return false;
@@ -266,7 +292,8 @@ FrmMain::LoadResult FrmMain::formLoad() {
     LoadResult result = LoadResult::Ready;
     guarded(terminating(u"ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時", "Error72"), [&] {
         if (!session().bookInUse) {
-            showMessage(QStringLiteral("使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
+            showMessage(QStringLiteral(
+                "使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
             // Choosing a book there opens it here; leaving without one ends the program.
             FrmSelectFolder chooser(this, nullptr);
             chooser.exec();
@@ -278,12 +305,13 @@ FrmMain::LoadResult FrmMain::formLoad() {
             openBook(/*reopen=*/false);
         } catch (const BookMissing&) {
             showMessage(
-                QStringLiteral("すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。"
-                               "Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\n"
-                               "Verbantaをインストール直後の場合は、付属の『インストールの前に』ファイルを"
-                               "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
-                               "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
-                               "再度インストールし直す必要があります。アプリケーションを終了します。"),
+                QStringLiteral(
+                    "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。"
+                    "Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\n"
+                    "Verbantaをインストール直後の場合は、付属の『インストールの前に』ファイルを"
+                    "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
+                    "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
+                    "再度インストールし直す必要があります。アプリケーションを終了します。"),
                 QStringLiteral("ブックエラー"), MessageButtons::Ok, MessageIcon::None);
             result = LoadResult::EndProgram;
         }
@@ -391,8 +419,8 @@ void FrmMain::ApplyDisplaySettings() {
         appearance::applyFontGroup(f->List1, s.list);
         appearance::setBackColor(f->centralWidget(), s.mainBackColor);
         appearance::setBackColor(f, s.mainBackColor);
-        for (QLabel* label : {f->Label1, f->Label2, f->Label3, f->Label4, f->Label5, f->Label6, f->lblMaxRec,
-                              f->lblCount, f->lblCount2}) {
+        for (QLabel* label : {f->Label1, f->Label2, f->Label3, f->Label4, f->Label5, f->Label6,
+                              f->lblMaxRec, f->lblCount, f->lblCount2}) {
             appearance::setBackColor(label, s.mainBackColor);
             appearance::setTextColor(label, s.mainTextColor);
         }
@@ -424,7 +452,9 @@ void FrmMain::ApplyPalette() {
 void FrmMain::setModeLabel(int mode) {
     QLabel* label = m_form->lblMode;
     label->clear();
-    const qint32 color = mode == Register ? RegisterColor : mode == Modify ? ModifyColor : NormalColor;
+    const qint32 color = mode == Register ? RegisterColor
+                         : mode == Modify ? ModifyColor
+                                          : NormalColor;
     appearance::setBackColor(label, color);
     label->setText(mode == Register ? QStringLiteral("登録ﾓｰﾄﾞ")
                    : mode == Modify ? QStringLiteral("修正ﾓｰﾄﾞ")
@@ -498,7 +528,9 @@ void FrmMain::showRecords(qint32 recordNo, bool trimmed) {
     m_form->txtRei->setText(trimmed ? trimmedRight(example) : example);
 }
 
-int FrmMain::currentRow() const { return m_form->List1->currentIndex().isValid() ? m_form->List1->currentIndex().row() : -1; }
+int FrmMain::currentRow() const {
+    return m_form->List1->currentIndex().isValid() ? m_form->List1->currentIndex().row() : -1;
+}
 
 QString FrmMain::currentWord() const {
     if (!m_book || m_currentPosition < 0 || m_currentPosition >= m_book->index().size())
@@ -640,9 +672,9 @@ void FrmMain::txtInputEnter() {
             m_form->txtInput->setFocus();
             setEditGroup(true);
         } else {
-            const Answer answer = showMessage(QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？"),
-                                              QStringLiteral("未登録情報"), MessageButtons::YesNo,
-                                              MessageIcon::Question);
+            const Answer answer = showMessage(
+                QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？"),
+                QStringLiteral("未登録情報"), MessageButtons::YesNo, MessageIcon::Question);
             if (answer == Answer::Yes)
                 enterRegisterMode(w);
             else
@@ -697,8 +729,8 @@ bool FrmMain::refuseUnstorable(const QString& word) {
     const QString reason = Book::refusalFor(word, m_form->txtMean->text(), m_form->txtRei->text());
     if (reason.isEmpty())
         return false;
-    showMessage(reason + QStringLiteral("\r\n内容を直してから、もう一度実行して下さい。"), QStringLiteral("登録できません"),
-                MessageButtons::Ok, MessageIcon::Exclamation);
+    showMessage(reason + QStringLiteral("\r\n内容を直してから、もう一度実行して下さい。"),
+                QStringLiteral("登録できません"), MessageButtons::Ok, MessageIcon::Exclamation);
     return true;
 }
 
@@ -721,8 +753,8 @@ void FrmMain::executeRegister() {
     }
     if (refuseUnstorable(f->txtWord->text()))
         return;
-    if (showMessage(QStringLiteral("登録します。よろしいですか？"), QStringLiteral("登録の確認"), MessageButtons::YesNo,
-                    MessageIcon::Question) != Answer::Yes) {
+    if (showMessage(QStringLiteral("登録します。よろしいですか？"), QStringLiteral("登録の確認"),
+                    MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes) {
         cmdCancelClick();
         return;
     }
@@ -739,8 +771,9 @@ void FrmMain::executeRegister() {
 
 void FrmMain::executeModify() {
     MainForm* f = m_form;
-    if (showMessage(QStringLiteral("変更内容を登録します。よろしいですか？"), QStringLiteral("登録の確認"),
-                    MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes) {
+    if (showMessage(QStringLiteral("変更内容を登録します。よろしいですか？"),
+                    QStringLiteral("登録の確認"), MessageButtons::YesNo,
+                    MessageIcon::Question) != Answer::Yes) {
         cmdCancelClick();
         return;
     }
@@ -752,7 +785,8 @@ void FrmMain::executeModify() {
     if (refuseUnstorable(f->txtWord->text()))
         return;
     m_savedWord = f->txtWord->text();
-    const int position = m_book->modifyWord(m_currentPosition, m_savedWord, f->txtMean->text(), f->txtRei->text());
+    const int position =
+        m_book->modifyWord(m_currentPosition, m_savedWord, f->txtMean->text(), f->txtRei->text());
     m_currentRecord = m_book->index().at(position).recordNo;
     m_currentPosition = position;
     f->List1->setEnabled(true);
@@ -780,7 +814,8 @@ void FrmMain::reselect() {
         focusInput();
         setEditGroup(true);
     } else {
-        showMessage(QStringLiteral("新規登録または修正処理で不具合が発生しました\r\n正しく処理されているかどうか確認してみて下さい"),
+        showMessage(QStringLiteral("新規登録または修正処理で不具合が発生しました\r\n正しく処理され"
+                                   "ているかどうか確認してみて下さい"),
                     QStringLiteral("新規登録・修正ｴﾗｰ"));
     }
     m_mode = Normal;
@@ -819,7 +854,8 @@ void FrmMain::cmdCancelClick() {
                 setEditGroup(true);
                 selectListItem(m);
             } else {
-                showMessage(QStringLiteral("ｷｬﾝｾﾙ処理中に不具合が発生しました\r\nﾃﾞｰﾀがおかしくないか確認してみて下さい"),
+                showMessage(QStringLiteral("ｷｬﾝｾﾙ処理中に不具合が発生しました\r\nﾃﾞｰﾀがおかしくない"
+                                           "か確認してみて下さい"),
                             QStringLiteral("ｷｬﾝｾﾙ処理ｴﾗｰ"));
             }
         } else {
@@ -838,8 +874,9 @@ void FrmMain::cmdDelClick() {
         MainForm* f = m_form;
         m_currentRecord = m_book->index().at(m_currentPosition).recordNo;
         showRecords(m_currentRecord, /*trimmed=*/false);
-        if (showMessage(QStringLiteral("現在表示されている単語を削除してもよろしいですか？"), QStringLiteral("削除の確認"),
-                        MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
+        if (showMessage(QStringLiteral("現在表示されている単語を削除してもよろしいですか？"),
+                        QStringLiteral("削除の確認"), MessageButtons::YesNo,
+                        MessageIcon::Question) != Answer::Yes)
             return;
         m_mode = Deleting;
         m_book->deleteWord(m_currentPosition);
@@ -890,8 +927,9 @@ void FrmMain::IdmCheckDelClick() {
     if (!m_book)
         return;
     MainForm* f = m_form;
-    if (showMessage(QStringLiteral("現在ﾁｪｯｸﾏｰｸが付いている単語をすべて削除します"), QStringLiteral("ﾁｪｯｸ項目の削除確認"),
-                    MessageButtons::OkCancel, MessageIcon::None) != Answer::Ok)
+    if (showMessage(QStringLiteral("現在ﾁｪｯｸﾏｰｸが付いている単語をすべて削除します"),
+                    QStringLiteral("ﾁｪｯｸ項目の削除確認"), MessageButtons::OkCancel,
+                    MessageIcon::None) != Answer::Ok)
         return;
     m_mode = Deleting;
     m_book->deleteChecked();
@@ -936,11 +974,13 @@ bool FrmMain::closeCheck() {
 void FrmMain::cmdGoTransClick() {
     guarded(terminating(u"Dualscribeを開く時", "Error68"), [this] {
         if (!m_book || m_book->index().isEmpty()) {
-            showMessage(QStringLiteral("単語が１語も登録されていないので開けません"), QStringLiteral("ﾄﾗﾝｽﾚｰﾀＬを開くｴﾗｰ"));
+            showMessage(QStringLiteral("単語が１語も登録されていないので開けません"),
+                        QStringLiteral("ﾄﾗﾝｽﾚｰﾀＬを開くｴﾗｰ"));
             return;
         }
         if (m_mode != Normal) {
-            showMessage(QStringLiteral("通常ﾓｰﾄﾞに戻してから実行してください"), QStringLiteral("ﾄﾗﾝｽﾚｰﾀLを開くｴﾗｰ"));
+            showMessage(QStringLiteral("通常ﾓｰﾄﾞに戻してから実行してください"),
+                        QStringLiteral("ﾄﾗﾝｽﾚｰﾀLを開くｴﾗｰ"));
             return;
         }
         m_book->writeBack();
@@ -971,14 +1011,16 @@ void FrmMain::IdmCopyClick() {
     if (auto* line = qobject_cast<QLineEdit*>(w))
         QApplication::clipboard()->setText(line->selectedText());
     else if (auto* text = qobject_cast<QPlainTextEdit*>(w))
-        QApplication::clipboard()->setText(text->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+        QApplication::clipboard()->setText(
+            text->textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
 }
 
 void FrmMain::IdmCutClick() {
     QWidget* w = activeControl();
     IdmCopyClick();
     // A locked box keeps its text: cutting from it only copies.
-    if (auto* line = qobject_cast<QLineEdit*>(w); line && !line->isReadOnly() && line->hasSelectedText())
+    if (auto* line = qobject_cast<QLineEdit*>(w);
+        line && !line->isReadOnly() && line->hasSelectedText())
         line->del();
     else if (auto* text = qobject_cast<QPlainTextEdit*>(w); text && !text->isReadOnly())
         text->textCursor().removeSelectedText();
@@ -993,7 +1035,9 @@ void FrmMain::IdmPasteClick() {
         text->insertPlainText(clip);
 }
 
-void FrmMain::IdmHelpshowClick() { showHelp(HelpBook::WordBook, m_form); }
+void FrmMain::IdmHelpshowClick() {
+    showHelp(HelpBook::WordBook, m_form);
+}
 
 void FrmMain::IdmVersionClick() {
     FrmVersion version(m_form);

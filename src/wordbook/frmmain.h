@@ -4,7 +4,6 @@
 #include "library/bookhost.h"
 
 #include <QObject>
-
 #include <memory>
 
 class Book;

@@ -106,7 +106,8 @@ bool Program::showMainWindow() {
 
 void Program::openTranslator() {
     m_translator = std::make_unique<TranslatorStandIn>();
-    connect(m_translator.get(), &TranslatorStandIn::returnRequested, this, &Program::returnFromTranslator);
+    connect(m_translator.get(), &TranslatorStandIn::returnRequested, this,
+            &Program::returnFromTranslator);
     connect(m_translator.get(), &TranslatorStandIn::exitRequested, this, [this] {
         m_translator->close();
         QCoreApplication::quit();

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,7 +111,8 @@ TEST(Book, RefusedWordsWriteNothing) {
     EXPECT_THROW(book.registerWord("smile", QStringLiteral("笑顔😀"), "e"), WordRefused);
     EXPECT_THROW(book.registerWord("tab\there", "m", "e"), WordRefused);
     EXPECT_THROW(book.modifyWord(0, "x", "m", QStringLiteral("한국")), WordRefused);
-    EXPECT_TRUE(Book::refusalFor("smile", QStringLiteral("笑顔😀"), {}).contains(QStringLiteral("😀")));
+    EXPECT_TRUE(
+        Book::refusalFor("smile", QStringLiteral("笑顔😀"), {}).contains(QStringLiteral("😀")));
     EXPECT_TRUE(Book::refusalFor(QStringLiteral("〜"), QStringLiteral("−"), {}).isEmpty());
     EXPECT_EQ(book.index().size(), 5);
     EXPECT_EQ(f.bytes("words.vtd"), words);
@@ -263,10 +263,11 @@ TEST_P(CrashDuringCompaction, LeavesABookThatOpensWholeBeforeOrAfter) {
     EXPECT_EQ(f.size("means.vtd"), 400);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryStep, CrashDuringCompaction,
-                         ::testing::Values(CompactionStep::MeaningsTempWritten, CompactionStep::ExamplesTempWritten,
-                                           CompactionStep::WordsTempCommitted, CompactionStep::MeaningsReplaced,
-                                           CompactionStep::ExamplesReplaced, CompactionStep::WordsReplaced));
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, CrashDuringCompaction,
+    ::testing::Values(CompactionStep::MeaningsTempWritten, CompactionStep::ExamplesTempWritten,
+                      CompactionStep::WordsTempCommitted, CompactionStep::MeaningsReplaced,
+                      CompactionStep::ExamplesReplaced, CompactionStep::WordsReplaced));
 
 TEST(Book, LeftoversOfAKilledRunNeverReachTheBook) {
     Fixture f;
@@ -280,7 +281,10 @@ TEST(Book, LeftoversOfAKilledRunNeverReachTheBook) {
 
 TEST(BookCheck, ListsTheWordsAndReportsProblemsWithoutWriting) {
     Fixture f;
-    BookBuilder(f.folder).add("apple", QStringLiteral("りんご\r\n林檎"), "an apple").add("Bee", "はち").write();
+    BookBuilder(f.folder)
+        .add("apple", QStringLiteral("りんご\r\n林檎"), "an apple")
+        .add("Bee", "はち")
+        .write();
     QProcess check;
     check.start(QStringLiteral(BOOKCHECK_PATH), {f.folder});
     ASSERT_TRUE(check.waitForFinished());

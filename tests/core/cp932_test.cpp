@@ -4,7 +4,9 @@
 
 namespace {
 
-QString repeat(const QString& s, int n) { return s.repeated(n); }
+QString repeat(const QString& s, int n) {
+    return s.repeated(n);
+}
 
 TEST(Cp932, RecordFieldIsCutAtCharacterBoundaryAndPadded) {
     const QString a = QStringLiteral("あ");

@@ -43,8 +43,9 @@ TEST(Settings, ValuesRoundTrip) {
     WritePaletteFont(app.path(), f);
     EXPECT_EQ(ReadPaletteFont(app.path()), f);
     WritePaletteFont(app.path(), SetDefaultPaletteFont());
-    EXPECT_EQ(linesOf(app.read(settingsfile::PaletteFont)),
-              QStringList({QStringLiteral("\"ＭＳ Ｐゴシック\""), "14", "#FALSE#", "#FALSE#", "0"}));
+    EXPECT_EQ(
+        linesOf(app.read(settingsfile::PaletteFont)),
+        QStringList({QStringLiteral("\"ＭＳ Ｐゴシック\""), "14", "#FALSE#", "#FALSE#", "0"}));
 }
 
 TEST(Settings, CurrentBookReadsInBothShapes) {
@@ -52,8 +53,10 @@ TEST(Settings, CurrentBookReadsInBothShapes) {
     writeCurrentBook(app.path(), {QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")});
     EXPECT_EQ(linesOf(app.read(settingsfile::CurrentBook)),
               QStringList({QStringLiteral("\"英単語\",\"英語ｾｯﾄ\"")}));
-    app.write(settingsfile::CurrentBook, cp932::encode(QStringLiteral("\"英単語\"\r\n\"英語ｾｯﾄ\"\r\n")));
-    EXPECT_EQ(readCurrentBook(app.path()), (CurrentBook{QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")}));
+    app.write(settingsfile::CurrentBook,
+              cp932::encode(QStringLiteral("\"英単語\"\r\n\"英語ｾｯﾄ\"\r\n")));
+    EXPECT_EQ(readCurrentBook(app.path()),
+              (CurrentBook{QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")}));
 }
 
 TEST(Settings, TruncatedOrMissingFilesFail) {

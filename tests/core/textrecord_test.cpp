@@ -1,6 +1,8 @@
+#include "core/cp932.h"
 #include "core/failure.h"
 #include "core/textrecord.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,10 +25,10 @@ TEST(TextRecord, WriterProducesTheExactLineFormat) {
 }
 
 TEST(TextRecord, FieldPerLineAndRecordPerLineReadTheSame) {
-    for (const QByteArray bytes :
-         {QByteArray("\"apple\",1\r\n\"pear, ripe\",-2\r\n"),
-          QByteArray("\"apple\"\r\n1\r\n\"pear, ripe\"\r\n-2\r\n"),
-          QByteArray("\"apple\"\n1\n\"pear, ripe\"\n-2"), QByteArray("\"apple\",1\r\"pear, ripe\",-2\r")}) {
+    for (const QByteArray bytes : {QByteArray("\"apple\",1\r\n\"pear, ripe\",-2\r\n"),
+                                   QByteArray("\"apple\"\r\n1\r\n\"pear, ripe\"\r\n-2\r\n"),
+                                   QByteArray("\"apple\"\n1\n\"pear, ripe\"\n-2"),
+                                   QByteArray("\"apple\",1\r\"pear, ripe\",-2\r")}) {
         TextRecordReader r(QString::fromLatin1(bytes));
         EXPECT_EQ(r.readString(), QStringLiteral("apple"));
         EXPECT_EQ(r.readInt32(), 1);
@@ -46,26 +48,71 @@ TEST(TextRecord, MalformedFilesRaiseTheirFailure) {
     EXPECT_EQ(failureOf("-\r\n", [](auto& r) { r.readInt32(); }), failure::TypeMismatch);
     EXPECT_EQ(failureOf("yes\r\n", [](auto& r) { r.readBool(); }), failure::TypeMismatch);
     // End of file before the last field.
-    EXPECT_EQ(failureOf("\"a\",1\r\n", [](auto& r) {
-                  r.readString();
-                  r.readInt16();
-                  r.readString();
-              }),
+    EXPECT_EQ(failureOf("\"a\",1\r\n",
+                        [](auto& r) {
+                            r.readString();
+                            r.readInt16();
+                            r.readString();
+                        }),
               failure::InputPastEnd);
     EXPECT_EQ(failureOf("", [](auto& r) { r.readBool(); }), failure::InputPastEnd);
     // Numbers out of their range.
     EXPECT_EQ(failureOf("32768", [](auto& r) { r.readInt16(); }), failure::Overflow);
     EXPECT_EQ(failureOf("-32769", [](auto& r) { r.readInt16(); }), failure::Overflow);
     EXPECT_EQ(failureOf("2147483648", [](auto& r) { r.readInt32(); }), failure::Overflow);
-    EXPECT_EQ(failureOf("99999999999999999999999", [](auto& r) { r.readInt32(); }), failure::Overflow);
+    EXPECT_EQ(failureOf("99999999999999999999999", [](auto& r) { r.readInt32(); }),
+              failure::Overflow);
     // The extremes themselves are fine.
-    EXPECT_EQ(failureOf("-32768,32767,-2147483648,2147483647", [](auto& r) {
-                  r.readInt16();
-                  r.readInt16();
-                  r.readInt32();
-                  r.readInt32();
-              }),
+    EXPECT_EQ(failureOf("-32768,32767,-2147483648,2147483647",
+                        [](auto& r) {
+                            r.readInt16();
+                            r.readInt16();
+                            r.readInt32();
+                            r.readInt32();
+                        }),
               0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(TextRecord, ArbitraryBytesEndInAFailureOrTheEndNeverACrash) {
+    // Damaged files are made of the same characters as good ones: quotes, commas, line ends,
+    // digits, signs and the boolean tokens, in any order.
+    const QByteArray alphabet("\",\r\n-+0123456789#TRUEFALSx \x82\xa0");
+    QRandomGenerator rng(2026);
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes;
+        for (int i = 0, n = rng.bounded(40); i < n; ++i)
+            bytes += alphabet[rng.bounded(int(alphabet.size()))];
+        TextRecordReader r(cp932::decode(bytes));
+        int fields = 0;
+        try {
+            while (!r.atEnd() && fields < 1000) {
+                switch (fields++ % 4) {
+                case 0:
+                    r.readString();
+                    break;
+                case 1:
+                    r.readInt16();
+                    break;
+                case 2:
+                    r.readInt32();
+                    break;
+                default:
+                    r.readBool();
+                    break;
+                }
+            }
+        } catch (const RuntimeFailure& f) {
+            EXPECT_TRUE(f.number() == failure::TypeMismatch || f.number() == failure::Overflow ||
+                        f.number() == failure::InputPastEnd)
+                << f.number();
+        }
+        // Every field takes at least one character, so the reader always comes to an end.
+        EXPECT_LE(fields, bytes.size() + 1);
+    }
 }
 
 } // namespace

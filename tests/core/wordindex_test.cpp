@@ -4,7 +4,6 @@
 
 #include <QRandomGenerator>
 #include <QStringList>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -40,10 +39,13 @@ QStringList randomWords(int n, quint32 seed) {
 }
 
 TEST(WordIndex, SortsCaseInsensitivelyWithFixedTies) {
-    EXPECT_EQ(wordsOf(indexOf({"banana", "Apple", "cherry"})), QStringList({"Apple", "banana", "cherry"}));
+    EXPECT_EQ(wordsOf(indexOf({"banana", "Apple", "cherry"})),
+              QStringList({"Apple", "banana", "cherry"}));
     // Spellings the comparison holds equal come in character-code order, whatever the file order.
-    EXPECT_EQ(wordsOf(indexOf({"apple", "APPLE", "Apple"})), QStringList({"APPLE", "Apple", "apple"}));
-    EXPECT_EQ(wordsOf(indexOf({"Apple", "apple", "APPLE"})), QStringList({"APPLE", "Apple", "apple"}));
+    EXPECT_EQ(wordsOf(indexOf({"apple", "APPLE", "Apple"})),
+              QStringList({"APPLE", "Apple", "apple"}));
+    EXPECT_EQ(wordsOf(indexOf({"Apple", "apple", "APPLE"})),
+              QStringList({"APPLE", "Apple", "apple"}));
 
     // A book of 101 words and the same book less one word keep the same order.
     QStringList words = randomWords(101, 7);
@@ -79,7 +81,8 @@ TEST(WordIndex, CheckMarksFollowTheirWords) {
 }
 
 TEST(WordIndex, PaletteFilterTakesWordsByTheirFirstCharacter) {
-    WordIndex index = indexOf({"apple", "Avocado", "banana", "1st", "あめ", "アイス", "かめ", "ｲﾇ"});
+    WordIndex index =
+        indexOf({"apple", "Avocado", "banana", "1st", "あめ", "アイス", "かめ", "ｲﾇ"});
     auto filtered = [&](const QString& from, const QString& to) {
         QStringList out;
         for (int p : index.filterByInitial(from, to))
@@ -94,7 +97,8 @@ TEST(WordIndex, PaletteFilterTakesWordsByTheirFirstCharacter) {
 }
 
 TEST(LikePattern, WildcardsListsAndRanges) {
-    auto like = [](const QString& text, const QString& pattern, collation::Mode mode = collation::Mode::Text) {
+    auto like = [](const QString& text, const QString& pattern,
+                   collation::Mode mode = collation::Mode::Text) {
         return LikePattern(pattern, mode).matches(text);
     };
     EXPECT_TRUE(like("Apple", "ap*"));
@@ -138,7 +142,7 @@ TEST(IncrementalSearch, FollowsTheTyping) {
     EXPECT_EQ(shown("apr"), "apricot");
     EXPECT_EQ(shown("ap"), "apple");
     EXPECT_EQ(shown("a"), "apple");
-    EXPECT_EQ(shown(""), QString()); // the last word stays shown
+    EXPECT_EQ(shown(""), QString());  // the last word stays shown
     EXPECT_EQ(shown("x"), QString()); // unknown prefix: nothing changes
     EXPECT_EQ(shown("xy"), QString());
     EXPECT_EQ(shown(""), QString());

@@ -28,7 +28,6 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,7 +76,8 @@ protected:
     }
 
     // Runs body once the modal dialog named objectName is up.
-    static void whenShown(const QString& objectName, std::function<void(QWidget*)> body, int tries = 500) {
+    static void whenShown(const QString& objectName, std::function<void(QWidget*)> body,
+                          int tries = 500) {
         QTimer::singleShot(10, [objectName, body, tries] {
             QWidget* w = QApplication::activeModalWidget();
             if (w && w->objectName() == objectName) {
@@ -96,9 +96,10 @@ protected:
 };
 
 TEST_F(BooksTest, FirstStartInAnEmptyFolder) {
-    dialogs.expectMessage(Answer::Ok)   // no book found
-        .expectMessage(Answer::Ok)      // OK with nothing chosen
-        .expectMessage(Answer::Yes);    // Cancel: end the program
+    dialogs
+        .expectMessage(Answer::Ok)   // no book found
+        .expectMessage(Answer::Ok)   // OK with nothing chosen
+        .expectMessage(Answer::Yes); // Cancel: end the program
     whenShown("frmSelectFolder", [this](QWidget* w) {
         auto* f = static_cast<SelectFolderForm*>(w);
         EXPECT_EQ(f->cboFldName->count(), 0);
@@ -107,7 +108,8 @@ TEST_F(BooksTest, FirstStartInAnEmptyFolder) {
         EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("使用するﾌﾞｯｸが選ばれていません"));
         EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ﾌﾞｯｸの選択"));
         QTest::mouseClick(f->cmdCancelFolder, Qt::LeftButton);
-        EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("使用するﾌﾞｯｸがありません。\r\nｱﾌﾟﾘｹｰｼｮﾝを終了しますか？"));
+        EXPECT_EQ(dialogs.lastBox().text,
+                  QStringLiteral("使用するﾌﾞｯｸがありません。\r\nｱﾌﾟﾘｹｰｼｮﾝを終了しますか？"));
         EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("終了処理"));
     });
     Program program;
@@ -121,9 +123,10 @@ TEST_F(BooksTest, FirstStartInAnEmptyFolder) {
 }
 
 TEST_F(BooksTest, CreatingABookAndOpeningIt) {
-    dialogs.expectMessage(Answer::Ok)   // no book found
-        .expectMessage(Answer::Ok)      // created
-        .expectMessage(Answer::Ok);     // now using it
+    dialogs
+        .expectMessage(Answer::Ok)  // no book found
+        .expectMessage(Answer::Ok)  // created
+        .expectMessage(Answer::Ok); // now using it
     whenShown("frmSelectFolder", [this](QWidget* w) {
         auto* f = static_cast<SelectFolderForm*>(w);
         whenShown("frmSelectPaletteSet", [](QWidget* d) {
@@ -159,10 +162,14 @@ TEST_F(BooksTest, DeletingTheOnlyBook) {
     dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
     chooser.cmdDelFolderClick();
     EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("削除処理の確認"));
-    EXPECT_EQ(dialogs.boxes()[0].text, QStringLiteral("一度削除すると元に戻せません。\r\n本当に『英単語』を削除してもよろしいですか？"));
+    EXPECT_EQ(
+        dialogs.boxes()[0].text,
+        QStringLiteral(
+            "一度削除すると元に戻せません。\r\n本当に『英単語』を削除してもよろしいですか？"));
     EXPECT_EQ(dialogs.boxes()[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("削除確認"));
-    EXPECT_TRUE(dialogs.lastBox().text.startsWith(QStringLiteral("選択されたﾌﾞｯｸ『英単語』を削除しました。")));
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(
+        QStringLiteral("選択されたﾌﾞｯｸ『英単語』を削除しました。")));
     EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("ﾌｫﾙﾀﾞは残してあります")));
     // The book's files went, the user's own file and so the folder stayed.
     EXPECT_EQ(app.entries(QStringLiteral("英単語")), QStringList({"notes.txt"}));
@@ -188,7 +195,8 @@ TEST_F(BooksTest, DeletingOneOfSeveralBooks) {
     dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
     chooser.cmdDelFolderClick();
     EXPECT_FALSE(QDir(app.file(QStringLiteral("独単語"))).exists());
-    EXPECT_EQ(lines("DirInfo.vtd"), QStringList({QStringLiteral("\"英単語\",\"英語ｾｯﾄ\""), QStringLiteral("\"仏単語\",\"英語ｾｯﾄ\"")}));
+    EXPECT_EQ(lines("DirInfo.vtd"), QStringList({QStringLiteral("\"英単語\",\"英語ｾｯﾄ\""),
+                                                 QStringLiteral("\"仏単語\",\"英語ｾｯﾄ\"")}));
     EXPECT_EQ(lines("curFData.vtd"), QStringList({QStringLiteral("\"英単語\",\"英語ｾｯﾄ\"")}));
     EXPECT_EQ(chooser.form()->cboFldName->currentIndex(), 0);
 
@@ -209,7 +217,9 @@ TEST_F(BooksTest, TypingInTheComboRestoresIt) {
     chooser.form()->cboFldName->setCurrentIndex(1);
     dialogs.expectMessage(Answer::Ok);
     QTest::keyClick(chooser.form()->cboFldName, Qt::Key_X);
-    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("ここに直接入力することは出来ません\r\n新規ﾌﾞｯｸを作成する場合は『新規作成ﾎﾞﾀﾝ』をｸﾘｯｸして下さい"));
+    EXPECT_EQ(dialogs.lastBox().text,
+              QStringLiteral("ここに直接入力することは出来ません\r\n新規ﾌﾞｯｸを作成する場合は『新規"
+                             "作成ﾎﾞﾀﾝ』をｸﾘｯｸして下さい"));
     EXPECT_EQ(chooser.form()->cboFldName->count(), 2);
     EXPECT_EQ(chooser.form()->cboFldName->currentText(), QStringLiteral("英単語"));
 }
@@ -225,9 +235,10 @@ TEST_F(BooksTest, NewBookDialogPreselectsTheLastSetAndRefusesBadNames) {
 
     const QByteArray list = app.read("DirInfo.vtd");
     const QStringList entries = app.entries();
-    for (const QString& bad : {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("a\"b"),
-                               QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("a\tb"),
-                               QStringLiteral("笑😀"), QStringLiteral("英単語")}) {
+    for (const QString& bad :
+         {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("a\"b"),
+          QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("a\tb"),
+          QStringLiteral("笑😀"), QStringLiteral("英単語")}) {
         dialog.form()->Text1->setText(bad);
         dialogs.expectMessage(Answer::Ok);
         dialog.cmdOKClick();
@@ -256,7 +267,9 @@ TEST_F(BooksTest, LanguageSetEditorCreatesAndSavesASet) {
     dialogs.expectInput(QStringLiteral("仮名ｾｯﾄ")).expectMessage(Answer::Ok);
     editor.cmdNewSetClick();
     EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("言語ｾｯﾄの新規作成"));
-    EXPECT_EQ(dialogs.boxes()[0].text, QStringLiteral("新しく作成する言語ｾｯﾄ名を入力して下さい\r\n(例:『日本語ｾｯﾄ』)\r\n空欄で OK を押すとｷｬﾝｾﾙとなります"));
+    EXPECT_EQ(dialogs.boxes()[0].text,
+              QStringLiteral("新しく作成する言語ｾｯﾄ名を入力して下さい\r\n(例:『日本語ｾｯﾄ』)"
+                             "\r\n空欄で OK を押すとｷｬﾝｾﾙとなります"));
     EXPECT_EQ(dialogs.lastBox().icon, MessageIcon::Exclamation);
     for (int i = 0; i < 26; ++i) {
         EXPECT_TRUE(f->Text1[i]->text().isEmpty());
@@ -277,7 +290,8 @@ TEST_F(BooksTest, LanguageSetEditorCreatesAndSavesASet) {
     ASSERT_EQ(rows.size(), 26);
     EXPECT_EQ(rows[0], QStringLiteral("\"あ\",\"お\",1"));
     EXPECT_EQ(rows[25], QStringLiteral("\"\",\"\",0"));
-    EXPECT_EQ(lines("Langset.vtd"), QStringList({QStringLiteral("\"英語ｾｯﾄ\""), QStringLiteral("\"仮名ｾｯﾄ\"")}));
+    EXPECT_EQ(lines("Langset.vtd"),
+              QStringList({QStringLiteral("\"英語ｾｯﾄ\""), QStringLiteral("\"仮名ｾｯﾄ\"")}));
     EXPECT_TRUE(f->cmdExit->isEnabled());
 
     // A caption the set file cannot hold is refused before anything is written.
@@ -309,7 +323,8 @@ TEST_F(BooksTest, PaletteFontButtons) {
     EXPECT_EQ(host.paletteFonts, 1);
 
     editor.cmdFontDefaultClick();
-    EXPECT_EQ(lines("opfini.vtd"), QStringList({QStringLiteral("\"ＭＳ Ｐゴシック\""), "14", "#FALSE#", "#FALSE#", "0"}));
+    EXPECT_EQ(lines("opfini.vtd"), QStringList({QStringLiteral("\"ＭＳ Ｐゴシック\""), "14",
+                                                "#FALSE#", "#FALSE#", "0"}));
     EXPECT_EQ(editor.form()->Text1[3]->font().pointSize(), 14);
     EXPECT_EQ(host.paletteFonts, 2);
 }
@@ -319,7 +334,11 @@ TEST_F(BooksTest, ABooksSetDrivesTheMainWindowPalette) {
     kana[0] = {QStringLiteral("あ"), QStringLiteral("お"), 1};
     kana[1] = {QStringLiteral("か"), QStringLiteral("こ"), 0};
     languageset::write(app.path(), QStringLiteral("仮名ｾｯﾄ"), kana);
-    BookBuilder(app.file(QStringLiteral("和単語"))).add(QStringLiteral("いぬ"), "dog").add(QStringLiteral("ねこ"), "cat").add(QStringLiteral("えき"), "station").write();
+    BookBuilder(app.file(QStringLiteral("和単語")))
+        .add(QStringLiteral("いぬ"), "dog")
+        .add(QStringLiteral("ねこ"), "cat")
+        .add(QStringLiteral("えき"), "station")
+        .write();
     booklist::write(app.path(), {{QStringLiteral("和単語"), QStringLiteral("仮名ｾｯﾄ")}});
     writeCurrentBook(app.path(), {QStringLiteral("和単語"), QStringLiteral("仮名ｾｯﾄ")});
     WriteDisplaySettings(app.path(), SetDefaultDisplaySettings());

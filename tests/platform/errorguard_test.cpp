@@ -18,8 +18,8 @@ TEST(ErrorGuard, ReportOnlyHandlerShowsTheReportAndCarriesOn) {
     TerminatorSpy terminator;
     dialogs.expectMessage(Answer::Ok);
     bool after = false;
-    const bool ok = guarded({QStringLiteral("ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時"), QStringLiteral("Error212"),
-                             GuardKind::ReportOnly},
+    const bool ok = guarded({QStringLiteral("ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ情報読み込み時"),
+                             QStringLiteral("Error212"), GuardKind::ReportOnly},
                             [&] {
                                 throw RuntimeFailure(failure::FileNotFound);
                                 after = true;
@@ -44,8 +44,9 @@ TEST(ErrorGuard, TerminatingHandlerShowsTheSecondBoxAndEnds) {
     EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("Error72"));
     EXPECT_EQ(dialogs.boxes()[0].text,
               QStringLiteral(" ｴﾗｰ番号 = -5\r\n ｴﾗｰ情報 = ") + RuntimeFailure::describe(-5) +
-                  QStringLiteral("\r\n 「ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら\r\n"
-                                 " お手数ですがこのｴﾗｰ内容をすべて作者までご連絡下されば幸いです。"));
+                  QStringLiteral(
+                      "\r\n 「ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら\r\n"
+                      " お手数ですがこのｴﾗｰ内容をすべて作者までご連絡下されば幸いです。"));
     EXPECT_EQ(dialogs.boxes()[1].title, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"));
     EXPECT_EQ(dialogs.boxes()[1].text,
               QStringLiteral("予期出来なかったｴﾗｰです。ﾃﾞｰﾀ保護のためｱﾌﾟﾘｹｰｼｮﾝを強制終了します。"));

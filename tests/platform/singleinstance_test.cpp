@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSysInfo>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -34,7 +33,8 @@ TEST(SingleInstance, LockOfADeadProcessDoesNotKeepTheProgramOut) {
     // A lock file naming a process that no longer runs, as a crash leaves it.
     QFile lock(app.file(QStringLiteral("verbanta.lock")));
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(999999) + "\nverbanta\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.write(QByteArray::number(999999) + "\nverbanta\n" + QSysInfo::machineHostName().toUtf8() +
+               "\n");
     lock.close();
     SingleInstance instance(app.path());
     EXPECT_TRUE(instance.acquire());

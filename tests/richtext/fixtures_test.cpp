@@ -14,7 +14,9 @@ namespace {
 
 const QString fixtureDir = QStringLiteral(VERBANTA_FIXTURES "/rtf");
 
-bool haveFixtures() { return QDir(fixtureDir).exists(); }
+bool haveFixtures() {
+    return QDir(fixtureDir).exists();
+}
 
 QByteArray readFile(const QString& path) {
     QFile f(path);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <vector>
 
 // Writes a book's files directly, the way a book on disk looks, so tests start from known bytes.
@@ -15,7 +14,8 @@ class BookBuilder {
 public:
     explicit BookBuilder(QString folder) : m_folder(std::move(folder)) {}
 
-    BookBuilder& add(const QString& word, const QString& meaning = {}, const QString& example = {}) {
+    BookBuilder& add(const QString& word, const QString& meaning = {},
+                     const QString& example = {}) {
         m_words.push_back({word, meaning, example});
         return *this;
     }

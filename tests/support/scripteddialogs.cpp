@@ -87,7 +87,7 @@ Answer ScriptedDialogs::message(const MessageRequest& r) {
     m_boxes.append({r.title, r.text, r.buttons, r.icon});
     const std::optional<Step> s = take(Kind::Message, r.title + QStringLiteral(": ") + r.text);
     if (!s)
-        return r.buttons == MessageButtons::Ok ? Answer::Ok
+        return r.buttons == MessageButtons::Ok      ? Answer::Ok
                : r.buttons == MessageButtons::YesNo ? Answer::No
                                                     : Answer::Cancel;
     EXPECT_TRUE(r.text.contains(s->textPart))

@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <deque>
 #include <functional>
 
@@ -37,7 +36,10 @@ public:
     const Box& lastBox() const { return m_boxes.constLast(); }
     // True when every scripted answer was used.
     bool done() const { return m_script.empty(); }
-    void clear() { m_boxes.clear(); m_script.clear(); }
+    void clear() {
+        m_boxes.clear();
+        m_script.clear();
+    }
 
     Answer message(const MessageRequest& request) override;
     std::optional<QString> inputBox(const QString& title, const QString& prompt,

@@ -5,7 +5,8 @@
 #include <QFileInfo>
 
 TempAppFolder::TempAppFolder()
-    : m_previousHome(qgetenv("VERBANTA_HOME")), m_hadHome(qEnvironmentVariableIsSet("VERBANTA_HOME")) {
+    : m_previousHome(qgetenv("VERBANTA_HOME")),
+      m_hadHome(qEnvironmentVariableIsSet("VERBANTA_HOME")) {
     qputenv("VERBANTA_HOME", m_dir.path().toLocal8Bit());
 }
 
@@ -30,7 +31,9 @@ void TempAppFolder::write(const QString& name, const QByteArray& bytes) const {
         f.write(bytes);
 }
 
-bool TempAppFolder::exists(const QString& name) const { return QFileInfo::exists(file(name)); }
+bool TempAppFolder::exists(const QString& name) const {
+    return QFileInfo::exists(file(name));
+}
 
 QStringList TempAppFolder::entries(const QString& subfolder) const {
     QStringList names = QDir(subfolder.isEmpty() ? path() : file(subfolder))

@@ -1,5 +1,4 @@
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 // Every test program runs with a QApplication on the offscreen platform, so widget tests need no

@@ -1,14 +1,15 @@
-#include "mainwindow_fixture.h"
-
 #include "core/book.h"
 #include "core/cp932.h"
+#include "mainwindow_fixture.h"
 #include "ui/limitedtextedit.h"
 
 #include <QFileInfo>
 
 namespace {
 
-QString wordFile(const TempAppFolder& app) { return cp932::decode(app.read(QStringLiteral("英単語/words.vtd"))); }
+QString wordFile(const TempAppFolder& app) {
+    return cp932::decode(app.read(QStringLiteral("英単語/words.vtd")));
+}
 
 TEST_F(MainWindowTest, RegisteringAWord) {
     startWith({"apple", "cherry"});
@@ -139,7 +140,8 @@ TEST_F(MainWindowTest, DeletingFirstLaterAndOnlyWords) {
     dialogs.expectMessage(Answer::Yes);
     click(form()->cmdDel);
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("削除の確認"));
-    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("現在表示されている単語を削除してもよろしいですか？"));
+    EXPECT_EQ(dialogs.lastBox().text,
+              QStringLiteral("現在表示されている単語を削除してもよろしいですか？"));
     EXPECT_EQ(listed(), QStringList({"banana", "cherry", "date"}));
     EXPECT_EQ(selected(), "banana");
     EXPECT_EQ(checked(), QStringList({"date"})); // other marks stay
@@ -220,7 +222,8 @@ TEST_F(MainWindowTest, ClosingWritesTheBookBackCompacted) {
     form()->close();
     EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 600);
     EXPECT_EQ(QFileInfo(bookFolder() + "/reis.vtd").size(), 1200);
-    EXPECT_EQ(app.entries(QStringLiteral("英単語")), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(app.entries(QStringLiteral("英単語")),
+              QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
     EXPECT_EQ(wordFile(app), QStringLiteral("\"one\",1\r\n\"three\",2\r\n\"five\",3\r\n"));
 }
 

@@ -14,20 +14,17 @@
 #include "wordbook/translatorstandin.h"
 
 #include <QAction>
-
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QListWidget>
-#include <QTimer>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
+#include <QTimer>
 #include <gtest/gtest.h>
-
 #include <memory>
 
 // A temporary application folder holding settings and one book "英単語", and the program started
@@ -105,6 +102,8 @@ protected:
     }
     void type(const QString& text) { QTest::keyClicks(form()->txtInput, text); }
     void enter() { QTest::keyClick(form()->txtInput, Qt::Key_Return); }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(form()->txtInput, k, mods); }
+    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(form()->txtInput, k, mods);
+    }
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 };

@@ -1,5 +1,4 @@
 #include "mainwindow_fixture.h"
-
 #include "platform/singleinstance.h"
 #include "ui/limitedtextedit.h"
 
@@ -26,8 +25,11 @@ TEST_F(MainWindowTest, MissingBookEndsWithoutCreatingAnything) {
     program.reset();
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ブックエラー"));
     EXPECT_EQ(dialogs.lastBox().icon, MessageIcon::None);
-    EXPECT_TRUE(dialogs.lastBox().text.startsWith(QStringLiteral("すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\nVerbantaをインストール直後の場合は")));
-    EXPECT_TRUE(dialogs.lastBox().text.endsWith(QStringLiteral("再度インストールし直す必要があります。アプリケーションを終了します。")));
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(QStringLiteral(
+        "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。Verbantaのあるフォル"
+        "ダ内にあるべきブックが無いようです。\r\n\r\nVerbantaをインストール直後の場合は")));
+    EXPECT_TRUE(dialogs.lastBox().text.endsWith(
+        QStringLiteral("再度インストールし直す必要があります。アプリケーションを終了します。")));
     EXPECT_EQ(app.entries(), before);
 }
 
@@ -127,7 +129,8 @@ TEST_F(MainWindowTest, TypingSearchesAndEnterSelects) {
     dialogs.expectMessage(Answer::No);
     enter();
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("未登録情報"));
-    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？"));
+    EXPECT_EQ(dialogs.lastBox().text,
+              QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？"));
     EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNo);
     EXPECT_EQ(dialogs.lastBox().icon, MessageIcon::Question);
     EXPECT_EQ(form()->txtInput->text(), "apple");

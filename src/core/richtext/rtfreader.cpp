@@ -231,7 +231,8 @@ private:
         skipCount_ = 0;
         if (overflowDepth_ > 0 || int(states_.size()) >= MaxDepth) {
             if (overflowDepth_ == 0)
-                fail(QStringLiteral("groups nest too deeply; the deepest were read without formats of their own"));
+                fail(QStringLiteral(
+                    "groups nest too deeply; the deepest were read without formats of their own"));
             ++overflowDepth_;
             return;
         }
