@@ -1,6 +1,9 @@
 #include "mainwindow_fixture.h"
 #include "platform/singleinstance.h"
+#include "support/widgets.h"
 #include "ui/limitedtextedit.h"
+
+#include <QTextBrowser>
 
 namespace {
 
@@ -166,7 +169,8 @@ TEST_F(MainWindowTest, VersionBox) {
         QWidget* box = QApplication::activeModalWidget();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), QStringLiteral("Verbantaﾊﾞｰｼﾞｮﾝ情報"));
-        QTest::mouseClick(box->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        EXPECT_EQ(child<QLabel>(box, "Label2")->text(), QStringLiteral("Ver.1.4"));
+        QTest::mouseClick(child<QPushButton>(box, "Command1"), Qt::LeftButton);
     });
     form()->IdmVersion->trigger();
 }
@@ -174,10 +178,13 @@ TEST_F(MainWindowTest, VersionBox) {
 TEST_F(MainWindowTest, HelpOpensAtItsContents) {
     startWith({"apple"});
     key(Qt::Key_F1);
-    QWidget* help = form()->findChild<QWidget*>("helpWindow");
+    auto* help = child<QWidget>(form(), "helpWindow");
     ASSERT_NE(help, nullptr);
-    auto* contents = help->findChild<QListWidget*>("helpContents");
+    auto* contents = child<QListWidget>(help, "helpContents");
     ASSERT_NE(contents, nullptr);
+    EXPECT_TRUE(child<QTextBrowser>(help, "helpPage")
+                    ->toPlainText()
+                    .contains(QStringLiteral("Verbanta ヘルプ")));
     EXPECT_EQ(contents->currentRow(), 0);
     EXPECT_EQ(contents->item(0)->text(), QStringLiteral("目次"));
     help->close();
