@@ -226,8 +226,6 @@ bool FrmMain::handleKey(QKeyEvent* key) {
     };
     if (mods == Qt::NoModifier) {
         switch (k) {
-        case Qt::Key_F1:
-            return runAction(f->IdmHelpshow);
         case Qt::Key_F2:
             if (f->Option1[AllWords]->isEnabled()) {
                 f->Option1[AllWords]->setChecked(true);
@@ -243,7 +241,7 @@ bool FrmMain::handleKey(QKeyEvent* key) {
         case Qt::Key_Escape:
             return runIfEnabled(f->cmdCancel, [this] { cmdCancelClick(); });
         default:
-            return false;
+            break;
         }
     }
     if (mods == (Qt::ShiftModifier | Qt::ControlModifier) && k >= Qt::Key_A && k <= Qt::Key_Z) {
@@ -259,30 +257,11 @@ bool FrmMain::handleKey(QKeyEvent* key) {
         Option1Click(AllWords);
         return true;
     }
-    if (mods == Qt::ControlModifier) {
-        switch (k) {
-        case Qt::Key_P:
-            return runAction(f->IdmPrint);
-        case Qt::Key_Q:
-            return runAction(f->IdmExit);
-        case Qt::Key_C:
-            return runAction(f->IdmCopy);
-        case Qt::Key_X:
-            return runAction(f->IdmCut);
-        case Qt::Key_V:
-            return runAction(f->IdmPaste);
-        case Qt::Key_Z:
-            return runAction(f->IdmResize);
-        case Qt::Key_M:
-            return runAction(f->IdmModify);
-        case Qt::Key_D:
-            return runAction(f->IdmDel);
-        case Qt::Key_R:
-            return runAction(f->IdmDo);
-        default:
-            return false;
-        }
-    }
+    // The menu items' own shortcuts (Ctrl+M, Ctrl+Z, F1, ...), taken from the menus themselves.
+    const QKeySequence pressed(QKeyCombination(mods, Qt::Key(k)));
+    for (QAction* action : f->findChildren<QAction*>())
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed)
+            return runAction(action);
     return false;
 }
 
