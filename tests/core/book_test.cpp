@@ -1,5 +1,6 @@
 #include "core/book.h"
 #include "core/cp932.h"
+#include "core/failure.h"
 #include "core/textrecord.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
@@ -232,6 +233,29 @@ TEST(Book, AShortLastRecordIsReadPaddedAndNeverOverwritten) {
     EXPECT_EQ(after.left(807), means);
     EXPECT_EQ(after.mid(807, 193), QByteArray(193, ' '));
     book.close();
+    expectConsistent(f.folder, {"one", "two", "three", "four", "five", "six"});
+}
+
+TEST(Book, AFailedWordFileRewriteLeavesTheIndexAsItWas) {
+    Fixture f;
+    buildFive(f.folder);
+    Book book(f.folder);
+    book.open();
+    // Something in the way of the word file: it cannot be replaced.
+    QFile::remove(f.folder + "/words.vtd");
+    QDir().mkpath(f.folder + "/words.vtd/in-the-way");
+    try {
+        book.registerWord("six", "m:six", "e:six");
+        FAIL() << "the registration should have failed";
+    } catch (const RuntimeFailure&) {
+    }
+    EXPECT_EQ(book.index().size(), 5);
+    EXPECT_EQ(book.index().find("six"), -1);
+    // Once the way is clear the book carries on, the unused record left behind harmlessly.
+    QDir(f.folder + "/words.vtd").removeRecursively();
+    const int p = book.registerWord("six", "m:six", "e:six");
+    EXPECT_EQ(book.index().at(p).recordNo, 7);
+    book.writeBack();
     expectConsistent(f.folder, {"one", "two", "three", "four", "five", "six"});
 }
 
