@@ -237,9 +237,15 @@ int Book::modifyWord(int position, const QString& word, const QString& meaning,
     m_examples.write(recordNo, example);
     m_meanings.sync();
     m_examples.sync();
+    const QString oldWord = m_index.at(position).word;
     const int newPosition = m_index.rename(position, word);
     // Written now rather than at close, so a crash cannot lose the new spelling.
-    writeWordFile();
+    try {
+        writeWordFile();
+    } catch (...) {
+        m_index.rename(newPosition, oldWord);
+        throw;
+    }
     return newPosition;
 }
 
