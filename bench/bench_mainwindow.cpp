@@ -154,12 +154,3 @@ static void BM_FloorEmptyWindowPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FloorEmptyWindowPaint)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,22 +1,13 @@
 #include "core/incrementalsearch.h"
 #include "core/likepattern.h"
 #include "core/wordindex.h"
+#include "support/indexbuilder.h"
 
 #include <QRandomGenerator>
 #include <QStringList>
 #include <gtest/gtest.h>
 
 namespace {
-
-WordIndex indexOf(const QStringList& words) {
-    std::vector<IndexEntry> entries;
-    qint32 r = 1;
-    for (const QString& w : words)
-        entries.push_back({w, r++, false});
-    WordIndex index;
-    index.assign(std::move(entries));
-    return index;
-}
 
 QStringList wordsOf(const WordIndex& index) {
     QStringList out;

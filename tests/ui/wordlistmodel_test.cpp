@@ -1,20 +1,11 @@
 #include "core/wordindex.h"
+#include "support/indexbuilder.h"
 #include "ui/wordlistmodel.h"
 
 #include <QAbstractItemModelTester>
 #include <gtest/gtest.h>
 
 namespace {
-
-WordIndex indexOf(const QStringList& words) {
-    std::vector<IndexEntry> entries;
-    qint32 r = 1;
-    for (const QString& w : words)
-        entries.push_back({w, r++, false});
-    WordIndex index;
-    index.assign(std::move(entries));
-    return index;
-}
 
 TEST(WordListModel, ViewsAndCheckMarksStayConsistent) {
     WordIndex index = indexOf({"apple", "banana", "avocado", "cherry"});

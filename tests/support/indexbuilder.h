@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/wordindex.h"
+
+#include <QStringList>
+
+// A sorted word index of the given words, with record numbers 1..n in the order given.
+inline WordIndex indexOf(const QStringList& words) {
+    std::vector<IndexEntry> entries;
+    qint32 recordNo = 1;
+    for (const QString& w : words)
+        entries.push_back({w, recordNo++, false});
+    WordIndex index;
+    index.assign(std::move(entries));
+    return index;
+}
