@@ -37,8 +37,9 @@ void removeIfPresent(const QString& path) {
 
 } // namespace
 
-Book::Book(QString folder)
-    : m_folder(std::move(folder)), m_meanings(filePath(bookfile::Meanings), bookfile::MeaningSize),
+Book::Book(QString folder, WordIndex::Order order)
+    : m_folder(std::move(folder)), m_index(order),
+      m_meanings(filePath(bookfile::Meanings), bookfile::MeaningSize),
       m_examples(filePath(bookfile::Examples), bookfile::ExampleSize) {}
 
 Book::~Book() {

@@ -62,7 +62,9 @@ public:
         bool recoveredCompaction = false; // an interrupted compaction was completed
     };
 
-    explicit Book(QString folder);
+    // The main window keeps the index in collation order; the translation editor opens the same
+    // book in ordinal order, and the word file it writes carries that order.
+    explicit Book(QString folder, WordIndex::Order order = WordIndex::Order::Collation);
     ~Book();
 
     const QString& folder() const { return m_folder; }

@@ -10,7 +10,7 @@ void IncrementalSearch::reset() {
 }
 
 int IncrementalSearch::searchFrom(const WordIndex& index, int from) const {
-    const LikePattern pattern(m_typed + u'*', collation::Mode::Text);
+    const LikePattern pattern(m_typed + u'*', index.compareMode());
     if (LikePattern::isPlain(m_typed)) {
         // Words beginning with a plain text sort together, from the text's own place onwards.
         const int candidate = std::max(index.lowerBound(m_typed), from);
@@ -26,7 +26,7 @@ int IncrementalSearch::searchFrom(const WordIndex& index, int from) const {
         return -1;
     }
     // Only the words that begin with the pattern's plain start can match, and they sort together.
-    const LikePattern start(prefix + u'*', collation::Mode::Text);
+    const LikePattern start(prefix + u'*', index.compareMode());
     for (int s = std::max(index.lowerBound(prefix), from); s < index.size(); ++s) {
         const QString& word = index.at(s).word;
         if (!start.matches(word))

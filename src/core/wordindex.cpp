@@ -19,16 +19,24 @@ struct Slot {
 } // namespace
 
 // The entries with their collation keys. Keys live end to end in one arena, so sorting and
-// searching compare plain bytes without an allocation per word.
+// searching compare plain bytes without an allocation per word. The ordinal order needs no keys:
+// it compares the words themselves.
 struct WordIndex::Slots {
+    explicit Slots(Order o) : order(o) {}
+
+    const Order order;
     std::vector<Slot> items;
     std::string arena;
+
+    bool ordinal() const { return order == Order::Ordinal; }
 
     std::string_view keyOf(const Slot& s) const {
         return {arena.data() + s.keyOffset, s.keyLength};
     }
 
     Slot makeSlot(IndexEntry entry) {
+        if (ordinal())
+            return Slot{std::move(entry), 0, 0};
         const size_t offset = arena.size();
         collation::appendSortKey(entry.word, arena);
         return Slot{std::move(entry), quint32(offset), quint32(arena.size() - offset)};
@@ -36,6 +44,8 @@ struct WordIndex::Slots {
 
     // Order of the index: collation key, then character code so equal keys are in a fixed order.
     bool less(const Slot& a, const Slot& b) const {
+        if (ordinal())
+            return QStringView(a.entry.word).compare(QStringView(b.entry.word)) < 0;
         const int byKey = keyOf(a).compare(keyOf(b));
         if (byKey != 0)
             return byKey < 0;
@@ -51,6 +61,13 @@ struct WordIndex::Slots {
         auto it =
             std::lower_bound(items.begin(), items.end(), key,
                              [this](const Slot& s, std::string_view k) { return keyOf(s) < k; });
+        return int(it - items.begin());
+    }
+    int lowerBoundOfWord(QStringView word) const {
+        auto it =
+            std::lower_bound(items.begin(), items.end(), word, [](const Slot& s, QStringView w) {
+                return QStringView(s.entry.word).compare(w) < 0;
+            });
         return int(it - items.begin());
     }
     // Drops the keys of entries that are gone, once the arena is mostly garbage.
@@ -71,10 +88,14 @@ struct WordIndex::Slots {
     }
 };
 
-WordIndex::WordIndex() : d(std::make_unique<Slots>()) {}
+WordIndex::WordIndex(Order order) : d(std::make_unique<Slots>(order)) {}
 WordIndex::~WordIndex() = default;
 WordIndex::WordIndex(WordIndex&&) noexcept = default;
 WordIndex& WordIndex::operator=(WordIndex&&) noexcept = default;
+
+WordIndex::Order WordIndex::order() const {
+    return d->order;
+}
 
 void WordIndex::assign(std::vector<IndexEntry> entries) {
     d->items.clear();
@@ -154,6 +175,10 @@ int WordIndex::rename(int position, const QString& word) {
 int WordIndex::find(const QString& text) const {
     if (d->items.empty())
         return -1;
+    if (d->ordinal()) {
+        const int position = d->lowerBoundOfWord(text);
+        return position < size() && d->items[size_t(position)].entry.word == text ? position : -1;
+    }
     std::string key;
     collation::appendSortKey(text, key);
     const int position = d->lowerBoundOfKey(key);
@@ -167,6 +192,8 @@ int WordIndex::find(const QString& text) const {
 }
 
 int WordIndex::lowerBound(const QString& text) const {
+    if (d->ordinal())
+        return d->lowerBoundOfWord(text);
     std::string key;
     collation::appendSortKey(text, key);
     return d->lowerBoundOfKey(key);
@@ -181,7 +208,7 @@ int WordIndex::positionOfRecord(qint32 recordNo) const {
 
 std::vector<int> WordIndex::filterByInitial(const QString& rangeStart,
                                             const QString& rangeEnd) const {
-    const LikePattern range(u'[' + rangeStart + u'-' + rangeEnd + u']', collation::Mode::Text);
+    const LikePattern range(u'[' + rangeStart + u'-' + rangeEnd + u']', compareMode());
     // Books have few distinct initials; test each once.
     QHash<char16_t, bool> initialMatches;
     std::vector<int> positions;

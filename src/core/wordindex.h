@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collation.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -13,15 +15,25 @@ struct IndexEntry {
     bool checkMark = false;
 };
 
-// All words of a book in memory, kept sorted in the main window's order (case-insensitive
-// Japanese text order, ties by character code so the order is the same at every size). Check
-// marks belong to their entries and follow them through every re-sort.
+// All words of a book in memory, kept sorted. The main window's order is the case-insensitive
+// Japanese text order, ties by character code so the order is the same at every size; the
+// translation editor orders by UTF-16 code unit (capitals before small letters, no locale rules).
+// Look-ups, pattern matches and the palette filter compare the way the order does. Check marks
+// belong to their entries and follow them through every re-sort.
 class WordIndex {
 public:
-    WordIndex();
+    enum class Order { Collation, Ordinal };
+
+    explicit WordIndex(Order order = Order::Collation);
     ~WordIndex();
     WordIndex(WordIndex&&) noexcept;
     WordIndex& operator=(WordIndex&&) noexcept;
+
+    Order order() const;
+    // How pattern characters and look-ups compare characters in this order.
+    collation::Mode compareMode() const {
+        return order() == Order::Ordinal ? collation::Mode::Binary : collation::Mode::Text;
+    }
 
     // Replaces the contents and sorts them.
     void assign(std::vector<IndexEntry> entries);
@@ -45,8 +57,8 @@ public:
     // Gives the entry at position a new spelling and returns its new place.
     int rename(int position, const QString& word);
 
-    // The exact look-up of the main window: the position of a word equal to text in the
-    // case-insensitive comparison (the same spelling preferred), -1 when there is none.
+    // The exact look-up: the position of a word equal to text in the index's comparison (in the
+    // case-insensitive order the same spelling preferred), -1 when there is none.
     int find(const QString& text) const;
     // The first position whose word sorts at or after text (size() when none).
     int lowerBound(const QString& text) const;

@@ -217,6 +217,24 @@ TEST(Book, ModificationMovesTheWordAndKeepsItsRecord) {
     expectConsistent(f.folder, {"one", "zwei", "three", "four", "five"});
 }
 
+TEST(Book, TheEditorsOrdinalOrderReachesTheWordFile) {
+    Fixture f;
+    BookBuilder(f.folder).add("banana", "m:banana").add("Cherry", "m:Cherry").add("apple").write();
+    Book book(f.folder, WordIndex::Order::Ordinal);
+    book.open();
+    EXPECT_EQ(book.index().at(0).word, "Cherry");
+    EXPECT_EQ(book.index().find("cherry"), -1);
+    const int p = book.registerWord("Apple", "m:Apple", "");
+    EXPECT_EQ(p, 0);
+    EXPECT_EQ(book.index().at(p).recordNo, 4);
+    EXPECT_EQ(cp932::decode(f.bytes("words.vtd")),
+              QStringLiteral("\"Apple\",4\r\n\"Cherry\",2\r\n\"apple\",3\r\n\"banana\",1\r\n"));
+    // A new spelling moves the word to its ordinal place at once.
+    EXPECT_EQ(book.modifyWord(book.index().find("banana"), "Banana", "m:Banana", ""), 1);
+    EXPECT_EQ(cp932::decode(f.bytes("words.vtd")).section(QStringLiteral("\r\n"), 1, 1),
+              QStringLiteral("\"Banana\",1"));
+}
+
 TEST(Book, AShortLastRecordIsReadPaddedAndNeverOverwritten) {
     Fixture f;
     buildFive(f.folder);

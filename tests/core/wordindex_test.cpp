@@ -57,6 +57,37 @@ TEST(WordIndex, FindIgnoresCaseAndPrefersTheSameSpelling) {
     EXPECT_EQ(WordIndex().find("x"), -1);
 }
 
+TEST(WordIndex, OrdinalOrderGoesByCodeUnitAndMatchesCaseExactly) {
+    const WordIndex::Order ordinal = WordIndex::Order::Ordinal;
+    // Capitals before small letters; a surrogate pair (U+1F600) sorts by its first code unit,
+    // between hiragana and half-width katakana.
+    WordIndex index = indexOf(
+        {"banana", "apple", "Zebra", "Apple", "ｱｲ", "\U0001F600", "あい", "apple pie"}, ordinal);
+    EXPECT_EQ(index.order(), ordinal);
+    EXPECT_EQ(wordsOf(index), QStringList({"Apple", "Zebra", "apple", "apple pie", "banana", "あい",
+                                           "\U0001F600", "ｱｲ"}));
+    EXPECT_EQ(index.find("apple"), 2);
+    EXPECT_EQ(index.find("Apple"), 0);
+    EXPECT_EQ(index.find("APPLE"), -1);
+    EXPECT_EQ(index.find("アイ"), -1);
+    EXPECT_EQ(index.lowerBound("a"), 2);
+    EXPECT_EQ(index.lowerBound("zz"), 5);
+
+    // Inserting and renaming keep the ordinal order.
+    EXPECT_EQ(index.insert({"Mango", 9, false}), 1);
+    const int moved = index.rename(index.find("banana"), "Banana");
+    EXPECT_EQ(index.at(moved).word, "Banana");
+    EXPECT_EQ(moved, 1);
+    EXPECT_EQ(index.at(index.find("Banana")).recordNo, 1);
+    EXPECT_EQ(WordIndex(ordinal).find("x"), -1);
+
+    // The palette ranges go by character code too.
+    QStringList initialA;
+    for (int p : index.filterByInitial("a", "a"))
+        initialA << index.at(p).word;
+    EXPECT_EQ(initialA, QStringList({"apple", "apple pie"}));
+}
+
 TEST(WordIndex, CheckMarksFollowTheirWords) {
     WordIndex index = indexOf({"b", "d", "f"});
     index.setCheckMark(1, true); // d
@@ -144,21 +175,41 @@ TEST(IncrementalSearch, FollowsTheTyping) {
     EXPECT_EQ(shown("z*a"), "Zebra");
 }
 
+TEST(IncrementalSearch, InTheOrdinalOrderCaseMatters) {
+    WordIndex index = indexOf({"apple", "Apricot", "apricot", "banana"}, WordIndex::Order::Ordinal);
+    IncrementalSearch search;
+    auto shown = [&](const QString& text) {
+        const int p = search.textChanged(index, text);
+        return p < 0 ? QString() : index.at(p).word;
+    };
+    EXPECT_EQ(shown("A"), "Apricot");
+    EXPECT_EQ(shown(""), QString());
+    EXPECT_EQ(shown("a"), "apple");
+    EXPECT_EQ(shown("ap"), "apple");
+    EXPECT_EQ(shown("apr"), "apricot");
+    EXPECT_EQ(shown("apR"), QString());
+    search.reset();
+    EXPECT_EQ(shown("[A]p*t"), "Apricot");
+}
+
 TEST(IncrementalSearch, BinarySearchFindsWhatAScanFinds) {
-    // The fast path for plain text must agree with a word-by-word scan of the sorted index.
+    // The fast path for plain text must agree with a word-by-word scan of the sorted index, in
+    // both orders.
     const QStringList words = randomWords(3000, 11);
-    WordIndex index = indexOf(words);
     const QStringList prefixes = randomWords(400, 12);
-    for (const QString& prefix : prefixes) {
-        // Plain text, and a pattern with a plain start, which is narrowed the same way.
-        for (const QString& typed : {prefix, prefix + u'?'}) {
-            LikePattern pattern(typed + u'*', collation::Mode::Text);
-            int scanned = -1;
-            for (int p = 0; p < index.size() && scanned < 0; ++p)
-                if (pattern.matches(index.at(p).word))
-                    scanned = p;
-            IncrementalSearch search;
-            EXPECT_EQ(search.textChanged(index, typed), scanned) << typed.toStdString();
+    for (WordIndex::Order order : {WordIndex::Order::Collation, WordIndex::Order::Ordinal}) {
+        WordIndex index = indexOf(words, order);
+        for (const QString& prefix : prefixes) {
+            // Plain text, and a pattern with a plain start, which is narrowed the same way.
+            for (const QString& typed : {prefix, prefix + u'?'}) {
+                LikePattern pattern(typed + u'*', index.compareMode());
+                int scanned = -1;
+                for (int p = 0; p < index.size() && scanned < 0; ++p)
+                    if (pattern.matches(index.at(p).word))
+                        scanned = p;
+                IncrementalSearch search;
+                EXPECT_EQ(search.textChanged(index, typed), scanned) << typed.toStdString();
+            }
         }
     }
 }
