@@ -1,0 +1,82 @@
+#include "quicksearch.h"
+
+#include "core/likepattern.h"
+#include "core/wordindex.h"
+
+namespace quicksearch {
+namespace {
+
+bool isTrailingBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+           c == QChar::ParagraphSeparator;
+}
+
+// The last position of the run of words that begin with the plain text prefix, -1 when none.
+// In the index's order such words sort together, right from the prefix's own place.
+int lastWordBeginningWith(const WordIndex& index, const QString& prefix) {
+    const int first = index.lowerBound(prefix);
+    if (first >= index.size() || !index.at(first).word.startsWith(prefix))
+        return -1;
+    int low = first + 1;
+    int high = index.size();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (index.at(middle).word.startsWith(prefix))
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low - 1;
+}
+
+// The same for a prefix holding pattern characters: the first matching word from the start of
+// the index, then the last word of the run of matching words that follows it.
+int lastWordMatching(const WordIndex& index, const QString& prefix) {
+    const LikePattern pattern(prefix + u'*', index.compareMode());
+    const QString& literal = pattern.literalPrefix();
+    const LikePattern start(literal + u'*', index.compareMode());
+    int p = literal.isEmpty() ? 0 : index.lowerBound(literal);
+    for (; p < index.size(); ++p) {
+        const QString& word = index.at(p).word;
+        if (!start.matches(word))
+            return -1; // past every word that could match
+        if (pattern.matches(word))
+            break;
+    }
+    if (p >= index.size())
+        return -1;
+    while (p + 1 < index.size() && pattern.matches(index.at(p + 1).word))
+        ++p;
+    return p;
+}
+
+} // namespace
+
+QString keyOf(const QString& selection) {
+    qsizetype end = selection.size();
+    while (end > 0 && isTrailingBlank(selection[end - 1]))
+        --end;
+    return selection.left(end);
+}
+
+Match find(const WordIndex& index, const QString& key, bool approximate) {
+    if (index.isEmpty() || key.isEmpty())
+        return {};
+    const int exact = index.find(key);
+    if (exact >= 0)
+        return {exact, true};
+    if (!approximate)
+        return {};
+    for (qsizetype n = key.size() - 1; n >= 2; --n) {
+        const QString prefix = key.left(n);
+        const bool plain =
+            index.order() == WordIndex::Order::Ordinal && LikePattern::isPlain(prefix);
+        const int found =
+            plain ? lastWordBeginningWith(index, prefix) : lastWordMatching(index, prefix);
+        if (found >= 0)
+            return {found, false};
+    }
+    return {};
+}
+
+} // namespace quicksearch
