@@ -4,6 +4,9 @@
 #include "core/richtext/paragraphstyle.h"
 #include "core/twips.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -343,4 +346,19 @@ void RichTextPane::span(const QString& set) {
     c.setPosition(start);
     c.setPosition(pos, QTextCursor::KeepAnchor);
     setTextCursor(c);
+}
+
+void RichTextPane::focusInEvent(QFocusEvent* event) {
+    QTextEdit::focusInEvent(event);
+    emit gotFocus();
+}
+
+void RichTextPane::keyPressEvent(QKeyEvent* event) {
+    emit keyDown(event->key(), event->modifiers());
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextPane::mouseReleaseEvent(QMouseEvent* event) {
+    QTextEdit::mouseReleaseEvent(event);
+    emit mouseUp(event->button(), event->modifiers());
 }

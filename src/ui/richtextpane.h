@@ -74,6 +74,19 @@ public:
     // Extends the selection forward over characters that are not in set.
     void span(const QString& set);
 
+signals:
+    // The editor reacts to these instead of filtering the pane's events.
+    void gotFocus();
+    // Before the pane handles the key.
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // After the pane has handled the release (the selection is already final).
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     template <typename T, typename Read> std::optional<T> uniformChar(Read read) const;
     template <typename T, typename Read> std::optional<T> uniformBlock(Read read) const;

@@ -2,8 +2,12 @@
 #include "ui/richtextpane.h"
 
 #include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
+#include <QVBoxLayout>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -210,4 +214,54 @@ TEST(RichTextPane, LoadAndSaveFiles) {
     QString error;
     EXPECT_FALSE(other.loadFile(dir.filePath("missing.rtf"), &error));
     EXPECT_EQ(other.toPlainText(), QString::fromUtf8("あx"));
+}
+
+TEST(RichTextPane, ReportsFocusKeysAndMouseToTheEditor) {
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* other = new QLineEdit(&window);
+    auto* pane = new RichTextPane(&window);
+    layout->addWidget(other);
+    layout->addWidget(pane);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+
+    QSignalSpy focus(pane, &RichTextPane::gotFocus);
+    pane->setFocus();
+    EXPECT_EQ(focus.count(), 1);
+
+    // The key arrives before the pane acts on it, so the editor still sees the old text.
+    QString textAtKey = "unset";
+    QObject::connect(pane, &RichTextPane::keyDown, pane,
+                     [&](int, Qt::KeyboardModifiers) { textAtKey = pane->toPlainText(); });
+    QSignalSpy keys(pane, &RichTextPane::keyDown);
+    QTest::keyClick(pane, Qt::Key_A, Qt::ShiftModifier); // Shift goes down first, then A
+    ASSERT_EQ(keys.count(), 2);
+    EXPECT_EQ(keys.at(0).at(0).toInt(), int(Qt::Key_Shift));
+    EXPECT_EQ(keys.at(1).at(0).toInt(), int(Qt::Key_A));
+    EXPECT_EQ(keys.at(1).at(1).value<Qt::KeyboardModifiers>(), Qt::ShiftModifier);
+    EXPECT_EQ(textAtKey, QString());
+    EXPECT_EQ(pane->toPlainText().size(), 1);
+
+    // The release arrives after the pane placed the caret, so the editor sees the new position.
+    pane->setPlainText("one two three");
+    pane->setSelStart(0);
+    int caretAtUp = -1;
+    QObject::connect(pane, &RichTextPane::mouseUp, pane,
+                     [&](Qt::MouseButton, Qt::KeyboardModifiers) { caretAtUp = pane->selStart(); });
+    QSignalSpy ups(pane, &RichTextPane::mouseUp);
+    QTextCursor atEnd(pane->document());
+    atEnd.movePosition(QTextCursor::End);
+    const QPoint where = pane->cursorRect(atEnd).center() + QPoint(2, 0);
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, Qt::NoModifier, where);
+    ASSERT_EQ(ups.count(), 1);
+    EXPECT_EQ(ups.at(0).at(0).value<Qt::MouseButton>(), Qt::LeftButton);
+    EXPECT_EQ(caretAtUp, 13);
+    pane->setContextMenuPolicy(Qt::NoContextMenu); // no modal menu in a test
+    QTest::mouseClick(pane->viewport(), Qt::RightButton, Qt::ControlModifier, where);
+    ASSERT_EQ(ups.count(), 2);
+    EXPECT_EQ(ups.at(1).at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    EXPECT_EQ(ups.at(1).at(1).value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
 }
