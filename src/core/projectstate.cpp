@@ -1,0 +1,16 @@
+#include "projectstate.h"
+
+bool ProjectState::startEditor(const QString& appFolder) {
+    *this = ProjectState();
+    tabStops = projectfiles::loadTabStops(appFolder);
+    const std::optional<PlanInfo> plan = projectfiles::loadCurrentPlan(appFolder);
+    if (plan)
+        makeCurrent(*plan);
+    return plan.has_value();
+}
+
+void ProjectState::makeCurrent(const PlanInfo& plan) {
+    current = plan;
+    useOrgFile = plan.useOrgFile;
+    stackedPanes = plan.stackedPanes;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "projectfiles.h"
+
+#include <QString>
+
+// How the sentence split of the original pane marks its blocks. Lives while the program runs.
+struct SplitSettings {
+    bool numbering = true;
+    QString beforeNumber;
+    QString afterNumber = QStringLiteral(" : ");
+    QString terminators = QStringLiteral(".!?");
+    qint16 blockSpacing = 1; // 0, 1, 2: one, two or three line breaks after a sentence
+};
+
+// The switches of the quick search; all off whenever the editor opens.
+struct QuickSearchOptions {
+    bool approxSearch = false;
+    bool focusWordPaneAfterSearch = false;
+    bool registerWhenMissing = false; // only together with focusWordPaneAfterSearch
+};
+
+// The editor-wide state of translation projects: the project list, the project in use, the
+// working copies of its pane switches, the modified flags and the options that last while the
+// editor runs. The editor's parts read and set the fields directly.
+struct ProjectState {
+    PlanList plans;
+    PlanInfo current;
+
+    bool useOrgFile = true;   // the original pane is in use (working copy)
+    bool stackedPanes = true; // original above translation (working copy, never stored)
+    bool saveOrgToo = false;
+    bool allowOrgEdit = false;
+    bool wizardForSave = false;
+    bool orgModified = false;
+    bool transModified = false;
+    bool untitledWork = false;
+    bool cmntLoaded = false;
+    bool newPlanMadeCurrent = false;
+    qint16 indentWidth = 480;
+    TabStops tabStops = DefaultTabStops;
+    SplitSettings split;
+    QuickSearchOptions quickSearch;
+
+    bool projectInUse() const { return !current.planName.isEmpty(); }
+
+    // The state of a freshly opened editor: every value at its start value, the tab stops from
+    // trtabs.vtd and the project in use from ctrinfo.vtd, whose switches become the working
+    // copies. Returns whether ctrinfo.vtd was there (after New it holds a fresh record, with no
+    // project name). Read failures raise a RuntimeFailure.
+    bool startEditor(const QString& appFolder);
+
+    // The project becomes the one in use; the working copies take its switches.
+    void makeCurrent(const PlanInfo& plan);
+};
