@@ -1,4 +1,5 @@
 #include "platform/fontsubstitution.h"
+#include "platform/qttranslation.h"
 #include "wordbook/program.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
     QApplication::setOrganizationName(QStringLiteral("Verbanta"));
     registerFontSubstitutions();
+    installQtJapanese();
 
     Program program;
     if (!program.start())

@@ -6,22 +6,90 @@
 #include "textrecord.h"
 
 #include <QFile>
+#include <optional>
+#include <utility>
 
 namespace booklist {
+namespace {
 
-QList<BookEntry> read(const QString& appFolder) {
-    const QString path = appFolder + u'/' + File;
-    QList<BookEntry> books;
-    if (!QFile::exists(path))
-        return books;
-    TextRecordReader r = TextRecordReader::fromFile(path);
-    while (!r.atEnd()) {
-        BookEntry e;
-        e.name = r.readString();
-        e.setName = r.readString();
-        books.append(e);
+QString entryProblem(const BookEntry& e) {
+    QString why = names::refusal(e.name, names::Kind::Book);
+    if (why.isEmpty())
+        why = names::refusal(e.setName, names::Kind::Set);
+    return why;
+}
+
+// The file as this program writes it, one record per line; used when the file as a whole does not
+// read, so one damaged line costs only its own entry.
+QList<std::pair<int, std::optional<BookEntry>>> readByLine(const QString& text) {
+    QList<std::pair<int, std::optional<BookEntry>>> lines;
+    const QStringList raw = text.split(u'\n');
+    for (int i = 0; i < raw.size(); ++i) {
+        QString line = raw[i];
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        try {
+            TextRecordReader r(line, File);
+            BookEntry e;
+            e.name = r.readString();
+            e.setName = r.readString();
+            if (!r.atEnd())
+                throw RuntimeFailure(failure::TypeMismatch);
+            lines.append({i + 1, e});
+        } catch (const RuntimeFailure&) {
+            lines.append({i + 1, std::nullopt});
+        }
     }
-    return books;
+    return lines;
+}
+
+} // namespace
+
+ListRead<BookEntry> read(const QString& appFolder) {
+    const QString path = appFolder + u'/' + File;
+    ListRead<BookEntry> result;
+    if (!QFile::exists(path))
+        return result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problems << File + QStringLiteral("：") + file.errorString();
+        return result;
+    }
+    const QString text = cp932::decode(file.readAll());
+
+    QList<std::pair<int, std::optional<BookEntry>>> records;
+    try {
+        TextRecordReader r(text, File);
+        int n = 0;
+        while (!r.atEnd()) {
+            BookEntry e;
+            e.name = r.readString();
+            e.setName = r.readString();
+            records.append({++n, e});
+        }
+    } catch (const RuntimeFailure&) {
+        records = readByLine(text);
+    }
+
+    for (const auto& [line, entry] : records) {
+        if (!entry) {
+            result.problems << QStringLiteral("%1行目：読み取れません").arg(line);
+            continue;
+        }
+        QString why = entryProblem(*entry);
+        if (why.isEmpty())
+            for (const BookEntry& seen : std::as_const(result.items))
+                if (seen.name == entry->name)
+                    why = QStringLiteral("同じ名前のﾌﾞｯｸが前にあります。");
+        if (!why.isEmpty()) {
+            result.problems << QStringLiteral("「%1」：%2").arg(entry->name, why);
+            continue;
+        }
+        result.items.append(*entry);
+    }
+    return result;
 }
 
 void write(const QString& appFolder, const QList<BookEntry>& books) {
@@ -39,20 +107,60 @@ void write(const QString& appFolder, const QList<BookEntry>& books) {
 
 } // namespace booklist
 
-QString refusalForName(const QString& name, const QString& what) {
-    if (name.trimmed().isEmpty())
-        return what + QStringLiteral("が空です。");
-    if (name == u"." || name == u"..")
-        return QStringLiteral("「%1」は%2に使えません。").arg(name, what);
-    if (name.contains(u'"'))
+namespace names {
+namespace {
+
+// The files the program keeps in the application folder under names of its own; a set file of
+// the same name would replace one of them.
+bool isProgramFile(const QString& name) {
+    static const QStringList own = {QStringLiteral("Initial"),  QStringLiteral("opfini"),
+                                    QStringLiteral("curFData"), QStringLiteral("Langset"),
+                                    QStringLiteral("DirInfo"),  QStringLiteral("trinfo"),
+                                    QStringLiteral("ctrinfo"),  QStringLiteral("trtabs")};
+    return own.contains(name, Qt::CaseInsensitive);
+}
+
+QString refusalOfForm(const QString& form, const QString& what) {
+    if (form == u"." || form == u"..")
+        return QStringLiteral("「%1」は%2に使えません。").arg(form, what);
+    if (form.contains(u'"'))
         return what + QStringLiteral("にダブルクォーテーション（\"）は使えません。");
-    if (name.contains(u'/') || name.contains(u'\\'))
-        return what + QStringLiteral("に「/」や「\\」は使えません。");
-    for (QChar c : name)
+    // The yen sign is the backslash of the Japanese code page: it would end up a path separator.
+    if (form.contains(u'/') || form.contains(u'\\') || form.contains(QChar(0x00A5)))
+        return what + QStringLiteral("に「/」「\\」「¥」は使えません。");
+    for (QChar c : form)
         if (c.category() == QChar::Other_Control)
             return what + QStringLiteral("に改行やタブなどの制御文字は使えません。");
+    return {};
+}
+
+} // namespace
+
+QString refusal(const QString& name, Kind kind) {
+    const QString what =
+        kind == Kind::Book ? QStringLiteral("ﾌﾞｯｸ名") : QStringLiteral("言語ｾｯﾄ名");
+    if (name.trimmed().isEmpty())
+        return what + QStringLiteral("が空です。");
+    if (name.size() > MaxLength)
+        return what + QStringLiteral("は%1文字以内にして下さい。").arg(MaxLength);
+    QString why = refusalOfForm(name, what);
+    if (!why.isEmpty())
+        return why;
     const QString bad = cp932::unencodable(name);
     if (!bad.isEmpty())
         return what + QStringLiteral("に保存できない文字が含まれています：") + bad;
+    const QString kept = stored(name);
+    why = refusalOfForm(kept, what);
+    if (!why.isEmpty())
+        return why;
+    if (kind == Kind::Set && isProgramFile(kept))
+        return QStringLiteral("「%1」はVerbanta自身のﾌｧｲﾙ名なので、%2には使えません。")
+            .arg(kept, what);
     return {};
 }
+
+QString stored(const QString& name) {
+    return cp932::roundTrip(name);
+}
+
+} // namespace names

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The list of books (DirInfo.vtd): each book's name, which is also its folder's name, and the
 // language set it uses, in the order the books were created.
@@ -12,15 +13,33 @@ struct BookEntry {
     bool operator==(const BookEntry&) const = default;
 };
 
+// What could be read of a list file, and what was left out and why (one line per entry, for the
+// user): a list file names folders and files, so nothing in it is used unchecked.
+template <class T> struct ListRead {
+    QList<T> items;
+    QStringList problems;
+};
+
 namespace booklist {
 inline const QString File = QStringLiteral("DirInfo.vtd");
 
-// An empty list when the file does not exist.
-QList<BookEntry> read(const QString& appFolder);
+// An empty list when the file does not exist. Damaged records and entries with names that could
+// not have been typed are left out and reported.
+ListRead<BookEntry> read(const QString& appFolder);
 // Writes the list; an empty list removes the file.
 void write(const QString& appFolder, const QList<BookEntry>& books);
 } // namespace booklist
 
-// Why a name cannot become a book or set name (a folder or file name kept in quoted fields), or
-// an empty string when it can. what is the kind of name, for the message: "ﾌﾞｯｸ名", "言語ｾｯﾄ名".
-QString refusalForName(const QString& name, const QString& what);
+// Names that become folder or file names in the application folder.
+namespace names {
+// Longer names do not fit the file systems' limits once the folder and file names are added.
+constexpr int MaxLength = 64;
+enum class Kind { Book, Set };
+
+// Why a name cannot become a book or set name, or an empty string when it can. Set names also may
+// not take the file of one of the program's own files.
+QString refusal(const QString& name, Kind kind);
+// The one form a typed name is kept in from then on: the form it reads back in from the list
+// files. Only for names refusal() accepts.
+QString stored(const QString& name);
+} // namespace names

@@ -208,6 +208,10 @@ QByteArray encode(const QString& text) {
     return out;
 }
 
+QString roundTrip(const QString& text) {
+    return decode(encode(text));
+}
+
 QByteArray encodeField(const QString& text, int fieldSize) {
     QByteArray bytes = encode(text);
     if (bytes.size() > fieldSize) {

@@ -20,6 +20,12 @@ QString unencodable(const QString& text);
 // unencodable() first; anything left over becomes '?'.
 QByteArray encode(const QString& text);
 
+// The text as it reads back after a trip through CP932: the characters a Japanese input method
+// types where Windows keeps another one (U+301C WAVE DASH, MINUS SIGN, ...) become that one. A
+// name that becomes a file name and is also stored in a list file is taken in this form, so the
+// file and the list agree. Callers check unencodable() first.
+QString roundTrip(const QString& text);
+
 // Encodes into a fixed-size record field: cut at the field size but never inside a double-byte
 // character, then padded with spaces to exactly fieldSize bytes.
 QByteArray encodeField(const QString& text, int fieldSize);

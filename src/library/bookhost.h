@@ -6,8 +6,9 @@ public:
     virtual ~BookHost() = default;
     // Brings the open book up to date on disk, closes it and forgets its words.
     virtual void closeBook() = 0;
-    // Opens the current book and fills the list.
-    virtual void ReopenBook() = 0;
+    // Opens the current book and fills the list. False, with nothing created, when the book's
+    // folder or one of its files is missing.
+    virtual bool ReopenBook() = 0;
     // Shows the window on the book just chosen.
     virtual void showChosenBook() = 0;
     virtual void ApplyPaletteFont() = 0;

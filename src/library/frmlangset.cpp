@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QFontInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cmath>
@@ -58,11 +60,16 @@ QString FrmLangSet::setName() const {
 }
 
 bool FrmLangSet::eventFilter(QObject* watched, QEvent* event) {
-    // A new set is not left unsaved by the close box either.
-    if (watched == m_form && event->type() == QEvent::Close && m_pending) {
+    // A new set is not left unsaved by the close box or Esc either.
+    if (watched != m_form || !m_pending)
+        return false;
+    if (event->type() == QEvent::Close) {
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        return true;
     return false;
 }
 
@@ -77,10 +84,10 @@ void FrmLangSet::formLoad() {
                 [&] { s.paletteFont = ReadPaletteFont(s.appFolder); });
         ApplyPaletteFontToSetEditor();
         // A set whose file is missing shows empty rows rather than ending the program.
-        m_rows = QFile::exists(languageset::filePath(s.appFolder, m_setName))
-                     ? languageset::read(s.appFolder, m_setName)
-                     : PaletteRows{};
-        if (!QFile::exists(languageset::filePath(s.appFolder, m_setName)))
+        const bool saved = names::refusal(m_setName, names::Kind::Set).isEmpty() &&
+                           languageset::fileExists(s.appFolder, m_setName);
+        m_rows = saved ? languageset::read(s.appFolder, m_setName) : PaletteRows{};
+        if (!saved)
             for (PaletteRow& row : m_rows)
                 row.enabled = 0;
         setPending(false);
@@ -137,17 +144,17 @@ void FrmLangSet::cmdNewSetClick() {
             QString());
         if (!answer || answer->isEmpty())
             return;
-        const QString refusal = refusalForName(*answer, QStringLiteral("言語ｾｯﾄ名"));
+        const QString refusal = names::refusal(*answer, names::Kind::Set);
         if (!refusal.isEmpty()) {
             showMessage(refusal, QStringLiteral("言語ｾｯﾄの新規作成"));
             return;
         }
-        QStringList& sets = session().setList;
-        if (!sets.contains(*answer)) {
-            sets.append(*answer);
-            m_form->Combo1->addItem(*answer);
-        }
-        m_form->Combo1->setCurrentIndex(m_form->Combo1->findText(*answer));
+        // The set joins the set list only once it is saved, so an unsaved set is never offered
+        // or listed in Langset.vtd.
+        const QString name = names::stored(*answer);
+        if (m_form->Combo1->findText(name) < 0)
+            m_form->Combo1->addItem(name);
+        m_form->Combo1->setCurrentIndex(m_form->Combo1->findText(name));
         m_rows = PaletteRows{};
         for (PaletteRow& row : m_rows)
             row.enabled = 0;
@@ -168,8 +175,8 @@ void FrmLangSet::cmdSaveClick() {
                 QStringLiteral("設定内容の保存"), MessageButtons::YesNo,
                 MessageIcon::Exclamation) != Answer::Yes)
             return;
-        const QString name = m_form->Combo1->currentText();
-        QString refusal = refusalForName(name, QStringLiteral("言語ｾｯﾄ名"));
+        const QString typed = m_form->Combo1->currentText();
+        QString refusal = names::refusal(typed, names::Kind::Set);
         for (int i = 0; i < 26 && refusal.isEmpty(); ++i) {
             refusal = refusalForCaption(m_form->Text1[i]->text());
             if (refusal.isEmpty())
@@ -183,6 +190,8 @@ void FrmLangSet::cmdSaveClick() {
         if (!controlsToRows())
             return;
         Session& s = session();
+        const QString name = names::stored(typed);
+        m_form->Combo1->setEditText(name);
         m_setName = name;
         languageset::write(s.appFolder, name, m_rows);
         if (!s.setList.contains(name))
@@ -207,10 +216,15 @@ void FrmLangSet::cmdFontSetClick() {
         current.setPointSize(p.size);
         current.setBold(p.bold);
         current.setItalic(p.italic);
+        // The dialog lists installed fonts only, so it is preset to the font that stands in for
+        // the stored one; left as it was, the stored (Windows) name is kept.
+        const QString shown = QFontInfo(current).family();
+        current.setFamily(shown);
         const std::optional<QFont> chosen = dialogs().font(current);
         if (!chosen)
             return;
-        p.name = chosen->family();
+        if (chosen->family() != shown)
+            p.name = chosen->family();
         p.size = qint16(std::nearbyint(chosen->pointSizeF()));
         p.bold = chosen->bold();
         p.italic = chosen->italic();
@@ -236,7 +250,7 @@ void FrmLangSet::ApplyPaletteFontToSetEditor() {
         const PaletteFont& p = session().paletteFont;
         for (int i = 0; i < 26; ++i)
             for (QLineEdit* box : {m_form->Text1[i], m_form->Text2[i]}) {
-                appearance::setFont(box, p.name, p.size, p.bold, p.italic);
+                appearance::setFittingFont(box, p.name, p.size, p.bold, p.italic);
                 appearance::setTextColor(box, p.color);
             }
     });

@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "frmlangset.h"
 #include "frmselectpaletteset.h"
+#include "listreport.h"
 #include "platform/appfolder.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -14,9 +15,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
 FrmSelectFolder::FrmSelectFolder(BookHost* main, QWidget* parent)
     : m_main(main), m_form(new SelectFolderForm(parent)) {
@@ -40,11 +43,51 @@ FrmSelectFolder::~FrmSelectFolder() {
 
 int FrmSelectFolder::exec() {
     formLoad();
+    // The book list takes no typing, so the dialog starts where Enter means OK.
+    m_form->cmdOKFolder->setFocus();
     return m_form->exec();
 }
 
+namespace {
+
+// Keys that move around the dialog or the list rather than type into it.
+bool isNavigationKey(const QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_F4:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_Meta:
+    case Qt::Key_AltGr:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 bool FrmSelectFolder::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_form->cboFldName && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cmdOKFolderClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            cmdCancelFolderClick();
+            return true;
+        }
+        if (isNavigationKey(key))
+            return false;
         cboFldNameKeyDown();
         return true;
     }
@@ -74,7 +117,9 @@ void FrmSelectFolder::selectCurrentBook() {
 
 void FrmSelectFolder::formLoad() {
     guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error117"), [this] {
-        m_books = booklist::read(session().appFolder);
+        const ListRead<BookEntry> list = booklist::read(session().appFolder);
+        m_books = list.items;
+        reportSkippedEntries(booklist::File, list.problems);
         fillCombo();
         selectCurrentBook();
         m_form->Text1->setText(session().current.setName);
@@ -116,14 +161,34 @@ void FrmSelectFolder::cmdOKFolderClick() {
             return;
         }
         Session& s = session();
-        s.current = {m_form->cboFldName->currentText(), m_form->Text1->text()};
-        writeCurrentBook(s.appFolder, s.current);
-        s.palette = languageset::read(s.appFolder, s.current.setName);
-        s.bookInUse = true;
+        const CurrentBook chosen{m_form->cboFldName->currentText(), m_form->Text1->text()};
+        // A book that cannot be opened is never made current: the user picks again.
+        if (!languageset::fileExists(s.appFolder, chosen.setName)) {
+            showMessage(QStringLiteral("言語ｾｯﾄ『") + chosen.setName +
+                            QStringLiteral("』のﾌｧｲﾙが見当たらないため、ﾌﾞｯｸ『") + chosen.bookName +
+                            QStringLiteral("』を開けません。\r\n別のﾌﾞｯｸを選んで下さい。"),
+                        QStringLiteral("ブックエラー"));
+            return;
+        }
+        const CurrentBook previous = s.current;
+        const PaletteRows previousPalette = s.palette;
+        s.current = chosen;
+        s.palette = languageset::read(s.appFolder, chosen.setName);
         if (m_main) {
             m_main->closeBook();
-            m_main->ReopenBook();
+            if (!m_main->ReopenBook()) {
+                s.current = previous;
+                s.palette = previousPalette;
+                m_mustChoose = true;
+                showMessage(QStringLiteral("ﾌﾞｯｸ『") + chosen.bookName +
+                                QStringLiteral("』のﾌｫﾙﾀﾞか、その中のﾌｧｲﾙが見当たらないため開けま"
+                                               "せん。\r\n別のﾌﾞｯｸを選んで下さい。"),
+                            QStringLiteral("ブックエラー"));
+                return;
+            }
         }
+        writeCurrentBook(s.appFolder, s.current);
+        s.bookInUse = true;
         showMessage(QStringLiteral("これから『") + s.current.bookName +
                         QStringLiteral("』を使用します。"),
                     QStringLiteral("設定確認"));
@@ -162,15 +227,30 @@ void FrmSelectFolder::cmdAddFolderClick() {
     });
 }
 
+namespace {
+
+// The book's folder when it is a real folder right below the application folder; anything else
+// (missing, a file, a link that leads elsewhere) is no book folder and nothing in it is deleted.
+std::optional<QDir> bookFolderOf(const QString& appFolder, const QString& name) {
+    const QFileInfo info(QDir(appFolder).filePath(name));
+    if (!info.isDir() || info.isSymLink())
+        return std::nullopt;
+    if (QFileInfo(info.canonicalFilePath()).path() != QFileInfo(appFolder).canonicalFilePath())
+        return std::nullopt;
+    return QDir(info.filePath());
+}
+
+} // namespace
+
 void FrmSelectFolder::cmdDelFolderClick() {
     guarded(terminating(u"ﾌﾞｯｸ削除時", "Error114"), [this] {
         const int i = m_form->cboFldName->currentIndex();
-        if (i < 0) {
+        if (i < 0 || i >= m_books.size()) {
             showMessage(QStringLiteral("削除するﾌﾞｯｸ名をﾘｽﾄから選び直して下さい"),
                         QStringLiteral("m(__)m"));
             return;
         }
-        const QString name = m_form->cboFldName->currentText();
+        const QString name = m_books[i].name;
         if (showMessage(QStringLiteral("一度削除すると元に戻せません。\r\n本当に『") + name +
                             QStringLiteral("』を削除してもよろしいですか？"),
                         QStringLiteral("削除処理の確認"), MessageButtons::YesNo,
@@ -183,15 +263,31 @@ void FrmSelectFolder::cmdDelFolderClick() {
 
         // Only the book's own files go; anything else the user put there stays, and so does the
         // folder then.
-        QDir folder(s.appFolder + u'/' + name);
-        bool folderKept = false;
-        if (folder.exists()) {
+        QString done;
+        if (std::optional<QDir> folder = bookFolderOf(s.appFolder, name)) {
             for (const QString& file :
-                 folder.entryList({QStringLiteral("*.vtd")}, QDir::Files | QDir::Hidden))
-                if (!folder.remove(file))
-                    throw RuntimeFailure(failure::PermissionDenied, file);
-            folderKept = !folder.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) ||
-                         !QDir(s.appFolder).rmdir(name);
+                 folder->entryList({QStringLiteral("*.vtd")}, QDir::Files | QDir::Hidden)) {
+                QFile f(folder->filePath(file));
+                if (!f.remove()) {
+                    showMessage(
+                        QStringLiteral("ﾌﾞｯｸ『") + name + QStringLiteral("』のﾌｧｲﾙ「") + file +
+                            QStringLiteral("」を削除できませんでした：") + f.errorString() +
+                            QStringLiteral("\r\nﾌﾞｯｸは一覧に残してあります。"),
+                        QStringLiteral("削除確認"), MessageButtons::Ok, MessageIcon::Exclamation);
+                    return;
+                }
+            }
+            const bool folderKept =
+                !folder->isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) ||
+                !QDir(s.appFolder).rmdir(name);
+            done = QStringLiteral("選択されたﾌﾞｯｸ『") + name + QStringLiteral("』を削除しました。");
+            if (folderKept)
+                done += QStringLiteral(
+                    "\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
+        } else {
+            done = QStringLiteral("ﾌﾞｯｸ『") + name +
+                   QStringLiteral("』のﾌｫﾙﾀﾞが見当たらないため、何も削除していません。\r\n"
+                                  "ﾌﾞｯｸの一覧からだけ外しました。");
         }
         m_books.removeAt(i);
         booklist::write(s.appFolder, m_books);
@@ -208,11 +304,6 @@ void FrmSelectFolder::cmdDelFolderClick() {
             s.current = {m_books[0].name, m_books[0].setName};
             writeCurrentBook(s.appFolder, s.current);
         }
-        QString done =
-            QStringLiteral("選択されたﾌﾞｯｸ『") + name + QStringLiteral("』を削除しました。");
-        if (folderKept)
-            done +=
-                QStringLiteral("\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
         showMessage(done, QStringLiteral("削除確認"));
     });
 }
@@ -225,8 +316,11 @@ void FrmSelectFolder::cmdModLangSetClick() {
             return;
         }
         Session& s = session();
-        if (QFile::exists(s.appFolder + u'/' + languageset::ListFile))
-            s.setList = languageset::readList(s.appFolder);
+        if (QFile::exists(s.appFolder + u'/' + languageset::ListFile)) {
+            const ListRead<QString> sets = languageset::readList(s.appFolder);
+            s.setList = sets.items;
+            reportSkippedEntries(languageset::ListFile, sets.problems);
+        }
         FrmLangSet editor(FrmLangSet::Origin::Modify, m_form->Text1->text(), m_main, m_form);
         editor.exec();
     });

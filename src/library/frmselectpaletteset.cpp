@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "frmlangset.h"
 #include "frmselectfolder.h"
+#include "listreport.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/selectfolderform.h"
@@ -54,7 +55,9 @@ void FrmSelectPaletteSet::formLoad() {
         m_form->Text1->clear();
         m_form->Combo1->clear();
         if (QFile::exists(s.appFolder + u'/' + languageset::ListFile)) {
-            s.setList = languageset::readList(s.appFolder);
+            const ListRead<QString> sets = languageset::readList(s.appFolder);
+            s.setList = sets.items;
+            reportSkippedEntries(languageset::ListFile, sets.problems);
             fillSets(s.setList.isEmpty() ? QString() : s.setList.last());
         } else {
             fillSets(s.current.setName);
@@ -74,9 +77,9 @@ void FrmSelectPaletteSet::cmdSetteiClick() {
 
 void FrmSelectPaletteSet::cmdOKClick() {
     guarded(terminating(u"OK時", "Error119"), [this] {
-        const QString name = m_form->Text1->text();
+        const QString typed = m_form->Text1->text();
         const QString setName = m_form->Combo1->currentText();
-        if (name.isEmpty()) {
+        if (typed.isEmpty()) {
             showMessage(QStringLiteral("ﾌﾞｯｸ名を入力して下さい"), QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
             return;
         }
@@ -85,13 +88,25 @@ void FrmSelectPaletteSet::cmdOKClick() {
                         QStringLiteral("言語ｾｯﾄ選択確認"));
             return;
         }
-        const QString refusal = refusalForName(name, QStringLiteral("ﾌﾞｯｸ名"));
+        const QString refusal = names::refusal(typed, names::Kind::Book);
         if (!refusal.isEmpty()) {
             showMessage(refusal + QStringLiteral("\r\n別の名前を入力して下さい。"),
                         QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
             return;
         }
         Session& s = session();
+        // A set that was never saved has no file: a book using it could not be opened.
+        if (!names::refusal(setName, names::Kind::Set).isEmpty() ||
+            !languageset::fileExists(s.appFolder, setName)) {
+            showMessage(QStringLiteral("言語ｾｯﾄ『") + setName +
+                            QStringLiteral("』は保存されていないため使えません。\r\n") +
+                            QStringLiteral("作成したﾌﾞｯｸで使用する言語ｾｯﾄを選択して下さい"),
+                        QStringLiteral("言語ｾｯﾄ選択確認"));
+            return;
+        }
+        // The folder, the list files and the messages all use the name as it reads back from
+        // the list files.
+        const QString name = names::stored(typed);
         QDir app(s.appFolder);
         if (app.exists(name)) {
             showMessage(QStringLiteral("『") + name +

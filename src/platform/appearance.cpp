@@ -2,6 +2,7 @@
 
 #include "core/settings.h"
 
+#include <QLineEdit>
 #include <QWidget>
 
 namespace appearance {
@@ -40,6 +41,29 @@ void setFont(QWidget* widget, const QString& name, int points, bool bold, bool i
     f.setBold(bold);
     f.setItalic(italic);
     widget->setFont(f);
+}
+
+namespace {
+
+// A text box only needs the height of a line: longer text scrolls. Anything else needs its whole
+// size hint: a radio button's mark and caption side by side.
+bool textFits(const QWidget* widget) {
+    const QSize hint = widget->sizeHint();
+    if (qobject_cast<const QLineEdit*>(widget))
+        return hint.height() <= widget->height();
+    return hint.width() <= widget->width() && hint.height() <= widget->height();
+}
+
+} // namespace
+
+void setFittingFont(QWidget* widget, const QString& name, int points, bool bold, bool italic) {
+    setFont(widget, name, points, bold, italic);
+    constexpr int Smallest = 6;
+    QFont f = widget->font();
+    while (!textFits(widget) && f.pointSize() > Smallest) {
+        f.setPointSize(f.pointSize() - 1);
+        widget->setFont(f);
+    }
 }
 
 void applyFontGroup(QWidget* widget, const FontGroup& group) {

@@ -16,6 +16,10 @@ qint32 fromColor(const QColor& color);
 void setBackColor(QWidget* widget, qint32 bgr);
 void setTextColor(QWidget* widget, qint32 bgr);
 void setFont(QWidget* widget, const QString& name, int points, bool bold, bool italic);
+// The same, for a control whose size is fixed: where its text would not fit at that size, the
+// font is drawn smaller until it does, so a large palette font never clips a caption. Call again
+// when the text changes.
+void setFittingFont(QWidget* widget, const QString& name, int points, bool bold, bool italic);
 // Font, size, bold, italic, text and back colour and input-method mode of one font group.
 void applyFontGroup(QWidget* widget, const FontGroup& group);
 

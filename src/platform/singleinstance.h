@@ -10,12 +10,23 @@ class QLockFile;
 // keeps the program from starting.
 class SingleInstance {
 public:
+    enum class Result {
+        Acquired,      // this process now holds the lock
+        HeldByAnother, // another running instance holds it
+        Failed,        // the lock file cannot be made: errorString() says why
+    };
+
     explicit SingleInstance(const QString& appFolder);
     ~SingleInstance();
 
-    // True when this process now holds the lock; false when another running instance does.
-    bool acquire();
+    Result acquire();
+    // Why the lock could not be taken, for the user, after acquire() failed.
+    const QString& errorString() const { return m_error; }
 
 private:
+    QString whyNoLock() const;
+
+    QString m_path;
     std::unique_ptr<QLockFile> m_lock;
+    QString m_error;
 };

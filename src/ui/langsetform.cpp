@@ -21,25 +21,27 @@ LangSetForm::LangSetForm(QWidget* parent) : QDialog(parent) {
     Frame1 = new QGroupBox(
         QStringLiteral("各番号の左側のﾁｪｯｸを外すとﾊﾟﾚｯﾄのﾎﾞﾀﾝを使用不可に出来ます"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(12, 42, 560, 380);
+    Frame1->setGeometry(12, 42, 560, 446);
     for (int i = 0; i < 26; ++i) {
         const int x = 8 + (i / 13) * 276;
-        const int y = 22 + (i % 13) * 27;
+        // Rows tall enough for the default palette font (14 points); larger fonts are drawn
+        // smaller.
+        const int y = 22 + (i % 13) * 32;
         auto* check = new QCheckBox(Frame1);
         check->setObjectName(QStringLiteral("Check1_%1").arg(i));
-        check->setGeometry(x, y + 3, 20, 20);
+        check->setGeometry(x, y + 5, 20, 20);
         auto* row = new QLabel(QStringLiteral("%1番目").arg(i + 1), Frame1);
         row->setObjectName(QStringLiteral("lblRow_%1").arg(i));
-        row->setGeometry(x + 22, y, 52, 24);
+        row->setGeometry(x + 22, y, 52, 30);
         auto* start = new QLineEdit(Frame1);
         start->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        start->setGeometry(x + 76, y, 80, 24);
+        start->setGeometry(x + 76, y, 80, 30);
         auto* tilde = new QLabel(QStringLiteral("～"), Frame1);
         tilde->setObjectName(QStringLiteral("lblTilde_%1").arg(i));
-        tilde->setGeometry(x + 160, y, 18, 24);
+        tilde->setGeometry(x + 160, y, 18, 30);
         auto* end = new QLineEdit(Frame1);
         end->setObjectName(QStringLiteral("Text2_%1").arg(i));
-        end->setGeometry(x + 180, y, 80, 24);
+        end->setGeometry(x + 180, y, 80, 30);
         Check1.append(check);
         lblRow.append(row);
         Text1.append(start);
@@ -56,6 +58,6 @@ LangSetForm::LangSetForm(QWidget* parent) : QDialog(parent) {
     cmdSave = button("cmdSave", QStringLiteral("現在の設定を保存"), 84);
     cmdFontSet = button("cmdFontSet", QStringLiteral("ﾌｫﾝﾄ変更"), 140);
     cmdFontDefault = button("cmdFontDefault", QStringLiteral("ﾌｫﾝﾄを初期値に戻す"), 176);
-    cmdExit = button("cmdExit", QStringLiteral("閉じる"), 390);
-    setFixedSize(746, 434);
+    cmdExit = button("cmdExit", QStringLiteral("閉じる"), 456);
+    setFixedSize(746, 500);
 }

@@ -270,36 +270,51 @@ bool FrmMain::handleKey(QKeyEvent* key) {
 FrmMain::LoadResult FrmMain::formLoad() {
     LoadResult result = LoadResult::Ready;
     guarded(terminating(u"ﾒｲﾝﾌｫｰﾑﾛｰﾄﾞ時", "Error72"), [&] {
-        if (!session().bookInUse) {
-            showMessage(QStringLiteral(
-                "使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
-            // Choosing a book there opens it here; leaving without one ends the program.
-            FrmSelectFolder chooser(this, nullptr);
-            chooser.exec();
-            if (chooser.endRequested() || !session().bookInUse || !m_book)
-                result = LoadResult::EndProgram;
-            return;
+        if (session().bookInUse) {
+            try {
+                openBook(/*reopen=*/false);
+                return;
+            } catch (const BookMissing&) {
+                // Nothing is created in the broken book; the user chooses another one.
+                m_book.reset();
+                session().bookInUse = false;
+                showMessage(
+                    QStringLiteral(
+                        "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。"
+                        "Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\n"
+                        "Verbantaをインストール直後の場合は、付属の『インストールの前に』ファイルを"
+                        "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
+                        "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
+                        "再度インストールし直す必要があります。"),
+                    QStringLiteral("ブックエラー"), MessageButtons::Ok, MessageIcon::None);
+            }
         }
-        try {
-            openBook(/*reopen=*/false);
-        } catch (const BookMissing&) {
-            showMessage(
-                QStringLiteral(
-                    "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。"
-                    "Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\n"
-                    "Verbantaをインストール直後の場合は、付属の『インストールの前に』ファイルを"
-                    "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
-                    "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
-                    "再度インストールし直す必要があります。アプリケーションを終了します。"),
-                QStringLiteral("ブックエラー"), MessageButtons::Ok, MessageIcon::None);
+        showMessage(
+            QStringLiteral("使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
+        // The start-up window makes way for the chooser.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == u"frmSplash")
+                w->hide();
+        // Choosing a book there opens it here; leaving without one ends the program.
+        FrmSelectFolder chooser(this, nullptr);
+        chooser.exec();
+        if (chooser.endRequested() || !session().bookInUse || !m_book)
             result = LoadResult::EndProgram;
-        }
     });
     return result;
 }
 
-void FrmMain::ReopenBook() {
-    guarded(terminating(u"ﾒｲﾝｳｨﾝﾄﾞｳﾘﾛｰﾄﾞ時", "Error190"), [this] { openBook(/*reopen=*/true); });
+bool FrmMain::ReopenBook() {
+    bool opened = false;
+    guarded(terminating(u"ﾒｲﾝｳｨﾝﾄﾞｳﾘﾛｰﾄﾞ時", "Error190"), [&] {
+        try {
+            openBook(/*reopen=*/true);
+            opened = true;
+        } catch (const BookMissing&) {
+            m_book.reset();
+        }
+    });
+    return opened;
 }
 
 void FrmMain::closeBook() {
@@ -411,7 +426,7 @@ void FrmMain::ApplyPaletteFont() {
     guarded(reportOnly(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄのﾌｫﾝﾄ設定時", "Error210"), [this] {
         const PaletteFont& p = session().paletteFont;
         for (int i = 0; i < AllWords; ++i) {
-            appearance::setFont(m_form->Option1[i], p.name, p.size, p.bold, p.italic);
+            appearance::setFittingFont(m_form->Option1[i], p.name, p.size, p.bold, p.italic);
             appearance::setTextColor(m_form->Option1[i], p.color);
         }
     });
@@ -422,6 +437,10 @@ void FrmMain::ApplyPalette() {
         for (int i = 0; i < AllWords; ++i) {
             m_form->Option1[i]->setText(session().palette[size_t(i)].rangeStart);
             m_form->Option1[i]->setEnabled(session().palette[size_t(i)].enabled != 0);
+            // A new caption may need another size to fit.
+            const PaletteFont& p = session().paletteFont;
+            if (!p.name.isEmpty())
+                appearance::setFittingFont(m_form->Option1[i], p.name, p.size, p.bold, p.italic);
         }
     });
 }

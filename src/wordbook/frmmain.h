@@ -33,7 +33,7 @@ public:
     // The load step: opens the book in use and fills the list.
     LoadResult formLoad();
     // Opens the current book again after another book was chosen, a book was imported or merged.
-    void ReopenBook() override;
+    bool ReopenBook() override;
     // Writes the book back, closes its files and forgets its words (before the book chooser
     // switches or deletes books).
     void closeBook() override;

@@ -1,5 +1,7 @@
 #include "program.h"
 
+#include "core/booklist.h"
+#include "core/failure.h"
 #include "core/languageset.h"
 #include "core/session.h"
 #include "frmmain.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <utility>
 
 Program::Program() = default;
 
@@ -28,8 +31,15 @@ bool Program::start() {
         Session& s = session();
         s.appFolder = appfolder::path();
         m_instance = std::make_unique<SingleInstance>(s.appFolder);
-        if (!m_instance->acquire()) {
+        switch (m_instance->acquire()) {
+        case SingleInstance::Result::Acquired:
+            break;
+        case SingleInstance::Result::HeldByAnother:
             showMessage(QStringLiteral("すでに Verbanta は起動しています。"));
+            return;
+        case SingleInstance::Result::Failed:
+            showMessage(m_instance->errorString(), AppTitle, MessageButtons::Ok,
+                        MessageIcon::Critical);
             return;
         }
         SplashForm splash;
@@ -68,19 +78,60 @@ bool Program::readSettings() {
                 [&] { WritePaletteFont(folder, s.paletteFont); });
     }
     if (QFile::exists(folder + u'/' + settingsfile::CurrentBook)) {
-        s.current = readCurrentBook(folder);
-        s.palette = languageset::read(folder, s.current.setName);
-        s.bookInUse = true;
+        const QString problem = readCurrentBookAndSet();
+        s.bookInUse = problem.isEmpty();
+        if (!s.bookInUse) {
+            // The main window's load step then opens the book chooser.
+            s.palette = SetDefaultLanguageSet();
+            showMessage(problem, QStringLiteral("ブックエラー"));
+        }
     } else {
-        s.setList = {languageset::DefaultSetName};
-        languageset::writeList(folder, s.setList);
+        // A first run, or no book left: only what is missing is written, so the user's sets
+        // survive a lost curFData.vtd.
         if (!guarded(terminating(u"ﾃﾞﾌｫﾙﾄ値の格納時", "Error191"),
                      [&] { s.palette = SetDefaultLanguageSet(); }))
             return false;
-        languageset::write(folder, languageset::DefaultSetName, s.palette);
+        if (!languageset::fileExists(folder, languageset::DefaultSetName))
+            languageset::write(folder, languageset::DefaultSetName, s.palette);
+        if (QFile::exists(folder + u'/' + languageset::ListFile)) {
+            s.setList = languageset::readList(folder).items;
+        } else {
+            s.setList = {languageset::DefaultSetName};
+            languageset::writeList(folder, s.setList);
+        }
         s.bookInUse = false;
     }
     return true;
+}
+
+QString Program::readCurrentBookAndSet() {
+    Session& s = session();
+    const QString file = settingsfile::CurrentBook;
+    try {
+        s.current = readCurrentBook(s.appFolder);
+    } catch (const RuntimeFailure& e) {
+        s.current = {};
+        return file + QStringLiteral("を読み取れません：") + e.description();
+    }
+    // The names lead to a folder and a file: a name that could not have been typed is not used.
+    for (const auto& [name, kind] : {std::pair{s.current.bookName, names::Kind::Book},
+                                     std::pair{s.current.setName, names::Kind::Set}}) {
+        const QString why = names::refusal(name, kind);
+        if (!why.isEmpty()) {
+            s.current = {};
+            return file + QStringLiteral("の「") + name + QStringLiteral("」は使えません：") + why;
+        }
+    }
+    if (!languageset::fileExists(s.appFolder, s.current.setName))
+        return QStringLiteral("ﾌﾞｯｸ『") + s.current.bookName + QStringLiteral("』の言語ｾｯﾄ『") +
+               s.current.setName + QStringLiteral("』のﾌｧｲﾙが見当たりません。");
+    try {
+        s.palette = languageset::read(s.appFolder, s.current.setName);
+    } catch (const RuntimeFailure& e) {
+        return QStringLiteral("ﾌﾞｯｸ『") + s.current.bookName + QStringLiteral("』の言語ｾｯﾄ『") +
+               s.current.setName + QStringLiteral("』のﾌｧｲﾙを読み取れません：") + e.description();
+    }
+    return {};
 }
 
 bool Program::showMainWindow() {

@@ -24,6 +24,8 @@ public:
 
 private:
     bool readSettings();
+    // Reads curFData.vtd and the palette of its set; why the book cannot be used, or empty.
+    QString readCurrentBookAndSet();
     bool showMainWindow();
     void openTranslator();
     void returnFromTranslator();

@@ -88,8 +88,9 @@ TEST(LanguageSet, DefaultSetFileAndList) {
     EXPECT_EQ(lines.last(), "\"Z\",\"Z\",1");
     EXPECT_EQ(languageset::read(app.path(), languageset::DefaultSetName), SetDefaultLanguageSet());
 
+    languageset::write(app.path(), QStringLiteral("独語"), SetDefaultLanguageSet());
     languageset::writeList(app.path(), {languageset::DefaultSetName, QStringLiteral("独語")});
-    EXPECT_EQ(languageset::readList(app.path()),
+    EXPECT_EQ(languageset::readList(app.path()).items,
               QStringList({languageset::DefaultSetName, QStringLiteral("独語")}));
 }
 

@@ -23,9 +23,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -36,7 +39,10 @@ namespace {
 struct HostSpy : BookHost {
     int closed = 0, reopened = 0, shown = 0, paletteFonts = 0;
     void closeBook() override { ++closed; }
-    void ReopenBook() override { ++reopened; }
+    bool ReopenBook() override {
+        ++reopened;
+        return true;
+    }
     void showChosenBook() override { ++shown; }
     void ApplyPaletteFont() override { ++paletteFonts; }
 };
@@ -226,6 +232,7 @@ TEST_F(BooksTest, TypingInTheComboRestoresIt) {
 
 TEST_F(BooksTest, NewBookDialogPreselectsTheLastSetAndRefusesBadNames) {
     haveBooks({QStringLiteral("英単語")});
+    languageset::write(app.path(), QStringLiteral("独語ｾｯﾄ"), SetDefaultLanguageSet());
     languageset::writeList(app.path(), {QStringLiteral("英語ｾｯﾄ"), QStringLiteral("独語ｾｯﾄ")});
     FrmSelectFolder chooser(nullptr, nullptr);
     chooser.formLoad();
@@ -238,7 +245,8 @@ TEST_F(BooksTest, NewBookDialogPreselectsTheLastSetAndRefusesBadNames) {
     for (const QString& bad :
          {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("a\"b"),
           QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("a\tb"),
-          QStringLiteral("笑😀"), QStringLiteral("英単語")}) {
+          QStringLiteral("笑😀"), QStringLiteral("英単語"), QStringLiteral("円¥記号"),
+          QString(names::MaxLength + 1, QChar(u'語'))}) {
         dialog.form()->Text1->setText(bad);
         dialogs.expectMessage(Answer::Ok);
         dialog.cmdOKClick();
@@ -251,7 +259,7 @@ TEST_F(BooksTest, NewBookDialogPreselectsTheLastSetAndRefusesBadNames) {
 
 TEST_F(BooksTest, LanguageSetEditorCreatesAndSavesASet) {
     haveBooks({QStringLiteral("英単語")});
-    session().setList = languageset::readList(app.path());
+    session().setList = languageset::readList(app.path()).items;
     FrmLangSet editor(FrmLangSet::Origin::Modify, QStringLiteral("英語ｾｯﾄ"), nullptr, nullptr);
     editor.formLoad();
     LangSetForm* f = editor.form();
@@ -314,8 +322,12 @@ TEST_F(BooksTest, PaletteFontButtons) {
     dialogs.expectFont(chosen);
     editor.cmdFontSetClick();
     EXPECT_EQ(lines("opfini.vtd"), QStringList({"\"IPAGothic\"", "20", "#TRUE#", "#FALSE#", "0"}));
-    EXPECT_EQ(editor.form()->Text2[7]->font().pointSize(), 20);
     EXPECT_TRUE(editor.form()->Text1[0]->font().bold());
+    // The boxes draw a large font smaller rather than clip it.
+    for (QLineEdit* box : editor.form()->Text2) {
+        EXPECT_LE(box->font().pointSize(), 20);
+        EXPECT_LE(box->sizeHint().height(), box->height());
+    }
     EXPECT_EQ(host.paletteFonts, 1);
 
     dialogs.expectFont(std::nullopt);
@@ -327,6 +339,21 @@ TEST_F(BooksTest, PaletteFontButtons) {
                                                 "#FALSE#", "#FALSE#", "0"}));
     EXPECT_EQ(editor.form()->Text1[3]->font().pointSize(), 14);
     EXPECT_EQ(host.paletteFonts, 2);
+
+    // OK without a change keeps the stored Windows name, though the dialog shows the font that
+    // stands in for it; a font the user picks is stored under its own name.
+    QFont unchanged(QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family());
+    unchanged.setPointSize(14);
+    dialogs.expectFont(unchanged);
+    editor.cmdFontSetClick();
+    EXPECT_EQ(lines("opfini.vtd").first(), QStringLiteral("\"ＭＳ Ｐゴシック\""));
+    QFont other(QStringLiteral("Liberation Serif"));
+    other.setPointSize(14);
+    if (QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family() != other.family()) {
+        dialogs.expectFont(other);
+        editor.cmdFontSetClick();
+        EXPECT_EQ(lines("opfini.vtd").first(), QStringLiteral("\"Liberation Serif\""));
+    }
 }
 
 TEST_F(BooksTest, ABooksSetDrivesTheMainWindowPalette) {
@@ -351,6 +378,229 @@ TEST_F(BooksTest, ABooksSetDrivesTheMainWindowPalette) {
     EXPECT_TRUE(form->Option1[2]->isEnabled());
     QTest::mouseClick(form->Option1[0], Qt::LeftButton);
     EXPECT_EQ(program.main()->listModel()->rowCount(), 2);
+}
+
+TEST_F(BooksTest, TypedNamesTakeTheFormTheListFilesReadBack) {
+    haveBooks({QStringLiteral("英単語")});
+    FrmSelectFolder chooser(nullptr, nullptr);
+    chooser.formLoad();
+    FrmSelectPaletteSet dialog(&chooser, nullptr);
+    dialog.formLoad();
+    // What a Japanese input method types for the wave dash and the minus sign.
+    dialog.form()->Text1->setText(QStringLiteral("A\u301CB\u2212C"));
+    dialogs.expectMessage(Answer::Ok);
+    dialog.cmdOKClick();
+    const QString kept = QStringLiteral("A\uFF5EB\uFF0DC");
+    EXPECT_TRUE(QDir(app.file(kept)).exists());
+    EXPECT_FALSE(QDir(app.file(QStringLiteral("A\u301CB\u2212C"))).exists());
+    EXPECT_EQ(lines("DirInfo.vtd").last(), QStringLiteral("\"%1\",\"英語ｾｯﾄ\"").arg(kept));
+    EXPECT_EQ(lines("curFData.vtd"), QStringList({QStringLiteral("\"%1\",\"英語ｾｯﾄ\"").arg(kept)}));
+
+    // Read back, the book is found, opened and deleted under that one name.
+    FrmSelectFolder again(nullptr, nullptr);
+    again.formLoad();
+    EXPECT_EQ(again.form()->cboFldName->currentText(), kept);
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    again.cmdDelFolderClick();
+    EXPECT_EQ(dialogs.lastBox().text,
+              QStringLiteral("選択されたﾌﾞｯｸ『%1』を削除しました。").arg(kept));
+    EXPECT_FALSE(QDir(app.file(kept)).exists());
+
+    // A set name typed the same way.
+    session().setList = languageset::readList(app.path()).items;
+    FrmLangSet editor(FrmLangSet::Origin::Modify, QStringLiteral("英語ｾｯﾄ"), nullptr, nullptr);
+    editor.formLoad();
+    dialogs.expectInput(QStringLiteral("仮\u301C名")).expectMessage(Answer::Ok);
+    editor.cmdNewSetClick();
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    editor.cmdSaveClick();
+    EXPECT_TRUE(app.exists(QStringLiteral("仮\uFF5E名.vtd")));
+    EXPECT_EQ(lines("Langset.vtd").last(), QStringLiteral("\"仮\uFF5E名\""));
+    EXPECT_EQ(editor.setName(), QStringLiteral("仮\uFF5E名"));
+}
+
+TEST_F(BooksTest, DeletionThatFindsNoFolderSaysSoAndNeverLeavesTheApplicationFolder) {
+    haveBooks({QStringLiteral("英単語"), QStringLiteral("幽霊")});
+    QDir(app.file(QStringLiteral("幽霊"))).removeRecursively();
+    HostSpy host;
+    FrmSelectFolder chooser(&host, nullptr);
+    chooser.formLoad();
+    chooser.form()->cboFldName->setCurrentIndex(1);
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    chooser.cmdDelFolderClick();
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("何も削除していません")));
+    EXPECT_FALSE(dialogs.lastBox().text.contains(QStringLiteral("削除しました")));
+    EXPECT_EQ(lines("DirInfo.vtd"), QStringList({QStringLiteral("\"英単語\",\"英語ｾｯﾄ\"")}));
+
+    // A book folder that is a link to somewhere else: nothing there is touched.
+    QTemporaryDir elsewhere;
+    QFile victim(elsewhere.filePath(QStringLiteral("words.vtd")));
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
+    victim.close();
+    ASSERT_TRUE(QFile::link(elsewhere.path(), app.file(QStringLiteral("リンク"))));
+    booklist::write(app.path(), {{QStringLiteral("英単語"), languageset::DefaultSetName},
+                                 {QStringLiteral("リンク"), languageset::DefaultSetName}});
+    chooser.formLoad();
+    chooser.form()->cboFldName->setCurrentIndex(1);
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    chooser.cmdDelFolderClick();
+    EXPECT_TRUE(QFile::exists(elsewhere.filePath(QStringLiteral("words.vtd"))));
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("何も削除していません")));
+}
+
+TEST_F(BooksTest, ListFilesAreReadAsFarAsTheyCanAndNeverPointOutside) {
+    haveBooks({QStringLiteral("英単語")});
+    // A book outside the application folder, and the application folder's own files.
+    QTemporaryDir outside;
+    QDir(outside.path()).mkdir(QStringLiteral("victimdel"));
+    app.write(QStringLiteral("victim.vtd"), "keep");
+    const QByteArray good = cp932::encode(QStringLiteral("\"英単語\",\"英語ｾｯﾄ\"\r\n"));
+    app.write("DirInfo.vtd", good + "\"\",\"" + cp932::encode(languageset::DefaultSetName) +
+                                 "\"\r\n" + "\"../victimdel\",\"x\"\r\n\"broken\r\n\x81\r\n" +
+                                 cp932::encode(QStringLiteral("\"独単語\",\"../Initial\"\r\n")));
+    FrmSelectFolder chooser(nullptr, nullptr);
+    dialogs.expectMessage(Answer::Ok);
+    chooser.formLoad();
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("一覧ﾌｧｲﾙの確認"));
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(QStringLiteral("DirInfo.vtdの次の項目は")));
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("../victimdel")));
+    ASSERT_EQ(chooser.form()->cboFldName->count(), 1);
+    EXPECT_EQ(chooser.form()->cboFldName->itemText(0), QStringLiteral("英単語"));
+
+    // Langset.vtd: names leading outside, a program file and sets without a file are left out.
+    app.write("Langset.vtd", cp932::encode(QStringLiteral(
+                                 "\"英語ｾｯﾄ\"\r\n\"../x\"\r\n\"Initial\"\r\n\"未保存ｾｯﾄ\"\r\n")));
+    FrmSelectPaletteSet dialog(&chooser, nullptr);
+    dialogs.expectMessage(Answer::Ok);
+    dialog.formLoad();
+    EXPECT_EQ(dialogs.lastBox().text.count(QStringLiteral("\r\n")), 3);
+    EXPECT_EQ(dialog.form()->Combo1->count(), 1);
+    EXPECT_EQ(dialog.form()->Combo1->currentText(), QStringLiteral("英語ｾｯﾄ"));
+    EXPECT_EQ(app.read("victim.vtd"), "keep");
+    EXPECT_TRUE(QDir(outside.filePath(QStringLiteral("victimdel"))).exists());
+}
+
+TEST_F(BooksTest, ANewSetIsNeverLeftUnsavedNorListed) {
+    haveBooks({QStringLiteral("英単語")});
+    session().setList = languageset::readList(app.path()).items;
+    FrmLangSet editor(FrmLangSet::Origin::NewBook, QStringLiteral("英語ｾｯﾄ"), nullptr, nullptr);
+    editor.formLoad();
+    editor.form()->show();
+    dialogs.expectInput(QStringLiteral("仮名ｾｯﾄ")).expectMessage(Answer::Ok);
+    editor.cmdNewSetClick();
+    // Neither Esc nor the close box leaves the editor while the new set is unsaved.
+    QTest::keyClick(editor.form()->Text1[0], Qt::Key_Escape);
+    EXPECT_TRUE(editor.form()->isVisible());
+    editor.form()->close();
+    EXPECT_TRUE(editor.form()->isVisible());
+    EXPECT_EQ(session().setList, QStringList({languageset::DefaultSetName}));
+
+    // Langset.vtd only lists sets that have a file, whatever the list in memory says.
+    languageset::writeList(app.path(), {languageset::DefaultSetName, QStringLiteral("仮名ｾｯﾄ")});
+    EXPECT_EQ(lines("Langset.vtd"), QStringList({QStringLiteral("\"英語ｾｯﾄ\"")}));
+
+    // A new book cannot take a set that was never saved.
+    FrmSelectFolder chooser(nullptr, nullptr);
+    chooser.formLoad();
+    FrmSelectPaletteSet dialog(&chooser, nullptr);
+    dialog.formLoad();
+    dialog.form()->Combo1->addItem(QStringLiteral("仮名ｾｯﾄ"));
+    dialog.form()->Combo1->setCurrentIndex(dialog.form()->Combo1->count() - 1);
+    dialog.form()->Text1->setText(QStringLiteral("和単語"));
+    dialogs.expectMessage(Answer::Ok);
+    dialog.cmdOKClick();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("言語ｾｯﾄ選択確認"));
+    EXPECT_FALSE(QDir(app.file(QStringLiteral("和単語"))).exists());
+    EXPECT_EQ(terminator.calls(), 0);
+    editor.form()->hide();
+}
+
+TEST_F(BooksTest, SetNamesThatWouldReplaceTheProgramsFilesAreRefused) {
+    haveBooks({QStringLiteral("英単語")});
+    WriteDisplaySettings(app.path(), SetDefaultDisplaySettings());
+    const QByteArray settings = app.read("Initial.vtd");
+    session().setList = languageset::readList(app.path()).items;
+    FrmLangSet editor(FrmLangSet::Origin::Modify, QStringLiteral("英語ｾｯﾄ"), nullptr, nullptr);
+    editor.formLoad();
+    for (const QString& name :
+         {QStringLiteral("Initial"), QStringLiteral("OPFINI"), QStringLiteral("curfdata"),
+          QStringLiteral("Langset"), QStringLiteral("dirinfo"), QStringLiteral("TrInfo"),
+          QStringLiteral("ctrinfo"), QStringLiteral("trtabs"), QString(70, QChar(u'語'))}) {
+        dialogs.expectInput(name).expectMessage(Answer::Ok);
+        editor.cmdNewSetClick();
+        EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("言語ｾｯﾄの新規作成"))
+            << name.toStdString();
+        EXPECT_TRUE(editor.form()->cmdExit->isEnabled());
+    }
+    // Typed straight into the name box and saved.
+    editor.form()->Combo1->setEditText(QStringLiteral("initial"));
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    editor.cmdSaveClick();
+    EXPECT_EQ(app.read("Initial.vtd"), settings);
+    EXPECT_FALSE(app.exists("initial.vtd"));
+}
+
+TEST_F(BooksTest, TheChooserIsUsedFromTheKeyboard) {
+    haveBooks({QStringLiteral("英単語"), QStringLiteral("独単語")});
+    HostSpy host;
+    dialogs.expectMessage(Answer::Ok); // now using it
+    whenShown("frmSelectFolder", [](QWidget* w) {
+        auto* f = static_cast<SelectFolderForm*>(w);
+        EXPECT_EQ(f->focusWidget(), f->cmdOKFolder);
+        // Moving through the list and the dialog is no typing.
+        f->cboFldName->setFocus();
+        QTest::keyClick(f->cboFldName, Qt::Key_Down);
+        EXPECT_EQ(f->cboFldName->currentText(), QStringLiteral("独単語"));
+        QTest::keyClick(f->cboFldName, Qt::Key_Tab);
+        QTest::keyClick(f->cboFldName, Qt::Key_Shift);
+        // Enter in the list is OK.
+        f->cboFldName->setFocus();
+        QTest::keyClick(f->cboFldName, Qt::Key_Return);
+    });
+    FrmSelectFolder chooser(&host, nullptr);
+    EXPECT_EQ(chooser.exec(), QDialog::Accepted);
+    EXPECT_EQ(dialogs.boxes().size(), 1);
+    EXPECT_EQ(lines("curFData.vtd"), QStringList({QStringLiteral("\"独単語\",\"英語ｾｯﾄ\"")}));
+    EXPECT_EQ(host.reopened, 1);
+
+    // Esc in the list is Cancel.
+    whenShown("frmSelectFolder", [](QWidget* w) {
+        auto* f = static_cast<SelectFolderForm*>(w);
+        f->cboFldName->setFocus();
+        QTest::keyClick(f->cboFldName, Qt::Key_Escape);
+    });
+    FrmSelectFolder again(&host, nullptr);
+    EXPECT_EQ(again.exec(), QDialog::Rejected);
+    EXPECT_EQ(dialogs.boxes().size(), 1);
+}
+
+TEST_F(BooksTest, ABookThatCannotBeOpenedIsNeverMadeCurrent) {
+    haveBooks({QStringLiteral("英単語"), QStringLiteral("独単語")});
+    const QByteArray current = app.read("curFData.vtd");
+    struct FailingHost : HostSpy {
+        bool ReopenBook() override {
+            ++reopened;
+            return false;
+        }
+    } host;
+    FrmSelectFolder chooser(&host, nullptr);
+    chooser.formLoad();
+    chooser.form()->cboFldName->setCurrentIndex(1);
+    dialogs.expectMessage(Answer::Ok);
+    chooser.cmdOKFolderClick();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ブックエラー"));
+    EXPECT_EQ(app.read("curFData.vtd"), current);
+    EXPECT_EQ(host.shown, 0);
+    EXPECT_EQ(session().current.bookName, QStringLiteral("英単語"));
+
+    // Nor is a book whose set file is gone; the main window's book is not even closed for it.
+    QFile::remove(languageset::filePath(app.path(), languageset::DefaultSetName));
+    dialogs.expectMessage(Answer::Ok);
+    chooser.cmdOKFolderClick();
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("言語ｾｯﾄ『英語ｾｯﾄ』")));
+    EXPECT_EQ(host.reopened, 1);
+    EXPECT_EQ(terminator.calls(), 0);
 }
 
 } // namespace

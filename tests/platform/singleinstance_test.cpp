@@ -1,10 +1,13 @@
 #include "platform/appfolder.h"
+#include "platform/qttranslation.h"
 #include "platform/singleinstance.h"
 #include "support/tempappfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSysInfo>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,11 +24,11 @@ TEST(AppFolder, ComesFromTheEnvironmentAndIsCreated) {
 TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstGoes) {
     TempAppFolder app;
     auto first = std::make_unique<SingleInstance>(app.path());
-    ASSERT_TRUE(first->acquire());
+    ASSERT_EQ(first->acquire(), SingleInstance::Result::Acquired);
     SingleInstance second(app.path());
-    EXPECT_FALSE(second.acquire());
+    EXPECT_EQ(second.acquire(), SingleInstance::Result::HeldByAnother);
     first.reset();
-    EXPECT_TRUE(second.acquire());
+    EXPECT_EQ(second.acquire(), SingleInstance::Result::Acquired);
 }
 
 TEST(SingleInstance, LockOfADeadProcessDoesNotKeepTheProgramOut) {
@@ -37,7 +40,35 @@ TEST(SingleInstance, LockOfADeadProcessDoesNotKeepTheProgramOut) {
                "\n");
     lock.close();
     SingleInstance instance(app.path());
-    EXPECT_TRUE(instance.acquire());
+    EXPECT_EQ(instance.acquire(), SingleInstance::Result::Acquired);
+}
+
+TEST(SingleInstance, ALockThatCannotBeMadeSaysWhyInsteadOfAnotherInstance) {
+    TempAppFolder app;
+    // A folder where the lock file belongs.
+    ASSERT_TRUE(QDir(app.path()).mkdir(QStringLiteral("verbanta.lock")));
+    SingleInstance instance(app.path());
+    EXPECT_EQ(instance.acquire(), SingleInstance::Result::Failed);
+    EXPECT_TRUE(instance.errorString().contains(app.file(QStringLiteral("verbanta.lock"))));
+    EXPECT_TRUE(instance.errorString().contains(QStringLiteral("ﾌｫﾙﾀﾞ")));
+
+    // An empty lock file, as a crash or a full disk leaves it, belongs to no one.
+    TempAppFolder other;
+    other.write(QStringLiteral("verbanta.lock"), {});
+    SingleInstance second(other.path());
+    EXPECT_EQ(second.acquire(), SingleInstance::Result::Acquired);
+}
+
+TEST(QtTranslation, QtsOwnTextsAreJapanese) {
+    QTranslator* japanese = installQtJapanese();
+    ASSERT_NE(japanese, nullptr) << "Qt's Japanese translation is not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+              QStringLiteral("キャンセル"));
+    EXPECT_TRUE(QCoreApplication::translate("QPlatformTheme", "&Yes").startsWith(u'は'));
+    EXPECT_NE(QCoreApplication::translate("QFontDialog", "Select Font"),
+              QStringLiteral("Select Font"));
+    QCoreApplication::removeTranslator(japanese);
+    delete japanese;
 }
 
 } // namespace

@@ -1,9 +1,16 @@
+#include "core/booklist.h"
+#include "core/cp932.h"
 #include "mainwindow_fixture.h"
 #include "platform/singleinstance.h"
 #include "support/widgets.h"
 #include "ui/limitedtextedit.h"
+#include "ui/selectfolderform.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
 #include <QTextBrowser>
+#include <functional>
 
 namespace {
 
@@ -11,7 +18,7 @@ TEST_F(MainWindowTest, SecondInstanceIsRefused) {
     writeSettings();
     writeBook({"apple"});
     SingleInstance running(app.path());
-    ASSERT_TRUE(running.acquire());
+    ASSERT_EQ(running.acquire(), SingleInstance::Result::Acquired);
     dialogs.expectMessage(Answer::Ok);
     program = std::make_unique<Program>();
     EXPECT_FALSE(program->start());
@@ -20,20 +27,155 @@ TEST_F(MainWindowTest, SecondInstanceIsRefused) {
     EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::Ok);
 }
 
-TEST_F(MainWindowTest, MissingBookEndsWithoutCreatingAnything) {
+// Runs body once the modal dialog named objectName is up.
+void whenShown(const QString& objectName, std::function<void(QWidget*)> body, int tries = 500) {
+    QTimer::singleShot(10, [objectName, body, tries] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->objectName() == objectName) {
+            body(w);
+            return;
+        }
+        if (tries > 0) {
+            whenShown(objectName, body, tries - 1);
+            return;
+        }
+        ADD_FAILURE() << "dialog " << objectName.toStdString() << " never came";
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+    });
+}
+
+// In the book chooser: Cancel, then Yes to end the program.
+void leaveChooser(ScriptedDialogs& dialogs) {
+    whenShown("frmSelectFolder", [&dialogs](QWidget* w) {
+        dialogs.expectMessage(Answer::Yes);
+        QTest::mouseClick(static_cast<SelectFolderForm*>(w)->cmdCancelFolder, Qt::LeftButton);
+    });
+}
+
+TEST_F(MainWindowTest, MissingBookOpensTheChooserAndCreatesNothing) {
     writeSettings();
     const QStringList before = app.entries();
-    dialogs.expectMessage(Answer::Ok);
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    leaveChooser(dialogs);
     EXPECT_FALSE(start());
     program.reset();
-    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ブックエラー"));
-    EXPECT_EQ(dialogs.lastBox().icon, MessageIcon::None);
-    EXPECT_TRUE(dialogs.lastBox().text.startsWith(QStringLiteral(
+    EXPECT_EQ(terminator.calls(), 0);
+    ASSERT_EQ(dialogs.boxes().size(), 3);
+    const ScriptedDialogs::Box missing = dialogs.boxes()[0];
+    EXPECT_EQ(missing.title, QStringLiteral("ブックエラー"));
+    EXPECT_EQ(missing.icon, MessageIcon::None);
+    EXPECT_TRUE(missing.text.startsWith(QStringLiteral(
         "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。Verbantaのあるフォル"
         "ダ内にあるべきブックが無いようです。\r\n\r\nVerbantaをインストール直後の場合は")));
-    EXPECT_TRUE(dialogs.lastBox().text.endsWith(
-        QStringLiteral("再度インストールし直す必要があります。アプリケーションを終了します。")));
+    // The program goes on to the chooser, so the box does not say it ends.
+    EXPECT_TRUE(missing.text.endsWith(QStringLiteral("再度インストールし直す必要があります。")));
+    EXPECT_EQ(
+        dialogs.boxes()[1].text,
+        QStringLiteral("使用するブックが見つかりません。\r\nﾌﾞｯｸ設定ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開きます。"));
+    EXPECT_EQ(dialogs.boxes()[2].title, QStringLiteral("終了処理"));
     EXPECT_EQ(app.entries(), before);
+}
+
+TEST_F(MainWindowTest, BrokenBookAtStartLeavesTheUserAnotherBook) {
+    writeSettings();
+    BookBuilder(app.file(QStringLiteral("独単語"))).add("Hund", "dog").write();
+    booklist::write(app.path(), {{QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")},
+                                 {QStringLiteral("独単語"), QStringLiteral("英語ｾｯﾄ")}});
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    whenShown("frmSelectFolder", [](QWidget* w) {
+        auto* f = static_cast<SelectFolderForm*>(w);
+        f->cboFldName->setCurrentIndex(1);
+        QTest::mouseClick(f->cmdOKFolder, Qt::LeftButton);
+    });
+    ASSERT_TRUE(start());
+    EXPECT_EQ(form()->windowTitle(), QStringLiteral("Verbanta - 独単語"));
+    EXPECT_EQ(listed(), QStringList({"Hund"}));
+    EXPECT_FALSE(QDir(bookFolder()).exists());
+}
+
+TEST_F(MainWindowTest, MissingSetFileOpensTheChooser) {
+    writeSettings();
+    writeBook({"apple"});
+    QFile::remove(app.file(QStringLiteral("英語ｾｯﾄ.vtd")));
+    const QStringList before = app.entries();
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    leaveChooser(dialogs);
+    EXPECT_FALSE(start());
+    program.reset();
+    EXPECT_EQ(terminator.calls(), 0);
+    ASSERT_EQ(dialogs.boxes().size(), 3);
+    EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("ブックエラー"));
+    EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("言語ｾｯﾄ『英語ｾｯﾄ』")));
+    EXPECT_EQ(app.entries(), before);
+}
+
+TEST_F(MainWindowTest, CurrentBookFileNeverLeadsOutside) {
+    writeSettings();
+    // The application folder one level down, with a book beside it.
+    const QString home = app.file(QStringLiteral("home"));
+    QDir().mkpath(home);
+    qputenv("VERBANTA_HOME", home.toLocal8Bit());
+    WriteDisplaySettings(home, SetDefaultDisplaySettings());
+    WritePaletteFont(home, SetDefaultPaletteFont());
+    languageset::write(home, QStringLiteral("英語ｾｯﾄ"), SetDefaultLanguageSet());
+    BookBuilder(app.file(QStringLiteral("victimbook"))).add("secret", "s").write();
+    const QByteArray words = app.read(QStringLiteral("victimbook/words.vtd"));
+    QFile cur(home + QStringLiteral("/curFData.vtd"));
+    ASSERT_TRUE(cur.open(QIODevice::WriteOnly));
+    cur.write(cp932::encode(QStringLiteral("\"../victimbook\",\"英語ｾｯﾄ\"\r\n")));
+    cur.close();
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    leaveChooser(dialogs);
+    EXPECT_FALSE(start());
+    program.reset();
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("../victimbook")));
+    EXPECT_EQ(app.entries(QStringLiteral("victimbook")),
+              QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(app.read(QStringLiteral("victimbook/words.vtd")), words);
+}
+
+TEST_F(MainWindowTest, StartWithoutCurrentBookWritesOnlyWhatIsMissing) {
+    writeSettings();
+    QFile::remove(app.file(QStringLiteral("curFData.vtd")));
+    PaletteRows mine = SetDefaultLanguageSet();
+    mine[0] = {QStringLiteral("あ"), QStringLiteral("お"), 1};
+    languageset::write(app.path(), QStringLiteral("英語ｾｯﾄ"), mine);
+    languageset::write(app.path(), QStringLiteral("仮名ｾｯﾄ"), mine);
+    languageset::writeList(app.path(), {QStringLiteral("英語ｾｯﾄ"), QStringLiteral("仮名ｾｯﾄ")});
+    const QByteArray list = app.read(QStringLiteral("Langset.vtd"));
+    const QByteArray set = app.read(QStringLiteral("英語ｾｯﾄ.vtd"));
+    dialogs.expectMessage(Answer::Ok);
+    leaveChooser(dialogs);
+    EXPECT_FALSE(start());
+    program.reset();
+    EXPECT_EQ(app.read(QStringLiteral("Langset.vtd")), list);
+    EXPECT_EQ(app.read(QStringLiteral("英語ｾｯﾄ.vtd")), set);
+}
+
+TEST_F(MainWindowTest, LockThatCannotBeMadeIsNotAnotherInstance) {
+    writeSettings();
+    writeBook({"apple"});
+    QDir().mkpath(app.file(QStringLiteral("verbanta.lock")));
+    dialogs.expectMessage(Answer::Ok);
+    EXPECT_FALSE(start());
+    EXPECT_NE(dialogs.lastBox().text, QStringLiteral("すでに Verbanta は起動しています。"));
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("verbanta.lock")));
+}
+
+TEST_F(MainWindowTest, LargePaletteFontNeverClipsACaption) {
+    writeSettings();
+    writeBook({"apple"});
+    PaletteFont large = SetDefaultPaletteFont();
+    large.size = 20;
+    WritePaletteFont(app.path(), large);
+    ASSERT_TRUE(start());
+    for (int i = 0; i < 26; ++i) {
+        QRadioButton* button = form()->Option1[i];
+        EXPECT_LE(button->sizeHint().width(), button->width()) << i;
+        EXPECT_LE(button->sizeHint().height(), button->height()) << i;
+    }
 }
 
 TEST_F(MainWindowTest, EmptyBookStartsWithAnEmptyList) {
