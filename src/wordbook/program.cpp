@@ -10,7 +10,8 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/singleinstance.h"
-#include "translatorstandin.h"
+#include "translator/frmtranslatorl.h"
+#include "translator/frmtrsplash.h"
 #include "ui/mainform.h"
 #include "ui/splashform.h"
 #include "ui/wordlistmodel.h"
@@ -156,23 +157,21 @@ bool Program::showMainWindow() {
 }
 
 void Program::openTranslator() {
-    m_translator = std::make_unique<TranslatorStandIn>();
-    connect(m_translator.get(), &TranslatorStandIn::returnRequested, this,
-            &Program::returnFromTranslator);
-    connect(m_translator.get(), &TranslatorStandIn::exitRequested, this, [this] {
-        m_translator->close();
-        QCoreApplication::quit();
-    });
-    m_translator->show();
+    m_translator = frmtrsplash::openEditor();
     // The main window is inside its own close event here; it goes once that is over.
     m_main.release()->deleteLater();
+    if (!m_translator)
+        return;
+    connect(m_translator.get(), &FrmTranslatorL::returnRequested, this,
+            &Program::returnFromTranslator);
+    connect(m_translator.get(), &FrmTranslatorL::endRequested, this,
+            [] { QCoreApplication::quit(); });
 }
 
 void Program::returnFromTranslator() {
     guarded(terminating(u"設定情報読取時", "Error188"), [this] {
         // The file, not memory, is what the main window comes back with.
         session().display = ReadDisplaySettings(session().appFolder);
-        m_translator->hide();
         if (!showMainWindow())
             QCoreApplication::quit();
         m_translator.release()->deleteLater();

@@ -5,7 +5,7 @@
 
 class FrmMain;
 class SingleInstance;
-class TranslatorStandIn;
+class FrmTranslatorL;
 
 // The program's windows from start to end: the start-up sequence, the main window, and the
 // hand-over to the translation editor and back.
@@ -20,7 +20,7 @@ public:
     bool start();
 
     FrmMain* main() const { return m_main.get(); }
-    TranslatorStandIn* translator() const { return m_translator.get(); }
+    FrmTranslatorL* translator() const { return m_translator.get(); }
 
 private:
     bool readSettings();
@@ -32,5 +32,5 @@ private:
 
     std::unique_ptr<SingleInstance> m_instance;
     std::unique_ptr<FrmMain> m_main;
-    std::unique_ptr<TranslatorStandIn> m_translator;
+    std::unique_ptr<FrmTranslatorL> m_translator;
 };

@@ -246,12 +246,12 @@ TEST_F(MainWindowTest, HandOverAndBack) {
     form()->IdmGotoTransL->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_NE(program->translator(), nullptr);
-    EXPECT_TRUE(program->translator()->isVisible());
+    EXPECT_TRUE(program->translator()->form()->isVisible());
     EXPECT_EQ(program->main(), nullptr);
     // The book was compacted on the way.
     EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 400);
 
-    program->translator()->mnuReturn->trigger();
+    program->translator()->form()->mnuExit->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_NE(program->main(), nullptr);
     EXPECT_TRUE(form()->isVisible());

@@ -7,11 +7,12 @@
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"
 #include "support/terminatorspy.h"
+#include "translator/frmtranslatorl.h"
 #include "ui/mainform.h"
+#include "ui/translatorlform.h"
 #include "ui/wordlistmodel.h"
 #include "wordbook/frmmain.h"
 #include "wordbook/program.h"
-#include "wordbook/translatorstandin.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,0 +1,138 @@
+#include "editorexit.h"
+
+#include "core/book.h"
+#include "frmtranslatorl.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "projectstandin.h"
+#include "ui/richtextpane.h"
+#include "ui/translatorlform.h"
+#include "wordpanebinding.h"
+
+#include <QAction>
+
+EditorExit::EditorExit(FrmTranslatorL& window) : m_window(window) {
+    TranslatorLForm* f = window.form();
+    QObject::connect(f->mnuSave, &QAction::triggered, &window, [this] { mnuSaveClick(); });
+    QObject::connect(f->toolButton(QStringLiteral("save")), &QAction::triggered, &window,
+                     [this] { mnuSaveClick(); });
+    QObject::connect(f->mnuExit, &QAction::triggered, &window, [this] { mnuExitClick(); });
+    QObject::connect(f->mnuEnd, &QAction::triggered, &window, [this] { mnuEndClick(); });
+    // Until the selection tracking of the panes takes this over, any change of a pane's text
+    // counts as unsaved work, so that leaving asks about it.
+    for (RichTextPane* pane : {f->Rtxt1, f->Rtxt2})
+        QObject::connect(pane, &QTextEdit::textChanged, &window, [f] {
+            f->mnuSave->setEnabled(true);
+            f->toolButton(QStringLiteral("save"))->setEnabled(true);
+        });
+}
+
+void EditorExit::mnuSaveClick() {
+    guarded(terminating(u"保存時", "Error163"), [this] {
+        ProjectState& p = m_window.project();
+        TranslatorLForm* f = m_window.form();
+        // Work that belongs to no project is given one by the new-project wizard; until that
+        // wizard exists Save leaves such work as it is, still marked unsaved.
+        if (p.CurPlan.PlanName.isEmpty() || p.UntitledWork)
+            return;
+        if (!saveDocuments())
+            return;
+        p.UntitledWork = false;
+        f->mnuSave->setEnabled(false);
+        f->toolButton(QStringLiteral("save"))->setEnabled(false);
+        if (p.NewPlanMadeCurrent) {
+            p.OrgModified = false;
+            p.TransModified = false;
+            p.NewPlanMadeCurrent = false;
+        }
+    });
+}
+
+bool EditorExit::saveDocuments() {
+    ProjectState& p = m_window.project();
+    TranslatorLForm* f = m_window.form();
+    if (p.UseOrgFile && p.SaveOrgToo) {
+        if (!saveDocument(f->Rtxt1, p.CurPlan.OrgFilePath))
+            return false;
+        p.OrgModified = false;
+    }
+    if (!saveDocument(f->Rtxt2, p.CurPlan.TransFilePath))
+        return false;
+    p.TransModified = false;
+    return true;
+}
+
+bool EditorExit::saveDocument(RichTextPane* pane, const QString& path) {
+    QString error;
+    if (pane->saveFile(path, &error))
+        return true;
+    showMessage(QStringLiteral("ﾌｧｲﾙを保存できませんでした。\r\n") + path + QStringLiteral("\r\n") +
+                    error,
+                QStringLiteral("保存ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+    return false;
+}
+
+void EditorExit::mnuExitClick() {
+    guarded(terminating(u"戻る時", "Error146"), [this] { leave(Leave::Return); });
+}
+
+void EditorExit::mnuEndClick() {
+    guarded(terminating(u"終了時", "Error145"), [this] { leave(Leave::End); });
+}
+
+bool EditorExit::closingByFrame() {
+    if (m_leaving)
+        return true;
+    bool left = false;
+    guarded(terminating(u"終了時", "Error145"), [&] { left = leave(Leave::End); });
+    return left;
+}
+
+bool EditorExit::askAndSave(Leave how) {
+    ProjectState& p = m_window.project();
+    TranslatorLForm* f = m_window.form();
+    const bool projectInUse = !p.CurPlan.PlanName.isEmpty();
+    if (!projectInUse && !f->Rtxt2->document()->isEmpty()) {
+        const QString question = how == Leave::End
+                                     ? QStringLiteral("このまま保存せずに終了しますか？")
+                                     : QStringLiteral("このまま保存せずに閉じてもよろしいですか？");
+        if (showMessage(QStringLiteral("『翻訳部』の内容は変更されています。\r\n") + question,
+                        QStringLiteral("終了時保存の確認"), MessageButtons::YesNo,
+                        MessageIcon::Question) != Answer::Yes)
+            return false;
+    }
+    if (m_window.wordPane()->mode() != WordPaneBinding::Normal) {
+        showMessage(QStringLiteral("通常ﾓｰﾄﾞに戻してから再度実行して下さい。"),
+                    QStringLiteral("確認"));
+        return false;
+    }
+    if (projectInUse && f->mnuSave->isEnabled()) {
+        const Answer answer =
+            showMessage(QStringLiteral("閉じる前に現在の『翻訳部』の内容を保存しますか？"),
+                        QStringLiteral("変更内容の保存の確認"), MessageButtons::YesNoCancel,
+                        MessageIcon::Question);
+        if (answer == Answer::Cancel)
+            return false;
+        // Work that could not be saved keeps the editor open rather than being lost with it.
+        if (answer == Answer::Yes && !saveDocuments())
+            return false;
+    }
+    return true;
+}
+
+bool EditorExit::leave(Leave how) {
+    if (m_leaving || !askAndSave(how))
+        return false;
+    // Deletions made here are compacted on the way out whichever way the editor is left, so the
+    // word book never finds dead records it does not know about.
+    if (Book* book = m_window.book())
+        book->writeBack();
+    m_leaving = true;
+    TranslatorLForm* f = m_window.form();
+    f->hide();
+    if (how == Leave::End)
+        emit m_window.endRequested();
+    else
+        emit m_window.returnRequested();
+    return true;
+}

@@ -1,0 +1,307 @@
+#include "frmtranslatorl.h"
+
+#include "core/book.h"
+#include "core/session.h"
+#include "editorexit.h"
+#include "fontlist.h"
+#include "panelayout.h"
+#include "platform/appearance.h"
+#include "platform/appfolder.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "projectstandin.h"
+#include "ui/limitedtextedit.h"
+#include "ui/richtextpane.h"
+#include "ui/translatorlform.h"
+#include "wordpanebinding.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+// The colour list's swatches, standing in for the images of the original image list.
+QIcon swatch(const QColor& color) {
+    QPixmap pixmap(16, 12);
+    pixmap.fill(color);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::gray);
+    painter.drawRect(0, 0, 15, 11);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+FrmTranslatorL::FrmTranslatorL(QObject* parent)
+    : QObject(parent), m_form(new TranslatorLForm), m_project(std::make_unique<ProjectState>()) {
+    m_wordPane = std::make_unique<WordPaneBinding>(*this);
+    m_exit = std::make_unique<EditorExit>(*this);
+    connectEvents();
+}
+
+FrmTranslatorL::~FrmTranslatorL() {
+    qApp->removeEventFilter(this);
+    m_wordPane.reset();
+    delete m_form;
+}
+
+void FrmTranslatorL::connectEvents() {
+    TranslatorLForm* f = m_form;
+    connect(f->mnuLayout, &QAction::triggered, this, [this] { mnuLayoutClick(); });
+    // The window sees every key before its controls do.
+    qApp->installEventFilter(this);
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
+    return guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error135"), [&] {
+        TranslatorLForm* f = m_form;
+        const Session& s = session();
+        ProjectState& p = *m_project;
+        p = ProjectState();
+        p.UseOrgFile = true;
+        p.StackedPanes = true;
+
+        const DisplaySettings& d = s.display;
+        f->txtWord->clear();
+        f->txtMean->setText({});
+        f->txtRei->setText({});
+        f->txtInput->clear();
+        appearance::applyFontGroup(f->txtWord, d.word);
+        appearance::applyFontGroup(f->txtMean, d.meaning);
+        appearance::applyFontGroup(f->txtRei, d.meaning);
+        appearance::applyFontGroup(f->txtInput, d.input);
+
+        f->mnuSave->setEnabled(true);
+        f->toolButton(QStringLiteral("save"))->setEnabled(true);
+        m_activePane.clear();
+
+        m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName));
+        m_book->open();
+        m_wordPane->start(*m_book);
+
+        fillFormatBar(fontProgress);
+        p.IndentWidth = 480;
+        readTabStops();
+        loadCurrentProject();
+        m_loaded = true;
+        layoutRule(panelayout::windowWidth(*f), panelayout::windowHeight(*f));
+    });
+}
+
+void FrmTranslatorL::fillFormatBar(QProgressBar* fontProgress) {
+    TranslatorLForm* f = m_form;
+    fontlist::fill(f->cboFname, fontProgress);
+    f->cboFsize->clear();
+    for (int size : {6, 8, 9, 10, 11})
+        f->cboFsize->addItem(QString::number(size));
+    for (int size = 12; size <= 48; size += 2)
+        f->cboFsize->addItem(QString::number(size));
+    f->cboFsize->setCurrentText(QStringLiteral("11"));
+
+    const struct {
+        const char16_t* caption;
+        QColor color; // invalid: no image
+    } colours[] = {
+        {u"自動", Qt::black},           {u"黒", Qt::black},         {u"青", QColor(0, 0, 255)},
+        {u"水色", QColor(0, 255, 255)}, {u"緑", QColor(0, 128, 0)}, {u"明緑", QColor(0, 255, 0)},
+        {u"ﾋﾟﾝｸ", QColor(255, 0, 255)}, {u"赤", QColor(255, 0, 0)}, {u"その他", QColor()},
+    };
+    f->ImcboFcolor->clear();
+    for (const auto& c : colours) {
+        if (c.color.isValid())
+            f->ImcboFcolor->addItem(swatch(c.color), QString::fromUtf16(c.caption), c.color);
+        else
+            f->ImcboFcolor->addItem(QString::fromUtf16(c.caption));
+    }
+    f->ImcboFcolor->setCurrentIndex(0);
+}
+
+void FrmTranslatorL::readTabStops() {
+    ProjectState& p = *m_project;
+    p.TabStops = projectfiles::readTabStops(session().appFolder);
+    const QList<int> stops(p.TabStops.begin(), p.TabStops.end());
+    for (RichTextPane* pane : {m_form->Rtxt1, m_form->Rtxt2})
+        pane->setSelTabs(stops);
+}
+
+void FrmTranslatorL::loadCurrentProject() {
+    TranslatorLForm* f = m_form;
+    ProjectState& p = *m_project;
+    const QString folder = session().appFolder;
+    const std::optional<PlanInfo> plan = projectfiles::readCurrentPlan(folder);
+    QAction* commentButton = f->toolButton(QStringLiteral("CmntOpen"));
+    if (!plan) {
+        p.CmntLoaded = false;
+        for (QAction* a : {f->mnuComment, f->popShowCmnt, commentButton})
+            a->setEnabled(false);
+        f->Rtxt1->clear();
+        f->Rtxt2->clear();
+        for (int panel = 1; panel <= 3; ++panel)
+            f->setPanelText(panel, {});
+        return;
+    }
+    p.CurPlan = *plan;
+    // The comment window comes with its own issue; until then a project that uses one keeps the
+    // comment commands in their designed, enabled state.
+    p.UseOrgFile = plan->UseOrgFile;
+    p.StackedPanes = plan->StackedPanes;
+    f->Rtxt1->setKeepSelectionVisible(false);
+    f->Rtxt2->setKeepSelectionVisible(false);
+    p.NewPlanMadeCurrent = false;
+    if (plan->OrgFilePath.isEmpty())
+        f->Rtxt1->clear();
+    else
+        loadPane(f->Rtxt1, plan->OrgFilePath);
+    loadPane(f->Rtxt2, plan->TransFilePath);
+    f->setPanelText(1, plan->PlanName);
+    f->setPanelText(2, plan->OrgFilePath);
+    f->setPanelText(3, plan->TransFileName);
+}
+
+void FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
+    QString error;
+    if (pane->loadFile(path, &error))
+        return;
+    // A document that has gone or cannot be read must not keep the editor from opening: the
+    // user is told, and what could be read stays in the pane.
+    showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
+                    error,
+                QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+// ---- Layout ---------------------------------------------------------------------------------
+
+void FrmTranslatorL::formResize() {
+    if (m_loaded)
+        layoutRule(panelayout::windowWidth(*m_form), panelayout::windowHeight(*m_form));
+}
+
+void FrmTranslatorL::layoutRule(int width, int height) {
+    const std::optional<panelayout::Arrangement> a =
+        panelayout::arrange(width, height, m_project->UseOrgFile, m_project->StackedPanes);
+    if (!a) {
+        showMessage(QStringLiteral("ｻｲｽﾞを小さくし過ぎです"), QStringLiteral("Error136"));
+        return;
+    }
+    panelayout::apply(*m_form, *a, width, height);
+}
+
+void FrmTranslatorL::mnuLayoutClick() {
+    guarded(reportOnly(u"ﾚｲｱｳﾄ変更時", "Error154"), [this] {
+        ProjectState& p = *m_project;
+        if (!p.UseOrgFile)
+            return;
+        const int width = panelayout::windowWidth(*m_form);
+        const int height = panelayout::windowHeight(*m_form);
+        const std::optional<panelayout::Arrangement> a =
+            panelayout::arrange(width, height, true, !p.StackedPanes);
+        if (!a)
+            throw RuntimeFailure(failure::InvalidCall);
+        panelayout::apply(*m_form, *a, width, height);
+        p.StackedPanes = !p.StackedPanes;
+    });
+}
+
+// ---- Focus ----------------------------------------------------------------------------------
+
+void FrmTranslatorL::Rtxt1GotFocus() {
+    guarded(reportOnly(u"原文GotFocus時", "Error166"), [this] {
+        m_activePane = QStringLiteral("Rtxt1");
+        m_form->Rtxt2->setKeepSelectionVisible(false);
+        m_form->Rtxt1->setKeepSelectionVisible(true);
+    });
+}
+
+void FrmTranslatorL::Rtxt2GotFocus() {
+    guarded(reportOnly(u"訳文GotFocus時", "Error168"), [this] {
+        m_activePane = QStringLiteral("Rtxt2");
+        m_form->Rtxt1->setKeepSelectionVisible(false);
+        m_form->Rtxt2->setKeepSelectionVisible(true);
+    });
+}
+
+void FrmTranslatorL::txtInputGotFocus() {
+    guarded(reportOnly(u"入力欄GotFocus時", "Error172"), [this] {
+        m_form->Rtxt1->setKeepSelectionVisible(false);
+        m_form->Rtxt2->setKeepSelectionVisible(false);
+        m_activePane = QStringLiteral("txtInput");
+    });
+}
+
+void FrmTranslatorL::focusOriginalOrTranslation() {
+    if (m_project->UseOrgFile)
+        m_form->Rtxt1->setFocus();
+    else
+        m_form->Rtxt2->setFocus();
+}
+
+void FrmTranslatorL::keyF2() {
+    if (m_activePane == u"Rtxt1") {
+        m_form->Rtxt2->setFocus();
+    } else if (m_activePane == u"Rtxt2") {
+        if (!m_wordPane->focusByMode()) {
+            showMessage(QStringLiteral("「単語部」の現在のモードが認識出来ませんでした｡通常モードに"
+                                       "設定して下さい｡ "));
+            m_form->Rtxt2->setFocus();
+        }
+    } else {
+        focusOriginalOrTranslation();
+    }
+}
+
+// ---- Events ---------------------------------------------------------------------------------
+
+bool FrmTranslatorL::handleKey(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F2) {
+        keyF2();
+        return true;
+    }
+    return m_wordPane->handleKey(event);
+}
+
+bool FrmTranslatorL::eventFilter(QObject* watched, QEvent* event) {
+    TranslatorLForm* f = m_form;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != f || !f->isVisible())
+            return false;
+        bool handled = false;
+        guarded(reportOnly(u"KeyDown時", "Error134"),
+                [&] { handled = handleKey(static_cast<QKeyEvent*>(event)); });
+        return handled;
+    }
+    if (type == QEvent::FocusIn) {
+        if (watched == f->txtInput)
+            txtInputGotFocus();
+        else if (watched == f->Rtxt1)
+            Rtxt1GotFocus();
+        else if (watched == f->Rtxt2)
+            Rtxt2GotFocus();
+        else if (watched == f->txtWord || watched == f->txtMean)
+            m_wordPane->displayFieldGotFocus(static_cast<QWidget*>(watched));
+        return false;
+    }
+    if (watched == f->client() && type == QEvent::Resize) {
+        formResize();
+        return false;
+    }
+    if (watched == f && type == QEvent::Close) {
+        // Closing the window by its frame is End: the book goes back to disk and the work is
+        // offered for saving; a cancelled question keeps the window open.
+        if (!m_exit->closingByFrame()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+    return false;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/book.h"
+#include "core/cp932.h"
+#include "core/languageset.h"
+#include "core/session.h"
+#include "core/settings.h"
+#include "support/bookbuilder.h"
+#include "support/scripteddialogs.h"
+#include "support/tempappfolder.h"
+#include "support/terminatorspy.h"
+#include "translator/frmtranslatorl.h"
+#include "ui/richtextpane.h"
+#include "ui/translatorlform.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// An application folder with settings and the book "英単語", and the editor started on it with
+// scripted dialogs.
+class EditorTest : public ::testing::Test {
+protected:
+    TempAppFolder app;
+    ScriptedDialogs dialogs;
+    TerminatorSpy terminator;
+    std::unique_ptr<FrmTranslatorL> editor;
+
+    void SetUp() override {
+        session() = Session();
+        Session& s = session();
+        s.appFolder = app.path();
+        s.display = SetDefaultDisplaySettings();
+        s.current = {QStringLiteral("英単語"), languageset::DefaultSetName};
+        s.bookInUse = true;
+    }
+    void TearDown() override {
+        editor.reset();
+        session() = Session();
+    }
+
+    QString bookFolder() const { return app.file(QStringLiteral("英単語")); }
+
+    // Words with meanings "m:" + word and examples "e:" + word.
+    void writeBook(const QStringList& words) {
+        BookBuilder b(bookFolder());
+        for (const QString& w : words)
+            b.add(w, QStringLiteral("m:") + w, QStringLiteral("e:") + w);
+        b.write();
+    }
+
+    // The current project's record line, as the project files keep it.
+    void writeCurrentProject(const QString& name, const QString& orgPath, const QString& transPath,
+                             bool useOrg) {
+        const auto fileName = [](const QString& path) { return path.section(u'/', -1); };
+        const QString line =
+            QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\",%6,#TRUE#,#FALSE#,\"\"\r\n")
+                .arg(name, orgPath, orgPath.isEmpty() ? QString() : fileName(orgPath), transPath,
+                     fileName(transPath),
+                     useOrg ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"));
+        app.write(QStringLiteral("ctrinfo.vtd"), cp932::encode(line));
+    }
+
+    void writeDocument(const QString& path, const QString& plainText) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(cp932::encode(plainText));
+    }
+
+    void start(const QStringList& words = {"apple", "banana", "cherry"}) {
+        writeBook(words);
+        editor = std::make_unique<FrmTranslatorL>();
+        ASSERT_TRUE(editor->formLoad());
+        form()->show();
+        form()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
+    }
+
+    TranslatorLForm* form() const { return editor->form(); }
+};
