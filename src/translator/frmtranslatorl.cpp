@@ -54,6 +54,8 @@ FrmTranslatorL::~FrmTranslatorL() {
 void FrmTranslatorL::connectEvents() {
     TranslatorLForm* f = m_form;
     connect(f->mnuLayout, &QAction::triggered, this, [this] { mnuLayoutClick(); });
+    connect(f->Rtxt1, &RichTextPane::gotFocus, this, [this] { Rtxt1GotFocus(); });
+    connect(f->Rtxt2, &RichTextPane::gotFocus, this, [this] { Rtxt2GotFocus(); });
     // The window sees every key before its controls do.
     qApp->installEventFilter(this);
 }
@@ -83,7 +85,8 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         f->toolButton(QStringLiteral("save"))->setEnabled(true);
         m_activePane.clear();
 
-        m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName));
+        m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName),
+                                        WordIndex::Order::Ordinal);
         m_book->open();
         m_wordPane->start(*m_book);
 
@@ -282,10 +285,6 @@ bool FrmTranslatorL::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::FocusIn) {
         if (watched == f->txtInput)
             txtInputGotFocus();
-        else if (watched == f->Rtxt1)
-            Rtxt1GotFocus();
-        else if (watched == f->Rtxt2)
-            Rtxt2GotFocus();
         else if (watched == f->txtWord || watched == f->txtMean)
             m_wordPane->displayFieldGotFocus(static_cast<QWidget*>(watched));
         return false;

@@ -42,6 +42,13 @@ TEST_F(EditorTest, StartsWithoutAProjectOnEmptyStackedPanes) {
     EXPECT_EQ(editor->activePane(), QStringLiteral("txtInput"));
 }
 
+TEST_F(EditorTest, OpensTheBookInCharacterCodeOrder) {
+    start({"apple", "Banana", "cherry"});
+    // Capitals sort before small letters in the editor's order.
+    EXPECT_EQ(form()->txtInput->text(), QStringLiteral("Banana"));
+    EXPECT_EQ(editor->book()->index().at(1).word, QStringLiteral("apple"));
+}
+
 TEST_F(EditorTest, FillsTheFormattingBar) {
     start();
     TranslatorLForm* f = form();
