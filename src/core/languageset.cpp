@@ -16,7 +16,8 @@ QString filePath(const QString& appFolder, const QString& setName) {
 }
 
 bool fileExists(const QString& appFolder, const QString& setName) {
-    return QFile::exists(filePath(appFolder, setName));
+    return names::refusal(setName, names::Kind::Set).isEmpty() &&
+           QFile::exists(filePath(appFolder, setName));
 }
 
 PaletteRows read(const QString& appFolder, const QString& setName) {

@@ -27,6 +27,7 @@ inline const QString DefaultSetName = QStringLiteral("英語ｾｯﾄ");
 // not have been typed (one that would lead outside the folder or onto a file of the program's
 // own) raises a RuntimeFailure and is never used.
 QString filePath(const QString& appFolder, const QString& setName);
+// False also for a name that could not have been typed.
 bool fileExists(const QString& appFolder, const QString& setName);
 
 PaletteRows read(const QString& appFolder, const QString& setName);

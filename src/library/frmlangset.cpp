@@ -84,8 +84,7 @@ void FrmLangSet::formLoad() {
                 [&] { s.paletteFont = ReadPaletteFont(s.appFolder); });
         ApplyPaletteFontToSetEditor();
         // A set whose file is missing shows empty rows rather than ending the program.
-        const bool saved = names::refusal(m_setName, names::Kind::Set).isEmpty() &&
-                           languageset::fileExists(s.appFolder, m_setName);
+        const bool saved = languageset::fileExists(s.appFolder, m_setName);
         m_rows = saved ? languageset::read(s.appFolder, m_setName) : PaletteRows{};
         if (!saved)
             for (PaletteRow& row : m_rows)

@@ -70,8 +70,9 @@ void FrmSelectPaletteSet::cmdSetteiClick() {
         const QString loaded = m_form->Combo1->currentText();
         FrmLangSet editor(FrmLangSet::Origin::NewBook, loaded, m_main, m_form);
         editor.exec();
+        // Only a saved set is offered: a name typed in the editor and never saved has no file.
         const QString chosen = editor.setName();
-        fillSets(chosen.isEmpty() ? loaded : chosen);
+        fillSets(session().setList.contains(chosen) ? chosen : loaded);
     });
 }
 
@@ -96,8 +97,7 @@ void FrmSelectPaletteSet::cmdOKClick() {
         }
         Session& s = session();
         // A set that was never saved has no file: a book using it could not be opened.
-        if (!names::refusal(setName, names::Kind::Set).isEmpty() ||
-            !languageset::fileExists(s.appFolder, setName)) {
+        if (!languageset::fileExists(s.appFolder, setName)) {
             showMessage(QStringLiteral("言語ｾｯﾄ『") + setName +
                             QStringLiteral("』は保存されていないため使えません。\r\n") +
                             QStringLiteral("作成したﾌﾞｯｸで使用する言語ｾｯﾄを選択して下さい"),

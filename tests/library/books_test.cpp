@@ -514,6 +514,17 @@ TEST_F(BooksTest, ANewSetIsNeverLeftUnsavedNorListed) {
     EXPECT_FALSE(QDir(app.file(QStringLiteral("和単語"))).exists());
     EXPECT_EQ(terminator.calls(), 0);
     editor.form()->hide();
+
+    // A name typed into the editor and never saved is not preselected on return.
+    dialog.formLoad();
+    whenShown("frmLangSet", [](QWidget* w) {
+        auto* f = static_cast<LangSetForm*>(w);
+        f->Combo1->setEditText(QStringLiteral("未保存ｾｯﾄ"));
+        QTest::mouseClick(f->cmdExit, Qt::LeftButton);
+    });
+    dialog.cmdSetteiClick();
+    EXPECT_EQ(dialog.form()->Combo1->currentText(), QStringLiteral("英語ｾｯﾄ"));
+    EXPECT_EQ(dialog.form()->Combo1->findText(QStringLiteral("未保存ｾｯﾄ")), -1);
 }
 
 TEST_F(BooksTest, SetNamesThatWouldReplaceTheProgramsFilesAreRefused) {
