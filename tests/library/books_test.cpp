@@ -246,7 +246,7 @@ TEST_F(BooksTest, NewBookDialogPreselectsTheLastSetAndRefusesBadNames) {
          {QString(), QStringLiteral("."), QStringLiteral(".."), QStringLiteral("a\"b"),
           QStringLiteral("a/b"), QStringLiteral("a\\b"), QStringLiteral("a\tb"),
           QStringLiteral("笑😀"), QStringLiteral("英単語"), QStringLiteral("円¥記号"),
-          QString(names::MaxLength + 1, QChar(u'語'))}) {
+          QString(90, QChar(u'語'))}) {
         dialog.form()->Text1->setText(bad);
         dialogs.expectMessage(Answer::Ok);
         dialog.cmdOKClick();
