@@ -4,16 +4,17 @@
 #include "wordindex.h"
 
 #include <algorithm>
+#include <utility>
 
 void IncrementalSearch::reset() {
     *this = IncrementalSearch();
 }
 
-int IncrementalSearch::searchFrom(const WordIndex& index, int from) const {
-    const LikePattern pattern(m_typed + u'*', index.compareMode());
-    if (LikePattern::isPlain(m_typed)) {
+int IncrementalSearch::searchFrom(const WordIndex& index, const QString& typed, int from) {
+    const LikePattern pattern(typed + u'*', index.compareMode());
+    if (LikePattern::isPlain(typed)) {
         // Words beginning with a plain text sort together, from the text's own place onwards.
-        const int candidate = std::max(index.lowerBound(m_typed), from);
+        const int candidate = std::max(index.lowerBound(typed), from);
         if (candidate < index.size() && pattern.matches(index.at(candidate).word))
             return candidate;
         return -1;
@@ -37,29 +38,38 @@ int IncrementalSearch::searchFrom(const WordIndex& index, int from) const {
     return -1;
 }
 
+int IncrementalSearch::searchAfresh(const WordIndex& index, const QString& text) {
+    m_firstLetter = searchFrom(index, text.left(1), 0);
+    const int found = searchFrom(index, text, 0);
+    m_start = std::max(found, 0);
+    return found;
+}
+
 int IncrementalSearch::textChanged(const WordIndex& index, const QString& text) {
     if (index.isEmpty())
         return -1;
-    m_typed = text;
-    const int typedLength = int(text.size());
-    if (m_previousLength < typedLength) {
-        m_previousLength = typedLength;
-        const int found = searchFrom(index, m_start);
-        if (found >= 0) {
-            m_start = found;
-            if (typedLength == 1)
-                m_firstLetter = found;
-        }
-        return found;
-    }
-    if (typedLength == 0) {
-        m_previousLength = 0;
+    const QString previous = std::exchange(m_typed, text);
+    if (text.isEmpty()) {
         m_start = 0;
         return -1;
     }
-    if (typedLength == 1)
-        return m_firstLetter < index.size() ? m_firstLetter : -1;
-    m_previousLength = typedLength;
-    m_start = m_firstLetter;
-    return searchFrom(index, m_firstLetter);
+    // A "[" may turn what came before it into a character list once its "]" is typed, so text
+    // with one is not narrowed from an earlier match.
+    const bool grew = !previous.isEmpty() && text.startsWith(previous) && !previous.contains(u'[');
+    const bool shrank = previous.startsWith(text) && text[0] != u'[';
+    if (grew) {
+        const int found = searchFrom(index, text, m_start);
+        if (found >= 0)
+            m_start = found;
+        return found;
+    }
+    if (shrank) {
+        // Every word beginning with the text begins with its first letter.
+        if (m_firstLetter < 0 || m_firstLetter >= index.size())
+            return -1;
+        const int found = searchFrom(index, text, m_firstLetter);
+        m_start = found >= 0 ? found : m_firstLetter;
+        return found;
+    }
+    return searchAfresh(index, text);
 }

@@ -141,9 +141,10 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::ShortcutOverride)
             return false;
+        // The keypad's Enter carries the keypad modifier; it is Enter all the same.
         if (watched == f->txtInput &&
             (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            key->modifiers() == Qt::NoModifier) {
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             // Enter is the look-up; the box itself never sees it.
             if (m_mode == Normal)
                 txtInputEnter();
@@ -307,6 +308,8 @@ FrmMain::LoadResult FrmMain::formLoad() {
 bool FrmMain::ReopenBook() {
     bool opened = false;
     guarded(terminating(u"ﾒｲﾝｳｨﾝﾄﾞｳﾘﾛｰﾄﾞ時", "Error190"), [&] {
+        // Another book may be open now: positions found in the last one mean nothing.
+        m_search.reset();
         try {
             openBook(/*reopen=*/true);
             opened = true;
@@ -727,8 +730,14 @@ bool FrmMain::refuseUnstorable(const QString& word) {
     const QString reason = Book::refusalFor(word, m_form->txtMean->text(), m_form->txtRei->text());
     if (reason.isEmpty())
         return false;
-    showMessage(reason + QStringLiteral("\r\n内容を直してから、もう一度実行して下さい。"),
-                QStringLiteral("登録できません"), MessageButtons::Ok, MessageIcon::Exclamation);
+    // In register mode the word box is locked: a refused word can only be typed again.
+    const bool wordRefused =
+        m_mode == Register && !Book::refusalFor(word, QString(), QString()).isEmpty();
+    const QString advice =
+        wordRefused ? QStringLiteral("[Esc]で登録を取り消してから、単語を入力し直して下さい。")
+                    : QStringLiteral("内容を直してから、もう一度実行して下さい。");
+    showMessage(reason + QStringLiteral("\r\n") + advice, QStringLiteral("登録できません"),
+                MessageButtons::Ok, MessageIcon::Exclamation);
     return true;
 }
 
@@ -758,6 +767,7 @@ void FrmMain::executeRegister() {
     }
     m_savedWord = f->txtWord->text();
     const int position = m_book->registerWord(m_savedWord, f->txtMean->text(), f->txtRei->text());
+    m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_model->showAll(&m_book->index());
     f->lblMaxRec->setText(QString::number(m_model->rowCount()));
@@ -785,6 +795,7 @@ void FrmMain::executeModify() {
     m_savedWord = f->txtWord->text();
     const int position =
         m_book->modifyWord(m_currentPosition, m_savedWord, f->txtMean->text(), f->txtRei->text());
+    m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_currentPosition = position;
     f->List1->setEnabled(true);
@@ -878,6 +889,7 @@ void FrmMain::cmdDelClick() {
             return;
         m_mode = Deleting;
         m_book->deleteWord(m_currentPosition);
+        m_search.reset();
         m_model->showAll(&m_book->index());
         const bool empty = m_book->index().isEmpty();
         if (empty) {
@@ -931,6 +943,8 @@ void FrmMain::IdmCheckDelClick() {
         return;
     m_mode = Deleting;
     m_book->deleteChecked();
+    // Positions the search remembers no longer hold once words come or go.
+    m_search.reset();
     if (m_book->index().isEmpty()) {
         showMessage(QStringLiteral("ﾃﾞｰﾀがひとつもなくなりました"));
         m_model->showAll(&m_book->index());
@@ -1029,6 +1043,8 @@ void FrmMain::IdmPasteClick() {
     const QString clip = QApplication::clipboard()->text();
     if (auto* line = qobject_cast<QLineEdit*>(w); line && !line->isReadOnly())
         line->insert(clip);
+    else if (auto* limited = qobject_cast<LimitedTextEdit*>(w))
+        limited->insertPlainText(clip);
     else if (auto* text = qobject_cast<QPlainTextEdit*>(w); text && !text->isReadOnly())
         text->insertPlainText(clip);
 }

@@ -192,6 +192,77 @@ TEST(IncrementalSearch, InTheOrdinalOrderCaseMatters) {
     EXPECT_EQ(shown("[A]p*t"), "Apricot");
 }
 
+TEST(IncrementalSearch, RemembersPositionsOnlyWhileTheTextGrowsOrShrinks) {
+    WordIndex index = indexOf({"aa", "ab", "open", "order", "yes"});
+    IncrementalSearch search;
+    auto shown = [&](const QString& text) {
+        const int p = search.textChanged(index, text);
+        return p < 0 ? QString() : index.at(p).word;
+    };
+    // Same length, other text.
+    EXPECT_EQ(shown("a"), "aa");
+    EXPECT_EQ(shown("ab"), "ab");
+    EXPECT_EQ(shown("aa"), "aa");
+    // A word chosen in the list, then a letter typed over the selected text.
+    EXPECT_EQ(shown("yes"), "yes");
+    EXPECT_EQ(shown("o"), "open");
+    EXPECT_EQ(shown("or"), "order");
+    // The box cleared, a word chosen, and the text typed again over it.
+    EXPECT_EQ(shown("y"), "yes");
+    EXPECT_EQ(shown(""), QString());
+    EXPECT_EQ(shown("open"), "open");
+    EXPECT_EQ(shown("o"), "open");
+    EXPECT_EQ(shown("ord"), "order");
+    // Back to a first letter no word begins with: nothing to show.
+    EXPECT_EQ(shown("x"), QString());
+    EXPECT_EQ(shown("xy"), QString());
+    EXPECT_EQ(shown("x"), QString());
+    // Positions found before the index changed are not trusted after it.
+    EXPECT_EQ(shown("y"), "yes");
+    index.removeAt(0);
+    search.reset();
+    EXPECT_EQ(shown("ye"), "yes");
+}
+
+TEST(IncrementalSearch, AnyRunOfEditsShowsTheFirstMatch) {
+    // Whatever the user does to the text, the word shown is the first one that matches it.
+    const QStringList words = randomWords(500, 21);
+    WordIndex index = indexOf(words);
+    const QString keys = QStringLiteral("abcAB0あア*?#[]!-");
+    QRandomGenerator rng(22);
+    auto firstMatch = [&](const QString& typed) {
+        if (typed.isEmpty())
+            return -1;
+        const LikePattern pattern(typed + u'*', collation::Mode::Text);
+        for (int p = 0; p < index.size(); ++p)
+            if (pattern.matches(index.at(p).word))
+                return p;
+        return -1;
+    };
+    IncrementalSearch search;
+    QString text;
+    for (int step = 0; step < 3000; ++step) {
+        const QChar key = keys[rng.bounded(int(keys.size()))];
+        switch (rng.bounded(5)) {
+        case 0:
+            if (!text.isEmpty())
+                text.chop(1);
+            break;
+        case 1:
+            text = key; // typed over the whole text
+            break;
+        case 2:
+            if (!text.isEmpty())
+                text[rng.bounded(int(text.size()))] = key;
+            break;
+        default:
+            text += key;
+            break;
+        }
+        ASSERT_EQ(search.textChanged(index, text), firstMatch(text)) << text.toStdString();
+    }
+}
+
 TEST(IncrementalSearch, BinarySearchFindsWhatAScanFinds) {
     // The fast path for plain text must agree with a word-by-word scan of the sorted index, in
     // both orders.

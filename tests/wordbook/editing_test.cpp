@@ -3,6 +3,8 @@
 #include "mainwindow_fixture.h"
 #include "ui/limitedtextedit.h"
 
+#include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -67,10 +69,109 @@ TEST_F(MainWindowTest, RefusedWordIsExplainedAndNothingIsWritten) {
     dialogs.expectMessage(Answer::Ok);
     click(form()->cmdDo);
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("登録できません"));
+    // The word box is locked in register mode: the way out is to cancel and type the word again.
+    EXPECT_TRUE(dialogs.lastBox().text.endsWith(
+        QStringLiteral("[Esc]で登録を取り消してから、単語を入力し直して下さい。")));
     EXPECT_EQ(main()->editMode(), FrmMain::Register);
     EXPECT_EQ(app.read(QStringLiteral("英単語/words.vtd")), words);
     key(Qt::Key_Escape);
     EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+
+    // A good word with a meaning that cannot be stored: the meaning can be put right in place.
+    form()->txtInput->clear();
+    type("hello");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    form()->txtMean->setText(QStringLiteral("挨拶😀"));
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->cmdDo);
+    EXPECT_TRUE(dialogs.lastBox().text.endsWith(
+        QStringLiteral("内容を直してから、もう一度実行して下さい。")));
+    EXPECT_EQ(main()->editMode(), FrmMain::Register);
+    EXPECT_EQ(app.read(QStringLiteral("英単語/words.vtd")), words);
+}
+
+TEST_F(MainWindowTest, MeaningAndExampleTakeAtMostAHundredCharactersFromThePasteMenuAndKeys) {
+    startWith({"apple"});
+    type("banana");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    const QString longText = QStringLiteral("あ").repeated(120);
+    QApplication::clipboard()->setText(longText);
+    form()->txtMean->setFocus();
+    form()->IdmPaste->trigger();
+    EXPECT_EQ(form()->txtMean->text(), longText.left(100));
+    EXPECT_EQ(form()->lblCount->text(), "0");
+    // Ctrl+V is the edit menu's paste too.
+    form()->txtRei->setFocus();
+    QTest::keyClick(form()->txtRei, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form()->txtRei->text(), longText.left(100));
+
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDo);
+    EXPECT_EQ(listed(), QStringList({"apple", "banana"}));
+    const Book& book = *main()->book();
+    EXPECT_EQ(book.meaning(2).trimmed(), longText.left(100));
+    EXPECT_EQ(book.example(2).trimmed(), longText.left(100));
+}
+
+TEST_F(MainWindowTest, KeypadEnterLooksTheWordUp) {
+    startWith({"apple", "banana"});
+    type("banana");
+    QTest::keyClick(form()->txtInput, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(selected(), "banana");
+    EXPECT_TRUE(form()->cmdModify->isEnabled());
+    form()->txtInput->clear();
+    type("cherry");
+    dialogs.expectMessage(Answer::No);
+    QTest::keyClick(form()->txtInput, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("未登録情報"));
+    EXPECT_EQ(form()->txtInput->text(), "banana");
+}
+
+TEST_F(MainWindowTest, SearchShowsOnlyWordsThatBeginWithTheTypedText) {
+    startWith({"open", "order", "yes"});
+    type("yes");
+    enter();
+    EXPECT_EQ(selected(), "yes");
+    // The text is selected after Enter; typing replaces it.
+    type("order");
+    EXPECT_EQ(form()->txtWord->text(), "order");
+
+    form()->txtInput->clear();
+    type("y");
+    EXPECT_EQ(form()->txtWord->text(), "yes");
+    form()->txtInput->clear();
+    clickRow(0);
+    EXPECT_EQ(form()->txtInput->text(), "open");
+    type("ord");
+    EXPECT_EQ(form()->txtWord->text(), "order");
+}
+
+TEST_F(MainWindowTest, SearchForgetsPositionsWhenWordsGo) {
+    startWith({"apple", "banana", "berry", "cherry"});
+    type("b");
+    EXPECT_EQ(form()->txtWord->text(), "banana");
+    clickRow(2);
+    EXPECT_EQ(form()->txtInput->text(), "berry");
+    // Deleting a checked word before the b's moves them up by one.
+    model()->setChecked(0, true);
+    dialogs.expectMessage(Answer::Ok);
+    form()->IdmCheckDel->trigger();
+    EXPECT_EQ(listed(), QStringList({"banana", "berry", "cherry"}));
+    type("b");
+    EXPECT_EQ(form()->txtWord->text(), "banana");
+}
+
+TEST(MainWindowHelp, SaysWhatTheMeaningAndExampleBoxesTake) {
+    MainForm form;
+    QFile page(QStringLiteral(":/help/wordbook/register.html"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("それぞれ %1 文字まで").arg(form.txtMean->maxLength())));
+    EXPECT_EQ(form.txtRei->maxLength(), form.txtMean->maxLength());
+    EXPECT_FALSE(text.contains(QStringLiteral("200 文字まで保存")));
 }
 
 TEST_F(MainWindowTest, AnsweringNoToRegistrationInAnEmptyBook) {
