@@ -1,7 +1,12 @@
 #include "quicksearch.h"
 
+#include "core/book.h"
 #include "core/likepattern.h"
+#include "core/projectstate.h"
 #include "core/wordindex.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "wordpane.h"
 
 namespace quicksearch {
 namespace {
@@ -80,3 +85,71 @@ Match find(const WordIndex& index, const QString& key, bool approximate) {
 }
 
 } // namespace quicksearch
+
+void QuickSearch::run(WordPane& pane, const QuickSearchOptions& options, bool textPaneActive,
+                      const QString& selection) {
+    guarded(terminating(u"ｸｲｯｸｻｰﾁ処理時", "Error161"), [&] {
+        if (textPaneActive && selection.isEmpty())
+            return;
+        if (pane.m_mode != WordPane::Mode::Normal)
+            return; // a registration or modification is under way in the pane
+        const QString key = textPaneActive ? quicksearch::keyOf(selection) : QString();
+        const WordIndex& index = pane.m_book.index();
+        if (index.isEmpty())
+            pane.setEditing(false);
+        const quicksearch::Match match = quicksearch::find(index, key, options.approxSearch);
+        if (match.position >= 0 && match.exact)
+            showExact(pane, options, match.position, key);
+        else if (match.position >= 0)
+            showApproximate(pane, options, match.position, key);
+        else
+            reportMissing(pane, options, key);
+    });
+    pane.publish();
+}
+
+void QuickSearch::showExact(WordPane& pane, const QuickSearchOptions& options, int position,
+                            const QString& key) {
+    pane.m_quiet = true;
+    pane.showEntry(position);
+    pane.m_position = position;
+    if (options.focusWordPaneAfterSearch) {
+        pane.setInput(QString());
+        pane.setInput(key);
+        pane.requestFocus(WordPane::Field::Input, /*selectAll=*/true);
+    } else {
+        pane.setInput(QString());
+    }
+    pane.m_quiet = false;
+    pane.setEditing(true);
+}
+
+void QuickSearch::showApproximate(WordPane& pane, const QuickSearchOptions& options, int position,
+                                  const QString& key) {
+    pane.showEntry(position);
+    pane.m_position = position;
+    pane.m_quiet = true;
+    pane.setInput(QString());
+    if (options.focusWordPaneAfterSearch) {
+        pane.setInput(key);
+        pane.requestFocus(WordPane::Field::Input, /*selectAll=*/true);
+    }
+    pane.m_quiet = false;
+}
+
+void QuickSearch::reportMissing(WordPane& pane, const QuickSearchOptions& options,
+                                const QString& key) {
+    pane.refreshBeforeMessage();
+    showMessage(QStringLiteral("選択された単語では見つかりませんでした"),
+                QStringLiteral("未登録情報"));
+    if (!options.focusWordPaneAfterSearch)
+        return;
+    if (options.registerWhenMissing) {
+        pane.enterRegisterMode(key);
+    } else {
+        pane.m_quiet = true;
+        pane.setInput(QString());
+        pane.requestFocus(WordPane::Field::Input);
+        pane.m_quiet = false;
+    }
+}

@@ -3,6 +3,8 @@
 #include <QString>
 
 class WordIndex;
+class WordPane;
+struct QuickSearchOptions;
 
 // Quick search looks the text selected in a translation pane up in the book. This part is the
 // look-up itself, over the word index alone: the exact word, or, when asked for, the nearest word
@@ -25,3 +27,23 @@ struct Match {
 Match find(const WordIndex& index, const QString& key, bool approximate);
 
 } // namespace quicksearch
+
+// The quick-search command: the look-up above, carried out on the word pane. An exact match shows
+// the word and makes it current without moving the spinner; an approximate match shows the word
+// found and makes it current too, so Modify and Delete act on the word the user sees; nothing
+// found says so and, with both focus and register options, starts registering the text.
+class QuickSearch {
+public:
+    // selection: the selected text of the pane the user last worked in; textPaneActive is false
+    // when that was the word pane's input box, which searches for nothing.
+    static void run(WordPane& pane, const QuickSearchOptions& options, bool textPaneActive,
+                    const QString& selection);
+
+private:
+    static void showExact(WordPane& pane, const QuickSearchOptions& options, int position,
+                          const QString& key);
+    static void showApproximate(WordPane& pane, const QuickSearchOptions& options, int position,
+                                const QString& key);
+    static void reportMissing(WordPane& pane, const QuickSearchOptions& options,
+                              const QString& key);
+};
