@@ -1,10 +1,10 @@
 #include "editorexit.h"
 
 #include "core/book.h"
+#include "core/projectstate.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
-#include "projectstandin.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 #include "wordpanebinding.h"
@@ -33,17 +33,17 @@ void EditorExit::mnuSaveClick() {
         TranslatorLForm* f = m_window.form();
         // Work that belongs to no project is given one by the new-project wizard; until that
         // wizard exists Save leaves such work as it is, still marked unsaved.
-        if (p.CurPlan.PlanName.isEmpty() || p.UntitledWork)
+        if (p.current.planName.isEmpty() || p.untitledWork)
             return;
         if (!saveDocuments())
             return;
-        p.UntitledWork = false;
+        p.untitledWork = false;
         f->mnuSave->setEnabled(false);
         f->toolButton(QStringLiteral("save"))->setEnabled(false);
-        if (p.NewPlanMadeCurrent) {
-            p.OrgModified = false;
-            p.TransModified = false;
-            p.NewPlanMadeCurrent = false;
+        if (p.newPlanMadeCurrent) {
+            p.orgModified = false;
+            p.transModified = false;
+            p.newPlanMadeCurrent = false;
         }
     });
 }
@@ -51,14 +51,14 @@ void EditorExit::mnuSaveClick() {
 bool EditorExit::saveDocuments() {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
-    if (p.UseOrgFile && p.SaveOrgToo) {
-        if (!saveDocument(f->Rtxt1, p.CurPlan.OrgFilePath))
+    if (p.useOrgFile && p.saveOrgToo) {
+        if (!saveDocument(f->Rtxt1, p.current.orgFilePath))
             return false;
-        p.OrgModified = false;
+        p.orgModified = false;
     }
-    if (!saveDocument(f->Rtxt2, p.CurPlan.TransFilePath))
+    if (!saveDocument(f->Rtxt2, p.current.transFilePath))
         return false;
-    p.TransModified = false;
+    p.transModified = false;
     return true;
 }
 
@@ -91,7 +91,7 @@ bool EditorExit::closingByFrame() {
 bool EditorExit::askAndSave(Leave how) {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
-    const bool projectInUse = !p.CurPlan.PlanName.isEmpty();
+    const bool projectInUse = !p.current.planName.isEmpty();
     if (!projectInUse && !f->Rtxt2->document()->isEmpty()) {
         const QString question = how == Leave::End
                                      ? QStringLiteral("このまま保存せずに終了しますか？")

@@ -1,6 +1,7 @@
 #include "frmtranslatorl.h"
 
 #include "core/book.h"
+#include "core/projectstate.h"
 #include "core/session.h"
 #include "editorexit.h"
 #include "fontlist.h"
@@ -9,7 +10,6 @@
 #include "platform/appfolder.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
-#include "projectstandin.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -68,8 +68,8 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         const Session& s = session();
         ProjectState& p = *m_project;
         p = ProjectState();
-        p.UseOrgFile = true;
-        p.StackedPanes = true;
+        p.useOrgFile = true;
+        p.stackedPanes = true;
 
         const DisplaySettings& d = s.display;
         f->txtWord->clear();
@@ -91,7 +91,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_wordPane->start(*m_book);
 
         fillFormatBar(fontProgress);
-        p.IndentWidth = 480;
+        p.indentWidth = 480;
         readTabStops();
         loadCurrentProject();
         m_loaded = true;
@@ -129,8 +129,8 @@ void FrmTranslatorL::fillFormatBar(QProgressBar* fontProgress) {
 
 void FrmTranslatorL::readTabStops() {
     ProjectState& p = *m_project;
-    p.TabStops = projectfiles::readTabStops(session().appFolder);
-    const QList<int> stops(p.TabStops.begin(), p.TabStops.end());
+    p.tabStops = projectfiles::loadTabStops(session().appFolder);
+    const QList<int> stops(p.tabStops.begin(), p.tabStops.end());
     for (RichTextPane* pane : {m_form->Rtxt1, m_form->Rtxt2})
         pane->setSelTabs(stops);
 }
@@ -139,10 +139,10 @@ void FrmTranslatorL::loadCurrentProject() {
     TranslatorLForm* f = m_form;
     ProjectState& p = *m_project;
     const QString folder = session().appFolder;
-    const std::optional<PlanInfo> plan = projectfiles::readCurrentPlan(folder);
+    const std::optional<PlanInfo> plan = projectfiles::loadCurrentPlan(folder);
     QAction* commentButton = f->toolButton(QStringLiteral("CmntOpen"));
     if (!plan) {
-        p.CmntLoaded = false;
+        p.cmntLoaded = false;
         for (QAction* a : {f->mnuComment, f->popShowCmnt, commentButton})
             a->setEnabled(false);
         f->Rtxt1->clear();
@@ -151,22 +151,22 @@ void FrmTranslatorL::loadCurrentProject() {
             f->setPanelText(panel, {});
         return;
     }
-    p.CurPlan = *plan;
+    p.current = *plan;
     // The comment window comes with its own issue; until then a project that uses one keeps the
     // comment commands in their designed, enabled state.
-    p.UseOrgFile = plan->UseOrgFile;
-    p.StackedPanes = plan->StackedPanes;
+    p.useOrgFile = plan->useOrgFile;
+    p.stackedPanes = plan->stackedPanes;
     f->Rtxt1->setKeepSelectionVisible(false);
     f->Rtxt2->setKeepSelectionVisible(false);
-    p.NewPlanMadeCurrent = false;
-    if (plan->OrgFilePath.isEmpty())
+    p.newPlanMadeCurrent = false;
+    if (plan->orgFilePath.isEmpty())
         f->Rtxt1->clear();
     else
-        loadPane(f->Rtxt1, plan->OrgFilePath);
-    loadPane(f->Rtxt2, plan->TransFilePath);
-    f->setPanelText(1, plan->PlanName);
-    f->setPanelText(2, plan->OrgFilePath);
-    f->setPanelText(3, plan->TransFileName);
+        loadPane(f->Rtxt1, plan->orgFilePath);
+    loadPane(f->Rtxt2, plan->transFilePath);
+    f->setPanelText(1, plan->planName);
+    f->setPanelText(2, plan->orgFilePath);
+    f->setPanelText(3, plan->transFileName);
 }
 
 void FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
@@ -189,7 +189,7 @@ void FrmTranslatorL::formResize() {
 
 void FrmTranslatorL::layoutRule(int width, int height) {
     const std::optional<panelayout::Arrangement> a =
-        panelayout::arrange(width, height, m_project->UseOrgFile, m_project->StackedPanes);
+        panelayout::arrange(width, height, m_project->useOrgFile, m_project->stackedPanes);
     if (!a) {
         showMessage(QStringLiteral("ｻｲｽﾞを小さくし過ぎです"), QStringLiteral("Error136"));
         return;
@@ -200,16 +200,16 @@ void FrmTranslatorL::layoutRule(int width, int height) {
 void FrmTranslatorL::mnuLayoutClick() {
     guarded(reportOnly(u"ﾚｲｱｳﾄ変更時", "Error154"), [this] {
         ProjectState& p = *m_project;
-        if (!p.UseOrgFile)
+        if (!p.useOrgFile)
             return;
         const int width = panelayout::windowWidth(*m_form);
         const int height = panelayout::windowHeight(*m_form);
         const std::optional<panelayout::Arrangement> a =
-            panelayout::arrange(width, height, true, !p.StackedPanes);
+            panelayout::arrange(width, height, true, !p.stackedPanes);
         if (!a)
             throw RuntimeFailure(failure::InvalidCall);
         panelayout::apply(*m_form, *a, width, height);
-        p.StackedPanes = !p.StackedPanes;
+        p.stackedPanes = !p.stackedPanes;
     });
 }
 
@@ -240,7 +240,7 @@ void FrmTranslatorL::txtInputGotFocus() {
 }
 
 void FrmTranslatorL::focusOriginalOrTranslation() {
-    if (m_project->UseOrgFile)
+    if (m_project->useOrgFile)
         m_form->Rtxt1->setFocus();
     else
         m_form->Rtxt2->setFocus();
