@@ -141,8 +141,6 @@ QString refusal(const QString& name, Kind kind) {
         kind == Kind::Book ? QStringLiteral("ﾌﾞｯｸ名") : QStringLiteral("言語ｾｯﾄ名");
     if (name.trimmed().isEmpty())
         return what + QStringLiteral("が空です。");
-    if (name.size() > MaxLength)
-        return what + QStringLiteral("は%1文字以内にして下さい。").arg(MaxLength);
     QString why = refusalOfForm(name, what);
     if (!why.isEmpty())
         return why;
@@ -157,6 +155,13 @@ QString refusal(const QString& name, Kind kind) {
         return QStringLiteral("「%1」はVerbanta自身のﾌｧｲﾙ名なので、%2には使えません。")
             .arg(kept, what);
     return {};
+}
+
+QString refusalForNew(const QString& name, Kind kind) {
+    if (name.size() > MaxLength)
+        return (kind == Kind::Book ? QStringLiteral("ﾌﾞｯｸ名") : QStringLiteral("言語ｾｯﾄ名")) +
+               QStringLiteral("は%1文字以内にして下さい。").arg(MaxLength);
+    return refusal(name, kind);
 }
 
 QString stored(const QString& name) {

@@ -32,13 +32,16 @@ void write(const QString& appFolder, const QList<BookEntry>& books);
 
 // Names that become folder or file names in the application folder.
 namespace names {
-// Longer names do not fit the file systems' limits once the folder and file names are added.
+// Longer new names may not fit the file systems' limits once folder and file names are added.
 constexpr int MaxLength = 64;
 enum class Kind { Book, Set };
 
-// Why a name cannot become a book or set name, or an empty string when it can. Set names also may
-// not take the file of one of the program's own files.
+// Why a name cannot be a book or set name, or an empty string when it can: it must stay a plain
+// name below the application folder and survive the quoted fields of the list files. Set names
+// also may not take the file of one of the program's own files. Names read from files get this.
 QString refusal(const QString& name, Kind kind);
+// The same for a name the user gives a new book or set, which also has to fit MaxLength.
+QString refusalForNew(const QString& name, Kind kind);
 // The one form a typed name is kept in from then on: the form it reads back in from the list
 // files. Only for names refusal() accepts.
 QString stored(const QString& name);

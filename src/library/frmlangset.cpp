@@ -143,7 +143,7 @@ void FrmLangSet::cmdNewSetClick() {
             QString());
         if (!answer || answer->isEmpty())
             return;
-        const QString refusal = names::refusal(*answer, names::Kind::Set);
+        const QString refusal = names::refusalForNew(*answer, names::Kind::Set);
         if (!refusal.isEmpty()) {
             showMessage(refusal, QStringLiteral("言語ｾｯﾄの新規作成"));
             return;
@@ -175,7 +175,10 @@ void FrmLangSet::cmdSaveClick() {
                 MessageIcon::Exclamation) != Answer::Yes)
             return;
         const QString typed = m_form->Combo1->currentText();
-        QString refusal = names::refusal(typed, names::Kind::Set);
+        // A set already listed keeps its name; a new one must fit.
+        QString refusal = session().setList.contains(typed)
+                              ? names::refusal(typed, names::Kind::Set)
+                              : names::refusalForNew(typed, names::Kind::Set);
         for (int i = 0; i < 26 && refusal.isEmpty(); ++i) {
             refusal = refusalForCaption(m_form->Text1[i]->text());
             if (refusal.isEmpty())

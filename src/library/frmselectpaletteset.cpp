@@ -89,7 +89,7 @@ void FrmSelectPaletteSet::cmdOKClick() {
                         QStringLiteral("言語ｾｯﾄ選択確認"));
             return;
         }
-        const QString refusal = names::refusal(typed, names::Kind::Book);
+        const QString refusal = names::refusalForNew(typed, names::Kind::Book);
         if (!refusal.isEmpty()) {
             showMessage(refusal + QStringLiteral("\r\n別の名前を入力して下さい。"),
                         QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));

@@ -20,12 +20,18 @@ TEST(Names, RefusedNames) {
     for (const QString& bad :
          {QString(), QStringLiteral("  "), QStringLiteral("."), QStringLiteral(".."),
           QStringLiteral("a\"b"), QStringLiteral("a/b"), QStringLiteral("a\\b"),
-          QStringLiteral("a\u00A5b"), QStringLiteral("a\nb"), QStringLiteral("😀"),
-          QString(names::MaxLength + 1, QChar(u'a'))})
-        for (names::Kind kind : {names::Kind::Book, names::Kind::Set})
+          QStringLiteral("a\u00A5b"), QStringLiteral("a\nb"), QStringLiteral("😀")})
+        for (names::Kind kind : {names::Kind::Book, names::Kind::Set}) {
             EXPECT_FALSE(names::refusal(bad, kind).isEmpty()) << bad.toStdString();
-    EXPECT_TRUE(
-        names::refusal(QString(names::MaxLength, QChar(u'語')), names::Kind::Book).isEmpty());
+            EXPECT_FALSE(names::refusalForNew(bad, kind).isEmpty()) << bad.toStdString();
+        }
+    // Only new names are held to the length limit: a book made before keeps working.
+    const QString longest(names::MaxLength, QChar(u'語'));
+    const QString tooLong(names::MaxLength + 1, QChar(u'a'));
+    EXPECT_TRUE(names::refusalForNew(longest, names::Kind::Book).isEmpty());
+    EXPECT_FALSE(names::refusalForNew(tooLong, names::Kind::Book).isEmpty());
+    EXPECT_FALSE(names::refusalForNew(tooLong, names::Kind::Set).isEmpty());
+    EXPECT_TRUE(names::refusal(tooLong, names::Kind::Book).isEmpty());
     // A set file may not replace one of the program's files; a book folder of that name is fine.
     for (const QString& own :
          {QStringLiteral("Initial"), QStringLiteral("opfini"), QStringLiteral("CURFDATA"),
