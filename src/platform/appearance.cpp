@@ -2,7 +2,12 @@
 
 #include "core/settings.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWidget>
 
 namespace appearance {
@@ -45,13 +50,25 @@ void setFont(QWidget* widget, const QString& name, int points, bool bold, bool i
 
 namespace {
 
-// A text box only needs the height of a line: longer text scrolls. Anything else needs its whole
-// size hint: a radio button's mark and caption side by side.
+// Whether the widget's text shows whole at its font. A text box needs the height of a line (longer
+// text scrolls); a radio or check button needs its caption inside the space beside its mark.
 bool textFits(const QWidget* widget) {
-    const QSize hint = widget->sizeHint();
     if (qobject_cast<const QLineEdit*>(widget))
-        return hint.height() <= widget->height();
-    return hint.width() <= widget->width() && hint.height() <= widget->height();
+        return widget->sizeHint().height() <= widget->height();
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    if (!button)
+        return widget->sizeHint().width() <= widget->width() &&
+               widget->sizeHint().height() <= widget->height();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QStyle::SubElement contents = qobject_cast<const QCheckBox*>(button)
+                                            ? QStyle::SE_CheckBoxContents
+                                            : QStyle::SE_RadioButtonContents;
+    const QRect space = button->style()->subElementRect(contents, &option, button);
+    const QFontMetrics metrics(button->font());
+    return space.left() + metrics.horizontalAdvance(button->text()) <= button->width() &&
+           metrics.height() <= button->height();
 }
 
 } // namespace

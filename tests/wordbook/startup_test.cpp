@@ -171,11 +171,22 @@ TEST_F(MainWindowTest, LargePaletteFontNeverClipsACaption) {
     large.size = 20;
     WritePaletteFont(app.path(), large);
     ASSERT_TRUE(start());
+    // Every caption lies whole inside its button, beside the mark.
     for (int i = 0; i < 26; ++i) {
         QRadioButton* button = form()->Option1[i];
-        EXPECT_LE(button->sizeHint().width(), button->width()) << i;
-        EXPECT_LE(button->sizeHint().height(), button->height()) << i;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect space =
+            button->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, button);
+        const QFontMetrics metrics(button->font());
+        EXPECT_LE(space.left() + metrics.horizontalAdvance(button->text()), button->width()) << i;
+        EXPECT_LE(metrics.height(), button->height()) << i;
     }
+    // The default size is kept where it fits.
+    WritePaletteFont(app.path(), SetDefaultPaletteFont());
+    session().paletteFont = SetDefaultPaletteFont();
+    main()->ApplyPaletteFont();
+    EXPECT_EQ(form()->Option1[0]->font().pointSize(), 14);
 }
 
 TEST_F(MainWindowTest, EmptyBookStartsWithAnEmptyList) {
