@@ -33,7 +33,7 @@ void EditorExit::mnuSaveClick() {
         TranslatorLForm* f = m_window.form();
         // Work that belongs to no project is given one by the new-project wizard; until that
         // wizard exists Save leaves such work as it is, still marked unsaved.
-        if (p.current.planName.isEmpty() || p.untitledWork)
+        if (!p.projectInUse() || p.untitledWork)
             return;
         if (!saveDocuments())
             return;
@@ -91,7 +91,7 @@ bool EditorExit::closingByFrame() {
 bool EditorExit::askAndSave(Leave how) {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
-    const bool projectInUse = !p.current.planName.isEmpty();
+    const bool projectInUse = p.projectInUse();
     if (!projectInUse && !f->Rtxt2->document()->isEmpty()) {
         const QString question = how == Leave::End
                                      ? QStringLiteral("このまま保存せずに終了しますか？")

@@ -67,9 +67,10 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         TranslatorLForm* f = m_form;
         const Session& s = session();
         ProjectState& p = *m_project;
+        // Tab stops and the project in use are read before anything is shown, so that a damaged
+        // project file stops the start before the book is opened.
         p = ProjectState();
-        p.useOrgFile = true;
-        p.stackedPanes = true;
+        const bool projectFileFound = p.startEditor(s.appFolder);
 
         const DisplaySettings& d = s.display;
         f->txtWord->clear();
@@ -91,9 +92,8 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_wordPane->start(*m_book);
 
         fillFormatBar(fontProgress);
-        p.indentWidth = 480;
-        readTabStops();
-        loadCurrentProject();
+        loadCurrentProject(projectFileFound);
+        applyTabStops();
         m_loaded = true;
         layoutRule(panelayout::windowWidth(*f), panelayout::windowHeight(*f));
     });
@@ -127,23 +127,22 @@ void FrmTranslatorL::fillFormatBar(QProgressBar* fontProgress) {
     f->ImcboFcolor->setCurrentIndex(0);
 }
 
-void FrmTranslatorL::readTabStops() {
-    ProjectState& p = *m_project;
-    p.tabStops = projectfiles::loadTabStops(session().appFolder);
-    const QList<int> stops(p.tabStops.begin(), p.tabStops.end());
+void FrmTranslatorL::applyTabStops() {
+    const TabStops& tabs = m_project->tabStops;
+    const QList<int> stops(tabs.begin(), tabs.end());
+    // An empty pane types with the tab stops; a loaded document keeps its own.
     for (RichTextPane* pane : {m_form->Rtxt1, m_form->Rtxt2})
-        pane->setSelTabs(stops);
+        if (pane->document()->isEmpty())
+            pane->setSelTabs(stops);
 }
 
-void FrmTranslatorL::loadCurrentProject() {
+void FrmTranslatorL::loadCurrentProject(bool projectFileFound) {
     TranslatorLForm* f = m_form;
     ProjectState& p = *m_project;
-    const QString folder = session().appFolder;
-    const std::optional<PlanInfo> plan = projectfiles::loadCurrentPlan(folder);
-    QAction* commentButton = f->toolButton(QStringLiteral("CmntOpen"));
-    if (!plan) {
+    if (!projectFileFound) {
         p.cmntLoaded = false;
-        for (QAction* a : {f->mnuComment, f->popShowCmnt, commentButton})
+        for (QAction* a :
+             {f->mnuComment, f->popShowCmnt, f->toolButton(QStringLiteral("CmntOpen"))})
             a->setEnabled(false);
         f->Rtxt1->clear();
         f->Rtxt2->clear();
@@ -151,25 +150,25 @@ void FrmTranslatorL::loadCurrentProject() {
             f->setPanelText(panel, {});
         return;
     }
-    p.current = *plan;
     // The comment window comes with its own issue; until then a project that uses one keeps the
     // comment commands in their designed, enabled state.
-    p.useOrgFile = plan->useOrgFile;
-    p.stackedPanes = plan->stackedPanes;
+    const PlanInfo& plan = p.current;
     f->Rtxt1->setKeepSelectionVisible(false);
     f->Rtxt2->setKeepSelectionVisible(false);
     p.newPlanMadeCurrent = false;
-    if (plan->orgFilePath.isEmpty())
-        f->Rtxt1->clear();
-    else
-        loadPane(f->Rtxt1, plan->orgFilePath);
-    loadPane(f->Rtxt2, plan->transFilePath);
-    f->setPanelText(1, plan->planName);
-    f->setPanelText(2, plan->orgFilePath);
-    f->setPanelText(3, plan->transFileName);
+    loadPane(f->Rtxt1, plan.orgFilePath);
+    loadPane(f->Rtxt2, plan.transFilePath);
+    f->setPanelText(1, plan.planName);
+    f->setPanelText(2, plan.orgFilePath);
+    f->setPanelText(3, plan.transFileName);
 }
 
 void FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
+    // No file (a project without an original, the fresh record New leaves): an empty pane.
+    if (path.isEmpty()) {
+        pane->clear();
+        return;
+    }
     QString error;
     if (pane->loadFile(path, &error))
         return;

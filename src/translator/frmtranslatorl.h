@@ -61,8 +61,8 @@ private:
     void connectEvents();
     bool handleKey(QKeyEvent* event);
     void fillFormatBar(QProgressBar* fontProgress);
-    void readTabStops();
-    void loadCurrentProject();
+    void applyTabStops();
+    void loadCurrentProject(bool projectFileFound);
     void loadPane(class RichTextPane* pane, const QString& path);
     void focusOriginalOrTranslation();
 

@@ -3,6 +3,7 @@
 #include "core/book.h"
 #include "core/cp932.h"
 #include "core/languageset.h"
+#include "core/projectfiles.h"
 #include "core/session.h"
 #include "core/settings.h"
 #include "support/bookbuilder.h"
@@ -50,16 +51,19 @@ protected:
         b.write();
     }
 
-    // The current project's record line, as the project files keep it.
+    // The project in use, as the project dialog leaves it in ctrinfo.vtd.
     void writeCurrentProject(const QString& name, const QString& orgPath, const QString& transPath,
                              bool useOrg) {
         const auto fileName = [](const QString& path) { return path.section(u'/', -1); };
-        const QString line =
-            QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\",\"%5\",%6,#TRUE#,#FALSE#,\"\"\r\n")
-                .arg(name, orgPath, orgPath.isEmpty() ? QString() : fileName(orgPath), transPath,
-                     fileName(transPath),
-                     useOrg ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#"));
-        app.write(QStringLiteral("ctrinfo.vtd"), cp932::encode(line));
+        PlanInfo plan;
+        plan.planName = name;
+        plan.orgFilePath = orgPath;
+        plan.orgFileName = orgPath.isEmpty() ? QString() : fileName(orgPath);
+        plan.transFilePath = transPath;
+        plan.transFileName = fileName(transPath);
+        plan.useOrgFile = useOrg;
+        plan.useCmnt = false;
+        projectfiles::saveCurrentPlan(app.path(), plan);
     }
 
     void writeDocument(const QString& path, const QString& plainText) {

@@ -1,3 +1,4 @@
+#include "core/projectstate.h"
 #include "core/twips.h"
 #include "editor_fixture.h"
 #include "support/widgets.h"
@@ -117,6 +118,17 @@ TEST_F(EditorTest, AnEmptyOriginalPathEmptiesTheOriginalPane) {
     EXPECT_TRUE(form()->Rtxt1->isVisible());
     EXPECT_TRUE(form()->Rtxt1->document()->isEmpty());
     EXPECT_EQ(form()->Rtxt2->toPlainText(), QStringLiteral("Text."));
+}
+
+TEST_F(EditorTest, TheFreshRecordNewLeavesOpensEmptyPanesQuietly) {
+    projectfiles::saveCurrentPlan(app.path(), PlanInfo());
+    projectfiles::saveTabStops(app.path(), {300, 600, 900, 1200});
+    start();
+    EXPECT_TRUE(form()->Rtxt1->document()->isEmpty());
+    EXPECT_TRUE(form()->Rtxt2->document()->isEmpty());
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
+    EXPECT_EQ(editor->project().tabStops, (TabStops{300, 600, 900, 1200}));
+    EXPECT_EQ(form()->Rtxt2->selTabs(), QList<int>({300, 600, 900, 1200}));
 }
 
 TEST_F(EditorTest, AMissingDocumentIsReportedAndTheEditorStillOpens) {
