@@ -1,4 +1,5 @@
 #include "bookgen.h"
+#include "core/atomicfile.h"
 #include "core/book.h"
 #include "core/cp932.h"
 #include "core/incrementalsearch.h"
@@ -143,7 +144,8 @@ static void BM_FloorCopyBooks(benchmark::State& state) {
             QFile out(dir.path() + u'/' + name);
             out.open(QIODevice::WriteOnly);
             out.write(in.readAll());
-            syncToDisk(out);
+            out.flush();
+            diskio::sync(out.handle(), out.fileName());
         }
     }
 }

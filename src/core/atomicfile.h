@@ -4,6 +4,33 @@
 #include <QString>
 
 // Whole-file rewrites go through here: the bytes are written to a temporary file in the same
-// folder, flushed to disk and renamed over the old file, so a crash leaves the old file or the
-// new one, never half of each. Raises a RuntimeFailure when the file cannot be written.
+// folder, every write is checked, the file is flushed to disk and its size checked, and only then
+// is it renamed over the old file. A crash leaves the old file or the new one, never half of each;
+// a failure (a full disk above all) leaves the old file and raises a RuntimeFailure naming the
+// file: "ディスクの空き容量が不足しています" or the real reason.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Every byte the program writes into its own files passes through a gate, so that tests can stand
+// in for a disk that fills up after so many bytes or fails to sync. The real disk has no gate.
+class DiskGate {
+public:
+    virtual ~DiskGate() = default;
+    // How many of the size bytes about to be written to the file at path reach it; fewer than
+    // size means the disk is full.
+    virtual qint64 admit(const QString& path, qint64 size) = 0;
+    // False when syncing the file at path fails as a device error.
+    virtual bool syncs(const QString& path) = 0;
+};
+// Installs a gate (nullptr: none) and returns the one it replaces.
+DiskGate* setDiskGate(DiskGate* gate);
+
+namespace diskio {
+// Raises the RuntimeFailure for a system error number on the file at path.
+[[noreturn]] void fail(int error, const QString& path);
+// Writes all of data at offset (or, when offset < 0, at the file's position) or raises.
+void writeAll(int fd, const QString& path, const char* data, qint64 size, qint64 offset = -1);
+// Flushes the file's data to the disk or raises.
+void sync(int fd, const QString& path);
+// Copies the file at from to a new file at to, synced; raises on any failure.
+void copyFile(const QString& from, const QString& to);
+} // namespace diskio

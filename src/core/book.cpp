@@ -3,36 +3,213 @@
 #include "atomicfile.h"
 #include "cp932.h"
 #include "failure.h"
-#include "textrecord.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
-// QSaveFile names its work file after the target plus a dot and six characters; a kill during a
-// rewrite leaves one behind.
-bool isSaveFileLeftover(const QString& name) {
+// What is left of a rewrite killed half-way: the work file of an atomic rewrite (the target's name,
+// a dot and six characters) and the link made while a compacted file is put in place.
+bool isWriteLeftover(const QString& name) {
     for (const QString& target : {bookfile::Words, bookfile::WordsTemp})
         if (name.size() == target.size() + 7 && name.startsWith(target + u'.'))
+            return true;
+    for (const QString& target : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+        if (name == target + QStringLiteral(".next"))
             return true;
     return false;
 }
 
-bool isDeletionMarker(QByteArrayView record) {
-    qsizetype end = record.size();
-    while (end > 0 && record[end - 1] == ' ')
-        --end;
-    return record.first(end) == "###";
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
 }
 
 void removeIfPresent(const QString& path) {
-    if (QFile::exists(path) && !QFile::remove(path))
-        throw RuntimeFailure(failure::PermissionDenied, QFileInfo(path).fileName());
+    if (::unlink(nativePath(path).constData()) != 0 && errno != ENOENT)
+        diskio::fail(errno, path);
+}
+
+QString trimmedRight(QString s) {
+    qsizetype end = s.size();
+    while (end > 0 && s.at(end - 1) == u' ')
+        --end;
+    s.truncate(end);
+    return s;
+}
+
+QString rawKey(const QString& word, qint32 recordNo) {
+    return word + QChar(0) + QString::number(recordNo);
+}
+
+// One parsed line of the word file.
+struct WordLine {
+    QByteArray word;
+    qint32 recordNo = 0;
+    bool numberOk = false;
+    bool unclosed = false;
+};
+
+QByteArrayView trimmedBlanks(QByteArrayView v) {
+    while (!v.isEmpty() && (v.front() == ' ' || v.front() == '\t'))
+        v = v.sliced(1);
+    while (!v.isEmpty() && (v.back() == ' ' || v.back() == '\t'))
+        v.chop(1);
+    return v;
+}
+
+bool parseRecordNo(QByteArrayView text, qint32& value) {
+    text = trimmedBlanks(text);
+    if (text.isEmpty())
+        return false;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+// Splits the word file into lines and reads each as a word and its record number. A line end
+// always ends a word, even one whose closing quote is missing; a number on a line of its own
+// belongs to the word before it (a file written one field per line).
+std::vector<WordLine> parseWordLines(const QByteArray& bytes) {
+    std::vector<QByteArrayView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= bytes.size(); ++i) {
+        if (i == bytes.size() || bytes[i] == '\n' || bytes[i] == '\r') {
+            const QByteArrayView line =
+                trimmedBlanks(QByteArrayView(bytes).sliced(start, i - start));
+            if (!line.isEmpty())
+                lines.push_back(line);
+            start = i + 1;
+        }
+    }
+    std::vector<WordLine> out;
+    out.reserve(lines.size());
+    for (size_t l = 0; l < lines.size(); ++l) {
+        const QByteArrayView line = lines[l];
+        WordLine w;
+        QByteArrayView rest;
+        bool hasRest = false;
+        if (line.front() == '"') {
+            const qsizetype close = line.indexOf('"', 1);
+            if (close >= 0) {
+                w.word = line.sliced(1, close - 1).toByteArray();
+                rest = trimmedBlanks(line.sliced(close + 1));
+                if (rest.startsWith(','))
+                    rest = rest.sliced(1);
+                hasRest = !rest.isEmpty();
+            } else {
+                w.unclosed = true;
+                const qsizetype comma = line.lastIndexOf(',');
+                qint32 n = 0;
+                if (comma > 0 && parseRecordNo(line.sliced(comma + 1), n)) {
+                    w.word = line.sliced(1, comma - 1).toByteArray();
+                    rest = line.sliced(comma + 1);
+                    hasRest = true;
+                } else {
+                    w.word = line.sliced(1).toByteArray();
+                }
+            }
+        } else {
+            const qsizetype comma = line.indexOf(',');
+            w.word = (comma >= 0 ? line.first(comma) : line).toByteArray();
+            if (comma >= 0) {
+                rest = line.sliced(comma + 1);
+                hasRest = true;
+            }
+        }
+        if (hasRest) {
+            w.numberOk = parseRecordNo(rest, w.recordNo);
+        } else if (l + 1 < lines.size() && lines[l + 1].front() != '"' &&
+                   parseRecordNo(lines[l + 1], w.recordNo)) {
+            w.numberOk = true;
+            ++l;
+        }
+        if (!w.numberOk)
+            w.recordNo = 0;
+        out.push_back(std::move(w));
+    }
+    return out;
+}
+
+// A file opened for writing, closed when it goes out of scope.
+class OutputFile {
+public:
+    explicit OutputFile(QString path) : m_path(std::move(path)) {
+        m_fd =
+            ::open(nativePath(m_path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (m_fd < 0)
+            diskio::fail(errno, m_path);
+    }
+    ~OutputFile() { close(); }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void write(const QByteArray& bytes) {
+        diskio::writeAll(m_fd, m_path, bytes.constData(), bytes.size());
+    }
+    void syncAndClose() {
+        diskio::sync(m_fd, m_path);
+        const int closing = ::close(m_fd);
+        m_fd = -1;
+        if (closing != 0)
+            diskio::fail(errno, m_path);
+    }
+
+private:
+    void close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    QString m_path;
+    int m_fd = -1;
+};
+
+// Decodes a word's bytes; bytes that are not CP932 become U+FFFD, shown as the replacement mark,
+// and clear ok. The converter turns some of them into U+001A without a word, so such words are
+// decoded again a character at a time.
+QString decodeWord(QByteArrayView bytes, bool& ok) {
+    QString text = cp932::decode(bytes, &ok);
+    if (ok && !text.contains(QChar(0x1A)) && !text.contains(QChar::ReplacementCharacter))
+        return text;
+    ok = true;
+    text.clear();
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto b = uchar(bytes[i]);
+        qsizetype length = 1;
+        bool good = b != 0x80 && b != 0xA0 && b < 0xFD;
+        if (cp932::isLeadByte(b)) {
+            const bool hasTrail = i + 1 < bytes.size();
+            const auto t = hasTrail ? uchar(bytes[i + 1]) : uchar(0);
+            good = hasTrail && t >= 0x40 && t != 0x7F && t <= 0xFC;
+            length = good ? 2 : 1;
+        }
+        if (good) {
+            bool pieceOk = true;
+            const QString piece = cp932::decode(bytes.sliced(i, length), &pieceOk);
+            good = pieceOk && piece.size() == 1 && piece[0] != QChar::ReplacementCharacter &&
+                   (piece[0] != QChar(0x1A) || b == 0x1A);
+            if (good)
+                text += piece;
+        }
+        if (!good) {
+            text += QChar::ReplacementCharacter;
+            ok = false;
+        }
+        i += length;
+    }
+    return text;
+}
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
 } // namespace
@@ -57,7 +234,19 @@ Book::OpenResult Book::open(bool readOnly) {
     close();
     OpenResult result;
     m_problems.clear();
+    m_rawWords.clear();
     m_deletionsPending = false;
+
+    // Words that point at records of a meaning file that is gone would take the records of the
+    // next words registered: such a book is reported, and nothing in it is created or changed.
+    const bool hasMeanings = QFile::exists(m_meanings.path());
+    if (!hasMeanings && QFileInfo(filePath(bookfile::Words)).size() > 0) {
+        const QString reason = QStringLiteral("%1 がありません").arg(bookfile::Meanings);
+        if (!readOnly)
+            throw BookBroken(reason);
+        m_problems << reason;
+    }
+
     if (readOnly)
         noteLeftovers();
     else
@@ -66,13 +255,11 @@ Book::OpenResult Book::open(bool readOnly) {
     std::vector<IndexEntry> entries;
     result.wordFileFound = QFile::exists(filePath(bookfile::Words));
     if (result.wordFileFound)
-        entries = readWordFile();
+        entries = readWordFile(bookfile::Words, &m_problems);
     m_index.assign(std::move(entries));
 
     if (readOnly) {
-        if (!QFile::exists(m_meanings.path()))
-            m_problems << QStringLiteral("%1 がありません").arg(bookfile::Meanings);
-        else
+        if (hasMeanings)
             m_meanings.open(true);
         if (QFile::exists(m_examples.path()))
             m_examples.open(true);
@@ -80,77 +267,185 @@ Book::OpenResult Book::open(bool readOnly) {
             if (file->isOpen() && file->hasPartialRecord())
                 m_problems << QStringLiteral("%1 の最後のレコードが途中で切れています")
                                   .arg(QFileInfo(file->path()).fileName());
-        return result;
+    } else {
+        result.exampleFileCreated = !QFile::exists(m_examples.path());
+        openRecordFiles();
     }
 
-    m_meanings.open();
-    if (!QFile::exists(m_examples.path())) {
-        // Every word gets a blank example so the two record files stay in step.
-        m_examples.open();
-        const QByteArray blank(bookfile::ExampleSize, ' ');
-        for (int r = 1; r <= m_index.size(); ++r)
-            m_examples.writeBytes(r, blank);
-        m_examples.sync();
-        result.exampleFileCreated = true;
-    } else {
-        m_examples.open();
-    }
+    const qint32 lastRecord = std::max(m_meanings.recordCount(), m_examples.recordCount());
+    m_nextRecord = lastRecord + 1;
+    m_usedPastEnd.clear();
+    for (int p = 0; p < m_index.size(); ++p)
+        if (m_index.at(p).recordNo > lastRecord)
+            m_usedPastEnd.insert(m_index.at(p).recordNo);
     return result;
+}
+
+void Book::openRecordFiles() {
+    const bool createExamples = !QFile::exists(m_examples.path());
+    m_meanings.open();
+    m_examples.open();
+    if (createExamples) {
+        // Every meaning record gets a blank example so the two record files stay in step; writing
+        // the last one fills the records before it with spaces.
+        if (m_meanings.recordCount() > 0)
+            m_examples.writeBytes(m_meanings.recordCount(), QByteArray(bookfile::ExampleSize, ' '));
+        m_examples.sync();
+    }
 }
 
 void Book::noteLeftovers() {
     const QStringList names = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString& name : names)
         if (name == bookfile::MeaningsTemp || name == bookfile::ExamplesTemp ||
-            name == bookfile::WordsTemp || isSaveFileLeftover(name))
+            name == bookfile::WordsTemp || isWriteLeftover(name))
             m_problems
                 << QStringLiteral("中断された処理の一時ファイル %1 が残っています").arg(name);
+        else if (name.startsWith(bookfile::SetAsidePrefix))
+            m_problems << QStringLiteral("使われなかった一時ファイル %1 が残っています").arg(name);
 }
 
+// A compaction is committed once its new word file is complete. It is finished at the next open
+// only when the three temporary files are all there and fit together exactly, as a compaction
+// writes them; anything else was not written by one and is set aside, never used.
 void Book::recoverInterruptedCompaction(OpenResult& result) {
     const QStringList names = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
     for (const QString& name : names)
-        if (isSaveFileLeftover(name))
+        if (isWriteLeftover(name))
             removeIfPresent(filePath(name));
-    if (QFile::exists(filePath(bookfile::WordsTemp))) {
-        // The new word file was complete, so the new record files were too: finish the job.
-        if (QFile::exists(filePath(bookfile::MeaningsTemp)))
-            replaceFile(bookfile::MeaningsTemp, bookfile::Meanings);
-        if (QFile::exists(filePath(bookfile::ExamplesTemp)))
-            replaceFile(bookfile::ExamplesTemp, bookfile::Examples);
-        replaceFile(bookfile::WordsTemp, bookfile::Words);
-        syncFolder(m_folder);
-        result.recoveredCompaction = true;
-    } else {
+    if (!QFile::exists(filePath(bookfile::WordsTemp))) {
         // Work that never reached its commit point never reaches the book.
         removeIfPresent(filePath(bookfile::MeaningsTemp));
         removeIfPresent(filePath(bookfile::ExamplesTemp));
+        return;
     }
+    if (isCompleteTemporarySet()) {
+        installTemporary(bookfile::MeaningsTemp, bookfile::Meanings);
+        installTemporary(bookfile::ExamplesTemp, bookfile::Examples);
+        installTemporary(bookfile::WordsTemp, bookfile::Words);
+        removeTemporaries();
+        result.recoveredCompaction = true;
+        return;
+    }
+    for (const QString& name :
+         {bookfile::WordsTemp, bookfile::MeaningsTemp, bookfile::ExamplesTemp})
+        if (QFile::exists(filePath(name)))
+            setAside(name, result);
+    syncFolder(m_folder);
 }
 
-std::vector<IndexEntry> Book::readWordFile() const {
-    TextRecordReader reader = TextRecordReader::fromFile(filePath(bookfile::Words));
+bool Book::isCompleteTemporarySet() const {
+    const QFileInfo meanings(filePath(bookfile::MeaningsTemp));
+    const QFileInfo examples(filePath(bookfile::ExamplesTemp));
+    if (!meanings.exists() || !examples.exists())
+        return false;
+    if (meanings.size() % bookfile::MeaningSize != 0 ||
+        examples.size() % bookfile::ExampleSize != 0)
+        return false;
+    const qint64 count = meanings.size() / bookfile::MeaningSize;
+    if (count == 0 || examples.size() / bookfile::ExampleSize != count)
+        return false;
+    // A compaction numbers the records it keeps 1..count, and every one is some word's.
+    QFile file(filePath(bookfile::WordsTemp));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const std::vector<WordLine> lines = parseWordLines(file.readAll());
+    std::vector<bool> used(size_t(count) + 1, false);
+    qint64 distinct = 0;
+    for (const WordLine& line : lines) {
+        if (!line.numberOk || line.unclosed || line.recordNo < 1 || line.recordNo > count)
+            return false;
+        if (!used[size_t(line.recordNo)]) {
+            used[size_t(line.recordNo)] = true;
+            ++distinct;
+        }
+    }
+    return distinct == count;
+}
+
+// Puts a temporary file in place of the book file while keeping the temporary itself, so the set
+// stays complete until every file is in place: a crash in between finishes the same way.
+void Book::installTemporary(const QString& temporary, const QString& target) {
+    const QString next = filePath(target + QStringLiteral(".next"));
+    removeIfPresent(next);
+    if (::link(nativePath(filePath(temporary)).constData(), nativePath(next).constData()) != 0)
+        diskio::copyFile(filePath(temporary), next); // a file system without hard links
+    if (::rename(nativePath(next).constData(), nativePath(filePath(target)).constData()) != 0)
+        diskio::fail(errno, filePath(target));
+}
+
+void Book::removeTemporaries() {
+    syncFolder(m_folder);
+    // The word file goes first: without it the others are plain leftovers.
+    for (const QString& name :
+         {bookfile::WordsTemp, bookfile::MeaningsTemp, bookfile::ExamplesTemp})
+        removeIfPresent(filePath(name));
+    syncFolder(m_folder);
+}
+
+void Book::setAside(const QString& name, OpenResult& result) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    QString asideName = bookfile::SetAsidePrefix + stamp + u'-' + name;
+    for (int n = 2; QFile::exists(filePath(asideName)); ++n)
+        asideName = bookfile::SetAsidePrefix + stamp + u'-' + QString::number(n) + u'-' + name;
+    if (::rename(nativePath(filePath(name)).constData(),
+                 nativePath(filePath(asideName)).constData()) != 0)
+        diskio::fail(errno, filePath(name));
+    result.setAside << asideName;
+    m_problems
+        << QStringLiteral("%1 は不完全なため使わずに %2 として残しました").arg(name, asideName);
+}
+
+std::vector<IndexEntry> Book::readWordFile(const QString& name, QStringList* problems) {
+    QFile file(filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeFailure(failure::FileNotFound, name);
+    const QByteArray bytes = file.readAll();
+    std::vector<WordLine> lines = parseWordLines(bytes);
     std::vector<IndexEntry> entries;
-    while (!reader.atEnd()) {
+    entries.reserve(lines.size());
+    for (WordLine& line : lines) {
         IndexEntry e;
-        e.word = reader.readString();
-        e.recordNo = reader.readInt32();
+        e.recordNo = line.recordNo;
+        if (isAscii(line.word)) {
+            e.word = QString::fromLatin1(line.word);
+        } else {
+            bool ok = true;
+            e.word = decodeWord(line.word, ok);
+            if (!ok) {
+                // Shown with the replacement mark, written back as it was.
+                m_rawWords.insert(rawKey(e.word, e.recordNo), line.word);
+                if (problems)
+                    *problems
+                        << QStringLiteral("%1: 単語を CP932 の文字として読めません").arg(e.word);
+            }
+        }
+        if (problems) {
+            if (line.unclosed)
+                *problems << QStringLiteral("%1: 閉じる引用符がありません").arg(e.word);
+            if (!line.numberOk)
+                *problems << QStringLiteral("%1: レコード番号が読めません").arg(e.word);
+        }
         entries.push_back(std::move(e));
     }
     return entries;
 }
 
-namespace {
-
 // One text record per word: the word in quotes, its record number. Built straight into bytes:
 // this runs after every registration, on books of a hundred thousand words.
-void appendWordLine(QByteArray& out, const IndexEntry& e) {
+void Book::appendWordLine(QByteArray& out, const IndexEntry& e) const {
     char digits[16];
     const qsizetype digitCount =
         std::to_chars(digits, digits + sizeof digits, e.recordNo).ptr - digits;
     const bool ascii =
         std::all_of(e.word.cbegin(), e.word.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    const QByteArray word = ascii ? QByteArray() : cp932::encode(e.word);
+    QByteArray word;
+    if (!ascii) {
+        const auto raw = m_rawWords.isEmpty() || !e.word.contains(QChar::ReplacementCharacter)
+                             ? m_rawWords.cend()
+                             : m_rawWords.constFind(rawKey(e.word, e.recordNo));
+        word = raw != m_rawWords.cend() ? raw.value() : cp932::encode(e.word);
+    }
     const qsizetype wordSize = ascii ? e.word.size() : word.size();
     const qsizetype start = out.size();
     out.resize(start + wordSize + digitCount + 5);
@@ -168,8 +463,6 @@ void appendWordLine(QByteArray& out, const IndexEntry& e) {
     *p = '\n';
 }
 
-} // namespace
-
 QByteArray Book::wordFileBytes(const std::vector<IndexEntry>& entries) const {
     QByteArray out;
     out.reserve(qsizetype(entries.size()) * 24);
@@ -186,6 +479,10 @@ void Book::writeWordFile() {
     writeFileAtomically(filePath(bookfile::Words), out);
 }
 
+QString Book::storedWord(const QString& word) {
+    return trimmedRight(word);
+}
+
 QString Book::refusalFor(const QString& word, const QString& meaning, const QString& example) {
     if (word.trimmed().isEmpty())
         return QStringLiteral("単語が空です。");
@@ -197,89 +494,160 @@ QString Book::refusalFor(const QString& word, const QString& meaning, const QStr
     const struct {
         const char16_t* label;
         const QString& text;
-    } fields[] = {{u"単語", word}, {u"意味", meaning}, {u"用例", example}};
+        int recordSize;
+    } fields[] = {{u"単語", word, 0},
+                  {u"意味", meaning, bookfile::MeaningSize},
+                  {u"用例", example, bookfile::ExampleSize}};
     for (const auto& field : fields) {
+        const QString label = QString::fromUtf16(field.label);
         const QString bad = cp932::unencodable(field.text);
         if (!bad.isEmpty())
-            return QStringLiteral("%1に保存できない文字が含まれています：%2")
-                .arg(QString::fromUtf16(field.label), bad);
+            return QStringLiteral("%1に保存できない文字が含まれています：%2").arg(label, bad);
+        if (field.recordSize == 0)
+            continue;
+        const QString stored = trimmedRight(field.text);
+        // The deletion marker: a record holding only it is dropped as deleted.
+        if (stored == bookfile::DeletionMarker)
+            return QStringLiteral("%1に「###」だけを登録することはできません（削除の印です）。")
+                .arg(label);
+        const qsizetype bytes = cp932::encode(stored).size();
+        if (bytes > field.recordSize)
+            return QStringLiteral("%1が長すぎます（%2バイト）。%1に保存できるのは%3バイト"
+                                  "（全角で%4文字）までです。")
+                .arg(label)
+                .arg(bytes)
+                .arg(field.recordSize)
+                .arg(field.recordSize / 2);
     }
     return {};
 }
 
-int Book::registerWord(const QString& word, const QString& meaning, const QString& example) {
-    const QString refusal = refusalFor(word, meaning, example);
-    if (!refusal.isEmpty())
-        throw WordRefused(refusal);
-    const qint32 recordNo = m_meanings.recordCount() + 1;
+qint32 Book::newRecordNumber() const {
+    qint32 n = m_nextRecord;
+    while (m_usedPastEnd.contains(n))
+        ++n;
+    return n;
+}
+
+void Book::writeRecords(qint32 recordNo, const QString& meaning, const QString& example) {
     m_meanings.write(recordNo, meaning);
     m_examples.write(recordNo, example);
     // The records are on disk before the word file names them: a crash in between leaves the
     // book as it was, with an unused record at the end.
     m_meanings.sync();
     m_examples.sync();
-    const int position = m_index.insert({word, recordNo, false});
+}
+
+int Book::registerWord(const QString& word, const QString& meaning, const QString& example) {
+    const QString stored = storedWord(word);
+    const QString refusal = refusalFor(stored, meaning, example);
+    if (!refusal.isEmpty())
+        throw WordRefused(refusal);
+    // A failure anywhere below leaves the old word file in place, which does not name the new
+    // number, so the number is only taken for good once the word file names it.
+    const qint32 recordNo = newRecordNumber();
+    writeRecords(recordNo, meaning, example);
+    const int position = m_index.insert({stored, recordNo, false});
     try {
         writeWordFile();
     } catch (...) {
         m_index.removeAt(position);
         throw;
     }
+    m_nextRecord = recordNo + 1;
     return position;
 }
 
 int Book::modifyWord(int position, const QString& word, const QString& meaning,
                      const QString& example) {
-    const QString refusal = refusalFor(word, meaning, example);
+    const QString stored = storedWord(word);
+    const IndexEntry old = m_index.at(position);
+    // A word read from bytes that are not CP932 may keep its spelling: its bytes are kept.
+    const auto raw = stored == old.word ? m_rawWords.constFind(rawKey(old.word, old.recordNo))
+                                        : m_rawWords.cend();
+    const bool keepsRawWord = raw != m_rawWords.cend();
+    const QString refusal =
+        refusalFor(keepsRawWord ? QStringLiteral("w") : stored, meaning, example);
     if (!refusal.isEmpty())
         throw WordRefused(refusal);
-    const qint32 recordNo = m_index.at(position).recordNo;
-    m_meanings.write(recordNo, meaning);
-    m_examples.write(recordNo, example);
-    m_meanings.sync();
-    m_examples.sync();
-    const QString oldWord = m_index.at(position).word;
-    const int newPosition = m_index.rename(position, word);
-    // Written now rather than at close, so a crash cannot lose the new spelling.
+    const qint32 recordNo = newRecordNumber();
+    writeRecords(recordNo, meaning, example);
+    if (keepsRawWord)
+        m_rawWords.insert(rawKey(stored, recordNo), raw.value());
+    int newPosition = m_index.rename(position, stored);
+    m_index.setRecordNo(newPosition, recordNo);
+    // The commit point: the word file names the new records.
     try {
         writeWordFile();
     } catch (...) {
-        m_index.rename(newPosition, oldWord);
+        m_index.setRecordNo(newPosition, old.recordNo);
+        m_index.rename(newPosition, old.word);
         throw;
     }
+    m_nextRecord = recordNo + 1;
+    markDeletedUnlessUsed({old.recordNo});
     return newPosition;
 }
 
-void Book::markDeleted(qint32 recordNo) {
-    m_meanings.write(recordNo, bookfile::DeletionMarker);
-    m_examples.write(recordNo, bookfile::DeletionMarker);
+// Marks records deleted once no word refers to them any more. Only records inside the files are
+// marked: a word pointing past the end never makes a file grow. A marker that cannot be written
+// changes nothing that matters: compaction drops every record no word uses.
+void Book::markDeletedUnlessUsed(const std::vector<qint32>& recordNos) {
+    if (recordNos.empty())
+        return;
+    QSet<qint32> stillUsed;
+    if (recordNos.size() == 1) {
+        if (m_index.positionOfRecord(recordNos.front()) >= 0)
+            stillUsed.insert(recordNos.front());
+    } else {
+        for (int p = 0; p < m_index.size(); ++p)
+            stillUsed.insert(m_index.at(p).recordNo);
+    }
+    try {
+        for (const qint32 r : recordNos) {
+            if (stillUsed.contains(r))
+                continue;
+            if (r >= 1 && r <= m_meanings.recordCount())
+                m_meanings.write(r, bookfile::DeletionMarker);
+            if (r >= 1 && r <= m_examples.recordCount())
+                m_examples.write(r, bookfile::DeletionMarker);
+        }
+    } catch (const RuntimeFailure&) {
+    }
 }
 
 void Book::deleteWord(int position) {
-    markDeleted(m_index.at(position).recordNo);
-    m_deletionsPending = true;
+    const IndexEntry entry = m_index.at(position);
     m_index.removeAt(position);
-    writeWordFile();
+    // The word file goes first: a crash before the records are marked leaves records no word
+    // uses, which compaction drops, never a word whose meaning reads "###".
+    try {
+        writeWordFile();
+    } catch (...) {
+        m_index.insert(entry);
+        throw;
+    }
+    m_deletionsPending = true;
+    markDeletedUnlessUsed({entry.recordNo});
 }
 
 int Book::deleteChecked() {
-    m_deletionsPending = true;
-    int deleted = 0;
-    for (int p = 0; p < m_index.size(); ++p)
-        if (m_index.at(p).checkMark) {
-            markDeleted(m_index.at(p).recordNo);
-            ++deleted;
-        }
+    std::vector<IndexEntry> before = m_index.entries();
+    std::vector<qint32> deletedRecords;
+    for (const IndexEntry& e : before)
+        if (e.checkMark)
+            deletedRecords.push_back(e.recordNo);
     m_index.removeIf([](const IndexEntry& e) { return e.checkMark; });
     m_index.clearCheckMarks();
-    writeWordFile();
-    return deleted;
-}
-
-void Book::replaceFile(const QString& from, const QString& to) {
-    if (std::rename(QFile::encodeName(filePath(from)).constData(),
-                    QFile::encodeName(filePath(to)).constData()) != 0)
-        throw RuntimeFailure(failure::PathFileAccess, from);
+    try {
+        writeWordFile();
+    } catch (...) {
+        m_index.assign(std::move(before));
+        throw;
+    }
+    m_deletionsPending = true;
+    markDeletedUnlessUsed(deletedRecords);
+    return int(deletedRecords.size());
 }
 
 void Book::compact() {
@@ -289,21 +657,27 @@ void Book::compact() {
     m_meanings.open();
     m_examples.open();
 
-    // Copy the surviving records in their order and note each one's new number. Words follow
-    // their own record through this map, whatever else the files hold.
-    QFile meaningsTemp(filePath(bookfile::MeaningsTemp));
-    QFile examplesTemp(filePath(bookfile::ExamplesTemp));
-    if (!meaningsTemp.open(QIODevice::WriteOnly) || !examplesTemp.open(QIODevice::WriteOnly))
-        throw RuntimeFailure(failure::PermissionDenied, bookfile::MeaningsTemp);
+    // Each file is taken on its own: a meaning file cut short does not blank the examples.
+    const int count = std::max(m_meanings.recordCount(), m_examples.recordCount());
+    // The records kept are the ones some word uses, whatever they hold; everything else (deleted
+    // records, the old records of a modification, records a crash left unused) goes.
+    std::vector<bool> used(size_t(count) + 1, false);
+    for (int p = 0; p < m_index.size(); ++p) {
+        const qint32 r = m_index.at(p).recordNo;
+        if (r >= 1 && r <= count)
+            used[size_t(r)] = true;
+    }
+
+    OutputFile meaningsTemp(filePath(bookfile::MeaningsTemp));
+    OutputFile examplesTemp(filePath(bookfile::ExamplesTemp));
     QHash<qint32, qint32> newNumber;
-    const int count = m_meanings.recordCount();
+    newNumber.reserve(m_index.size());
     qint32 next = 1;
     QByteArray meaningChunk;
     QByteArray exampleChunk;
     auto flushChunks = [&] {
-        if (meaningsTemp.write(meaningChunk) != meaningChunk.size() ||
-            examplesTemp.write(exampleChunk) != exampleChunk.size())
-            throw RuntimeFailure(failure::DiskFull, bookfile::MeaningsTemp);
+        meaningsTemp.write(meaningChunk);
+        examplesTemp.write(exampleChunk);
         meaningChunk.clear();
         exampleChunk.clear();
     };
@@ -313,18 +687,17 @@ void Book::compact() {
         const QByteArray meanings = m_meanings.readRange(first, n);
         const QByteArray examples = m_examples.readRange(first, n);
         for (int i = 0; i < n; ++i) {
-            const QByteArrayView meaning = QByteArrayView(meanings).sliced(
-                qsizetype(i) * bookfile::MeaningSize, bookfile::MeaningSize);
-            if (isDeletionMarker(meaning))
+            if (!used[size_t(first + i)])
                 continue;
-            meaningChunk += meaning;
+            meaningChunk += QByteArrayView(meanings).sliced(qsizetype(i) * bookfile::MeaningSize,
+                                                            bookfile::MeaningSize);
             exampleChunk += QByteArrayView(examples).sliced(qsizetype(i) * bookfile::ExampleSize,
                                                             bookfile::ExampleSize);
             newNumber.insert(first + i, next++);
         }
         flushChunks();
     }
-    // A word whose record lies past the end of the files keeps its place with blank records.
+    // A word whose record lies outside the files keeps its place with blank records.
     for (int p = 0; p < m_index.size(); ++p) {
         const qint32 old = m_index.at(p).recordNo;
         if ((old < 1 || old > count) && !newNumber.contains(old)) {
@@ -334,34 +707,41 @@ void Book::compact() {
         }
     }
     flushChunks();
-    syncToDisk(meaningsTemp);
-    meaningsTemp.close();
+    meaningsTemp.syncAndClose();
     step(CompactionStep::MeaningsTempWritten);
-    syncToDisk(examplesTemp);
-    examplesTemp.close();
+    examplesTemp.syncAndClose();
     step(CompactionStep::ExamplesTempWritten);
 
-    // A word still pointing at a deleted record was being deleted when a crash struck.
-    m_index.removeIf([&](const IndexEntry& e) { return !newNumber.contains(e.recordNo); });
     std::vector<IndexEntry> renumbered = m_index.entries();
-    for (IndexEntry& e : renumbered)
-        e.recordNo = newNumber.value(e.recordNo);
-    std::sort(renumbered.begin(), renumbered.end(),
-              [](const IndexEntry& a, const IndexEntry& b) { return a.recordNo < b.recordNo; });
+    QHash<QString, QByteArray> rawWords;
+    for (IndexEntry& e : renumbered) {
+        const qint32 r = newNumber.value(e.recordNo);
+        const auto raw = m_rawWords.constFind(rawKey(e.word, e.recordNo));
+        if (raw != m_rawWords.cend())
+            rawWords.insert(rawKey(e.word, r), raw.value());
+        e.recordNo = r;
+    }
+    m_rawWords = std::move(rawWords);
+    std::stable_sort(
+        renumbered.begin(), renumbered.end(),
+        [](const IndexEntry& a, const IndexEntry& b) { return a.recordNo < b.recordNo; });
     writeFileAtomically(filePath(bookfile::WordsTemp), wordFileBytes(renumbered));
     step(CompactionStep::WordsTempCommitted);
 
     close();
-    replaceFile(bookfile::MeaningsTemp, bookfile::Meanings);
+    installTemporary(bookfile::MeaningsTemp, bookfile::Meanings);
     step(CompactionStep::MeaningsReplaced);
-    replaceFile(bookfile::ExamplesTemp, bookfile::Examples);
+    installTemporary(bookfile::ExamplesTemp, bookfile::Examples);
     step(CompactionStep::ExamplesReplaced);
-    replaceFile(bookfile::WordsTemp, bookfile::Words);
-    syncFolder(m_folder);
+    installTemporary(bookfile::WordsTemp, bookfile::Words);
     step(CompactionStep::WordsReplaced);
+    removeTemporaries();
+    step(CompactionStep::TemporariesRemoved);
 
     for (int p = 0; p < m_index.size(); ++p)
         m_index.setRecordNo(p, newNumber.value(m_index.at(p).recordNo));
+    m_nextRecord = next;
+    m_usedPastEnd.clear();
     m_deletionsPending = false;
 }
 

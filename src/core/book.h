@@ -3,6 +3,8 @@
 #include "recordfile.h"
 #include "wordindex.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -17,6 +19,9 @@ inline const QString MeaningsTemp = QStringLiteral("TmpMFile.vtd");
 inline const QString ExamplesTemp = QStringLiteral("TmpRFile.vtd");
 // Written last during compaction: once it is complete the new book is committed.
 inline const QString WordsTemp = QStringLiteral("TmpWFile.vtd");
+// What a temporary file that cannot be trusted is renamed to: this prefix, a time stamp, a dash
+// and its own name.
+inline const QString SetAsidePrefix = QStringLiteral("Stray-");
 constexpr int MeaningSize = 200;
 constexpr int ExampleSize = 400;
 // A deleted word's meaning and example records hold this, padded with spaces.
@@ -31,12 +36,27 @@ enum class CompactionStep {
     MeaningsReplaced,
     ExamplesReplaced,
     WordsReplaced,
+    TemporariesRemoved,
 };
 
 // The book's folder does not exist.
 class BookMissing : public std::runtime_error {
 public:
     BookMissing() : std::runtime_error("book folder missing") {}
+
+protected:
+    explicit BookMissing(const char* what) : std::runtime_error(what) {}
+};
+
+// The book's folder is there but a file its words need is not (the meaning file of a book that
+// has words). Opening it changed nothing in the folder; reason() names what is missing.
+class BookBroken : public BookMissing {
+public:
+    explicit BookBroken(QString reason) : BookMissing("book broken"), m_reason(std::move(reason)) {}
+    const QString& reason() const { return m_reason; }
+
+private:
+    QString m_reason;
 };
 
 // A word, meaning or example the book cannot store; reason() says why, for the user.
@@ -60,6 +80,9 @@ public:
         bool wordFileFound = false;
         bool exampleFileCreated = false;
         bool recoveredCompaction = false; // an interrupted compaction was completed
+        // Temporary files that were not a complete set written by a compaction: renamed aside
+        // (their new names), never used.
+        QStringList setAside;
     };
 
     // The main window keeps the index in collation order; the translation editor opens the same
@@ -71,15 +94,18 @@ public:
     QString filePath(const QString& name) const { return m_folder + u'/' + name; }
 
     // Opens the book: finishes or discards an interrupted compaction, reads and sorts the word
-    // file, opens the record files (creating what is missing). Raises BookMissing when the folder
-    // does not exist. A read-only open changes nothing on disk and notes what it finds instead.
+    // file, opens the record files. Raises BookMissing when the folder does not exist and
+    // BookBroken when the book has words but no meaning file. A missing example file is created
+    // with blank records; the record files of a book without words are created empty. A read-only
+    // open changes nothing on disk and notes what it finds instead.
     OpenResult open(bool readOnly = false);
     bool isOpen() const { return m_meanings.isOpen(); }
     void close();
 
     WordIndex& index() { return m_index; }
     const WordIndex& index() const { return m_index; }
-    // Problems a read-only open found: leftover temporary files, short last records.
+    // Problems the open found: damaged lines of the word file, and for a read-only open leftover
+    // temporary files and short last records.
     const QStringList& problems() const { return m_problems; }
 
     int meaningRecordCount() const { return m_meanings.recordCount(); }
@@ -93,21 +119,28 @@ public:
 
     // Why word, meaning and example cannot be stored, or an empty string when they can.
     static QString refusalFor(const QString& word, const QString& meaning, const QString& example);
+    // A word as it is stored: without trailing spaces, which look-ups ignore.
+    static QString storedWord(const QString& word);
 
-    // Adds a word with its two records after the last record; returns its index position.
+    // Adds a word (stored without trailing spaces) with its two records after the last record in
+    // use; returns its index position. Raises WordRefused for what refusalFor() refuses.
     int registerWord(const QString& word, const QString& meaning, const QString& example);
     // Stores a new spelling, meaning and example for the word at position; returns its new
-    // position.
+    // position. The new meaning and example go into new records and the word file is rewritten to
+    // point at them before the old records are marked deleted, so a crash leaves the old entry or
+    // the new one.
     int modifyWord(int position, const QString& word, const QString& meaning,
                    const QString& example);
-    // Marks the word's records deleted and removes it from the index; other marks stay.
+    // Removes the word from the index and the word file, then marks its records deleted unless
+    // another word still uses them; other check marks stay.
     void deleteWord(int position);
     // Deletes every checked word and clears all marks; returns how many were deleted.
     int deleteChecked();
     bool deletionsPending() const { return m_deletionsPending; }
 
     void writeWordFile();
-    // Drops the deleted records, renumbers the words and closes the record files.
+    // Keeps the records the words use, drops the rest, renumbers the words and closes the record
+    // files.
     void compact();
     // Brings the files up to date and closes them: compaction after deletions, the removal of
     // an emptied book's files, or just the word file.
@@ -117,11 +150,18 @@ public:
 
 private:
     void recoverInterruptedCompaction(OpenResult& result);
+    bool isCompleteTemporarySet() const;
+    void installTemporary(const QString& temporary, const QString& target);
+    void removeTemporaries();
+    void setAside(const QString& name, OpenResult& result);
     void noteLeftovers();
-    std::vector<IndexEntry> readWordFile() const;
+    void openRecordFiles();
+    std::vector<IndexEntry> readWordFile(const QString& name, QStringList* problems);
+    void appendWordLine(QByteArray& out, const IndexEntry& e) const;
     QByteArray wordFileBytes(const std::vector<IndexEntry>& entries) const;
-    void markDeleted(qint32 recordNo);
-    void replaceFile(const QString& from, const QString& to);
+    qint32 newRecordNumber() const;
+    void writeRecords(qint32 recordNo, const QString& meaning, const QString& example);
+    void markDeletedUnlessUsed(const std::vector<qint32>& recordNos);
     void step(CompactionStep s) {
         if (m_hook)
             m_hook(s);
@@ -132,6 +172,13 @@ private:
     RecordFile m_meanings;
     RecordFile m_examples;
     bool m_deletionsPending = false;
+    // The next record number to hand out, and the numbers above the files' ends that words point
+    // at (damaged books): a new record never takes one of them.
+    qint32 m_nextRecord = 1;
+    QSet<qint32> m_usedPastEnd;
+    // The original bytes of words that are not CP932, by decoded word and record number, so that
+    // rewriting the word file keeps them.
+    QHash<QString, QByteArray> m_rawWords;
     QStringList m_problems;
     std::function<void(CompactionStep)> m_hook;
 };

@@ -1,46 +1,71 @@
 #include "recordfile.h"
 
+#include "atomicfile.h"
 #include "cp932.h"
 #include "failure.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 RecordFile::RecordFile(QString path, int recordSize)
-    : m_path(std::move(path)), m_recordSize(recordSize), m_file(m_path) {}
+    : m_path(std::move(path)), m_recordSize(recordSize) {}
+
+RecordFile::~RecordFile() {
+    close();
+}
 
 void RecordFile::open(bool readOnly) {
-    if (m_file.isOpen())
+    if (isOpen())
         return;
-    if (!m_file.open(readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite))
-        throw RuntimeFailure(readOnly ? failure::FileNotFound : failure::PermissionDenied,
-                             QFileInfo(m_path).fileName());
+    const int flags = readOnly ? O_RDONLY : O_RDWR | O_CREAT;
+    m_fd = ::open(QFile::encodeName(m_path).constData(), flags | O_CLOEXEC, 0666);
+    if (m_fd < 0)
+        diskio::fail(errno, m_path);
 }
 
 void RecordFile::close() {
-    m_file.close();
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+qint64 RecordFile::size() const {
+    struct stat st {};
+    if (m_fd >= 0)
+        return ::fstat(m_fd, &st) == 0 ? qint64(st.st_size) : 0;
+    return QFileInfo(m_path).size();
 }
 
 int RecordFile::recordCount() const {
-    const qint64 size = m_file.isOpen() ? m_file.size() : QFileInfo(m_path).size();
-    return int((size + m_recordSize - 1) / m_recordSize);
+    return int((size() + m_recordSize - 1) / m_recordSize);
 }
 
 bool RecordFile::hasPartialRecord() const {
-    const qint64 size = m_file.isOpen() ? m_file.size() : QFileInfo(m_path).size();
-    return size % m_recordSize != 0;
+    return size() % m_recordSize != 0;
 }
 
 QByteArray RecordFile::readRange(int first, int count) const {
-    if (first < 1 || count < 0)
-        throw RuntimeFailure(failure::BadFileName, QFileInfo(m_path).fileName());
-    const qint64 wanted = qint64(count) * m_recordSize;
-    QByteArray bytes;
-    if (m_file.seek(qint64(first - 1) * m_recordSize))
-        bytes = m_file.read(wanted);
-    if (bytes.size() < wanted)
-        bytes.append(wanted - bytes.size(), ' ');
+    const qint64 wanted = qint64(std::max(count, 0)) * m_recordSize;
+    QByteArray bytes(wanted, ' ');
+    if (first < 1 || m_fd < 0)
+        return bytes;
+    const qint64 offset = qint64(first - 1) * m_recordSize;
+    qint64 done = 0;
+    while (done < wanted) {
+        const ssize_t n =
+            ::pread(m_fd, bytes.data() + done, size_t(wanted - done), off_t(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            diskio::fail(errno, m_path);
+        if (n == 0)
+            break; // past the end: the rest stays blank
+        done += n;
+    }
     return bytes;
 }
 
@@ -55,29 +80,34 @@ void RecordFile::write(int recordNo, const QString& text) {
 void RecordFile::writeBytes(int recordNo, const QByteArray& bytes) {
     if (recordNo < 1 || bytes.size() != m_recordSize)
         throw RuntimeFailure(failure::BadFileName, QFileInfo(m_path).fileName());
+    if (m_fd < 0)
+        throw RuntimeFailure(failure::BadFileName, QFileInfo(m_path).fileName());
     const qint64 offset = qint64(recordNo - 1) * m_recordSize;
-    const qint64 size = m_file.size();
-    // A gap before the record (a short last record, or an example file shorter than the meaning
-    // file) is filled with spaces, which is how an empty record reads.
-    if (offset > size) {
-        if (!m_file.seek(size) || m_file.write(QByteArray(offset - size, ' ')) != offset - size)
-            throw RuntimeFailure(failure::DiskFull, QFileInfo(m_path).fileName());
+    const qint64 oldSize = size();
+    try {
+        // A gap before the record (a short last record, or an example file shorter than the
+        // meaning file) is filled with spaces, which is how an empty record reads.
+        if (offset > oldSize) {
+            const QByteArray gap(offset - oldSize, ' ');
+            diskio::writeAll(m_fd, m_path, gap.constData(), gap.size(), oldSize);
+        }
+        diskio::writeAll(m_fd, m_path, bytes.constData(), bytes.size(), offset);
+    } catch (...) {
+        // The failure being raised is the one to report; a failed cut changes nothing.
+        if (offset >= oldSize && size() > oldSize && ::ftruncate(m_fd, off_t(oldSize)) != 0) {
+        }
+        throw;
     }
-    if (!m_file.seek(offset) || m_file.write(bytes) != bytes.size() || !m_file.flush())
-        throw RuntimeFailure(failure::DiskFull, QFileInfo(m_path).fileName());
 }
 
 void RecordFile::sync() {
-    syncToDisk(m_file);
-}
-
-void syncToDisk(QFile& file) {
-    if (!file.flush() || ::fsync(file.handle()) != 0)
-        throw RuntimeFailure(failure::DeviceIo, QFileInfo(file.fileName()).fileName());
+    if (m_fd >= 0)
+        diskio::sync(m_fd, m_path);
 }
 
 void syncFolder(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);

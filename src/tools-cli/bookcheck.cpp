@@ -1,9 +1,13 @@
 // bookcheck FOLDER: lists a book's words as the program reads them, without writing to the book,
-// and reports what is wrong with it. Useful on a book copied from elsewhere.
+// and reports what is wrong with it: words that are not CP932, lines whose closing quote is
+// missing, record numbers that are unreadable, outside the files, shared by several words or
+// pointing at deleted records, damaged records, short record files and leftover temporary files.
+// Exits 1 when it found anything. Useful on a book copied from elsewhere.
 #include "core/book.h"
 #include "core/failure.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QTextStream>
 
 namespace {
@@ -40,12 +44,21 @@ int main(int argc, char* argv[]) {
     }
     QStringList problems = book.problems();
     const int records = book.meaningRecordCount();
+    QHash<qint32, QStringList> wordsOfRecord;
+    for (int p = 0; p < book.index().size(); ++p)
+        wordsOfRecord[book.index().at(p).recordNo] << book.index().at(p).word;
+    for (auto it = wordsOfRecord.cbegin(); it != wordsOfRecord.cend(); ++it)
+        if (it.value().size() > 1)
+            problems << QStringLiteral("レコード %1 を %2 語が共有しています: %3")
+                            .arg(it.key())
+                            .arg(it.value().size())
+                            .arg(it.value().join(QStringLiteral(", ")));
     for (int p = 0; p < book.index().size(); ++p) {
         const IndexEntry& e = book.index().at(p);
         QString meaning;
         QString example;
         if (e.recordNo < 1 || e.recordNo > records) {
-            problems << QStringLiteral("%1: レコード番号 %2 が最後のレコード (%3) を越えています")
+            problems << QStringLiteral("%1: レコード番号 %2 がレコードの範囲 (1〜%3) の外です")
                             .arg(e.word)
                             .arg(e.recordNo)
                             .arg(records);
@@ -56,6 +69,10 @@ int main(int argc, char* argv[]) {
             example = book.example(e.recordNo, &exampleOk);
             if (!meaningOk || !exampleOk)
                 problems << QStringLiteral("%1: レコード %2 を CP932 の文字として読めません")
+                                .arg(e.word)
+                                .arg(e.recordNo);
+            if (meaning.trimmed() == bookfile::DeletionMarker)
+                problems << QStringLiteral("%1: レコード %2 は削除済み (###) です")
                                 .arg(e.word)
                                 .arg(e.recordNo);
         }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/atomicfile.h"
+
+#include <QString>
+#include <algorithm>
+
+// Stands in for a disk that fills up: while it lives, the program's writes succeed for budget
+// bytes and then fail with "no space left", the bytes before that point reaching the file as on
+// a real disk. Syncs can be made to fail instead.
+class FailingDisk : public DiskGate {
+public:
+    // budget < 0: no limit (for a disk whose syncs fail).
+    explicit FailingDisk(qint64 budget) : m_left(budget) { m_previous = setDiskGate(this); }
+    ~FailingDisk() override { setDiskGate(m_previous); }
+    FailingDisk(const FailingDisk&) = delete;
+    FailingDisk& operator=(const FailingDisk&) = delete;
+
+    void failSyncs() { m_syncFails = true; }
+
+    qint64 admit(const QString&, qint64 size) override {
+        if (m_left < 0)
+            return size;
+        const qint64 n = std::min(size, m_left);
+        m_left -= n;
+        return n;
+    }
+    bool syncs(const QString&) override { return !m_syncFails; }
+
+private:
+    qint64 m_left; // -1: no limit
+    bool m_syncFails = false;
+    DiskGate* m_previous = nullptr;
+};
