@@ -221,7 +221,8 @@ TEST_F(MainWindowTest, ModifyingMovesTheWord) {
     EXPECT_EQ(listed(), QStringList({"apple", "cherry", "zucchini"}));
     EXPECT_EQ(selected(), "zucchini");
     EXPECT_EQ(form()->txtMean->text().trimmed(), QStringLiteral("ズッキーニ"));
-    EXPECT_TRUE(wordFile(app).contains(QStringLiteral("\"zucchini\",2")));
+    // The new meaning went into a new record, after the last one.
+    EXPECT_TRUE(wordFile(app).contains(QStringLiteral("\"zucchini\",4")));
 
     // An empty meaning is not enough.
     clickRow(0);
