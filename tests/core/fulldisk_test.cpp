@@ -69,14 +69,19 @@ TEST(FullDisk, SettingsAndListFilesKeepTheirOldContents) {
     WriteDisplaySettings(app.path(), SetDefaultDisplaySettings());
     WritePaletteFont(app.path(), SetDefaultPaletteFont());
     writeCurrentBook(app.path(), {QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")});
-    languageset::writeList(app.path(), {QStringLiteral("英語ｾｯﾄ")});
     languageset::write(app.path(), QStringLiteral("英語ｾｯﾄ"), SetDefaultLanguageSet());
+    languageset::write(app.path(), QStringLiteral("仏ｾｯﾄ"), SetDefaultLanguageSet());
+    languageset::writeList(app.path(), {QStringLiteral("英語ｾｯﾄ")});
     booklist::write(app.path(), {{QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")}});
     const QStringList entries = app.entries();
 
     for (const SettingsFile& file : files) {
         SCOPED_TRACE(file.name.toStdString());
+        // The new bytes, written where the same files are present.
         QTemporaryDir scratch;
+        for (const QString& name : app.entries())
+            QFile::copy(app.file(name), scratch.path() + u'/' + name);
+        QFile::remove(scratch.path() + u'/' + file.name);
         file.write(scratch.path());
         QFile written(scratch.path() + u'/' + file.name);
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));

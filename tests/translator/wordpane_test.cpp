@@ -220,8 +220,9 @@ TEST(WordPane, ModifyingResortsAndRewritesTheWordFileAtOnce) {
     p.carryOut();
     EXPECT_EQ(p.mode(), Mode::Normal);
     EXPECT_EQ(f.indexWords(), QStringList({"banana", "cherry", "date"}));
-    EXPECT_EQ(f.wordFile(), QStringLiteral("\"banana\",2\r\n\"cherry\",3\r\n\"date\",1\r\n"));
-    EXPECT_EQ(f.trimmedMeaning(1), QStringLiteral("日付"));
+    // The new meaning went into a new record; the old one is marked for compaction.
+    EXPECT_EQ(f.wordFile(), QStringLiteral("\"banana\",2\r\n\"cherry\",3\r\n\"date\",4\r\n"));
+    EXPECT_EQ(f.trimmedMeaning(4), QStringLiteral("日付"));
     EXPECT_EQ(p.currentPosition(), 2);
     EXPECT_EQ(p.input(), "date");
     // Look-ups find the moved word and the others.
