@@ -1,3 +1,4 @@
+#include "platform/appicon.h"
 #include "platform/fontsubstitution.h"
 #include "platform/qttranslation.h"
 #include "wordbook/program.h"
@@ -8,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Verbanta"));
     QApplication::setOrganizationName(QStringLiteral("Verbanta"));
+    installApplicationIcon();
     registerFontSubstitutions();
     installQtJapanese();
 

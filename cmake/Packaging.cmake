@@ -1,0 +1,21 @@
+# The Debian package: `cpack -G DEB` in a build folder (scripts/package.sh does it all). It
+# depends on what the program needs when it runs: the shared libraries it links (Qt 6 Widgets
+# and PrintSupport, ICU, found by dpkg-shlibdeps), Qt's platform plugins, the fonts it
+# substitutes for the Windows fonts its settings name, and Qt's Japanese translation.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME verbanta)
+set(CPACK_PACKAGE_VENDOR "Verbanta developers")
+set(CPACK_PACKAGE_CONTACT "Verbanta developers <verbanta@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vocabulary notebook with a translation editor")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Verbanta keeps books of headwords, each with a meaning and an example sentence, lists and
+searches them as you type, and quizzes you on them. Its translation editor shows an original
+above its translation and looks words up in the current book. The interface is Japanese.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic, fonts-liberation2 | fonts-liberation")
+include(CPack)
