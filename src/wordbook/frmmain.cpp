@@ -275,19 +275,21 @@ FrmMain::LoadResult FrmMain::formLoad() {
             try {
                 openBook(/*reopen=*/false);
                 return;
-            } catch (const BookMissing&) {
+            } catch (const BookMissing& missing) {
                 // Nothing is created in the broken book; the user chooses another one.
                 m_book.reset();
                 session().bookInUse = false;
-                showMessage(
-                    QStringLiteral(
-                        "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。"
-                        "Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\n"
-                        "Verbantaをインストール直後の場合は、付属の『インストールの前に』ファイルを"
-                        "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
-                        "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
-                        "再度インストールし直す必要があります。"),
-                    QStringLiteral("ブックエラー"), MessageButtons::Ok, MessageIcon::None);
+                QString text = QStringLiteral(
+                    "すでに作成されて存在しているはずのブック（フォルダ）が見当たりません。"
+                    "Verbantaのあるフォルダ内にあるべきブックが無いようです。\r\n\r\n"
+                    "Verbantaをインストール直後の場合は、付属の『インストールの前に』ファイルを"
+                    "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
+                    "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
+                    "再度インストールし直す必要があります。");
+                if (const auto* broken = dynamic_cast<const BookBroken*>(&missing))
+                    text += QStringLiteral("\r\n\r\n（") + broken->reason() + QStringLiteral("）");
+                showMessage(text, QStringLiteral("ブックエラー"), MessageButtons::Ok,
+                            MessageIcon::None);
             }
         }
         showMessage(

@@ -77,6 +77,22 @@ TEST_F(MainWindowTest, MissingBookOpensTheChooserAndCreatesNothing) {
     EXPECT_EQ(app.entries(), before);
 }
 
+TEST_F(MainWindowTest, BookWithoutItsMeaningFileOpensTheChooserAndCreatesNothing) {
+    writeSettings();
+    writeBook({"apple", "banana"});
+    QFile::remove(bookFolder() + QStringLiteral("/means.vtd"));
+    const QStringList before = app.entries(QStringLiteral("英単語"));
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    leaveChooser(dialogs);
+    EXPECT_FALSE(start());
+    program.reset();
+    EXPECT_EQ(terminator.calls(), 0);
+    ASSERT_EQ(dialogs.boxes().size(), 3);
+    EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("ブックエラー"));
+    EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("means.vtd")));
+    EXPECT_EQ(app.entries(QStringLiteral("英単語")), before);
+}
+
 TEST_F(MainWindowTest, BrokenBookAtStartLeavesTheUserAnotherBook) {
     writeSettings();
     BookBuilder(app.file(QStringLiteral("独単語"))).add("Hund", "dog").write();
