@@ -115,6 +115,26 @@ TEST_F(MainWindowTest, MeaningAndExampleTakeAtMostAHundredCharactersFromThePaste
     EXPECT_EQ(book.example(2).trimmed(), longText.left(100));
 }
 
+TEST_F(MainWindowTest, TextLongerThanItsRecordIsRefusedNotCut) {
+    startWith({"apple"});
+    const QByteArray means = app.read(QStringLiteral("英単語/means.vtd"));
+    type("banana");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    // More than the box takes from the user, as only the program can put there.
+    const QString longMeaning = QStringLiteral("あ").repeated(101);
+    form()->txtMean->setText(longMeaning);
+    dialogs.expectMessage(Answer::Ok);
+    click(form()->cmdDo);
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("登録できません"));
+    EXPECT_TRUE(dialogs.lastBox().text.endsWith(
+        QStringLiteral("内容を直してから、もう一度実行して下さい。")));
+    EXPECT_EQ(main()->editMode(), FrmMain::Register);
+    EXPECT_EQ(form()->txtMean->text(), longMeaning);
+    EXPECT_EQ(app.read(QStringLiteral("英単語/means.vtd")), means);
+    EXPECT_EQ(listed(), QStringList({"apple"}));
+}
+
 TEST_F(MainWindowTest, KeypadEnterLooksTheWordUp) {
     startWith({"apple", "banana"});
     type("banana");
