@@ -1,6 +1,8 @@
 #include "core/likepattern.h"
+#include "core/projectstate.h"
 #include "support/indexbuilder.h"
 #include "translator/quicksearch.h"
+#include "wordpane_fixture.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -79,6 +81,144 @@ TEST(QuickSearchLookUp, TheRunEndAgreesWithAScan) {
         }
         EXPECT_EQ(quicksearch::find(index, key, true).position, expected) << key.toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+using Field = WordPane::Field;
+const QString NotFound = QStringLiteral("選択された単語では見つかりませんでした");
+
+QuickSearchOptions options(bool approx, bool focus, bool registerMissing) {
+    QuickSearchOptions o;
+    o.approxSearch = approx;
+    o.focusWordPaneAfterSearch = focus;
+    o.registerWhenMissing = registerMissing;
+    return o;
+}
+
+TEST(QuickSearch, AnExactMatchShowsTheWordWithoutMovingTheSpinner) {
+    PaneFixture f;
+    f.open({"apple", "run", "running", "zoo"});
+    WordPane& p = *f.pane;
+    p.spinnerChanged(3);
+    QuickSearch::run(p, options(false, false, false), true, "run ");
+    EXPECT_EQ(p.word(), "run");
+    EXPECT_EQ(p.meaning(), "m:run");
+    EXPECT_EQ(p.example(), "e:run");
+    EXPECT_EQ(p.currentPosition(), 1);
+    EXPECT_EQ(p.input(), "");
+    EXPECT_TRUE(p.canModify() && p.canDelete());
+    EXPECT_EQ(p.spinnerValue(), 3);
+    p.stepDown(); // steps from the spinner's own value
+    EXPECT_EQ(p.word(), "running");
+
+    // With the focus option the text goes into the input box, which takes the focus.
+    f.focused.clear();
+    QuickSearch::run(p, options(false, true, false), true, "run");
+    EXPECT_EQ(p.input(), "run");
+    EXPECT_EQ(p.word(), "run");
+    EXPECT_EQ(p.meaning(), "m:run");
+    EXPECT_TRUE(p.canModify());
+    EXPECT_EQ(f.focused, QList<Field>({Field::Input}));
+    EXPECT_TRUE(f.dialogs.boxes().isEmpty());
+
+    // Modify acts on the word found.
+    p.modify();
+    p.meaningEdited("m:run2");
+    f.dialogs.expectMessage(Answer::Yes);
+    p.carryOut();
+    EXPECT_EQ(f.trimmedMeaning(2), "m:run2");
+}
+
+TEST(QuickSearch, AnApproximateMatchMakesTheShownWordCurrent) {
+    PaneFixture f;
+    f.open({"apple", "walk", "walker", "walking"});
+    WordPane& p = *f.pane;
+    // An exact match leaves the input box empty with Modify and Delete enabled; the next search
+    // then causes no change event that would disable them.
+    QuickSearch::run(p, options(false, false, false), true, "apple");
+    ASSERT_TRUE(p.canModify() && p.input().isEmpty());
+    QuickSearch::run(p, options(true, false, false), true, "walked");
+    EXPECT_EQ(p.word(), "walker");
+    EXPECT_EQ(p.meaning(), "m:walker");
+    EXPECT_EQ(p.currentPosition(), 2);
+    EXPECT_EQ(p.spinnerValue(), 0);
+    // Whatever stays enabled acts on walker, never on apple.
+    p.modify();
+    EXPECT_EQ(p.word(), "walker");
+    p.cancel();
+    f.dialogs.expectMessage(Answer::Yes);
+    p.deleteWord();
+    EXPECT_EQ(f.indexWords(), QStringList({"apple", "walk", "walking"}));
+
+    // Only walk and walking: walk shows walking. With the focus option the selected text goes
+    // into the input box.
+    f.focused.clear();
+    const qsizetype boxes = f.dialogs.boxes().size();
+    QuickSearch::run(p, options(true, true, false), true, "walked");
+    EXPECT_EQ(p.word(), "walking");
+    EXPECT_EQ(p.input(), "walked");
+    EXPECT_EQ(p.currentPosition(), 2);
+    EXPECT_FALSE(p.canModify());
+    EXPECT_EQ(f.focused, QList<Field>({Field::Input}));
+    EXPECT_EQ(f.dialogs.boxes().size(), boxes);
+}
+
+TEST(QuickSearch, NothingFoundSaysSoAndMayStartARegistration) {
+    PaneFixture f;
+    f.open({"apple", "of"});
+    WordPane& p = *f.pane;
+    // Two characters are not shortened.
+    f.dialogs.expectMessage(Answer::Ok, NotFound);
+    QuickSearch::run(p, options(true, true, true), true, "ox");
+    EXPECT_EQ(f.lastBoxTitle(), QStringLiteral("未登録情報"));
+    EXPECT_EQ(p.mode(), WordPane::Mode::Register);
+    EXPECT_EQ(p.word(), "ox");
+    EXPECT_TRUE(p.canCarryOut() && p.canCancel());
+    p.meaningEdited(QStringLiteral("雄牛"));
+    f.dialogs.expectMessage(Answer::Yes);
+    p.carryOut();
+    EXPECT_EQ(f.indexWords(), QStringList({"apple", "of", "ox"}));
+
+    // The register option needs the focus option.
+    f.dialogs.expectMessage(Answer::Ok, NotFound);
+    QuickSearch::run(p, options(false, false, true), true, "pear");
+    EXPECT_EQ(p.mode(), WordPane::Mode::Normal);
+    EXPECT_EQ(p.word(), "ox");
+    // Focus only: the input box is emptied and focused.
+    f.focused.clear();
+    f.dialogs.expectMessage(Answer::Ok, NotFound);
+    QuickSearch::run(p, options(false, true, false), true, "pear");
+    EXPECT_EQ(p.mode(), WordPane::Mode::Normal);
+    EXPECT_EQ(p.input(), "");
+    EXPECT_EQ(f.focused, QList<Field>({Field::Input}));
+
+    // From the word pane's own box there is nothing to look up; an empty selection does nothing.
+    f.dialogs.expectMessage(Answer::Ok, NotFound);
+    QuickSearch::run(p, options(false, false, false), false, "apple");
+    const qsizetype boxes = f.dialogs.boxes().size();
+    QuickSearch::run(p, options(true, true, true), true, "");
+    EXPECT_EQ(f.dialogs.boxes().size(), boxes);
+    // Nor does a search while a word is being edited.
+    p.spinnerChanged(0);
+    p.modify();
+    QuickSearch::run(p, options(true, true, true), true, "apple");
+    EXPECT_EQ(p.mode(), WordPane::Mode::Modify);
+    EXPECT_EQ(f.dialogs.boxes().size(), boxes);
+}
+
+TEST(QuickSearch, AnEmptyBookFindsNothingSafely) {
+    PaneFixture f;
+    f.open({"apple"});
+    WordPane& p = *f.pane;
+    f.dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    p.deleteWord();
+    f.dialogs.expectMessage(Answer::Ok, NotFound);
+    QuickSearch::run(p, options(true, true, false), true, "apple");
+    EXPECT_FALSE(p.canModify() || p.canDelete());
+    EXPECT_EQ(p.word(), "");
 }
 
 } // namespace
