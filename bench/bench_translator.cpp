@@ -1,0 +1,99 @@
+#include "bookgen.h"
+#include "core/book.h"
+#include "core/projectstate.h"
+#include "platform/dialogservice.h"
+#include "translator/quicksearch.h"
+#include "translator/wordpane.h"
+
+#include <QStringList>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Counts the boxes a run shows; a benchmark that shows one measured the wrong thing.
+class CountingDialogs : public DialogService {
+public:
+    CountingDialogs() { setDialogService(this); }
+    ~CountingDialogs() override { setDialogService(nullptr); }
+    int boxes = 0;
+    Answer message(const MessageRequest&) override {
+        ++boxes;
+        return Answer::Ok;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
+    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
+    bool print(QPrinter&) override { return false; }
+    bool printerSetup(QPrinter&) override { return false; }
+};
+
+// A generated book opened in the editor's order, with its word pane started.
+struct EditorBook {
+    explicit EditorBook(int n) : book(bookgen::book(n), WordIndex::Order::Ordinal), pane(book) {
+        book.open(/*readOnly=*/true);
+        pane.start();
+    }
+    Book book;
+    WordPane pane;
+};
+
+QuickSearchOptions approximateWithFocus() {
+    QuickSearchOptions o;
+    o.approxSearch = true;
+    o.focusWordPaneAfterSearch = true;
+    return o;
+}
+
+} // namespace
+
+// A selection that is a word of the book: look-up, the word's records read, the input box
+// written (its incremental search runs too).
+static void BM_QuickSearch_Exact(benchmark::State& state) {
+    CountingDialogs dialogs;
+    EditorBook editor(int(state.range(0)));
+    const QStringList words = bookgen::words(int(state.range(0)));
+    const QuickSearchOptions options = approximateWithFocus();
+    int i = 0;
+    for (auto _ : state) {
+        const QString& word = words[(i++ * 7919) % words.size()];
+        QuickSearch::run(editor.pane, options, true, word + u' ');
+        benchmark::DoNotOptimize(editor.pane.currentPosition());
+    }
+    if (dialogs.boxes > 0)
+        state.SkipWithError("a word of the book was not found");
+}
+BENCHMARK(BM_QuickSearch_Exact)
+    ->Name("BM_QuickSearch/exact")
+    ->Arg(200000)
+    ->Unit(benchmark::kMicrosecond);
+
+// A 12-character selection that is not in the book: the prefixes are shortened down to the four
+// characters of a word, whose greatest run member is then shown.
+static void BM_QuickSearch_Approximate(benchmark::State& state) {
+    EditorBook editor(int(state.range(0)));
+    const QStringList words = bookgen::words(int(state.range(0)));
+    QStringList selections;
+    for (const QString& w : words)
+        if (w.size() >= 4 && selections.size() < 4096)
+            selections << (w.left(4) + QStringLiteral("zqzqzqzqzq")).left(12);
+    const QuickSearchOptions options = approximateWithFocus();
+    CountingDialogs dialogs;
+    int i = 0;
+    for (auto _ : state) {
+        QuickSearch::run(editor.pane, options, true, selections[i++ % selections.size()]);
+        benchmark::DoNotOptimize(editor.pane.currentPosition());
+    }
+    if (dialogs.boxes > 0)
+        state.SkipWithError("a shortened selection found nothing");
+}
+BENCHMARK(BM_QuickSearch_Approximate)
+    ->Name("BM_QuickSearch/approximate12")
+    ->Arg(200000)
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
