@@ -129,7 +129,7 @@ TEST(QuickSearch, AnExactMatchShowsTheWordWithoutMovingTheSpinner) {
     p.meaningEdited("m:run2");
     f.dialogs.expectMessage(Answer::Yes);
     p.carryOut();
-    EXPECT_EQ(f.trimmedMeaning(2), "m:run2");
+    EXPECT_EQ(f.trimmedMeaning(f.book->index().at(f.book->index().find("run")).recordNo), "m:run2");
 }
 
 TEST(QuickSearch, AnApproximateMatchMakesTheShownWordCurrent) {
