@@ -1,14 +1,17 @@
 #include "richtextpane.h"
 
+#include "core/richtext/charstyle.h"
 #include "core/richtext/documentfile.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/twips.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFragment>
 
 namespace {
@@ -21,11 +24,37 @@ bool inSet(const QString& set, QChar c) {
     return set.contains(c);
 }
 
+QTextCharFormat defaultCharFormat() {
+    QTextCharFormat format;
+    format.setFontFamilies({richtext::defaultFontFamily()});
+    format.setFontPointSize(richtext::defaultFontPointSize());
+    return format;
+}
+
 } // namespace
 
 RichTextPane::RichTextPane(QWidget* parent) : QTextEdit(parent) {
     setAcceptRichText(true);
+    // Set on the widget itself so that a parent's font does not replace it; the edit passes it
+    // on to its document as the default font.
+    const QFont font(richtext::defaultFontFamily(), int(richtext::defaultFontPointSize()));
+    setFont(font);
+    document()->setDefaultFont(font);
+    setCurrentCharFormat(defaultCharFormat());
     applySelectionPalette();
+    watchDocument();
+}
+
+void RichTextPane::watchDocument() {
+    connect(document(), &QTextDocument::contentsChange, this, &RichTextPane::contentsChange,
+            Qt::UniqueConnection);
+}
+
+void RichTextPane::contentsChange(int, int charsRemoved, int) {
+    // Emptying the pane, however it happens, leaves no trace of the text's formats behind: what
+    // is typed next is in the default font again.
+    if (charsRemoved > 0 && document()->isEmpty())
+        setCurrentCharFormat(defaultCharFormat());
 }
 
 bool RichTextPane::loadFile(const QString& path, QString* error) {
@@ -46,6 +75,7 @@ bool RichTextPane::loadFile(const QString& path, QString* error) {
     setDocument(loaded);
     if (ownedHere)
         delete old;
+    watchDocument();
     loaded->setModified(false);
     moveCursor(QTextCursor::Start);
     return outcome == richtext::LoadOutcome::Loaded;
@@ -155,7 +185,9 @@ std::optional<bool> RichTextPane::selItalic() const {
 }
 
 std::optional<bool> RichTextPane::selUnderline() const {
-    return uniformChar<bool>([](const QTextCharFormat& f) { return f.fontUnderline(); });
+    return uniformChar<bool>([](const QTextCharFormat& f) {
+        return richtext::underline(f) != richtext::Underline::None;
+    });
 }
 
 std::optional<bool> RichTextPane::selStrikeThrough() const {
@@ -203,7 +235,7 @@ void RichTextPane::setSelItalic(bool on) {
 
 void RichTextPane::setSelUnderline(bool on) {
     QTextCharFormat f;
-    f.setFontUnderline(on);
+    richtext::setUnderline(f, on ? richtext::Underline::Single : richtext::Underline::None);
     mergeSelFormat(f);
 }
 
@@ -239,14 +271,17 @@ std::optional<RichTextPane::Alignment> RichTextPane::selAlignment() const {
             return Alignment::Center;
         if (a & Qt::AlignRight)
             return Alignment::Right;
+        if (a & Qt::AlignJustify)
+            return Alignment::Justify;
         return Alignment::Left;
     });
 }
 
 void RichTextPane::setSelAlignment(Alignment alignment) {
-    const Qt::Alignment a = alignment == Alignment::Center  ? Qt::AlignHCenter
-                            : alignment == Alignment::Right ? Qt::AlignRight
-                                                            : Qt::AlignLeft;
+    const Qt::Alignment a = alignment == Alignment::Center    ? Qt::AlignHCenter
+                            : alignment == Alignment::Right   ? Qt::AlignRight
+                            : alignment == Alignment::Justify ? Qt::AlignJustify
+                                                              : Qt::AlignLeft;
     forEachSelectedBlock([&](QTextCursor& c) {
         QTextBlockFormat f;
         f.setAlignment(a);
@@ -263,16 +298,11 @@ void RichTextPane::setSelBullet(bool on) {
 }
 
 std::optional<int> RichTextPane::selIndent() const {
-    return uniformBlock<int>(
-        [](const QTextBlock& b) { return richtext::leftIndentTwips(b.blockFormat()); });
+    return uniformBlock<int>([](const QTextBlock& b) { return richtext::indentTwips(b); });
 }
 
 void RichTextPane::setSelIndent(int twips) {
-    forEachSelectedBlock([&](QTextCursor& c) {
-        QTextBlockFormat f = c.blockFormat();
-        richtext::setLeftIndent(f, twips);
-        c.setBlockFormat(f);
-    });
+    forEachSelectedBlock([&](QTextCursor& c) { richtext::setIndent(c, twips); });
 }
 
 int RichTextPane::selTabCount() const {
@@ -361,4 +391,29 @@ void RichTextPane::keyPressEvent(QKeyEvent* event) {
 void RichTextPane::mouseReleaseEvent(QMouseEvent* event) {
     QTextEdit::mouseReleaseEvent(event);
     emit mouseUp(event->button(), event->modifiers());
+}
+
+QMimeData* RichTextPane::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(textCursor().selection().toPlainText());
+    return data;
+}
+
+bool RichTextPane::canInsertFromMimeData(const QMimeData* source) const {
+    return source->hasText() || source->hasHtml();
+}
+
+void RichTextPane::insertFromMimeData(const QMimeData* source) {
+    // Only the text comes in; it takes the format at the caret, as typed text would.
+    QString text = source->hasText() ? source->text()
+                   : source->hasHtml()
+                       ? QTextDocumentFragment::fromHtml(source->html()).toPlainText()
+                       : QString();
+    if (text.isEmpty())
+        return;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar(u'\r'), QChar(u'\n'));
+    QTextCursor c = textCursor();
+    c.insertText(text);
+    setTextCursor(c);
+    ensureCursorVisible();
 }

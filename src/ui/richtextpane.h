@@ -7,12 +7,13 @@
 
 // The rich-text pane of the editor windows: a text edit that loads and saves the editor's
 // documents and reads and sets the format of its selection in the editor's own terms (twips,
-// "no value" for a selection that mixes several).
+// "no value" for a selection that mixes several). A new or emptied pane writes in the editor's
+// default font. The clipboard and drag and drop carry plain text only, both ways.
 class RichTextPane : public QTextEdit {
     Q_OBJECT
 
 public:
-    enum class Alignment { Left = 0, Right = 1, Center = 2 };
+    enum class Alignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
 
     explicit RichTextPane(QWidget* parent = nullptr);
 
@@ -52,6 +53,8 @@ public:
     void setSelBullet(bool on);
     int bulletIndent() const { return bulletIndent_; }
     void setBulletIndent(int twips) { bulletIndent_ = twips; }
+    // The indent of a bulleted paragraph is where its bullet stands; its text starts a bullet
+    // indent further in. Indents are never negative.
     std::optional<int> selIndent() const;
     void setSelIndent(int twips);
     // Tab stops (twips) of the first paragraph of the selection.
@@ -83,6 +86,9 @@ signals:
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
 protected:
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -93,6 +99,8 @@ private:
     void mergeSelFormat(const QTextCharFormat& format);
     template <typename Change> void forEachSelectedBlock(Change change);
     void applySelectionPalette();
+    void watchDocument();
+    void contentsChange(int position, int charsRemoved, int charsAdded);
 
     int bulletIndent_ = 0;
     int rightMargin_ = 0;

@@ -1,6 +1,7 @@
 #include "rtfreader.h"
 
 #include "core/cp932.h"
+#include "core/richtext/charstyle.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/twips.h"
 
@@ -12,6 +13,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <vector>
@@ -30,7 +32,18 @@ constexpr int MaxHalfPoints = 3276;
 
 enum class Codepage { Cp932, Cp1252, Symbol };
 enum class Script { Loch, Dbch, Rtl };
-enum class Destination { Body, FontTable, ColorTable, Skip };
+enum class Destination {
+    Body,
+    FontTable,
+    ColorTable,
+    ListTable,
+    ListOverrideTable,
+    Numbering,       // a \pn group: the list of the paragraph around it
+    NumberingBefore, // the text before a paragraph number
+    NumberingAfter,  // the text after it
+    Skip
+};
+enum class ListKind { None, Bullet, Numbered };
 
 // Font, size, bold and italic exist twice: for single-byte (Latin) text and for double-byte
 // (Japanese) text, which some writers format apart with \dbch and the associated-font words.
@@ -50,14 +63,31 @@ struct ParagraphProps {
     int left = 0;
     int first = 0;
     int right = 0;
-    QList<int> tabs;
-    bool bullet = false;
+    QList<TabStop> tabs;
+    // Kind and leader of the next \tx, which ends the tab stop.
+    TabStop::Kind tabKind = TabStop::Kind::Left;
+    TabStop::Leader tabLeader = TabStop::Leader::None;
+    ListKind list = ListKind::None;
+    Numbering numbering;
+    // A list of the list table (\ls) and the level in it, resolved when the paragraph ends.
+    int listOverride = 0;
+    int listLevel = 0;
+};
+
+// A list of the list table: the number format of each level (23 is a bullet).
+struct ListDefinition {
+    int id = 0;
+    struct Level {
+        int format = 0;
+        int start = 1;
+    };
+    std::vector<Level> levels;
 };
 
 struct GroupState {
     ScriptFormat latin;
     ScriptFormat japanese;
-    bool underline = false;
+    Underline underline = Underline::None;
     bool strike = false;
     int color = 0;
     Script textScript = Script::Loch;  // which of latin/japanese the text takes
@@ -75,7 +105,7 @@ struct RunKey {
     int halfPoints = 24;
     bool bold = false;
     bool italic = false;
-    bool underline = false;
+    Underline underline = Underline::None;
     bool strike = false;
     int color = 0;
     auto operator<=>(const RunKey&) const = default;
@@ -257,6 +287,13 @@ private:
         const Destination leaving = state().dest;
         if (leaving == Destination::FontTable)
             finishFont();
+        if ((leaving == Destination::NumberingBefore || leaving == Destination::NumberingAfter) &&
+            states_[states_.size() - 2].dest != leaving && numberingOwner_ < states_.size()) {
+            Numbering& n = states_[numberingOwner_].para.numbering;
+            const QString text = decodeBytes(numberingText_, documentCodepage_).left(16);
+            (leaving == Destination::NumberingBefore ? n.prefix : n.suffix) = text;
+            numberingText_.clear();
+        }
         states_.pop_back();
         if (states_.size() == 1)
             finished_ = true;
@@ -439,11 +476,28 @@ private:
             return true;
         }
         if (word == "pn") {
-            // The older bullet form: the paragraph around this group is a bulleted one.
-            if (states_.size() >= 2)
-                states_[states_.size() - 2].para.bullet = true;
-            s.dest = Destination::Skip;
-            skipGroupContent();
+            // The older list form: the paragraph around this group is a bulleted or numbered
+            // one; a bullet unless the group says otherwise.
+            if (states_.size() < 2 || states_[states_.size() - 2].dest != Destination::Body) {
+                s.dest = Destination::Skip;
+                skipGroupContent();
+                return true;
+            }
+            numberingOwner_ = states_.size() - 2;
+            ParagraphProps& p = states_[numberingOwner_].para;
+            p.list = ListKind::Bullet;
+            p.numbering = Numbering{};
+            p.listOverride = 0;
+            s.dest = Destination::Numbering;
+            return true;
+        }
+        if (s.dest == Destination::Numbering && (word == "pntxtb" || word == "pntxta")) {
+            s.dest = word == "pntxtb" ? Destination::NumberingBefore : Destination::NumberingAfter;
+            numberingText_.clear();
+            return true;
+        }
+        if (word == "listtable" || word == "listoverridetable") {
+            s.dest = word == "listtable" ? Destination::ListTable : Destination::ListOverrideTable;
             return true;
         }
         if (word == "fldrslt" || word == "field")
@@ -471,6 +525,17 @@ private:
         case Destination::ColorTable:
             colorTableWord(w, n);
             return;
+        case Destination::ListTable:
+            listTableWord(w, n);
+            return;
+        case Destination::ListOverrideTable:
+            listOverrideWord(w, n);
+            return;
+        case Destination::Numbering:
+            numberingWord(w, n);
+            return;
+        case Destination::NumberingBefore:
+        case Destination::NumberingAfter:
         case Destination::Skip:
             return;
         case Destination::Body:
@@ -525,7 +590,8 @@ private:
         if (w == "plain") {
             const int skip = s.unicodeSkip;
             s.latin = s.japanese = ScriptFormat{};
-            s.underline = s.strike = false;
+            s.underline = Underline::None;
+            s.strike = false;
             s.color = 0;
             s.textScript = s.assocTarget = Script::Loch;
             s.unicodeSkip = skip;
@@ -560,12 +626,10 @@ private:
                 assoc->halfPoints = std::clamp(n, 1, MaxHalfPoints);
                 assoc->ownSize = true;
             }
-        } else if (w == "ul") {
-            s.underline = on;
         } else if (w == "ulnone") {
-            s.underline = false;
-        } else if (w == "uld" || w == "uldb" || w == "ulw" || w == "ulth" || w == "uldash") {
-            s.underline = on;
+            s.underline = Underline::None;
+        } else if (const std::optional<Underline> kind = underlineOf(w)) {
+            s.underline = on ? *kind : Underline::None;
         } else if (w == "strike") {
             s.strike = on;
         } else if (w == "cf") {
@@ -602,15 +666,166 @@ private:
             p.first = clampTwips(n);
         } else if (w == "ri") {
             p.right = clampTwips(n);
-        } else if (w == "tx") {
-            if (p.tabs.size() < 64)
-                p.tabs.append(std::clamp(n, 0, MaxTwips));
+        } else if (w == "tqc" || w == "tqr" || w == "tqdec") {
+            p.tabKind = w == "tqc"   ? TabStop::Kind::Center
+                        : w == "tqr" ? TabStop::Kind::Right
+                                     : TabStop::Kind::Decimal;
+        } else if (const std::optional<TabStop::Leader> leader = leaderOf(w)) {
+            p.tabLeader = *leader;
+        } else if (w == "tx" || w == "tb") {
+            // A bar tab draws a line, it does not stop the text: it is not kept.
+            if (w == "tx" && p.tabs.size() < 64)
+                p.tabs.append(TabStop{std::clamp(n, 0, MaxTwips), p.tabKind, p.tabLeader});
+            p.tabKind = TabStop::Kind::Left;
+            p.tabLeader = TabStop::Leader::None;
         } else if (w == "ls") {
-            p.bullet = true;
+            p.list = ListKind::Bullet;
+            p.listOverride = n;
+        } else if (w == "ilvl") {
+            p.listLevel = std::clamp(n, 0, 8);
         } else {
             return false;
         }
         return true;
+    }
+
+    static std::optional<Underline> underlineOf(QByteArrayView w) {
+        static const QHash<QByteArray, Underline> kinds = {
+            {"ul", Underline::Single},
+            {"ulw", Underline::Words},
+            {"uldb", Underline::Double},
+            {"ulth", Underline::Thick},
+            {"uld", Underline::Dotted},
+            {"uldash", Underline::Dashed},
+            {"uldashd", Underline::DashDot},
+            {"uldashdd", Underline::DashDotDot},
+            {"ulldash", Underline::LongDash},
+            {"ulwave", Underline::Wave},
+            {"ululdbwave", Underline::DoubleWave},
+            {"ulhwave", Underline::HeavyWave},
+            {"ulthd", Underline::ThickDotted},
+            {"ulthdash", Underline::ThickDashed},
+            {"ulthdashd", Underline::ThickDashDot},
+            {"ulthdashdd", Underline::ThickDashDotDot},
+            {"ulthldash", Underline::ThickLongDash}};
+        const auto it = kinds.constFind(w.toByteArray());
+        if (it == kinds.cend())
+            return std::nullopt;
+        return *it;
+    }
+
+    static std::optional<TabStop::Leader> leaderOf(QByteArrayView w) {
+        if (w == "tldot")
+            return TabStop::Leader::Dots;
+        if (w == "tlmdot")
+            return TabStop::Leader::MiddleDots;
+        if (w == "tlhyph")
+            return TabStop::Leader::Hyphens;
+        if (w == "tlul")
+            return TabStop::Leader::Underline;
+        if (w == "tlth")
+            return TabStop::Leader::ThickLine;
+        if (w == "tleq")
+            return TabStop::Leader::Equals;
+        return std::nullopt;
+    }
+
+    // ---- lists ----
+
+    void numberingWord(QByteArrayView w, int n) {
+        if (numberingOwner_ >= states_.size())
+            return;
+        ParagraphProps& p = states_[numberingOwner_].para;
+        if (w == "pnlvlblt") {
+            p.list = ListKind::Bullet;
+        } else if (w == "pnlvlbody" || (w.startsWith("pnlvl") && w != "pnlvlcont")) {
+            p.list = ListKind::Numbered;
+        } else if (w == "pndec") {
+            p.numbering.style = Numbering::Style::Decimal;
+        } else if (w == "pnlcltr") {
+            p.numbering.style = Numbering::Style::LowerLetter;
+        } else if (w == "pnucltr") {
+            p.numbering.style = Numbering::Style::UpperLetter;
+        } else if (w == "pnlcrm") {
+            p.numbering.style = Numbering::Style::LowerRoman;
+        } else if (w == "pnucrm") {
+            p.numbering.style = Numbering::Style::UpperRoman;
+        } else if (w == "pnstart") {
+            p.numbering.start = std::clamp(n, 0, 32767);
+        }
+    }
+
+    void listTableWord(QByteArrayView w, int n) {
+        if (w == "list") {
+            if (lists_.size() < 1000)
+                lists_.push_back(ListDefinition{});
+            return;
+        }
+        if (lists_.empty())
+            return;
+        ListDefinition& list = lists_.back();
+        if (w == "listid") {
+            list.id = n;
+        } else if (w == "listlevel") {
+            if (list.levels.size() < 9)
+                list.levels.push_back(ListDefinition::Level{});
+        } else if (!list.levels.empty() && (w == "levelnfc" || w == "levelnfcn")) {
+            list.levels.back().format = n;
+        } else if (!list.levels.empty() && w == "levelstartat") {
+            list.levels.back().start = std::clamp(n, 0, 32767);
+        }
+    }
+
+    void listOverrideWord(QByteArrayView w, int n) {
+        if (w == "listoverride") {
+            if (overrides_.size() < 1000)
+                overrides_.push_back({0, 0});
+        } else if (!overrides_.empty() && w == "listid") {
+            overrides_.back().first = n;
+        } else if (!overrides_.empty() && w == "ls") {
+            overrides_.back().second = n;
+        }
+    }
+
+    // Whether a paragraph in a list of the list table is numbered, and how. A list the table
+    // does not describe is taken for a bulleted one.
+    void resolveListTable(ParagraphProps& p) const {
+        const auto override =
+            std::find_if(overrides_.begin(), overrides_.end(),
+                         [&](const auto& o) { return o.second == p.listOverride; });
+        if (override == overrides_.end())
+            return;
+        const auto list = std::find_if(lists_.begin(), lists_.end(), [&](const ListDefinition& l) {
+            return l.id == override->first;
+        });
+        if (list == lists_.end() || list->levels.empty())
+            return;
+        const ListDefinition::Level& level =
+            list->levels[std::min<size_t>(p.listLevel, list->levels.size() - 1)];
+        Numbering n;
+        n.start = level.start;
+        switch (level.format) {
+        case 23:  // bullet
+        case 255: // no number
+            return;
+        case 1:
+            n.style = Numbering::Style::UpperRoman;
+            break;
+        case 2:
+            n.style = Numbering::Style::LowerRoman;
+            break;
+        case 3:
+            n.style = Numbering::Style::UpperLetter;
+            break;
+        case 4:
+            n.style = Numbering::Style::LowerLetter;
+            break;
+        default:
+            n.style = Numbering::Style::Decimal;
+            break;
+        }
+        p.list = ListKind::Numbered;
+        p.numbering = n;
     }
 
     // ---- tables in the header ----
@@ -687,6 +902,14 @@ private:
         state().atGroupStart = false;
         switch (state().dest) {
         case Destination::Skip:
+        case Destination::ListTable:
+        case Destination::ListOverrideTable:
+        case Destination::Numbering:
+            return;
+        case Destination::NumberingBefore:
+        case Destination::NumberingAfter:
+            if (numberingText_.size() < 64)
+                numberingText_.append(char(b));
             return;
         case Destination::ColorTable:
             if (b == ';') {
@@ -801,7 +1024,7 @@ private:
         format.setFontPointSize(key.halfPoints / 2.0);
         format.setFontWeight(key.bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(key.italic);
-        format.setFontUnderline(key.underline);
+        setUnderline(format, key.underline);
         format.setFontStrikeOut(key.strike);
         if (key.color >= 0 && key.color < colors_.size() && colors_[key.color].isValid())
             format.setForeground(colors_[key.color]);
@@ -814,7 +1037,7 @@ private:
         format.setAlignment(p.align);
         setLeftIndent(format, p.left);
         setRightIndent(format, p.right);
-        if (!p.bullet)
+        if (p.list == ListKind::None)
             format.setTextIndent(twips::toLayout(p.first));
         setTabStops(format, p.tabs);
         return format;
@@ -837,8 +1060,13 @@ private:
         } else {
             cursor_.insertBlock(blockFormat(p), firstFormat);
         }
-        if (p.bullet)
-            makeBulleted(cursor_, p.first);
+        ParagraphProps props = p;
+        if (props.listOverride > 0)
+            resolveListTable(props);
+        if (props.list == ListKind::Bullet)
+            makeBulleted(cursor_, props.first);
+        else if (props.list == ListKind::Numbered)
+            makeNumbered(cursor_, props.numbering, props.first);
         for (const Run& run : runs_)
             cursor_.insertText(run.text, charFormat(run.key));
         runs_.clear();
@@ -870,6 +1098,10 @@ private:
     QByteArray fontName_;
     QString fontNameUnicode_;
     QList<QColor> colors_;
+    std::vector<ListDefinition> lists_;
+    std::vector<std::pair<int, int>> overrides_; // list id, \ls number
+    size_t numberingOwner_ = SIZE_MAX;
+    QByteArray numberingText_;
     QColor pendingColor_ = QColor(0, 0, 0);
     bool colorStarted_ = false;
 

@@ -1,6 +1,7 @@
 #include "rtfwriter.h"
 
 #include "core/cp932.h"
+#include "core/richtext/charstyle.h"
 #include "core/richtext/paragraphstyle.h"
 
 #include <QColor>
@@ -13,11 +14,125 @@
 namespace richtext {
 namespace {
 
+// Qt's names for whatever font the system offers mean nothing to another word processor; such
+// text is saved in the editor's own default font.
+QString savedFamily(const QString& family) {
+    static const QStringList generic = {
+        QStringLiteral("Sans Serif"), QStringLiteral("Sans"),      QStringLiteral("sans-serif"),
+        QStringLiteral("Serif"),      QStringLiteral("serif"),     QStringLiteral("Monospace"),
+        QStringLiteral("monospace"),  QStringLiteral("Helvetica"), QStringLiteral("system-ui")};
+    if (family.trimmed().isEmpty() || generic.contains(family, Qt::CaseInsensitive))
+        return defaultFontFamily();
+    return family;
+}
+
 QString familyOf(const QTextCharFormat& format, const QString& fallback) {
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.front().isEmpty())
-        return families.front();
+        return savedFamily(families.front());
     return fallback;
+}
+
+// Fonts whose characters are pictures, not letters: their character set is the symbol set, and
+// text in them is written as Unicode, never as code-page bytes.
+bool isSymbolFont(const QString& family) {
+    static const QStringList fonts = {QStringLiteral("Symbol"),      QStringLiteral("Wingdings"),
+                                      QStringLiteral("Wingdings 2"), QStringLiteral("Wingdings 3"),
+                                      QStringLiteral("Webdings"),    QStringLiteral("Marlett"),
+                                      QStringLiteral("MT Extra")};
+    return fonts.contains(family, Qt::CaseInsensitive);
+}
+
+const char* underlineWord(Underline kind) {
+    switch (kind) {
+    case Underline::None:
+        return "";
+    case Underline::Single:
+        return "\\ul";
+    case Underline::Words:
+        return "\\ulw";
+    case Underline::Double:
+        return "\\uldb";
+    case Underline::Thick:
+        return "\\ulth";
+    case Underline::Dotted:
+        return "\\uld";
+    case Underline::Dashed:
+        return "\\uldash";
+    case Underline::DashDot:
+        return "\\uldashd";
+    case Underline::DashDotDot:
+        return "\\uldashdd";
+    case Underline::LongDash:
+        return "\\ulldash";
+    case Underline::Wave:
+        return "\\ulwave";
+    case Underline::DoubleWave:
+        return "\\ululdbwave";
+    case Underline::HeavyWave:
+        return "\\ulhwave";
+    case Underline::ThickDotted:
+        return "\\ulthd";
+    case Underline::ThickDashed:
+        return "\\ulthdash";
+    case Underline::ThickDashDot:
+        return "\\ulthdashd";
+    case Underline::ThickDashDotDot:
+        return "\\ulthdashdd";
+    case Underline::ThickLongDash:
+        return "\\ulthldash";
+    }
+    return "";
+}
+
+const char* leaderWord(TabStop::Leader leader) {
+    switch (leader) {
+    case TabStop::Leader::None:
+        return "";
+    case TabStop::Leader::Dots:
+        return "\\tldot";
+    case TabStop::Leader::MiddleDots:
+        return "\\tlmdot";
+    case TabStop::Leader::Hyphens:
+        return "\\tlhyph";
+    case TabStop::Leader::Underline:
+        return "\\tlul";
+    case TabStop::Leader::ThickLine:
+        return "\\tlth";
+    case TabStop::Leader::Equals:
+        return "\\tleq";
+    }
+    return "";
+}
+
+const char* tabKindWord(TabStop::Kind kind) {
+    switch (kind) {
+    case TabStop::Kind::Left:
+        return "";
+    case TabStop::Kind::Center:
+        return "\\tqc";
+    case TabStop::Kind::Right:
+        return "\\tqr";
+    case TabStop::Kind::Decimal:
+        return "\\tqdec";
+    }
+    return "";
+}
+
+const char* numberStyleWord(Numbering::Style style) {
+    switch (style) {
+    case Numbering::Style::Decimal:
+        return "\\pndec";
+    case Numbering::Style::LowerLetter:
+        return "\\pnlcltr";
+    case Numbering::Style::UpperLetter:
+        return "\\pnucltr";
+    case Numbering::Style::LowerRoman:
+        return "\\pnlcrm";
+    case Numbering::Style::UpperRoman:
+        return "\\pnucrm";
+    }
+    return "\\pndec";
 }
 
 bool hasColor(const QTextCharFormat& format) {
@@ -28,7 +143,7 @@ bool hasColor(const QTextCharFormat& format) {
 class Writer {
 public:
     explicit Writer(const QTextDocument& document)
-        : document_(document), defaultFamily_(document.defaultFont().family()) {
+        : document_(document), defaultFamily_(savedFamily(document.defaultFont().family())) {
         defaultHalfPoints_ = halfPointsOf(document.defaultFont().pointSizeF());
         fontIndex(defaultFamily_);
     }
@@ -52,7 +167,7 @@ public:
 
 private:
     static int halfPointsOf(double points) {
-        return points > 0 ? int(std::lround(points * 2)) : 24;
+        return points > 0 ? int(std::lround(points * 2)) : int(defaultFontPointSize() * 2);
     }
 
     int fontIndex(const QString& family) {
@@ -87,19 +202,23 @@ private:
                     colorIndex(format.foreground().color());
             }
         }
+        // The bullet's font is the Symbol entry of the table, shared with text in that font.
         if (needsSymbol_)
-            symbolFont_ = int(fontOrder_.size());
+            symbolFont_ = fontIndex(QStringLiteral("Symbol"));
     }
 
     void writeFontTable() {
         out_ += "{\\fonttbl";
         for (int i = 0; i < fontOrder_.size(); ++i) {
-            out_ += "{\\f" + QByteArray::number(i) + "\\fnil\\fcharset128 ";
+            // Each font keeps its own character set: the symbol set for symbol fonts (a bullet
+            // byte read in the Japanese set is a katakana), the Japanese set for the rest,
+            // whose text is written in it.
+            const bool symbol = isSymbolFont(fontOrder_[i]);
+            out_ += "{\\f" + QByteArray::number(i) +
+                    (symbol ? "\\fnil\\fcharset2 " : "\\fnil\\fcharset128 ");
             writeText(out_, fontOrder_[i]);
             out_ += ";}";
         }
-        if (needsSymbol_)
-            out_ += "{\\f" + QByteArray::number(symbolFont_) + "\\fnil\\fcharset2 Symbol;}";
         out_ += "}\n";
     }
 
@@ -134,6 +253,25 @@ private:
             const QByteArray symbol = QByteArray::number(symbolFont_);
             out += "{\\pntext\\f" + symbol + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
                    "\\pnindent0{\\pntxtb\\'B7}}";
+        } else if (isNumbered(block)) {
+            // The label as drawn, for readers without lists, then the numbering itself.
+            const Numbering n = numbering(block);
+            out += "{\\pntext\\f0 ";
+            writeText(out, numberLabel(block));
+            out += "\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0";
+            number(out, "\\pnstart", n.start);
+            out += numberStyleWord(n.style);
+            if (!n.prefix.isEmpty()) {
+                out += "{\\pntxtb ";
+                writeText(out, n.prefix);
+                out += '}';
+            }
+            if (!n.suffix.isEmpty()) {
+                out += "{\\pntxta ";
+                writeText(out, n.suffix);
+                out += '}';
+            }
+            out += '}';
         }
         if (const int fi = firstLineIndentTwips(block))
             number(out, "\\fi", fi);
@@ -141,8 +279,11 @@ private:
             number(out, "\\li", li);
         if (const int ri = rightIndentTwips(format))
             number(out, "\\ri", ri);
-        for (int tab : tabStopsTwips(format))
-            number(out, "\\tx", tab);
+        for (const TabStop& tab : tabStops(format)) {
+            out += tabKindWord(tab.kind);
+            out += leaderWord(tab.leader);
+            number(out, "\\tx", tab.twips);
+        }
         out += ' ';
         for (auto it = block.begin(); !it.atEnd(); ++it)
             writeRun(out, it.fragment());
@@ -151,7 +292,8 @@ private:
 
     void writeRun(QByteArray& out, const QTextFragment& fragment) {
         const QTextCharFormat format = fragment.charFormat();
-        const QByteArray font = QByteArray::number(fontIndex(familyOf(format, defaultFamily_)));
+        const QString family = familyOf(format, defaultFamily_);
+        const QByteArray font = QByteArray::number(fontIndex(family));
         const double points = format.fontPointSize();
         const QByteArray size =
             QByteArray::number(points > 0 ? halfPointsOf(points) : defaultHalfPoints_);
@@ -169,14 +311,13 @@ private:
             out += "\\b";
         if (italic)
             out += "\\i";
-        if (format.fontUnderline())
-            out += "\\ul";
+        out += underlineWord(underline(format));
         if (format.fontStrikeOut())
             out += "\\strike";
         if (hasColor(format))
             number(out, "\\cf", colorIndex(format.foreground().color()));
         out += ' ';
-        writeText(out, fragment.text());
+        writeText(out, fragment.text(), isSymbolFont(family));
         out += '}';
     }
 
@@ -186,7 +327,7 @@ private:
         out += '?';
     }
 
-    static void writeText(QByteArray& out, const QString& text) {
+    static void writeText(QByteArray& out, const QString& text, bool unicodeOnly = false) {
         static constexpr char hex[] = "0123456789abcdef";
         for (QChar qc : text) {
             const char16_t c = qc.unicode();
@@ -212,7 +353,7 @@ private:
             if (c == QChar::ObjectReplacementCharacter)
                 continue;
             unsigned char bytes[2];
-            const int n = cp932::encodeExact(c, bytes);
+            const int n = unicodeOnly ? 0 : cp932::encodeExact(c, bytes);
             if (n == 0) {
                 writeUnicode(out, c);
                 continue;
