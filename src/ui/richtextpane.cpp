@@ -46,15 +46,23 @@ RichTextPane::RichTextPane(QWidget* parent) : QTextEdit(parent) {
 }
 
 void RichTextPane::watchDocument() {
-    connect(document(), &QTextDocument::contentsChange, this, &RichTextPane::contentsChange,
+    connect(this, &QTextEdit::textChanged, this, &RichTextPane::restoreDefaultFormatWhenEmptied,
             Qt::UniqueConnection);
+    characterCount_ = document()->characterCount();
 }
 
-void RichTextPane::contentsChange(int, int charsRemoved, int) {
+void RichTextPane::restoreDefaultFormatWhenEmptied() {
     // Emptying the pane, however it happens, leaves no trace of the text's formats behind: what
     // is typed next is in the default font again.
-    if (charsRemoved > 0 && document()->isEmpty())
-        setCurrentCharFormat(defaultCharFormat());
+    // Told after the edit has set its own format for what follows (clear() keeps the old one).
+    const int before = characterCount_;
+    characterCount_ = document()->characterCount();
+    if (before <= 1 || !document()->isEmpty())
+        return;
+    // The empty paragraph's own format is what a cursor there types with, whichever cursor did
+    // the emptying.
+    QTextCursor(document()).setBlockCharFormat(defaultCharFormat());
+    setCurrentCharFormat(defaultCharFormat());
 }
 
 bool RichTextPane::loadFile(const QString& path, QString* error) {

@@ -100,9 +100,10 @@ private:
     template <typename Change> void forEachSelectedBlock(Change change);
     void applySelectionPalette();
     void watchDocument();
-    void contentsChange(int position, int charsRemoved, int charsAdded);
+    void restoreDefaultFormatWhenEmptied();
 
     int bulletIndent_ = 0;
     int rightMargin_ = 0;
     bool keepSelectionVisible_ = false;
+    int characterCount_ = 1;
 };

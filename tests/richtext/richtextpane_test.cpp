@@ -1,8 +1,13 @@
+#include "core/richtext/charstyle.h"
 #include "core/richtext/paragraphstyle.h"
+#include "core/richtext/rtfwriter.h"
 #include "ui/richtextpane.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -264,4 +269,159 @@ TEST(RichTextPane, ReportsFocusKeysAndMouseToTheEditor) {
     ASSERT_EQ(ups.count(), 2);
     EXPECT_EQ(ups.at(1).at(0).value<Qt::MouseButton>(), Qt::RightButton);
     EXPECT_EQ(ups.at(1).at(1).value<Qt::KeyboardModifiers>(), Qt::ControlModifier);
+}
+
+TEST(RichTextPane, IndentOfABulletedParagraphIsWhereTheBulletStands) {
+    RichTextPane pane;
+    pane.setPlainText("item\nplain");
+    select(pane, 0, 0);
+    pane.setBulletIndent(480);
+    pane.setSelBullet(true);
+    const auto first = [&] { return pane.document()->firstBlock(); };
+    EXPECT_EQ(pane.selIndent(), 0);
+    // Indent moves the bullet, and the text with it.
+    pane.setSelIndent(480);
+    EXPECT_EQ(pane.selIndent(), 480);
+    EXPECT_EQ(richtext::leftIndentTwips(first().blockFormat()), 960);
+    EXPECT_EQ(richtext::firstLineIndentTwips(first()), -480);
+    // Release puts the bullet back at the margin, never in front of it.
+    pane.setSelIndent(0);
+    EXPECT_EQ(pane.selIndent(), 0);
+    EXPECT_EQ(richtext::leftIndentTwips(first().blockFormat()), 480);
+    EXPECT_EQ(richtext::firstLineIndentTwips(first()), -480);
+    pane.setSelIndent(-240);
+    EXPECT_EQ(pane.selIndent(), 0);
+    const QByteArray rtf = richtext::writeRtf(*pane.document());
+    EXPECT_TRUE(rtf.contains("\\fi-480\\li480 ")) << rtf.toStdString();
+    EXPECT_FALSE(rtf.contains("\\li-"));
+    // A paragraph without a bullet indents its text; a bullet added later starts there.
+    select(pane, 5, 0);
+    pane.setSelIndent(720);
+    EXPECT_EQ(pane.selIndent(), 720);
+    pane.setSelBullet(true);
+    EXPECT_EQ(pane.selIndent(), 720);
+    EXPECT_EQ(richtext::leftIndentTwips(pane.document()->lastBlock().blockFormat()), 1200);
+    select(pane, 0, 6);
+    EXPECT_EQ(pane.selIndent(), std::nullopt);
+}
+
+TEST(RichTextPane, JustifiedParagraphsAndUnderlineKinds) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.rtf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\pard\\qj {\\ulwave wave}\\par\\pard\\qc c\\par}");
+    file.close();
+    RichTextPane pane;
+    ASSERT_TRUE(pane.loadFile(path));
+    select(pane, 1, 2);
+    EXPECT_EQ(pane.selAlignment(), RichTextPane::Alignment::Justify);
+    EXPECT_EQ(pane.selUnderline(), true);
+    select(pane, 5, 1);
+    pane.setSelAlignment(RichTextPane::Alignment::Justify);
+    EXPECT_EQ(pane.selAlignment(), RichTextPane::Alignment::Justify);
+    EXPECT_EQ(int(RichTextPane::Alignment::Center), 2);
+
+    // Switching a wavy underline off and on again gives a plain one.
+    select(pane, 0, 4);
+    pane.setSelUnderline(false);
+    EXPECT_EQ(pane.selUnderline(), false);
+    pane.setSelUnderline(true);
+    EXPECT_EQ(pane.selUnderline(), true);
+    QTextCursor c(pane.document());
+    c.setPosition(1);
+    EXPECT_EQ(richtext::underline(c.charFormat()), richtext::Underline::Single);
+}
+
+TEST(RichTextPane, ClipboardAndDropCarryPlainTextOnly) {
+    RichTextPane source;
+    source.setPlainText("plain red");
+    select(source, 6, 3);
+    source.setSelBold(true);
+    source.setSelColor(QColor(255, 0, 0));
+    select(source, 0, 9);
+    source.copy(); // the menu's and the keys' path alike
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->formats(), QStringList({"text/plain"}));
+    EXPECT_EQ(copied->text(), "plain red");
+
+    RichTextPane target;
+    target.setPlainText("[]");
+    target.setSelStart(1);
+    target.setFocus();
+    QTest::keyClick(&target, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(target.toPlainText(), "[plain red]");
+    select(target, 7, 3);
+    EXPECT_EQ(target.selBold(), false);
+    EXPECT_EQ(target.selColor(), QColor(0, 0, 0));
+
+    // Formatted text from elsewhere brings in its text alone.
+    auto* html = new QMimeData;
+    html->setHtml("<b style='color:red'>fat</b><script>x()</script><br>line");
+    QApplication::clipboard()->setMimeData(html);
+    target.setSelStart(0);
+    target.paste();
+    EXPECT_TRUE(target.toPlainText().startsWith("fat\nline")) << target.toPlainText().toStdString();
+    select(target, 0, 3);
+    EXPECT_EQ(target.selBold(), false);
+
+    // A drop is a paste at the drop point.
+    QMimeData dropped;
+    dropped.setHtml("<i>dropped</i>");
+    target.setPlainText("");
+    const QPoint at(5, 5);
+    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target.viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target.viewport(), &drop);
+    EXPECT_EQ(target.toPlainText(), "dropped");
+    target.selectAll();
+    EXPECT_EQ(target.selItalic(), false);
+}
+
+TEST(RichTextPane, NewAndEmptiedPanesUseTheDefaultFont) {
+    const QString gothic = QString::fromUtf8("ＭＳ Ｐゴシック");
+    RichTextPane pane;
+    EXPECT_EQ(pane.document()->defaultFont().family(), gothic);
+    EXPECT_EQ(pane.document()->defaultFont().pointSizeF(), 11.0);
+    EXPECT_EQ(pane.selFontName(), gothic);
+    EXPECT_EQ(pane.selFontSize(), 11.0);
+    pane.insertPlainText("typed");
+    QByteArray rtf = richtext::writeRtf(*pane.document());
+    EXPECT_TRUE(
+        rtf.contains("\\'82\\'6c\\'82\\'72 \\'82\\'6f\\'83\\'53\\'83\\'56\\'83\\'62\\'83\\'4e"))
+        << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\fs22 "));
+    EXPECT_FALSE(rtf.contains("Sans Serif"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.rtf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs40 big}");
+    file.close();
+    ASSERT_TRUE(pane.loadFile(path));
+    EXPECT_EQ(pane.selFontName(), QStringLiteral("Arial"));
+    // Deleting everything, or clearing, leaves the next text in the default font.
+    pane.selectAll();
+    pane.textCursor().removeSelectedText();
+    pane.insertPlainText("x");
+    pane.selectAll();
+    EXPECT_EQ(pane.selFontName(), gothic);
+    EXPECT_EQ(pane.selFontSize(), 11.0);
+    ASSERT_TRUE(pane.loadFile(path));
+    pane.clear();
+    pane.insertPlainText("y");
+    pane.selectAll();
+    EXPECT_EQ(pane.selFontName(), gothic);
+    EXPECT_EQ(pane.selFontSize(), 11.0);
+    // A font chosen for the empty pane is kept for the text typed next.
+    pane.clear();
+    pane.setSelFontName("Arial");
+    pane.insertPlainText("z");
+    pane.selectAll();
+    EXPECT_EQ(pane.selFontName(), QStringLiteral("Arial"));
 }

@@ -1,3 +1,4 @@
+#include "core/richtext/charstyle.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/richtext/rtfreader.h"
 
@@ -159,6 +160,66 @@ TEST(RtfReaderFormats, BothBulletFormsMakeBulletedParagraphs) {
     EXPECT_EQ(richtext::leftIndentTwips(r.block(1).blockFormat()), 480);
     EXPECT_EQ(richtext::firstLineIndentTwips(r.block(1)), -480);
     EXPECT_EQ(richtext::firstLineIndentTwips(r.block(2)), 0);
+}
+
+TEST(RtfReaderFormats, NumberedParagraphsAreNotBullets) {
+    // RichEdit's numbering: only the first item carries the \pn group; an outline level counts.
+    const Read re = read(
+        "{\\rtf1\\ansicpg932{\\fonttbl{\\f0\\fcharset128 X;}}"
+        "\\pard{\\pntext\\f0 3)\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart3"
+        "\\pnlcrm{\\pntxtb (}{\\pntxta )}}\\fi-360\\li360 one\\par{\\pntext\\f0 4)\\tab}two\\par"
+        "\\pard{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvl1\\pndec}x\\par"
+        "\\pard plain\\par}");
+    ASSERT_EQ(re.document->blockCount(), 4);
+    EXPECT_EQ(re.text(), QStringLiteral("one\ntwo\nx\nplain"));
+    for (int i : {0, 1, 2}) {
+        EXPECT_TRUE(richtext::isNumbered(re.block(i))) << i;
+        EXPECT_FALSE(richtext::hasBullet(re.block(i))) << i;
+    }
+    EXPECT_FALSE(richtext::isNumbered(re.block(3)));
+    EXPECT_EQ(richtext::numberLabel(re.block(0)), "(iii)");
+    EXPECT_EQ(richtext::numberLabel(re.block(1)), "(iv)");
+    EXPECT_EQ(richtext::numberLabel(re.block(2)), "1.");
+    EXPECT_EQ(richtext::firstLineIndentTwips(re.block(1)), -360);
+    EXPECT_EQ(richtext::leftIndentTwips(re.block(1).blockFormat()), 360);
+
+    // Word's and LibreOffice's list table: the level's number format tells numbers from bullets.
+    const Read lo =
+        read("{\\rtf1{\\*\\listtable{\\list\\listtemplateid7{\\listlevel\\levelnfc4\\levelstartat2"
+             "{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listname ;}\\listid11}"
+             "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid12}}"
+             "{\\*\\listoverridetable{\\listoverride\\listid12\\listoverridecount0\\ls1}"
+             "{\\listoverride\\listid11\\listoverridecount0\\ls2}}"
+             "{\\listtext b.\\tab}\\pard\\ilvl0\\ls2\\li720\\fi-360 n\\par"
+             "{\\listtext \\u8226 ?\\tab}\\pard\\ls1\\li720\\fi-360 b\\par}");
+    ASSERT_EQ(lo.document->blockCount(), 2);
+    EXPECT_EQ(lo.text(), QStringLiteral("n\nb"));
+    EXPECT_TRUE(richtext::isNumbered(lo.block(0)));
+    EXPECT_EQ(richtext::numberLabel(lo.block(0)), "b.");
+    EXPECT_TRUE(richtext::hasBullet(lo.block(1)));
+}
+
+TEST(RtfReaderFormats, UnderlineKindsAndTabStopKinds) {
+    const Read r = read("{\\rtf1 {\\ulwave w}{\\uld d}{\\uldash h}{\\uldb b}{\\ulth t}{\\ul s}"
+                        "{\\ulwave\\ulnone n}{\\uldb\\ul0 z}\\par"
+                        "\\pard\\tqc\\tldot\\tx2000\\tqr\\tx4000\\tqdec\\tlhyph\\tx5000\\tb6000"
+                        "\\tx7000 tabs\\par}");
+    using richtext::Underline;
+    const std::pair<const char*, Underline> kinds[] = {
+        {"w", Underline::Wave},   {"d", Underline::Dotted}, {"h", Underline::Dashed},
+        {"b", Underline::Double}, {"t", Underline::Thick},  {"s", Underline::Single},
+        {"n", Underline::None},   {"z", Underline::None}};
+    for (const auto& [piece, kind] : kinds)
+        EXPECT_EQ(richtext::underline(r.formatOf(piece)), kind) << piece;
+    EXPECT_EQ(r.formatOf("w").underlineStyle(), QTextCharFormat::WaveUnderline);
+    EXPECT_EQ(r.formatOf("d").underlineStyle(), QTextCharFormat::DotLine);
+
+    using Stop = richtext::TabStop;
+    const QList<Stop> want = {{2000, Stop::Kind::Center, Stop::Leader::Dots},
+                              {4000, Stop::Kind::Right, Stop::Leader::None},
+                              {5000, Stop::Kind::Decimal, Stop::Leader::Hyphens},
+                              {7000, Stop::Kind::Left, Stop::Leader::None}};
+    EXPECT_EQ(richtext::tabStops(r.block(1).blockFormat()), want);
 }
 
 // Damaged input: the reader keeps what it can, says what was wrong, and never hangs or crashes.

@@ -1,3 +1,4 @@
+#include "core/richtext/charstyle.h"
 #include "core/richtext/documentfile.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/richtext/plaintextfile.h"
@@ -100,6 +101,118 @@ TEST(RtfWriter, EveryFormatReadsBack) {
     readBack(richtext::writeRtf(original), &reloaded);
     EXPECT_EQ(reloaded.toPlainText(), original.toPlainText());
     EXPECT_TRUE(sameFormats(original, reloaded));
+}
+
+TEST(RtfWriter, ListsUnderlinesTabsAndJustificationSurviveARoundTrip) {
+    QTextDocument original;
+    QTextCursor c(&original);
+    using richtext::Underline;
+    const Underline kinds[] = {Underline::Wave,   Underline::Dotted, Underline::Dashed,
+                               Underline::Double, Underline::Thick,  Underline::Words};
+    for (Underline kind : kinds) {
+        QTextCharFormat f;
+        richtext::setUnderline(f, kind);
+        c.insertText(QString::number(int(kind)), f);
+    }
+    QTextBlockFormat justified;
+    justified.setAlignment(Qt::AlignJustify);
+    using Stop = richtext::TabStop;
+    const QList<Stop> stops = {{720, Stop::Kind::Center, Stop::Leader::Dots},
+                               {1440, Stop::Kind::Right, Stop::Leader::Underline},
+                               {2160, Stop::Kind::Decimal, Stop::Leader::None},
+                               {2880, Stop::Kind::Left, Stop::Leader::Equals}};
+    richtext::setTabStops(justified, stops);
+    c.insertBlock(justified);
+    c.insertText("a\tb\tc");
+    richtext::Numbering numbering;
+    numbering.style = richtext::Numbering::Style::UpperLetter;
+    numbering.start = 2;
+    numbering.suffix = ")";
+    for (const char* item : {"first", "second"}) {
+        c.insertBlock(QTextBlockFormat());
+        richtext::makeNumbered(c, numbering, -360);
+        QTextBlockFormat f = c.blockFormat();
+        richtext::setLeftIndent(f, 360);
+        c.setBlockFormat(f);
+        c.insertText(item);
+    }
+    c.insertBlock(QTextBlockFormat());
+    richtext::setBullet(c, true, 480);
+    c.insertText("bullet");
+
+    const QByteArray rtf = richtext::writeRtf(original);
+    EXPECT_TRUE(rtf.contains("\\tqc\\tldot\\tx720\\tqr\\tlul\\tx1440\\tqdec\\tx2160\\tleq\\tx2880"))
+        << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\qj"));
+    EXPECT_TRUE(rtf.contains("\\pnlvlbody")) << rtf.toStdString();
+    QTextDocument reloaded;
+    readBack(rtf, &reloaded);
+    EXPECT_EQ(reloaded.toPlainText(), original.toPlainText());
+    QTextCursor r(&reloaded);
+    for (Underline kind : kinds) {
+        r.setPosition(int(reloaded.toPlainText().indexOf(QString::number(int(kind)))) + 1);
+        EXPECT_EQ(richtext::underline(r.charFormat()), kind) << int(kind);
+    }
+    const QTextBlock tabs = reloaded.findBlockByNumber(1);
+    EXPECT_EQ(tabs.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignJustify);
+    EXPECT_EQ(richtext::tabStops(tabs.blockFormat()), stops);
+    for (int i : {2, 3}) {
+        const QTextBlock item = reloaded.findBlockByNumber(i);
+        EXPECT_TRUE(richtext::isNumbered(item)) << i;
+        EXPECT_FALSE(richtext::hasBullet(item)) << i;
+        EXPECT_EQ(richtext::numbering(item), numbering);
+    }
+    EXPECT_EQ(richtext::numberLabel(reloaded.findBlockByNumber(3)), "C)");
+    EXPECT_TRUE(richtext::hasBullet(reloaded.findBlockByNumber(4)));
+    // Saving what was read gives the same file again.
+    EXPECT_EQ(richtext::writeRtf(reloaded), rtf);
+}
+
+// The entries of the font table, in order, as "charset name".
+QStringList fontTable(const QByteArray& rtf) {
+    QTextDocument probe;
+    const qsizetype start = rtf.indexOf("{\\fonttbl");
+    const qsizetype end = rtf.indexOf("}\n", start);
+    QStringList entries;
+    for (const QByteArray& entry : rtf.mid(start, end - start).split('{')) {
+        const qsizetype charset = entry.indexOf("\\fcharset");
+        if (charset < 0)
+            continue;
+        QByteArray rest = entry.mid(charset + 9);
+        rest.chop(rest.endsWith(";}") ? 2 : 1);
+        // The name is in the code page of the table: decode it as the reader would.
+        const QByteArray probeRtf = "{\\rtf1\\ansicpg932 " + rest.mid(rest.indexOf(' ') + 1) + "}";
+        readBack(probeRtf, &probe);
+        entries.append(QString::fromLatin1(rest.left(rest.indexOf(' '))) + ' ' +
+                       probe.toPlainText());
+    }
+    return entries;
+}
+
+TEST(RtfWriter, EachFontKeepsItsOwnCharacterSet) {
+    // Text in the Symbol font and a bullet share one Symbol entry, declared in the symbol set;
+    // a second entry of that name in the Japanese set would make the bullet byte a katakana.
+    QTextDocument document;
+    QFont qtDefault(QStringLiteral("Sans Serif"));
+    qtDefault.setPointSize(9);
+    document.setDefaultFont(qtDefault);
+    QTextCursor c(&document);
+    QTextCharFormat symbol;
+    symbol.setFontFamilies({QStringLiteral("Symbol")});
+    c.insertText(QString::fromUtf8("a•"), symbol);
+    c.insertBlock();
+    richtext::setBullet(c, true, 480);
+    c.insertText(QString::fromUtf8("箇条"));
+    const QByteArray rtf = richtext::writeRtf(document);
+    EXPECT_EQ(fontTable(rtf), QStringList({QString::fromUtf8("128 ＭＳ Ｐゴシック"), "2 Symbol"}))
+        << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\pntext\\f1\\'B7")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\pnf1"));
+    // Qt's stand-in for "whatever the system has" is never saved as a font name.
+    EXPECT_FALSE(rtf.contains("Sans Serif"));
+    QTextDocument reloaded;
+    readBack(rtf, &reloaded);
+    EXPECT_EQ(reloaded.toPlainText(), document.toPlainText());
 }
 
 TEST(RtfWriter, DeclaresTheJapaneseCodePageAndEscapesEveryHighByte) {

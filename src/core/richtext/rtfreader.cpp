@@ -394,8 +394,11 @@ private:
         flushBytes();
         const bool groupStart = state().atGroupStart;
         state().atGroupStart = false;
-        if (groupStart && startDestination(word, hasParam ? int(param) : 0))
+        if (groupStart && startDestination(word, hasParam ? int(param) : 0)) {
+            // A destination this reader knows: its words are read, not skipped as unknown.
+            state().starred = false;
             return;
+        }
         if (state().starred) {
             // An ignorable destination this reader does not know.
             state().dest = Destination::Skip;
