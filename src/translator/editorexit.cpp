@@ -101,7 +101,7 @@ bool EditorExit::askAndSave(Leave how) {
                         MessageIcon::Question) != Answer::Yes)
             return false;
     }
-    if (m_window.wordPane()->mode() != WordPaneBinding::Normal) {
+    if (m_window.wordPane()->mode() != WordPane::Mode::Normal) {
         showMessage(QStringLiteral("通常ﾓｰﾄﾞに戻してから再度実行して下さい。"),
                     QStringLiteral("確認"));
         return false;

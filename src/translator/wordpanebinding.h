@@ -1,25 +1,28 @@
 #pragma once
 
+#include "wordpane.h"
+
 #include <QObject>
+#include <memory>
 
 class Book;
 class FrmTranslatorL;
 class QKeyEvent;
 class QWidget;
 
-// Binds the word pane's controls of the editor window to the word-pane logic: its events, its
-// keys, and the fields, labels and buttons that show the logic's state.
+// Binds the word pane's controls of the editor window to the word-pane logic: the controls'
+// events, buttons, menu items and keys go to the logic, and the logic's state comes back into
+// the fields, labels, spinner, stock box and buttons.
 class WordPaneBinding : public QObject {
     Q_OBJECT
 public:
-    enum Mode { Normal = 0, Register = 1, Modify = 2, Deleting = 3, Reselecting = 9 };
-
     explicit WordPaneBinding(FrmTranslatorL& window);
     ~WordPaneBinding() override;
 
-    // Shows the book's first word at window start.
+    // Window start: the pane over the book, showing its first word.
     void start(Book& book);
-    int mode() const;
+    WordPane* pane() const { return m_pane.get(); }
+    WordPane::Mode mode() const;
     // Moves the focus into the word pane where its mode wants it; false for a mode it does not
     // know.
     bool focusByMode();
@@ -28,10 +31,26 @@ public:
     // txtWord or txtMean got the focus.
     void displayFieldGotFocus(QWidget* field);
 
+    // Handlers of the buttons and the stock box.
+    void cmdModifyClick();
+    void cmdDelClick();
+    void cmdDoClick();
+    void cmdCancelClick();
+    void cmdAddClick();
+    void cmdCLClick();
+    void cmdACClick();
+    void lblFClick(int slot);
+    void lblStockClick(int slot);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void focusInput();
+    void connectEvents();
+    void applyState();
+    void focusField(WordPane::Field field, bool selectAll);
+    void focusInput(bool selectAll);
 
     FrmTranslatorL& m_window;
-    Book* m_book = nullptr;
-    int m_mode = Normal;
+    std::unique_ptr<WordPane> m_pane;
 };
