@@ -151,7 +151,13 @@ QString refusal(const QString& name, Kind kind) {
     why = refusalOfForm(kept, what);
     if (!why.isEmpty())
         return why;
-    if (kind == Kind::Set && isProgramFile(kept))
+    // A set file is the name and ".vtd"; a book folder named like one of the program's files
+    // would stand where that file is written (DirInfo.vtd, curFData.vtd come and go).
+    const QString ownFile = kind == Kind::Set ? kept
+                            : kept.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive)
+                                ? kept.chopped(4)
+                                : QString();
+    if (!ownFile.isEmpty() && isProgramFile(ownFile))
         return QStringLiteral("「%1」はVerbanta自身のﾌｧｲﾙ名なので、%2には使えません。")
             .arg(kept, what);
     return {};

@@ -39,6 +39,8 @@ TEST(Names, RefusedNames) {
           QStringLiteral("ctrinfo"), QStringLiteral("trTabs")}) {
         EXPECT_FALSE(names::refusal(own, names::Kind::Set).isEmpty()) << own.toStdString();
         EXPECT_TRUE(names::refusal(own, names::Kind::Book).isEmpty()) << own.toStdString();
+        // A book folder may not stand where one of those files is written.
+        EXPECT_FALSE(names::refusal(own + QStringLiteral(".VTD"), names::Kind::Book).isEmpty());
     }
 }
 

@@ -152,6 +152,19 @@ TEST_F(MainWindowTest, CurrentBookFileNeverLeadsOutside) {
     EXPECT_EQ(app.read(QStringLiteral("victimbook/words.vtd")), words);
 }
 
+TEST_F(MainWindowTest, DamagedCurrentBookFileOpensTheChooser) {
+    writeSettings();
+    writeBook({"apple"});
+    app.write(QStringLiteral("curFData.vtd"), "\"\x81");
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    leaveChooser(dialogs);
+    EXPECT_FALSE(start());
+    program.reset();
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("ブックエラー"));
+    EXPECT_TRUE(dialogs.boxes()[0].text.startsWith(QStringLiteral("curFData.vtdを読み取れません")));
+}
+
 TEST_F(MainWindowTest, StartWithoutCurrentBookWritesOnlyWhatIsMissing) {
     writeSettings();
     QFile::remove(app.file(QStringLiteral("curFData.vtd")));
