@@ -39,7 +39,9 @@ int IncrementalSearch::searchFrom(const WordIndex& index, const QString& typed, 
 }
 
 int IncrementalSearch::searchAfresh(const WordIndex& index, const QString& text) {
-    m_firstLetter = searchFrom(index, text.left(1), 0);
+    // The first letter is a whole character, two code units when outside the basic plane.
+    const qsizetype letter = text.size() > 1 && text[0].isHighSurrogate() ? 2 : 1;
+    m_firstLetter = searchFrom(index, text.left(letter), 0);
     const int found = searchFrom(index, text, 0);
     m_start = std::max(found, 0);
     return found;
