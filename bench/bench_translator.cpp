@@ -96,4 +96,21 @@ BENCHMARK(BM_QuickSearch_Approximate)
     ->Arg(200000)
     ->Unit(benchmark::kMicrosecond);
 
+// One keystroke in the input box, without widgets: the incremental search and the records of the
+// word it shows. Each iteration types the next letter of a word, starting again after eight.
+static void BM_WordPaneInput(benchmark::State& state) {
+    EditorBook editor(int(state.range(0)));
+    const QStringList words = bookgen::words(int(state.range(0)));
+    int i = 0;
+    int letters = 0;
+    for (auto _ : state) {
+        letters = letters % 8 + 1;
+        if (letters == 1)
+            ++i;
+        editor.pane.inputChanged(words[(i * 7919) % words.size()].left(letters));
+        benchmark::DoNotOptimize(editor.pane.word());
+    }
+}
+BENCHMARK(BM_WordPaneInput)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
 BENCHMARK_MAIN();
