@@ -53,15 +53,13 @@ void RichTextPane::watchDocument() {
 
 void RichTextPane::restoreDefaultFormatWhenEmptied() {
     // Emptying the pane, however it happens, leaves no trace of the text's formats behind: what
-    // is typed next is in the default font again.
-    // Told after the edit has set its own format for what follows (clear() keeps the old one).
+    // is typed next is in the default font again. This runs after the edit has set its own
+    // format for what follows (clear() keeps the old one). Only the caret's format changes, not
+    // the document, so undoing the emptying is still one step and redo is not lost.
     const int before = characterCount_;
     characterCount_ = document()->characterCount();
     if (before <= 1 || !document()->isEmpty())
         return;
-    // The empty paragraph's own format is what a cursor there types with, whichever cursor did
-    // the emptying.
-    QTextCursor(document()).setBlockCharFormat(defaultCharFormat());
     setCurrentCharFormat(defaultCharFormat());
 }
 

@@ -418,6 +418,19 @@ TEST(RichTextPane, NewAndEmptiedPanesUseTheDefaultFont) {
     pane.selectAll();
     EXPECT_EQ(pane.selFontName(), gothic);
     EXPECT_EQ(pane.selFontSize(), 11.0);
+    // Emptying by keys is undone in one step, and the undone typing can be redone.
+    pane.setPlainText("abc");
+    pane.selectAll();
+    QTest::keyClick(&pane, Qt::Key_Delete);
+    EXPECT_EQ(pane.toPlainText(), QString());
+    pane.undo();
+    EXPECT_EQ(pane.toPlainText(), "abc");
+    pane.clear();
+    QTest::keyClicks(&pane, "new");
+    pane.undo();
+    EXPECT_EQ(pane.toPlainText(), QString());
+    pane.redo();
+    EXPECT_EQ(pane.toPlainText(), "new");
     // A font chosen for the empty pane is kept for the text typed next.
     pane.clear();
     pane.setSelFontName("Arial");
