@@ -157,9 +157,13 @@ bool Program::showMainWindow() {
 }
 
 void Program::openTranslator() {
-    m_translator = frmtrsplash::openEditor();
+    // The close event that hands over can arrive once more while the editor loads; the first
+    // one has already taken the main window away.
+    if (!m_main)
+        return;
     // The main window is inside its own close event here; it goes once that is over.
     m_main.release()->deleteLater();
+    m_translator = frmtrsplash::openEditor();
     if (!m_translator)
         return;
     connect(m_translator.get(), &FrmTranslatorL::returnRequested, this,
