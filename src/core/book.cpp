@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -151,8 +152,12 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    void write(const QByteArray& bytes) {
-        diskio::writeAll(m_fd, m_path, bytes.constData(), bytes.size());
+    void write(const QByteArray& bytes) { write(bytes.constData(), bytes.size()); }
+    void write(const char* data, qsizetype size) {
+        diskio::writeAll(m_fd, m_path, data, size);
+        // Let the disk start on what is written while the rest is prepared; the sync at the end
+        // then has less to wait for.
+        ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
     void syncAndClose() {
         diskio::sync(m_fd, m_path);
@@ -433,50 +438,46 @@ std::vector<IndexEntry> Book::readWordFile(const QString& name, QStringList* pro
 
 // One text record per word: the word in quotes, its record number. Built straight into bytes:
 // this runs after every registration, on books of a hundred thousand words.
-void Book::appendWordLine(QByteArray& out, const IndexEntry& e) const {
-    char digits[16];
-    const qsizetype digitCount =
-        std::to_chars(digits, digits + sizeof digits, e.recordNo).ptr - digits;
-    const bool ascii =
-        std::all_of(e.word.cbegin(), e.word.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    QByteArray word;
-    if (!ascii) {
+void Book::appendWordLine(WordFileBuffer& out, const IndexEntry& e) const {
+    // At most two bytes per UTF-16 unit, quotes, comma, eleven digits and CR LF.
+    char* p = out.reserve(e.word.size() * 2 + 16);
+    *p++ = '"';
+    const char16_t* chars = reinterpret_cast<const char16_t*>(e.word.constData());
+    const qsizetype length = e.word.size();
+    qsizetype i = 0;
+    while (i < length && chars[i] < 0x80)
+        *p++ = char(chars[i++]);
+    if (i < length) {
         const auto raw = m_rawWords.isEmpty() || !e.word.contains(QChar::ReplacementCharacter)
                              ? m_rawWords.cend()
                              : m_rawWords.constFind(rawKey(e.word, e.recordNo));
-        word = raw != m_rawWords.cend() ? raw.value() : cp932::encode(e.word);
+        const QByteArray rest =
+            raw != m_rawWords.cend() ? raw.value() : cp932::encode(e.word.sliced(i));
+        if (raw != m_rawWords.cend())
+            p -= i; // the kept bytes are the whole word
+        p = std::copy(rest.cbegin(), rest.cend(), p);
     }
-    const qsizetype wordSize = ascii ? e.word.size() : word.size();
-    const qsizetype start = out.size();
-    out.resize(start + wordSize + digitCount + 5);
-    char* p = out.data() + start;
-    *p++ = '"';
-    if (ascii)
-        p = std::transform(e.word.cbegin(), e.word.cend(), p,
-                           [](QChar c) { return char(c.unicode()); });
-    else
-        p = std::copy(word.cbegin(), word.cend(), p);
     *p++ = '"';
     *p++ = ',';
-    p = std::copy(digits, digits + digitCount, p);
+    p = std::to_chars(p, p + 12, e.recordNo).ptr;
     *p++ = '\r';
-    *p = '\n';
+    *p++ = '\n';
+    out.commit(p);
 }
 
 QByteArray Book::wordFileBytes(const std::vector<IndexEntry>& entries) const {
-    QByteArray out;
-    out.reserve(qsizetype(entries.size()) * 24);
+    WordFileBuffer out(qsizetype(entries.size()) * 24);
     for (const IndexEntry& e : entries)
         appendWordLine(out, e);
-    return out;
+    return out.take();
 }
 
 void Book::writeWordFile() {
-    QByteArray out;
-    out.reserve(qsizetype(m_index.size()) * 24);
-    for (int p = 0; p < m_index.size(); ++p)
+    const int count = m_index.size();
+    WordFileBuffer out(qsizetype(count) * 24);
+    for (int p = 0; p < count; ++p)
         appendWordLine(out, m_index.at(p));
-    writeFileAtomically(filePath(bookfile::Words), out);
+    writeFileAtomically(filePath(bookfile::Words), out.take());
 }
 
 QString Book::storedWord(const QString& word) {
@@ -661,52 +662,56 @@ void Book::compact() {
     const int count = std::max(m_meanings.recordCount(), m_examples.recordCount());
     // The records kept are the ones some word uses, whatever they hold; everything else (deleted
     // records, the old records of a modification, records a crash left unused) goes.
-    std::vector<bool> used(size_t(count) + 1, false);
+    // newNumber[r] is 0 for a record that goes, then the new number of each record kept.
+    constexpr qint32 Kept = -1;
+    std::vector<qint32> newNumber(size_t(count) + 1, 0);
     for (int p = 0; p < m_index.size(); ++p) {
         const qint32 r = m_index.at(p).recordNo;
         if (r >= 1 && r <= count)
-            used[size_t(r)] = true;
+            newNumber[size_t(r)] = Kept;
     }
+    QHash<qint32, qint32> newNumberOutside; // words pointing outside the files
+    const auto numberOf = [&](qint32 old) {
+        return old >= 1 && old <= count ? newNumber[size_t(old)] : newNumberOutside.value(old);
+    };
 
     OutputFile meaningsTemp(filePath(bookfile::MeaningsTemp));
     OutputFile examplesTemp(filePath(bookfile::ExamplesTemp));
-    QHash<qint32, qint32> newNumber;
-    newNumber.reserve(m_index.size());
     qint32 next = 1;
-    QByteArray meaningChunk;
-    QByteArray exampleChunk;
-    auto flushChunks = [&] {
-        meaningsTemp.write(meaningChunk);
-        examplesTemp.write(exampleChunk);
-        meaningChunk.clear();
-        exampleChunk.clear();
-    };
     constexpr int Batch = 4096; // records read at a time: big sequential reads, bounded memory
     for (qint32 first = 1; first <= count; first += Batch) {
         const int n = std::min(Batch, count - first + 1);
-        const QByteArray meanings = m_meanings.readRange(first, n);
-        const QByteArray examples = m_examples.readRange(first, n);
+        QByteArray meanings = m_meanings.readRange(first, n);
+        QByteArray examples = m_examples.readRange(first, n);
+        // The records kept are moved together in the buffers they were read into.
+        int kept = 0;
         for (int i = 0; i < n; ++i) {
-            if (!used[size_t(first + i)])
+            qint32& number = newNumber[size_t(first + i)];
+            if (number != Kept)
                 continue;
-            meaningChunk += QByteArrayView(meanings).sliced(qsizetype(i) * bookfile::MeaningSize,
-                                                            bookfile::MeaningSize);
-            exampleChunk += QByteArrayView(examples).sliced(qsizetype(i) * bookfile::ExampleSize,
-                                                            bookfile::ExampleSize);
-            newNumber.insert(first + i, next++);
+            if (kept != i) {
+                std::memmove(meanings.data() + qsizetype(kept) * bookfile::MeaningSize,
+                             meanings.constData() + qsizetype(i) * bookfile::MeaningSize,
+                             bookfile::MeaningSize);
+                std::memmove(examples.data() + qsizetype(kept) * bookfile::ExampleSize,
+                             examples.constData() + qsizetype(i) * bookfile::ExampleSize,
+                             bookfile::ExampleSize);
+            }
+            number = next++;
+            ++kept;
         }
-        flushChunks();
+        meaningsTemp.write(meanings.constData(), qsizetype(kept) * bookfile::MeaningSize);
+        examplesTemp.write(examples.constData(), qsizetype(kept) * bookfile::ExampleSize);
     }
     // A word whose record lies outside the files keeps its place with blank records.
     for (int p = 0; p < m_index.size(); ++p) {
         const qint32 old = m_index.at(p).recordNo;
-        if ((old < 1 || old > count) && !newNumber.contains(old)) {
-            meaningChunk += QByteArray(bookfile::MeaningSize, ' ');
-            exampleChunk += QByteArray(bookfile::ExampleSize, ' ');
-            newNumber.insert(old, next++);
+        if ((old < 1 || old > count) && !newNumberOutside.contains(old)) {
+            meaningsTemp.write(QByteArray(bookfile::MeaningSize, ' '));
+            examplesTemp.write(QByteArray(bookfile::ExampleSize, ' '));
+            newNumberOutside.insert(old, next++);
         }
     }
-    flushChunks();
     meaningsTemp.syncAndClose();
     step(CompactionStep::MeaningsTempWritten);
     examplesTemp.syncAndClose();
@@ -715,7 +720,7 @@ void Book::compact() {
     std::vector<IndexEntry> renumbered = m_index.entries();
     QHash<QString, QByteArray> rawWords;
     for (IndexEntry& e : renumbered) {
-        const qint32 r = newNumber.value(e.recordNo);
+        const qint32 r = numberOf(e.recordNo);
         const auto raw = m_rawWords.constFind(rawKey(e.word, e.recordNo));
         if (raw != m_rawWords.cend())
             rawWords.insert(rawKey(e.word, r), raw.value());
@@ -739,7 +744,7 @@ void Book::compact() {
     step(CompactionStep::TemporariesRemoved);
 
     for (int p = 0; p < m_index.size(); ++p)
-        m_index.setRecordNo(p, newNumber.value(m_index.at(p).recordNo));
+        m_index.setRecordNo(p, numberOf(m_index.at(p).recordNo));
     m_nextRecord = next;
     m_usedPastEnd.clear();
     m_deletionsPending = false;

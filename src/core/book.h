@@ -157,7 +157,29 @@ private:
     void noteLeftovers();
     void openRecordFiles();
     std::vector<IndexEntry> readWordFile(const QString& name, QStringList* problems);
-    void appendWordLine(QByteArray& out, const IndexEntry& e) const;
+    // Bytes of the word file being built, grown in large steps.
+    class WordFileBuffer {
+    public:
+        explicit WordFileBuffer(qsizetype expected) {
+            m_bytes.resize(std::max<qsizetype>(expected, 64));
+        }
+        // Room for at least n more bytes, returned as where they go.
+        char* reserve(qsizetype n) {
+            if (m_used + n > m_bytes.size())
+                m_bytes.resize(std::max(m_bytes.size() * 2, m_used + n));
+            return m_bytes.data() + m_used;
+        }
+        void commit(const char* end) { m_used = end - m_bytes.constData(); }
+        QByteArray take() {
+            m_bytes.truncate(m_used);
+            return std::move(m_bytes);
+        }
+
+    private:
+        QByteArray m_bytes;
+        qsizetype m_used = 0;
+    };
+    void appendWordLine(WordFileBuffer& out, const IndexEntry& e) const;
     QByteArray wordFileBytes(const std::vector<IndexEntry>& entries) const;
     qint32 newRecordNumber() const;
     void writeRecords(qint32 recordNo, const QString& meaning, const QString& example);

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -50,22 +51,24 @@ bool RecordFile::hasPartialRecord() const {
 
 QByteArray RecordFile::readRange(int first, int count) const {
     const qint64 wanted = qint64(std::max(count, 0)) * m_recordSize;
-    QByteArray bytes(wanted, ' ');
     if (first < 1 || m_fd < 0)
-        return bytes;
+        return QByteArray(wanted, ' ');
+    QByteArray bytes(wanted, Qt::Uninitialized);
     const qint64 offset = qint64(first - 1) * m_recordSize;
     qint64 done = 0;
     while (done < wanted) {
-        const ssize_t n =
-            ::pread(m_fd, bytes.data() + done, size_t(wanted - done), off_t(offset + done));
+        const ssize_t n = ::pread(m_fd, bytes.data() + done, size_t(wanted - done),
+                                  off_t(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             diskio::fail(errno, m_path);
         if (n == 0)
-            break; // past the end: the rest stays blank
+            break;
         done += n;
     }
+    // Past the end of the file the records read blank.
+    std::fill(bytes.data() + done, bytes.data() + wanted, ' ');
     return bytes;
 }
 
