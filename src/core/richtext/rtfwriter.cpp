@@ -17,10 +17,10 @@ namespace {
 // Qt's names for whatever font the system offers mean nothing to another word processor; such
 // text is saved in the editor's own default font.
 QString savedFamily(const QString& family) {
-    static const QStringList generic = {
-        QStringLiteral("Sans Serif"), QStringLiteral("Sans"),      QStringLiteral("sans-serif"),
-        QStringLiteral("Serif"),      QStringLiteral("serif"),     QStringLiteral("Monospace"),
-        QStringLiteral("monospace"),  QStringLiteral("Helvetica"), QStringLiteral("system-ui")};
+    // Fontconfig's aliases, which Qt reports when it was given no real font.
+    static const QStringList generic = {QStringLiteral("Sans Serif"), QStringLiteral("Sans"),
+                                        QStringLiteral("sans-serif"), QStringLiteral("Serif"),
+                                        QStringLiteral("Monospace")};
     if (family.trimmed().isEmpty() || generic.contains(family, Qt::CaseInsensitive))
         return defaultFontFamily();
     return family;
