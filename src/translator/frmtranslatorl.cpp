@@ -10,6 +10,7 @@
 #include "platform/appfolder.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "quicksearch.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -54,6 +55,12 @@ FrmTranslatorL::~FrmTranslatorL() {
 void FrmTranslatorL::connectEvents() {
     TranslatorLForm* f = m_form;
     connect(f->mnuLayout, &QAction::triggered, this, [this] { mnuLayoutClick(); });
+    connect(f->mnuQuickSearch, &QAction::triggered, this, [this] { mnuQuickSearchClick(); });
+    connect(f->toolButton(QStringLiteral("Qsearch")), &QAction::triggered, this,
+            [this] { mnuQuickSearchClick(); });
+    connect(f->popQSrch, &QAction::triggered, this, [this] {
+        guarded(reportOnly(u"POPUPｸｲｯｸｻｰﾁ選択時", "Error280"), [this] { mnuQuickSearchClick(); });
+    });
     connect(f->Rtxt1, &RichTextPane::gotFocus, this, [this] { Rtxt1GotFocus(); });
     connect(f->Rtxt2, &RichTextPane::gotFocus, this, [this] { Rtxt2GotFocus(); });
     // The window sees every key before its controls do.
@@ -210,6 +217,19 @@ void FrmTranslatorL::mnuLayoutClick() {
         panelayout::apply(*m_form, *a, width, height);
         p.stackedPanes = !p.stackedPanes;
     });
+}
+
+// ---- Quick search ---------------------------------------------------------------------------
+
+void FrmTranslatorL::mnuQuickSearchClick() {
+    WordPane* pane = m_wordPane->pane();
+    if (!pane)
+        return;
+    RichTextPane* textPane = m_activePane == u"Rtxt1"   ? m_form->Rtxt1
+                             : m_activePane == u"Rtxt2" ? m_form->Rtxt2
+                                                        : nullptr;
+    QuickSearch::run(*pane, m_project->quickSearch, textPane != nullptr,
+                     textPane ? textPane->selText() : QString());
 }
 
 // ---- Focus ----------------------------------------------------------------------------------

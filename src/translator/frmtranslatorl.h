@@ -40,6 +40,8 @@ public:
     // Handlers.
     void formResize();
     void mnuLayoutClick();
+    // Looks the selection of the pane last worked in up in the book.
+    void mnuQuickSearchClick();
     void Rtxt1GotFocus();
     void Rtxt2GotFocus();
     void txtInputGotFocus();
