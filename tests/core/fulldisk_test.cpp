@@ -4,6 +4,7 @@
 #include "core/booklist.h"
 #include "core/failure.h"
 #include "core/languageset.h"
+#include "core/projectfiles.h"
 #include "core/settings.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
@@ -45,7 +46,19 @@ TEST(FullDisk, SettingsAndListFilesKeepTheirOldContents) {
     palette.size = 20;
     PaletteRows rows = SetDefaultLanguageSet();
     rows[0].rangeEnd = QStringLiteral("B");
+    PlanInfo plan;
+    plan.planName = QStringLiteral("翻訳");
+    plan.orgFilePath = QStringLiteral("/home/user/org.rtf");
     const std::vector<SettingsFile> files = {
+        {projectfiles::PlanListFile,
+         [&](auto& f) {
+             projectfiles::savePlanList(f, {plan, plan});
+         }},
+        {projectfiles::CurrentPlanFile, [&](auto& f) { projectfiles::saveCurrentPlan(f, plan); }},
+        {projectfiles::TabStopsFile,
+         [](auto& f) {
+             projectfiles::saveTabStops(f, {100, 200, 300, 400});
+         }},
         {settingsfile::DisplaySettings, [&](auto& f) { WriteDisplaySettings(f, display); }},
         {settingsfile::PaletteFont, [&](auto& f) { WritePaletteFont(f, palette); }},
         {settingsfile::CurrentBook,
@@ -73,6 +86,9 @@ TEST(FullDisk, SettingsAndListFilesKeepTheirOldContents) {
     languageset::write(app.path(), QStringLiteral("仏ｾｯﾄ"), SetDefaultLanguageSet());
     languageset::writeList(app.path(), {QStringLiteral("英語ｾｯﾄ")});
     booklist::write(app.path(), {{QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")}});
+    projectfiles::savePlanList(app.path(), {PlanInfo{QStringLiteral("old")}});
+    projectfiles::saveCurrentPlan(app.path(), PlanInfo{QStringLiteral("old")});
+    projectfiles::saveTabStops(app.path(), DefaultTabStops);
     const QStringList entries = app.entries();
 
     for (const SettingsFile& file : files) {
