@@ -377,6 +377,9 @@ void Book::installTemporary(const QString& temporary, const QString& target) {
         diskio::copyFile(filePath(temporary), next); // a file system without hard links
     if (::rename(nativePath(next).constData(), nativePath(filePath(target)).constData()) != 0)
         diskio::fail(errno, filePath(target));
+    // Renaming a link onto the file it already is (a roll-forward of a set whose file was put in
+    // place before the kill) does nothing and leaves the link behind.
+    removeIfPresent(next);
 }
 
 void Book::removeTemporaries() {
