@@ -5,6 +5,7 @@
 #include "core/failure.h"
 #include "core/languageset.h"
 #include "core/projectfiles.h"
+#include "core/richtext/documentfile.h"
 #include "core/settings.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <functional>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -120,6 +122,26 @@ TEST(FullDisk, SettingsAndListFilesKeepTheirOldContents) {
         file.write(app.path());
         EXPECT_EQ(app.read(file.name), newBytes);
     }
+}
+
+TEST(FullDisk, ADocumentThatDoesNotFitKeepsTheOldOne) {
+    TempAppFolder app;
+    const QString path = app.file(QStringLiteral("訳文.rtf"));
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("古い訳文"));
+    ASSERT_TRUE(richtext::saveDocument(path, document));
+    const QByteArray old = app.read(QStringLiteral("訳文.rtf"));
+    document.setPlainText(QStringLiteral("新しい訳文").repeated(100));
+    for (const qint64 budget : {0, 100}) {
+        FailingDisk disk(budget);
+        QString error;
+        EXPECT_FALSE(richtext::saveDocument(path, document, &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("ディスクの空き容量が不足しています")))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("訳文.rtf"))) << error.toStdString();
+    }
+    EXPECT_EQ(app.read(QStringLiteral("訳文.rtf")), old);
+    EXPECT_EQ(app.entries(), QStringList({QStringLiteral("訳文.rtf")}));
 }
 
 // The same through the system itself: a file-size limit makes the kernel refuse the write part-way,

@@ -1,11 +1,12 @@
 #include "documentfile.h"
 
+#include "core/atomicfile.h"
+#include "core/failure.h"
 #include "core/richtext/plaintextfile.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace richtext {
@@ -54,10 +55,11 @@ LoadOutcome loadDocument(const QString& path, QTextDocument* document, QString* 
 }
 
 bool saveDocument(const QString& path, const QTextDocument& document, QString* error) {
-    const QByteArray rtf = writeRtf(document);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
-        setError(error, file.errorString());
+    // Through the checked atomic rewrite: a full disk must never leave an empty document behind.
+    try {
+        writeFileAtomically(path, writeRtf(document));
+    } catch (const RuntimeFailure& f) {
+        setError(error, f.description());
         return false;
     }
     setError(error, {});
