@@ -158,10 +158,10 @@ void TranslatorLForm::createWordPane() {
         place(b, left, top, width, 330);
         return b;
     };
-    cmdModify = button("cmdModify", QStringLiteral("修正"), 100, 1220, 600);
-    cmdDel = button("cmdDel", QStringLiteral("削除"), 730, 1220, 600);
-    cmdDo = button("cmdDo", QStringLiteral("実行"), 1360, 1220, 600);
-    cmdCancel = button("cmdCancel", QStringLiteral("キャンセル"), 1990, 1220, 610);
+    cmdModify = button("cmdModify", QStringLiteral("修正"), 100, 1220, 540);
+    cmdDel = button("cmdDel", QStringLiteral("削除"), 660, 1220, 540);
+    cmdDo = button("cmdDo", QStringLiteral("実行"), 1220, 1220, 540);
+    cmdCancel = button("cmdCancel", QStringLiteral("キャンセル"), 1780, 1220, 820);
 
     auto label = [this](const char* name, const QString& text) {
         QLabel* l = named(new QLabel(text, m_client), name);
