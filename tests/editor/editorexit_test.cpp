@@ -1,3 +1,4 @@
+#include "core/projectstate.h"
 #include "editor_fixture.h"
 #include "translator/editorexit.h"
 
@@ -33,6 +34,34 @@ TEST_F(EditorExitTest, SaveWritesTheTranslationAndDisablesSave) {
     // Typing again makes the work unsaved again.
     f->Rtxt2->insertPlainText(QStringLiteral("!"));
     EXPECT_TRUE(f->mnuSave->isEnabled());
+}
+
+TEST_F(EditorExitTest, SaveKeepsTheOriginalOnlyWhenAskedTo) {
+    const QString org = app.file(QStringLiteral("原文.txt"));
+    trans = app.file(QStringLiteral("訳文.rtf"));
+    writeDocument(org, QStringLiteral("吾輩は猫である。"));
+    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    writeCurrentProject(QStringLiteral("猫"), org, trans, true);
+    start();
+    const QByteArray before = app.read(QStringLiteral("原文.txt"));
+    form()->Rtxt1->setPlainText(QStringLiteral("吾輩は犬である。"));
+    form()->mnuSave->trigger();
+    EXPECT_EQ(app.read(QStringLiteral("原文.txt")), before);
+
+    editor->project().saveOrgToo = true;
+    form()->Rtxt1->setPlainText(QStringLiteral("吾輩は犬である。"));
+    form()->mnuSave->trigger();
+    RichTextPane reread;
+    ASSERT_TRUE(reread.loadFile(org));
+    EXPECT_EQ(reread.toPlainText(), QStringLiteral("吾輩は犬である。"));
+    EXPECT_FALSE(editor->project().orgModified);
+}
+
+TEST_F(EditorExitTest, SaveWithoutAProjectLeavesTheWorkUnsaved) {
+    start();
+    form()->Rtxt2->setPlainText(QStringLiteral("draft"));
+    form()->mnuSave->trigger();
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
 }
 
 TEST_F(EditorExitTest, AFailedSaveIsReportedAndKeepsTheWork) {
