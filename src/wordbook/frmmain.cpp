@@ -380,6 +380,12 @@ void FrmMain::openBook(bool reopen) {
     auto book = std::make_unique<Book>(appfolder::bookFolder(session().current.bookName));
     const Book::OpenResult opened = book->open();
     m_book = std::move(book);
+    if (!opened.setAside.isEmpty())
+        showMessage(QStringLiteral("ブックのフォルダに、途中で終わった作業の一時ファイルが"
+                                   "残っていました。\r\n内容が不完全なため使わずに、次の名前で"
+                                   "残してあります。\r\n\r\n") +
+                        opened.setAside.join(QStringLiteral("\r\n")),
+                    QStringLiteral("ブックの確認"), MessageButtons::Ok, MessageIcon::Exclamation);
     // An interrupted compaction was finished on open; deletions found there are not pending.
     f->IdmTrial->setEnabled(opened.wordFileFound);
     m_model->showAll(&m_book->index());

@@ -349,6 +349,22 @@ TEST_F(MainWindowTest, ClosingWritesTheBookBackCompacted) {
     EXPECT_EQ(wordFile(app), QStringLiteral("\"one\",1\r\n\"three\",2\r\n\"five\",3\r\n"));
 }
 
+// A lone temporary word file is not a finished compaction: the book opens as it was, and the
+// user is told where the stray file went instead of it vanishing or replacing the words.
+TEST_F(MainWindowTest, StrayTemporaryFileIsSetAsideAndReported) {
+    writeSettings();
+    writeBook({"apple", "banana", "cherry"});
+    QFile stray(bookFolder() + "/TmpWFile.vtd");
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.write("\"apple\",1\r\n");
+    stray.close();
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("TmpWFile.vtd"));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ブックの確認"));
+    EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry"}));
+    EXPECT_FALSE(QFile::exists(bookFolder() + "/TmpWFile.vtd"));
+}
+
 TEST_F(MainWindowTest, HandOverRefusesAnEmptyBook) {
     writeSettings();
     QDir().mkpath(bookFolder());
