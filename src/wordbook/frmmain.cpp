@@ -10,6 +10,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
+#include "tools/frmprint.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
 #include "ui/wordlistmodel.h"
@@ -122,6 +123,7 @@ void FrmMain::connectEvents() {
     menu(f->IdmVersion, terminating(u"ﾊﾞｰｼﾞｮﾝ情報を開く時", "Error83"), &FrmMain::IdmVersionClick);
     menu(f->IdmBookSetting, reportOnly(u"ﾌﾞｯｸ設定をｸﾘｯｸ時", "Error74"),
          &FrmMain::IdmBookSettingClick);
+    menu(f->IdmPrint, reportOnly(u"印刷ﾒﾆｭｰ選択時", "Error232"), &FrmMain::IdmPrintClick);
     connect(f->IdmExit, &QAction::triggered, this, [this] {
         guarded(terminating(u"終了ﾒﾆｭｰ選択時", "Error79"), [this] { m_form->close(); });
     });
@@ -982,6 +984,7 @@ bool FrmMain::closeCheck() {
         showMessage(QStringLiteral("通常ﾓｰﾄﾞに戻してから再度実行して下さい。"));
         return false;
     }
+    closeToolWindows();
     if (session().handOver) {
         emit handedOver();
         return true;
@@ -1059,6 +1062,39 @@ void FrmMain::IdmPasteClick() {
 
 void FrmMain::IdmHelpshowClick() {
     showHelp(HelpBook::WordBook, m_form);
+}
+
+FrmPrint* FrmMain::printDialog() const {
+    return static_cast<FrmPrint*>(m_print.data());
+}
+
+void FrmMain::closeToolWindows() {
+    if (FrmPrint* print = printDialog())
+        print->close();
+}
+
+void FrmMain::IdmPrintClick() {
+    if (FrmPrint* print = printDialog()) {
+        print->form()->raise();
+        print->form()->activateWindow();
+        return;
+    }
+    PrintSnapshot snapshot;
+    snapshot.bookName = session().current.bookName;
+    if (m_book) {
+        const WordIndex& index = m_book->index();
+        snapshot.filtered = m_model->isFiltered();
+        snapshot.all = index.entries();
+        if (snapshot.filtered) {
+            snapshot.listed.reserve(m_model->rowCount());
+            for (int row = 0; row < m_model->rowCount(); ++row)
+                snapshot.listed.push_back(index.at(m_model->indexPosition(row)));
+        }
+    }
+    auto* print = new FrmPrint(
+        std::move(snapshot), [this] { return m_book.get(); }, m_form);
+    m_print = print;
+    print->show();
 }
 
 void FrmMain::IdmVersionClick() {

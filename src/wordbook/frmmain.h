@@ -4,9 +4,11 @@
 #include "library/bookhost.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 class Book;
+class FrmPrint;
 class MainForm;
 class WordListModel;
 class QKeyEvent;
@@ -66,6 +68,9 @@ public:
     void IdmHelpshowClick();
     void IdmVersionClick();
     void IdmBookSettingClick();
+    void IdmPrintClick();
+    // The open print dialog, or null.
+    FrmPrint* printDialog() const;
 
 signals:
     // The main window went away to make room for the translation editor.
@@ -80,6 +85,8 @@ private:
     void connectEvents();
     bool handleKey(QKeyEvent* event);
     bool closeCheck();
+    // The tool windows that are not modal go when the main window goes.
+    void closeToolWindows();
     void openBook(bool reopen);
     void selectListItem(int row);
     void selectAllWordsButton();
@@ -115,4 +122,5 @@ private:
     int m_currentPosition = 0;
     qint32 m_currentRecord = 0;
     QString m_savedWord;
+    QPointer<QObject> m_print; // a FrmPrint
 };
