@@ -12,9 +12,9 @@ class QPrinter;
 
 inline const QString AppTitle = QStringLiteral("Verbanta");
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Question, Information, Exclamation, Critical };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 struct MessageRequest {
     QString title = AppTitle;

@@ -40,6 +40,8 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons) {
         return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
     case MessageButtons::Ok:
         break;
     }
@@ -63,6 +65,8 @@ Answer QtDialogService::message(const MessageRequest& request) {
         return Answer::No;
     case QMessageBox::Cancel:
         return Answer::Cancel;
+    case QMessageBox::Retry:
+        return Answer::Retry;
     default:
         // Closing a box with a Cancel button by its close box counts as Cancel.
         return request.buttons == MessageButtons::Ok      ? Answer::Ok

@@ -10,6 +10,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
+#include "tools/frminport.h"
 #include "tools/frmprint.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
@@ -124,6 +125,14 @@ void FrmMain::connectEvents() {
     menu(f->IdmBookSetting, reportOnly(u"ﾌﾞｯｸ設定をｸﾘｯｸ時", "Error74"),
          &FrmMain::IdmBookSettingClick);
     menu(f->IdmPrint, reportOnly(u"印刷ﾒﾆｭｰ選択時", "Error232"), &FrmMain::IdmPrintClick);
+    connect(f->IdmInport, &QAction::triggered, this, [this] {
+        guarded(reportOnly(u"ｲﾝﾎﾟｰﾄ時", "Error207"), [this] {
+            std::vector<IndexEntry> list;
+            if (m_book)
+                list = FrmInport::listSnapshot(*m_model, m_book->index());
+            FrmInport(this, std::move(list), m_form).exec();
+        });
+    });
     connect(f->IdmExit, &QAction::triggered, this, [this] {
         guarded(terminating(u"終了ﾒﾆｭｰ選択時", "Error79"), [this] { m_form->close(); });
     });

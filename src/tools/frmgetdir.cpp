@@ -1,0 +1,151 @@
+#include "frmgetdir.h"
+
+#include "core/session.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "ui/getdirform.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QTreeView>
+
+FrmGetDir::FrmGetDir(PickPurpose purpose, PickReceiver* receiver, QWidget* parent)
+    : m_purpose(purpose), m_receiver(receiver), m_form(new GetDirForm(parent)) {
+    connect(m_form->Drive1, &QComboBox::activated, this, [this] { Drive1Change(); });
+    connect(m_form->Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { Dir1Change(); });
+    connect(m_form->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(m_form->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+}
+
+FrmGetDir::~FrmGetDir() {
+    delete m_form;
+}
+
+int FrmGetDir::exec() {
+    formLoad();
+    return m_form->exec();
+}
+
+// The volume that holds folder: the mounted root with the longest matching path.
+static QString volumeOf(const QString& folder, const QStringList& roots) {
+    QString best = QStringLiteral("/");
+    for (const QString& root : roots)
+        if ((folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/')) &&
+            root.size() > best.size())
+            best = root;
+    return best;
+}
+
+void FrmGetDir::formLoad() {
+    guarded(reportOnly(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error243"), [this] {
+        QStringList roots{QStringLiteral("/")};
+        for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+            if (volume.isValid() && !roots.contains(volume.rootPath()))
+                roots << volume.rootPath();
+        QComboBox* drives = m_form->Drive1;
+        drives->blockSignals(true);
+        drives->clear();
+        drives->addItems(roots);
+        const QString start = QDir(session().appFolder).canonicalPath();
+        m_volume = volumeOf(start, roots);
+        drives->setCurrentIndex(drives->findText(m_volume));
+        drives->blockSignals(false);
+        showVolume(m_volume);
+        setFolder(start);
+    });
+}
+
+void FrmGetDir::showVolume(const QString& root) {
+    m_form->Dir1Model->setRootPath(root);
+    m_form->Dir1->setRootIndex(m_form->Dir1Model->index(root));
+}
+
+void FrmGetDir::setFolder(const QString& folder) {
+    const QModelIndex index = m_form->Dir1Model->index(folder);
+    if (index.isValid()) {
+        m_form->Dir1->setCurrentIndex(index);
+        m_form->Dir1->scrollTo(index);
+    }
+    // The picked folder follows the tree; a programmatic pick of the same row runs it once too.
+    if (m_path != QDir::cleanPath(folder))
+        Dir1Change();
+    if (m_path != QDir::cleanPath(folder)) {
+        m_path = QDir::cleanPath(folder);
+        m_name = pickerrules::folderName(m_path);
+        m_form->lblBookName->setText(m_name);
+    }
+}
+
+void FrmGetDir::Dir1Change() {
+    guarded(reportOnly(u"ﾃﾞｨﾚｸﾄﾘ選択時", "Error241"), [this] {
+        const QModelIndex index = m_form->Dir1->currentIndex();
+        if (!index.isValid())
+            return;
+        m_path = QDir::cleanPath(m_form->Dir1Model->filePath(index));
+        m_name = pickerrules::folderName(m_path);
+        m_form->lblBookName->setText(m_name);
+    });
+}
+
+void FrmGetDir::Drive1Change() {
+    guarded(reportOnly(u"ﾄﾞﾗｲﾌﾞ選択時", "Error242"), [this] {
+        const QString root = m_form->Drive1->currentText();
+        for (;;) {
+            const QFileInfo info(root);
+            if (info.isDir() && info.isReadable() && info.isExecutable()) {
+                m_volume = root;
+                showVolume(root);
+                setFolder(root);
+                return;
+            }
+            const Answer answer =
+                info.exists() ? showMessage(QStringLiteral("ﾌﾛｯﾋﾟｰﾃﾞｨｽｸをﾄﾞﾗｲﾌﾞに挿入してください"),
+                                            QStringLiteral("ﾃﾞｨｽｸｴﾗｰ"), MessageButtons::RetryCancel,
+                                            MessageIcon::Exclamation)
+                              : showMessage(QStringLiteral("ﾄﾞﾗｲﾌﾞの準備が出来ていません"),
+                                            QStringLiteral("ﾃﾞﾊﾞｲｽｴﾗｰ"),
+                                            MessageButtons::RetryCancel, MessageIcon::Exclamation);
+            if (answer != Answer::Retry) {
+                // Back to the volume the tree still shows.
+                QSignalBlocker block(m_form->Drive1);
+                m_form->Drive1->setCurrentIndex(m_form->Drive1->findText(m_volume));
+                return;
+            }
+        }
+    });
+}
+
+void FrmGetDir::cmdOKClick() {
+    guarded(terminating(u"ＯＫﾎﾞﾀﾝｸﾘｯｸ時", "Error240"), [this] {
+        // A folder is taken as a book only when it holds a meanings file; the picker writes
+        // nothing into the folders it looks at.
+        if (m_path.isEmpty() || !pickerrules::isBookFolder(m_path)) {
+            showMessage(QStringLiteral("選択されたﾌｫﾙﾀﾞはVerbantaのﾌﾞｯｸではないようです。\r\n"
+                                       "もう一度ﾌｫﾙﾀﾞを選択し直してください"),
+                        QStringLiteral("ﾌﾞｯｸの選択ｴﾗｰ"));
+            return;
+        }
+        const QString refusal =
+            pickerrules::sameBookRefusal(m_purpose, m_path, m_receiver->mergePicks());
+        if (!refusal.isEmpty()) {
+            showMessage(refusal);
+            return;
+        }
+        m_receiver->acceptPick(m_purpose, m_path, m_name);
+        m_form->accept();
+    });
+}
+
+void FrmGetDir::cmdCancelClick() {
+    guarded(reportOnly(u"閉じる時", "Error239"), [this] {
+        m_path.clear();
+        m_name.clear();
+        m_form->reject();
+    });
+}

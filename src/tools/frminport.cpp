@@ -1,0 +1,249 @@
+#include "frminport.h"
+
+#include "core/booklist.h"
+#include "core/booktransfer.h"
+#include "core/folderidentity.h"
+#include "core/session.h"
+#include "library/bookhost.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "ui/inportform.h"
+#include "ui/wordlistmodel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QString ExportTitle = QStringLiteral("ﾃﾞｰﾀ書出し確認");
+const QString CsvFilter = QStringLiteral("ｶﾝﾏ区切りﾃｷｽﾄ(*.csv)形式 (*.csv)");
+} // namespace
+
+FrmInport::FrmInport(BookHost* host, std::vector<IndexEntry> list, QWidget* parent)
+    : m_host(host), m_list(std::move(list)), m_form(new InportForm(parent)) {
+    InportForm* f = m_form;
+    connect(f->Combo1, &QComboBox::activated, this, [this] { Combo1Click(); });
+    connect(f->cmdRead, &QPushButton::clicked, this, [this] { cmdReadClick(); });
+    connect(f->cmdRead2, &QPushButton::clicked, this, [this] { cmdRead2Click(); });
+    connect(f->cmdReadCsv, &QPushButton::clicked, this, [this] { cmdReadCsvClick(); });
+    connect(f->cmdInport, &QPushButton::clicked, this, [this] { cmdInportClick(); });
+    connect(f->cmdExport, &QPushButton::clicked, this, [this] { cmdExportClick(); });
+    connect(f->cmdClose, &QPushButton::clicked, this, [this] { cmdCloseClick(); });
+}
+
+FrmInport::~FrmInport() {
+    delete m_form;
+}
+
+std::vector<IndexEntry> FrmInport::listSnapshot(const WordListModel& model,
+                                                const WordIndex& index) {
+    std::vector<IndexEntry> out;
+    out.reserve(size_t(model.rowCount()));
+    for (int row = 0; row < model.rowCount(); ++row) {
+        IndexEntry e = index.at(model.indexPosition(row));
+        e.checkMark = model.isChecked(row);
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+int FrmInport::exec() {
+    formLoad();
+    const int result = m_form->exec();
+    // Closed by its close box: the book comes back as it does through cmdClose.
+    reopenCurrentBook();
+    return result;
+}
+
+void FrmInport::formLoad() {
+    guarded(reportOnly(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error250"), [this] {
+        InportForm* f = m_form;
+        const Session& s = session();
+        f->cboBooks->clear();
+        if (QFile::exists(s.appFolder + u'/' + booklist::File)) {
+            for (const BookEntry& book : booklist::read(s.appFolder).items)
+                f->cboBooks->addItem(book.name);
+            f->cboBooks->setCurrentIndex(f->cboBooks->count() > 0 ? 0 : -1);
+        }
+        f->lblSourceBook->clear();
+        f->cmdInport->setEnabled(false);
+        f->lblExSource->setText(s.current.bookName);
+        f->Combo1->clear();
+        f->Combo1->addItems({QStringLiteral("Verbanta形式"), QStringLiteral("ｶﾝﾏ区切り(csv)形式"),
+                             QStringLiteral("ｶﾝﾏ区切り(csv)形式 UTF-8")});
+        f->Combo1->setCurrentIndex(0);
+        f->chkWord->setChecked(false);
+        f->cmdRead2->setEnabled(true);
+        f->cmdExport->setEnabled(false);
+        f->txtCRLF->setText(QStringLiteral(" / "));
+        f->lblCRLF->setVisible(false);
+        f->txtCRLF->setVisible(false);
+        f->lblSourcePath->clear();
+    });
+}
+
+void FrmInport::Combo1Click() {
+    guarded(reportOnly(u"書出し形式選択時", "Error249"), [this] {
+        InportForm* f = m_form;
+        const bool csv = f->Combo1->currentIndex() >= 1;
+        f->cmdRead2->setEnabled(!csv);
+        f->cmdExport->setEnabled(csv);
+        f->lblCRLF->setVisible(csv);
+        f->txtCRLF->setVisible(csv);
+        if (csv) {
+            f->txtCRLF->selectAll();
+            f->txtCRLF->setFocus();
+        }
+    });
+}
+
+void FrmInport::cmdReadClick() {
+    guarded(reportOnly(u"ﾌﾞｯｸ選択ﾎﾞﾀﾝｸﾘｯｸ時", "Error247"), [this] {
+        FrmGetDir picker(PickPurpose::ImportSource, this, m_form);
+        picker.exec();
+    });
+}
+
+void FrmInport::cmdRead2Click() {
+    guarded(reportOnly(u"ﾌﾞｯｸ選択ﾎﾞﾀﾝｸﾘｯｸ時", "Error248"), [this] {
+        FrmGetDir picker(PickPurpose::ExportTarget, this, m_form);
+        picker.exec();
+    });
+}
+
+void FrmInport::acceptPick(PickPurpose purpose, const QString& path, const QString& name) {
+    m_form->lblSourcePath->setText(path);
+    if (purpose == PickPurpose::ImportSource) {
+        m_form->lblSourceBook->setText(name);
+        m_form->cmdInport->setEnabled(true);
+    } else if (purpose == PickPurpose::ExportTarget) {
+        m_form->cmdExport->setEnabled(true);
+    }
+}
+
+QString FrmInport::receivingFolder() const {
+    return session().appFolder + u'/' + m_form->cboBooks->currentText();
+}
+
+// The current book's files are closed before any book is replaced, since it may be the one.
+void FrmInport::closeCurrentBook() {
+    if (!m_bookClosed && m_host) {
+        m_host->closeBook();
+        m_bookClosed = true;
+    }
+}
+
+void FrmInport::reopenCurrentBook() {
+    if (m_bookClosed && m_host) {
+        m_bookClosed = false;
+        m_host->ReopenBook();
+    }
+}
+
+void FrmInport::cmdInportClick() {
+    guarded(reportOnly(u"ﾃﾞｰﾀ読込み時", "Error246"), [this] {
+        const QString receiving = receivingFolder();
+        const QString sending = m_form->lblSourcePath->text();
+        if (sameFolder(receiving, sending)) {
+            showMessage(
+                QStringLiteral("受け側と送り側のﾌﾞｯｸが同じです\r\n他のﾌﾞｯｸを選び直して下さい"));
+            return;
+        }
+        const Answer answer = showMessage(QStringLiteral("ﾃﾞｰﾀの取込みを開始します"),
+                                          QStringLiteral("取込み開始確認"), MessageButtons::YesNo,
+                                          MessageIcon::Question);
+        m_form->lblSourcePath->clear();
+        if (answer != Answer::Yes)
+            return;
+        closeCurrentBook();
+        booktransfer::importBook(sending, receiving);
+        showMessage(QStringLiteral("ﾃﾞｰﾀの取込みが完了しました"));
+    });
+}
+
+void FrmInport::cmdReadCsvClick() {
+    guarded(reportOnly(u"ﾃﾞｰﾀ読込み時", "Error246"), [this] {
+        const std::optional<QString> path = dialogs().openFile(
+            {QStringLiteral("取り込むﾌｧｲﾙを選んでください"), session().appFolder, {}, CsvFilter});
+        if (!path || path->isEmpty())
+            return;
+        const Answer answer = showMessage(QStringLiteral("ﾃﾞｰﾀの取込みを開始します"),
+                                          QStringLiteral("取込み開始確認"), MessageButtons::YesNo,
+                                          MessageIcon::Question);
+        if (answer != Answer::Yes)
+            return;
+        closeCurrentBook();
+        const booktransfer::CsvImportReport report =
+            booktransfer::importCsv(*path, receivingFolder());
+        QString text = QStringLiteral("ﾃﾞｰﾀの取込みが完了しました\r\n追加: %1 語\r\n"
+                                      "取込まなかった語: %2 語")
+                           .arg(report.added)
+                           .arg(report.duplicates + report.refusedCount());
+        if (report.duplicates > 0)
+            text += QStringLiteral("\r\n　ﾌﾞｯｸにすでにある語: %1 語").arg(report.duplicates);
+        for (const auto& [reason, count] : report.refused)
+            text += QStringLiteral("\r\n　%1 %2 語").arg(reason).arg(count);
+        if (report.cut > 0)
+            text += QStringLiteral("\r\n意味・用例を切り詰めた語: %1 語").arg(report.cut);
+        showMessage(text);
+    });
+}
+
+void FrmInport::cmdExportClick() {
+    guarded(reportOnly(u"ﾃﾞｰﾀの書出し時", "Error245"), [this] {
+        InportForm* f = m_form;
+        const std::vector<IndexEntry> words =
+            booktransfer::selection(m_list, f->chkWord->isChecked());
+        const QString source = session().appFolder + u'/' + f->lblExSource->text();
+        if (f->Combo1->currentIndex() == 0) {
+            const QString target = f->lblSourcePath->text();
+            if (sameFolder(source, target)) {
+                showMessage(QStringLiteral("書出し元と書出し先が同一ﾌﾞｯｸ（ﾌｫﾙﾀﾞ）です\r\n"
+                                           "書出し先を違うﾌﾞｯｸ（ﾌｫﾙﾀﾞ）に設定し直してください"));
+                return;
+            }
+            const Answer answer = showMessage(
+                QStringLiteral(
+                    "ﾃﾞｰﾀをVerbanta形式で書出しします。\r\n"
+                    "書出し先のﾌﾞｯｸ（ﾌｫﾙﾀﾞ）にすでにVerbanta形式のﾃﾞｰﾀがあれば\r\n"
+                    "新しいﾃﾞｰﾀで置き換えられます。書出し処理を実行してもよろしいですか？"),
+                ExportTitle, MessageButtons::YesNo, MessageIcon::Question);
+            if (answer != Answer::Yes)
+                return;
+            booktransfer::exportOwnFormat(source, words, target);
+        } else {
+            std::optional<QString> path =
+                dialogs().saveFile({QStringLiteral("書き出すﾌｧｲﾙ名を付けてください"),
+                                    session().appFolder,
+                                    {},
+                                    CsvFilter});
+            // A cancelled save dialog ends the command with nothing written.
+            if (!path || path->isEmpty())
+                return;
+            if (QFileInfo(*path).suffix().isEmpty())
+                *path += QStringLiteral(".csv");
+            const Answer answer =
+                showMessage(QStringLiteral("ﾃﾞｰﾀを ") + QFileInfo(*path).fileName() +
+                                QStringLiteral(" へｶﾝﾏ区切り(csv)形式で書出しします。\r\n"
+                                               "書出し処理を実行してもよろしいですか？"),
+                            ExportTitle, MessageButtons::YesNo, MessageIcon::Question);
+            if (answer != Answer::Yes)
+                return;
+            const CsvEncoding encoding =
+                f->Combo1->currentIndex() == 2 ? CsvEncoding::Utf8WithBom : CsvEncoding::Cp932;
+            booktransfer::exportCsv(source, words, *path, f->txtCRLF->text(), encoding);
+        }
+        showMessage(QStringLiteral("ﾃﾞｰﾀの書出しが終了しました"));
+    });
+}
+
+void FrmInport::cmdCloseClick() {
+    guarded(reportOnly(u"閉じる時", "Error244"), [this] {
+        reopenCurrentBook();
+        m_form->accept();
+    });
+}

@@ -1,0 +1,232 @@
+#include "core/book.h"
+#include "core/booklist.h"
+#include "core/cp932.h"
+#include "core/session.h"
+#include "library/bookhost.h"
+#include "support/bookbuilder.h"
+#include "support/scripteddialogs.h"
+#include "support/tempappfolder.h"
+#include "tools/frmgetdir.h"
+#include "tools/frminport.h"
+#include "ui/getdirform.h"
+#include "ui/inportform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RecordingReceiver : PickReceiver {
+    MergePicks picks;
+    QStringList accepted;
+    MergePicks mergePicks() const override { return picks; }
+    void acceptPick(PickPurpose purpose, const QString& path, const QString& name) override {
+        accepted << QStringLiteral("%1|%2|%3").arg(int(purpose)).arg(path, name);
+    }
+};
+
+struct HostSpy : BookHost {
+    int closes = 0;
+    int reopens = 0;
+    void closeBook() override { ++closes; }
+    bool ReopenBook() override {
+        ++reopens;
+        return true;
+    }
+    void showChosenBook() override {}
+    void ApplyPaletteFont() override {}
+};
+
+struct App {
+    TempAppFolder app;
+    App() {
+        session() = Session();
+        session().appFolder = app.path();
+        session().current.bookName = QStringLiteral("cur");
+    }
+    ~App() { session() = Session(); }
+    QString book(const QString& name, const QStringList& words) const {
+        const QString folder = app.file(name);
+        QDir().mkpath(folder);
+        BookBuilder b(folder);
+        for (const QString& w : words)
+            b.add(w, name + u':' + w, QString());
+        b.write();
+        return folder;
+    }
+};
+
+TEST(FrmGetDir, TakesOnlyBookFoldersWritesNothingAndAppliesTheMergeRules) {
+    App a;
+    ScriptedDialogs dialogs;
+    QDir().mkpath(a.app.file("plain"));
+    const QString bookA = a.book("bookA", {"x"});
+    const QString noWords = a.app.file("nowords");
+    QDir().mkpath(noWords);
+    a.app.write("nowords/means.vtd", QByteArray());
+    QFile::link(bookA, a.app.file("aliasA"));
+
+    RecordingReceiver receiver;
+    receiver.picks.bookA = bookA;
+    {
+        FrmGetDir picker(PickPurpose::BookB, &receiver);
+        picker.formLoad();
+        EXPECT_EQ(picker.path(), QDir(a.app.path()).canonicalPath());
+        picker.setFolder(a.app.file("plain"));
+        EXPECT_EQ(picker.form()->lblBookName->text(), "plain");
+        dialogs.expectMessage(Answer::Ok);
+        picker.cmdOKClick();
+        EXPECT_EQ(dialogs.lastBox().title, "ﾌﾞｯｸの選択ｴﾗｰ");
+        EXPECT_EQ(dialogs.lastBox().text, "選択されたﾌｫﾙﾀﾞはVerbantaのﾌﾞｯｸではないようです。\r\n"
+                                          "もう一度ﾌｫﾙﾀﾞを選択し直してください");
+        EXPECT_EQ(a.app.entries("plain"), QStringList());
+
+        // Book A again, reached through a link.
+        picker.setFolder(a.app.file("aliasA"));
+        dialogs.expectMessage(Answer::Ok);
+        picker.cmdOKClick();
+        EXPECT_EQ(dialogs.lastBox().text, "ﾌﾞｯｸＡと同じﾌﾞｯｸです。別のﾌﾞｯｸを選んでください");
+        EXPECT_EQ(dialogs.lastBox().title, "Verbanta");
+        EXPECT_TRUE(receiver.accepted.isEmpty());
+
+        // A book without a words file is a book with no words; nothing is created in it.
+        picker.setFolder(noWords);
+        picker.cmdOKClick();
+        EXPECT_EQ(receiver.accepted, QStringList({"1|" + noWords + "|nowords"}));
+        EXPECT_EQ(a.app.entries("nowords"), QStringList({"means.vtd"}));
+    }
+    {
+        FrmGetDir picker(PickPurpose::ImportSource, &receiver);
+        picker.formLoad();
+        picker.setFolder(bookA);
+        picker.cmdCancelClick();
+        EXPECT_EQ(picker.path(), QString());
+        EXPECT_EQ(receiver.accepted.size(), 1);
+    }
+    EXPECT_TRUE(dialogs.done());
+}
+
+std::vector<IndexEntry> listOf(std::initializer_list<std::pair<const char*, bool>> words) {
+    std::vector<IndexEntry> out;
+    qint32 r = 0;
+    for (const auto& [w, checked] : words)
+        out.push_back({QString::fromUtf8(w), ++r, checked});
+    return out;
+}
+
+TEST(FrmInport, LoadsThenExportsInBothFormatsAndRefusesTheSameBook) {
+    App a;
+    ScriptedDialogs dialogs;
+    a.book("cur", {"apple", "bee", "cat"});
+    const QString target = a.book("other", {"old"});
+    booklist::write(a.app.path(), {{"cur", "English"}, {"other", "English"}});
+    QFile::link(a.app.file("cur"), a.app.file("curlink"));
+    HostSpy host;
+    FrmInport dialog(&host, listOf({{"apple", false}, {"bee", true}, {"cat", true}}));
+    InportForm* f = dialog.form();
+    dialog.formLoad();
+    EXPECT_EQ(f->cboBooks->count(), 2);
+    EXPECT_EQ(f->cboBooks->currentText(), "cur");
+    EXPECT_EQ(f->lblExSource->text(), "cur");
+    EXPECT_EQ(f->Combo1->count(), 3);
+    EXPECT_EQ(f->Combo1->itemText(2), "ｶﾝﾏ区切り(csv)形式 UTF-8");
+    EXPECT_EQ(f->txtCRLF->text(), " / ");
+    EXPECT_FALSE(f->cmdExport->isEnabled());
+    EXPECT_FALSE(f->cmdInport->isEnabled());
+    EXPECT_TRUE(f->txtCRLF->isHidden());
+
+    // The current book picked as its own export target, through a link.
+    dialog.acceptPick(PickPurpose::ExportTarget, a.app.file("curlink"), "curlink");
+    EXPECT_TRUE(f->cmdExport->isEnabled());
+    dialogs.expectMessage(Answer::Ok);
+    dialog.cmdExportClick();
+    EXPECT_EQ(dialogs.lastBox().text, "書出し元と書出し先が同一ﾌﾞｯｸ（ﾌｫﾙﾀﾞ）です\r\n"
+                                      "書出し先を違うﾌﾞｯｸ（ﾌｫﾙﾀﾞ）に設定し直してください");
+
+    dialog.acceptPick(PickPurpose::ExportTarget, target, "other");
+    f->chkWord->setChecked(true);
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    dialog.cmdExportClick();
+    EXPECT_EQ(dialogs.boxes().at(1).title, "ﾃﾞｰﾀ書出し確認");
+    EXPECT_EQ(dialogs.lastBox().text, "ﾃﾞｰﾀの書出しが終了しました");
+    EXPECT_EQ(a.app.read("other/words.vtd"), "\"bee\",1\r\n\"cat\",2\r\n");
+
+    // CSV in UTF-8: the save dialog's name gets its extension.
+    f->Combo1->setCurrentIndex(2);
+    dialog.Combo1Click();
+    EXPECT_FALSE(f->cmdRead2->isEnabled());
+    EXPECT_FALSE(f->txtCRLF->isHidden());
+    f->chkWord->setChecked(false);
+    dialogs.expectSaveFile(a.app.file("words"))
+        .expectMessage(Answer::Yes)
+        .expectMessage(Answer::Ok);
+    dialog.cmdExportClick();
+    EXPECT_EQ(dialogs.boxes().at(4).text,
+              "ﾃﾞｰﾀを words.csv へｶﾝﾏ区切り(csv)形式で書出しします。\r\n"
+              "書出し処理を実行してもよろしいですか？");
+    EXPECT_EQ(a.app.read("words.csv"), "\xEF\xBB\xBF\"apple\",\"cur:apple\",\"\"\r\n"
+                                       "\"bee\",\"cur:bee\",\"\"\r\n\"cat\",\"cur:cat\",\"\"\r\n");
+    // A cancelled save dialog writes nothing and shows nothing.
+    dialogs.expectSaveFile(std::nullopt);
+    dialog.cmdExportClick();
+    EXPECT_EQ(dialogs.boxes().size(), 5);
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST(FrmInport, ImportsIntoTheReceivingBookAndReopensTheCurrentOne) {
+    App a;
+    ScriptedDialogs dialogs;
+    a.book("cur", {"apple"});
+    const QString sending = a.book("elsewhere", {"dog", "emu"});
+    booklist::write(a.app.path(), {{"cur", "English"}});
+    HostSpy host;
+    FrmInport dialog(&host, {});
+    InportForm* f = dialog.form();
+    dialog.formLoad();
+
+    dialog.acceptPick(PickPurpose::ImportSource, a.app.file("cur/"), "cur");
+    EXPECT_TRUE(f->cmdInport->isEnabled());
+    dialogs.expectMessage(Answer::Ok);
+    dialog.cmdInportClick();
+    EXPECT_EQ(dialogs.lastBox().text,
+              "受け側と送り側のﾌﾞｯｸが同じです\r\n他のﾌﾞｯｸを選び直して下さい");
+
+    dialog.acceptPick(PickPurpose::ImportSource, sending, "elsewhere");
+    EXPECT_EQ(f->lblSourceBook->text(), "elsewhere");
+    dialogs.expectMessage(Answer::No);
+    dialog.cmdInportClick();
+    EXPECT_EQ(f->lblSourcePath->text(), QString());
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_EQ(a.app.read("cur/words.vtd"), "\"apple\",1\r\n");
+
+    dialog.acceptPick(PickPurpose::ImportSource, sending, "elsewhere");
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    dialog.cmdInportClick();
+    EXPECT_EQ(dialogs.boxes().at(2).title, "取込み開始確認");
+    EXPECT_EQ(dialogs.lastBox().text, "ﾃﾞｰﾀの取込みが完了しました");
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_EQ(a.app.read("cur/words.vtd"), "\"dog\",1\r\n\"emu\",2\r\n");
+
+    // A CSV file into the same book: one box with the counts.
+    a.app.write("in.csv", cp932::encode(QStringLiteral("\"fox\",\"きつね\",\"\"\r\ndog,x,\r\n")));
+    dialogs.expectOpenFile(a.app.file("in.csv"))
+        .expectMessage(Answer::Yes)
+        .expectMessage(Answer::Ok);
+    dialog.cmdReadCsvClick();
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith("ﾃﾞｰﾀの取込みが完了しました\r\n追加: 1 語"))
+        << dialogs.lastBox().text.toStdString();
+    EXPECT_EQ(host.closes, 1);
+
+    dialog.cmdCloseClick();
+    EXPECT_EQ(host.reopens, 1);
+    EXPECT_TRUE(dialogs.done());
+}
+
+} // namespace
