@@ -167,7 +167,7 @@ TEST(FrmInport, LoadsThenExportsInBothFormatsAndRefusesTheSameBook) {
         .expectMessage(Answer::Yes)
         .expectMessage(Answer::Ok);
     dialog.cmdExportClick();
-    EXPECT_EQ(dialogs.boxes().at(4).text,
+    EXPECT_EQ(dialogs.boxes().at(3).text,
               "ﾃﾞｰﾀを words.csv へｶﾝﾏ区切り(csv)形式で書出しします。\r\n"
               "書出し処理を実行してもよろしいですか？");
     EXPECT_EQ(a.app.read("words.csv"), "\xEF\xBB\xBF\"apple\",\"cur:apple\",\"\"\r\n"
