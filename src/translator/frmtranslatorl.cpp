@@ -11,6 +11,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "quicksearch.h"
+#include "selectiontracking.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -43,11 +44,13 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     : QObject(parent), m_form(new TranslatorLForm), m_project(std::make_unique<ProjectState>()) {
     m_wordPane = std::make_unique<WordPaneBinding>(*this);
     m_exit = std::make_unique<EditorExit>(*this);
+    m_tracking = std::make_unique<SelectionTracking>(*m_form, *m_project);
     connectEvents();
 }
 
 FrmTranslatorL::~FrmTranslatorL() {
     qApp->removeEventFilter(this);
+    m_tracking.reset();
     m_wordPane.reset();
     delete m_form;
 }
@@ -101,6 +104,9 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         fillFormatBar(fontProgress);
         loadCurrentProject(projectFileFound);
         applyTabStops();
+        // Emptying the panes and setting their tab stops is part of loading, not a change.
+        p.orgModified = false;
+        p.transModified = false;
         m_loaded = true;
         layoutRule(panelayout::windowWidth(*f), panelayout::windowHeight(*f));
     });

@@ -9,6 +9,7 @@ class EditorExit;
 class QEvent;
 class QKeyEvent;
 class QProgressBar;
+class SelectionTracking;
 class TranslatorLForm;
 class WordPaneBinding;
 struct ProjectState;
@@ -27,6 +28,7 @@ public:
     ProjectState& project() const { return *m_project; }
     WordPaneBinding* wordPane() const { return m_wordPane.get(); }
     EditorExit* exits() const { return m_exit.get(); }
+    SelectionTracking* tracking() const { return m_tracking.get(); }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
     // fills the formatting bar (the font list advancing bar, when given), reads the tab stops and
@@ -73,6 +75,7 @@ private:
     std::unique_ptr<ProjectState> m_project;
     std::unique_ptr<WordPaneBinding> m_wordPane;
     std::unique_ptr<EditorExit> m_exit;
+    std::unique_ptr<SelectionTracking> m_tracking;
     QString m_activePane;
     bool m_loaded = false;
 };

@@ -1,0 +1,125 @@
+#include "core/projectstate.h"
+#include "editor_fixture.h"
+#include "translator/selectiontracking.h"
+
+#include <QAction>
+#include <QComboBox>
+
+namespace {
+
+class TrackingTest : public EditorTest {
+protected:
+    // A project whose translation reads text, loaded and focused.
+    void startWithTranslation(const QString& rtf) {
+        const QString trans = app.file(QStringLiteral("訳文.rtf"));
+        writeDocument(trans, rtf);
+        writeCurrentProject(QStringLiteral("追跡"), QString(), trans, false);
+        start();
+        form()->Rtxt2->setFocus();
+    }
+    void select(int start, int length) {
+        form()->Rtxt2->setSelStart(start);
+        form()->Rtxt2->setSelLength(length);
+    }
+    bool pressed(const char* key) const {
+        return form()->toolButton(QLatin1String(key))->isChecked();
+    }
+    QString colour() const { return form()->ImcboFcolor->currentText(); }
+};
+
+TEST_F(TrackingTest, TheBarShowsTheSelectionsFormat) {
+    // "plain " normal, "bold" bold and italic, " green" green 14pt, " navy" RGB(0,0,128).
+    startWithTranslation(
+        QStringLiteral("{\\rtf1\\ansi{\\colortbl;\\red0\\green128\\blue0;\\red0\\green0\\blue128;}"
+                       "plain {\\b\\i bold}{\\cf1\\fs28\\ul  green}{\\cf2  navy}\\par}"));
+    select(0, 10); // "plain bold": partly bold
+    EXPECT_FALSE(pressed("bold"));
+    EXPECT_FALSE(pressed("italic"));
+    select(6, 4);
+    EXPECT_TRUE(pressed("bold"));
+    EXPECT_TRUE(pressed("italic"));
+    EXPECT_FALSE(pressed("underline"));
+    EXPECT_EQ(colour(), QStringLiteral("黒"));
+    select(11, 5);
+    EXPECT_FALSE(pressed("bold"));
+    EXPECT_TRUE(pressed("underline"));
+    EXPECT_EQ(colour(), QStringLiteral("緑"));
+    EXPECT_EQ(form()->cboFsize->currentText(), QStringLiteral("14"));
+    select(17, 4);
+    EXPECT_EQ(colour(), QStringLiteral("自動"));
+    // Mixed colours show "自動" too; a mixed size leaves the size box alone.
+    select(11, 5);
+    select(0, 21);
+    EXPECT_EQ(colour(), QStringLiteral("自動"));
+    EXPECT_EQ(form()->cboFsize->currentText(), QStringLiteral("14"));
+
+    // A bare caret leaves the bar as it was.
+    select(11, 5);
+    select(2, 0);
+    EXPECT_TRUE(pressed("underline"));
+    EXPECT_EQ(colour(), QStringLiteral("緑"));
+}
+
+TEST_F(TrackingTest, AFormatAppliedToTheSelectionShowsAtOnce) {
+    startWithTranslation(QStringLiteral("{\\rtf1\\ansi some text\\par}"));
+    select(0, 4);
+    EXPECT_FALSE(pressed("bold"));
+    form()->Rtxt2->setSelBold(true);
+    EXPECT_TRUE(pressed("bold"));
+}
+
+TEST_F(TrackingTest, ColourItemsFollowTheTableOrder) {
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(0, 0, 255)), 2);
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(0, 255, 255)), 3);
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(0, 255, 0)), 5);
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(255, 0, 255)), 6);
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(255, 0, 0)), 7);
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(0, 0, 0)), 1);
+    EXPECT_EQ(SelectionTracking::colorItem(QColor(1, 0, 0)), 0);
+    EXPECT_EQ(SelectionTracking::colorItem(std::nullopt), 0);
+}
+
+TEST_F(TrackingTest, OnlyARealChangeMakesAPaneModified) {
+    startWithTranslation(QStringLiteral("{\\rtf1\\ansi He came. She left.\\par}"));
+    ProjectState& p = editor->project();
+    TranslatorLForm* f = form();
+    // Loading is no change.
+    EXPECT_FALSE(p.transModified);
+    EXPECT_FALSE(p.orgModified);
+    // As after a save.
+    f->mnuSave->setEnabled(false);
+    f->toolButton(QStringLiteral("save"))->setEnabled(false);
+
+    QTest::keyClick(f->Rtxt2, Qt::Key_Right);
+    QTest::keyClick(f->Rtxt2, Qt::Key_End, Qt::ShiftModifier);
+    select(0, 2);
+    EXPECT_FALSE(p.transModified);
+    EXPECT_FALSE(f->mnuSave->isEnabled());
+
+    // A format change is a change.
+    f->Rtxt2->setSelItalic(true);
+    EXPECT_TRUE(p.transModified);
+    EXPECT_FALSE(p.orgModified);
+    EXPECT_TRUE(f->mnuSave->isEnabled());
+    EXPECT_TRUE(f->toolButton(QStringLiteral("save"))->isEnabled());
+}
+
+TEST_F(TrackingTest, TypingMakesTheOriginalModified) {
+    const QString org = app.file(QStringLiteral("原文.txt"));
+    const QString trans = app.file(QStringLiteral("訳文.rtf"));
+    writeDocument(org, QStringLiteral("吾輩は猫である。"));
+    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    writeCurrentProject(QStringLiteral("猫"), org, trans, true);
+    start();
+    ProjectState& p = editor->project();
+    form()->mnuSave->setEnabled(false);
+    form()->Rtxt1->setFocus();
+    QTest::keyClick(form()->Rtxt1, Qt::Key_Right);
+    EXPECT_FALSE(p.orgModified);
+    QTest::keyClicks(form()->Rtxt1, QStringLiteral("x"));
+    EXPECT_TRUE(p.orgModified);
+    EXPECT_FALSE(p.transModified);
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+}
+
+} // namespace
