@@ -10,6 +10,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
+#include "tools/frmcustom.h"
 #include "tools/frminport.h"
 #include "tools/frmprint.h"
 #include "ui/limitedtextedit.h"
@@ -133,6 +134,7 @@ void FrmMain::connectEvents() {
             FrmInport(this, std::move(list), m_form).exec();
         });
     });
+    menu(f->IdmCustomize, terminating(u"ｶｽﾀﾏｲｽﾞｸﾘｯｸ時", "Error76"), &FrmMain::IdmCustomizeClick);
     connect(f->IdmExit, &QAction::triggered, this, [this] {
         guarded(terminating(u"終了ﾒﾆｭｰ選択時", "Error79"), [this] { m_form->close(); });
     });
@@ -1104,6 +1106,11 @@ void FrmMain::IdmPrintClick() {
         std::move(snapshot), [this] { return m_book.get(); }, m_form);
     m_print = print;
     print->show();
+}
+
+void FrmMain::IdmCustomizeClick() {
+    FrmCustom custom([this] { ApplyDisplaySettings(); }, m_form);
+    custom.exec();
 }
 
 void FrmMain::IdmVersionClick() {

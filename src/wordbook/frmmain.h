@@ -69,6 +69,7 @@ public:
     void IdmVersionClick();
     void IdmBookSettingClick();
     void IdmPrintClick();
+    void IdmCustomizeClick();
     // The open print dialog, or null.
     FrmPrint* printDialog() const;
 
