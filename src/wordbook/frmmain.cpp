@@ -12,6 +12,7 @@
 #include "platform/helpviewer.h"
 #include "tools/frmcustom.h"
 #include "tools/frminport.h"
+#include "tools/frmmerge.h"
 #include "tools/frmprint.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
@@ -135,6 +136,10 @@ void FrmMain::connectEvents() {
         });
     });
     menu(f->IdmCustomize, terminating(u"ｶｽﾀﾏｲｽﾞｸﾘｯｸ時", "Error76"), &FrmMain::IdmCustomizeClick);
+    connect(f->IdmMerge, &QAction::triggered, this, [this] {
+        guarded(reportOnly(u"ﾌﾞｯｸ統合ﾒﾆｭｰ選択時", "Error230"),
+                [this] { FrmMerge(this, m_form).exec(); });
+    });
     connect(f->IdmExit, &QAction::triggered, this, [this] {
         guarded(terminating(u"終了ﾒﾆｭｰ選択時", "Error79"), [this] { m_form->close(); });
     });

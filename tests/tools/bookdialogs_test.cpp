@@ -8,8 +8,10 @@
 #include "support/tempappfolder.h"
 #include "tools/frmgetdir.h"
 #include "tools/frminport.h"
+#include "tools/frmmerge.h"
 #include "ui/getdirform.h"
 #include "ui/inportform.h"
+#include "ui/mergeform.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -226,6 +229,62 @@ TEST(FrmInport, ImportsIntoTheReceivingBookAndReopensTheCurrentOne) {
 
     dialog.cmdCloseClick();
     EXPECT_EQ(host.reopens, 1);
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST(FrmMerge, PausesAtTheDuplicateWritesTheEditedEntryAndReopensTheBook) {
+    App a;
+    ScriptedDialogs dialogs;
+    const QString bookA = a.book("A", {"apple", "cat"});
+    const QString bookB = a.book("B", {"bird", "cat", "dog"});
+    const QString target = a.book("T", {"keep"});
+    HostSpy host;
+    {
+        FrmMerge dialog(&host);
+        MergeForm* f = dialog.form();
+        dialog.formLoad();
+        EXPECT_EQ(f->cboPrio->count(), 4);
+        EXPECT_EQ(f->cboPrio->itemText(3), "そのつどﾕｰｻﾞｰが選択する");
+        EXPECT_FALSE(f->cmdAchoice->isEnabled());
+        dialog.acceptPick(PickPurpose::BookA, bookA, "A");
+        dialog.acceptPick(PickPurpose::BookB, bookB, "B");
+        dialogs.expectMessage(Answer::Ok);
+        dialog.cmdMergeClick();
+        EXPECT_EQ(dialogs.lastBox().text, "統合用ﾌｧｲﾙの準備が出来ていません");
+        EXPECT_EQ(host.closes, 0);
+
+        dialog.acceptPick(PickPurpose::MergeTarget, target, "T");
+        EXPECT_EQ(dialog.mergePicks().bookB, bookB);
+        f->cboPrio->setCurrentIndex(3);
+        dialog.cmdMergeClick();
+        EXPECT_EQ(host.closes, 1);
+        EXPECT_EQ(f->lblAword->text(), "cat");
+        EXPECT_EQ(f->txtBmean->toPlainText(), "B:cat");
+        EXPECT_TRUE(f->cmdBchoice->isEnabled());
+        // Closed while the duplicate waits: the target is untouched, the book comes back.
+        dialog.cmdExitClick();
+        EXPECT_EQ(host.reopens, 1);
+        EXPECT_EQ(a.app.read("T/words.vtd"), "\"keep\",1\r\n");
+        EXPECT_EQ(a.app.entries("T"), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
+    }
+    FrmMerge dialog(&host);
+    MergeForm* f = dialog.form();
+    dialog.formLoad();
+    dialog.acceptPick(PickPurpose::BookA, bookA, "A");
+    dialog.acceptPick(PickPurpose::BookB, bookB, "B");
+    dialog.acceptPick(PickPurpose::MergeTarget, target, "T");
+    f->cboPrio->setCurrentIndex(3);
+    dialog.cmdMergeClick();
+    f->txtBmean->setPlainText(QStringLiteral("ねこ\n猫"));
+    dialogs.expectMessage(Answer::Ok);
+    dialog.cmdBchoiceClick();
+    EXPECT_EQ(dialogs.lastBox().text, "統合処理が完了しました\r\n 1個の重複ﾃﾞｰﾀがありました");
+    EXPECT_EQ(a.app.read("T/words.vtd"), "\"apple\",1\r\n\"bird\",2\r\n\"cat\",3\r\n\"dog\",4\r\n");
+    Book book(target);
+    book.open();
+    EXPECT_EQ(book.meaning(3).trimmed(), QStringLiteral("ねこ\r\n猫"));
+    EXPECT_EQ(host.closes, 2);
+    EXPECT_EQ(host.reopens, 2);
     EXPECT_TRUE(dialogs.done());
 }
 
