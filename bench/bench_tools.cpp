@@ -1,0 +1,91 @@
+// Export, import, merge and CSV import of generated books, against the floor of copying a book's
+// record files (BM_FloorCopyBooks in bench_store).
+#include "bookgen.h"
+#include "core/atomicfile.h"
+#include "core/book.h"
+#include "core/booktransfer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+std::vector<IndexEntry> allWords(const QString& folder) {
+    return readWordList(folder);
+}
+
+// A second book of n words sharing a tenth of the first book's words.
+QString overlappingBook(int n) {
+    static QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/B%1").arg(n);
+    if (QDir(folder).exists())
+        return folder;
+    QDir().mkpath(folder);
+    const QString source = bookgen::book(n);
+    std::vector<IndexEntry> words = allWords(source);
+    for (size_t i = 0; i < words.size(); ++i)
+        if (i % 10 != 0)
+            words[i].word += QStringLiteral("-b");
+    booktransfer::exportOwnFormat(source, words, folder);
+    return folder;
+}
+
+void BM_ExportOwn(benchmark::State& state) {
+    const QString source = bookgen::book(int(state.range(0)));
+    const std::vector<IndexEntry> words = allWords(source);
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        booktransfer::exportOwnFormat(source, words, dir.path());
+    }
+}
+BENCHMARK(BM_ExportOwn)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ExportCsv(benchmark::State& state) {
+    const QString source = bookgen::book(int(state.range(0)));
+    const std::vector<IndexEntry> words = allWords(source);
+    QTemporaryDir dir;
+    for (auto _ : state)
+        booktransfer::exportCsv(source, words, dir.path() + QStringLiteral("/out.csv"),
+                                QStringLiteral(" / "), CsvEncoding::Cp932);
+}
+BENCHMARK(BM_ExportCsv)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_Import(benchmark::State& state) {
+    const QString source = bookgen::book(int(state.range(0)));
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        booktransfer::importBook(source, dir.path());
+    }
+}
+BENCHMARK(BM_Import)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_Merge(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const QString a = bookgen::book(n);
+    const QString b = overlappingBook(n);
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        BookMerge merge(a, b, dir.path(), BookMerge::Policy::Both);
+        merge.run();
+    }
+}
+BENCHMARK(BM_Merge)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportCsv(benchmark::State& state) {
+    const QString source = bookgen::book(int(state.range(0)));
+    QTemporaryDir csvDir;
+    const QString csv = csvDir.path() + QStringLiteral("/in.csv");
+    booktransfer::exportCsv(source, allWords(source), csv, QStringLiteral(" / "),
+                            CsvEncoding::Cp932);
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        booktransfer::importCsv(csv, dir.path());
+    }
+}
+BENCHMARK(BM_ImportCsv)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
