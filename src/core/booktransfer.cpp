@@ -56,10 +56,16 @@ QString trimmedRight(QString s) {
 
 // Line breaks of any kind become the substitute; CP932 trail bytes are never CR, LF or '"', so
 // this is safe on the stored bytes.
-QByteArray csvField(QByteArrayView text, const QByteArray& substitute) {
-    QByteArray out;
-    out.reserve(text.size() + 2);
+void appendCsvField(QByteArray& out, QByteArrayView text, const QByteArray& substitute) {
     out.append('"');
+    const qsizetype start = out.size();
+    // Most fields hold no line break and no quote: copied in one go.
+    if (std::none_of(text.begin(), text.end(),
+                     [](char c) { return c == '\r' || c == '\n' || c == '"'; })) {
+        out.append(text);
+        out.append('"');
+        return;
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
@@ -74,11 +80,16 @@ QByteArray csvField(QByteArrayView text, const QByteArray& substitute) {
     }
     // Spaces the substitute leaves at the end go too, as the record's own padding does.
     qsizetype end = out.size();
-    while (end > 1 && out[end - 1] == ' ')
+    while (end > start && out[end - 1] == ' ')
         --end;
     out.truncate(end);
     out.append('"');
-    return out;
+}
+
+QByteArray encodedWord(const QString& word) {
+    const bool ascii =
+        std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    return ascii ? word.toLatin1() : cp932::encode(word);
 }
 
 } // namespace
@@ -166,7 +177,7 @@ void BookWriter::add(const QString& word, QByteArrayView meaning, QByteArrayView
     if (example.size() < bookfile::ExampleSize)
         m_exampleBuffer.append(bookfile::ExampleSize - example.size(), ' ');
     m_words.append('"');
-    m_words.append(cp932::encode(word));
+    m_words.append(encodedWord(word));
     m_words.append("\",");
     char digits[16];
     const char* end = std::to_chars(digits, digits + sizeof digits, m_wordCount).ptr;
@@ -261,25 +272,30 @@ void exportOwnFormat(const QString& sourceFolder, const std::vector<IndexEntry>&
     writer.commit();
 }
 
+void appendCsvLine(QByteArray& line, const QString& word, QByteArrayView meaning,
+                   QByteArrayView example, const QByteArray& substitute, CsvEncoding encoding) {
+    if (encoding == CsvEncoding::Cp932) {
+        appendCsvField(line, encodedWord(word), substitute);
+        line.append(',');
+        appendCsvField(line, trimmedRight(meaning), substitute);
+        line.append(',');
+        appendCsvField(line, trimmedRight(example), substitute);
+    } else {
+        appendCsvField(line, word.toUtf8(), substitute);
+        line.append(',');
+        appendCsvField(line, cp932::decode(trimmedRight(meaning)).toUtf8(), substitute);
+        line.append(',');
+        appendCsvField(line, cp932::decode(trimmedRight(example)).toUtf8(), substitute);
+    }
+    line.append("\r\n");
+}
+
 QByteArray csvLine(const QString& word, QByteArrayView meaning, QByteArrayView example,
                    const QString& substitute, CsvEncoding encoding) {
-    if (encoding == CsvEncoding::Cp932) {
-        const QByteArray sub = cp932::encode(substitute);
-        QByteArray line = csvField(cp932::encode(word), sub);
-        line.append(',');
-        line.append(csvField(trimmedRight(meaning), sub));
-        line.append(',');
-        line.append(csvField(trimmedRight(example), sub));
-        line.append("\r\n");
-        return line;
-    }
-    const QByteArray sub = substitute.toUtf8();
-    QByteArray line = csvField(word.toUtf8(), sub);
-    line.append(',');
-    line.append(csvField(cp932::decode(trimmedRight(meaning)).toUtf8(), sub));
-    line.append(',');
-    line.append(csvField(cp932::decode(trimmedRight(example)).toUtf8(), sub));
-    line.append("\r\n");
+    QByteArray line;
+    appendCsvLine(line, word, meaning, example,
+                  encoding == CsvEncoding::Cp932 ? cp932::encode(substitute) : substitute.toUtf8(),
+                  encoding);
     return line;
 }
 
@@ -290,9 +306,11 @@ void exportCsv(const QString& sourceFolder, const std::vector<IndexEntry>& words
     out.reserve(qsizetype(words.size()) * 64);
     if (encoding == CsvEncoding::Utf8WithBom)
         out.append("\xEF\xBB\xBF");
+    const QByteArray sub =
+        encoding == CsvEncoding::Cp932 ? cp932::encode(substitute) : substitute.toUtf8();
     for (const IndexEntry& e : words)
-        out.append(csvLine(e.word, records.meaning(e.recordNo), records.example(e.recordNo),
-                           substitute, encoding));
+        appendCsvLine(out, e.word, records.meaning(e.recordNo), records.example(e.recordNo), sub,
+                      encoding);
     writeFileAtomically(path, out);
 }
 
