@@ -230,6 +230,10 @@ void FrmLangSet::cmdFontSetClick() {
         p.size = qint16(std::nearbyint(chosen->pointSizeF()));
         p.bold = chosen->bold();
         p.italic = chosen->italic();
+        // The font dialog has no colour: the palette's colour is chosen right after it, and
+        // cancelling that keeps the colour.
+        if (const std::optional<QColor> color = dialogs().color(appearance::toColor(p.color)))
+            p.color = appearance::fromColor(*color);
         WritePaletteFont(session().appFolder, p);
         applyPaletteFontEverywhere();
     });

@@ -7,6 +7,7 @@
 #include "ui/customform.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 
@@ -144,10 +145,15 @@ void FrmCustom::fontClick(int index) {
     preset.setPointSize(std::max<int>(1, g.size));
     preset.setBold(g.bold);
     preset.setItalic(g.italic);
+    // The dialog lists installed fonts only, so it is preset to the font that stands in for the
+    // stored one; left as it was, the stored (Windows) name is kept.
+    const QString shown = QFontInfo(preset).family();
+    preset.setFamily(shown);
     const std::optional<QFont> font = dialogs().font(preset);
     if (!font)
         return;
-    g.name = font->family();
+    if (font->family() != shown)
+        g.name = font->family();
     g.size = qint16(qRound(font->pointSizeF()));
     g.bold = font->bold();
     g.italic = font->italic();

@@ -319,9 +319,10 @@ TEST_F(BooksTest, PaletteFontButtons) {
     QFont chosen(QStringLiteral("IPAGothic"));
     chosen.setPointSizeF(19.5);
     chosen.setBold(true);
-    dialogs.expectFont(chosen);
+    dialogs.expectFont(chosen).expectColor(QColor(0x12, 0x34, 0x56));
     editor.cmdFontSetClick();
-    EXPECT_EQ(lines("opfini.vtd"), QStringList({"\"IPAGothic\"", "20", "#TRUE#", "#FALSE#", "0"}));
+    EXPECT_EQ(lines("opfini.vtd"),
+              QStringList({"\"IPAGothic\"", "20", "#TRUE#", "#FALSE#", "5649426"}));
     EXPECT_TRUE(editor.form()->Text1[0]->font().bold());
     // The boxes draw a large font smaller rather than clip it.
     for (QLineEdit* box : editor.form()->Text2) {
@@ -344,14 +345,15 @@ TEST_F(BooksTest, PaletteFontButtons) {
     // stands in for it; a font the user picks is stored under its own name.
     QFont unchanged(QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family());
     unchanged.setPointSize(14);
-    dialogs.expectFont(unchanged);
+    dialogs.expectFont(unchanged).expectColor(std::nullopt);
     editor.cmdFontSetClick();
     EXPECT_EQ(lines("opfini.vtd").first(), QStringLiteral("\"ＭＳ Ｐゴシック\""));
     QFont other(QStringLiteral("Liberation Serif"));
     other.setPointSize(14);
     if (QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family() != other.family()) {
-        dialogs.expectFont(other);
+        dialogs.expectFont(other).expectColor(QColor(Qt::red));
         editor.cmdFontSetClick();
+        EXPECT_EQ(lines("opfini.vtd").last(), QStringLiteral("255"));
         EXPECT_EQ(lines("opfini.vtd").first(), QStringLiteral("\"Liberation Serif\""));
     }
 }

@@ -4,6 +4,7 @@
 #include "wordbook/mainwindow_fixture.h"
 
 #include <QComboBox>
+#include <QFontInfo>
 
 namespace {
 
@@ -77,6 +78,18 @@ TEST_F(CustomiseTest, OkAppliesTheFontAndColourAndWritesThem) {
     EXPECT_EQ(session().display, stored);
     EXPECT_EQ(form()->txtWord->font().pointSize(), 16);
     EXPECT_TRUE(form()->txtWord->font().bold());
+
+    // A font left as the dialog showed it keeps the stored Windows name.
+    const QString stored3 = SetDefaultDisplaySettings().meaning.name;
+    withCustom([&](CustomForm* f) {
+        QFont unchanged(QFontInfo(QFont(stored3)).family());
+        unchanged.setPointSize(12);
+        dialogs.expectFont(unchanged).expectColor(std::nullopt);
+        click(f->cmdText2);
+        click(f->cmdOK);
+    });
+    EXPECT_EQ(ReadDisplaySettings(app.path()).meaning.name, stored3);
+    EXPECT_EQ(ReadDisplaySettings(app.path()).meaning.size, 12);
 }
 
 TEST_F(CustomiseTest, DefaultsThenCancelKeepsTheDefaults) {
