@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "editorexit.h"
 #include "fontlist.h"
+#include "formatting.h"
 #include "panelayout.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
@@ -45,6 +46,7 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     m_wordPane = std::make_unique<WordPaneBinding>(*this);
     m_exit = std::make_unique<EditorExit>(*this);
     m_tracking = std::make_unique<SelectionTracking>(*m_form, *m_project);
+    m_formatting = new Formatting(*this);
     connectEvents();
 }
 

@@ -6,6 +6,7 @@
 
 class Book;
 class EditorExit;
+class Formatting;
 class QEvent;
 class QKeyEvent;
 class QProgressBar;
@@ -29,6 +30,7 @@ public:
     WordPaneBinding* wordPane() const { return m_wordPane.get(); }
     EditorExit* exits() const { return m_exit.get(); }
     SelectionTracking* tracking() const { return m_tracking.get(); }
+    Formatting* formatting() const { return m_formatting; }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
     // fills the formatting bar (the font list advancing bar, when given), reads the tab stops and
@@ -76,6 +78,7 @@ private:
     std::unique_ptr<WordPaneBinding> m_wordPane;
     std::unique_ptr<EditorExit> m_exit;
     std::unique_ptr<SelectionTracking> m_tracking;
+    Formatting* m_formatting;
     QString m_activePane;
     bool m_loaded = false;
 };
