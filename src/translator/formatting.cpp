@@ -44,7 +44,13 @@ void Formatting::connectCommands() {
     connect(f->cboFname, &QComboBox::textActivated, this, [this](const QString& name) {
         guarded(reportOnly(u"FontName", "Error127"), [&] { fontName(name); });
     });
-    connect(f->cboFsize, &QComboBox::textActivated, this, [this](const QString& text) {
+    connect(f->cboFsize, &QComboBox::textActivated, this, [this, f](const QString& text) {
+        // The box also reports its text as chosen when the focus leaves it; that is the user
+        // moving on, not choosing a size, and must neither apply it nor pull the focus back.
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && focus->window() == f && focus != f->cboFsize &&
+            !f->cboFsize->isAncestorOf(focus))
+            return;
         guarded(reportOnly(u"FontSize", "Error128"), [&] { fontSize(text); });
     });
     connect(f->cboFsize->lineEdit(), &QLineEdit::returnPressed, this, [this, f] {

@@ -90,8 +90,10 @@ TEST_F(FormattingTest, FontListsApplyToThePaneWorkedInAndRefuseBadSizesQuietly) 
     work(f->Rtxt1, 0, 8);
     emit f->cboFname->textActivated(QStringLiteral("Century"));
     EXPECT_EQ(f->Rtxt1->selFontName(), QStringLiteral("Century"));
+    f->cboFsize->setFocus();
     emit f->cboFsize->textActivated(QStringLiteral("20"));
     EXPECT_EQ(f->Rtxt1->selFontSize(), 20.0);
+    EXPECT_TRUE(f->Rtxt1->hasFocus());
     for (const char* bad : {"0", "-3", "abc", ""}) {
         f->cboFsize->setEditText(QLatin1String(bad));
         emit f->cboFsize->lineEdit()->returnPressed();
@@ -102,6 +104,12 @@ TEST_F(FormattingTest, FontListsApplyToThePaneWorkedInAndRefuseBadSizesQuietly) 
     EXPECT_EQ(f->Rtxt1->selFontSize(), 13.0);
     EXPECT_TRUE(dialogs.boxes().isEmpty());
     EXPECT_TRUE(f->Rtxt1->hasFocus());
+    // Leaving the box with a size typed in applies nothing and lets the focus go.
+    f->cboFsize->setFocus();
+    f->cboFsize->setEditText(QStringLiteral("24"));
+    f->txtInput->setFocus();
+    EXPECT_TRUE(f->txtInput->hasFocus());
+    EXPECT_EQ(f->Rtxt1->selFontSize(), 13.0);
 }
 
 TEST_F(FormattingTest, ColourListColoursTheSelection) {
@@ -196,6 +204,7 @@ TEST_F(FormattingTest, FormatsSurviveSavingAndReloading) {
     button("italic")->trigger();
     button("underline")->trigger();
     emit f->ImcboFcolor->activated(2);
+    f->cboFsize->setFocus();
     emit f->cboFsize->textActivated(QStringLiteral("20"));
     emit f->cboFname->textActivated(QStringLiteral("Century"));
     work(pane, 5, 1);
