@@ -341,6 +341,8 @@ bool FrmMain::ReopenBook() {
 }
 
 void FrmMain::closeBook() {
+    // The print dialog's words belong to this book.
+    closeToolWindows();
     m_model->clear();
     if (m_book && m_book->isOpen())
         m_book->writeBack();

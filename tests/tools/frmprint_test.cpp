@@ -191,4 +191,14 @@ TEST_F(PrintDialogTest, PreviewShowsAndTheDialogClosesWithTheMainWindow) {
     EXPECT_TRUE(!f || !f->isVisible());
 }
 
+TEST_F(PrintDialogTest, ClosingTheBookClosesTheDialog) {
+    startWith({QStringLiteral("apple")});
+    FrmPrint* print = openPrint();
+    ASSERT_NE(print, nullptr);
+    QPointer<PrintForm> f = print->form();
+    main()->closeBook();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!f || !f->isVisible());
+}
+
 } // namespace
