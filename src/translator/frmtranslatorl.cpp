@@ -13,6 +13,7 @@
 #include "platform/errorguard.h"
 #include "quicksearch.h"
 #include "selectiontracking.h"
+#include "sentencekeys.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -47,6 +48,7 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     m_exit = std::make_unique<EditorExit>(*this);
     m_tracking = std::make_unique<SelectionTracking>(*m_form, *m_project);
     m_formatting = new Formatting(*this);
+    new SentenceKeys(*this);
     connectEvents();
 }
 
@@ -290,6 +292,13 @@ void FrmTranslatorL::keyF2() {
 // ---- Events ---------------------------------------------------------------------------------
 
 bool FrmTranslatorL::handleKey(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Right && event->modifiers() == Qt::AltModifier) {
+        if (m_activePane == u"Rtxt1" || m_activePane == u"Rtxt2") {
+            SentenceKeys::jump(m_activePane == u"Rtxt1" ? m_form->Rtxt1 : m_form->Rtxt2);
+            return true;
+        }
+        return false;
+    }
     if (event->key() == Qt::Key_F2) {
         keyF2();
         return true;
