@@ -1,3 +1,4 @@
+#include "benchhome.h"
 #include "bookgen.h"
 #include "core/book.h"
 #include "core/projectfiles.h"
@@ -27,43 +28,10 @@
 
 namespace {
 
-// Answers every box with No or OK, so leaving the editor never stops at a question.
-class QuietDialogs : public DialogService {
-public:
-    Answer message(const MessageRequest& r) override {
-        return r.buttons == MessageButtons::YesNo || r.buttons == MessageButtons::YesNoCancel
-                   ? Answer::No
-                   : Answer::Ok;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
-    bool printerSetup(QPrinter&) override { return false; }
-};
-
-// An application folder whose book "bench" is the generated book of n words (linked when only
-// read, copied when written), with a project of two 100 KB RTF documents in use.
-struct EditorHome {
-    QTemporaryDir dir;
-    EditorHome(int n, bool copy) {
-        qputenv("VERBANTA_HOME", dir.path().toLocal8Bit());
-        const QString source = bookgen::book(n);
-        const QString target = dir.path() + QStringLiteral("/bench");
-        if (copy) {
-            QDir().mkpath(target);
-            for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
-                QFile::copy(source + u'/' + name, target + u'/' + name);
-        } else {
-            QFile::link(source, target);
-        }
-        writeCurrentBook(dir.path(), {QStringLiteral("bench"), languageset::DefaultSetName});
-        languageset::write(dir.path(), languageset::DefaultSetName, SetDefaultLanguageSet());
+// The bench home with the display settings written and a project of two 100 KB RTF documents
+// in use.
+struct EditorHome : BenchHome {
+    EditorHome(int n, bool copy) : BenchHome(n, copy) {
         WriteDisplaySettings(dir.path(), SetDefaultDisplaySettings());
 
         PlanInfo plan;
@@ -94,7 +62,7 @@ struct EditorHome {
 // book read and sorted in the editor's order, the font list, both documents loaded, the first
 // word shown.
 static void BM_EditorStart(benchmark::State& state) {
-    QuietDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::No);
     setDialogService(&dialogs);
     EditorHome home(int(state.range(0)), false);
     for (auto _ : state) {
@@ -113,7 +81,7 @@ BENCHMARK(BM_EditorStart)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecon
 
 // A keystroke in the word pane's input box to the repainted pane.
 static void BM_WordPaneKeystroke(benchmark::State& state) {
-    QuietDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::No);
     setDialogService(&dialogs);
     EditorHome home(int(state.range(0)), false);
     std::unique_ptr<FrmTranslatorL> editor = frmtrsplash::openEditor();
@@ -135,7 +103,7 @@ BENCHMARK(BM_WordPaneKeystroke)->Arg(200000)->Unit(benchmark::kMicrosecond);
 // From the return command to the word book's main window painted: the word file written back,
 // the display settings read, the book opened and listed again.
 static void BM_ReturnToBook(benchmark::State& state) {
-    QuietDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::No);
     setDialogService(&dialogs);
     EditorHome home(int(state.range(0)), true);
     auto program = std::make_unique<Program>();

@@ -1,3 +1,4 @@
+#include "benchhome.h"
 #include "bookgen.h"
 #include "core/book.h"
 #include "core/session.h"
@@ -22,46 +23,6 @@
 
 namespace {
 
-// Answers every box with Yes or OK, so the timed operations run straight through.
-class AgreeingDialogs : public DialogService {
-public:
-    Answer message(const MessageRequest& r) override {
-        return r.buttons == MessageButtons::YesNo || r.buttons == MessageButtons::YesNoCancel
-                   ? Answer::Yes
-                   : Answer::Ok;
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
-    bool printerSetup(QPrinter&) override { return false; }
-};
-
-// An application folder whose book "bench" is the generated book of n words: linked when the
-// benchmark only reads it, copied when it writes.
-struct BenchHome {
-    QTemporaryDir dir;
-    BenchHome(int n, bool copy) {
-        qputenv("VERBANTA_HOME", dir.path().toLocal8Bit());
-        const QString source = bookgen::book(n);
-        const QString target = dir.path() + QStringLiteral("/bench");
-        if (copy) {
-            QDir().mkpath(target);
-            for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
-                QFile::copy(source + u'/' + name, target + u'/' + name);
-        } else {
-            QFile::link(source, target);
-        }
-        writeCurrentBook(dir.path(), {QStringLiteral("bench"), languageset::DefaultSetName});
-        languageset::write(dir.path(), languageset::DefaultSetName, SetDefaultLanguageSet());
-    }
-};
-
 std::unique_ptr<Program> startProgram() {
     session() = Session();
     auto program = std::make_unique<Program>();
@@ -75,7 +36,7 @@ std::unique_ptr<Program> startProgram() {
 // The load step through the first paint of the main window, in one process: settings read, book
 // opened and sorted, list filled, window shown and painted.
 static void BM_StartToPaint(benchmark::State& state) {
-    AgreeingDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::Yes);
     setDialogService(&dialogs);
     BenchHome home(int(state.range(0)), false);
     for (auto _ : state) {
@@ -89,7 +50,7 @@ static void BM_StartToPaint(benchmark::State& state) {
 BENCHMARK(BM_StartToPaint)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 static void BM_KeystrokeToPaint(benchmark::State& state) {
-    AgreeingDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::Yes);
     setDialogService(&dialogs);
     BenchHome home(int(state.range(0)), false);
     std::unique_ptr<Program> program = startProgram();
@@ -109,7 +70,7 @@ static void BM_KeystrokeToPaint(benchmark::State& state) {
 BENCHMARK(BM_KeystrokeToPaint)->Arg(200000)->Unit(benchmark::kMicrosecond);
 
 static void BM_PaletteClick(benchmark::State& state) {
-    AgreeingDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::Yes);
     setDialogService(&dialogs);
     BenchHome home(int(state.range(0)), false);
     std::unique_ptr<Program> program = startProgram();
@@ -126,7 +87,7 @@ BENCHMARK(BM_PaletteClick)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 // From the confirming Yes to the list refreshed with the new word selected.
 static void BM_RegisterEndToEnd(benchmark::State& state) {
-    AgreeingDialogs dialogs;
+    AnsweringDialogs dialogs(Answer::Yes);
     setDialogService(&dialogs);
     BenchHome home(int(state.range(0)), true);
     std::unique_ptr<Program> program = startProgram();

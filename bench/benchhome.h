@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/dialogservice.h"
+
+#include <QTemporaryDir>
+
+// Gives every question one fixed answer and every other box OK, and cancels every common dialog,
+// so the timed operations of the window benchmarks run straight through.
+class AnsweringDialogs : public DialogService {
+public:
+    explicit AnsweringDialogs(Answer toQuestions) : m_toQuestions(toQuestions) {}
+
+    Answer message(const MessageRequest& request) override;
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
+    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
+    bool print(QPrinter&) override { return false; }
+    bool printerSetup(QPrinter&) override { return false; }
+
+private:
+    Answer m_toQuestions;
+};
+
+// An application folder (made current through VERBANTA_HOME) whose current book "bench" is the
+// generated book of n words: linked when the benchmark only reads it, copied when it writes.
+struct BenchHome {
+    QTemporaryDir dir;
+    BenchHome(int n, bool copy);
+};
