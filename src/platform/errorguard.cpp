@@ -19,20 +19,24 @@ Terminator& currentTerminator() {
 } // namespace
 
 QString errorReportText(int number, const QString& description, const QString& context,
-                        ClosingLine closing) {
+                        ClosingLine closing, bool bracketedContext) {
     const QString crlf = QStringLiteral("\r\n");
     const QString closingLine =
         closing == ClosingLine::Standard
             ? QStringLiteral(" お手数ですがこのｴﾗｰのすべての内容を作者までご連絡下されば幸いです。")
             : QStringLiteral(" お手数ですがこのｴﾗｰ内容をすべて作者までご連絡下されば幸いです。");
     return QStringLiteral(" ｴﾗｰ番号 = ") + numbertext::signReserving(number) + crlf +
-           QStringLiteral(" ｴﾗｰ情報 = ") + description + crlf + QStringLiteral(" 「") + context +
-           QStringLiteral("」ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら") + crlf +
+           QStringLiteral(" ｴﾗｰ情報 = ") + description + crlf +
+           (bracketedContext ? QStringLiteral(" 「") + context + QStringLiteral("」")
+                             : QStringLiteral(" ") + context) +
+           QStringLiteral("ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら") + crlf +
            closingLine;
 }
 
 void reportError(const ErrorContext& where, int number, const QString& description) {
-    showMessage(errorReportText(number, description, where.context, where.closing), where.code);
+    showMessage(
+        errorReportText(number, description, where.context, where.closing, where.bracketedContext),
+        where.code);
     if (where.kind == GuardKind::Terminating) {
         showMessage(
             QStringLiteral("予期出来なかったｴﾗｰです。ﾃﾞｰﾀ保護のためｱﾌﾟﾘｹｰｼｮﾝを強制終了します。"),

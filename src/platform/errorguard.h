@@ -18,6 +18,8 @@ struct ErrorContext {
     QString code;    // "Error72": also the report box's title
     GuardKind kind;
     ClosingLine closing = ClosingLine::Standard;
+    // A few handlers name their context bare, without the 「」 around it.
+    bool bracketedContext = true;
 };
 
 // The two kinds of handler, named where they are written: guarded(terminating(u"...", "Error72"),
@@ -29,9 +31,14 @@ inline ErrorContext reportOnly(const char16_t* context, const char* code) {
     return {QString::fromUtf16(context), QString::fromLatin1(code), GuardKind::ReportOnly};
 }
 
+inline ErrorContext withBareContext(ErrorContext where) {
+    where.bracketedContext = false;
+    return where;
+}
+
 // The report box's text, exactly as the user sees it.
 QString errorReportText(int number, const QString& description, const QString& context,
-                        ClosingLine closing);
+                        ClosingLine closing, bool bracketedContext = true);
 
 // Shows the report box and, for a terminating context, the second box and the end of the process.
 void reportError(const ErrorContext& where, int number, const QString& description);

@@ -417,7 +417,7 @@ void WordPane::stepDown() {
 // ---- Stock box -----------------------------------------------------------------------------
 
 void WordPane::addToStock() {
-    guarded(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ単語追加時", "Error218"), [this] {
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ単語追加時", "Error218")), [this] {
         const WordIndex& index = m_book.index();
         // The word the pane shows, which is the one the user sees beside the button.
         const int position = m_shown >= 0 && m_shown < index.size() ? m_shown : -1;
@@ -439,7 +439,7 @@ void WordPane::selectSlot(int slot) {
 }
 
 void WordPane::clearSelectedSlot() {
-    guarded(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ消去時", "Error219"), [this] {
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ消去時", "Error219")), [this] {
         m_stock[size_t(m_selectedSlot)] = StockSlot();
         if (m_recalledSlot == m_selectedSlot)
             m_recalledSlot = -1;
@@ -448,7 +448,7 @@ void WordPane::clearSelectedSlot() {
 }
 
 void WordPane::clearStock() {
-    guarded(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ全消去時", "Error217"), [this] {
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ全消去時", "Error217")), [this] {
         m_stock.fill(StockSlot());
         m_selectedSlot = 0;
         m_recalledSlot = -1;

@@ -129,15 +129,18 @@ void WordPaneBinding::cmdCancelClick() {
 }
 
 void WordPaneBinding::cmdAddClick() {
-    guarded(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ単語追加時", "Error218"), [this] { m_pane->addToStock(); });
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ単語追加時", "Error218")),
+            [this] { m_pane->addToStock(); });
 }
 
 void WordPaneBinding::cmdCLClick() {
-    guarded(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ消去時", "Error219"), [this] { m_pane->clearSelectedSlot(); });
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ消去時", "Error219")),
+            [this] { m_pane->clearSelectedSlot(); });
 }
 
 void WordPaneBinding::cmdACClick() {
-    guarded(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ全消去時", "Error217"), [this] { m_pane->clearStock(); });
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ全消去時", "Error217")),
+            [this] { m_pane->clearStock(); });
 }
 
 void WordPaneBinding::lblFClick(int slot) {

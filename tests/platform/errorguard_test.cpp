@@ -33,6 +33,18 @@ TEST(ErrorGuard, ReportOnlyHandlerShowsTheReportAndCarriesOn) {
     EXPECT_EQ(terminator.calls(), 0);
 }
 
+TEST(ErrorGuard, BareContextIsShownWithoutBrackets) {
+    ScriptedDialogs dialogs;
+    dialogs.expectMessage(Answer::Ok);
+    guarded(withBareContext(reportOnly(u"ｽﾄｯｸﾎﾞｯｸｽ消去時", "Error219")),
+            [] { throw RuntimeFailure(failure::SubscriptOutOfRange); });
+    ASSERT_EQ(dialogs.boxes().size(), 1);
+    const QStringList lines = dialogs.lastBox().text.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[2],
+              QStringLiteral(" ｽﾄｯｸﾎﾞｯｸｽ消去時ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら"));
+}
+
 TEST(ErrorGuard, TerminatingHandlerShowsTheSecondBoxAndEnds) {
     ScriptedDialogs dialogs;
     TerminatorSpy terminator;
