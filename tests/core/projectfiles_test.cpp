@@ -139,10 +139,10 @@ TEST(ProjectFiles, TabStopsAreFourSignedLines) {
 }
 
 TEST(ProjectFiles, TheCommentFileLiesBesideTheTranslation) {
-    EXPECT_EQ(projectfiles::commentFilePath("/work/chapter1.rtf", "chapter1.rtf"),
-              "/work/Cm_chapter1.rtf");
-    EXPECT_EQ(projectfiles::commentFilePath("/work/訳/memo.txt", "memo.txt"),
-              QStringLiteral("/work/訳/Cm_memo.txt"));
+    EXPECT_EQ(projectfiles::commentFilePath("/home/reader/chapter1.rtf", "chapter1.rtf"),
+              "/home/reader/Cm_chapter1.rtf");
+    EXPECT_EQ(projectfiles::commentFilePath("/home/reader/訳/memo.txt", "memo.txt"),
+              QStringLiteral("/home/reader/訳/Cm_memo.txt"));
     EXPECT_EQ(projectfiles::commentFilePath("memo.txt", "memo.txt"), "Cm_memo.txt");
 }
 
