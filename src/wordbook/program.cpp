@@ -10,6 +10,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/singleinstance.h"
+#include "projects/editorcommands.h"
 #include "translator/frmtranslatorl.h"
 #include "translator/frmtrsplash.h"
 #include "ui/mainform.h"
@@ -166,6 +167,7 @@ void Program::openTranslator() {
     m_translator = frmtrsplash::openEditor();
     if (!m_translator)
         return;
+    EditorCommands::attach(*m_translator);
     connect(m_translator.get(), &FrmTranslatorL::returnRequested, this,
             &Program::returnFromTranslator);
     connect(m_translator.get(), &FrmTranslatorL::endRequested, this,

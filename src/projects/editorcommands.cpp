@@ -1,0 +1,9 @@
+#include "editorcommands.h"
+
+#include "translator/frmtranslatorl.h"
+
+EditorCommands* EditorCommands::attach(FrmTranslatorL& window) {
+    return new EditorCommands(window);
+}
+
+EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_window(window) {}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class FrmTranslatorL;
+
+// The editor's commands that work on projects and documents. Each command set is a class of its
+// own that connects the window's menu items, tool-bar buttons and pop-up items to its handlers;
+// this object creates them once the window has loaded and lives as long as the window.
+class EditorCommands : public QObject {
+    Q_OBJECT
+public:
+    // Creates the commands for a loaded editor window, owned by that window.
+    static EditorCommands* attach(FrmTranslatorL& window);
+
+    explicit EditorCommands(FrmTranslatorL& window);
+
+private:
+    FrmTranslatorL& m_window;
+};
