@@ -3,12 +3,15 @@
 #include "core/book.h"
 #include "core/session.h"
 #include "platform/dialogservice.h"
+#include "tools/frmtrysetting.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
+#include "ui/trysettingform.h"
 #include "ui/wordlistmodel.h"
 #include "wordbook/frmmain.h"
 #include "wordbook/program.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -115,3 +118,23 @@ static void BM_FloorEmptyWindowPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FloorEmptyWindowPaint)->Unit(benchmark::kMillisecond);
+
+// The quiz menu to the settings window shown and painted: the snapshot of the listed words, the
+// settings loaded, the window on screen.
+static void BM_QuizSetup(benchmark::State& state) {
+    AnsweringDialogs dialogs(Answer::Yes);
+    setDialogService(&dialogs);
+    BenchHome home(int(state.range(0)), false);
+    std::unique_ptr<Program> program = startProgram();
+    FrmMain* main = program->main();
+    for (auto _ : state) {
+        main->form()->IdmTrial->trigger();
+        FrmTrySetting* settings = main->quizSettings();
+        settings->form()->repaint();
+        state.PauseTiming();
+        settings->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_QuizSetup)->Arg(200000)->Unit(benchmark::kMillisecond);

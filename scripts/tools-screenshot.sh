@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the word-book tools in docs/: the print dialog and the customise dialog,
-# over a 100-word book, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool and netpbm;
+# Takes the screenshots of the word-book tools in docs/: the print dialog, the customise dialog,
+# the quiz settings and a quiz under way, over a 100-word book, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool and netpbm;
 # not part of the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,6 +23,19 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   custom=$(xdotool search --name "属性のカスタマイズ" | head -1)
   xwd -id "$custom" | xwdtopnm 2>/dev/null | pnmtopng > docs/customise-dialog.png
   xdotool key --window "$custom" Escape 2>/dev/null || true; sleep 0.5
+  xdotool windowfocus "$win"; xdotool key alt+r; sleep 0.5; xdotool key t; sleep 1.5
+  try=$(xdotool search --name "ﾄﾗｲﾒﾆｭｰの設定" | head -1)
+  xwd -id "$try" | xwdtopnm 2>/dev/null | pnmtopng > docs/quiz-settings.png
+  xdotool mousemove --window "$try" 60 225 click 1; sleep 1.5
+  quiz=$(xdotool search --name "単語を当てよう！" | head -1)
+  xdotool windowmove "$quiz" 100 40; sleep 0.5
+  # One right answer, then the second question with an answer being typed.
+  xdotool mousemove --window "$quiz" 70 330 click 1; sleep 0.5
+  xdotool type --window "$quiz" apple; xdotool key --window "$quiz" Return; sleep 1
+  xdotool key Return; sleep 0.5
+  xdotool mousemove --window "$quiz" 70 330 click 1; sleep 0.5
+  xdotool type --window "$quiz" apr; sleep 0.5
+  xwd -id "$quiz" | xwdtopnm 2>/dev/null | pnmtopng > docs/quiz-window.png
   kill $pid
 ' "$home"
-echo "docs/print-dialog.png docs/customise-dialog.png"
+echo "docs/print-dialog.png docs/customise-dialog.png docs/quiz-settings.png docs/quiz-window.png"

@@ -14,6 +14,8 @@
 #include "tools/frminport.h"
 #include "tools/frmmerge.h"
 #include "tools/frmprint.h"
+#include "tools/frmquiz.h"
+#include "tools/frmtrysetting.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
 #include "ui/wordlistmodel.h"
@@ -127,6 +129,7 @@ void FrmMain::connectEvents() {
     menu(f->IdmBookSetting, reportOnly(u"ﾌﾞｯｸ設定をｸﾘｯｸ時", "Error74"),
          &FrmMain::IdmBookSettingClick);
     menu(f->IdmPrint, reportOnly(u"印刷ﾒﾆｭｰ選択時", "Error232"), &FrmMain::IdmPrintClick);
+    menu(f->IdmTrial, reportOnly(u"ﾄﾗｲﾒﾆｭｰ選択時", "Error234"), &FrmMain::IdmTrialClick);
     connect(f->IdmInport, &QAction::triggered, this, [this] {
         guarded(reportOnly(u"ｲﾝﾎﾟｰﾄ時", "Error207"), [this] {
             std::vector<IndexEntry> list;
@@ -1086,9 +1089,61 @@ FrmPrint* FrmMain::printDialog() const {
     return static_cast<FrmPrint*>(m_print.data());
 }
 
+FrmTrySetting* FrmMain::quizSettings() const {
+    return static_cast<FrmTrySetting*>(m_trySetting.data());
+}
+
+FrmQuiz* FrmMain::quizWindow() const {
+    return static_cast<FrmQuiz*>(m_quiz.data());
+}
+
 void FrmMain::closeToolWindows() {
     if (FrmPrint* print = printDialog())
         print->close();
+    if (FrmTrySetting* settings = quizSettings())
+        settings->close();
+    if (FrmQuiz* quiz = quizWindow())
+        quiz->close();
+}
+
+void FrmMain::IdmTrialClick() {
+    // One quiz at a time: its misses become the list's check marks.
+    QWidget* window = nullptr;
+    if (FrmTrySetting* settings = quizSettings())
+        window = settings->form();
+    else if (FrmQuiz* quiz = quizWindow())
+        window = quiz->form();
+    if (window && window->isVisible()) {
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+    if (!m_book)
+        return;
+    QuizSnapshot snapshot;
+    const WordIndex& index = m_book->index();
+    const int rows = m_model->rowCount();
+    snapshot.filtered = m_model->isFiltered();
+    snapshot.words.reserve(size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        const int position = m_model->indexPosition(row);
+        const IndexEntry& e = index.at(position);
+        snapshot.words.push_back({e.word, e.recordNo, position, e.checkMark, false});
+        snapshot.checkedCount += e.checkMark ? 1 : 0;
+    }
+    QuizHost host;
+    host.book = [this] { return m_book.get(); };
+    host.setListedMark = [this](int position, bool checked) {
+        const int row = m_model->rowOfPosition(position);
+        if (row < 0)
+            return false;
+        m_model->setChecked(row, checked);
+        return true;
+    };
+    auto* settings = new FrmTrySetting(std::move(snapshot), std::move(host), m_form);
+    m_trySetting = settings;
+    connect(settings, &FrmTrySetting::quizOpened, this, [this](FrmQuiz* quiz) { m_quiz = quiz; });
+    settings->show();
 }
 
 void FrmMain::IdmPrintClick() {

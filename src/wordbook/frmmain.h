@@ -9,6 +9,8 @@
 
 class Book;
 class FrmPrint;
+class FrmQuiz;
+class FrmTrySetting;
 class MainForm;
 class WordListModel;
 class QKeyEvent;
@@ -72,6 +74,10 @@ public:
     void IdmCustomizeClick();
     // The open print dialog, or null.
     FrmPrint* printDialog() const;
+    void IdmTrialClick();
+    // The open quiz settings window or quiz window, or null.
+    FrmTrySetting* quizSettings() const;
+    FrmQuiz* quizWindow() const;
 
 signals:
     // The main window went away to make room for the translation editor.
@@ -123,5 +129,7 @@ private:
     int m_currentPosition = 0;
     qint32 m_currentRecord = 0;
     QString m_savedWord;
-    QPointer<QObject> m_print; // a FrmPrint
+    QPointer<QObject> m_print;      // a FrmPrint
+    QPointer<QObject> m_trySetting; // a FrmTrySetting
+    QPointer<QObject> m_quiz;       // a FrmQuiz
 };

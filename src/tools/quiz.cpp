@@ -1,0 +1,46 @@
+#include "tools/quiz.h"
+
+#include "core/book.h"
+#include "core/likepattern.h"
+#include "core/wordindex.h"
+
+namespace quiz {
+
+int findWord(const WordIndex& index, const QuizWord& word) {
+    // Most of the time nothing moved and the old place still holds the word.
+    if (word.position >= 0 && word.position < index.size()) {
+        const IndexEntry& there = index.at(word.position);
+        if (there.recordNo == word.recordNo && there.word == word.word)
+            return word.position;
+    }
+    const int found = index.find(word.word);
+    if (found >= 0 && index.at(found).recordNo == word.recordNo &&
+        index.at(found).word == word.word)
+        return found;
+    return -1;
+}
+
+bool wordAnswerIsRight(const QString& answer, const QString& word) {
+    return answer == word;
+}
+
+bool meaningAnswerIsRight(const QString& answer, const QString& meaning) {
+    // By character code, so letter case counts.
+    const LikePattern pattern(u'*' + answer + u'*', collation::Mode::Binary);
+    return pattern.matches(meaning);
+}
+
+int transferMisses(const QuizSnapshot& snapshot, const QuizHost& host) {
+    const Book* book = host.book ? host.book() : nullptr;
+    if (!book || !book->isOpen() || !host.setListedMark)
+        return 0;
+    int found = 0;
+    for (const QuizWord& word : snapshot.words) {
+        const int position = findWord(book->index(), word);
+        if (position >= 0 && host.setListedMark(position, word.missed))
+            ++found;
+    }
+    return found;
+}
+
+} // namespace quiz

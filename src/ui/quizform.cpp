@@ -1,0 +1,76 @@
+#include "quizform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_direction(direction) {
+    const bool toWord = direction == Direction::MeaningToWord;
+    setObjectName(toWord ? QStringLiteral("frmJtoE") : QStringLiteral("frmEtoJ"));
+    setWindowTitle(toWord ? QStringLiteral("単語を当てよう！")
+                          : QStringLiteral("意味を当てよう！"));
+    auto named = [](QWidget* w, const char* name, QRect geometry) {
+        w->setObjectName(QLatin1String(name));
+        w->setGeometry(geometry);
+    };
+    auto caption = [&](const char* name, const QString& text, QRect geometry) {
+        auto* label = new QLabel(text, this);
+        named(label, name, geometry);
+        return label;
+    };
+    auto counter = [&](const char* name, QRect geometry) {
+        auto* label = new QLabel(this);
+        named(label, name, geometry);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return label;
+    };
+
+    lblQCountCaption = caption("lblQCountCaption", QStringLiteral("出題数"), {16, 14, 60, 22});
+    lblQCount = counter("lblQCount", {76, 14, 60, 22});
+    lblOKCountCaption = caption("lblOKCountCaption", QStringLiteral("当たり"), {148, 14, 50, 22});
+    lblOKCount = counter("lblOKCount", {198, 14, 60, 22});
+    lblNGCountCaption = caption("lblNGCountCaption", QStringLiteral("ハズレ"), {270, 14, 50, 22});
+    lblNGCount = counter("lblNGCount", {320, 14, 60, 22});
+    lblNoCountCaption = caption("lblNoCountCaption", QStringLiteral("無回答"), {392, 14, 50, 22});
+    lblNoCount = counter("lblNoCount", {442, 14, 60, 22});
+
+    lblStyleCaption = caption("lblStyleCaption", QStringLiteral("出題形式"), {16, 46, 60, 22});
+    lblStyle = caption("lblStyle", {}, {76, 46, 110, 22});
+    lblEndRecCaption = caption("lblEndRecCaption", QStringLiteral("総出題数"), {198, 46, 60, 22});
+    lblEndRec = caption("lblEndRec", {}, {258, 46, 80, 22});
+    lblChkOnly = caption("lblChkOnly", {}, {392, 46, 110, 22});
+
+    lblQuestionCaption = caption("lblQuestionCaption", QStringLiteral("問題"), {16, 80, 60, 22});
+    lblQuestion = new QLabel(this);
+    named(lblQuestion, toWord ? "lblQuestionJ" : "lblQuestionE", {16, 104, 486, 70});
+    lblQuestion->setFrameShape(QFrame::Panel);
+    lblQuestion->setFrameShadow(QFrame::Sunken);
+    lblQuestion->setWordWrap(true);
+    lblQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblQuestion->setTextFormat(Qt::PlainText);
+
+    lblPrompt = caption("lblPrompt", {}, {16, 184, 100, 22});
+    lblInputCaption = caption("lblInputCaption", QStringLiteral("解答"), {16, 212, 60, 22});
+    txtInput = new QLineEdit(this);
+    named(txtInput, toWord ? "txtInputE" : "txtInputJ", {76, 210, 426, 26});
+
+    lblResult = new QLabel(this);
+    named(lblResult, toWord ? "lblResultE" : "lblResultJ", {16, 246, 486, 56});
+    lblResult->setFrameShape(QFrame::Panel);
+    lblResult->setFrameShadow(QFrame::Sunken);
+    lblResult->setWordWrap(true);
+    lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblResult->setTextFormat(Qt::PlainText);
+
+    cmdQuestion = new QPushButton(QStringLiteral("出 題"), this);
+    named(cmdQuestion, toWord ? "cmdQuestionJ" : "cmdQuestionE", {16, 314, 110, 32});
+    cmdResult = new QPushButton(QStringLiteral("解 答"), this);
+    named(cmdResult, toWord ? "cmdResultE" : "cmdResultJ", {136, 314, 110, 32});
+    cmdExit = new QPushButton(QStringLiteral("終了(&Q)"), this);
+    named(cmdExit, toWord ? "cmdExitJtoE" : "cmdExitEtoJ", {392, 314, 110, 32});
+    // Enter in the answer box answers; on a button, it presses that button.
+    cmdResult->setDefault(true);
+    setFixedSize(518, 362);
+}
