@@ -483,6 +483,22 @@ void Book::writeWordFile() {
     writeFileAtomically(filePath(bookfile::Words), out.take());
 }
 
+std::vector<Book::StoredWord> Book::parseWordFile(const QByteArray& bytes) {
+    std::vector<WordLine> lines = parseWordLines(bytes);
+    std::vector<StoredWord> words;
+    words.reserve(lines.size());
+    for (WordLine& line : lines)
+        words.push_back({std::move(line.word), line.recordNo});
+    return words;
+}
+
+QString Book::wordFromBytes(QByteArrayView bytes) {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
+    bool ok = true;
+    return decodeWord(bytes, ok);
+}
+
 QString Book::storedWord(const QString& word) {
     return trimmedRight(word);
 }

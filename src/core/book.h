@@ -122,6 +122,17 @@ public:
     // A word as it is stored: without trailing spaces, which look-ups ignore.
     static QString storedWord(const QString& word);
 
+    // A line of a words file as stored: the word's bytes as they are, CP932 or not, and its
+    // record number. Words copied between books go by these bytes, so none is changed on the way.
+    struct StoredWord {
+        QByteArray bytes;
+        qint32 recordNo = 0;
+    };
+    // The lines of a words file's bytes in file order, read the way open() reads them.
+    static std::vector<StoredWord> parseWordFile(const QByteArray& bytes);
+    // A stored word as the index shows it: bytes that are not CP932 read as U+FFFD.
+    static QString wordFromBytes(QByteArrayView bytes);
+
     // Adds a word (stored without trailing spaces) with its two records after the last record in
     // use; returns its index position. Raises WordRefused for what refusalFor() refuses.
     int registerWord(const QString& word, const QString& meaning, const QString& example);

@@ -9,10 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
+#include <QHash>
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
@@ -92,6 +93,43 @@ QByteArray encodedWord(const QString& word) {
     return ascii ? word.toLatin1() : cp932::encode(word);
 }
 
+// Records gather in a buffer of this size before they go to their file: few writes, and memory
+// that stays warm in the cache however large the book.
+constexpr qsizetype OutputBufferSize = 1 << 20;
+
+// The bytes a word is stored as, for words given as text (the main window's list): the bytes
+// the source's words file holds for words that are not CP932 (shown with U+FFFD), so an export
+// never turns them into something else; other words are encoded as the store encodes them.
+class StoredBytes {
+public:
+    StoredBytes(const QString& folder, const std::vector<IndexEntry>& words) {
+        const bool anyKept = std::any_of(words.begin(), words.end(), [](const IndexEntry& e) {
+            return e.word.contains(QChar::ReplacementCharacter);
+        });
+        if (!anyKept)
+            return;
+        for (Book::StoredWord& w : readStoredWords(folder)) {
+            const QString word = Book::wordFromBytes(w.bytes);
+            if (word.contains(QChar::ReplacementCharacter))
+                m_kept.insert(key(word, w.recordNo), std::move(w.bytes));
+        }
+    }
+    QByteArray of(const IndexEntry& e) const {
+        if (!m_kept.isEmpty() && e.word.contains(QChar::ReplacementCharacter)) {
+            const auto found = m_kept.constFind(key(e.word, e.recordNo));
+            if (found != m_kept.cend())
+                return found.value();
+        }
+        return encodedWord(e.word);
+    }
+
+private:
+    static QString key(const QString& word, qint32 recordNo) {
+        return word + QChar(0) + QString::number(recordNo);
+    }
+    QHash<QString, QByteArray> m_kept;
+};
+
 } // namespace
 
 BookRecords::BookRecords(const QString& folder)
@@ -125,8 +163,27 @@ std::vector<IndexEntry> readWordList(const QString& folder) {
     return words;
 }
 
+std::vector<Book::StoredWord> readStoredWords(const QString& folder) {
+    if (!QFileInfo(folder).isDir())
+        throw RuntimeFailure(failure::PathNotFound, folder);
+    const QString wordsPath = folder + u'/' + bookfile::Words;
+    QFile file(wordsPath);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeFailure(failure::FileNotFound, wordsPath);
+    std::vector<Book::StoredWord> words = Book::parseWordFile(file.readAll());
+    if (!words.empty() && !QFile::exists(folder + u'/' + bookfile::Meanings))
+        throw RuntimeFailure(failure::FileNotFound, folder + u'/' + bookfile::Meanings);
+    return words;
+}
+
 BookWriter::BookWriter(QString folder, TransferHook hook)
     : m_folder(std::move(folder)), m_hook(std::move(hook)) {
+    m_meanings.path = path(bookfile::MeaningsTemp);
+    m_meanings.recordSize = bookfile::MeaningSize;
+    m_examples.path = path(bookfile::ExamplesTemp);
+    m_examples.recordSize = bookfile::ExampleSize;
     if (!QFileInfo(m_folder).isDir())
         throw RuntimeFailure(failure::PathNotFound, m_folder);
     // An earlier replacement a kill interrupted is finished (or discarded) first, so that its
@@ -140,14 +197,13 @@ BookWriter::BookWriter(QString folder, TransferHook hook)
             removeIfPresent(path(bookfile::WordsTemp));
         }
     }
-    for (int* fd : {&m_meaningsFd, &m_examplesFd}) {
-        const QString name = fd == &m_meaningsFd ? bookfile::MeaningsTemp : bookfile::ExamplesTemp;
-        *fd = ::open(nativePath(path(name)).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                     0666);
-        if (*fd < 0) {
+    for (Output* out : {&m_meanings, &m_examples}) {
+        out->fd = ::open(nativePath(out->path).constData(),
+                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (out->fd < 0) {
             const int error = errno;
             closeFiles();
-            diskio::fail(error, path(name));
+            diskio::fail(error, out->path);
         }
     }
 }
@@ -155,45 +211,58 @@ BookWriter::BookWriter(QString folder, TransferHook hook)
 BookWriter::~BookWriter() {
     closeFiles();
     if (!m_committing) {
-        ::unlink(nativePath(path(bookfile::MeaningsTemp)).constData());
-        ::unlink(nativePath(path(bookfile::ExamplesTemp)).constData());
+        ::unlink(nativePath(m_meanings.path).constData());
+        ::unlink(nativePath(m_examples.path).constData());
     }
 }
 
 void BookWriter::closeFiles() {
-    for (int* fd : {&m_meaningsFd, &m_examplesFd}) {
-        if (*fd >= 0)
-            ::close(*fd);
-        *fd = -1;
+    for (Output* out : {&m_meanings, &m_examples}) {
+        if (out->fd >= 0)
+            ::close(out->fd);
+        out->fd = -1;
     }
 }
 
 void BookWriter::add(const QString& word, QByteArrayView meaning, QByteArrayView example) {
+    add(QByteArrayView(encodedWord(word)), meaning, example);
+}
+
+void BookWriter::add(QByteArrayView wordBytes, QByteArrayView meaning, QByteArrayView example) {
     ++m_wordCount;
-    m_meaningBuffer.append(prefix(meaning, bookfile::MeaningSize));
-    if (meaning.size() < bookfile::MeaningSize)
-        m_meaningBuffer.append(bookfile::MeaningSize - meaning.size(), ' ');
-    m_exampleBuffer.append(prefix(example, bookfile::ExampleSize));
-    if (example.size() < bookfile::ExampleSize)
-        m_exampleBuffer.append(bookfile::ExampleSize - example.size(), ' ');
+    append(m_meanings, meaning);
+    append(m_examples, example);
     m_words.append('"');
-    m_words.append(encodedWord(word));
+    m_words.append(wordBytes);
     m_words.append("\",");
     char digits[16];
     const char* end = std::to_chars(digits, digits + sizeof digits, m_wordCount).ptr;
     m_words.append(digits, end - digits);
     m_words.append("\r\n");
-    if (m_exampleBuffer.size() >= (4 << 20))
-        flush();
 }
 
-void BookWriter::flush() {
-    diskio::writeAll(m_meaningsFd, path(bookfile::MeaningsTemp), m_meaningBuffer.constData(),
-                     m_meaningBuffer.size());
-    diskio::writeAll(m_examplesFd, path(bookfile::ExamplesTemp), m_exampleBuffer.constData(),
-                     m_exampleBuffer.size());
-    m_meaningBuffer.clear();
-    m_exampleBuffer.clear();
+void BookWriter::append(Output& out, QByteArrayView record) {
+    const qsizetype size = out.recordSize;
+    if (out.buffer.isEmpty())
+        out.buffer = QByteArray(OutputBufferSize, Qt::Uninitialized);
+    if (out.used + size > out.buffer.size())
+        flush(out);
+    char* p = out.buffer.data() + out.used;
+    const qsizetype n = std::min(record.size(), size);
+    std::memcpy(p, record.data(), size_t(n));
+    std::memset(p + n, ' ', size_t(size - n));
+    out.used += size;
+}
+
+void BookWriter::flush(Output& out) {
+    if (out.used == 0)
+        return;
+    diskio::writeAll(out.fd, out.path, out.buffer.constData(), out.used);
+    // The disk starts on what is written while the rest is gathered, so the sync at the end has
+    // less left to wait for.
+    ::sync_file_range(out.fd, out.written, out.used, SYNC_FILE_RANGE_WRITE);
+    out.written += out.used;
+    out.used = 0;
 }
 
 void BookWriter::install(const QString& temporary, const QString& target) {
@@ -209,10 +278,11 @@ void BookWriter::install(const QString& temporary, const QString& target) {
 }
 
 void BookWriter::commit() {
-    flush();
-    diskio::sync(m_meaningsFd, path(bookfile::MeaningsTemp));
+    flush(m_meanings);
+    flush(m_examples);
+    diskio::sync(m_meanings.fd, m_meanings.path);
     step(CompactionStep::MeaningsTempWritten);
-    diskio::sync(m_examplesFd, path(bookfile::ExamplesTemp));
+    diskio::sync(m_examples.fd, m_examples.path);
     step(CompactionStep::ExamplesTempWritten);
     closeFiles();
     if (m_wordCount == 0) {
@@ -266,16 +336,23 @@ std::vector<IndexEntry> selection(const std::vector<IndexEntry>& list, bool chec
 void exportOwnFormat(const QString& sourceFolder, const std::vector<IndexEntry>& words,
                      const QString& targetFolder, TransferHook hook) {
     const BookRecords records(sourceFolder);
+    const StoredBytes stored(sourceFolder, words);
     BookWriter writer(targetFolder, std::move(hook));
     for (const IndexEntry& e : words)
-        writer.add(e.word, records.meaning(e.recordNo), records.example(e.recordNo));
+        writer.add(QByteArrayView(stored.of(e)), records.meaning(e.recordNo),
+                   records.example(e.recordNo));
     writer.commit();
 }
 
-void appendCsvLine(QByteArray& line, const QString& word, QByteArrayView meaning,
-                   QByteArrayView example, const QByteArray& substitute, CsvEncoding encoding) {
+namespace {
+
+// A word given as its CP932 bytes goes into the CP932 file as it is; the UTF-8 file gets the
+// word as shown (bytes that are not CP932 cannot be UTF-8 text).
+void appendCsvLine(QByteArray& line, const QString& word, QByteArrayView wordBytes,
+                   QByteArrayView meaning, QByteArrayView example, const QByteArray& substitute,
+                   CsvEncoding encoding) {
     if (encoding == CsvEncoding::Cp932) {
-        appendCsvField(line, encodedWord(word), substitute);
+        appendCsvField(line, wordBytes, substitute);
         line.append(',');
         appendCsvField(line, trimmedRight(meaning), substitute);
         line.append(',');
@@ -290,10 +367,12 @@ void appendCsvLine(QByteArray& line, const QString& word, QByteArrayView meaning
     line.append("\r\n");
 }
 
+} // namespace
+
 QByteArray csvLine(const QString& word, QByteArrayView meaning, QByteArrayView example,
                    const QString& substitute, CsvEncoding encoding) {
     QByteArray line;
-    appendCsvLine(line, word, meaning, example,
+    appendCsvLine(line, word, encodedWord(word), meaning, example,
                   encoding == CsvEncoding::Cp932 ? cp932::encode(substitute) : substitute.toUtf8(),
                   encoding);
     return line;
@@ -302,79 +381,123 @@ QByteArray csvLine(const QString& word, QByteArrayView meaning, QByteArrayView e
 void exportCsv(const QString& sourceFolder, const std::vector<IndexEntry>& words,
                const QString& path, const QString& substitute, CsvEncoding encoding) {
     const BookRecords records(sourceFolder);
+    const StoredBytes stored(sourceFolder, words);
     QByteArray out;
-    out.reserve(qsizetype(words.size()) * 64);
+    // Room for a typical line; untouched room costs nothing.
+    out.reserve(qsizetype(words.size()) * 320 + 16);
     if (encoding == CsvEncoding::Utf8WithBom)
         out.append("\xEF\xBB\xBF");
     const QByteArray sub =
         encoding == CsvEncoding::Cp932 ? cp932::encode(substitute) : substitute.toUtf8();
     for (const IndexEntry& e : words)
-        appendCsvLine(out, e.word, records.meaning(e.recordNo), records.example(e.recordNo), sub,
-                      encoding);
+        appendCsvLine(out, e.word, encoding == CsvEncoding::Cp932 ? stored.of(e) : QByteArray(),
+                      records.meaning(e.recordNo), records.example(e.recordNo), sub, encoding);
     writeFileAtomically(path, out);
 }
 
+// The sending book's words go across as the bytes they are stored as, in their file's order.
 void importBook(const QString& sendingFolder, const QString& receivingFolder, TransferHook hook) {
-    const std::vector<IndexEntry> words = readWordList(sendingFolder);
-    exportOwnFormat(sendingFolder, words, receivingFolder, std::move(hook));
+    const std::vector<Book::StoredWord> words = readStoredWords(sendingFolder);
+    const BookRecords records(sendingFolder);
+    BookWriter writer(receivingFolder, std::move(hook));
+    for (const Book::StoredWord& w : words)
+        writer.add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
+                   records.example(w.recordNo));
+    writer.commit();
 }
+
+namespace {
+
+// Reads comma-separated text a line at a time. Quoted parts may hold commas, doubled quotes and
+// line breaks; a quote anywhere in a field starts a quoted part ("a"b reads as ab). Lines with
+// nothing on them are skipped. Unquoted runs and quoted runs are taken whole, not a character at
+// a time: a CSV file may hold a hundred thousand lines.
+class CsvReader {
+public:
+    explicit CsvReader(QStringView text) : m_text(text) {}
+
+    bool next(QStringList& fields) {
+        fields.clear();
+        const qsizetype n = m_text.size();
+        while (m_pos < n && isLineEnd(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos == n)
+            return false;
+        for (;;) {
+            fields << field();
+            if (m_pos < n && m_text[m_pos] == u',') {
+                ++m_pos;
+                continue;
+            }
+            if (m_pos < n) {
+                if (m_text[m_pos] == u'\r' && m_pos + 1 < n && m_text[m_pos + 1] == u'\n')
+                    ++m_pos;
+                ++m_pos;
+            }
+            return true;
+        }
+    }
+
+private:
+    static bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+
+    // One field, up to the comma or line end after it.
+    QString field() {
+        QString out;
+        const qsizetype n = m_text.size();
+        while (m_pos < n) {
+            const QChar c = m_text[m_pos];
+            if (c == u',' || isLineEnd(c))
+                break;
+            if (c == u'"') {
+                ++m_pos;
+                for (;;) {
+                    const qsizetype quote = m_text.indexOf(u'"', m_pos);
+                    if (quote < 0) {
+                        out.append(m_text.sliced(m_pos));
+                        m_pos = n;
+                        break;
+                    }
+                    out.append(m_text.sliced(m_pos, quote - m_pos));
+                    m_pos = quote + 1;
+                    if (m_pos < n && m_text[m_pos] == u'"') {
+                        out.append(u'"');
+                        ++m_pos;
+                        continue;
+                    }
+                    break;
+                }
+                continue;
+            }
+            qsizetype end = m_pos;
+            while (end < n && m_text[end] != u'"' && m_text[end] != u',' && !isLineEnd(m_text[end]))
+                ++end;
+            out.append(m_text.sliced(m_pos, end - m_pos));
+            m_pos = end;
+        }
+        return out;
+    }
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
 
 std::vector<QStringList> parseCsv(const QString& text) {
     std::vector<QStringList> lines;
+    CsvReader reader(text);
     QStringList fields;
-    QString field;
-    bool quoted = false;
-    bool fieldStarted = false;
-    auto endLine = [&] {
-        if (fieldStarted || !fields.isEmpty() || !field.isEmpty()) {
-            fields << field;
-            lines.push_back(fields);
-        }
-        fields.clear();
-        field.clear();
-        fieldStarted = false;
-    };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < n && text[i + 1] == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == u',') {
-            fields << field;
-            field.clear();
-            fieldStarted = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            endLine();
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
-    }
-    endLine();
+    while (reader.next(fields))
+        lines.push_back(fields);
     return lines;
 }
 
 QString decodeCsvFile(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (QByteArrayView(bytes).isValidUtf8())
+        return QString::fromUtf8(bytes);
     return cp932::decode(bytes);
 }
 
@@ -389,6 +512,8 @@ namespace {
 
 // Line breaks of any kind are stored as CR LF.
 QString storedLineBreaks(const QString& text) {
+    if (!text.contains(u'\r') && !text.contains(u'\n'))
+        return text;
     QString out = text;
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(u'\r', u'\n');
@@ -405,6 +530,51 @@ QString fittedText(const QString& text, int recordSize, bool* cut) {
     return trimmedRight(cp932::decode(cp932::encodeField(trimmed, recordSize)));
 }
 
+// True when every character has a CP932 form that reads back as itself: such text needs none
+// of the store's closer checks.
+bool plainlyEncodable(QStringView text) {
+    unsigned char bytes[2];
+    return std::all_of(text.begin(), text.end(), [&](QChar c) {
+        return c.unicode() < 0x80 || cp932::encodeExact(c.unicode(), bytes) != 0;
+    });
+}
+
+// The stored bytes of a word the store takes without a second look: not blank, no double quote
+// or control character, every character plainly CP932. False leaves the word to the store.
+bool plainWordBytes(const QString& word, QByteArray& bytes) {
+    if (word.trimmed().isEmpty() || !plainlyEncodable(word))
+        return false;
+    for (QChar c : word)
+        if (c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    bytes = encodedWord(word);
+    return true;
+}
+
+// The stored bytes of a meaning or example: without trailing spaces, cut at a character
+// boundary to what the record holds (*cut is then set). False leaves the text to the store:
+// characters that need a closer look, or the deletion marker.
+bool plainRecordBytes(const QString& text, int recordSize, QByteArray& bytes, bool* cut) {
+    if (!plainlyEncodable(text))
+        return false;
+    bytes = cp932::encode(trimmedRight(text));
+    if (bytes.size() > recordSize) {
+        qsizetype end = 0;
+        while (end < recordSize) {
+            const qsizetype width = cp932::isLeadByte(uchar(bytes[end])) ? 2 : 1;
+            if (end + width > recordSize)
+                break;
+            end += width;
+        }
+        while (end > 0 && bytes[end - 1] == ' ')
+            --end;
+        bytes.truncate(end);
+        *cut = true;
+    }
+    static const QByteArray marker = bookfile::DeletionMarker.toLatin1();
+    return bytes != marker;
+}
+
 std::string sortKey(const QString& word) {
     std::string key;
     collation::appendSortKey(word, key);
@@ -418,43 +588,57 @@ CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder
     QFile file(csvPath);
     if (!file.open(QIODevice::ReadOnly))
         throw RuntimeFailure(failure::FileNotFound, csvPath);
-    const std::vector<QStringList> lines = parseCsv(decodeCsvFile(file.readAll()));
+    const QString text = decodeCsvFile(file.readAll());
     file.close();
 
-    const std::vector<IndexEntry> existing = readWordList(receivingFolder);
+    const std::vector<Book::StoredWord> existing = readStoredWords(receivingFolder);
     const BookRecords records(receivingFolder);
     BookWriter writer(receivingFolder, std::move(hook));
     std::unordered_set<std::string> known;
-    known.reserve(existing.size() + lines.size());
-    for (const IndexEntry& e : existing) {
-        writer.add(e.word, records.meaning(e.recordNo), records.example(e.recordNo));
-        known.insert(sortKey(e.word));
+    known.reserve(existing.size() + size_t(text.size() / 32));
+    for (const Book::StoredWord& w : existing) {
+        writer.add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
+                   records.example(w.recordNo));
+        known.insert(sortKey(Book::wordFromBytes(w.bytes)));
     }
 
     CsvImportReport report;
-    for (const QStringList& fields : lines) {
+    CsvReader reader(text);
+    QStringList fields;
+    QByteArray wordBytes;
+    QByteArray meaningBytes;
+    QByteArray exampleBytes;
+    while (reader.next(fields)) {
         const QString word = Book::storedWord(fields.value(0));
+        const QString meaningText = storedLineBreaks(fields.value(1));
+        const QString exampleText = storedLineBreaks(fields.value(2));
         bool cut = false;
-        const QString meaning =
-            fittedText(storedLineBreaks(fields.value(1)), bookfile::MeaningSize, &cut);
-        const QString example =
-            fittedText(storedLineBreaks(fields.value(2)), bookfile::ExampleSize, &cut);
-        const QString refusal = Book::refusalFor(word, meaning, example);
-        if (!refusal.isEmpty()) {
-            auto it = std::find_if(report.refused.begin(), report.refused.end(),
-                                   [&](const auto& r) { return r.first == refusal; });
-            if (it == report.refused.end())
-                report.refused.emplace_back(refusal, 1);
-            else
-                ++it->second;
-            continue;
+        if (!plainWordBytes(word, wordBytes) ||
+            !plainRecordBytes(meaningText, bookfile::MeaningSize, meaningBytes, &cut) ||
+            !plainRecordBytes(exampleText, bookfile::ExampleSize, exampleBytes, &cut)) {
+            // Something the store checks more closely: it decides, and says why it refuses.
+            cut = false;
+            const QString meaning = fittedText(meaningText, bookfile::MeaningSize, &cut);
+            const QString example = fittedText(exampleText, bookfile::ExampleSize, &cut);
+            const QString refusal = Book::refusalFor(word, meaning, example);
+            if (!refusal.isEmpty()) {
+                auto it = std::find_if(report.refused.begin(), report.refused.end(),
+                                       [&](const auto& r) { return r.first == refusal; });
+                if (it == report.refused.end())
+                    report.refused.emplace_back(refusal, 1);
+                else
+                    ++it->second;
+                continue;
+            }
+            wordBytes = encodedWord(word);
+            meaningBytes = cp932::encodeField(meaning, bookfile::MeaningSize);
+            exampleBytes = cp932::encodeField(example, bookfile::ExampleSize);
         }
         if (!known.insert(sortKey(word)).second) {
             ++report.duplicates;
             continue;
         }
-        writer.add(word, cp932::encodeField(meaning, bookfile::MeaningSize),
-                   cp932::encodeField(example, bookfile::ExampleSize));
+        writer.add(QByteArrayView(wordBytes), meaningBytes, exampleBytes);
         ++report.added;
         if (cut)
             ++report.cut;
@@ -467,17 +651,25 @@ CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder
 
 BookMerge::BookMerge(const QString& folderA, const QString& folderB, const QString& targetFolder,
                      Policy policy, TransferHook hook)
-    : m_a(readWordList(folderA)), m_b(readWordList(folderB)), m_recordsA(folderA),
-      m_recordsB(folderB), m_writer(targetFolder, std::move(hook)), m_policy(policy) {
-    const auto byCode = [](const IndexEntry& x, const IndexEntry& y) { return x.word < y.word; };
-    std::stable_sort(m_a.begin(), m_a.end(), byCode);
-    std::stable_sort(m_b.begin(), m_b.end(), byCode);
+    : m_a(sortedEntries(folderA)), m_b(sortedEntries(folderB)), m_recordsA(folderA),
+      m_recordsB(folderB), m_writer(targetFolder, std::move(hook)), m_policy(policy) {}
+
+std::vector<BookMerge::Entry> BookMerge::sortedEntries(const QString& folder) {
+    std::vector<Book::StoredWord> stored = readStoredWords(folder);
+    std::vector<Entry> entries;
+    entries.reserve(stored.size());
+    for (Book::StoredWord& w : stored)
+        entries.push_back({Book::wordFromBytes(w.bytes), std::move(w.bytes), w.recordNo});
+    const auto byCode = [](const Entry& x, const Entry& y) { return x.word < y.word; };
+    if (!std::is_sorted(entries.begin(), entries.end(), byCode))
+        std::stable_sort(entries.begin(), entries.end(), byCode);
+    return entries;
 }
 
 void BookMerge::emitEntry(Side side) {
-    const IndexEntry& e = side == Side::A ? m_a[m_posA++] : m_b[m_posB++];
+    const Entry& e = side == Side::A ? m_a[m_posA++] : m_b[m_posB++];
     const BookRecords& records = side == Side::A ? m_recordsA : m_recordsB;
-    m_writer.add(e.word, records.meaning(e.recordNo), records.example(e.recordNo));
+    m_writer.add(QByteArrayView(e.bytes), records.meaning(e.recordNo), records.example(e.recordNo));
 }
 
 bool BookMerge::run() {
@@ -490,8 +682,8 @@ bool BookMerge::run() {
         } else if (order > 0) {
             emitEntry(Side::B);
         } else if (m_policy == Policy::Ask) {
-            const IndexEntry& a = m_a[m_posA];
-            const IndexEntry& b = m_b[m_posB];
+            const Entry& a = m_a[m_posA];
+            const Entry& b = m_b[m_posB];
             m_duplicate = {a.word,
                            trimmedRight(cp932::decode(m_recordsA.meaning(a.recordNo))),
                            trimmedRight(cp932::decode(m_recordsA.example(a.recordNo))),
@@ -525,11 +717,12 @@ bool BookMerge::run() {
 void BookMerge::take(Side side, const QString& meaning, const QString& example) {
     if (!m_pending)
         return;
-    const QString& word = side == Side::A ? m_duplicate.wordA : m_duplicate.wordB;
-    const QString refusal = Book::refusalFor(word, meaning, example);
+    // The word goes across as it is stored; only what the user may have typed is checked.
+    const Entry& taken = side == Side::A ? m_a[m_posA] : m_b[m_posB];
+    const QString refusal = Book::refusalFor(QStringLiteral("-"), meaning, example);
     if (!refusal.isEmpty())
         throw WordRefused(refusal);
-    m_writer.add(word, cp932::encodeField(meaning, bookfile::MeaningSize),
+    m_writer.add(QByteArrayView(taken.bytes), cp932::encodeField(meaning, bookfile::MeaningSize),
                  cp932::encodeField(example, bookfile::ExampleSize));
     ++m_posA;
     ++m_posB;

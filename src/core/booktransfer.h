@@ -32,6 +32,8 @@ private:
 // The words file of a book folder in stored order; a folder without one is a book with no words.
 // Raises a RuntimeFailure when the folder is missing, or when it has words but no meanings file.
 std::vector<IndexEntry> readWordList(const QString& folder);
+// The same words with the bytes they are stored as, in the file's order.
+std::vector<Book::StoredWord> readStoredWords(const QString& folder);
 
 // Writes a fresh book into an existing folder: word k gets records k. Nothing reaches the book
 // until commit(); a writer dropped before it leaves the folder as it was.
@@ -42,14 +44,27 @@ public:
     BookWriter(const BookWriter&) = delete;
     BookWriter& operator=(const BookWriter&) = delete;
 
-    // Records are the stored bytes (cut or padded to their sizes here).
+    // Records are the stored bytes (cut or padded to their sizes here); a word is given as the
+    // bytes it is stored as, or as text.
+    void add(QByteArrayView wordBytes, QByteArrayView meaning, QByteArrayView example);
     void add(const QString& word, QByteArrayView meaning, QByteArrayView example);
-    int count() const { return int(m_words.size()); }
+    int count() const { return m_wordCount; }
     void commit();
 
 private:
+    // One record file being written: its records gather in a buffer of fixed size, which goes
+    // to the file whenever it is full.
+    struct Output {
+        QString path;
+        int recordSize = 0;
+        int fd = -1;
+        QByteArray buffer;
+        qsizetype used = 0;
+        qint64 written = 0;
+    };
     QString path(const QString& name) const { return m_folder + u'/' + name; }
-    void flush();
+    void append(Output& out, QByteArrayView record);
+    void flush(Output& out);
     void step(CompactionStep s) {
         if (m_hook)
             m_hook(s);
@@ -60,10 +75,8 @@ private:
 
     QString m_folder;
     TransferHook m_hook;
-    int m_meaningsFd = -1;
-    int m_examplesFd = -1;
-    QByteArray m_meaningBuffer;
-    QByteArray m_exampleBuffer;
+    Output m_meanings;
+    Output m_examples;
     QByteArray m_words;
     int m_wordCount = 0;
     bool m_committing = false;
@@ -141,10 +154,17 @@ public:
     int written() const { return m_writer.count(); }
 
 private:
+    // A word of A or B: as shown, as stored, and its record.
+    struct Entry {
+        QString word;
+        QByteArray bytes;
+        qint32 recordNo = 0;
+    };
+    static std::vector<Entry> sortedEntries(const QString& folder);
     void emitEntry(Side side);
 
-    std::vector<IndexEntry> m_a;
-    std::vector<IndexEntry> m_b;
+    std::vector<Entry> m_a;
+    std::vector<Entry> m_b;
     BookRecords m_recordsA;
     BookRecords m_recordsB;
     BookWriter m_writer;

@@ -21,7 +21,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -113,6 +115,64 @@ TEST(FrmGetDir, TakesOnlyBookFoldersWritesNothingAndAppliesTheMergeRules) {
         EXPECT_EQ(receiver.accepted.size(), 1);
     }
     EXPECT_TRUE(dialogs.done());
+}
+
+// Answers from the script, and runs an action once a box is shown (a medium put in).
+struct DriveDialogs : ScriptedDialogs {
+    std::function<void()> afterBox;
+    Answer message(const MessageRequest& request) override {
+        const Answer answer = ScriptedDialogs::message(request);
+        if (afterBox)
+            std::exchange(afterBox, {})();
+        return answer;
+    }
+};
+
+TEST(FrmGetDir, AVolumeThatCannotBeReadOffersRetryAndCancelGoesBack) {
+    App a;
+    DriveDialogs dialogs;
+    const QString gone = a.app.file("gone");     // a volume no longer there
+    const QString notReady = a.app.file("disc"); // there, but nothing to read
+    a.app.write("disc", "x");
+    RecordingReceiver receiver;
+    FrmGetDir picker(PickPurpose::ImportSource, &receiver);
+    picker.formLoad();
+    QComboBox* drives = picker.form()->Drive1;
+    const QString volume = drives->currentText();
+    const QString start = picker.path();
+    drives->addItems({gone, notReady});
+
+    drives->setCurrentIndex(drives->findText(gone));
+    dialogs.expectMessage(Answer::Retry).expectMessage(Answer::Cancel);
+    picker.Drive1Change();
+    ASSERT_EQ(dialogs.boxes().size(), 2);
+    for (const ScriptedDialogs::Box& box : dialogs.boxes()) {
+        EXPECT_EQ(box.title, "ﾃﾞﾊﾞｲｽｴﾗｰ");
+        EXPECT_EQ(box.text, "ﾄﾞﾗｲﾌﾞの準備が出来ていません");
+        EXPECT_EQ(box.buttons, MessageButtons::RetryCancel);
+    }
+    // Cancel: the list goes back to the volume the tree still shows.
+    EXPECT_EQ(drives->currentText(), volume);
+    EXPECT_EQ(picker.path(), start);
+
+    drives->setCurrentIndex(drives->findText(notReady));
+    dialogs.expectMessage(Answer::Cancel);
+    picker.Drive1Change();
+    EXPECT_EQ(dialogs.lastBox().title, "ﾃﾞｨｽｸｴﾗｰ");
+    EXPECT_EQ(dialogs.lastBox().text, "ﾌﾛｯﾋﾟｰﾃﾞｨｽｸをﾄﾞﾗｲﾌﾞに挿入してください");
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::RetryCancel);
+    EXPECT_EQ(drives->currentText(), volume);
+
+    // Retry after the volume came back shows it.
+    drives->setCurrentIndex(drives->findText(gone));
+    dialogs.afterBox = [&] { QDir().mkpath(gone); };
+    dialogs.expectMessage(Answer::Retry);
+    picker.Drive1Change();
+    EXPECT_EQ(dialogs.boxes().size(), 4);
+    EXPECT_EQ(drives->currentText(), gone);
+    EXPECT_EQ(picker.path(), gone);
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_TRUE(receiver.accepted.isEmpty());
 }
 
 std::vector<IndexEntry> listOf(std::initializer_list<std::pair<const char*, bool>> words) {

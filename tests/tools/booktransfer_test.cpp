@@ -265,6 +265,51 @@ TEST(MergeBooks, AskingPausesAtEachDuplicateAndWritesTheEditedEntry) {
                            QStringLiteral("cat|ねこ（編集）|edited"), "dog|B:dog|B:ex dog"}));
 }
 
+// Words whose bytes are not CP932 show U+FFFD in the program; every transfer must carry their
+// bytes across unchanged rather than write something else in their place.
+TEST(WordBytes, WordsThatAreNotCp932KeepTheirBytesThroughEveryTransfer) {
+    const QByteArray raw = "caf\x82\xff";
+    const QString shown = QStringLiteral("caf\uFFFD\uFFFD");
+    Books b;
+    const QString source = buildBook(b, "S", {"caf", "dog"}, "S:");
+    b.app.write("S/words.vtd", "\"" + raw + "\",1\r\n\"dog\",2\r\n");
+    const auto hasRaw = [&](const QString& book) {
+        return b.bytes(book, "words.vtd").contains("\"" + raw + "\",");
+    };
+
+    booktransfer::importBook(source, b.folder("I"));
+    EXPECT_TRUE(hasRaw("I")) << b.bytes("I", "words.vtd").toStdString();
+
+    // The main window's list holds the word as shown.
+    const std::vector<IndexEntry> list{entry("dog", 2), entry(shown, 1)};
+    booktransfer::exportOwnFormat(source, list, b.folder("E"));
+    EXPECT_EQ(b.bytes("E", "words.vtd"), "\"dog\",1\r\n\"" + raw + "\",2\r\n");
+    EXPECT_TRUE(contents(b.folder("E")).contains(shown + "|S:caf|S:ex caf"));
+
+    booktransfer::exportCsv(source, list, b.app.file("x.csv"), " / ", CsvEncoding::Cp932);
+    EXPECT_TRUE(b.app.read("x.csv").contains("\"" + raw + "\",\"S:caf\""));
+
+    // Into a book that already holds the word: its bytes stay as they were.
+    b.app.write("in.csv", "\"new\",\"n\",\"\"\r\n");
+    booktransfer::importCsv(b.app.file("in.csv"), b.folder("I"));
+    EXPECT_TRUE(hasRaw("I"));
+    EXPECT_EQ(contents(b.folder("I")).size(), 3);
+
+    // A merge, also when the user takes the word at a duplicate.
+    const QString other = buildBook(b, "O", {"caf", "cow"}, "O:");
+    b.app.write("O/words.vtd", "\"" + raw + "\",1\r\n\"cow\",2\r\n");
+    BookMerge both(source, b.folder("I"), b.folder("M"), BookMerge::Policy::AOnly);
+    EXPECT_TRUE(both.run());
+    EXPECT_TRUE(hasRaw("M"));
+    BookMerge ask(source, other, b.folder("M"), BookMerge::Policy::Ask);
+    EXPECT_FALSE(ask.run());
+    EXPECT_EQ(ask.pending().wordB, shown);
+    ask.take(BookMerge::Side::B, QStringLiteral("編集"), "");
+    EXPECT_TRUE(ask.run());
+    EXPECT_EQ(b.bytes("M", "words.vtd"), "\"" + raw + "\",1\r\n\"cow\",2\r\n\"dog\",3\r\n");
+    EXPECT_TRUE(contents(b.folder("M")).contains(shown + QStringLiteral("|編集|")));
+}
+
 // The three writers, each on the same starting books, so a failure at any point can be
 // compared with the book before and after.
 enum class Writer { Export, Import, Merge, CsvImport };
