@@ -28,7 +28,9 @@ struct FileRequest {
     QString title;
     QString folder;
     QString fileName;
-    QString filter; // Qt filter syntax: "RTF (*.rtf);;すべてのファイル (*)"
+    QString filter;         // Qt filter syntax: "RTF (*.rtf);;すべてのファイル (*)"
+    QString selectedFilter; // the entry of filter shown first; empty: the first
+    QString defaultSuffix;  // added by a save dialog to a name typed without one
 };
 
 class DialogService {

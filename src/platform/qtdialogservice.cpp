@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -91,8 +92,9 @@ std::optional<QString> QtDialogService::openFile(const FileRequest& request) {
     QString start = request.folder;
     if (!request.fileName.isEmpty())
         start += u'/' + request.fileName;
-    QString path =
-        QFileDialog::getOpenFileName(parentWindow(), request.title, start, request.filter);
+    QString selected = request.selectedFilter;
+    QString path = QFileDialog::getOpenFileName(parentWindow(), request.title, start,
+                                                request.filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     return path;
@@ -102,10 +104,13 @@ std::optional<QString> QtDialogService::saveFile(const FileRequest& request) {
     QString start = request.folder;
     if (!request.fileName.isEmpty())
         start += u'/' + request.fileName;
-    QString path =
-        QFileDialog::getSaveFileName(parentWindow(), request.title, start, request.filter);
+    QString selected = request.selectedFilter;
+    QString path = QFileDialog::getSaveFileName(parentWindow(), request.title, start,
+                                                request.filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
+    if (!request.defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += u'.' + request.defaultSuffix;
     return path;
 }
 

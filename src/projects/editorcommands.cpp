@@ -1,9 +1,12 @@
 #include "editorcommands.h"
 
+#include "projectcommands.h"
 #include "translator/frmtranslatorl.h"
 
 EditorCommands* EditorCommands::attach(FrmTranslatorL& window) {
     return new EditorCommands(window);
 }
 
-EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_window(window) {}
+EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_window(window) {
+    m_projects = new ProjectCommands(window, this);
+}

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class FrmTranslatorL;
+class ProjectCommands;
 
 // The editor's commands that work on projects and documents. Each command set is a class of its
 // own that connects the window's menu items, tool-bar buttons and pop-up items to its handlers;
@@ -15,6 +16,11 @@ public:
 
     explicit EditorCommands(FrmTranslatorL& window);
 
+    // New, Open, the project dialog and Save of untitled work; its comment hooks are where the
+    // comment window's commands plug into opening, saving and leaving a project.
+    ProjectCommands* projects() const { return m_projects; }
+
 private:
     FrmTranslatorL& m_window;
+    ProjectCommands* m_projects = nullptr;
 };

@@ -31,12 +31,17 @@ void EditorExit::mnuSaveClick() {
     guarded(terminating(u"保存時", "Error163"), [this] {
         ProjectState& p = m_window.project();
         TranslatorLForm* f = m_window.form();
-        // Work that belongs to no project is given one by the new-project wizard; until that
-        // wizard exists Save leaves such work as it is, still marked unsaved.
-        if (!p.projectInUse() || p.untitledWork)
-            return;
-        if (!saveDocuments())
-            return;
+        if (!p.projectInUse() || p.untitledWork) {
+            // Work that belongs to no project is given one by the new-project wizard. Cancelled
+            // there, it is still unsaved, and Save stays on to say so.
+            if (!m_hooks.saveUntitledWork || !m_hooks.saveUntitledWork())
+                return;
+        } else {
+            if (!saveDocuments())
+                return;
+            if (p.current.useCmnt && m_hooks.saveComment && !m_hooks.saveComment())
+                return;
+        }
         p.untitledWork = false;
         f->mnuSave->setEnabled(false);
         f->toolButton(QStringLiteral("save"))->setEnabled(false);
@@ -128,6 +133,8 @@ bool EditorExit::leave(Leave how) {
     if (Book* book = m_window.book())
         book->writeBack();
     m_leaving = true;
+    if (m_hooks.closeComment)
+        m_hooks.closeComment();
     TranslatorLForm* f = m_window.form();
     f->hide();
     if (how == Leave::End)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class FrmTranslatorL;
 class RichTextPane;
 class QString;
@@ -19,15 +21,31 @@ public:
     // The window's frame was closed: End. False when the window is to stay.
     bool closingByFrame();
 
+    // Saves the translation, and the original when the project keeps it too. A failure is
+    // reported with the file and its reason; false then, with the work still in the panes.
+    bool saveDocuments();
+    // Saves one pane as RTF; a failure is reported with the file and its reason.
+    static bool saveDocument(RichTextPane* pane, const QString& path);
+
+    // What the project commands above the window do for Save and for leaving; each may stay
+    // empty, and then that step does nothing.
+    struct Hooks {
+        // Gives work that belongs to no project a project of its own and saves it there; true
+        // when the work is now saved, false when the user cancelled or the save failed.
+        std::function<bool()> saveUntitledWork;
+        // Saves the comment pane of the project in use; false when that failed (reported).
+        std::function<bool()> saveComment;
+        // Closes the comment window, saving it, as the editor goes away.
+        std::function<void()> closeComment;
+    };
+    Hooks& hooks() { return m_hooks; }
+
 private:
     enum class Leave { Return, End };
     bool leave(Leave how);
     bool askAndSave(Leave how);
-    // Saves the translation, and the original when the project keeps it too. A failure is
-    // reported with the file and its reason; false then, with the work still in the panes.
-    bool saveDocuments();
-    bool saveDocument(RichTextPane* pane, const QString& path);
 
     FrmTranslatorL& m_window;
+    Hooks m_hooks;
     bool m_leaving = false;
 };

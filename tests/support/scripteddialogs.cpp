@@ -103,11 +103,13 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QSt
 }
 
 std::optional<QString> ScriptedDialogs::openFile(const FileRequest& r) {
+    m_fileRequests.append(r);
     const std::optional<Step> s = take(Kind::OpenFile, QStringLiteral("open file ") + r.title);
     return s ? s->text : std::nullopt;
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(const FileRequest& r) {
+    m_fileRequests.append(r);
     const std::optional<Step> s = take(Kind::SaveFile, QStringLiteral("save file ") + r.title);
     return s ? s->text : std::nullopt;
 }

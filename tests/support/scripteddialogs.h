@@ -33,6 +33,8 @@ public:
     ScriptedDialogs& expectPrint(bool accept);
 
     const QList<Box>& boxes() const { return m_boxes; }
+    // The open and save dialogs asked for, in order.
+    const QList<FileRequest>& fileRequests() const { return m_fileRequests; }
     const Box& lastBox() const { return m_boxes.constLast(); }
     // True when every scripted answer was used.
     bool done() const { return m_script.empty(); }
@@ -68,4 +70,5 @@ private:
 
     std::deque<Step> m_script;
     QList<Box> m_boxes;
+    QList<FileRequest> m_fileRequests;
 };

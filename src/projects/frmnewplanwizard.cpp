@@ -1,0 +1,324 @@
+#include "frmnewplanwizard.h"
+
+#include "core/projectstate.h"
+#include "core/session.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "ui/newplanwizardform.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+const QString NameErrorTitle = QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ名ｴﾗｰ");
+
+// A fresh pending record: no name, no files, original and comment files wanted.
+PlanInfo startValues() {
+    return PlanInfo();
+}
+
+} // namespace
+
+FrmNewPlanWizard::FrmNewPlanWizard(ProjectState& project, Purpose purpose, QWidget* parent,
+                                   std::function<void()> madeCurrent)
+    : m_project(project), m_purpose(purpose), m_madeCurrent(std::move(madeCurrent)),
+      m_form(new NewPlanWizardForm(parent)) {
+    NewPlanWizardForm* f = m_form;
+    connect(f->txtNewPlanName, &QLineEdit::textChanged, this, [this] { txtNewPlanNameChange(); });
+    connect(f->cmdNext, &QPushButton::clicked, this, [this] { cmdNextClick(); });
+    connect(f->cmdBack, &QPushButton::clicked, this, [this] { cmdBackClick(); });
+    for (int i = 0; i < f->Option1.size(); ++i)
+        connect(f->Option1[i], &QRadioButton::clicked, this, [this, i] { Option1Click(i); });
+    connect(f->cmdSelectOrgFile, &QPushButton::clicked, this, [this] { cmdSelectOrgFileClick(); });
+    connect(f->cmdSaveTransFile, &QPushButton::clicked, this, [this] { cmdSaveTransFileClick(); });
+    connect(f->Check1, &QCheckBox::clicked, this, [this] { Check1Click(); });
+    connect(f->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
+    connect(f->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+}
+
+FrmNewPlanWizard::~FrmNewPlanWizard() {
+    delete m_form;
+}
+
+bool FrmNewPlanWizard::exec() {
+    formLoad();
+    QTimer::singleShot(0, m_form, [this] { formActivate(); });
+    m_form->exec();
+    if (!m_finished)
+        m_project.wizardForSave = false; // closed by its frame or Esc: a cancel
+    return m_finished;
+}
+
+void FrmNewPlanWizard::formLoad() {
+    guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error99"), [this] {
+        NewPlanWizardForm* f = m_form;
+        f->cmdBack->setEnabled(false);
+        f->cmdOK->setEnabled(false);
+        f->cmdNext->setEnabled(false);
+        f->showPage(1);
+        m_project.plans = projectfiles::loadPlanList(session().appFolder);
+        f->List1->clear();
+        for (const PlanInfo& plan : m_project.plans)
+            f->List1->addItem(plan.planName);
+        if (m_project.plans.empty())
+            f->List1->addItem(QStringLiteral("現在未登録です"));
+        m_pending = startValues();
+        m_finished = false;
+    });
+}
+
+void FrmNewPlanWizard::formActivate() {
+    guarded(terminating(u"ﾌｫｰﾑｱｸﾃｨﾌﾞ時", "Error98"),
+            [this] { m_form->txtNewPlanName->setFocus(); });
+}
+
+void FrmNewPlanWizard::txtNewPlanNameChange() {
+    guarded(reportOnly(u"新規ﾌﾟﾛｼﾞｪｸﾄ名設定", "Error101"),
+            [this] { m_form->cmdNext->setEnabled(!m_form->txtNewPlanName->text().isEmpty()); });
+}
+
+bool FrmNewPlanWizard::nameAccepted(const QString& name) {
+    if (name.isEmpty()) {
+        showMessage(QStringLiteral("新規ﾌﾟﾛｼﾞｪｸﾄ名が入力されていません。"),
+                    QStringLiteral("入力ｴﾗｰ"));
+        return false;
+    }
+    // "###" marks a deleted project in the list: a project of that name would vanish on the next
+    // rewrite of the list.
+    if (name == projectfiles::DeletedMarker) {
+        showMessage(QStringLiteral("「###」はﾌﾟﾛｼﾞｪｸﾄ名に使えません。"), NameErrorTitle);
+        return false;
+    }
+    PlanInfo named;
+    named.planName = name;
+    const QString refusal = projectfiles::refusalFor(named);
+    if (!refusal.isEmpty()) {
+        showMessage(refusal, NameErrorTitle);
+        return false;
+    }
+    for (const PlanInfo& plan : m_project.plans) {
+        if (plan.planName == name) {
+            showMessage(
+                QStringLiteral("すでに同じ名前のﾌﾟﾛｼﾞｪｸﾄ名が存在します。\r\n別の名前に変える"
+                               "か、既存のﾌﾟﾛｼﾞｪｸﾄを削除する必要があります。"),
+                NameErrorTitle);
+            return false;
+        }
+    }
+    return true;
+}
+
+void FrmNewPlanWizard::cmdNextClick() {
+    guarded(reportOnly(u"次へﾎﾞﾀﾝｸﾘｯｸ時", "Error94"), [this] {
+        NewPlanWizardForm* f = m_form;
+        if (f->page() == 1) {
+            const QString name = f->txtNewPlanName->text();
+            if (!nameAccepted(name)) {
+                f->txtNewPlanName->setFocus();
+                return;
+            }
+            m_pending.planName = name;
+            f->Option1[m_project.useOrgFile ? 0 : 1]->setChecked(true);
+            Option1Click(m_project.useOrgFile ? 0 : 1);
+            f->showPage(2);
+            f->cmdBack->setEnabled(true);
+        } else if (f->page() == 2) {
+            if (f->Option1[0]->isChecked()) {
+                if (f->lblOrgFileName->text().isEmpty()) {
+                    showMessage(QStringLiteral("取込む<原文>ﾌｧｲﾙを選択して下さい。"));
+                    return;
+                }
+                m_project.useOrgFile = true;
+                m_pending.orgFilePath = m_pickedOrgPath;
+                m_pending.orgFileName = m_pickedOrgName;
+                m_pending.useOrgFile = true;
+            } else {
+                m_project.useOrgFile = false;
+                m_pending.orgFilePath.clear();
+                m_pending.orgFileName.clear();
+                m_pending.useOrgFile = false;
+            }
+            f->Check1->setChecked(true);
+            showCommentFile();
+            f->showPage(3);
+            f->cmdNext->setEnabled(false);
+        }
+    });
+}
+
+void FrmNewPlanWizard::cmdBackClick() {
+    guarded(reportOnly(u"戻るﾎﾞﾀﾝｸﾘｯｸ時", "Error92"), [this] {
+        NewPlanWizardForm* f = m_form;
+        if (f->page() == 2) {
+            f->showPage(1);
+            f->cmdBack->setEnabled(false);
+            f->cmdNext->setEnabled(true);
+            if (!f->txtNewPlanName->text().isEmpty())
+                f->txtNewPlanName->selectAll();
+            f->txtNewPlanName->setFocus();
+        } else if (f->page() == 3) {
+            f->showPage(2);
+            f->cmdNext->setEnabled(true);
+            f->cmdOK->setEnabled(false);
+        }
+    });
+}
+
+void FrmNewPlanWizard::Option1Click(int index) {
+    guarded(reportOnly(u"ｵﾌﾟｼｮﾝ選択時", "Error100"), [this, index] {
+        NewPlanWizardForm* f = m_form;
+        if (index == 0) {
+            f->cmdSelectOrgFile->setEnabled(true);
+            if (!m_pickedOrgPath.isEmpty()) {
+                f->lblOrgFileName->setText(m_pickedOrgName);
+                m_pending.orgFilePath = m_pickedOrgPath;
+                m_pending.orgFileName = m_pickedOrgName;
+                m_pending.useOrgFile = true;
+            } else {
+                f->lblOrgFileName->clear();
+            }
+        } else {
+            f->cmdSelectOrgFile->setEnabled(false);
+            f->lblOrgFileName->clear();
+            m_pending.orgFilePath.clear();
+            m_pending.orgFileName.clear();
+            m_pending.useOrgFile = false;
+        }
+    });
+}
+
+void FrmNewPlanWizard::cmdSelectOrgFileClick() {
+    guarded(terminating(u"原文ﾌｧｲﾙ選択時", "Error97"), [this] {
+        m_pickedOrgPath.clear();
+        m_pickedOrgName.clear();
+        m_form->lblOrgFileName->clear();
+        FileRequest request;
+        request.title = QStringLiteral("<原文>ﾌｧｲﾙを選択して下さい");
+        request.folder = session().appFolder;
+        request.filter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;すべて (*)");
+        request.selectedFilter = QStringLiteral("すべて (*)");
+        const std::optional<QString> path = dialogs().openFile(request);
+        if (!path)
+            return;
+        PlanInfo picked;
+        picked.orgFilePath = *path;
+        picked.orgFileName = QFileInfo(*path).fileName();
+        const QString refusal = projectfiles::refusalFor(picked);
+        if (!refusal.isEmpty()) {
+            showMessage(refusal);
+            return;
+        }
+        m_pickedOrgPath = picked.orgFilePath;
+        m_pickedOrgName = picked.orgFileName;
+        m_form->lblOrgFileName->setText(m_pickedOrgName);
+    });
+}
+
+void FrmNewPlanWizard::cmdSaveTransFileClick() {
+    guarded(terminating(u"訳文ﾌｧｲﾙ保存時", "Error96"), [this] {
+        NewPlanWizardForm* f = m_form;
+        FileRequest request;
+        request.title = QStringLiteral("<訳文>ﾌｧｲﾙを名前を付けて保存します");
+        request.folder = session().appFolder;
+        request.filter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt)");
+        request.selectedFilter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf)");
+        request.defaultSuffix = QStringLiteral("rtf");
+        std::optional<QString> path = dialogs().saveFile(request);
+        if (!path)
+            return;
+        if (QFileInfo(*path).suffix().isEmpty())
+            *path += QStringLiteral(".rtf");
+        PlanInfo chosen = m_pending;
+        chosen.transFilePath = *path;
+        chosen.transFileName = QFileInfo(*path).fileName();
+        chosen.cmntFilePath =
+            projectfiles::commentFilePath(chosen.transFilePath, chosen.transFileName);
+        // A path the project files cannot hold would name another file when read back.
+        const QString refusal = projectfiles::refusalFor(chosen);
+        if (!refusal.isEmpty()) {
+            showMessage(refusal);
+            return;
+        }
+        m_pending.transFilePath = chosen.transFilePath;
+        m_pending.transFileName = chosen.transFileName;
+        f->lblTransFileName->setText(m_pending.transFileName);
+        showCommentFile();
+        if (!f->lblTransFileName->text().isEmpty())
+            f->cmdOK->setEnabled(true);
+        else
+            showMessage(QStringLiteral("新規保存するﾌｧｲﾙ名がありません。もう一度「新規保存」ﾎﾞﾀﾝを"
+                                       "押して設定して下さい。"));
+    });
+}
+
+// The comment file follows the translation file while Check1 is checked.
+void FrmNewPlanWizard::showCommentFile() {
+    NewPlanWizardForm* f = m_form;
+    if (f->Check1->isChecked() && !m_pending.transFilePath.isEmpty()) {
+        m_pending.useCmnt = true;
+        m_pending.cmntFilePath =
+            projectfiles::commentFilePath(m_pending.transFilePath, m_pending.transFileName);
+        f->lblCmntFileName->setText(QStringLiteral("Cm_") + m_pending.transFileName);
+    } else {
+        m_pending.useCmnt = f->Check1->isChecked();
+        m_pending.cmntFilePath.clear();
+        f->lblCmntFileName->clear();
+    }
+}
+
+void FrmNewPlanWizard::Check1Click() {
+    guarded(reportOnly(u"ﾁｪｯｸﾎﾞｯｸｽ１ｸﾘｯｸ時", "Error91"), [this] { showCommentFile(); });
+}
+
+void FrmNewPlanWizard::cmdOKClick() {
+    guarded(terminating(u"完了ﾎﾞﾀﾝｸﾘｯｸ時", "Error95"), [this] {
+        NewPlanWizardForm* f = m_form;
+        if (f->lblTransFileName->text().isEmpty()) {
+            showMessage(QStringLiteral("<訳文>ﾌｧｲﾙが設定されていないようです。"));
+            return;
+        }
+        // A comment file is made only when one has been named.
+        if (m_pending.cmntFilePath.isEmpty())
+            m_pending.useCmnt = false;
+        m_pending.stackedPanes = true;
+        PlanList plans = m_project.plans;
+        plans.push_back(m_pending);
+        try {
+            projectfiles::savePlanList(session().appFolder, plans);
+        } catch (const PlanRefused& refused) {
+            showMessage(refused.reason());
+            return;
+        }
+        m_project.plans = std::move(plans);
+        m_pickedOrgPath.clear();
+        m_pickedOrgName.clear();
+        f->lblOrgFileName->clear();
+        m_finished = true;
+        if (m_purpose == Purpose::Save) {
+            m_project.newPlanMadeCurrent = true;
+            m_project.makeCurrent(m_pending);
+            projectfiles::saveCurrentPlan(session().appFolder, m_project.current);
+            m_project.wizardForSave = false;
+            m_project.untitledWork = false;
+            if (m_madeCurrent)
+                m_madeCurrent();
+        }
+        f->accept();
+    });
+}
+
+void FrmNewPlanWizard::cmdCancelClick() {
+    guarded(reportOnly(u"ｷｬﾝｾﾙﾎﾞﾀﾝｸﾘｯｸ時", "Error93"), [this] {
+        // The work in the panes is still unsaved: its modified flags stay as they are.
+        m_pending = startValues();
+        m_project.wizardForSave = false;
+        m_form->reject();
+    });
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/projectfiles.h"
+
+#include <QObject>
+#include <functional>
+
+class NewPlanWizardForm;
+class QWidget;
+struct ProjectState;
+
+// The new-project wizard: a name on page 1, the original file on page 2, the translation file
+// and its comment file on page 3. Finishing adds the project to trinfo.vtd; opened for Save it
+// also makes the project the one in use and hands over to the caller to put the work into it.
+class FrmNewPlanWizard : public QObject {
+    Q_OBJECT
+public:
+    enum class Purpose { ProjectList, Save };
+
+    // madeCurrent runs when the wizard, opened for Save, has made the new project the one in use
+    // (ctrinfo.vtd written): the caller saves the panes into the project's files and shows it.
+    FrmNewPlanWizard(ProjectState& project, Purpose purpose, QWidget* parent = nullptr,
+                     std::function<void()> madeCurrent = {});
+    ~FrmNewPlanWizard() override;
+
+    NewPlanWizardForm* form() const { return m_form; }
+    // Shows the wizard modally; true when a project was added.
+    bool exec();
+    const PlanInfo& pending() const { return m_pending; }
+
+    // Handlers.
+    void formLoad();
+    void formActivate();
+    void txtNewPlanNameChange();
+    void cmdNextClick();
+    void cmdBackClick();
+    void Option1Click(int index);
+    void cmdSelectOrgFileClick();
+    void cmdSaveTransFileClick();
+    void Check1Click();
+    void cmdOKClick();
+    void cmdCancelClick();
+
+private:
+    bool nameAccepted(const QString& name);
+    void showCommentFile();
+
+    ProjectState& m_project;
+    Purpose m_purpose;
+    std::function<void()> m_madeCurrent;
+    NewPlanWizardForm* m_form;
+    PlanInfo m_pending;
+    // The original file picked on page 2, kept while the choice of page 2 goes back and forth.
+    QString m_pickedOrgPath;
+    QString m_pickedOrgName;
+    bool m_finished = false;
+};

@@ -1,0 +1,248 @@
+#include "projectcommands.h"
+
+#include "core/projectstate.h"
+#include "core/session.h"
+#include "frmnewplanwizard.h"
+#include "frmplanset.h"
+#include "platform/dialogservice.h"
+#include "platform/errorguard.h"
+#include "translator/editorexit.h"
+#include "translator/frmtranslatorl.h"
+#include "translator/panelayout.h"
+#include "ui/plansetform.h"
+#include "ui/richtextpane.h"
+#include "ui/translatorlform.h"
+
+#include <QAction>
+#include <QFile>
+
+ProjectCommands::ProjectCommands(FrmTranslatorL& window, QObject* parent)
+    : QObject(parent ? parent : &window), m_window(window) {
+    TranslatorLForm* f = window.form();
+    connect(f->mnuNew, &QAction::triggered, this, [this] { mnuNewClick(); });
+    connect(f->toolButton(QStringLiteral("new")), &QAction::triggered, this,
+            [this] { mnuNewClick(); });
+    connect(f->mnuOpen, &QAction::triggered, this, [this] { mnuOpenClick(); });
+    connect(f->toolButton(QStringLiteral("open")), &QAction::triggered, this,
+            [this] { mnuOpenClick(); });
+    EditorExit::Hooks& hooks = window.exits()->hooks();
+    hooks.saveUntitledWork = [this] { return saveUntitledWork(); };
+    hooks.saveComment = [this] { return !m_comment.save || m_comment.save(); };
+    hooks.closeComment = [this] { closeComment(); };
+    m_windowAlive = &window;
+}
+
+ProjectCommands::~ProjectCommands() {
+    // Commands dropped while their window goes on must not be called back by it.
+    if (m_windowAlive)
+        m_window.exits()->hooks() = {};
+}
+
+bool ProjectCommands::hasUnsavedChanges() const {
+    const ProjectState& p = m_window.project();
+    return p.orgModified || p.transModified;
+}
+
+// ---- New ------------------------------------------------------------------------------------
+
+void ProjectCommands::mnuNewClick() {
+    guarded(reportOnly(u"新規作成時", "Error156"), [this] {
+        ProjectState& p = m_window.project();
+        TranslatorLForm* f = m_window.form();
+        if (hasUnsavedChanges()) {
+            const bool ownFiles = p.projectInUse() && !p.untitledWork;
+            const bool anyText =
+                !f->Rtxt1->document()->isEmpty() || !f->Rtxt2->document()->isEmpty();
+            // Untitled work is asked about too: emptying the panes would lose it.
+            if (ownFiles || anyText) {
+                const Answer answer =
+                    showMessage(QStringLiteral("新規作成する前に現在の内容の変更を保存しますか？"),
+                                QStringLiteral("変更内容の保存の確認"), MessageButtons::YesNoCancel,
+                                MessageIcon::Question);
+                if (answer == Answer::Cancel)
+                    return;
+                if (answer == Answer::Yes &&
+                    !(ownFiles ? m_window.exits()->saveDocuments() : saveUntitledWork()))
+                    return;
+            }
+        }
+        // The comment window belongs to the project being left.
+        closeComment();
+        const bool projectWasInUse = p.projectInUse();
+
+        p.saveOrgToo = false;
+        p.allowOrgEdit = false;
+        f->Rtxt1->setReadOnly(true);
+        p.useOrgFile = true;
+        p.stackedPanes = true;
+        arrangePanes();
+        f->Rtxt1->clear();
+        f->Rtxt2->clear();
+        if (projectWasInUse) {
+            p.current = PlanInfo();
+            projectfiles::saveCurrentPlan(session().appFolder, p.current);
+        }
+        p.untitledWork = true;
+        f->mnuLayout->setEnabled(true);
+        p.orgModified = false;
+        p.transModified = false;
+        for (int panel = 1; panel <= 3; ++panel)
+            f->setPanelText(panel, {});
+    });
+}
+
+// ---- Save of untitled work ------------------------------------------------------------------
+
+bool ProjectCommands::saveUntitledWork() {
+    ProjectState& p = m_window.project();
+    const QString text =
+        QStringLiteral("『新規ﾌﾟﾛｼﾞｪｸﾄ作成ｳｨｻﾞｰﾄﾞ』ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開いて新規作成します");
+    if (!p.projectInUse()) {
+        showMessage(text);
+    } else {
+        showMessage(text, QStringLiteral("新規作成処理"));
+        if (p.current.useCmnt)
+            closeComment();
+    }
+    p.wizardForSave = true;
+    m_savedByWizard = false;
+    FrmNewPlanWizard wizard(p, FrmNewPlanWizard::Purpose::Save, m_window.form(),
+                            [this] { finishNewProjectForSave(); });
+    const bool made = wizard.exec();
+    return made && m_savedByWizard;
+}
+
+void ProjectCommands::finishNewProjectForSave() {
+    ProjectState& p = m_window.project();
+    TranslatorLForm* f = m_window.form();
+    const PlanInfo& plan = p.current;
+    // The untitled translation becomes the project's, also over a file the user chose to
+    // replace in the save dialog. A failed save leaves it in the pane, still unsaved.
+    m_savedByWizard = EditorExit::saveDocument(f->Rtxt2, plan.transFilePath);
+    if (plan.useCmnt)
+        openComment();
+    else
+        setCommentCommandsEnabled(false);
+    arrangePanes();
+    if (plan.useOrgFile)
+        loadPane(f->Rtxt1, plan.orgFilePath);
+    showProjectPanels();
+}
+
+// ---- Open -----------------------------------------------------------------------------------
+
+void ProjectCommands::mnuOpenClick() {
+    guarded(terminating(u"開く時", "Error157"), [this] {
+        ProjectState& p = m_window.project();
+        closeComment();
+        if (p.untitledWork)
+            p.current.planName.clear();
+        if (!m_planSet)
+            m_planSet = new FrmPlanSet(*this);
+        m_planSet->open();
+    });
+}
+
+void ProjectCommands::loadProject() {
+    ProjectState& p = m_window.project();
+    TranslatorLForm* f = m_window.form();
+    const PlanInfo plan = p.current;
+    if (plan.useCmnt)
+        openComment();
+    else
+        setCommentCommandsEnabled(false);
+    p.useOrgFile = plan.useOrgFile;
+    p.stackedPanes = plan.stackedPanes;
+    arrangePanes();
+    if (plan.useOrgFile)
+        loadPane(f->Rtxt1, plan.orgFilePath);
+    else
+        f->Rtxt1->clear();
+    f->Rtxt2->clear();
+    if (QFile::exists(plan.transFilePath))
+        loadPane(f->Rtxt2, plan.transFilePath);
+    else
+        EditorExit::saveDocument(f->Rtxt2, plan.transFilePath);
+    // What the panes hold now is what the files hold.
+    p.orgModified = false;
+    p.transModified = false;
+}
+
+void ProjectCommands::loadPane(RichTextPane* pane, const QString& path) {
+    pane->clear();
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!QFile::exists(path)) {
+        showMessage(QStringLiteral("ﾌｧｲﾙが見つかりません。\r\n") + path,
+                    QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+        return;
+    }
+    if (pane->loadFile(path, &error))
+        return;
+    showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
+                    error,
+                QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+}
+
+void ProjectCommands::arrangePanes() {
+    const TranslatorLForm& f = *m_window.form();
+    m_window.layoutRule(panelayout::windowWidth(f), panelayout::windowHeight(f));
+}
+
+void ProjectCommands::showProjectPanels() {
+    const PlanInfo& plan = m_window.project().current;
+    TranslatorLForm* f = m_window.form();
+    f->setPanelText(1, plan.planName);
+    f->setPanelText(2, plan.orgFilePath);
+    f->setPanelText(3, plan.transFileName);
+}
+
+void ProjectCommands::clearWindow() {
+    TranslatorLForm* f = m_window.form();
+    f->Rtxt1->clear();
+    f->Rtxt2->clear();
+    for (int panel = 1; panel <= 3; ++panel)
+        f->setPanelText(panel, {});
+}
+
+void ProjectCommands::forgetProject() {
+    ProjectState& p = m_window.project();
+    closeComment();
+    setCommentCommandsEnabled(false);
+    clearWindow();
+    p.current = PlanInfo();
+    p.orgModified = false;
+    p.transModified = false;
+}
+
+// ---- Comment window -------------------------------------------------------------------------
+
+void ProjectCommands::setCommentCommandsEnabled(bool on) {
+    TranslatorLForm* f = m_window.form();
+    m_window.project().cmntLoaded = on;
+    for (QAction* a : {f->mnuComment, f->popShowCmnt, f->toolButton(QStringLiteral("CmntOpen"))})
+        a->setEnabled(on);
+}
+
+void ProjectCommands::openComment() {
+    const QString& path = m_window.project().current.cmntFilePath;
+    // The project's comment file exists from the moment the project is used, so that it is
+    // there to be loaded whether or not the comment window is opened.
+    if (!path.isEmpty() && !QFile::exists(path)) {
+        RichTextPane empty;
+        EditorExit::saveDocument(&empty, path);
+    }
+    if (m_comment.load)
+        m_comment.load();
+    setCommentCommandsEnabled(true);
+}
+
+void ProjectCommands::closeComment() {
+    ProjectState& p = m_window.project();
+    if (!p.cmntLoaded)
+        return;
+    if (m_comment.unload)
+        m_comment.unload();
+    setCommentCommandsEnabled(false);
+}
