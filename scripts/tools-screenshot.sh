@@ -22,19 +22,23 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   xdotool windowfocus "$win"; xdotool key alt+f; sleep 0.5; xdotool key c; sleep 1.5
   custom=$(xdotool search --name "属性のカスタマイズ" | head -1)
   xwd -id "$custom" | xwdtopnm 2>/dev/null | pnmtopng > docs/customise-dialog.png
-  xdotool key --window "$custom" Escape 2>/dev/null || true; sleep 0.5
-  xdotool windowfocus "$win"; xdotool key alt+r; sleep 0.5; xdotool key t; sleep 1.5
+  # The customise dialog is modal: it has to go before the quiz menu can be reached.
+  xdotool mousemove --window "$custom" 500 322 click 1; sleep 0.5
+  xdotool windowfocus "$win"; sleep 0.5; xdotool key alt+r; sleep 0.5; xdotool key t; sleep 2
   try=$(xdotool search --name "ﾄﾗｲﾒﾆｭｰの設定" | head -1)
   xwd -id "$try" | xwdtopnm 2>/dev/null | pnmtopng > docs/quiz-settings.png
   xdotool mousemove --window "$try" 60 225 click 1; sleep 1.5
   quiz=$(xdotool search --name "単語を当てよう！" | head -1)
   xdotool windowmove "$quiz" 100 40; sleep 0.5
-  # One right answer, then the second question with an answer being typed.
+  # The first word answered right, then the second question with an answer being typed.
+  xdotool windowfocus "$quiz"; sleep 0.3
   xdotool mousemove --window "$quiz" 70 330 click 1; sleep 0.5
-  xdotool type --window "$quiz" apple; xdotool key --window "$quiz" Return; sleep 1
+  xdotool type aazxu; sleep 0.3
+  xdotool mousemove --window "$quiz" 190 330 click 1; sleep 1
   xdotool key Return; sleep 0.5
+  xdotool windowfocus "$quiz"; sleep 0.3
   xdotool mousemove --window "$quiz" 70 330 click 1; sleep 0.5
-  xdotool type --window "$quiz" apr; sleep 0.5
+  xdotool type akr; sleep 0.5
   xwd -id "$quiz" | xwdtopnm 2>/dev/null | pnmtopng > docs/quiz-window.png
   kill $pid
 ' "$home"

@@ -202,6 +202,13 @@ TEST_F(QuizTest, RandomQuizHasNoEnd) {
         EXPECT_TRUE(q == "m:w00" || q == "m:w01" || q == "m:w02") << q.toStdString();
     EXPECT_EQ(f->lblQCount->text(), QStringLiteral(" 12"));
     EXPECT_TRUE(dialogs.boxes().isEmpty()) << "no end is ever reached";
+
+    // The quiz goes with the main window, and asks nothing on its way out.
+    QPointer<QuizForm> quizForm = f;
+    form()->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(!quizForm || !quizForm->isVisible());
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
 }
 
 TEST_F(QuizTest, JudgesKeepLetterCaseAndTheWordExactly) {
