@@ -14,6 +14,10 @@ DialogService& dialogs() {
     return *current;
 }
 
+bool DialogService::printWith(QPrinter& printer, const PrintChoices&) {
+    return print(printer);
+}
+
 void setDialogService(DialogService* service) {
     current = service;
 }

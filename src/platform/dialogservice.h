@@ -24,6 +24,14 @@ struct MessageRequest {
     bool foreground = true; // raise the box above other windows
 };
 
+// What the print dialog offers besides the choice of printer. The range the user picked comes back
+// in the printer's printRange().
+struct PrintChoices {
+    bool selection = false; // print only the selection
+    bool pageRange = true;  // print pages "from ... to"
+    bool printToFile = true;
+};
+
 struct FileRequest {
     QString title;
     QString folder;
@@ -49,6 +57,9 @@ public:
     // The print dialog and the printer set-up dialog; false when cancelled.
     virtual bool print(QPrinter& printer) = 0;
     virtual bool printerSetup(QPrinter& printer) = 0;
+    // The print dialog offering these choices; false when cancelled. A service that cannot offer
+    // them shows its plain print dialog.
+    virtual bool printWith(QPrinter& printer, const PrintChoices& choices);
 };
 
 // The service in use. The program installs the Qt one at start; tests install a scripted one.

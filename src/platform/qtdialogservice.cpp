@@ -141,6 +141,17 @@ bool QtDialogService::print(QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool QtDialogService::printWith(QPrinter& printer, const PrintChoices& choices) {
+    QPrintDialog dialog(&printer, parentWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, choices.selection);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, choices.pageRange);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, choices.printToFile);
+    // The dialog keeps the range of the last print; a pane without a selection prints all.
+    if (!choices.selection && printer.printRange() == QPrinter::Selection)
+        printer.setPrintRange(QPrinter::AllPages);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 bool QtDialogService::printerSetup(QPrinter& printer) {
     QPageSetupDialog dialog(&printer, parentWindow());
     return dialog.exec() == QDialog::Accepted;

@@ -15,4 +15,5 @@ public:
     std::optional<QColor> color(const QColor& initial) override;
     bool print(QPrinter& printer) override;
     bool printerSetup(QPrinter& printer) override;
+    bool printWith(QPrinter& printer, const PrintChoices& choices) override;
 };

@@ -1,5 +1,6 @@
 #include "editorcommands.h"
 
+#include "optioncommands.h"
 #include "projectcommands.h"
 #include "translator/frmtranslatorl.h"
 
@@ -9,4 +10,5 @@ EditorCommands* EditorCommands::attach(FrmTranslatorL& window) {
 
 EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_window(window) {
     m_projects = new ProjectCommands(window, this);
+    m_options = new OptionCommands(window, this);
 }

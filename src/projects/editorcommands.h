@@ -3,6 +3,7 @@
 #include <QObject>
 
 class FrmTranslatorL;
+class OptionCommands;
 class ProjectCommands;
 
 // The editor's commands that work on projects and documents. Each command set is a class of its
@@ -19,8 +20,12 @@ public:
     // New, Open, the project dialog and Save of untitled work; its comment hooks are where the
     // comment window's commands plug into opening, saving and leaving a project.
     ProjectCommands* projects() const { return m_projects; }
+    // Options, tab stops, indent width, printing and help; its comment-pane hook lets new tab
+    // stops reach the comment window.
+    OptionCommands* options() const { return m_options; }
 
 private:
     FrmTranslatorL& m_window;
     ProjectCommands* m_projects = nullptr;
+    OptionCommands* m_options = nullptr;
 };

@@ -73,6 +73,14 @@ ScriptedDialogs& ScriptedDialogs::expectPrint(bool accept) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::expectPrint(std::function<void(QPrinter&)> choose) {
+    Step s{Kind::Print};
+    s.accept = true;
+    s.choosePrint = std::move(choose);
+    m_script.push_back(s);
+    return *this;
+}
+
 std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(Kind kind, const QString& what) {
     if (m_script.empty() || m_script.front().kind != kind) {
         ADD_FAILURE() << "unexpected dialog: " << what.toStdString();
@@ -129,9 +137,16 @@ std::optional<QColor> ScriptedDialogs::color(const QColor&) {
     return s ? s->color : std::nullopt;
 }
 
-bool ScriptedDialogs::print(QPrinter&) {
+bool ScriptedDialogs::print(QPrinter& printer) {
     const std::optional<Step> s = take(Kind::Print, QStringLiteral("print dialog"));
+    if (s && s->accept && s->choosePrint)
+        s->choosePrint(printer);
     return s && s->accept;
+}
+
+bool ScriptedDialogs::printWith(QPrinter& printer, const PrintChoices& choices) {
+    m_lastPrintChoices = choices;
+    return print(printer);
 }
 
 bool ScriptedDialogs::printerSetup(QPrinter&) {

@@ -31,11 +31,16 @@ public:
     ScriptedDialogs& expectFont(std::optional<QFont> font);
     ScriptedDialogs& expectColor(std::optional<QColor> color);
     ScriptedDialogs& expectPrint(bool accept);
+    // Accept the next print dialog after choosing in it what choose sets on the printer (range,
+    // output file).
+    ScriptedDialogs& expectPrint(std::function<void(QPrinter&)> choose);
 
     const QList<Box>& boxes() const { return m_boxes; }
     // The open and save dialogs asked for, in order.
     const QList<FileRequest>& fileRequests() const { return m_fileRequests; }
     const Box& lastBox() const { return m_boxes.constLast(); }
+    // What the last print dialog offered.
+    const PrintChoices& lastPrintChoices() const { return m_lastPrintChoices; }
     // True when every scripted answer was used.
     bool done() const { return m_script.empty(); }
     void clear() {
@@ -53,6 +58,7 @@ public:
     std::optional<QColor> color(const QColor& initial) override;
     bool print(QPrinter& printer) override;
     bool printerSetup(QPrinter& printer) override;
+    bool printWith(QPrinter& printer, const PrintChoices& choices) override;
 
 private:
     enum class Kind { Message, Input, OpenFile, SaveFile, Folder, Font, Color, Print };
@@ -64,6 +70,7 @@ private:
         std::optional<QFont> font;
         std::optional<QColor> color;
         bool accept = false;
+        std::function<void(QPrinter&)> choosePrint;
     };
     // The next step if it is of this kind; otherwise the test fails and nullopt comes back.
     std::optional<Step> take(Kind kind, const QString& what);
@@ -71,4 +78,5 @@ private:
     std::deque<Step> m_script;
     QList<Box> m_boxes;
     QList<FileRequest> m_fileRequests;
+    PrintChoices m_lastPrintChoices;
 };
