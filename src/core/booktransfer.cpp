@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -43,10 +44,21 @@ QByteArrayView prefix(QByteArrayView v, qsizetype n) {
     return v.first(std::min(v.size(), n));
 }
 
+// Records are mostly padding, so it is skipped eight spaces at a time.
 QByteArrayView trimmedRight(QByteArrayView v) {
-    while (!v.isEmpty() && v.back() == ' ')
-        v.chop(1);
-    return v;
+    constexpr std::uint64_t Spaces = 0x2020202020202020ULL;
+    const char* data = v.data();
+    qsizetype end = v.size();
+    while (end >= 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, data + end - 8, 8);
+        if (chunk != Spaces)
+            break;
+        end -= 8;
+    }
+    while (end > 0 && data[end - 1] == ' ')
+        --end;
+    return v.first(end);
 }
 
 QString trimmedRight(QString s) {
@@ -61,8 +73,10 @@ void appendCsvField(QByteArray& out, QByteArrayView text, const QByteArray& subs
     out.append('"');
     const qsizetype start = out.size();
     // Most fields hold no line break and no quote: copied in one go.
-    if (std::none_of(text.begin(), text.end(),
-                     [](char c) { return c == '\r' || c == '\n' || c == '"'; })) {
+    const auto holds = [&](char c) {
+        return std::memchr(text.data(), c, size_t(text.size())) != nullptr;
+    };
+    if (text.isEmpty() || (!holds('\r') && !holds('\n') && !holds('"'))) {
         out.append(text);
         out.append('"');
         return;
