@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the word-book tools in docs/: the print dialog, the customise dialog,
-# the quiz settings and a quiz under way, over a 100-word book, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool and netpbm;
-# not part of the tests.
+# the quiz settings and a quiz under way, over a 100-word book, then the import/export dialog, the
+# book folder picker and the merge dialog paused at a duplicate, under a virtual display. Needs
+# xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 home=$(mktemp -d)
@@ -43,3 +44,71 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   kill $pid
 ' "$home"
 echo "docs/print-dialog.png docs/customise-dialog.png docs/quiz-settings.png docs/quiz-window.png"
+# The import/export dialog, the book folder picker and the merge dialog paused at a duplicate, in
+# an application folder of its own: the sample book and two small books sharing the word "cat",
+# and an empty merge target, all in the book list.
+# Kept out of the crowded /tmp, which the picker would show around it.
+appdir=$(mktemp -d -p /var/tmp)
+trap 'rm -rf "$home" "$appdir"' EXIT
+app="$appdir/Verbanta"
+python3 scripts/sample-book.py "$app"
+python3 - "$app" <<'PY'
+import os, sys
+app = sys.argv[1]
+books = ["英単語"]
+for name, words in (("merge-a", ["apple", "cat"]), ("merge-b", ["bird", "cat", "dog"]),
+                    ("merge-into", [])):
+    folder = os.path.join(app, name)
+    os.makedirs(folder)
+    books.append(name)
+    side = name[-1].upper()
+    with open(os.path.join(folder, "words.vtd"), "wb") as wf, \
+            open(os.path.join(folder, "means.vtd"), "wb") as mf, \
+            open(os.path.join(folder, "reis.vtd"), "wb") as rf:
+        for i, w in enumerate(words):
+            wf.write(('"%s",%d\r\n' % (w, i + 1)).encode("cp932"))
+            mf.write(("%s の意味（%s）" % (w, side)).encode("cp932").ljust(200, b" "))
+            rf.write(("A %s in book %s." % (w, side)).encode("cp932").ljust(400, b" "))
+with open(os.path.join(app, "DirInfo.vtd"), "wb") as f:
+    f.write("".join('"%s","英語ｾｯﾄ"\r\n' % b for b in books).encode("cp932"))
+PY
+xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+  shot() { xwd -id "$1" | xwdtopnm 2>/dev/null | pnmtopng > "$2"; }
+  # Picks the folder named $1 in the application folder, where the picker starts; with $2, takes
+  # the picker with that folder chosen first.
+  pick() {
+    picker=$(xdotool search --name "^ﾌﾞｯｸの選択$" | head -1)
+    xdotool windowfocus "$picker"; sleep 1; xdotool type "$1"; sleep 0.5
+    if [ -n "${2:-}" ]; then shot "$picker" "$2"; fi
+    xdotool key Return; sleep 1
+  }
+  VERBANTA_HOME="$0" build/bin/verbanta &
+  pid=$!
+  sleep 3
+  win=$(xdotool search --name "Verbanta - " | head -1)
+  xdotool windowmove "$win" 0 0; sleep 0.5
+  xdotool windowfocus "$win"; xdotool key alt+f; sleep 0.5; xdotool key u; sleep 1.5
+  inport=$(xdotool search --name "^外部ﾃﾞｰﾀ処理$" | head -1)
+  xdotool windowmove "$inport" 0 0; sleep 0.5
+  xdotool mousemove --window "$inport" 356 142 click 1; sleep 1.5
+  pick merge-b
+  shot "$inport" docs/inport-dialog.png
+  xdotool windowfocus "$inport"; xdotool key Escape; sleep 1
+  xdotool windowfocus "$win"; xdotool key alt+f; sleep 0.5; xdotool key m; sleep 1.5
+  merge=$(xdotool search --name "^ﾌﾞｯｸの統合$" | head -1)
+  xdotool windowmove "$merge" 0 0; sleep 0.5
+  xdotool mousemove --window "$merge" 468 22 click 1; sleep 1.5
+  pick merge-a
+  xdotool mousemove --window "$merge" 468 78 click 1; sleep 1.5
+  pick merge-b docs/book-picker.png
+  xdotool mousemove --window "$merge" 468 134 click 1; sleep 1.5
+  pick merge-into
+  # Ask at each duplicate, then start: the merge stops at "cat".
+  xdotool mousemove --window "$merge" 359 193 click 1; sleep 0.5
+  xdotool key End Return; sleep 0.5
+  xdotool mousemove --window "$merge" 355 386 click 1; sleep 1
+  shot "$merge" docs/merge-dialog.png
+  xdotool mousemove --window "$merge" 463 386 click 1; sleep 1
+  kill $pid
+' "$app"
+echo "docs/inport-dialog.png docs/book-picker.png docs/merge-dialog.png"

@@ -19,6 +19,14 @@ FrmGetDir::FrmGetDir(PickPurpose purpose, PickReceiver* receiver, QWidget* paren
     connect(m_form->Drive1, &QComboBox::activated, this, [this] { Drive1Change(); });
     connect(m_form->Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Dir1Change(); });
+    // The folders load in the background: the picked folder is brought into view once the folder
+    // holding it has been read, since until then the tree cannot know where it lies.
+    connect(m_form->Dir1Model, &QFileSystemModel::directoryLoaded, this,
+            [this](const QString& dir) {
+                const QModelIndex current = m_form->Dir1->currentIndex();
+                if (current.isValid() && m_form->Dir1Model->filePath(current.parent()) == dir)
+                    m_form->Dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
+            });
     connect(m_form->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
     connect(m_form->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
 }
@@ -58,6 +66,7 @@ void FrmGetDir::formLoad() {
         drives->blockSignals(false);
         showVolume(m_volume);
         setFolder(start);
+        m_form->Dir1->setFocus();
     });
 }
 
@@ -69,8 +78,10 @@ void FrmGetDir::showVolume(const QString& root) {
 void FrmGetDir::setFolder(const QString& folder) {
     const QModelIndex index = m_form->Dir1Model->index(folder);
     if (index.isValid()) {
+        // Shown open, so the books in it are in view.
         m_form->Dir1->setCurrentIndex(index);
-        m_form->Dir1->scrollTo(index);
+        m_form->Dir1->expand(index);
+        m_form->Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
     // The picked folder follows the tree; a programmatic pick of the same row runs it once too.
     if (m_path != QDir::cleanPath(folder))

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
 #include <utility>
@@ -83,6 +84,8 @@ TEST(FrmGetDir, TakesOnlyBookFoldersWritesNothingAndAppliesTheMergeRules) {
         FrmGetDir picker(PickPurpose::BookB, &receiver);
         picker.formLoad();
         EXPECT_EQ(picker.path(), QDir(a.app.path()).canonicalPath());
+        // Shown open, so the books in it are in view.
+        EXPECT_TRUE(picker.form()->Dir1->isExpanded(picker.form()->Dir1->currentIndex()));
         picker.setFolder(a.app.file("plain"));
         EXPECT_EQ(picker.form()->lblBookName->text(), "plain");
         dialogs.expectMessage(Answer::Ok);
