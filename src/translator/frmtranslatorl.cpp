@@ -7,6 +7,7 @@
 #include "fontlist.h"
 #include "formatting.h"
 #include "panelayout.h"
+#include "panepopup.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
 #include "platform/dialogservice.h"
@@ -17,6 +18,7 @@
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
+#include "windowkeys.h"
 #include "wordpanebinding.h"
 
 #include <QAction>
@@ -49,6 +51,8 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     m_tracking = std::make_unique<SelectionTracking>(*m_form, *m_project);
     m_formatting = new Formatting(*this);
     new SentenceKeys(*this);
+    m_popup = new PanePopup(*this);
+    m_keys = new WindowKeys(*this);
     connectEvents();
 }
 
@@ -65,9 +69,6 @@ void FrmTranslatorL::connectEvents() {
     connect(f->mnuQuickSearch, &QAction::triggered, this, [this] { mnuQuickSearchClick(); });
     connect(f->toolButton(QStringLiteral("Qsearch")), &QAction::triggered, this,
             [this] { mnuQuickSearchClick(); });
-    connect(f->popQSrch, &QAction::triggered, this, [this] {
-        guarded(reportOnly(u"POPUPｸｲｯｸｻｰﾁ選択時", "Error280"), [this] { mnuQuickSearchClick(); });
-    });
     connect(f->Rtxt1, &RichTextPane::gotFocus, this, [this] { Rtxt1GotFocus(); });
     connect(f->Rtxt2, &RichTextPane::gotFocus, this, [this] { Rtxt2GotFocus(); });
     // The window sees every key before its controls do.
@@ -249,6 +250,7 @@ void FrmTranslatorL::Rtxt1GotFocus() {
         m_activePane = QStringLiteral("Rtxt1");
         m_form->Rtxt2->setKeepSelectionVisible(false);
         m_form->Rtxt1->setKeepSelectionVisible(true);
+        m_popup->paneGotFocus();
     });
 }
 
@@ -257,6 +259,7 @@ void FrmTranslatorL::Rtxt2GotFocus() {
         m_activePane = QStringLiteral("Rtxt2");
         m_form->Rtxt1->setKeepSelectionVisible(false);
         m_form->Rtxt2->setKeepSelectionVisible(true);
+        m_popup->paneGotFocus();
     });
 }
 
@@ -292,18 +295,7 @@ void FrmTranslatorL::keyF2() {
 // ---- Events ---------------------------------------------------------------------------------
 
 bool FrmTranslatorL::handleKey(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Right && event->modifiers() == Qt::AltModifier) {
-        if (m_activePane == u"Rtxt1" || m_activePane == u"Rtxt2") {
-            SentenceKeys::jump(m_activePane == u"Rtxt1" ? m_form->Rtxt1 : m_form->Rtxt2);
-            return true;
-        }
-        return false;
-    }
-    if (event->key() == Qt::Key_F2) {
-        keyF2();
-        return true;
-    }
-    return m_wordPane->handleKey(event);
+    return m_keys->handle(*event) || m_wordPane->handleKey(event);
 }
 
 bool FrmTranslatorL::eventFilter(QObject* watched, QEvent* event) {

@@ -7,11 +7,13 @@
 class Book;
 class EditorExit;
 class Formatting;
+class PanePopup;
 class QEvent;
 class QKeyEvent;
 class QProgressBar;
 class SelectionTracking;
 class TranslatorLForm;
+class WindowKeys;
 class WordPaneBinding;
 struct ProjectState;
 
@@ -31,6 +33,7 @@ public:
     EditorExit* exits() const { return m_exit.get(); }
     SelectionTracking* tracking() const { return m_tracking.get(); }
     Formatting* formatting() const { return m_formatting; }
+    PanePopup* popup() const { return m_popup; }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
     // fills the formatting bar (the font list advancing bar, when given), reads the tab stops and
@@ -79,6 +82,8 @@ private:
     std::unique_ptr<EditorExit> m_exit;
     std::unique_ptr<SelectionTracking> m_tracking;
     Formatting* m_formatting;
+    PanePopup* m_popup;
+    WindowKeys* m_keys;
     QString m_activePane;
     bool m_loaded = false;
 };

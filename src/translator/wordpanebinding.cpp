@@ -169,70 +169,14 @@ bool WordPaneBinding::eventFilter(QObject* watched, QEvent* event) {
 bool WordPaneBinding::handleKey(QKeyEvent* event) {
     if (!m_pane)
         return false;
-    TranslatorLForm* f = m_window.form();
-    const int key = event->key();
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    const bool keypad = mods & Qt::KeypadModifier;
-    const Qt::KeyboardModifiers plain = mods & ~Qt::KeypadModifier;
-
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain == Qt::NoModifier &&
-        QApplication::focusWidget() == f->txtInput) {
-        // Enter is the look-up; the box itself never sees it.
-        if (m_pane->mode() == WordPane::Mode::Normal)
-            guarded(terminating(u"入力欄決定時", "Error173"), [this] { m_pane->enterPressed(); });
-        return true;
-    }
-    const auto whenEnabled = [](QPushButton* button, auto handler) {
-        if (button->isEnabled())
-            handler();
-        return true;
-    };
-    switch (key) {
-    case Qt::Key_F3:
-        return whenEnabled(f->cmdModify, [this] { cmdModifyClick(); });
-    case Qt::Key_F4:
-        return whenEnabled(f->cmdDel, [this] { cmdDelClick(); });
-    case Qt::Key_F5:
-        return whenEnabled(f->cmdDo, [this] { cmdDoClick(); });
-    case Qt::Key_Escape:
-        return whenEnabled(f->cmdCancel, [this] { cmdCancelClick(); });
-    default:
-        break;
-    }
-    if (plain == Qt::AltModifier && (key == Qt::Key_Up || key == Qt::Key_Down)) {
-        guarded(reportOnly(u"ｽﾋﾟﾝﾎﾞﾀﾝ処理時", "Error215"), [&] {
-            if (key == Qt::Key_Up)
-                m_pane->stepUp();
-            else
-                m_pane->stepDown();
-        });
-        return true;
-    }
-    if (!keypad)
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+        QApplication::focusWidget() != m_window.form()->txtInput)
         return false;
-    if (plain == Qt::ControlModifier && key == Qt::Key_Plus) {
-        cmdAddClick();
-        return true;
-    }
-    if (key == Qt::Key_Minus && (plain == Qt::ControlModifier || plain == Qt::AltModifier)) {
-        if (plain == Qt::ControlModifier)
-            cmdCLClick();
-        else
-            cmdACClick();
-        return true;
-    }
-    if (key >= Qt::Key_1 && key <= Qt::Key_8) {
-        const int slot = key - Qt::Key_1;
-        if (plain == Qt::AltModifier) {
-            lblFClick(slot);
-            return true;
-        }
-        if (plain == Qt::ControlModifier) {
-            lblStockClick(slot);
-            return true;
-        }
-    }
-    return false;
+    // Enter is the look-up; the box itself never sees it.
+    if (m_pane->mode() == WordPane::Mode::Normal)
+        guarded(terminating(u"入力欄決定時", "Error173"), [this] { m_pane->enterPressed(); });
+    return true;
 }
 
 WordPane::Mode WordPaneBinding::mode() const {

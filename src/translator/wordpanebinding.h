@@ -26,7 +26,7 @@ public:
     // Moves the focus into the word pane where its mode wants it; false for a mode it does not
     // know.
     bool focusByMode();
-    // The word pane's keys of the window-wide key handler; true when the key was used.
+    // Enter in the input box, seen before the box: the look-up. True when the key was used.
     bool handleKey(QKeyEvent* event);
     // txtWord or txtMean got the focus.
     void displayFieldGotFocus(QWidget* field);
