@@ -154,8 +154,12 @@ void Formatting::fontDialog() {
     const std::optional<QFont> font = dialogs().font(QFont());
     if (!font || !pane)
         return;
-    // One undo step for everything the dialog sets.
-    QTextCursor block(pane->document());
+    // The font dialog has no colour: it is chosen right after the font, starting from the
+    // selection's, and cancelling it keeps the colour while the font still applies.
+    const std::optional<QColor> colour =
+        dialogs().color(pane->selColor().value_or(QColor(0, 0, 0)));
+    // One undo step for everything the dialogs set.
+    QTextCursor block = pane->textCursor();
     block.beginEditBlock();
     if (!font->families().isEmpty())
         pane->setSelFontName(font->families().constFirst());
@@ -165,6 +169,8 @@ void Formatting::fontDialog() {
     pane->setSelItalic(font->italic());
     pane->setSelStrikeThrough(font->strikeOut());
     pane->setSelUnderline(font->underline());
+    if (colour && colour->isValid())
+        pane->setSelColor(*colour);
     block.endEditBlock();
 }
 

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QToolBar>
 
 namespace {
@@ -144,7 +145,9 @@ TEST_F(FormattingTest, TheFontDialogAppliesEverythingInOneUndoStep) {
     font.setStrikeOut(true);
     font.setUnderline(true);
     dialogs.expectFont(font);
+    dialogs.expectColor(QColor(0, 0, 255));
     form()->mnuFontSetting->trigger();
+    EXPECT_EQ(pane->selColor(), QColor(0, 0, 255));
     EXPECT_EQ(pane->selFontName(), QStringLiteral("Century"));
     EXPECT_EQ(pane->selFontSize(), 18.0);
     EXPECT_EQ(pane->selBold(), true);
@@ -156,11 +159,61 @@ TEST_F(FormattingTest, TheFontDialogAppliesEverythingInOneUndoStep) {
     EXPECT_EQ(pane->selBold(), false);
     EXPECT_EQ(pane->selStrikeThrough(), false);
     EXPECT_NE(pane->selFontSize(), 18.0);
-    // Cancelled: nothing changes.
+    EXPECT_EQ(pane->selColor(), QColor(0, 0, 0));
+    // The colour dialog starts from the selection's colour; cancelling it keeps the colour and
+    // still applies the font.
+    emit form()->ImcboFcolor->activated(4);
+    dialogs.expectFont(font);
+    dialogs.expectColor(std::nullopt);
+    form()->mnuFontSetting->trigger();
+    EXPECT_EQ(dialogs.lastColorInitial(), QColor(0, 128, 0));
+    EXPECT_EQ(pane->selColor(), QColor(0, 128, 0));
+    EXPECT_EQ(pane->selBold(), true);
+    // A cancelled font dialog changes nothing and asks for no colour.
+    pane->undo();
     dialogs.expectFont(std::nullopt);
     form()->mnuFontSetting->trigger();
     EXPECT_EQ(pane->selBold(), false);
     EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(FormattingTest, EveryToolBarKeyRunsItsCommand) {
+    startWith(QStringLiteral("x"), QStringLiteral("apple pie"));
+    TranslatorLForm* f = form();
+    RichTextPane* pane = f->Rtxt2;
+    // The project commands are the menus' own.
+    const std::pair<const char*, QAction*> projectButtons[] = {
+        {"new", f->mnuNew},   {"open", f->mnuOpen},        {"print", f->mnuPrint},
+        {"find", f->mnuFind}, {"CmntOpen", f->mnuComment}, {"help", f->mnuHelpOpen},
+    };
+    for (const auto& [key, menu] : projectButtons) {
+        QSignalSpy spy(menu, &QAction::triggered);
+        button(key)->trigger();
+        EXPECT_EQ(spy.count(), 1) << key;
+    }
+    work(pane, 0, 5);
+    button("bold")->trigger();
+    button("italic")->trigger();
+    button("underline")->trigger();
+    EXPECT_EQ(pane->selBold(), true);
+    EXPECT_EQ(pane->selItalic(), true);
+    EXPECT_EQ(pane->selUnderline(), true);
+    button("IndentDo")->trigger();
+    EXPECT_EQ(pane->selIndent(), 480);
+    button("ReIndent")->trigger();
+    EXPECT_EQ(pane->selIndent(), 0);
+    button("Qsearch")->trigger();
+    EXPECT_EQ(f->txtWord->text(), QStringLiteral("apple"));
+    work(pane, 0, 5);
+    button("copy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("apple"));
+    button("cut")->trigger();
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral(" pie"));
+    work(pane, 4, 0);
+    button("paste")->trigger();
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral(" pieapple"));
+    button("save")->trigger();
+    EXPECT_FALSE(button("save")->isEnabled());
 }
 
 TEST_F(FormattingTest, ClipboardWorksOnTheFocusedControlAsPlainText) {

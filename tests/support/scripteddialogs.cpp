@@ -132,7 +132,8 @@ std::optional<QFont> ScriptedDialogs::font(const QFont&) {
     return s ? s->font : std::nullopt;
 }
 
-std::optional<QColor> ScriptedDialogs::color(const QColor&) {
+std::optional<QColor> ScriptedDialogs::color(const QColor& initial) {
+    m_lastColorInitial = initial;
     const std::optional<Step> s = take(Kind::Color, QStringLiteral("colour dialog"));
     return s ? s->color : std::nullopt;
 }

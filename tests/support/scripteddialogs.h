@@ -41,6 +41,8 @@ public:
     const Box& lastBox() const { return m_boxes.constLast(); }
     // What the last print dialog offered.
     const PrintChoices& lastPrintChoices() const { return m_lastPrintChoices; }
+    // The colour the last colour dialog started from.
+    QColor lastColorInitial() const { return m_lastColorInitial; }
     // True when every scripted answer was used.
     bool done() const { return m_script.empty(); }
     void clear() {
@@ -79,4 +81,5 @@ private:
     QList<Box> m_boxes;
     QList<FileRequest> m_fileRequests;
     PrintChoices m_lastPrintChoices;
+    QColor m_lastColorInitial;
 };
