@@ -7,13 +7,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -89,36 +89,40 @@ void TranslatorLForm::createToolBar() {
     Toolbar1->setIconSize(QSize(16, 16));
     Toolbar1->setMovable(false);
     place(Toolbar1, 0, 0, DesignWidth, 420);
+    // Icons come from the desktop's icon theme; our own drawings stand in where the theme has
+    // none, so the bar reads the same without a theme.
     const struct {
         const char* key;
         const char16_t* tip;
-        QStyle::StandardPixmap icon;
+        const char* themeIcon;
         bool separatorAfter;
     } buttons[] = {
-        {"new", u"新規ﾌﾟﾛｼﾞｪｸﾄの作成", QStyle::SP_FileIcon, false},
-        {"open", u"ﾌﾟﾛｼﾞｪｸﾄを開く", QStyle::SP_DialogOpenButton, false},
-        {"save", u"ﾌﾟﾛｼﾞｪｸﾄの保存", QStyle::SP_DialogSaveButton, false},
-        {"print", u"ﾌﾟﾛｼﾞｪｸﾄの印刷", QStyle::SP_FileDialogDetailedView, true},
-        {"cut", u"ｶｯﾄ", QStyle::SP_DialogDiscardButton, false},
-        {"copy", u"ｺﾋﾟｰ", QStyle::SP_FileDialogNewFolder, false},
-        {"paste", u"貼付け", QStyle::SP_DialogApplyButton, true},
-        {"find", u"検索", QStyle::SP_FileDialogContentsView, true},
-        {"bold", u"太字", QStyle::SP_ArrowUp, false},
-        {"italic", u"斜体", QStyle::SP_ArrowRight, false},
-        {"underline", u"下線", QStyle::SP_ArrowDown, true},
-        {"Qsearch", u"ｸｲｯｸｻｰﾁ", QStyle::SP_FileDialogInfoView, true},
-        {"IndentDo", u"ｲﾝﾃﾞﾝﾄを適用", QStyle::SP_MediaSeekForward, false},
-        {"ReIndent", u"ｲﾝﾃﾞﾝﾄを解除", QStyle::SP_MediaSeekBackward, true},
-        {"CmntOpen", u"注釈ｳｨﾝﾄﾞｳを開く", QStyle::SP_MessageBoxInformation, false},
-        {"help", u"ﾍﾌﾟﾙを開く", QStyle::SP_DialogHelpButton, false},
+        {"new", u"新規ﾌﾟﾛｼﾞｪｸﾄの作成", "document-new", false},
+        {"open", u"ﾌﾟﾛｼﾞｪｸﾄを開く", "document-open", false},
+        {"save", u"ﾌﾟﾛｼﾞｪｸﾄの保存", "document-save", false},
+        {"print", u"ﾌﾟﾛｼﾞｪｸﾄの印刷", "document-print", true},
+        {"cut", u"ｶｯﾄ", "edit-cut", false},
+        {"copy", u"ｺﾋﾟｰ", "edit-copy", false},
+        {"paste", u"貼付け", "edit-paste", true},
+        {"find", u"検索", "edit-find", true},
+        {"bold", u"太字", "format-text-bold", false},
+        {"italic", u"斜体", "format-text-italic", false},
+        {"underline", u"下線", "format-text-underline", true},
+        {"Qsearch", u"ｸｲｯｸｻｰﾁ", "accessories-dictionary", true},
+        {"IndentDo", u"ｲﾝﾃﾞﾝﾄを適用", "format-indent-more", false},
+        {"ReIndent", u"ｲﾝﾃﾞﾝﾄを解除", "format-indent-less", true},
+        {"CmntOpen", u"注釈ｳｨﾝﾄﾞｳを開く", "edit-comment", false},
+        {"help", u"ﾍﾌﾟﾙを開く", "help-contents", false},
     };
     for (const auto& b : buttons) {
-        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), QString());
-        a->setObjectName(QStringLiteral("Toolbar1_") + QLatin1String(b.key));
-        a->setData(QLatin1String(b.key));
+        const QString key = QLatin1String(b.key);
+        const QIcon own(QStringLiteral(":/toolbar/") + key + QStringLiteral(".svg"));
+        QAction* a =
+            Toolbar1->addAction(QIcon::fromTheme(QLatin1String(b.themeIcon), own), QString());
+        a->setObjectName(QStringLiteral("Toolbar1_") + key);
+        a->setData(key);
         a->setToolTip(QString::fromUtf16(b.tip));
-        if (QLatin1String(b.key) == "bold" || QLatin1String(b.key) == "italic" ||
-            QLatin1String(b.key) == "underline")
+        if (key == u"bold" || key == u"italic" || key == u"underline")
             a->setCheckable(true);
         if (b.separatorAfter)
             Toolbar1->addSeparator();
