@@ -2,6 +2,7 @@
 #include "bookgen.h"
 #include "core/book.h"
 #include "core/projectfiles.h"
+#include "core/richtext/documentfile.h"
 #include "core/session.h"
 #include "platform/dialogservice.h"
 #include "translator/frmtranslatorl.h"
@@ -20,18 +21,54 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 // The translation editor on the offscreen platform: its start from the hand-over, a keystroke in
-// its word pane, and the return to the word book.
+// its word pane, the return to the word book, and working in a large formatted translation.
 
 namespace {
 
-// The bench home with the display settings written and a project of two 100 KB RTF documents
-// in use.
+// Text of the given size in bytes as CP932 holds it, cut into runs that take turns at bold,
+// italic, red and plain.
+QTextDocument* formattedText(int bytes, int runs, QObject* parent) {
+    auto* document = new QTextDocument(parent);
+    document->setPlainText(bookgen::japaneseText(bytes));
+    if (runs < 1)
+        return document;
+    const int length = document->characterCount() - 1;
+    QTextCursor c(document);
+    c.beginEditBlock();
+    for (int run = 0; run < runs; ++run) {
+        QTextCharFormat format;
+        switch (run % 4) {
+        case 0:
+            format.setFontWeight(QFont::Bold);
+            break;
+        case 1:
+            format.setFontItalic(true);
+            break;
+        case 2:
+            format.setForeground(QColor(255, 0, 0));
+            break;
+        default:
+            continue;
+        }
+        c.setPosition(int(qint64(length) * run / runs));
+        c.setPosition(int(qint64(length) * (run + 1) / runs), QTextCursor::KeepAnchor);
+        c.mergeCharFormat(format);
+    }
+    c.endEditBlock();
+    return document;
+}
+
+// The bench home with the display settings written and a project of two RTF documents in use:
+// 100 KB of plain text each unless given otherwise.
 struct EditorHome : BenchHome {
-    EditorHome(int n, bool copy) : BenchHome(n, copy) {
+    EditorHome(int n, bool copy, int documentBytes = 100 * 1024, int runs = 0)
+        : BenchHome(n, copy) {
         WriteDisplaySettings(dir.path(), SetDefaultDisplaySettings());
 
         PlanInfo plan;
@@ -41,10 +78,10 @@ struct EditorHome : BenchHome {
         plan.transFilePath = dir.path() + QStringLiteral("/translation.rtf");
         plan.transFileName = QStringLiteral("translation.rtf");
         plan.useCmnt = false;
-        RichTextPane writer;
-        writer.setPlainText(bookgen::japaneseText(100 * 1024));
-        writer.saveFile(plan.orgFilePath);
-        writer.saveFile(plan.transFilePath);
+        QObject owner;
+        const QTextDocument* text = formattedText(documentBytes, runs, &owner);
+        richtext::saveDocument(plan.orgFilePath, *text);
+        richtext::saveDocument(plan.transFilePath, *text);
         projectfiles::saveCurrentPlan(dir.path(), plan);
 
         Session& s = session();
@@ -53,6 +90,25 @@ struct EditorHome : BenchHome {
         s.display = SetDefaultDisplaySettings();
         s.current = readCurrentBook(dir.path());
         s.bookInUse = true;
+    }
+};
+
+// The editor on a 1 MB translation in 10,000 format runs, with the translation pane worked in.
+struct LargeTranslation {
+    AnsweringDialogs dialogs{Answer::No};
+    EditorHome home;
+    std::unique_ptr<FrmTranslatorL> editor;
+    RichTextPane* pane = nullptr;
+
+    LargeTranslation() : home(1000, false, 1 << 20, 10000) {
+        setDialogService(&dialogs);
+        editor = frmtrsplash::openEditor();
+        if (!editor)
+            return;
+        pane = editor->form()->Rtxt2;
+        pane->setFocus();
+        pane->setSelStart(0);
+        QCoreApplication::processEvents();
     }
 };
 
@@ -129,3 +185,63 @@ static void BM_ReturnToBook(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReturnToBook)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Selecting the whole of a 1 MB translation in 10,000 format runs, to the formatting bar showing
+// the selection.
+static void BM_SelectionTracking1MB(benchmark::State& state) {
+    LargeTranslation t;
+    if (!t.pane) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    const int length = int(t.pane->toPlainText().size());
+    for (auto _ : state) {
+        t.pane->setSelStart(0);
+        t.pane->setSelLength(length);
+        state.PauseTiming();
+        t.pane->setSelStart(0);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SelectionTracking1MB)->Unit(benchmark::kMillisecond);
+
+// One Alt+Right in a 1 MB translation: the key through the window's key table to the caret behind
+// the next sentence end.
+static void BM_SentenceJump1MB(benchmark::State& state) {
+    LargeTranslation t;
+    if (!t.pane) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    const int end = t.pane->document()->characterCount() - 1;
+    for (auto _ : state) {
+        QTest::keyClick(t.pane, Qt::Key_Right, Qt::AltModifier);
+        if (t.pane->selStart() >= end) {
+            state.PauseTiming();
+            t.pane->setSelStart(0);
+            state.ResumeTiming();
+        }
+    }
+}
+BENCHMARK(BM_SentenceJump1MB)->Unit(benchmark::kMicrosecond);
+
+// Bold on the whole of a 1 MB translation in 10,000 format runs, through the tool bar, to the bar
+// showing it.
+static void BM_FormatAll1MB(benchmark::State& state) {
+    LargeTranslation t;
+    if (!t.pane) {
+        state.SkipWithError("the editor did not start");
+        return;
+    }
+    QAction* bold = t.editor->form()->toolButton(QStringLiteral("bold"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        t.pane->selectAll();
+        state.ResumeTiming();
+        bold->trigger();
+        state.PauseTiming();
+        t.pane->document()->clearUndoRedoStacks();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FormatAll1MB)->Unit(benchmark::kMillisecond);
