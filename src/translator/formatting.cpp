@@ -17,6 +17,8 @@
 #include <QTextCursor>
 #include <QToolBar>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 template <class Body> auto guard(ErrorContext where, Body body) {
@@ -81,10 +83,13 @@ void Formatting::connectCommands() {
     on(f->popPaste, reportOnly(u"POPUP貼り付け選択時", "Error279"), [this] { paste(); });
     on(f->popSelectAll, reportOnly(u"POPUP全て選択時", "Error281"), [this] { selectAll(); });
 
-    // "save" and "Qsearch" are served by the saving and quick-search commands themselves.
+    // "save", "Qsearch" and the project buttons are connected by their commands themselves.
+    static const QStringList editorKeys = {u"cut"_s,      u"copy"_s,    u"paste"_s,
+                                           u"bold"_s,     u"italic"_s,  u"underline"_s,
+                                           u"IndentDo"_s, u"ReIndent"_s};
     for (QAction* button : f->Toolbar1->actions()) {
         const QString key = button->data().toString();
-        if (key.isEmpty() || key == u"save" || key == u"Qsearch")
+        if (!editorKeys.contains(key))
             continue;
         on(button, terminating(u"ﾂｰﾙﾊﾞｰｸﾘｯｸ時", "Error170"), [this, key] { toolbarClick(key); });
     }
@@ -265,21 +270,12 @@ void Formatting::paste() {
 }
 
 void Formatting::toolbarClick(const QString& key) {
-    TranslatorLForm* f = m_window.form();
-    if (key == u"new")
-        f->mnuNew->trigger();
-    else if (key == u"open")
-        f->mnuOpen->trigger();
-    else if (key == u"print")
-        f->mnuPrint->trigger();
-    else if (key == u"cut")
+    if (key == u"cut")
         cut();
     else if (key == u"copy")
         copy();
     else if (key == u"paste")
         paste();
-    else if (key == u"find")
-        f->mnuFind->trigger();
     else if (key == u"bold")
         toggle(Attribute::Bold);
     else if (key == u"italic")
@@ -290,8 +286,4 @@ void Formatting::toolbarClick(const QString& key) {
         indent(true);
     else if (key == u"ReIndent")
         indent(false);
-    else if (key == u"CmntOpen")
-        f->mnuComment->trigger();
-    else if (key == u"help")
-        f->mnuHelpOpen->trigger();
 }
