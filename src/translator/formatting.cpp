@@ -1,6 +1,7 @@
 #include "formatting.h"
 
 #include "core/projectstate.h"
+#include "core/richtext/charstyle.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QToolBar>
 
@@ -163,20 +165,22 @@ void Formatting::fontDialog() {
     // selection's, and cancelling it keeps the colour while the font still applies.
     const std::optional<QColor> colour =
         dialogs().color(pane->selColor().value_or(QColor(0, 0, 0)));
-    // One undo step for everything the dialogs set.
-    QTextCursor block = pane->textCursor();
-    block.beginEditBlock();
+    // Everything merged at once is one undo step. Merging each part on its own, even inside one
+    // edit block, made undo put the caret the sum of their lengths past the selection's start,
+    // beyond the end of a short text.
+    QTextCharFormat format;
     if (!font->families().isEmpty())
-        pane->setSelFontName(font->families().constFirst());
+        format.setFontFamilies({font->families().constFirst()});
     if (font->pointSizeF() > 0)
-        pane->setSelFontSize(font->pointSizeF());
-    pane->setSelBold(font->bold());
-    pane->setSelItalic(font->italic());
-    pane->setSelStrikeThrough(font->strikeOut());
-    pane->setSelUnderline(font->underline());
+        format.setFontPointSize(font->pointSizeF());
+    format.setFontWeight(font->bold() ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(font->italic());
+    format.setFontStrikeOut(font->strikeOut());
+    richtext::setUnderline(format, font->underline() ? richtext::Underline::Single
+                                                     : richtext::Underline::None);
     if (colour && colour->isValid())
-        pane->setSelColor(*colour);
-    block.endEditBlock();
+        format.setForeground(*colour);
+    pane->mergeCurrentCharFormat(format);
 }
 
 void Formatting::toggle(Attribute attribute) {

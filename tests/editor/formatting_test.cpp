@@ -154,6 +154,8 @@ TEST_F(FormattingTest, TheFontDialogAppliesEverythingInOneUndoStep) {
     EXPECT_EQ(pane->selStrikeThrough(), true);
     EXPECT_EQ(pane->selUnderline(), true);
     pane->undo();
+    // Undo leaves the caret behind the text it restored.
+    EXPECT_EQ(pane->textCursor().position(), 4);
     select(pane, 0, 4);
     EXPECT_EQ(pane->selBold(), false);
     EXPECT_EQ(pane->selStrikeThrough(), false);
