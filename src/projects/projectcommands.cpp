@@ -20,11 +20,7 @@ ProjectCommands::ProjectCommands(FrmTranslatorL& window, QObject* parent)
     : QObject(parent ? parent : &window), m_window(window) {
     TranslatorLForm* f = window.form();
     connect(f->mnuNew, &QAction::triggered, this, [this] { mnuNewClick(); });
-    connect(f->toolButton(QStringLiteral("new")), &QAction::triggered, this,
-            [this] { mnuNewClick(); });
     connect(f->mnuOpen, &QAction::triggered, this, [this] { mnuOpenClick(); });
-    connect(f->toolButton(QStringLiteral("open")), &QAction::triggered, this,
-            [this] { mnuOpenClick(); });
     EditorExit::Hooks& hooks = window.exits()->hooks();
     hooks.saveUntitledWork = [this] { return saveUntitledWork(); };
     hooks.saveComment = [this] { return !m_comment.save || m_comment.save(); };

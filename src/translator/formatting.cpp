@@ -19,8 +19,6 @@
 #include <QTextCursor>
 #include <QToolBar>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 template <class Body> auto guard(ErrorContext where, Body body) {
@@ -85,13 +83,11 @@ void Formatting::connectCommands() {
     on(f->popPaste, reportOnly(u"POPUP貼り付け選択時", "Error279"), [this] { paste(); });
     on(f->popSelectAll, reportOnly(u"POPUP全て選択時", "Error281"), [this] { selectAll(); });
 
-    // "save", "Qsearch" and the project buttons are connected by their commands themselves.
-    static const QStringList editorKeys = {u"cut"_s,      u"copy"_s,    u"paste"_s,
-                                           u"bold"_s,     u"italic"_s,  u"underline"_s,
-                                           u"IndentDo"_s, u"ReIndent"_s};
+    // "save" and "Qsearch" are served by the saving and quick-search commands themselves; the
+    // other project buttons run their menu items, so whoever serves an item serves its button.
     for (QAction* button : f->Toolbar1->actions()) {
         const QString key = button->data().toString();
-        if (!editorKeys.contains(key))
+        if (key.isEmpty() || key == u"save" || key == u"Qsearch")
             continue;
         on(button, terminating(u"ﾂｰﾙﾊﾞｰｸﾘｯｸ時", "Error170"), [this, key] { toolbarClick(key); });
     }
@@ -274,12 +270,21 @@ void Formatting::paste() {
 }
 
 void Formatting::toolbarClick(const QString& key) {
-    if (key == u"cut")
+    TranslatorLForm* f = m_window.form();
+    if (key == u"new")
+        f->mnuNew->trigger();
+    else if (key == u"open")
+        f->mnuOpen->trigger();
+    else if (key == u"print")
+        f->mnuPrint->trigger();
+    else if (key == u"cut")
         cut();
     else if (key == u"copy")
         copy();
     else if (key == u"paste")
         paste();
+    else if (key == u"find")
+        f->mnuFind->trigger();
     else if (key == u"bold")
         toggle(Attribute::Bold);
     else if (key == u"italic")
@@ -290,4 +295,8 @@ void Formatting::toolbarClick(const QString& key) {
         indent(true);
     else if (key == u"ReIndent")
         indent(false);
+    else if (key == u"CmntOpen")
+        f->mnuComment->trigger();
+    else if (key == u"help")
+        f->mnuHelpOpen->trigger();
 }

@@ -37,7 +37,7 @@ public:
     void cut();
     void copy();
     void paste();
-    // Runs the editing command of the tool-bar button with this key; any other key does nothing.
+    // Runs the command of the tool-bar button with this key; an unknown key does nothing.
     void toolbarClick(const QString& key);
 
 private:

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QToolBar>
 
 namespace {
@@ -178,10 +179,20 @@ TEST_F(FormattingTest, TheFontDialogAppliesEverythingInOneUndoStep) {
     EXPECT_TRUE(dialogs.done());
 }
 
-TEST_F(FormattingTest, EveryEditingToolBarKeyRunsItsCommand) {
+TEST_F(FormattingTest, EveryToolBarKeyRunsItsCommand) {
     startWith(QStringLiteral("x"), QStringLiteral("apple pie"));
     TranslatorLForm* f = form();
     RichTextPane* pane = f->Rtxt2;
+    // The project commands are the menus' own.
+    const std::pair<const char*, QAction*> projectButtons[] = {
+        {"new", f->mnuNew},   {"open", f->mnuOpen},        {"print", f->mnuPrint},
+        {"find", f->mnuFind}, {"CmntOpen", f->mnuComment}, {"help", f->mnuHelpOpen},
+    };
+    for (const auto& [key, menu] : projectButtons) {
+        QSignalSpy spy(menu, &QAction::triggered);
+        button(key)->trigger();
+        EXPECT_EQ(spy.count(), 1) << key;
+    }
     work(pane, 0, 5);
     button("bold")->trigger();
     button("italic")->trigger();
