@@ -41,6 +41,12 @@ struct ProjectState {
     TabStops tabStops = DefaultTabStops;
     SplitSettings split;
     QuickSearchOptions quickSearch;
+    // The original file picked for the next project, by the wizard or by importing an original;
+    // the wizard offers it again until a new pick starts or the wizard completes.
+    QString pickedOrgPath;
+    QString pickedOrgName;
+    // The find dialog is open: the formatting bar then leaves the focus where the user put it.
+    bool findDialogOpen = false;
 
     bool projectInUse() const { return !current.planName.isEmpty(); }
 

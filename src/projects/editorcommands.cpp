@@ -1,7 +1,10 @@
 #include "editorcommands.h"
 
+#include "frmfind.h"
 #include "optioncommands.h"
+#include "originalimport.h"
 #include "projectcommands.h"
+#include "sentencesplit.h"
 #include "translator/frmtranslatorl.h"
 
 EditorCommands* EditorCommands::attach(FrmTranslatorL& window) {
@@ -11,4 +14,7 @@ EditorCommands* EditorCommands::attach(FrmTranslatorL& window) {
 EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_window(window) {
     m_projects = new ProjectCommands(window, this);
     m_options = new OptionCommands(window, this);
+    new OriginalImport(window, this);
+    new SentenceSplit(window, this);
+    new FindCommand(window, this);
 }

@@ -107,7 +107,8 @@ RichTextPane* Formatting::defaultTarget() const {
 }
 
 void Formatting::focusPane(RichTextPane* pane) {
-    if (m_window.form()->isVisible())
+    // While the find dialog is open the user works there; the focus stays where it is.
+    if (m_window.form()->isVisible() && !m_window.project().findDialogOpen)
         pane->setFocus();
 }
 
