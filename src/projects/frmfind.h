@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/findform.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <Qt>
 
-class FindForm;
 class FrmTranslatorL;
 class RichTextPane;
 

@@ -2,6 +2,7 @@
 
 #include "core/projectstate.h"
 #include "frmbunkatu.h"
+#include "largeedit.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/frmtranslatorl.h"
@@ -74,15 +75,16 @@ void split(RichTextPane& pane, const SplitSettings& settings) {
     QTextCursor start = pane.textCursor();
     const std::vector<Insertion> insertions =
         plan(pane.toPlainText(), start.selectionStart(), settings);
-    QTextCursor c(pane.document());
-    c.beginEditBlock();
-    int shift = 0;
-    for (const Insertion& insertion : insertions) {
-        c.setPosition(insertion.position + shift);
-        c.insertText(insertion.text);
-        shift += int(insertion.text.size());
-    }
-    c.endEditBlock();
+    if (!insertions.empty())
+        largeedit::run(pane.document(), [&](QTextCursor& c) {
+            int shift = 0;
+            for (const Insertion& insertion : insertions) {
+                c.setPosition(insertion.position + shift);
+                c.insertText(insertion.text);
+                shift += int(insertion.text.size());
+            }
+        });
+    QTextCursor c = pane.textCursor();
     c.movePosition(QTextCursor::End);
     pane.setTextCursor(c);
 }

@@ -23,7 +23,7 @@ bool selectNext(RichTextPane& pane, const QString& needle, int from, Qt::CaseSen
 // Replaces every occurrence that starts at or after from, left to right, each search going on
 // behind the text it replaced (so a replacement that holds the search text is not searched
 // again), as one edit of the pane: one undo step and one repaint however many there are. The
-// caret ends behind the last replacement. Returns how many were replaced.
+// caret stays where it was in the text. Returns how many were replaced.
 int replaceAll(RichTextPane& pane, const QString& needle, const QString& replacement, int from,
                Qt::CaseSensitivity cs);
 
