@@ -155,19 +155,26 @@ WordListPrintSettings FrmPrint::settings() const {
 }
 
 std::vector<IndexEntry> FrmPrint::printList() const {
-    const bool allInitials = !m_form->Check2->isEnabled() || m_form->Check2->isChecked();
-    const std::vector<IndexEntry>& words = allInitials ? m_snapshot.all : m_snapshot.listed;
-    std::vector<IndexEntry> list;
     const Book* book = m_book ? m_book() : nullptr;
     if (!book || !book->isOpen())
-        return list;
+        return {};
     const WordIndex& index = book->index();
-    list.reserve(words.size());
-    for (const IndexEntry& word : words) {
-        // Found again by word and record number; its check mark is the one it has now.
-        const int position = index.find(word.word);
-        if (position >= 0 && index.at(position).recordNo == word.recordNo)
-            list.push_back(index.at(position));
+    // The whole book is printed as it is now, words registered since the dialog opened included.
+    const bool allInitials = !m_form->Check2->isEnabled() || m_form->Check2->isChecked();
+    if (allInitials)
+        return index.entries();
+    std::vector<IndexEntry> list;
+    list.reserve(m_snapshot.listed.size());
+    for (const IndexEntry& word : m_snapshot.listed) {
+        // Found again by word and record number; its check mark is the one it has now. Copies of
+        // one word (a merge keeps both) sit side by side and differ in their record.
+        for (int p = index.find(word.word);
+             p >= 0 && p < index.size() && index.at(p).word == word.word; ++p) {
+            if (index.at(p).recordNo == word.recordNo) {
+                list.push_back(index.at(p));
+                break;
+            }
+        }
     }
     return list;
 }

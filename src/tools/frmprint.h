@@ -15,17 +15,16 @@ class PrintSurface;
 class QPrinter;
 class QWidget;
 
-// The words the print dialog was opened on: the main list as it was, and the whole book.
+// The words the print dialog was opened on: the main list as it was.
 struct PrintSnapshot {
-    std::vector<IndexEntry> listed;
-    std::vector<IndexEntry> all;
-    bool filtered = false; // the list showed one initial only
+    std::vector<IndexEntry> listed; // filled only when the list showed one initial
+    bool filtered = false;          // the list showed one initial only
     QString bookName;
 };
 
-// The word-list print dialog. It is not modal, so the book may change while it is open: the
-// words are found again in the book by word and record number when printing starts, and those no
-// longer there are left out.
+// The word-list print dialog. It is not modal, so the book may change while it is open: the whole
+// book is taken as it is when printing starts, and the words of one initial are found again by
+// word and record number, those no longer there left out.
 class FrmPrint : public QObject {
     Q_OBJECT
 public:

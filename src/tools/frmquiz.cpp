@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRandomGenerator>
 
@@ -66,7 +67,12 @@ void FrmQuiz::applyColours() {
     const DisplaySettings& d = session().display;
     const qint32 back = toWord() ? d.meaningToWordQuizBackColor : d.wordToMeaningQuizBackColor;
     const qint32 text = toWord() ? d.meaningToWordQuizTextColor : d.wordToMeaningQuizTextColor;
-    appearance::setBackColor(m_form, back);
+    // Only the window itself: its palette passes on to the children, and the answer box and the
+    // buttons keep their own colours so that a dark quiz background cannot hide their text.
+    QPalette window = m_form->palette();
+    window.setColor(QPalette::Window, appearance::toColor(back));
+    m_form->setPalette(window);
+    m_form->setAutoFillBackground(true);
     for (QLabel* label : m_form->findChildren<QLabel*>()) {
         appearance::setBackColor(label, back);
         appearance::setTextColor(label, text);

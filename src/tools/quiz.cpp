@@ -13,10 +13,12 @@ int findWord(const WordIndex& index, const QuizWord& word) {
         if (there.recordNo == word.recordNo && there.word == word.word)
             return word.position;
     }
-    const int found = index.find(word.word);
-    if (found >= 0 && index.at(found).recordNo == word.recordNo &&
-        index.at(found).word == word.word)
-        return found;
+    // A book may hold the same word more than once (a merge keeps both copies); the copies sit
+    // side by side, and the record number tells them apart.
+    for (int p = index.find(word.word); p >= 0 && p < index.size() && index.at(p).word == word.word;
+         ++p)
+        if (index.at(p).recordNo == word.recordNo)
+            return p;
     return -1;
 }
 

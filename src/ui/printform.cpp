@@ -61,6 +61,11 @@ PrintForm::PrintForm(QWidget* parent) : QDialog(parent) {
     named(Text4, "Text4", {300, 170, 36, 24});
     Text4->setValidator(digits);
     Text4->setMaxLength(2);
+    // An input method would commit full-width digits, which the boxes refuse.
+    for (QLineEdit* box : {Text1, Text2, Text4}) {
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->setInputMethodHints(Qt::ImhDigitsOnly);
+    }
     ud_3 = new QSpinBox(this);
     named(ud_3, "ud_3", {336, 170, 18, 24});
     ud_3->setRange(0, 99);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_direction(direction) {
     const bool toWord = direction == Direction::MeaningToWord;
@@ -27,6 +28,26 @@ QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_di
         return label;
     };
 
+    // A meaning runs to 200 characters and may hold line breaks: the question and the answer
+    // scroll when they do not fit their box.
+    auto scrolledText = [&](const char* name, QRect geometry) {
+        auto* area = new QScrollArea(this);
+        area->setObjectName(QLatin1String(name) + QLatin1String("Area"));
+        area->setGeometry(geometry);
+        area->setFrameShape(QFrame::Panel);
+        area->setFrameShadow(QFrame::Sunken);
+        area->setWidgetResizable(true);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setFocusPolicy(Qt::NoFocus); // Tab goes from the answer box to the buttons
+        auto* label = new QLabel;
+        label->setObjectName(QLatin1String(name));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        area->setWidget(label);
+        return label;
+    };
+
     lblQCountCaption = caption("lblQCountCaption", QStringLiteral("出題数"), {16, 14, 60, 22});
     lblQCount = counter("lblQCount", {76, 14, 60, 22});
     lblOKCountCaption = caption("lblOKCountCaption", QStringLiteral("当たり"), {148, 14, 50, 22});
@@ -43,26 +64,14 @@ QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_di
     lblChkOnly = caption("lblChkOnly", {}, {392, 46, 110, 22});
 
     lblQuestionCaption = caption("lblQuestionCaption", QStringLiteral("問題"), {16, 80, 60, 22});
-    lblQuestion = new QLabel(this);
-    named(lblQuestion, toWord ? "lblQuestionJ" : "lblQuestionE", {16, 104, 486, 70});
-    lblQuestion->setFrameShape(QFrame::Panel);
-    lblQuestion->setFrameShadow(QFrame::Sunken);
-    lblQuestion->setWordWrap(true);
-    lblQuestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblQuestion->setTextFormat(Qt::PlainText);
+    lblQuestion = scrolledText(toWord ? "lblQuestionJ" : "lblQuestionE", {16, 104, 486, 70});
 
     lblPrompt = caption("lblPrompt", {}, {16, 184, 100, 22});
     lblInputCaption = caption("lblInputCaption", QStringLiteral("解答"), {16, 212, 60, 22});
     txtInput = new QLineEdit(this);
     named(txtInput, toWord ? "txtInputE" : "txtInputJ", {76, 210, 426, 26});
 
-    lblResult = new QLabel(this);
-    named(lblResult, toWord ? "lblResultE" : "lblResultJ", {16, 246, 486, 56});
-    lblResult->setFrameShape(QFrame::Panel);
-    lblResult->setFrameShadow(QFrame::Sunken);
-    lblResult->setWordWrap(true);
-    lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblResult->setTextFormat(Qt::PlainText);
+    lblResult = scrolledText(toWord ? "lblResultE" : "lblResultJ", {16, 246, 486, 56});
 
     cmdQuestion = new QPushButton(QStringLiteral("出 題"), this);
     named(cmdQuestion, toWord ? "cmdQuestionJ" : "cmdQuestionE", {16, 314, 110, 32});

@@ -45,6 +45,9 @@ TrySettingForm::TrySettingForm(QWidget* parent) : QDialog(parent) {
     txtCount->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral(" ?[0-9]*")), txtCount));
     txtCount->setMaxLength(7);
+    // An input method would commit full-width digits, which the box refuses.
+    txtCount->setAttribute(Qt::WA_InputMethodEnabled, false);
+    txtCount->setInputMethodHints(Qt::ImhDigitsOnly);
     Ud1 = new QSpinBox(Frame1);
     named(Ud1, "Ud1", {156, 40, 18, 24});
     Ud1->setButtonSymbols(QAbstractSpinBox::UpDownArrows);

@@ -1147,7 +1147,8 @@ void FrmMain::IdmTrialClick() {
 }
 
 void FrmMain::IdmPrintClick() {
-    if (FrmPrint* print = printDialog()) {
+    // A dialog that was just closed is on its way out; a new one takes its place.
+    if (FrmPrint* print = printDialog(); print && print->form() && print->form()->isVisible()) {
         print->form()->raise();
         print->form()->activateWindow();
         return;
@@ -1157,7 +1158,6 @@ void FrmMain::IdmPrintClick() {
     if (m_book) {
         const WordIndex& index = m_book->index();
         snapshot.filtered = m_model->isFiltered();
-        snapshot.all = index.entries();
         if (snapshot.filtered) {
             snapshot.listed.reserve(m_model->rowCount());
             for (int row = 0; row < m_model->rowCount(); ++row)

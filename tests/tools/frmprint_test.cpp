@@ -104,9 +104,24 @@ TEST_F(PrintDialogTest, WordsChangedWhileTheDialogIsOpenAreFoundAgain) {
     Book* book = main()->book();
     book->deleteWord(book->index().find(QStringLiteral("banana")));
     book->index().setCheckMark(book->index().find(QStringLiteral("cherry")), true);
+    book->registerWord(QStringLiteral("avocado"), QStringLiteral("m"), QStringLiteral("e"));
     const std::vector<IndexEntry> list = print->printList();
-    EXPECT_EQ(wordsOf(list), (QStringList{QStringLiteral("apple"), QStringLiteral("cherry")}));
-    EXPECT_TRUE(list[1].checkMark) << "the mark as it is now";
+    EXPECT_EQ(wordsOf(list), (QStringList{QStringLiteral("apple"), QStringLiteral("avocado"),
+                                          QStringLiteral("cherry")}))
+        << "the whole book as it is now";
+    EXPECT_TRUE(list[2].checkMark) << "the mark as it is now";
+}
+
+TEST_F(PrintDialogTest, CopiesOfOneWordInTheListAreAllPrinted) {
+    // A merge can leave one word twice in a book; both copies are listed under their initial.
+    startWith({QStringLiteral("cat"), QStringLiteral("cat"), QStringLiteral("dog")});
+    main()->Option1Click(2); // C
+    ASSERT_EQ(listed(), (QStringList{QStringLiteral("cat"), QStringLiteral("cat")}));
+    FrmPrint* print = openPrint();
+    ASSERT_NE(print, nullptr);
+    const std::vector<IndexEntry> list = print->printList();
+    ASSERT_EQ(wordsOf(list), listed());
+    EXPECT_NE(list[0].recordNo, list[1].recordNo);
 }
 
 TEST_F(PrintDialogTest, PrintGoesThroughThePrintDialogToAPdf) {
@@ -145,7 +160,10 @@ TEST_F(PrintDialogTest, NothingToPrintAndBadNumbersAreToldBeforeThePrintDialog) 
     EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("印刷する単語がありません"));
     EXPECT_EQ(dialogs.lastBox().title, AppTitle);
 
-    // Only digits go into the margins; an emptied box is not a number.
+    // Only digits go into the margins, and no input method; an emptied box is not a number.
+    for (QLineEdit* box : {f->Text1, f->Text2, f->Text4})
+        EXPECT_FALSE(box->testAttribute(Qt::WA_InputMethodEnabled))
+            << box->objectName().toStdString();
     f->Text1->clear();
     QTest::keyClicks(f->Text1, QStringLiteral("1a-2"));
     EXPECT_EQ(f->Text1->text(), QStringLiteral("12"));
@@ -189,6 +207,19 @@ TEST_F(PrintDialogTest, PreviewShowsAndTheDialogClosesWithTheMainWindow) {
     form()->close();
     QCoreApplication::processEvents();
     EXPECT_TRUE(!f || !f->isVisible());
+}
+
+TEST_F(PrintDialogTest, TheMenuRaisesAnOpenDialogAndReplacesAClosedOne) {
+    startWith({QStringLiteral("apple")});
+    FrmPrint* first = openPrint();
+    ASSERT_NE(first, nullptr);
+    form()->IdmPrint->trigger();
+    EXPECT_EQ(main()->printDialog(), first) << "one dialog at a time";
+    // Closed, and not yet gone: the menu at once still brings a dialog up.
+    click(first->form()->cmdCancel);
+    FrmPrint* second = openPrint();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->form()->isVisible());
 }
 
 TEST_F(PrintDialogTest, ClosingTheBookClosesTheDialog) {

@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
 #include <QSpinBox>
 
 namespace {
@@ -89,7 +91,9 @@ TEST_F(QuizTest, CountBoxTakesDigitsOnlyWithinItsLimits) {
     click(f->chkCount);
     EXPECT_TRUE(f->txtCount->isEnabled());
     EXPECT_EQ(f->lblCount->text(), QString());
-    // Letters never get in; one more than the words is put back to all of them.
+    // Letters never get in, nor does an input method that would commit full-width digits; one
+    // more than the words is put back to all of them.
+    EXPECT_FALSE(f->txtCount->testAttribute(Qt::WA_InputMethodEnabled));
     QTest::keyClicks(f->txtCount, QStringLiteral("1x"));
     EXPECT_EQ(f->txtCount->text(), QStringLiteral("1"));
     EXPECT_EQ(f->lblCount->text(), QStringLiteral("1"));
@@ -308,6 +312,58 @@ TEST_F(QuizTest, TransferFindsWordsAfterTheBookChangedUnderTheQuiz) {
     click(quiz->form()->cmdExit);
     EXPECT_EQ(checked(), (QStringList{"apple", "cherry"}));
     EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(QuizTest, CopiesOfOneWordAreAskedAndMarkedAfterTheIndexMoved) {
+    // A merge can leave one word twice in a book, each with a meaning of its own.
+    startWithMeanings({{QStringLiteral("cat"), QStringLiteral("猫")},
+                       {QStringLiteral("cat"), QStringLiteral("ネコ")},
+                       {QStringLiteral("dog"), QStringLiteral("犬")}});
+    FrmQuiz* quiz = openQuiz(true);
+    ASSERT_NE(quiz, nullptr);
+    // A word registered in front moves every word of the book one place on.
+    type("ant");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    form()->txtMean->setText(QStringLiteral("アリ"));
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDo);
+    ASSERT_EQ(listed(), (QStringList{"ant", "cat", "cat", "dog"}));
+
+    QStringList asked = questionsAsked(quiz, 2); // both left unanswered
+    asked.sort();
+    EXPECT_EQ(asked, (QStringList{QStringLiteral("ネコ"), QStringLiteral("猫")}));
+    dialogs.expectMessage(Answer::Yes);
+    click(quiz->form()->cmdExit);
+    EXPECT_EQ(checked(), (QStringList{"cat", "cat"}));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(QuizTest, ALongMeaningIsShownWholeAndDarkColoursLeaveTheAnswerBoxReadable) {
+    QString meaning;
+    for (int i = 0; i < 8; ++i)
+        meaning += QStringLiteral("長い意味の%1行目です\r\n").arg(i + 1);
+    meaning.chop(2);
+    startWithMeanings({{QStringLiteral("long"), meaning}});
+    session().display.meaningToWordQuizBackColor = 0;        // black
+    session().display.meaningToWordQuizTextColor = 0xFFFFFF; // white
+    FrmQuiz* quiz = openQuiz(true);
+    ASSERT_NE(quiz, nullptr);
+    QuizForm* f = quiz->form();
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("これで出題は終わりです"));
+    ask(quiz);
+    QCoreApplication::processEvents();
+    for (QLabel* shown : {f->lblQuestion, f->lblResult}) {
+        EXPECT_EQ(shown->text(), shown == f->lblQuestion ? meaning : QStringLiteral("long"));
+        EXPECT_GE(shown->height(), shown->heightForWidth(shown->width())) << "nothing cut off";
+    }
+
+    // The window and its labels take the quiz colours; the answer box and the buttons keep
+    // their own, so typed text stays readable on a black window.
+    EXPECT_EQ(f->palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_EQ(f->lblQuestion->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_NE(f->txtInput->palette().color(QPalette::Base), QColor(Qt::black));
+    EXPECT_NE(f->cmdQuestion->palette().color(QPalette::Button), QColor(Qt::black));
 }
 
 } // namespace
