@@ -76,9 +76,10 @@ protected:
 
     // Walks the wizard through its pages: the name, no original file (or the one given), the
     // translation file chosen in the save dialog, a comment file when comment is set; then
-    // finishes.
+    // finishes. beforeFinish runs just before the wizard's 完了, to script what finishing asks.
     void finishWizardWhenShown(const QString& name, const QString& transPath, bool comment,
-                               const QString& orgPath = {}) {
+                               const QString& orgPath = {},
+                               std::function<void()> beforeFinish = {}) {
         whenShown(QStringLiteral("frmNewPlanWizard"), [=, this](QWidget* w) {
             auto* f = static_cast<NewPlanWizardForm*>(w);
             f->txtNewPlanName->setText(name);
@@ -95,6 +96,8 @@ protected:
                 f->Check1->click();
             dialogs.expectSaveFile(transPath);
             f->cmdSaveTransFile->click();
+            if (beforeFinish)
+                beforeFinish();
             f->cmdOK->click();
             if (f->isVisible()) {
                 ADD_FAILURE() << "the wizard did not finish";

@@ -1,0 +1,220 @@
+#include "core/projectstate.h"
+#include "projects/frmplanset.h"
+#include "projects_fixture.h"
+#include "ui/plansetform.h"
+
+#include <QComboBox>
+#include <QFile>
+
+namespace {
+
+// Projects "一" and "二", each with an original and a translation, "一" in use.
+class PlanSetTest : public ProjectsTest {
+protected:
+    PlanInfo one, two;
+
+    void SetUp() override {
+        ProjectsTest::SetUp();
+        one = plan(QStringLiteral("一"), QStringLiteral("一原.txt"), QStringLiteral("一訳.rtf"));
+        two = plan(QStringLiteral("二"), QStringLiteral("二原.txt"), QStringLiteral("二訳.rtf"),
+                   true);
+        writeDocument(one.orgFilePath, QStringLiteral("Original one."));
+        writeDocument(one.transFilePath, QStringLiteral("{\\rtf1\\ansi Translation one.\\par}"));
+        writeDocument(two.orgFilePath, QStringLiteral("Original two."));
+        writeDocument(two.transFilePath, QStringLiteral("{\\rtf1\\ansi Translation two.\\par}"));
+    }
+
+    void startWith(const PlanList& plans, const PlanInfo& current) {
+        projectfiles::savePlanList(app.path(), plans);
+        projectfiles::saveCurrentPlan(app.path(), current);
+        startEditor();
+    }
+
+    PlanSetForm* openDialog() {
+        form()->mnuOpen->trigger();
+        FrmPlanSet* set = projects()->planSet();
+        EXPECT_NE(set, nullptr);
+        EXPECT_TRUE(set->form()->isVisible());
+        return set->form();
+    }
+    void choose(PlanSetForm* d, const QString& name) {
+        d->Combo1->setCurrentIndex(d->Combo1->findText(name));
+    }
+};
+
+TEST_F(PlanSetTest, OpeningAnotherProjectLoadsItsDocumentsAndComment) {
+    startWith({one, two}, one);
+    int commentLoads = 0;
+    projects()->commentHooks().load = [&] { ++commentLoads; };
+    PlanSetForm* d = openDialog();
+    EXPECT_EQ(d->Combo1->count(), 2);
+    EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("一"));
+    EXPECT_TRUE(d->cmdDelete->isEnabled());
+    choose(d, QStringLiteral("二"));
+    d->cmdOK->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(paneText(form()->Rtxt1), QStringLiteral("Original two."));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
+    EXPECT_EQ(form()->panelText(1), QStringLiteral("二"));
+    EXPECT_EQ(form()->panelText(2), two.orgFilePath);
+    EXPECT_EQ(projectfiles::loadCurrentPlan(app.path())->planName, QStringLiteral("二"));
+    EXPECT_EQ(commentLoads, 1);
+    EXPECT_TRUE(app.exists(QStringLiteral("Cm_二訳.rtf")));
+    EXPECT_TRUE(form()->mnuComment->isEnabled());
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
+}
+
+TEST_F(PlanSetTest, ChangedWorkIsOfferedForSavingBeforeAnotherProjectComes) {
+    startWith({one, two}, one);
+    const QString question = QStringLiteral("閉じる前に現在の『翻訳部』の内容を保存しますか？");
+    form()->Rtxt2->setPlainText(QStringLiteral("Changed one."));
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+
+    dialogs.expectMessage(Answer::Cancel, question);
+    d->cmdOK->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("変更内容の保存の確認"));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Changed one."));
+
+    // The dialog's Cancel leaves the work as unsaved as it was.
+    d->cmdCancel->click();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(state().transModified);
+
+    d = openDialog();
+    choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::Yes, question);
+    d->cmdOK->click();
+    EXPECT_EQ(fileText(one.transFilePath), QStringLiteral("Changed one."));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
+    EXPECT_FALSE(state().transModified);
+
+    // No: the changes go, the file stays as it was.
+    form()->Rtxt2->setPlainText(QStringLiteral("Changed two."));
+    d = openDialog();
+    choose(d, QStringLiteral("一"));
+    dialogs.expectMessage(Answer::No, question);
+    d->cmdOK->click();
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Translation two."));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Changed one."));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, OpeningTheProjectInUseAgainKeepsThePanesAndLeavesTheCommentClosed) {
+    startWith({one, two}, two);
+    int unloads = 0;
+    projects()->commentHooks().unload = [&] { ++unloads; };
+    // The project in use has its comment window loaded.
+    state().cmntLoaded = true;
+    form()->Rtxt2->setPlainText(QStringLiteral("Unsaved edit."));
+    QFile::remove(app.file(projectfiles::CurrentPlanFile));
+    PlanSetForm* d = openDialog();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(state().cmntLoaded);
+    EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("二"));
+    d->cmdOK->click();
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Unsaved edit."));
+    EXPECT_TRUE(app.exists(projectfiles::CurrentPlanFile));
+    EXPECT_FALSE(form()->mnuComment->isEnabled());
+    EXPECT_EQ(form()->panelText(1), QStringLiteral("二"));
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
+}
+
+TEST_F(PlanSetTest, DeletingOneOfSeveralAndThenTheOnlyOne) {
+    startWith({one, two}, one);
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::No, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ『二』を削除します"));
+    d->cmdDelete->click();
+    EXPECT_EQ(d->Combo1->count(), 2);
+
+    dialogs.expectMessage(Answer::Yes);
+    d->cmdDelete->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄの削除"));
+    EXPECT_EQ(d->Combo1->count(), 1);
+    EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("一"));
+    EXPECT_FALSE(d->cmdCancel->isEnabled());
+    const PlanList left = projectfiles::loadPlanList(app.path());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0], one);
+    EXPECT_TRUE(app.exists(QStringLiteral("二訳.rtf"))); // documents are never deleted
+    EXPECT_EQ(state().current.planName, QStringLiteral("一"));
+
+    dialogs.expectMessage(Answer::Yes, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ『一』を削除します"));
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("既存のﾌﾟﾛｼﾞｪｸﾄはひとつもありません。"));
+    d->cmdDelete->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ情報"));
+    EXPECT_FALSE(app.exists(projectfiles::PlanListFile));
+    EXPECT_FALSE(app.exists(projectfiles::CurrentPlanFile));
+    EXPECT_TRUE(d->cmdCancel->isEnabled());
+    EXPECT_EQ(d->Combo1->count(), 0);
+    EXPECT_TRUE(form()->Rtxt1->document()->isEmpty());
+    EXPECT_TRUE(form()->Rtxt2->document()->isEmpty());
+    EXPECT_TRUE(form()->panelText(1).isEmpty());
+    EXPECT_EQ(state().current, PlanInfo());
+    EXPECT_FALSE(form()->mnuComment->isEnabled());
+
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄがひとつもありません"));
+    d->cmdOK->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("開くﾌﾟﾛｼﾞｪｸﾄの確認"));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, TypedNamesOpenOnlyAProjectOfThatName) {
+    startWith({one, two}, one);
+    PlanSetForm* d = openDialog();
+    d->Combo1->setEditText(QStringLiteral("三"));
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("選択されたﾌﾟﾛｼﾞｪｸﾄが見つかりません"));
+    d->cmdOK->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("開くﾌﾟﾛｼﾞｪｸﾄの確認"));
+    EXPECT_TRUE(d->isVisible());
+    dialogs.expectMessage(Answer::Ok,
+                          QStringLiteral("削除するﾌﾞｯｸ名をﾄﾞﾛｯﾌﾟﾀﾞｳﾝしてから選び直して下さい"));
+    d->cmdDelete->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄの選択確認"));
+    EXPECT_EQ(projectfiles::loadPlanList(app.path()).size(), 2u);
+
+    d->Combo1->setEditText(QStringLiteral("二"));
+    d->cmdOK->click();
+    EXPECT_EQ(state().current.planName, QStringLiteral("二"));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, NewAddsToTheListWithoutMakingFiles) {
+    startWith({one}, one);
+    PlanSetForm* d = openDialog();
+    const QStringList before = app.entries();
+    finishWizardWhenShown(QStringLiteral("三"), app.file(QStringLiteral("三訳.rtf")), true);
+    d->cmdNew->click();
+    EXPECT_EQ(d->Combo1->count(), 2);
+    EXPECT_EQ(d->Combo1->itemText(1), QStringLiteral("三"));
+    EXPECT_EQ(d->Combo1->currentIndex(), 0);
+    EXPECT_EQ(app.entries(), before);
+    EXPECT_EQ(state().current.planName, QStringLiteral("一"));
+
+    // Opened for the first time, the project makes its translation and comment files.
+    choose(d, QStringLiteral("三"));
+    d->cmdOK->click();
+    EXPECT_TRUE(app.exists(QStringLiteral("三訳.rtf")));
+    EXPECT_TRUE(app.exists(QStringLiteral("Cm_三訳.rtf")));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, MissingDocumentsAreNamedAndTheRestLoads) {
+    startWith({one, two}, one);
+    QFile::remove(two.orgFilePath);
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::Ok, two.orgFilePath);
+    d->cmdOK->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("読み込みｴﾗｰ"));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
+    EXPECT_TRUE(form()->Rtxt1->document()->isEmpty());
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(dialogs.done());
+}
+
+} // namespace

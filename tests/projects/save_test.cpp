@@ -1,0 +1,178 @@
+#include "core/projectstate.h"
+#include "projects_fixture.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class SaveTest : public ProjectsTest {
+protected:
+    // A project "猫" in use whose translation file holds "I am a cat.".
+    void startWithProject() {
+        const PlanInfo p = plan(QStringLiteral("猫"), {}, QStringLiteral("猫.rtf"));
+        writeDocument(p.transFilePath, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+        projectfiles::savePlanList(app.path(), {p});
+        projectfiles::saveCurrentPlan(app.path(), p);
+        startEditor();
+    }
+
+    // A folder the program may not write into. Permissions do not stop root, so then a
+    // read-only system folder stands in.
+    QString readOnlyFolder() {
+        const QString folder = app.file(QStringLiteral("読み取り専用"));
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        QFile probe(folder + QStringLiteral("/probe"));
+        if (!probe.open(QIODevice::WriteOnly))
+            return folder;
+        probe.remove();
+        return QStringLiteral("/sys");
+    }
+};
+
+TEST_F(SaveTest, SaveOfUntitledWorkMakesAProjectThatReceivesIt) {
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("Untitled translation."));
+    const QString trans = app.file(QStringLiteral("新しい訳.rtf"));
+    dialogs.expectMessage(
+        Answer::Ok,
+        QStringLiteral("『新規ﾌﾟﾛｼﾞｪｸﾄ作成ｳｨｻﾞｰﾄﾞ』ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開いて新規作成します"));
+    finishWizardWhenShown(QStringLiteral("新作"), trans, true);
+    form()->mnuSave->trigger();
+
+    EXPECT_EQ(dialogs.boxes().first().title, AppTitle);
+    EXPECT_EQ(fileText(trans), QStringLiteral("Untitled translation."));
+    EXPECT_TRUE(app.exists(QStringLiteral("Cm_新しい訳.rtf")));
+    const std::optional<PlanInfo> current = projectfiles::loadCurrentPlan(app.path());
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->planName, QStringLiteral("新作"));
+    EXPECT_EQ(projectfiles::loadPlanList(app.path()).size(), 1u);
+    EXPECT_EQ(state().current.planName, QStringLiteral("新作"));
+    EXPECT_FALSE(state().untitledWork);
+    EXPECT_FALSE(state().transModified);
+    EXPECT_FALSE(form()->mnuSave->isEnabled());
+    EXPECT_TRUE(form()->mnuComment->isEnabled());
+    EXPECT_EQ(form()->panelText(1), QStringLiteral("新作"));
+    EXPECT_EQ(form()->panelText(3), QStringLiteral("新しい訳.rtf"));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Untitled translation."));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(SaveTest, AnExistingTranslationFileChosenInTheWizardReceivesTheUntitledWork) {
+    const QString trans = app.file(QStringLiteral("既存.rtf"));
+    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi Old text.\\par}"));
+    const QString org = app.file(QStringLiteral("原文.txt"));
+    writeDocument(org, QStringLiteral("Original."));
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("New work."));
+    dialogs.expectMessage(Answer::Ok);
+    finishWizardWhenShown(QStringLiteral("上書き"), trans, false, org);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(trans), QStringLiteral("New work."));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("New work."));
+    EXPECT_EQ(paneText(form()->Rtxt1), QStringLiteral("Original."));
+    EXPECT_FALSE(app.exists(QStringLiteral("Cm_既存.rtf")));
+    EXPECT_FALSE(form()->mnuComment->isEnabled());
+}
+
+TEST_F(SaveTest, CancellingTheWizardKeepsTheWorkUnsaved) {
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("Draft."));
+    dialogs.expectMessage(Answer::Ok);
+    whenShown(QStringLiteral("frmNewPlanWizard"),
+              [](QWidget* w) { static_cast<NewPlanWizardForm*>(w)->cmdCancel->click(); });
+    form()->mnuSave->trigger();
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+    EXPECT_TRUE(state().transModified);
+    EXPECT_FALSE(state().wizardForSave);
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Draft."));
+    EXPECT_FALSE(app.exists(projectfiles::PlanListFile));
+    EXPECT_FALSE(app.exists(projectfiles::CurrentPlanFile));
+}
+
+TEST_F(SaveTest, ASaveIntoAReadOnlyFolderIsReportedAndKeepsTheWork) {
+    startEditor();
+    const QString trans = readOnlyFolder() + QStringLiteral("/訳.rtf");
+    form()->Rtxt2->setPlainText(QStringLiteral("Precious work."));
+    dialogs.expectMessage(Answer::Ok); // the wizard is coming
+    finishWizardWhenShown(QStringLiteral("保存先なし"), trans, false, {},
+                          [&] { dialogs.expectMessage(Answer::Ok, trans); });
+    form()->mnuSave->trigger();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
+
+    // The project is in use now: Save tries its file again, and says so again.
+    dialogs.expectMessage(Answer::Ok, trans);
+    form()->mnuSave->trigger();
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(SaveTest, SaveOfTheProjectInUseSavesTheCommentThroughItsHook) {
+    const PlanInfo p = plan(QStringLiteral("猫"), {}, QStringLiteral("猫.rtf"), true);
+    writeDocument(p.transFilePath, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    projectfiles::saveCurrentPlan(app.path(), p);
+    startEditor();
+    int commentSaves = 0;
+    projects()->commentHooks().save = [&] {
+        ++commentSaves;
+        return true;
+    };
+    form()->Rtxt2->setPlainText(QStringLiteral("I am a dog."));
+    form()->mnuSave->trigger();
+    EXPECT_EQ(commentSaves, 1);
+    EXPECT_EQ(fileText(p.transFilePath), QStringLiteral("I am a dog."));
+    EXPECT_FALSE(form()->mnuSave->isEnabled());
+}
+
+TEST_F(SaveTest, NewOffersToSaveChangedWork) {
+    startWithProject();
+    const QString trans = app.file(QStringLiteral("猫.rtf"));
+    const QString question = QStringLiteral("新規作成する前に現在の内容の変更を保存しますか？");
+
+    // Cancel: nothing changes.
+    form()->Rtxt2->setPlainText(QStringLiteral("Changed."));
+    dialogs.expectMessage(Answer::Cancel, question);
+    form()->mnuNew->trigger();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("変更内容の保存の確認"));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Changed."));
+    EXPECT_EQ(state().current.planName, QStringLiteral("猫"));
+    EXPECT_EQ(fileText(trans), QStringLiteral("I am a cat."));
+
+    // Yes: saved, then the panes are emptied into untitled work and the project is let go.
+    dialogs.expectMessage(Answer::Yes, question);
+    form()->toolButton(QStringLiteral("new"))->trigger();
+    EXPECT_EQ(fileText(trans), QStringLiteral("Changed."));
+    EXPECT_TRUE(form()->Rtxt2->document()->isEmpty());
+    EXPECT_TRUE(state().untitledWork);
+    EXPECT_FALSE(state().projectInUse());
+    EXPECT_TRUE(form()->Rtxt1->isReadOnly());
+    EXPECT_TRUE(form()->panelText(1).isEmpty());
+    const std::optional<PlanInfo> current = projectfiles::loadCurrentPlan(app.path());
+    ASSERT_TRUE(current);
+    EXPECT_EQ(*current, PlanInfo());
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(SaveTest, NewWithNoDiscardsAndWithoutAProjectWritesNoProjectFile) {
+    startWithProject();
+    form()->Rtxt2->setPlainText(QStringLiteral("Thrown away."));
+    dialogs.expectMessage(Answer::No);
+    form()->mnuNew->trigger();
+    EXPECT_EQ(fileText(app.file(QStringLiteral("猫.rtf"))), QStringLiteral("I am a cat."));
+    EXPECT_TRUE(form()->Rtxt2->document()->isEmpty());
+
+    // No project in use any more, nothing changed: no question, and ctrinfo.vtd is left alone.
+    QFile::remove(app.file(projectfiles::CurrentPlanFile));
+    form()->mnuNew->trigger();
+    EXPECT_FALSE(app.exists(projectfiles::CurrentPlanFile));
+    EXPECT_TRUE(state().untitledWork);
+    EXPECT_TRUE(dialogs.done());
+}
+
+} // namespace
