@@ -442,14 +442,15 @@ TEST(ImportCsv, KeepsQuotedTextCountsSkipsAndCutsLongRecords) {
                                              "\"q\"\"uote\",m,e\r\n" // refused: a double quote
                                              ",no word,\r\n"         // refused: empty
                                              "\r\n"                  // an empty line is no word
+                                             "marker,###,\r\n"       // refused: the deletion mark
                                              "long,")) +
                     cp932::encode(longMeaning) + "\r\n" + "plain" /* no line end */);
     const booktransfer::CsvImportReport report =
         booktransfer::importCsv(b.app.file("in.csv"), target);
     EXPECT_EQ(report.added, 3);
     EXPECT_EQ(report.duplicates, 1);
-    EXPECT_EQ(report.refusedCount(), 2);
-    EXPECT_EQ(report.refused.size(), 2u);
+    EXPECT_EQ(report.refusedCount(), 3);
+    EXPECT_EQ(report.refused.size(), 3u);
     EXPECT_EQ(report.cut, 1);
     Book book(target);
     book.open();
@@ -460,6 +461,14 @@ TEST(ImportCsv, KeepsQuotedTextCountsSkipsAndCutsLongRecords) {
     EXPECT_EQ(trimmedRight(book.meaning(cut.recordNo)), QString(100, QChar(0x3042)));
     EXPECT_GE(book.index().find("plain"), 0);
     EXPECT_EQ(book.index().size(), 4);
+    book.close();
+
+    // A UTF-8 file may hold the input method's WAVE DASH, which the store keeps in its CP932 form.
+    b.app.write("wave.csv", QStringLiteral("wave,\u301C,\r\n").toUtf8());
+    EXPECT_EQ(booktransfer::importCsv(b.app.file("wave.csv"), target).added, 1);
+    book.open();
+    const IndexEntry& wave = book.index().at(book.index().find("wave"));
+    EXPECT_EQ(trimmedRight(book.meaning(wave.recordNo)), QStringLiteral("\uFF5E"));
 }
 
 TEST(ImportCsv, DetectsTheEncoding) {
