@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Takes the screenshot of the translation editor's options dialog in docs/, over a sample book and
+# a project with an original file, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool
+# and netpbm; not part of the tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+python3 scripts/sample-book.py "$home"
+python3 - "$home" <<'PY'
+import os, sys
+home = sys.argv[1]
+original = os.path.join(home, "original.txt")
+open(original, "wb").write("The cat sat on the mat.\r\n".encode("cp932"))
+translation = os.path.join(home, "translation.rtf")
+open(translation, "wb").write(rb"{\rtf1\ansi \par}")
+open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
+    ('"猫","%s","original.txt","%s","translation.rtf",#TRUE#,#TRUE#,#FALSE#,""\r\n'
+     % (original, translation)).encode("cp932"))
+PY
+mkdir -p docs
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  VERBANTA_HOME="$0" build/bin/verbanta &
+  pid=$!
+  sleep 3
+  main=$(xdotool search --name "Verbanta - " | head -1)
+  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
+  win=$(xdotool search --name "^Dualscribe$" | head -1)
+  xdotool windowfocus "$win"; sleep 0.5; xdotool key alt+u; sleep 0.5; xdotool key o; sleep 1.5
+  options=$(xdotool search --name "^ｵﾌﾟｼｮﾝ$" | head -1)
+  xwd -id "$options" | xwdtopnm 2>/dev/null | pnmtopng > docs/options-dialog.png
+  kill $pid
+' "$home"
+echo "docs/options-dialog.png"
