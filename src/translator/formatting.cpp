@@ -5,6 +5,7 @@
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "selectionformat.h"
 #include "selectiontracking.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -191,20 +192,25 @@ void Formatting::toggle(Attribute attribute) {
         button->setChecked(!button->isChecked());
         return;
     }
+    // The whole selection gets the attribute, so the button shows the new value without reading
+    // the selection again.
+    const SelectionFormat now = SelectionFormat::of(*pane);
+    bool on = false;
     switch (attribute) {
     case Attribute::Bold:
-        pane->setSelBold(!pane->selBold().value_or(false));
-        button->setChecked(pane->selBold().value_or(false));
+        on = !now.bold.value_or(false);
+        pane->setSelBold(on);
         break;
     case Attribute::Italic:
-        pane->setSelItalic(!pane->selItalic().value_or(false));
-        button->setChecked(pane->selItalic().value_or(false));
+        on = !now.italic.value_or(false);
+        pane->setSelItalic(on);
         break;
     case Attribute::Underline:
-        pane->setSelUnderline(!pane->selUnderline().value_or(false));
-        button->setChecked(pane->selUnderline().value_or(false));
+        on = !now.underline.value_or(false);
+        pane->setSelUnderline(on);
         break;
     }
+    button->setChecked(on);
 }
 
 void Formatting::bullet(bool on) {

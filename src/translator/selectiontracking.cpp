@@ -2,6 +2,7 @@
 
 #include "core/projectstate.h"
 #include "platform/errorguard.h"
+#include "selectionformat.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 
@@ -63,15 +64,16 @@ int SelectionTracking::colorItem(const std::optional<QColor>& color) {
 void SelectionTracking::showSelection(RichTextPane* pane) {
     if (pane->selLength() < 1)
         return;
-    if (const std::optional<QString> name = pane->selFontName())
-        m_form.cboFname->setCurrentText(*name);
-    if (const std::optional<double> size = pane->selFontSize())
-        m_form.cboFsize->setCurrentText(QString::number(*size));
+    const SelectionFormat format = SelectionFormat::of(*pane);
+    if (format.fontName)
+        m_form.cboFname->setCurrentText(*format.fontName);
+    if (format.fontSize)
+        m_form.cboFsize->setCurrentText(QString::number(*format.fontSize));
     const auto press = [&](const char* key, const std::optional<bool>& on) {
         m_form.toolButton(QLatin1String(key))->setChecked(on.value_or(false));
     };
-    press("bold", pane->selBold());
-    press("italic", pane->selItalic());
-    press("underline", pane->selUnderline());
-    m_form.ImcboFcolor->setCurrentIndex(colorItem(pane->selColor()));
+    press("bold", format.bold);
+    press("italic", format.italic);
+    press("underline", format.underline);
+    m_form.ImcboFcolor->setCurrentIndex(colorItem(format.color));
 }

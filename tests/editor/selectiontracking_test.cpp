@@ -1,5 +1,6 @@
 #include "core/projectstate.h"
 #include "editor_fixture.h"
+#include "translator/selectionformat.h"
 #include "translator/selectiontracking.h"
 
 #include <QAction>
@@ -58,6 +59,28 @@ TEST_F(TrackingTest, TheBarShowsTheSelectionsFormat) {
     select(2, 0);
     EXPECT_TRUE(pressed("underline"));
     EXPECT_EQ(colour(), QStringLiteral("緑"));
+}
+
+// The bar reads a selection in one pass, each format once; it must agree with the pane's own
+// readers on every selection, across runs that repeat and paragraphs.
+TEST_F(TrackingTest, TheOnePassReadingAgreesWithThePanesReaders) {
+    startWithTranslation(QStringLiteral(
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Century;}}{\\colortbl;\\red255\\green0\\blue0;}"
+        "ab{\\b cd}ef{\\b gh}\\par{\\f1\\fs30 ij}{\\cf1\\ul kl}{\\i mn}\\par o\\par}"));
+    RichTextPane* pane = form()->Rtxt2;
+    const int length = int(pane->toPlainText().size());
+    for (int start = 0; start < length; ++start)
+        for (int n = 1; start + n <= length; ++n) {
+            select(start, n);
+            const SelectionFormat f = SelectionFormat::of(*pane);
+            const QString where = QStringLiteral("%1+%2").arg(start).arg(n);
+            EXPECT_EQ(f.fontName, pane->selFontName()) << where.toStdString();
+            EXPECT_EQ(f.fontSize, pane->selFontSize()) << where.toStdString();
+            EXPECT_EQ(f.bold, pane->selBold()) << where.toStdString();
+            EXPECT_EQ(f.italic, pane->selItalic()) << where.toStdString();
+            EXPECT_EQ(f.underline, pane->selUnderline()) << where.toStdString();
+            EXPECT_EQ(f.color, pane->selColor()) << where.toStdString();
+        }
 }
 
 TEST_F(TrackingTest, AFormatAppliedToTheSelectionShowsAtOnce) {
