@@ -30,6 +30,13 @@ QPainter& QtPrintSurface::painter() {
     return m_painter;
 }
 
+bool QtPrintSurface::pageWanted() const {
+    if (m_printer.printRange() != QPrinter::PageRange)
+        return true;
+    const QPageRanges ranges = m_printer.pageRanges();
+    return ranges.isEmpty() || ranges.contains(m_page);
+}
+
 double QtPrintSurface::toDevice(double mm) const {
     return mm * m_printer.resolution() / MmPerInch;
 }
@@ -57,14 +64,18 @@ QSizeF QtPrintSurface::printableSize() {
 }
 
 void QtPrintSurface::printText(const QString& text) {
-    QPainter& p = painter();
-    const QFontMetricsF metrics(m_font, &m_printer);
-    p.drawText(QPointF(toDevice(m_position.x()), toDevice(m_position.y()) + metrics.ascent()),
-               text);
+    if (pageWanted()) {
+        QPainter& p = painter();
+        const QFontMetricsF metrics(m_font, &m_printer);
+        p.drawText(QPointF(toDevice(m_position.x()), toDevice(m_position.y()) + metrics.ascent()),
+                   text);
+    }
     m_position = {0, m_position.y() + textExtent(text).height()};
 }
 
 void QtPrintSurface::drawLine(QPointF from, QPointF to, int widthPixels) {
+    if (!pageWanted())
+        return;
     QPainter& p = painter();
     p.setPen(QPen(Qt::black, m_printer.resolution() * widthPixels / ScreenDpi));
     p.drawLine(QPointF(toDevice(from.x()), toDevice(from.y())),
@@ -72,14 +83,22 @@ void QtPrintSurface::drawLine(QPointF from, QPointF to, int widthPixels) {
 }
 
 void QtPrintSurface::newPage() {
-    painter();
-    m_printer.newPage();
+    // A page of the document stays in it even when nothing was drawn on it.
+    if (pageWanted())
+        painter();
+    ++m_page;
     m_position = {};
+    // Pages outside the chosen range are laid out but not put on paper.
+    if (pageWanted() && m_painter.isActive())
+        m_printer.newPage();
 }
 
 void QtPrintSurface::endDocument() {
-    painter();
-    m_painter.end();
+    // A chosen range past the last page leaves nothing to send.
+    if (m_painter.isActive() || m_printer.printRange() != QPrinter::PageRange) {
+        painter();
+        m_painter.end();
+    }
     m_finished = true;
 }
 

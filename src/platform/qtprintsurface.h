@@ -28,6 +28,8 @@ public:
 
 private:
     QPainter& painter();
+    // False for a page outside the range the user chose in the print dialog.
+    bool pageWanted() const;
     double toDevice(double mm) const;
     double toMm(double device) const;
 
@@ -35,5 +37,6 @@ private:
     QPainter m_painter;
     QFont m_font;
     QPointF m_position;
+    int m_page = 1;
     bool m_finished = false;
 };

@@ -1,5 +1,6 @@
 #include "quizform.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,4 +83,14 @@ QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_di
     // Enter in the answer box answers; on a button, it presses that button.
     cmdResult->setDefault(true);
     setFixedSize(518, 362);
+}
+
+void QuizForm::keyPressEvent(QKeyEvent* event) {
+    // The quiz ends through its end button, which offers to keep the misses as check marks; a
+    // stray Esc (one meant for the input method, say) must not throw the quiz away.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -41,6 +41,9 @@ public:
     QPushButton* cmdResult;   // cmdResultE / cmdResultJ
     QPushButton* cmdExit;     // cmdExitJtoE / cmdExitEtoJ
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     Direction m_direction;
 };

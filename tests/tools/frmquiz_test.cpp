@@ -147,6 +147,11 @@ TEST_F(QuizTest, SequentialQuizAsksTheCountThenEnds) {
     EXPECT_FALSE(f->lblChkOnly->isVisible());
     EXPECT_EQ(f->lblQCount->text(), QStringLiteral("0"));
 
+    // Esc does not throw the quiz away: it ends through its end button.
+    QTest::keyClick(f->txtInput, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f->isVisible());
+
     // Answering before the first question does nothing.
     click(f->cmdResult);
     EXPECT_TRUE(dialogs.boxes().isEmpty());

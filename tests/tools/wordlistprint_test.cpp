@@ -292,6 +292,25 @@ TEST(WordListPrint, PrintsAPdfThroughQPrinter) {
     EXPECT_EQ(pdfPageCount(path), counter.pages());
 }
 
+TEST(WordListPrint, OnlyThePagesChosenInThePrintDialogArePrinted) {
+    QTemporaryDir dir;
+    PrintBook book;
+    for (int i = 0; i < 120; ++i)
+        book.add(QStringLiteral("word%1").arg(i), QStringLiteral("意味%1").arg(i));
+    const QString path = dir.filePath(QStringLiteral("page2.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    QtPrintSurface surface(printer);
+    PageCounter counter(surface);
+    ASSERT_TRUE(printWordList(counter, defaults(), book.words(), book.records()));
+    ASSERT_GE(counter.pages(), 3);
+    EXPECT_EQ(pdfPageCount(path), 1);
+}
+
 TEST(WordListPrint, ACancelledPdfLeavesNoFile) {
     QTemporaryDir dir;
     PrintBook book;
