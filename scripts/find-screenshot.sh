@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the editor's find and replace dialog and of the split settings in
+# docs/, over a project with a Japanese original and its English translation, under a virtual
+# display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+python3 scripts/sample-book.py "$home"
+python3 - "$home" <<'PY'
+import os, sys
+home = sys.argv[1]
+original = os.path.join(home, "wagahai.txt")
+open(original, "wb").write(("吾輩は猫である。名前はまだ無い。\r\n"
+                            "どこで生れたかとんと見当がつかぬ。\r\n").encode("cp932"))
+translation = os.path.join(home, "cat.rtf")
+open(translation, "wb").write(rb"{\rtf1\ansi\deff0{\fonttbl{\f0 Times New Roman;}}\f0\fs24 "
+                              rb"I am a cat. As yet I have no name. I have no idea where I was "
+                              rb"born.\par}")
+open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
+    ('"猫","%s","wagahai.txt","%s","cat.rtf",#TRUE#,#TRUE#,#FALSE#,""\r\n' % (original, translation)).encode("cp932"))
+PY
+mkdir -p docs
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  VERBANTA_HOME="$0" build/bin/verbanta &
+  pid=$!
+  sleep 3
+  main=$(xdotool search --name "Verbanta - " | head -1)
+  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
+  win=$(xdotool search --name "^Dualscribe$" | head -1)
+  xdotool windowmove "$win" 0 0; sleep 0.5
+  xdotool windowfocus "$win"; xdotool key ctrl+f; sleep 1.5
+  find=$(xdotool search --name "^検索と置換$" | head -1)
+  xdotool windowfocus "$find"; xdotool type --delay 80 cat; xdotool key Return; sleep 1
+  xwd -id "$find" | xwdtopnm 2>/dev/null | pnmtopng > docs/find-dialog.png
+  xdotool key --window "$find" Escape; sleep 0.5
+  xdotool windowfocus "$win"; xdotool key alt+u; sleep 0.5; xdotool key s; sleep 0.5; xdotool key m; sleep 1.5
+  split=$(xdotool search --name "文単位" | head -1)
+  xwd -id "$split" | xwdtopnm 2>/dev/null | pnmtopng > docs/split-settings.png
+  xdotool key --window "$split" Escape; sleep 0.5
+  kill $pid
+' "$home"
+echo "docs/find-dialog.png docs/split-settings.png"
