@@ -136,8 +136,8 @@ void FrmNewPlanWizard::cmdNextClick() {
                     return;
                 }
                 m_project.useOrgFile = true;
-                m_pending.orgFilePath = m_pickedOrgPath;
-                m_pending.orgFileName = m_pickedOrgName;
+                m_pending.orgFilePath = m_project.pickedOrgPath;
+                m_pending.orgFileName = m_project.pickedOrgName;
                 m_pending.useOrgFile = true;
             } else {
                 m_project.useOrgFile = false;
@@ -176,10 +176,10 @@ void FrmNewPlanWizard::Option1Click(int index) {
         NewPlanWizardForm* f = m_form;
         if (index == 0) {
             f->cmdSelectOrgFile->setEnabled(true);
-            if (!m_pickedOrgPath.isEmpty()) {
-                f->lblOrgFileName->setText(m_pickedOrgName);
-                m_pending.orgFilePath = m_pickedOrgPath;
-                m_pending.orgFileName = m_pickedOrgName;
+            if (!m_project.pickedOrgPath.isEmpty()) {
+                f->lblOrgFileName->setText(m_project.pickedOrgName);
+                m_pending.orgFilePath = m_project.pickedOrgPath;
+                m_pending.orgFileName = m_project.pickedOrgName;
                 m_pending.useOrgFile = true;
             } else {
                 f->lblOrgFileName->clear();
@@ -196,8 +196,8 @@ void FrmNewPlanWizard::Option1Click(int index) {
 
 void FrmNewPlanWizard::cmdSelectOrgFileClick() {
     guarded(terminating(u"原文ﾌｧｲﾙ選択時", "Error97"), [this] {
-        m_pickedOrgPath.clear();
-        m_pickedOrgName.clear();
+        m_project.pickedOrgPath.clear();
+        m_project.pickedOrgName.clear();
         m_form->lblOrgFileName->clear();
         FileRequest request;
         request.title = QStringLiteral("<原文>ﾌｧｲﾙを選択して下さい");
@@ -215,9 +215,9 @@ void FrmNewPlanWizard::cmdSelectOrgFileClick() {
             showMessage(refusal);
             return;
         }
-        m_pickedOrgPath = picked.orgFilePath;
-        m_pickedOrgName = picked.orgFileName;
-        m_form->lblOrgFileName->setText(m_pickedOrgName);
+        m_project.pickedOrgPath = picked.orgFilePath;
+        m_project.pickedOrgName = picked.orgFileName;
+        m_form->lblOrgFileName->setText(m_project.pickedOrgName);
     });
 }
 
@@ -297,8 +297,8 @@ void FrmNewPlanWizard::cmdOKClick() {
             return;
         }
         m_project.plans = std::move(plans);
-        m_pickedOrgPath.clear();
-        m_pickedOrgName.clear();
+        m_project.pickedOrgPath.clear();
+        m_project.pickedOrgName.clear();
         f->lblOrgFileName->clear();
         m_finished = true;
         if (m_purpose == Purpose::Save) {

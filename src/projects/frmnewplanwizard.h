@@ -50,8 +50,5 @@ private:
     std::function<void()> m_madeCurrent;
     NewPlanWizardForm* m_form;
     PlanInfo m_pending;
-    // The original file picked on page 2, kept while the choice of page 2 goes back and forth.
-    QString m_pickedOrgPath;
-    QString m_pickedOrgName;
     bool m_finished = false;
 };

@@ -15,6 +15,10 @@ namespace textsearch {
 namespace {
 
 char16_t folded(QChar c) {
+    // Most text a search runs through is ASCII, whose folding needs no table.
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + 0x20) : u;
     return c.toCaseFolded().unicode();
 }
 

@@ -1,6 +1,10 @@
 #include "core/projectstate.h"
 #include "editor/editor_fixture.h"
+#include "projects/frmnewplanwizard.h"
 #include "projects/originalimport.h"
+#include "ui/newplanwizardform.h"
+
+#include <QLabel>
 
 namespace {
 
@@ -45,6 +49,13 @@ TEST_F(OriginalImportTest, AnEmptyPaneLoadsWithoutAQuestionAndShowsThePath) {
     EXPECT_EQ(editor->project().pickedOrgName, QStringLiteral("原文.txt"));
     // The project itself is not changed by the import.
     EXPECT_TRUE(editor->project().current.orgFilePath.isEmpty());
+
+    // The next new project is offered the imported file as its original.
+    FrmNewPlanWizard wizard(editor->project(), FrmNewPlanWizard::Purpose::ProjectList);
+    wizard.formLoad();
+    wizard.Option1Click(0);
+    EXPECT_EQ(wizard.form()->lblOrgFileName->text(), QStringLiteral("原文.txt"));
+    EXPECT_EQ(wizard.pending().orgFilePath, file);
 }
 
 TEST_F(OriginalImportTest, AsksBeforeReplacingAndCancelKeepsThePane) {
