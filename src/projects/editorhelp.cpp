@@ -2,10 +2,18 @@
 
 #include "platform/helpviewer.h"
 
+#include <QListWidget>
+#include <QWidget>
+
 namespace editorhelp {
 
 void open(QWidget* parent) {
-    showHelp(HelpBook::TranslationEditor, parent);
+    if (!showHelp(HelpBook::TranslationEditor, parent) || !parent)
+        return;
+    // A help window left open at some page comes back at the contents, as a fresh one does.
+    for (QWidget* help : parent->findChildren<QWidget*>(QStringLiteral("helpWindow")))
+        if (auto* contents = help->findChild<QListWidget*>(QStringLiteral("helpContents")))
+            contents->setCurrentRow(0);
 }
 
 } // namespace editorhelp
