@@ -149,12 +149,13 @@ void ProjectCommands::loadProject() {
         setCommentCommandsEnabled(false);
     p.useOrgFile = plan.useOrgFile;
     p.stackedPanes = plan.stackedPanes;
+    // Emptied before they are arranged, so that the old documents are not laid out again for
+    // the new arrangement only to be thrown away.
+    f->Rtxt1->clear();
+    f->Rtxt2->clear();
     arrangePanes();
     if (plan.useOrgFile)
         loadPane(f->Rtxt1, plan.orgFilePath);
-    else
-        f->Rtxt1->clear();
-    f->Rtxt2->clear();
     if (QFile::exists(plan.transFilePath))
         loadPane(f->Rtxt2, plan.transFilePath);
     else
@@ -165,15 +166,17 @@ void ProjectCommands::loadProject() {
 }
 
 void ProjectCommands::loadPane(RichTextPane* pane, const QString& path) {
-    pane->clear();
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        pane->clear();
         return;
-    QString error;
+    }
     if (!QFile::exists(path)) {
+        pane->clear();
         showMessage(QStringLiteral("ﾌｧｲﾙが見つかりません。\r\n") + path,
                     QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
         return;
     }
+    QString error;
     if (pane->loadFile(path, &error))
         return;
     showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
