@@ -65,6 +65,16 @@ bool FrmFind::searchTextMissing() const {
     return true;
 }
 
+bool FrmFind::editRefused(const RichTextPane* pane) const {
+    // Replacing goes through the document, past the pane's read-only state: an original the
+    // user may not edit would be changed all the same.
+    if (!pane->isReadOnly())
+        return false;
+    showMessage(QStringLiteral("<原文>の編集を許可する設定になっていません"),
+                QStringLiteral("編集許可確認"));
+    return true;
+}
+
 void FrmFind::startFromTopAgain() {
     m_form->Check1->setChecked(true);
     m_fromTop = true;
@@ -98,8 +108,11 @@ void FrmFind::cmdRewriteClick() {
     guarded(reportOnly(u"置換時", "Error51"), [this] {
         if (searchTextMissing())
             return;
+        RichTextPane* pane = target();
+        if (editRefused(pane))
+            return;
         // Whatever is selected is replaced: the user may have moved the selection on purpose.
-        target()->setSelText(m_form->txtRewrite->text());
+        pane->setSelText(m_form->txtRewrite->text());
     });
 }
 
@@ -108,6 +121,8 @@ void FrmFind::cmdAllrewriteClick() {
         if (searchTextMissing())
             return;
         RichTextPane* pane = target();
+        if (editRefused(pane))
+            return;
         int from = 0;
         if (m_fromTop)
             m_fromTop = false;

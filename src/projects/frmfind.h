@@ -39,6 +39,8 @@ private:
     Qt::CaseSensitivity caseSensitivity() const;
     // Refuses an empty search text, which would find itself everywhere, with a message.
     bool searchTextMissing() const;
+    // Refuses, with a message, to replace text in a pane the user may not edit.
+    bool editRefused(const RichTextPane* pane) const;
     void startFromTopAgain();
 
     FrmTranslatorL& m_window;

@@ -161,6 +161,23 @@ TEST_F(FindTest, ReplaceTakesTheSelectionAndReplaceAllCountsInOneStep) {
     EXPECT_TRUE(dialogs.done());
 }
 
+TEST_F(FindTest, AnOriginalThatMayNotBeEditedIsNotReplacedIn) {
+    form()->Rtxt1->setReadOnly(true);
+    editor->Rtxt1GotFocus();
+    FindForm* f = open();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->Option1[0]->isChecked());
+    find(f, QStringLiteral("text"));
+    f->txtRewrite->setText(QStringLiteral("x"));
+    for (QPushButton* b : {f->cmdRewrite, f->cmdAllrewrite}) {
+        dialogs.expectMessage(Answer::Ok);
+        b->click();
+        EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("編集許可確認"));
+    }
+    EXPECT_EQ(form()->Rtxt1->toPlainText(), QStringLiteral("原文 text"));
+    EXPECT_TRUE(dialogs.done());
+}
+
 TEST_F(FindTest, WithoutAnOriginalOnlyTheTranslationIsOffered) {
     editor->project().useOrgFile = false;
     editor->Rtxt1GotFocus();
