@@ -1,9 +1,11 @@
 #include "editorcommands.h"
 
+#include "commentcommands.h"
 #include "frmfind.h"
 #include "optioncommands.h"
 #include "originalimport.h"
 #include "projectcommands.h"
+#include "recovery.h"
 #include "sentencesplit.h"
 #include "translator/frmtranslatorl.h"
 
@@ -17,4 +19,8 @@ EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_win
     new OriginalImport(window, this);
     new SentenceSplit(window, this);
     new FindCommand(window, this);
+    m_comments = new CommentCommands(window, *m_projects, *m_options, this);
+    // Last: copies of unsaved work are offered once every pane, the comment pane included, is
+    // loaded with the project.
+    m_recovery = new Recovery(window, *m_comments, this);
 }

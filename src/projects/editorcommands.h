@@ -2,9 +2,11 @@
 
 #include <QObject>
 
+class CommentCommands;
 class FrmTranslatorL;
 class OptionCommands;
 class ProjectCommands;
+class Recovery;
 
 // The editor's commands that work on projects and documents. Each command set is a class of its
 // own that connects the window's menu items, tool-bar buttons and pop-up items to its handlers;
@@ -23,9 +25,14 @@ public:
     // Options, tab stops, indent width, printing and help; its comment-pane hook lets new tab
     // stops reach the comment window.
     OptionCommands* options() const { return m_options; }
+    // The comment window's commands, and the copies of unsaved work.
+    CommentCommands* comments() const { return m_comments; }
+    Recovery* recovery() const { return m_recovery; }
 
 private:
     FrmTranslatorL& m_window;
     ProjectCommands* m_projects = nullptr;
     OptionCommands* m_options = nullptr;
+    CommentCommands* m_comments = nullptr;
+    Recovery* m_recovery = nullptr;
 };

@@ -24,7 +24,7 @@ ProjectCommands::ProjectCommands(FrmTranslatorL& window, QObject* parent)
     EditorExit::Hooks& hooks = window.exits()->hooks();
     hooks.saveUntitledWork = [this] { return saveUntitledWork(); };
     hooks.saveComment = [this] { return !m_comment.save || m_comment.save(); };
-    hooks.closeComment = [this] { closeComment(); };
+    hooks.closeComment = [this] { return closeComment(); };
     m_windowAlive = &window;
 }
 
@@ -62,8 +62,10 @@ void ProjectCommands::mnuNewClick() {
                     return;
             }
         }
-        // The comment window belongs to the project being left.
-        closeComment();
+        // The comment window belongs to the project being left; notes that cannot be saved
+        // keep it.
+        if (!closeComment())
+            return;
         const bool projectWasInUse = p.projectInUse();
 
         p.saveOrgToo = false;
@@ -97,8 +99,8 @@ bool ProjectCommands::saveUntitledWork() {
         showMessage(text);
     } else {
         showMessage(text, QStringLiteral("新規作成処理"));
-        if (p.current.useCmnt)
-            closeComment();
+        if (p.current.useCmnt && !closeComment())
+            return false;
     }
     p.wizardForSave = true;
     m_savedByWizard = false;
@@ -130,7 +132,8 @@ void ProjectCommands::finishNewProjectForSave() {
 void ProjectCommands::mnuOpenClick() {
     guarded(terminating(u"開く時", "Error157"), [this] {
         ProjectState& p = m_window.project();
-        closeComment();
+        if (!closeComment())
+            return;
         if (p.untitledWork)
             p.current.planName.clear();
         if (!m_planSet)
@@ -237,11 +240,12 @@ void ProjectCommands::openComment() {
     setCommentCommandsEnabled(true);
 }
 
-void ProjectCommands::closeComment() {
+bool ProjectCommands::closeComment() {
     ProjectState& p = m_window.project();
     if (!p.cmntLoaded)
-        return;
-    if (m_comment.unload)
-        m_comment.unload();
+        return true;
+    if (m_comment.unload && !m_comment.unload())
+        return false;
     setCommentCommandsEnabled(false);
+    return true;
 }

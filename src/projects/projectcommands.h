@@ -27,8 +27,9 @@ public:
         // The project in use uses a comment window: load and show it with CmntFilePath, which
         // exists by then (an empty one is made for a project that has none yet).
         std::function<void()> load;
-        // Close the comment window, saving its pane, before another project or new work comes.
-        std::function<void()> unload;
+        // Close the comment window, saving its pane, before another project or new work comes;
+        // false when the save failed (reported) and the window stays.
+        std::function<bool()> unload;
         // Save the comment pane to CmntFilePath (Save of the project in use); false when that
         // failed, after saying so.
         std::function<bool()> save;
@@ -58,8 +59,9 @@ public:
     // No project is in use any more: the comment window closes, the panes and the status bar
     // empty and the project in use becomes a fresh record.
     void forgetProject();
-    // Closes the comment window when one is loaded, saving it.
-    void closeComment();
+    // Closes the comment window when one is loaded, saving it; false when that save failed and
+    // the window stays.
+    bool closeComment();
     // Whether a pane holds changes that were not saved.
     bool hasUnsavedChanges() const;
 

@@ -50,6 +50,8 @@ void EditorExit::mnuSaveClick() {
             p.transModified = false;
             p.newPlanMadeCurrent = false;
         }
+        if (m_hooks.saved)
+            m_hooks.saved();
     });
 }
 
@@ -126,15 +128,18 @@ bool EditorExit::askAndSave(Leave how) {
 }
 
 bool EditorExit::leave(Leave how) {
-    if (m_leaving || !askAndSave(how))
+    if (m_leaving)
+        return false;
+    if (m_hooks.leaving)
+        m_hooks.leaving();
+    // Notes that cannot be saved keep the editor open, as the other work does.
+    if (!askAndSave(how) || (m_hooks.closeComment && !m_hooks.closeComment()))
         return false;
     // Deletions made here are compacted on the way out whichever way the editor is left, so the
     // word book never finds dead records it does not know about.
     if (Book* book = m_window.book())
         book->writeBack();
     m_leaving = true;
-    if (m_hooks.closeComment)
-        m_hooks.closeComment();
     TranslatorLForm* f = m_window.form();
     f->hide();
     if (how == Leave::End)

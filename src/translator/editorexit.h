@@ -35,8 +35,13 @@ public:
         std::function<bool()> saveUntitledWork;
         // Saves the comment pane of the project in use; false when that failed (reported).
         std::function<bool()> saveComment;
-        // Closes the comment window, saving it, as the editor goes away.
-        std::function<void()> closeComment;
+        // Closes the comment window, saving it, before the editor goes away; false when the
+        // save failed (reported): the editor then stays so the notes can be saved elsewhere.
+        std::function<bool()> closeComment;
+        // The editor is asked to close, before any question.
+        std::function<void()> leaving;
+        // Save has written the work.
+        std::function<void()> saved;
     };
     Hooks& hooks() { return m_hooks; }
 

@@ -168,8 +168,7 @@ void FrmTranslatorL::loadCurrentProject(bool projectFileFound) {
             f->setPanelText(panel, {});
         return;
     }
-    // The comment window comes with its own issue; until then a project that uses one keeps the
-    // comment commands in their designed, enabled state.
+    // The comment window is loaded with the project by the commands above the editor.
     const PlanInfo& plan = p.current;
     f->Rtxt1->setKeepSelectionVisible(false);
     f->Rtxt2->setKeepSelectionVisible(false);

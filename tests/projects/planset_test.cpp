@@ -104,7 +104,10 @@ TEST_F(PlanSetTest, ChangedWorkIsOfferedForSavingBeforeAnotherProjectComes) {
 TEST_F(PlanSetTest, OpeningTheProjectInUseAgainKeepsThePanesAndLeavesTheCommentClosed) {
     startWith({one, two}, two);
     int unloads = 0;
-    projects()->commentHooks().unload = [&] { ++unloads; };
+    projects()->commentHooks().unload = [&] {
+        ++unloads;
+        return true;
+    };
     // The project in use has its comment window loaded.
     state().cmntLoaded = true;
     form()->Rtxt2->setPlainText(QStringLiteral("Unsaved edit."));

@@ -1,0 +1,146 @@
+#include "comment_fixture.h"
+#include "core/projectstate.h"
+#include "projects/recovery.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+class RecoveryTest : public CommentTest {
+protected:
+    QString copyOf(Recovery::Pane pane) const { return Recovery::copyFile(app.path(), pane); }
+    bool anyCopy() const { return QDir(Recovery::folder(app.path())).exists(); }
+
+    // The project "猫" with comments, its translation "I am a cat." and notes "A note.".
+    void startCatProject() {
+        writeProject(catProject(true));
+        writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+        writeDocument(comment, QStringLiteral("{\\rtf1\\ansi A note.\\par}"));
+        startEditor();
+    }
+
+    // Unsaved work in the translation (partly bold) and in the notes, copied by the timer.
+    void workAndCopy() {
+        RichTextPane* t = form()->Rtxt2;
+        t->setPlainText(QStringLiteral("I am a cat. No name yet."));
+        t->setSelStart(12);
+        t->setSelLength(7);
+        t->setSelBold(true);
+        commentWindow()->pane()->setPlainText(QStringLiteral("Ask about the name."));
+        commands->recovery()->copyNow();
+    }
+};
+
+TEST_F(RecoveryTest, UnsavedWorkLeftByACrashComesBackWithItsFormatting) {
+    startCatProject();
+    EXPECT_FALSE(anyCopy());
+    workAndCopy();
+    EXPECT_TRUE(QFile::exists(copyOf(Recovery::Translation)));
+    EXPECT_TRUE(QFile::exists(copyOf(Recovery::Comment)));
+    // The original was not touched: nothing of it is copied.
+    EXPECT_FALSE(QFile::exists(copyOf(Recovery::Original)));
+    dropEditor();
+    // The user's own files were never written.
+    EXPECT_EQ(fileText(trans), QStringLiteral("I am a cat."));
+    EXPECT_EQ(fileText(comment), QStringLiteral("A note."));
+
+    dialogs.expectMessage(Answer::Yes);
+    startEditor();
+    EXPECT_EQ(dialogs.lastBox().text,
+              QStringLiteral("前回保存されなかった作業が残っています。復元しますか？"));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNo);
+    RichTextPane* t = form()->Rtxt2;
+    EXPECT_EQ(t->toPlainText(), QStringLiteral("I am a cat. No name yet."));
+    t->setSelStart(12);
+    t->setSelLength(7);
+    EXPECT_EQ(t->selBold(), true);
+    t->setSelStart(0);
+    t->setSelLength(4);
+    EXPECT_EQ(t->selBold(), false);
+    EXPECT_EQ(commentWindow()->pane()->toPlainText(), QStringLiteral("Ask about the name."));
+    // Still unsaved work of the project: Save writes it into the project's own files.
+    EXPECT_TRUE(editor->project().transModified);
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(trans), QStringLiteral("I am a cat. No name yet."));
+    EXPECT_EQ(fileText(comment), QStringLiteral("Ask about the name."));
+    EXPECT_FALSE(anyCopy());
+}
+
+TEST_F(RecoveryTest, DecliningTheOfferRemovesTheCopies) {
+    startCatProject();
+    workAndCopy();
+    dropEditor();
+    dialogs.expectMessage(Answer::No);
+    startEditor();
+    EXPECT_FALSE(anyCopy());
+    EXPECT_EQ(form()->Rtxt2->toPlainText(), QStringLiteral("I am a cat."));
+    EXPECT_FALSE(editor->project().transModified);
+    dropEditor();
+    startEditor();
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(RecoveryTest, ACleanEndLeavesNoCopiesEvenWhenTheWorkIsDiscarded) {
+    startCatProject();
+    workAndCopy();
+    QSignalSpy ended(editor.get(), &FrmTranslatorL::endRequested);
+    dialogs.expectMessage(Answer::No, QStringLiteral("保存しますか"));
+    form()->mnuEnd->trigger();
+    ASSERT_EQ(ended.count(), 1);
+    EXPECT_FALSE(anyCopy());
+    // Asking to end copies the latest work first; Cancel keeps the editor and the copies.
+    dropEditor();
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("newest"));
+    dialogs.expectMessage(Answer::Cancel, QStringLiteral("保存しますか"));
+    form()->mnuEnd->trigger();
+    EXPECT_TRUE(QFile::exists(copyOf(Recovery::Translation)));
+    QSignalSpy returned(editor.get(), &FrmTranslatorL::returnRequested);
+    dialogs.expectMessage(Answer::No, QStringLiteral("保存しますか"));
+    form()->mnuExit->trigger();
+    ASSERT_EQ(returned.count(), 1);
+    EXPECT_FALSE(anyCopy());
+}
+
+TEST_F(RecoveryTest, CopiesFollowTheWorkOnlyWhileItIsUnsaved) {
+    startCatProject();
+    Recovery* recovery = commands->recovery();
+    recovery->copyNow();
+    EXPECT_FALSE(anyCopy());
+    form()->Rtxt2->setPlainText(QStringLiteral("one"));
+    recovery->copyNow();
+    const QByteArray first = app.read(QStringLiteral("recovery/translation.rtf"));
+    EXPECT_FALSE(first.isEmpty());
+    form()->Rtxt2->setPlainText(QStringLiteral("two"));
+    recovery->copyNow();
+    EXPECT_NE(app.read(QStringLiteral("recovery/translation.rtf")), first);
+    // Nothing else lands in the folder but the copies and the project they belong to.
+    EXPECT_EQ(app.entries(QStringLiteral("recovery")),
+              QStringList({QStringLiteral("ctrinfo.vtd"), QStringLiteral("translation.rtf")}));
+    EXPECT_EQ(projectfiles::loadCurrentPlan(Recovery::folder(app.path()))->planName,
+              QStringLiteral("猫"));
+    form()->mnuSave->trigger();
+    EXPECT_FALSE(anyCopy());
+}
+
+TEST_F(RecoveryTest, ACopyNeverReplacesADocumentOfTheUsers) {
+    // A translation file that happens to lie where a copy would go.
+    QDir().mkpath(Recovery::folder(app.path()));
+    PlanInfo plan = catProject(false);
+    plan.transFilePath = copyOf(Recovery::Translation);
+    plan.transFileName = QStringLiteral("translation.rtf");
+    writeProject(plan);
+    writeDocument(plan.transFilePath, QStringLiteral("{\\rtf1\\ansi Mine.\\par}"));
+    // It is not taken for a copy left behind, so nothing is offered.
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("unsaved"));
+    commands->recovery()->copyNow();
+    EXPECT_EQ(fileText(plan.transFilePath), QStringLiteral("Mine."));
+    // Nor does a clean end remove it.
+    dialogs.expectMessage(Answer::No, QStringLiteral("保存しますか"));
+    form()->mnuEnd->trigger();
+    EXPECT_EQ(fileText(plan.transFilePath), QStringLiteral("Mine."));
+}
+
+} // namespace
