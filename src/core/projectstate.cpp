@@ -12,5 +12,6 @@ bool ProjectState::startEditor(const QString& appFolder) {
 void ProjectState::makeCurrent(const PlanInfo& plan) {
     current = plan;
     useOrgFile = plan.useOrgFile;
+    orgPaneHidden = false;
     stackedPanes = plan.stackedPanes;
 }

@@ -35,6 +35,9 @@ struct ProjectState {
     bool orgModified = false;
     bool transModified = false;
     bool untitledWork = false;
+    // The options hid the original pane of a project that keeps its original file: the pane
+    // stays out of sight on every later arrangement until another project or New.
+    bool orgPaneHidden = false;
     bool cmntLoaded = false;
     bool newPlanMadeCurrent = false;
     qint16 indentWidth = 480;
@@ -49,6 +52,8 @@ struct ProjectState {
     bool findDialogOpen = false;
 
     bool projectInUse() const { return !current.planName.isEmpty(); }
+    // Whether the arrangement gives the original pane a place.
+    bool orgPaneShown() const { return useOrgFile && !orgPaneHidden; }
 
     // The state of a freshly opened editor: every value at its start value, the tab stops from
     // trtabs.vtd and the project in use from ctrinfo.vtd, whose switches become the working

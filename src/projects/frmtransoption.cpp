@@ -139,12 +139,14 @@ void FrmTransOption::Command1Click() {
     const bool use = m_form->Check1->isChecked();
     if (!p.projectInUse()) {
         p.useOrgFile = use;
+        p.orgPaneHidden = false;
         showOriginalPane(use);
     } else if (!p.current.useOrgFile) {
         p.useOrgFile = false;
     } else {
         // The project keeps its original file (Save still writes it back when asked to); only
-        // the pane goes out of sight.
+        // the pane goes out of sight, and stays so when the window is resized.
+        p.orgPaneHidden = !use;
         showOriginalPane(use);
     }
     // The modified flags stay: the options change no text, and clearing them would let unsaved

@@ -72,6 +72,7 @@ void ProjectCommands::mnuNewClick() {
         p.allowOrgEdit = false;
         f->Rtxt1->setReadOnly(true);
         p.useOrgFile = true;
+        p.orgPaneHidden = false;
         p.stackedPanes = true;
         arrangePanes();
         f->Rtxt1->clear();
@@ -151,6 +152,7 @@ void ProjectCommands::loadProject() {
     else
         setCommentCommandsEnabled(false);
     p.useOrgFile = plan.useOrgFile;
+    p.orgPaneHidden = false;
     p.stackedPanes = plan.stackedPanes;
     // Emptied before they are arranged, so that the old documents are not laid out again for
     // the new arrangement only to be thrown away.

@@ -217,7 +217,7 @@ void WordPaneBinding::focusField(WordPane::Field field, bool selectAll) {
     case WordPane::Field::ActivePane: {
         const QString& active = m_window.activePane();
         if (active == u"Rtxt1")
-            (m_window.project().useOrgFile ? f->Rtxt1 : f->Rtxt2)->setFocus();
+            (m_window.project().orgPaneShown() ? f->Rtxt1 : f->Rtxt2)->setFocus();
         else if (active == u"Rtxt2")
             f->Rtxt2->setFocus();
         else

@@ -91,6 +91,9 @@ TEST_F(OptionsTest, OriginalFileBoxesActAtOnceAndCancelKeepsWhatTheyDid) {
     EXPECT_EQ(f->Label1->text(), QStringLiteral("<訳文>"));
     EXPECT_TRUE(project().useOrgFile) << "Save still treats the project as having an original";
     EXPECT_TRUE(project().transModified) << "OK changes no text and keeps the save question";
+    f->resize(f->width() + 40, f->height() + 40);
+    QApplication::processEvents();
+    EXPECT_FALSE(f->Rtxt1->isVisible()) << "a resize keeps the hidden original out of sight";
     EXPECT_TRUE(dialogs.boxes().isEmpty());
 }
 
