@@ -205,7 +205,7 @@ void FrmTranslatorL::formResize() {
 
 void FrmTranslatorL::layoutRule(int width, int height) {
     const std::optional<panelayout::Arrangement> a =
-        panelayout::arrange(width, height, m_project->useOrgFile, m_project->stackedPanes);
+        panelayout::arrange(width, height, m_project->orgPaneShown(), m_project->stackedPanes);
     if (!a) {
         showMessage(QStringLiteral("ｻｲｽﾞを小さくし過ぎです"), QStringLiteral("Error136"));
         return;
@@ -216,7 +216,7 @@ void FrmTranslatorL::layoutRule(int width, int height) {
 void FrmTranslatorL::mnuLayoutClick() {
     guarded(reportOnly(u"ﾚｲｱｳﾄ変更時", "Error154"), [this] {
         ProjectState& p = *m_project;
-        if (!p.useOrgFile)
+        if (!p.orgPaneShown())
             return;
         const int width = panelayout::windowWidth(*m_form);
         const int height = panelayout::windowHeight(*m_form);
@@ -271,7 +271,7 @@ void FrmTranslatorL::txtInputGotFocus() {
 }
 
 void FrmTranslatorL::focusOriginalOrTranslation() {
-    if (m_project->useOrgFile)
+    if (m_project->orgPaneShown())
         m_form->Rtxt1->setFocus();
     else
         m_form->Rtxt2->setFocus();
