@@ -1,6 +1,7 @@
 #include "commentform.h"
 
 #include "core/twips.h"
+#include "menukeys.h"
 #include "richtextpane.h"
 
 #include <QAction>
@@ -52,6 +53,7 @@ CommentForm::CommentForm(QWidget* parent) : QMainWindow(parent) {
     setFont(font);
     createControls();
     createMenus();
+    menukeys::winOverTextBoxes(this);
     resize(twips::toPixels(DesignWidth),
            twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
 }

@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 #include "limitedtextedit.h"
+#include "menukeys.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -47,6 +48,7 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent) {
     createControls();
     createMenus();
     setLarge(true);
+    menukeys::winOverTextBoxes(this);
 }
 
 void MainForm::createControls() {

@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 #include "limitedtextedit.h"
+#include "menukeys.h"
 #include "richtextpane.h"
 
 #include <QAction>
@@ -75,6 +76,7 @@ TranslatorLForm::TranslatorLForm(QWidget* parent) : QMainWindow(parent) {
     createPanes();
     createMenus();
     createPopup();
+    menukeys::winOverTextBoxes(this);
     resize(twips::toPixels(DesignWidth),
            twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
 }
