@@ -1,6 +1,5 @@
 #include "editor_fixture.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -36,27 +35,6 @@ TEST_F(EditorTest, WindowKeysActFromARichTextPane) {
     EXPECT_EQ(f->lblMode->text(), QStringLiteral("修正ﾓｰﾄﾞ"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(f->lblMode->text(), QStringLiteral("通常ﾓｰﾄﾞ"));
-}
-
-// The desktop's line-editing keys (Ctrl+E to the line end and the like) must not take a menu's
-// key away while the word pane's boxes have the focus.
-TEST_F(EditorTest, MenuKeysWinOverTheLineEditingKeysOfTheWordPane) {
-    start();
-    TranslatorLForm* f = form();
-    f->activateWindow();
-    for (QWidget* box : {static_cast<QWidget*>(f->txtInput), static_cast<QWidget*>(f->txtWord)}) {
-        box->setFocus();
-        for (QAction* action : {f->mnuComment, f->mnuFind, f->mnuNew, f->mnuPrint}) {
-            int runs = 0;
-            const QMetaObject::Connection c =
-                QObject::connect(action, &QAction::triggered, [&runs] { ++runs; });
-            const QKeySequence key = action->shortcut();
-            QTest::keyClick(box, key[0].key(), key[0].keyboardModifiers());
-            QObject::disconnect(c);
-            EXPECT_EQ(runs, 1) << box->objectName().toStdString() << " "
-                               << key.toString().toStdString();
-        }
-    }
 }
 
 } // namespace
