@@ -263,7 +263,8 @@ void BookWriter::append(Output& out, QByteArrayView record) {
         flush(out);
     char* p = out.buffer.data() + out.used;
     const qsizetype n = std::min(record.size(), size);
-    std::memcpy(p, record.data(), size_t(n));
+    if (n > 0) // an empty record may have no data at all
+        std::memcpy(p, record.data(), size_t(n));
     std::memset(p + n, ' ', size_t(size - n));
     out.used += size;
 }

@@ -39,6 +39,9 @@ FrmComment::FrmComment(ProjectState& project, QObject* parent)
 }
 
 FrmComment::~FrmComment() {
+    // The form's children report their last events while it is destroyed; by then it is no
+    // longer a comment form to ask about them.
+    m_form->client()->removeEventFilter(this);
     delete m_form;
 }
 
