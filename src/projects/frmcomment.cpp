@@ -7,6 +7,7 @@
 #include "platform/errorguard.h"
 #include "ui/commentform.h"
 #include "ui/richtextpane.h"
+#include "ui/twipslayout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,11 +163,11 @@ void FrmComment::formResize() {
         const int height = f->innerHeight();
         // The window's minimum size keeps the pane from a negative size.
         const int paneWidth = std::max(width - 100, 0);
-        CommentForm::place(f->Rtxt3, 50, 500, paneWidth, std::max(height - 850, 0));
+        twipslayout::place(f->Rtxt3, 50, 500, paneWidth, std::max(height - 850, 0));
         f->Rtxt3->setRightMargin(std::max(paneWidth - 400, 0));
-        CommentForm::place(f->Line1[0], 0, 0, width, 30);
-        CommentForm::place(f->Line1[1], 0, 440, width, 30);
-        CommentForm::place(f->StatusBar1, 0, height - 350, width, 350);
+        twipslayout::place(f->Line1[0], 0, 0, width, 30);
+        twipslayout::place(f->Line1[1], 0, 440, width, 30);
+        twipslayout::place(f->StatusBar1, 0, height - 350, width, 350);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "core/twips.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
+#include "ui/twipslayout.h"
 
 #include <QAction>
 #include <QFrame>
@@ -23,8 +24,8 @@ bool fits(const Rect& r) {
 }
 
 void place(QWidget* widget, const Rect& r) {
-    TranslatorLForm::place(widget, int(std::lround(r.left)), int(std::lround(r.top)),
-                           int(std::lround(r.width)), int(std::lround(r.height)));
+    twipslayout::place(widget, int(std::lround(r.left)), int(std::lround(r.top)),
+                       int(std::lround(r.width)), int(std::lround(r.height)));
 }
 
 void setMargin(RichTextPane* pane, const Rect& r) {
@@ -96,14 +97,14 @@ void apply(TranslatorLForm& form, const Arrangement& a, int width, int height) {
         form.Label2->setText(QStringLiteral("<訳文>"));
         const int top = a.label2BesideLabel1 ? twips::fromPixels(form.Label1->y())
                                              : int(std::lround(a.label2Top));
-        TranslatorLForm::place(form.Label2, int(std::lround(a.label2Left)), top,
-                               twips::fromPixels(form.Label2->width()),
-                               twips::fromPixels(form.Label2->height()));
+        twipslayout::place(form.Label2, int(std::lround(a.label2Left)), top,
+                           twips::fromPixels(form.Label2->width()),
+                           twips::fromPixels(form.Label2->height()));
     }
     for (QFrame* line : form.Line1)
         line->resize(twips::toPixels(width) - line->x(), line->height());
     form.Toolbar1->resize(twips::toPixels(width), form.Toolbar1->height());
-    TranslatorLForm::place(form.StBar, 0, height - StatusBarHeight, width, StatusBarHeight);
+    twipslayout::place(form.StBar, 0, height - StatusBarHeight, width, StatusBarHeight);
 }
 
 } // namespace panelayout

@@ -3,6 +3,7 @@
 #include "core/twips.h"
 #include "menukeys.h"
 #include "richtextpane.h"
+#include "twipslayout.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -40,6 +41,8 @@ QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
     return m;
 }
 
+using twipslayout::place;
+
 } // namespace
 
 CommentForm::CommentForm(QWidget* parent) : QMainWindow(parent) {
@@ -66,21 +69,8 @@ int CommentForm::innerHeight() const {
     return twips::fromPixels(m_client->height());
 }
 
-void CommentForm::place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
-                        twips::toPixels(height));
-}
-
 void CommentForm::createControls() {
-    for (int i = 0; i < 2; ++i) {
-        auto* line = new QFrame(m_client);
-        line->setObjectName(QStringLiteral("Line1_%1").arg(i));
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Sunken);
-        Line1.append(line);
-    }
-    place(Line1[0], 0, 0, DesignWidth, 30);
-    place(Line1[1], 0, 440, DesignWidth, 30);
+    Line1 = twipslayout::rules(m_client, "Line1", {0, 440}, DesignWidth);
 
     Text1 = named(new QLineEdit(m_client), "Text1");
     Text1->setToolTip(QStringLiteral("検索する語句を入力して[検索]ﾎﾞﾀﾝを押します"));

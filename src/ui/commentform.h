@@ -25,7 +25,6 @@ public:
     // Inner size in twips.
     int innerWidth() const;
     int innerHeight() const;
-    static void place(QWidget* widget, int left, int top, int width, int height);
 
     RichTextPane* Rtxt3;
     QLineEdit* Text1;

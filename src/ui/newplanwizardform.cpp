@@ -1,6 +1,7 @@
 #include "newplanwizardform.h"
 
 #include "core/twips.h"
+#include "twipslayout.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,14 +14,7 @@
 
 namespace {
 
-// Places a control at a position and size given in twips.
-template <class W>
-W* placed(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
-                        twips::toPixels(height));
-    return widget;
-}
+using twipslayout::placed;
 
 QLabel* wrappedLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -69,8 +63,7 @@ NewPlanWizardForm::NewPlanWizardForm(QWidget* parent) : QDialog(parent) {
     for (int i = 0; i < 2; ++i) {
         auto* option = new QRadioButton(QString::fromUtf16(optionCaptions[i]), Frame2);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
-        option->setGeometry(twips::toPixels(300), twips::toPixels(1140 + i * 400),
-                            twips::toPixels(4000), twips::toPixels(330));
+        twipslayout::place(option, 300, 1140 + i * 400, 4000, 330);
         options->addButton(option, i);
         Option1.append(option);
     }

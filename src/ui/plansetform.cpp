@@ -1,22 +1,13 @@
 #include "plansetform.h"
 
 #include "core/twips.h"
+#include "twipslayout.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-template <class W>
-W* placed(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
-                        twips::toPixels(height));
-    return widget;
-}
-
-} // namespace
+using twipslayout::placed;
 
 PlanSetForm::PlanSetForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPlanSet"));

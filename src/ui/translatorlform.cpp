@@ -4,6 +4,7 @@
 #include "limitedtextedit.h"
 #include "menukeys.h"
 #include "richtextpane.h"
+#include "twipslayout.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -61,6 +62,8 @@ QKeySequence ctrl(Qt::Key key) {
     return QKeySequence(Qt::CTRL | key);
 }
 
+using twipslayout::place;
+
 } // namespace
 
 TranslatorLForm::TranslatorLForm(QWidget* parent) : QMainWindow(parent) {
@@ -79,11 +82,6 @@ TranslatorLForm::TranslatorLForm(QWidget* parent) : QMainWindow(parent) {
     menukeys::winOverTextBoxes(this);
     resize(twips::toPixels(DesignWidth),
            twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
-}
-
-void TranslatorLForm::place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twips::toPixels(left), twips::toPixels(top), twips::toPixels(width),
-                        twips::toPixels(height));
 }
 
 void TranslatorLForm::createToolBar() {
@@ -139,17 +137,7 @@ QAction* TranslatorLForm::toolButton(const QString& key) const {
 }
 
 void TranslatorLForm::createWordPane() {
-    for (int i = 0; i < 4; ++i) {
-        auto* line = new QFrame(m_client);
-        line->setObjectName(QStringLiteral("Line1_%1").arg(i));
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Sunken);
-        Line1.append(line);
-    }
-    place(Line1[0], 0, 0, DesignWidth, 30);
-    place(Line1[1], 0, 420, DesignWidth, 30);
-    place(Line1[2], 0, 1650, DesignWidth, 30);
-    place(Line1[3], 0, 2040, DesignWidth, 30);
+    Line1 = twipslayout::rules(m_client, "Line1", {0, 420, 1650, 2040}, DesignWidth);
 
     const QFont inputFont = designFont(QStringLiteral("ＭＳ Ｐゴシック"), 11);
     txtInput = named(new QLineEdit(m_client), "txtInput");

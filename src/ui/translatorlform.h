@@ -26,8 +26,6 @@ public:
 
     // The window's inner area (below the menu bar) that the layout works in.
     QWidget* client() const { return m_client; }
-    // Places a control at a position and size given in twips.
-    static void place(QWidget* widget, int left, int top, int width, int height);
     // The tool-bar button with this key ("save", "Qsearch", ...), or null.
     QAction* toolButton(const QString& key) const;
     // Status-bar panels 1 to 3: project name, original-file path, translation-file name.

@@ -1,6 +1,7 @@
 #include "trsplashform.h"
 
 #include "core/twips.h"
+#include "twipslayout.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -14,13 +15,11 @@ TrSplashForm::TrSplashForm(QWidget* parent)
     f.setPointSize(11);
     Label1->setFont(f);
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(twips::toPixels(240), twips::toPixels(240), twips::toPixels(4320),
-                        twips::toPixels(360));
+    twipslayout::place(Label1, 240, 240, 4320, 360);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setGeometry(twips::toPixels(240), twips::toPixels(780), twips::toPixels(4320),
-                              twips::toPixels(300));
+    twipslayout::place(ProgressBar1, 240, 780, 4320, 300);
     ProgressBar1->hide();
     setFixedSize(twips::toPixels(4800), twips::toPixels(1320));
 }
