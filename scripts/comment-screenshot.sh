@@ -2,10 +2,7 @@
 # Takes the screenshot of the comment window in docs/: a project that keeps notes, its comment
 # window shown beside the editor with a word found by its search box, under a virtual display.
 # Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+source "$(dirname "$0")/screenshot-common.sh"
 python3 scripts/sample-book.py "$home"
 python3 - "$home" <<'PY'
 import os, sys
@@ -26,19 +23,14 @@ line = '"猫","","","%s","cat.rtf",#FALSE#,#TRUE#,#TRUE#,"%s"\r\n' % (translatio
 open(os.path.join(home, "ctrinfo.vtd"), "wb").write(line.encode("cp932"))
 open(os.path.join(home, "trinfo.vtd"), "wb").write(line.encode("cp932"))
 PY
-mkdir -p docs
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  main=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
-  win=$(xdotool search --name "^Dualscribe$" | head -1)
+on_screen 1024x768 '
+  start_verbanta "$0"
+  open_editor
   xdotool windowfocus "$win"; sleep 0.5; xdotool key alt+u; sleep 0.5; xdotool key e; sleep 1.5
   cmnt=$(xdotool search --name "注釈" | head -1)
   xdotool windowmove "$cmnt" 0 0; sleep 0.5
   xdotool windowfocus "$cmnt"; xdotool type --delay 80 name; xdotool key Return; sleep 1
-  xwd -id "$cmnt" | xwdtopnm 2>/dev/null | pnmtopng > docs/comment-window.png
+  shot "$cmnt" docs/comment-window.png
   kill $pid
 ' "$home"
 echo "docs/comment-window.png"

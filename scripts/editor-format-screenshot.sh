@@ -2,10 +2,7 @@
 # Takes the screenshot of the translation editor's formatting in docs/: a formatted translation
 # with a sentence selected, the formatting bar showing it and the panes' pop-up menu open, under a
 # virtual display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+source "$(dirname "$0")/screenshot-common.sh"
 python3 scripts/sample-book.py "$home"
 python3 - "$home" <<'PY'
 import os, sys
@@ -23,14 +20,9 @@ open(translation, "wb").write(
 open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
     ('"猫","","","%s","cat.rtf",#FALSE#,#TRUE#,#FALSE#,""\r\n' % translation).encode("cp932"))
 PY
-mkdir -p docs
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  main=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
-  win=$(xdotool search --name "^Dualscribe$" | head -1)
+on_screen 1024x768 '
+  start_verbanta "$0"
+  open_editor
   xdotool windowmove "$win" 0 0; sleep 0.5
   xdotool windowfocus "$win"
   # Into the translation, onto its second paragraph, and select its first sentence.

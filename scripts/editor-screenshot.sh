@@ -2,10 +2,7 @@
 # Takes the screenshots of the translation editor in docs/: a Japanese original above and then
 # beside its English translation, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool and
 # netpbm; not part of the tests.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+source "$(dirname "$0")/screenshot-common.sh"
 python3 - "$home" <<'PY'
 import os, sys
 home = sys.argv[1]
@@ -34,19 +31,14 @@ open(translation, "wb").write(rb"{\rtf1\ansi\deff0{\fonttbl{\f0 Times New Roman;
 open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
     ('"猫","%s","wagahai.txt","%s","cat.rtf",#TRUE#,#TRUE#,#FALSE#,""\r\n' % (original, translation)).encode("cp932"))
 PY
-mkdir -p docs
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  main=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
-  win=$(xdotool search --name "^Dualscribe$" | head -1)
+on_screen 1024x768 '
+  start_verbanta "$0"
+  open_editor
   xdotool windowmove "$win" 0 0; sleep 0.5
   xdotool windowfocus "$win"; xdotool type --delay 80 rem; sleep 1
-  xwd -id "$win" | xwdtopnm 2>/dev/null | pnmtopng > docs/editor-stacked.png
+  shot "$win" docs/editor-stacked.png
   xdotool key alt+u; sleep 0.5; xdotool key z; sleep 1
-  xwd -id "$win" | xwdtopnm 2>/dev/null | pnmtopng > docs/editor-side-by-side.png
+  shot "$win" docs/editor-side-by-side.png
   kill $pid
 ' "$home"
 echo "docs/editor-stacked.png docs/editor-side-by-side.png"

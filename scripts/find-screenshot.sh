@@ -2,10 +2,7 @@
 # Takes the screenshots of the editor's find and replace dialog and of the split settings in
 # docs/, over a project with a Japanese original and its English translation, under a virtual
 # display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+source "$(dirname "$0")/screenshot-common.sh"
 python3 scripts/sample-book.py "$home"
 python3 - "$home" <<'PY'
 import os, sys
@@ -20,23 +17,18 @@ open(translation, "wb").write(rb"{\rtf1\ansi\deff0{\fonttbl{\f0 Times New Roman;
 open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
     ('"猫","%s","wagahai.txt","%s","cat.rtf",#TRUE#,#TRUE#,#FALSE#,""\r\n' % (original, translation)).encode("cp932"))
 PY
-mkdir -p docs
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  main=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
-  win=$(xdotool search --name "^Dualscribe$" | head -1)
+on_screen 1024x768 '
+  start_verbanta "$0"
+  open_editor
   xdotool windowmove "$win" 0 0; sleep 0.5
   xdotool windowfocus "$win"; xdotool key ctrl+f; sleep 1.5
   find=$(xdotool search --name "^検索と置換$" | head -1)
   xdotool windowfocus "$find"; xdotool type --delay 80 cat; xdotool key Return; sleep 1
-  xwd -id "$find" | xwdtopnm 2>/dev/null | pnmtopng > docs/find-dialog.png
+  shot "$find" docs/find-dialog.png
   xdotool key --window "$find" Escape; sleep 0.5
   xdotool windowfocus "$win"; xdotool key alt+u; sleep 0.5; xdotool key s; sleep 0.5; xdotool key m; sleep 1.5
   split=$(xdotool search --name "文単位" | head -1)
-  xwd -id "$split" | xwdtopnm 2>/dev/null | pnmtopng > docs/split-settings.png
+  shot "$split" docs/split-settings.png
   xdotool key --window "$split" Escape; sleep 0.5
   kill $pid
 ' "$home"

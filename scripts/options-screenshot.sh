@@ -2,10 +2,7 @@
 # Takes the screenshot of the translation editor's options dialog in docs/, over a sample book and
 # a project with an original file, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool
 # and netpbm; not part of the tests.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+source "$(dirname "$0")/screenshot-common.sh"
 python3 scripts/sample-book.py "$home"
 python3 - "$home" <<'PY'
 import os, sys
@@ -18,17 +15,12 @@ open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
     ('"猫","%s","original.txt","%s","translation.rtf",#TRUE#,#TRUE#,#FALSE#,""\r\n'
      % (original, translation)).encode("cp932"))
 PY
-mkdir -p docs
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  main=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
-  win=$(xdotool search --name "^Dualscribe$" | head -1)
+on_screen 1024x768 '
+  start_verbanta "$0"
+  open_editor
   xdotool windowfocus "$win"; sleep 0.5; xdotool key alt+u; sleep 0.5; xdotool key o; sleep 1.5
   options=$(xdotool search --name "^ｵﾌﾟｼｮﾝ$" | head -1)
-  xwd -id "$options" | xwdtopnm 2>/dev/null | pnmtopng > docs/options-dialog.png
+  shot "$options" docs/options-dialog.png
   kill $pid
 ' "$home"
 echo "docs/options-dialog.png"

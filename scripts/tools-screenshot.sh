@@ -3,31 +3,24 @@
 # the quiz settings and a quiz under way, over a 100-word book, then the import/export dialog, the
 # book folder picker and the merge dialog paused at a duplicate, under a virtual display. Needs
 # xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
-set -euo pipefail
-cd "$(dirname "$0")/.."
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
+source "$(dirname "$0")/screenshot-common.sh"
 build/bench/bench_store --benchmark_filter=NONE >/dev/null 2>&1 || true
 python3 scripts/sample-book.py "$home"
-mkdir -p docs
-xvfb-run -a -s "-screen 0 800x600x24" bash -c '
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  win=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowmove "$win" 0 0; sleep 0.5
-  xdotool windowfocus "$win"; xdotool key ctrl+p; sleep 1.5
+on_screen 800x600 '
+  start_verbanta "$0"
+  xdotool windowmove "$main" 0 0; sleep 0.5
+  xdotool windowfocus "$main"; xdotool key ctrl+p; sleep 1.5
   print=$(xdotool search --name "^印刷$" | head -1)
-  xwd -id "$print" | xwdtopnm 2>/dev/null | pnmtopng > docs/print-dialog.png
+  shot "$print" docs/print-dialog.png
   kill -0 $pid; xdotool key --window "$print" Escape 2>/dev/null || true; sleep 1
-  xdotool windowfocus "$win"; xdotool key alt+f; sleep 0.5; xdotool key c; sleep 1.5
+  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key c; sleep 1.5
   custom=$(xdotool search --name "属性のカスタマイズ" | head -1)
-  xwd -id "$custom" | xwdtopnm 2>/dev/null | pnmtopng > docs/customise-dialog.png
+  shot "$custom" docs/customise-dialog.png
   # The customise dialog is modal: it has to go before the quiz menu can be reached.
   xdotool mousemove --window "$custom" 500 322 click 1; sleep 0.5
-  xdotool windowfocus "$win"; sleep 0.5; xdotool key alt+r; sleep 0.5; xdotool key t; sleep 2
+  xdotool windowfocus "$main"; sleep 0.5; xdotool key alt+r; sleep 0.5; xdotool key t; sleep 2
   try=$(xdotool search --name "ﾄﾗｲﾒﾆｭｰの設定" | head -1)
-  xwd -id "$try" | xwdtopnm 2>/dev/null | pnmtopng > docs/quiz-settings.png
+  shot "$try" docs/quiz-settings.png
   xdotool mousemove --window "$try" 60 225 click 1; sleep 1.5
   quiz=$(xdotool search --name "単語を当てよう！" | head -1)
   xdotool windowmove "$quiz" 100 40; sleep 0.5
@@ -40,7 +33,7 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   xdotool windowfocus "$quiz"; sleep 0.3
   xdotool mousemove --window "$quiz" 70 330 click 1; sleep 0.5
   xdotool type akr; sleep 0.5
-  xwd -id "$quiz" | xwdtopnm 2>/dev/null | pnmtopng > docs/quiz-window.png
+  shot "$quiz" docs/quiz-window.png
   kill $pid
 ' "$home"
 echo "docs/print-dialog.png docs/customise-dialog.png docs/quiz-settings.png docs/quiz-window.png"
@@ -72,8 +65,7 @@ for name, words in (("merge-a", ["apple", "cat"]), ("merge-b", ["bird", "cat", "
 with open(os.path.join(app, "DirInfo.vtd"), "wb") as f:
     f.write("".join('"%s","英語ｾｯﾄ"\r\n' % b for b in books).encode("cp932"))
 PY
-xvfb-run -a -s "-screen 0 800x600x24" bash -c '
-  shot() { xwd -id "$1" | xwdtopnm 2>/dev/null | pnmtopng > "$2"; }
+on_screen 800x600 '
   # Picks the folder named $1 in the application folder, where the picker starts; with $2, takes
   # the picker with that folder chosen first.
   pick() {
@@ -82,19 +74,16 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
     if [ -n "${2:-}" ]; then shot "$picker" "$2"; fi
     xdotool key Return; sleep 1
   }
-  VERBANTA_HOME="$0" build/bin/verbanta &
-  pid=$!
-  sleep 3
-  win=$(xdotool search --name "Verbanta - " | head -1)
-  xdotool windowmove "$win" 0 0; sleep 0.5
-  xdotool windowfocus "$win"; xdotool key alt+f; sleep 0.5; xdotool key u; sleep 1.5
+  start_verbanta "$0"
+  xdotool windowmove "$main" 0 0; sleep 0.5
+  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key u; sleep 1.5
   inport=$(xdotool search --name "^外部ﾃﾞｰﾀ処理$" | head -1)
   xdotool windowmove "$inport" 0 0; sleep 0.5
   xdotool mousemove --window "$inport" 356 142 click 1; sleep 1.5
   pick merge-b
   shot "$inport" docs/inport-dialog.png
   xdotool windowfocus "$inport"; xdotool key Escape; sleep 1
-  xdotool windowfocus "$win"; xdotool key alt+f; sleep 0.5; xdotool key m; sleep 1.5
+  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key m; sleep 1.5
   merge=$(xdotool search --name "^ﾌﾞｯｸの統合$" | head -1)
   xdotool windowmove "$merge" 0 0; sleep 0.5
   xdotool mousemove --window "$merge" 468 22 click 1; sleep 1.5
