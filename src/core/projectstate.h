@@ -40,6 +40,11 @@ struct ProjectState {
     bool orgPaneHidden = false;
     bool cmntLoaded = false;
     bool newPlanMadeCurrent = false;
+    // The pane's document was there but could not be read whole when the project was loaded:
+    // saving leaves that file as it is until the pane is changed, so that what could not be read
+    // is not replaced by what could.
+    bool orgFileNotRead = false;
+    bool transFileNotRead = false;
     qint16 indentWidth = 480;
     TabStops tabStops = DefaultTabStops;
     SplitSettings split;

@@ -85,6 +85,8 @@ void ProjectCommands::mnuNewClick() {
         f->mnuLayout->setEnabled(true);
         p.orgModified = false;
         p.transModified = false;
+        p.orgFileNotRead = false;
+        p.transFileNotRead = false;
         for (int panel = 1; panel <= 3; ++panel)
             f->setPanelText(panel, {});
     });
@@ -123,8 +125,8 @@ void ProjectCommands::finishNewProjectForSave() {
     else
         setCommentCommandsEnabled(false);
     arrangePanes();
-    if (plan.useOrgFile)
-        loadPane(f->Rtxt1, plan.orgFilePath);
+    p.transFileNotRead = false;
+    p.orgFileNotRead = plan.useOrgFile && !loadPane(f->Rtxt1, plan.orgFilePath);
     showProjectPanels();
 }
 
@@ -159,10 +161,10 @@ void ProjectCommands::loadProject() {
     f->Rtxt1->clear();
     f->Rtxt2->clear();
     arrangePanes();
-    if (plan.useOrgFile)
-        loadPane(f->Rtxt1, plan.orgFilePath);
+    p.orgFileNotRead = plan.useOrgFile && !loadPane(f->Rtxt1, plan.orgFilePath);
+    p.transFileNotRead = false;
     if (QFile::exists(plan.transFilePath))
-        loadPane(f->Rtxt2, plan.transFilePath);
+        p.transFileNotRead = !loadPane(f->Rtxt2, plan.transFilePath);
     else
         EditorExit::saveDocument(f->Rtxt2, plan.transFilePath);
     // What the panes hold now is what the files hold.
@@ -170,23 +172,24 @@ void ProjectCommands::loadProject() {
     p.transModified = false;
 }
 
-void ProjectCommands::loadPane(RichTextPane* pane, const QString& path) {
+bool ProjectCommands::loadPane(RichTextPane* pane, const QString& path) {
     if (path.isEmpty()) {
         pane->clear();
-        return;
+        return true;
     }
     if (!QFile::exists(path)) {
         pane->clear();
         showMessage(QStringLiteral("ﾌｧｲﾙが見つかりません。\r\n") + path,
                     QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
-        return;
+        return true;
     }
     QString error;
     if (pane->loadFile(path, &error))
-        return;
+        return true;
     showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
                     error,
                 QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+    return false;
 }
 
 void ProjectCommands::arrangePanes() {
@@ -218,6 +221,8 @@ void ProjectCommands::forgetProject() {
     p.current = PlanInfo();
     p.orgModified = false;
     p.transModified = false;
+    p.orgFileNotRead = false;
+    p.transFileNotRead = false;
 }
 
 // ---- Comment window -------------------------------------------------------------------------

@@ -70,8 +70,9 @@ private:
     void setCommentCommandsEnabled(bool on);
     void openComment();
     // Loads a document into a pane; a file that is missing or cannot be read is reported by
-    // name, the pane keeping what could be read.
-    void loadPane(RichTextPane* pane, const QString& path);
+    // name, the pane keeping what could be read. False when the file is there but could not be
+    // read whole.
+    bool loadPane(RichTextPane* pane, const QString& path);
     void arrangePanes();
 
     FrmTranslatorL& m_window;

@@ -246,12 +246,13 @@ void Recovery::restore() {
         // becomes current again, with its own documents under the copies.
         p.makeCurrent(*recorded);
         projectfiles::saveCurrentPlan(appFolder, *recorded);
+        // A document that cannot be read is kept on disk unless its pane comes back changed.
         f->Rtxt1->clear();
-        if (!recorded->orgFilePath.isEmpty())
-            f->Rtxt1->loadFile(recorded->orgFilePath);
+        p.orgFileNotRead =
+            QFile::exists(recorded->orgFilePath) && !f->Rtxt1->loadFile(recorded->orgFilePath);
         f->Rtxt2->clear();
-        if (QFile::exists(recorded->transFilePath))
-            f->Rtxt2->loadFile(recorded->transFilePath);
+        p.transFileNotRead =
+            QFile::exists(recorded->transFilePath) && !f->Rtxt2->loadFile(recorded->transFilePath);
         f->setPanelText(1, recorded->planName);
         f->setPanelText(2, recorded->orgFilePath);
         f->setPanelText(3, recorded->transFileName);

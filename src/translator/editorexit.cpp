@@ -58,13 +58,18 @@ void EditorExit::mnuSaveClick() {
 bool EditorExit::saveDocuments() {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
-    if (p.useOrgFile && p.saveOrgToo) {
+    // A document that could not be read is kept on disk until its pane is changed.
+    if (p.useOrgFile && p.saveOrgToo && (p.orgModified || !p.orgFileNotRead)) {
         if (!saveDocument(f->Rtxt1, p.current.orgFilePath))
             return false;
         p.orgModified = false;
+        p.orgFileNotRead = false;
     }
-    if (!saveDocument(f->Rtxt2, p.current.transFilePath))
-        return false;
+    if (p.transModified || !p.transFileNotRead) {
+        if (!saveDocument(f->Rtxt2, p.current.transFilePath))
+            return false;
+        p.transFileNotRead = false;
+    }
     p.transModified = false;
     return true;
 }

@@ -173,27 +173,29 @@ void FrmTranslatorL::loadCurrentProject(bool projectFileFound) {
     f->Rtxt1->setKeepSelectionVisible(false);
     f->Rtxt2->setKeepSelectionVisible(false);
     p.newPlanMadeCurrent = false;
-    loadPane(f->Rtxt1, plan.orgFilePath);
-    loadPane(f->Rtxt2, plan.transFilePath);
+    p.orgFileNotRead = !loadPane(f->Rtxt1, plan.orgFilePath);
+    p.transFileNotRead = !loadPane(f->Rtxt2, plan.transFilePath);
     f->setPanelText(1, plan.planName);
     f->setPanelText(2, plan.orgFilePath);
     f->setPanelText(3, plan.transFileName);
 }
 
-void FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
+bool FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
     // No file (a project without an original, the fresh record New leaves): an empty pane.
     if (path.isEmpty()) {
         pane->clear();
-        return;
+        return true;
     }
     QString error;
     if (pane->loadFile(path, &error))
-        return;
+        return true;
     // A document that has gone or cannot be read must not keep the editor from opening: the
     // user is told, and what could be read stays in the pane.
     showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
                     error,
                 QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+    // A document that has gone leaves nothing to keep: Save may make it again.
+    return !QFile::exists(path);
 }
 
 // ---- Layout ---------------------------------------------------------------------------------

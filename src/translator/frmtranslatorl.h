@@ -72,7 +72,8 @@ private:
     void fillFormatBar(QProgressBar* fontProgress);
     void applyTabStops();
     void loadCurrentProject(bool projectFileFound);
-    void loadPane(class RichTextPane* pane, const QString& path);
+    // False when the document is there but could not be read whole (reported).
+    bool loadPane(class RichTextPane* pane, const QString& path);
     void focusOriginalOrTranslation();
 
     TranslatorLForm* m_form;

@@ -4,7 +4,9 @@
 #include "ui/plansetform.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -217,6 +219,78 @@ TEST_F(PlanSetTest, MissingDocumentsAreNamedAndTheRestLoads) {
     EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
     EXPECT_TRUE(form()->Rtxt1->document()->isEmpty());
     EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(dialogs.done());
+}
+
+// Cut off inside a group: part of it can be read, and that part is not the whole document.
+const QByteArray Damaged = "{\\rtf1\\ansi Kept {\\b part";
+
+TEST_F(PlanSetTest, UnreadableDocumentsAreNamedAndKeptUntilTheirPaneIsEdited) {
+    startWith({one, two}, one);
+    // A folder where the original and the comment file should be, a damaged translation.
+    QFile::remove(two.orgFilePath);
+    QDir().mkpath(two.orgFilePath);
+    QDir().mkpath(two.cmntFilePath);
+    app.write(two.transFileName, Damaged);
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::Ok, two.cmntFilePath)
+        .expectMessage(Answer::Ok, two.orgFilePath)
+        .expectMessage(Answer::Ok, two.transFilePath);
+    d->cmdOK->click();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("読み込みｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(form()->panelText(1), QStringLiteral("二"));
+    EXPECT_TRUE(paneText(form()->Rtxt2).startsWith(QStringLiteral("Kept")));
+    EXPECT_TRUE(form()->mnuComment->isEnabled());
+
+    // Save leaves the documents that could not be read as they are, the original too.
+    state().saveOrgToo = true;
+    form()->mnuSave->trigger();
+    EXPECT_FALSE(form()->mnuSave->isEnabled());
+    EXPECT_EQ(app.read(two.transFileName), Damaged);
+    EXPECT_TRUE(QFileInfo(two.orgFilePath).isDir());
+    EXPECT_TRUE(QFileInfo(two.cmntFilePath).isDir());
+    EXPECT_TRUE(dialogs.done());
+
+    // What the user writes into the pane is saved over the damaged file.
+    form()->Rtxt2->setPlainText(QStringLiteral("Rewritten."));
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Rewritten."));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, UnreadableDocumentsAtStartAreNamedAndKeptBySave) {
+    QFile::remove(two.orgFilePath);
+    QDir().mkpath(two.orgFilePath);
+    app.write(two.transFileName, Damaged);
+    dialogs.expectMessage(Answer::Ok, two.orgFilePath).expectMessage(Answer::Ok, two.transFilePath);
+    startWith({one, two}, two);
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_EQ(form()->panelText(1), QStringLiteral("二"));
+    EXPECT_TRUE(dialogs.done());
+
+    state().saveOrgToo = true;
+    form()->mnuSave->trigger();
+    EXPECT_EQ(app.read(two.transFileName), Damaged);
+    EXPECT_TRUE(QFileInfo(two.orgFilePath).isDir());
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, ADocumentWithoutReadPermissionIsNotReplacedBySave) {
+    QFile::setPermissions(two.transFilePath, {});
+    if (QFile probe(two.transFilePath); probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "permissions do not stop this user from reading";
+    dialogs.expectMessage(Answer::Ok, two.transFilePath);
+    startWith({one, two}, one);
+    openDialog();
+    choose(projects()->planSet()->form(), QStringLiteral("二"));
+    projects()->planSet()->form()->cmdOK->click();
+    form()->mnuSave->trigger();
+    QFile::setPermissions(two.transFilePath, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Translation two."));
     EXPECT_TRUE(dialogs.done());
 }
 
