@@ -1,4 +1,5 @@
 #include "core/projectstate.h"
+#include "projects/commentcommands.h"
 #include "projects_fixture.h"
 
 #include <QDir>
@@ -89,6 +90,62 @@ TEST_F(SaveTest, CancellingTheWizardKeepsTheWorkUnsaved) {
     EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Draft."));
     EXPECT_FALSE(app.exists(projectfiles::PlanListFile));
     EXPECT_FALSE(app.exists(projectfiles::CurrentPlanFile));
+}
+
+TEST_F(SaveTest, UntitledWorkBesideAProjectInUseGoesIntoANewProject) {
+    // Untitled work while a project with comments is in use, as restored unsaved work of no
+    // project leaves the editor.
+    const PlanInfo cat = plan(QStringLiteral("猫"), {}, QStringLiteral("猫.rtf"), true);
+    writeDocument(cat.transFilePath, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    projectfiles::savePlanList(app.path(), {cat});
+    projectfiles::saveCurrentPlan(app.path(), cat);
+    startEditor();
+    CommentCommands* comments = commands->comments();
+    ASSERT_NE(comments->window(), nullptr);
+    comments->pane()->setPlainText(QStringLiteral("Notes on the cat."));
+    state().untitledWork = true;
+    form()->Rtxt2->setPlainText(QStringLiteral("Draft."));
+    const QString text =
+        QStringLiteral("『新規ﾌﾟﾛｼﾞｪｸﾄ作成ｳｨｻﾞｰﾄﾞ』ﾀﾞｲｱﾛｸﾞﾎﾞｯｸｽを開いて新規作成します");
+
+    // Cancelled: the project's comment window has gone with its notes saved; the work is still
+    // unsaved and the project's own files are untouched.
+    dialogs.expectMessage(Answer::Ok, text);
+    whenShown(QStringLiteral("frmNewPlanWizard"),
+              [](QWidget* w) { static_cast<NewPlanWizardForm*>(w)->cmdCancel->click(); });
+    form()->mnuSave->trigger();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("新規作成処理"));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::Ok);
+    EXPECT_EQ(comments->window(), nullptr);
+    EXPECT_FALSE(form()->mnuComment->isEnabled());
+    EXPECT_EQ(fileText(cat.cmntFilePath), QStringLiteral("Notes on the cat."));
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+    EXPECT_TRUE(form()->toolButton(QStringLiteral("save"))->isEnabled());
+    EXPECT_TRUE(state().transModified);
+    EXPECT_TRUE(state().untitledWork);
+    EXPECT_EQ(state().current.planName, QStringLiteral("猫"));
+    EXPECT_EQ(fileText(cat.transFilePath), QStringLiteral("I am a cat."));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Draft."));
+
+    // Finished: the new project is in use and holds the work.
+    const QString trans = app.file(QStringLiteral("犬.rtf"));
+    dialogs.expectMessage(Answer::Ok, text);
+    finishWizardWhenShown(QStringLiteral("犬"), trans, true);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("新規作成処理"));
+    EXPECT_EQ(fileText(trans), QStringLiteral("Draft."));
+    EXPECT_EQ(fileText(cat.transFilePath), QStringLiteral("I am a cat."));
+    EXPECT_EQ(state().current.planName, QStringLiteral("犬"));
+    EXPECT_EQ(projectfiles::loadCurrentPlan(app.path())->planName, QStringLiteral("犬"));
+    EXPECT_EQ(projectfiles::loadPlanList(app.path()).size(), 2u);
+    EXPECT_FALSE(state().untitledWork);
+    EXPECT_FALSE(state().transModified);
+    EXPECT_FALSE(form()->mnuSave->isEnabled());
+    ASSERT_NE(comments->window(), nullptr);
+    EXPECT_TRUE(comments->pane()->document()->isEmpty());
+    EXPECT_TRUE(app.exists(QStringLiteral("Cm_犬.rtf")));
+    EXPECT_EQ(form()->panelText(1), QStringLiteral("犬"));
+    EXPECT_TRUE(dialogs.done());
 }
 
 TEST_F(SaveTest, ASaveIntoAReadOnlyFolderIsReportedAndKeepsTheWork) {
