@@ -1,6 +1,7 @@
 #include "commentform.h"
 
 #include "core/twips.h"
+#include "formparts.h"
 #include "menukeys.h"
 #include "richtextpane.h"
 #include "twipslayout.h"
@@ -23,24 +24,9 @@ constexpr int DesignHeight = 6000;
 constexpr int MinimumWidth = 3000;
 constexpr int MinimumHeight = 2000;
 
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QAction* action(QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
-QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
-    QMenu* m = parent->addMenu(caption);
-    m->setObjectName(QLatin1String(name));
-    m->menuAction()->setObjectName(QLatin1String(name));
-    return m;
-}
-
+using formparts::action;
+using formparts::named;
+using formparts::submenu;
 using twipslayout::place;
 
 } // namespace
@@ -51,9 +37,7 @@ CommentForm::CommentForm(QWidget* parent) : QMainWindow(parent) {
     m_client = named(new QWidget(this), "client");
     m_client->setMinimumSize(twips::toPixels(MinimumWidth), twips::toPixels(MinimumHeight));
     setCentralWidget(m_client);
-    QFont font(QStringLiteral("MS UI Gothic"));
-    font.setPointSize(9);
-    setFont(font);
+    setFont(formparts::designFont(QStringLiteral("MS UI Gothic"), 9));
     createControls();
     createMenus();
     menukeys::winOverTextBoxes(this);

@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "core/twips.h"
+#include "formparts.h"
 #include "limitedtextedit.h"
 #include "menukeys.h"
 
@@ -17,26 +18,15 @@
 
 namespace {
 
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QFont designFont(const QString& family, int points) {
-    QFont f(family);
-    f.setPointSize(points);
-    return f;
-}
+using formparts::designFont;
+using formparts::named;
 
 QAction* action(QMenu* menu, const char* name, const QString& caption,
                 const QKeySequence& shortcut = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty()) {
-        // The window handles every key itself (see FrmMain); the shortcut is here to be shown.
-        a->setShortcut(shortcut);
+    QAction* a = formparts::action(menu, name, caption, shortcut);
+    // The window handles every key itself (see FrmMain); the shortcut is here to be shown.
+    if (!shortcut.isEmpty())
         a->setShortcutContext(Qt::WidgetShortcut);
-    }
     return a;
 }
 

@@ -1,6 +1,7 @@
 #include "translatorlform.h"
 
 #include "core/twips.h"
+#include "formparts.h"
 #include "limitedtextedit.h"
 #include "menukeys.h"
 #include "richtextpane.h"
@@ -28,35 +29,10 @@ constexpr int DesignHeight = 9000;
 constexpr int MinimumWidth = 4500;
 constexpr int MinimumHeight = 3600;
 
-template <class W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-template <class W> W* named(W* widget, const char* name) {
-    return named(widget, QLatin1String(name));
-}
-
-QFont designFont(const QString& family, int points) {
-    QFont f(family);
-    f.setPointSize(points);
-    return f;
-}
-
-QAction* action(QMenu* menu, const char* name, const QString& caption,
-                const QKeySequence& shortcut = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty())
-        a->setShortcut(shortcut);
-    return a;
-}
-
-QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
-    QMenu* m = parent->addMenu(caption);
-    m->setObjectName(QLatin1String(name));
-    m->menuAction()->setObjectName(QLatin1String(name));
-    return m;
-}
+using formparts::action;
+using formparts::designFont;
+using formparts::named;
+using formparts::submenu;
 
 QKeySequence ctrl(Qt::Key key) {
     return QKeySequence(Qt::CTRL | key);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+
+class QAction;
+class QFont;
+class QMenu;
+
+// The pieces the windows build their controls and menus from. Every control and menu entry gets
+// an object name: the window's logic and the tests find them by it.
+namespace formparts {
+
+template <class W> W* named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+template <class W> W* named(W* widget, const char* name) {
+    return named(widget, QString(QLatin1String(name)));
+}
+
+// A font of the family at the size, in points, the window was designed with.
+QFont designFont(const QString& family, int points);
+
+// A menu entry; the shortcut, if any, is shown beside it and works while the window is active.
+QAction* action(QMenu* menu, const char* name, const QString& caption,
+                const QKeySequence& shortcut = {});
+
+// A submenu; its entry in the parent menu has the same name.
+QMenu* submenu(QMenu* parent, const char* name, const QString& caption);
+
+} // namespace formparts
