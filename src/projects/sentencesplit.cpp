@@ -2,7 +2,7 @@
 
 #include "core/projectstate.h"
 #include "frmbunkatu.h"
-#include "largeedit.h"
+#include "ui/largeedit.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/frmtranslatorl.h"

@@ -1,6 +1,6 @@
 #include "textsearch.h"
 
-#include "largeedit.h"
+#include "ui/largeedit.h"
 #include "ui/richtextpane.h"
 
 #include <QTextCursor>

@@ -4,6 +4,7 @@
 #include "core/richtext/documentfile.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/twips.h"
+#include "largeedit.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -209,7 +210,33 @@ std::optional<QColor> RichTextPane::selColor() const {
 }
 
 void RichTextPane::mergeSelFormat(const QTextCharFormat& format) {
-    mergeCurrentCharFormat(format);
+    // Without a selection the format is the one typing goes on in, which only the edit control
+    // keeps.
+    if (!textCursor().hasSelection()) {
+        mergeCurrentCharFormat(format);
+        return;
+    }
+    // The edit control picks up the selection's new format from the change signal.
+    editSelection([&](QTextCursor& c) { c.mergeCharFormat(format); });
+}
+
+int RichTextPane::endOfView() const {
+    return cursorForPosition(QPoint(viewport()->width() - 1, viewport()->height() - 1)).position();
+}
+
+template <typename Edit> void RichTextPane::editSelection(Edit edit) {
+    // Laying the document out afresh costs the text down to the bottom of the view before the
+    // pane can repaint; relaying out only the changed paragraphs costs the selection's length.
+    // Selecting all of a large document and making it bold must not freeze the window for the
+    // whole document's layout.
+    QTextCursor c = textCursor();
+    if (c.selectionEnd() - c.selectionStart() > endOfView()) {
+        largeedit::run(c, edit);
+        return;
+    }
+    c.beginEditBlock();
+    edit(c);
+    c.endEditBlock();
 }
 
 void RichTextPane::setSelFontName(const QString& name) {
@@ -258,16 +285,15 @@ void RichTextPane::setSelColor(const QColor& color) {
 }
 
 template <typename Change> void RichTextPane::forEachSelectedBlock(Change change) {
-    QTextCursor c = textCursor();
-    const QTextBlock last = document()->findBlock(c.selectionEnd());
-    c.beginEditBlock();
-    for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
-        QTextCursor bc(b);
-        change(bc);
-        if (b == last)
-            break;
-    }
-    c.endEditBlock();
+    editSelection([&](QTextCursor& c) {
+        const QTextBlock last = document()->findBlock(c.selectionEnd());
+        for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+            QTextCursor bc(b);
+            change(bc);
+            if (b == last)
+                break;
+        }
+    });
 }
 
 std::optional<RichTextPane::Alignment> RichTextPane::selAlignment() const {

@@ -98,6 +98,8 @@ private:
     template <typename T, typename Read> std::optional<T> uniformBlock(Read read) const;
     void mergeSelFormat(const QTextCharFormat& format);
     template <typename Change> void forEachSelectedBlock(Change change);
+    template <typename Edit> void editSelection(Edit edit);
+    int endOfView() const;
     void applySelectionPalette();
     void watchDocument();
     void restoreDefaultFormatWhenEmptied();

@@ -2,10 +2,12 @@
 #include "editor_fixture.h"
 #include "translator/formatting.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolBar>
 
@@ -290,6 +292,37 @@ TEST_F(FormattingTest, FormatsSurviveSavingAndReloading) {
     EXPECT_EQ(reloaded.selIndent(), 480);
     select(&reloaded, 0, 1);
     EXPECT_EQ(reloaded.selIndent(), 0);
+}
+
+// Formatting more text than the view shows lays the document out afresh instead of all at once;
+// the result must be the same edit, undone in one step, with the view where the user left it.
+TEST(LargeSelectionFormatting, ChangesAllOfItInOneUndoStepAndKeepsTheView) {
+    RichTextPane pane;
+    pane.resize(400, 300);
+    pane.show();
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += QStringLiteral("Line %1 of a long translation.\n").arg(i);
+    pane.setPlainText(text);
+    pane.document()->documentLayout()->documentSize(); // the whole layout, as after a while
+    QScrollBar* bar = pane.verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const int top = pane.cursorForPosition(QPoint(0, 0)).position();
+    pane.selectAll();
+
+    pane.setSelBold(true);
+    pane.setSelAlignment(RichTextPane::Alignment::Center);
+    EXPECT_EQ(pane.selBold(), true);
+    EXPECT_EQ(pane.selAlignment(), RichTextPane::Alignment::Center);
+    EXPECT_EQ(pane.cursorForPosition(QPoint(0, 0)).position(), top);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane.cursorForPosition(QPoint(0, 0)).position(), top);
+
+    pane.undo();
+    EXPECT_EQ(pane.selAlignment(), RichTextPane::Alignment::Left);
+    EXPECT_EQ(pane.selBold(), true);
+    pane.undo();
+    EXPECT_EQ(pane.selBold(), false);
 }
 
 } // namespace
