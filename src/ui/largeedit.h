@@ -17,7 +17,7 @@ template <class Edit> void run(QTextCursor cursor, Edit edit) {
     cursor.beginEditBlock();
     edit(cursor);
     // Without a page size the layout ignores the change; setting it back lays out anew.
-    document->setPageSize(QSizeF());
+    document->setPageSize(QSizeF(0, 0));
     cursor.endEditBlock();
     document->setPageSize(page);
 }

@@ -79,6 +79,9 @@ bool RichTextPane::loadFile(const QString& path, QString* error) {
     // to delete, and must be judged before the switch.
     QTextDocument* old = document();
     const bool ownedHere = old->parent() == this;
+    // Without a page size the document is not laid out when the edit control takes it, only
+    // when the control gives it its own width straight after: once instead of twice.
+    loaded->setPageSize(QSizeF(0, 0));
     setDocument(loaded);
     if (ownedHere)
         delete old;

@@ -191,6 +191,9 @@ public:
     QStringList run() {
         document_->clear();
         cursor_ = QTextCursor(document_);
+        // One edit for the whole document: outside an edit the cursor works out its place on
+        // screen after every insertion, which costs more than the reading itself.
+        cursor_.beginEditBlock();
         states_.reserve(64);
         states_.push_back(GroupState{});
         parse();
@@ -198,6 +201,7 @@ public:
             fail(QStringLiteral("the document ends inside a group (a closing brace is missing)"));
         flushBytes();
         endDocument();
+        cursor_.endEditBlock();
         return errors_;
     }
 
