@@ -8,6 +8,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "projectcommands.h"
+#include "translator/editorexit.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/commentform.h"
 #include "ui/richtextpane.h"
@@ -161,10 +162,19 @@ void CommentCommands::mnuCmntLoadingClick() {
 void CommentCommands::turnCommentsOn() {
     const QString appFolder = session().appFolder;
     ProjectState& p = m_window.project();
-    PlanInfo& plan = p.current;
+    PlanInfo plan = p.current;
     plan.cmntFilePath = projectfiles::commentFilePath(plan.transFilePath, plan.transFileName);
     plan.useCmnt = true;
-    projectfiles::saveCurrentPlan(appFolder, plan);
+    // A project file that cannot be written is reported by name; the program and the work in
+    // the panes go on.
+    try {
+        projectfiles::saveCurrentPlan(appFolder, plan);
+    } catch (const RuntimeFailure& failed) {
+        EditorExit::reportUnsaved(appFolder + u'/' + projectfiles::CurrentPlanFile,
+                                  failed.description());
+        return;
+    }
+    p.current = plan;
 
     // The window start loads a comment file of that name when there is one, or creates it.
     if (!load() || !m_comment->savePane())
@@ -172,12 +182,20 @@ void CommentCommands::turnCommentsOn() {
 
     p.plans = projectfiles::loadPlanList(appFolder);
     for (PlanInfo& entry : p.plans) {
-        if (entry.planName == plan.planName) {
-            entry.cmntFilePath = plan.cmntFilePath;
-            entry.useCmnt = true;
+        if (entry.planName != plan.planName)
+            continue;
+        entry.cmntFilePath = plan.cmntFilePath;
+        entry.useCmnt = true;
+        try {
             projectfiles::savePlanList(appFolder, p.plans);
-            break;
+        } catch (const RuntimeFailure& failed) {
+            // The comment window is on for the project in use; the list keeps it as it was.
+            EditorExit::reportUnsaved(appFolder + u'/' + projectfiles::PlanListFile,
+                                      failed.description());
+            show();
+            return;
         }
+        break;
     }
     showMessage(QStringLiteral("現在のﾌﾟﾛｼﾞｪｸﾄで「注釈」ｳｨﾝﾄﾞｳを使用する設定に変更しました。"),
                 QStringLiteral("設定変更確認"));

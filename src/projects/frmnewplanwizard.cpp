@@ -4,6 +4,7 @@
 #include "core/session.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "translator/editorexit.h"
 #include "ui/newplanwizardform.h"
 
 #include <QCheckBox>
@@ -70,6 +71,7 @@ void FrmNewPlanWizard::formLoad() {
         if (m_project.plans.empty())
             f->List1->addItem(QStringLiteral("現在未登録です"));
         m_pending = startValues();
+        m_useOrgFile = m_project.useOrgFile;
         m_finished = false;
     });
 }
@@ -125,8 +127,8 @@ void FrmNewPlanWizard::cmdNextClick() {
                 return;
             }
             m_pending.planName = name;
-            f->Option1[m_project.useOrgFile ? 0 : 1]->setChecked(true);
-            Option1Click(m_project.useOrgFile ? 0 : 1);
+            f->Option1[m_useOrgFile ? 0 : 1]->setChecked(true);
+            Option1Click(m_useOrgFile ? 0 : 1);
             f->showPage(2);
             f->cmdBack->setEnabled(true);
         } else if (f->page() == 2) {
@@ -135,12 +137,12 @@ void FrmNewPlanWizard::cmdNextClick() {
                     showMessage(QStringLiteral("取込む<原文>ﾌｧｲﾙを選択して下さい。"));
                     return;
                 }
-                m_project.useOrgFile = true;
+                m_useOrgFile = true;
                 m_pending.orgFilePath = m_project.pickedOrgPath;
                 m_pending.orgFileName = m_project.pickedOrgName;
                 m_pending.useOrgFile = true;
             } else {
-                m_project.useOrgFile = false;
+                m_useOrgFile = false;
                 m_pending.orgFilePath.clear();
                 m_pending.orgFileName.clear();
                 m_pending.useOrgFile = false;
@@ -288,12 +290,30 @@ void FrmNewPlanWizard::cmdOKClick() {
         if (m_pending.cmntFilePath.isEmpty())
             m_pending.useCmnt = false;
         m_pending.stackedPanes = true;
+        const QString& appFolder = session().appFolder;
         PlanList plans = m_project.plans;
         plans.push_back(m_pending);
+        QString writing = projectfiles::PlanListFile;
         try {
-            projectfiles::savePlanList(session().appFolder, plans);
+            projectfiles::savePlanList(appFolder, plans);
+            if (m_purpose == Purpose::Save) {
+                writing = projectfiles::CurrentPlanFile;
+                projectfiles::saveCurrentPlan(appFolder, m_pending);
+            }
         } catch (const PlanRefused& refused) {
             showMessage(refused.reason());
+            return;
+        } catch (const RuntimeFailure& failed) {
+            // A full disk or a folder that cannot be written must not end the program with the
+            // work in it: the list is put back, and the wizard stays to be finished or
+            // cancelled.
+            if (writing == projectfiles::CurrentPlanFile) {
+                try {
+                    projectfiles::savePlanList(appFolder, m_project.plans);
+                } catch (const RuntimeFailure&) {
+                }
+            }
+            EditorExit::reportUnsaved(appFolder + u'/' + writing, failed.description());
             return;
         }
         m_project.plans = std::move(plans);
@@ -304,7 +324,6 @@ void FrmNewPlanWizard::cmdOKClick() {
         if (m_purpose == Purpose::Save) {
             m_project.newPlanMadeCurrent = true;
             m_project.makeCurrent(m_pending);
-            projectfiles::saveCurrentPlan(session().appFolder, m_project.current);
             m_project.wizardForSave = false;
             m_project.untitledWork = false;
             if (m_madeCurrent)

@@ -50,5 +50,8 @@ private:
     std::function<void()> m_madeCurrent;
     NewPlanWizardForm* m_form;
     PlanInfo m_pending;
+    // The page-2 choice, starting from the editor's: the editor's own switch is left alone until
+    // the project the wizard makes becomes the one in use.
+    bool m_useOrgFile = true;
     bool m_finished = false;
 };

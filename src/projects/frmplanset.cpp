@@ -165,11 +165,21 @@ void FrmPlanSet::cmdDeleteClick() {
         // first.
         if (last && !offerToSave())
             return;
-        f->cmdCancel->setEnabled(false);
-        p.plans[entry].planName = projectfiles::DeletedMarker;
-        f->Combo1->removeItem(entry);
         const QString& appFolder = session().appFolder;
-        projectfiles::savePlanList(appFolder, p.plans, true);
+        PlanList marked = p.plans;
+        marked[entry].planName = projectfiles::DeletedMarker;
+        // A list that cannot be rewritten (a full disk) keeps the project, and the program goes
+        // on with the work in the panes.
+        try {
+            projectfiles::savePlanList(appFolder, marked, true);
+        } catch (const RuntimeFailure& failed) {
+            EditorExit::reportUnsaved(appFolder + u'/' + projectfiles::PlanListFile,
+                                      failed.description());
+            return;
+        }
+        f->cmdCancel->setEnabled(false);
+        p.plans = std::move(marked);
+        f->Combo1->removeItem(entry);
         if (!last) {
             p.plans = projectfiles::loadPlanList(appFolder);
             fill(0);

@@ -78,10 +78,14 @@ bool EditorExit::saveDocument(RichTextPane* pane, const QString& path) {
     QString error;
     if (pane->saveFile(path, &error))
         return true;
-    showMessage(QStringLiteral("ﾌｧｲﾙを保存できませんでした。\r\n") + path + QStringLiteral("\r\n") +
-                    error,
-                QStringLiteral("保存ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+    reportUnsaved(path, error);
     return false;
+}
+
+void EditorExit::reportUnsaved(const QString& path, const QString& reason) {
+    showMessage(QStringLiteral("ﾌｧｲﾙを保存できませんでした。\r\n") + path + QStringLiteral("\r\n") +
+                    reason,
+                QStringLiteral("保存ｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
 void EditorExit::mnuExitClick() {

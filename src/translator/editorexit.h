@@ -26,6 +26,8 @@ public:
     bool saveDocuments();
     // Saves one pane as RTF; a failure is reported with the file and its reason.
     static bool saveDocument(RichTextPane* pane, const QString& path);
+    // The box that says a file could not be written, naming it and the reason.
+    static void reportUnsaved(const QString& path, const QString& reason);
 
     // What the project commands above the window do for Save and for leaving; each may stay
     // empty, and then that step does nothing.

@@ -1,5 +1,6 @@
 #include "comment_fixture.h"
 #include "core/projectstate.h"
+#include "support/failingdisk.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -133,6 +134,28 @@ TEST_F(CommentWindowTest, TurningCommentsOnCreatesTheFileAndUpdatesBothProjectFi
     ASSERT_EQ(plans.size(), 2u);
     EXPECT_EQ(plans[0], other);
     EXPECT_EQ(plans[1], current);
+}
+
+// A full disk when the switch is to be stored: said by name, nothing switched, and the program
+// goes on with the unsaved translation.
+TEST_F(CommentWindowTest, TurningCommentsOnOnAFullDiskChangesNothing) {
+    writeDocument(app.file(QStringLiteral("訳文.rtf")), QStringLiteral("text"));
+    writeProject(catProject(false));
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("Unsaved."));
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok, projectfiles::CurrentPlanFile);
+    {
+        FailingDisk full(0);
+        form()->mnuCmntLoading->trigger();
+    }
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_EQ(commentWindow(), nullptr);
+    EXPECT_FALSE(state().current.useCmnt);
+    EXPECT_FALSE(projectfiles::loadCurrentPlan(app.path())->useCmnt);
+    EXPECT_FALSE(QFile::exists(comment));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Unsaved."));
+    EXPECT_TRUE(dialogs.done());
 }
 
 TEST_F(CommentWindowTest, TurningCommentsOnKeepsAnExistingFileOfTheDerivedName) {

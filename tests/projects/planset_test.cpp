@@ -1,6 +1,7 @@
 #include "core/projectstate.h"
 #include "projects/frmplanset.h"
 #include "projects_fixture.h"
+#include "support/failingdisk.h"
 #include "ui/plansetform.h"
 
 #include <QComboBox>
@@ -164,6 +165,30 @@ TEST_F(PlanSetTest, DeletingOneOfSeveralAndThenTheOnlyOne) {
     d->cmdOK->click();
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("開くﾌﾟﾛｼﾞｪｸﾄの確認"));
     EXPECT_TRUE(d->isVisible());
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(PlanSetTest, ADeletionThatCannotBeWrittenKeepsTheProjectAndTheProgram) {
+    startWith({one, two}, one);
+    form()->Rtxt2->setPlainText(QStringLiteral("Unsaved."));
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok, projectfiles::PlanListFile);
+    {
+        FailingDisk full(0);
+        d->cmdDelete->click();
+    }
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_EQ(d->Combo1->count(), 2);
+    EXPECT_TRUE(d->cmdCancel->isEnabled());
+    EXPECT_EQ(projectfiles::loadPlanList(app.path()), (PlanList{one, two}));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Unsaved."));
+
+    // With room again, the deletion goes through.
+    dialogs.expectMessage(Answer::Yes);
+    d->cmdDelete->click();
+    EXPECT_EQ(projectfiles::loadPlanList(app.path()), PlanList{one});
     EXPECT_TRUE(dialogs.done());
 }
 

@@ -1,6 +1,7 @@
 #include "core/projectstate.h"
 #include "projects/commentcommands.h"
 #include "projects_fixture.h"
+#include "support/failingdisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,6 +167,45 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyFolderIsReportedAndKeepsTheWork) {
     form()->mnuSave->trigger();
     EXPECT_TRUE(form()->mnuSave->isEnabled());
     EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
+    EXPECT_TRUE(dialogs.done());
+}
+
+// The project files cannot be written when the wizard finishes for Save: a full disk, then a
+// ctrinfo.vtd that cannot be replaced. Each is reported by name, the wizard stays, the program
+// goes on, and after Cancel the work is in the pane, unsaved, with no project made for it.
+TEST_F(SaveTest, ProjectFilesThatCannotBeWrittenKeepTheWizardAndTheWork) {
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("Precious work."));
+    for (const QString& unwritable : {projectfiles::PlanListFile, projectfiles::CurrentPlanFile}) {
+        if (unwritable == projectfiles::CurrentPlanFile)
+            QDir().mkpath(app.file(unwritable)); // a folder cannot be replaced by a file
+        dialogs.expectMessage(Answer::Ok);       // the wizard is coming
+        whenShown(QStringLiteral("frmNewPlanWizard"), [&](QWidget* w) {
+            auto* f = static_cast<NewPlanWizardForm*>(w);
+            f->txtNewPlanName->setText(QStringLiteral("満杯"));
+            f->cmdNext->click();
+            f->Option1[1]->click();
+            f->cmdNext->click();
+            dialogs.expectSaveFile(app.file(QStringLiteral("満杯.rtf")));
+            f->cmdSaveTransFile->click();
+            dialogs.expectMessage(Answer::Ok, unwritable);
+            {
+                FailingDisk full(unwritable == projectfiles::PlanListFile ? 0 : -1);
+                f->cmdOK->click();
+            }
+            EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
+            EXPECT_TRUE(f->isVisible());
+            f->cmdCancel->click();
+        });
+        form()->mnuSave->trigger();
+        EXPECT_EQ(terminator.calls(), 0);
+        EXPECT_FALSE(app.exists(projectfiles::PlanListFile));
+        EXPECT_FALSE(app.exists(QStringLiteral("満杯.rtf")));
+        EXPECT_FALSE(state().projectInUse());
+        EXPECT_TRUE(form()->mnuSave->isEnabled());
+        EXPECT_TRUE(state().transModified);
+        EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
+    }
     EXPECT_TRUE(dialogs.done());
 }
 

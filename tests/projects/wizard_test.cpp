@@ -206,6 +206,28 @@ TEST_F(WizardTest, FinishingForTheProjectListOnlyAddsToTheList) {
     EXPECT_FALSE(project.projectInUse());
 }
 
+// The page-2 choice belongs to the project being made: the project in use keeps its original
+// pane whether the wizard is finished for the list or cancelled, and a second visit of page 2
+// still offers what was chosen there.
+TEST_F(WizardTest, ThePageTwoChoiceLeavesTheProjectInUseAlone) {
+    for (const bool finish : {true, false}) {
+        open({QStringLiteral("猫")});
+        project.useOrgFile = true;
+        toPageThreeWithoutOriginal();
+        wizard->cmdBackClick();
+        wizard->cmdBackClick();
+        ASSERT_TRUE(nameAndNext(QStringLiteral("鳥")));
+        EXPECT_TRUE(f()->Option1[1]->isChecked());
+        wizard->cmdNextClick();
+        chooseTranslation(app.file(QStringLiteral("鳥.rtf")));
+        if (finish)
+            wizard->cmdOKClick();
+        else
+            wizard->cmdCancelClick();
+        EXPECT_TRUE(project.useOrgFile) << finish;
+    }
+}
+
 TEST_F(WizardTest, CancelKeepsTheWorkMarkedUnsaved) {
     open();
     project.transModified = true;
