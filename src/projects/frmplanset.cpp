@@ -113,7 +113,11 @@ void FrmPlanSet::cmdOKClick() {
             return;
         }
         const PlanInfo chosen = p.plans[entry];
-        const bool sameProject = !m_currentOnEntry.isEmpty() && m_currentOnEntry == chosen.planName;
+        // The dialog stays open beside the editor: the panes hold that project only if New or
+        // Save has not given them other work since.
+        const bool sameProject = !m_currentOnEntry.isEmpty() &&
+                                 m_currentOnEntry == chosen.planName &&
+                                 p.current.planName == m_currentOnEntry && !p.untitledWork;
         // The panes are replaced only once their changes are saved or given up.
         if (!sameProject && !offerToSave())
             return;

@@ -127,6 +127,25 @@ TEST_F(PlanSetTest, OpeningTheProjectInUseAgainKeepsThePanesAndLeavesTheCommentC
     EXPECT_TRUE(dialogs.boxes().isEmpty());
 }
 
+// The dialog stays open beside the editor. New emptied the panes meanwhile: OK on the project
+// that was in use loads it again instead of taking the empty panes for its documents.
+TEST_F(PlanSetTest, OpeningTheFormerProjectAfterNewLoadsItAgain) {
+    startWith({one, two}, one);
+    PlanSetForm* d = openDialog();
+    form()->mnuNew->trigger();
+    ASSERT_TRUE(form()->Rtxt2->document()->isEmpty());
+    ASSERT_TRUE(d->isVisible());
+    choose(d, QStringLiteral("一"));
+    d->cmdOK->click();
+    EXPECT_EQ(state().current.planName, QStringLiteral("一"));
+    EXPECT_FALSE(state().untitledWork);
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation one."));
+    EXPECT_EQ(paneText(form()->Rtxt1), QStringLiteral("Original one."));
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(one.transFilePath), QStringLiteral("Translation one."));
+    EXPECT_TRUE(dialogs.done());
+}
+
 TEST_F(PlanSetTest, DeletingOneOfSeveralAndThenTheOnlyOne) {
     startWith({one, two}, one);
     PlanSetForm* d = openDialog();
