@@ -21,18 +21,6 @@
 #include <QStatusBar>
 #include <QTextCursor>
 
-namespace {
-
-// The selected text of a text control, lines joined by line feeds as plain text has them.
-QString selectedPlainText(const QTextCursor& cursor) {
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
-}
-
-} // namespace
-
 FrmComment::FrmComment(ProjectState& project, QObject* parent)
     : QObject(parent), m_project(project), m_form(new CommentForm) {
     m_form->Rtxt3->setKeepSelectionVisible(true);
@@ -222,7 +210,7 @@ void FrmComment::mnuCopyClick() {
         if (auto* line = qobject_cast<QLineEdit*>(w))
             text = line->selectedText();
         else if (auto* edit = qobject_cast<QTextEdit*>(w))
-            text = selectedPlainText(edit->textCursor());
+            text = RichTextPane::selectedPlainText(edit->textCursor());
         if (!text.isEmpty())
             QApplication::clipboard()->setText(text);
     });
@@ -237,7 +225,7 @@ void FrmComment::mnuCutClick() {
             line->del();
         } else if (auto* edit = qobject_cast<QTextEdit*>(w)) {
             QTextCursor cursor = edit->textCursor();
-            text = selectedPlainText(cursor);
+            text = RichTextPane::selectedPlainText(cursor);
             cursor.removeSelectedText();
         }
         if (!text.isEmpty())

@@ -26,14 +26,6 @@ template <class Body> auto guard(ErrorContext where, Body body) {
     return [where = std::move(where), body = std::move(body)] { guarded(where, body); };
 }
 
-// The selected text of a text control, lines joined by line feeds as plain text has them.
-QString selectedPlainText(const QTextCursor& cursor) {
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
-}
-
 } // namespace
 
 Formatting::Formatting(FrmTranslatorL& window) : QObject(&window), m_window(window) {
@@ -241,9 +233,9 @@ void Formatting::copy() {
     if (auto* line = qobject_cast<QLineEdit*>(w))
         text = line->selectedText();
     else if (auto* edit = qobject_cast<QTextEdit*>(w))
-        text = selectedPlainText(edit->textCursor());
+        text = RichTextPane::selectedPlainText(edit->textCursor());
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
-        text = selectedPlainText(plain->textCursor());
+        text = RichTextPane::selectedPlainText(plain->textCursor());
     else
         return;
     if (!text.isEmpty())

@@ -111,6 +111,13 @@ QString RichTextPane::selText() const {
     return text;
 }
 
+QString RichTextPane::selectedPlainText(const QTextCursor& cursor) {
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
 void RichTextPane::setSelStart(int start) {
     QTextCursor c = textCursor();
     c.setPosition(std::clamp(start, 0, document()->characterCount() - 1));

@@ -29,6 +29,9 @@ public:
     void setSelStart(int start);
     void setSelLength(int length);
     void setSelText(const QString& text);
+    // The selected text of any text control, paragraph ends and line breaks both as line feeds,
+    // as plain text has them.
+    static QString selectedPlainText(const QTextCursor& cursor);
 
     std::optional<QString> selFontName() const;
     std::optional<double> selFontSize() const;

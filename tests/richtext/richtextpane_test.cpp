@@ -121,6 +121,14 @@ TEST(RichTextPane, ParagraphEndsMatchLineEndsInASet) {
     pane.setSelStart(0);
     pane.upTo("\n");
     EXPECT_EQ(pane.selStart(), 2);
+
+    // Copying from any text control joins paragraphs and line breaks alike with line feeds.
+    pane.setPlainText("a");
+    QTextCursor cursor = pane.textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("b") + QChar::LineSeparator + QStringLiteral("c\nd"));
+    cursor.select(QTextCursor::Document);
+    EXPECT_EQ(RichTextPane::selectedPlainText(cursor), "ab\nc\nd");
 }
 
 TEST(RichTextPane, ParagraphOperationsApplyToTheSelectedParagraphsOnly) {
