@@ -120,10 +120,13 @@ void Formatting::fontSize(const QString& text) {
         return;
     bool ok = false;
     const double points = text.trimmed().toDouble(&ok);
+    const std::optional<double> now = pane->selFontSize();
     // Choosing from the list after typing the same size would otherwise apply it twice, as two
     // undo steps.
-    if (ok && pane->selFontSize() != points)
-        pane->setSelFontSize(points);
+    const bool applied = ok && (now == points || pane->setSelFontSize(points));
+    // A refused size must not stay in the box as if the text had it.
+    if (!applied)
+        m_window.form()->cboFsize->setCurrentText(now ? QString::number(*now) : QString());
     focusPane(pane);
 }
 
@@ -137,8 +140,8 @@ void Formatting::color(int item) {
             dialogs().color(pane->selColor().value_or(QColor(0, 0, 0)));
         if (chosen && chosen->isValid())
             pane->setSelColor(*chosen);
-        else
-            m_window.tracking()->showSelection(pane);
+        // The list never rests on "その他": it shows the colour the selection, or the caret, has.
+        list->setCurrentIndex(SelectionTracking::colorItem(pane->selColor()));
         return;
     }
     const QColor colour = list->itemData(item).value<QColor>();
@@ -246,7 +249,8 @@ void Formatting::cut() {
     QWidget* w = QApplication::focusWidget();
     copy();
     if (auto* line = qobject_cast<QLineEdit*>(w)) {
-        if (!line->isReadOnly())
+        // Without a selection del() would take the character behind the caret.
+        if (!line->isReadOnly() && line->hasSelectedText())
             line->del();
     } else if (auto* edit = qobject_cast<QTextEdit*>(w)) {
         if (!edit->isReadOnly())

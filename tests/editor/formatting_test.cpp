@@ -101,6 +101,7 @@ TEST_F(FormattingTest, FontListsApplyToThePaneWorkedInAndRefuseBadSizesQuietly) 
         f->cboFsize->setEditText(QLatin1String(bad));
         emit f->cboFsize->lineEdit()->returnPressed();
         EXPECT_EQ(f->Rtxt1->selFontSize(), 20.0) << bad;
+        EXPECT_EQ(f->cboFsize->currentText(), QStringLiteral("20")) << bad;
     }
     f->cboFsize->setEditText(QStringLiteral("13"));
     emit f->cboFsize->lineEdit()->returnPressed();
@@ -134,6 +135,16 @@ TEST_F(FormattingTest, ColourListColoursTheSelection) {
     dialogs.expectColor(QColor(10, 20, 30));
     emit f->ImcboFcolor->activated(8);
     EXPECT_EQ(pane->selColor(), QColor(10, 20, 30));
+    // At a bare caret too the list goes back to the colour typing goes on in.
+    select(pane, 1, 0);
+    dialogs.expectColor(std::nullopt);
+    f->ImcboFcolor->setCurrentIndex(8);
+    emit f->ImcboFcolor->activated(8);
+    EXPECT_EQ(f->ImcboFcolor->currentText(), QStringLiteral("自動"));
+    dialogs.expectColor(QColor(255, 0, 0));
+    f->ImcboFcolor->setCurrentIndex(8);
+    emit f->ImcboFcolor->activated(8);
+    EXPECT_EQ(f->ImcboFcolor->currentText(), QStringLiteral("赤"));
     EXPECT_TRUE(dialogs.done());
 }
 
@@ -232,6 +243,11 @@ TEST_F(FormattingTest, ClipboardWorksOnTheFocusedControlAsPlainText) {
     EXPECT_EQ(f->txtInput->text(), QStringLiteral("le"));
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("app"));
     EXPECT_EQ(f->Rtxt2->toPlainText(), QStringLiteral("Loud words"));
+    // With nothing selected cut takes nothing, from the box or the clipboard.
+    f->txtInput->setCursorPosition(0);
+    button("cut")->trigger();
+    EXPECT_EQ(f->txtInput->text(), QStringLiteral("le"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("app"));
 
     // Bold red text is pasted plain.
     work(f->Rtxt2, 0, 4);
@@ -253,7 +269,8 @@ TEST_F(FormattingTest, SelectAllSelectsTheWholeTarget) {
 }
 
 TEST_F(FormattingTest, FormatsSurviveSavingAndReloading) {
-    startWith(QStringLiteral("x"), QStringLiteral("aaaa\\par bbbb\\par cccc\\par dddd"));
+    startWith(QStringLiteral("x"),
+              QStringLiteral("aaaa\\par bbbb\\par cccc\\par dddd\\par eeee\\par ffff\\par gggg"));
     TranslatorLForm* f = form();
     RichTextPane* pane = f->Rtxt2;
     work(pane, 0, 2);
@@ -270,6 +287,20 @@ TEST_F(FormattingTest, FormatsSurviveSavingAndReloading) {
     f->mnuRightAlignment->trigger();
     work(pane, 15, 1);
     f->mnuIndentDo->trigger();
+    work(pane, 20, 4);
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPointSizeF(10.5);
+    font.setStrikeOut(true);
+    dialogs.expectFont(font);
+    dialogs.expectColor(QColor(10, 20, 30));
+    f->mnuFontSetting->trigger();
+    work(pane, 25, 1);
+    f->mnuCenterAlignment->trigger();
+    f->mnuBulletDo->trigger();
+    f->mnuBulletRelease->trigger();
+    work(pane, 30, 1);
+    f->mnuIndentDo->trigger();
+    f->mnuIndentRelease->trigger();
 
     const QString path = app.file(QStringLiteral("保存.rtf"));
     ASSERT_TRUE(pane->saveFile(path));
@@ -291,6 +322,18 @@ TEST_F(FormattingTest, FormatsSurviveSavingAndReloading) {
     select(&reloaded, 15, 1);
     EXPECT_EQ(reloaded.selIndent(), 480);
     select(&reloaded, 0, 1);
+    EXPECT_EQ(reloaded.selIndent(), 0);
+    select(&reloaded, 20, 4);
+    EXPECT_EQ(reloaded.selFontName(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(reloaded.selFontSize(), 10.5);
+    EXPECT_EQ(reloaded.selStrikeThrough(), true);
+    EXPECT_EQ(reloaded.selBold(), false);
+    EXPECT_EQ(reloaded.selColor(), QColor(10, 20, 30));
+    select(&reloaded, 25, 1);
+    EXPECT_EQ(reloaded.selAlignment(), RichTextPane::Alignment::Center);
+    EXPECT_EQ(reloaded.selBullet(), false);
+    EXPECT_EQ(reloaded.selIndent(), 0);
+    select(&reloaded, 30, 1);
     EXPECT_EQ(reloaded.selIndent(), 0);
 }
 
