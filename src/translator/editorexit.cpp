@@ -21,7 +21,10 @@ EditorExit::EditorExit(FrmTranslatorL& window) : m_window(window) {
     // Until the selection tracking of the panes takes this over, any change of a pane's text
     // counts as unsaved work, so that leaving asks about it.
     for (RichTextPane* pane : {f->Rtxt1, f->Rtxt2})
-        QObject::connect(pane, &QTextEdit::textChanged, &window, [f] {
+        QObject::connect(pane, &QTextEdit::textChanged, &window, [f, pane] {
+            // Text still being composed is not in the document yet.
+            if (pane->isComposing())
+                return;
             f->mnuSave->setEnabled(true);
             f->toolButton(QStringLiteral("save"))->setEnabled(true);
         });

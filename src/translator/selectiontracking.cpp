@@ -33,6 +33,10 @@ void SelectionTracking::contentsChanged(RichTextPane* pane, bool original) {
         known = pane->document();
         return;
     }
+    // Text being composed is shown in the pane but not yet in it; a composition given up
+    // changed nothing.
+    if (pane->isComposing())
+        return;
     // A format applied to the selection changes no selection, yet the bar must show it.
     showSelection(pane);
     bool& modified = original ? m_project.orgModified : m_project.transModified;
@@ -65,8 +69,13 @@ void SelectionTracking::showSelection(RichTextPane* pane) {
     if (pane->selLength() < 1)
         return;
     const SelectionFormat format = SelectionFormat::of(*pane);
-    if (format.fontName)
+    if (format.fontName) {
+        // A document may use a font this system lacks; the bar must still name it rather than
+        // keep showing the previous selection's.
+        if (m_form.cboFname->findText(*format.fontName) < 0)
+            m_form.cboFname->addItem(*format.fontName);
         m_form.cboFname->setCurrentText(*format.fontName);
+    }
     if (format.fontSize)
         m_form.cboFsize->setCurrentText(QString::number(*format.fontSize));
     const auto press = [&](const char* key, const std::optional<bool>& on) {

@@ -7,6 +7,7 @@
 #include "largeedit.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -423,6 +424,12 @@ void RichTextPane::span(const QString& set) {
 void RichTextPane::focusInEvent(QFocusEvent* event) {
     QTextEdit::focusInEvent(event);
     emit gotFocus();
+}
+
+void RichTextPane::inputMethodEvent(QInputMethodEvent* event) {
+    composing_ = event->commitString().isEmpty() && event->replacementLength() == 0;
+    QTextEdit::inputMethodEvent(event);
+    composing_ = false;
 }
 
 void RichTextPane::keyPressEvent(QKeyEvent* event) {

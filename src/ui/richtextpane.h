@@ -70,6 +70,10 @@ public:
     int rightMargin() const { return rightMargin_; }
     void setRightMargin(int twips);
 
+    // True while the pane handles an input-method event that only shows text being composed:
+    // the document then changes in appearance, not in content.
+    bool isComposing() const { return composing_; }
+
     // Whether the selection stays highlighted while another control has the focus.
     bool keepsSelectionVisible() const { return keepSelectionVisible_; }
     void setKeepSelectionVisible(bool keep);
@@ -93,6 +97,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void focusInEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
@@ -110,5 +115,6 @@ private:
     int bulletIndent_ = 0;
     int rightMargin_ = 0;
     bool keepSelectionVisible_ = false;
+    bool composing_ = false;
     int characterCount_ = 1;
 };

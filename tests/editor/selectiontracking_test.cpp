@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QInputMethodEvent>
 
 namespace {
 
@@ -59,6 +60,19 @@ TEST_F(TrackingTest, TheBarShowsTheSelectionsFormat) {
     select(2, 0);
     EXPECT_TRUE(pressed("underline"));
     EXPECT_EQ(colour(), QStringLiteral("緑"));
+}
+
+TEST_F(TrackingTest, TheBarNamesAFontTheSystemLacks) {
+    startWithTranslation(
+        QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Nonesuch Gothic;}}"
+                       "\\f0 one {\\f1 two}\\par}"));
+    select(0, 3);
+    select(4, 3);
+    EXPECT_EQ(form()->cboFname->currentText(), QStringLiteral("Nonesuch Gothic"));
+    // Chosen again from the list, it applies like any other.
+    select(0, 3);
+    emit form()->cboFname->textActivated(QStringLiteral("Nonesuch Gothic"));
+    EXPECT_EQ(form()->Rtxt2->selFontName(), QStringLiteral("Nonesuch Gothic"));
 }
 
 // The bar reads a selection in one pass, each format once; it must agree with the pane's own
@@ -118,8 +132,25 @@ TEST_F(TrackingTest, OnlyARealChangeMakesAPaneModified) {
     select(0, 2);
     EXPECT_FALSE(p.transModified);
     EXPECT_FALSE(f->mnuSave->isEnabled());
+    // Composing with an input method and giving it up changes nothing; committing does.
+    select(0, 0);
+    QInputMethodEvent composing(QStringLiteral("かれ"), {});
+    QApplication::sendEvent(f->Rtxt2, &composing);
+    QInputMethodEvent givenUp(QString(), {});
+    QApplication::sendEvent(f->Rtxt2, &givenUp);
+    EXPECT_FALSE(p.transModified);
+    EXPECT_FALSE(f->mnuSave->isEnabled());
+    QInputMethodEvent committed;
+    committed.setCommitString(QStringLiteral("彼"));
+    QApplication::sendEvent(f->Rtxt2, &committed);
+    EXPECT_EQ(f->Rtxt2->toPlainText(), QStringLiteral("彼He came. She left."));
+    EXPECT_TRUE(p.transModified);
+    p.transModified = false;
+    f->mnuSave->setEnabled(false);
+    f->toolButton(QStringLiteral("save"))->setEnabled(false);
 
     // A format change is a change.
+    select(0, 2);
     f->Rtxt2->setSelItalic(true);
     EXPECT_TRUE(p.transModified);
     EXPECT_FALSE(p.orgModified);
