@@ -236,14 +236,15 @@ void ProjectCommands::setCommentCommandsEnabled(bool on) {
 
 void ProjectCommands::openComment() {
     const QString& path = m_window.project().current.cmntFilePath;
-    // The project's comment file exists from the moment the project is used, so that it is
-    // there to be loaded whether or not the comment window is opened.
-    if (!path.isEmpty() && !QFile::exists(path)) {
+    // The project's comment file exists from the moment the project is used. The comment
+    // window's start makes it when missing; without one it is made here (once: a file that
+    // cannot be made is reported once).
+    if (m_comment.load) {
+        m_comment.load();
+    } else if (!path.isEmpty() && !QFile::exists(path)) {
         RichTextPane empty;
         EditorExit::saveDocument(&empty, path);
     }
-    if (m_comment.load)
-        m_comment.load();
     setCommentCommandsEnabled(true);
 }
 

@@ -48,7 +48,11 @@ protected:
 TEST_F(PlanSetTest, OpeningAnotherProjectLoadsItsDocumentsAndComment) {
     startWith({one, two}, one);
     int commentLoads = 0;
-    projects()->commentHooks().load = [&] { ++commentLoads; };
+    const auto load = projects()->commentHooks().load;
+    projects()->commentHooks().load = [&] {
+        ++commentLoads;
+        load();
+    };
     PlanSetForm* d = openDialog();
     EXPECT_EQ(d->Combo1->count(), 2);
     EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("一"));
@@ -211,6 +215,16 @@ TEST_F(PlanSetTest, ADeletionThatCannotBeWrittenKeepsTheProjectAndTheProgram) {
     EXPECT_TRUE(dialogs.done());
 }
 
+TEST_F(PlanSetTest, AProjectInUseThatIsNoLongerListedLeavesTheFirstSelected) {
+    PlanInfo gone = plan(QStringLiteral("三"), {}, QStringLiteral("三訳.rtf"));
+    writeDocument(gone.transFilePath, QStringLiteral("{\\rtf1\\ansi Three.\\par}"));
+    startWith({one, two}, gone);
+    PlanSetForm* d = openDialog();
+    EXPECT_EQ(d->Combo1->currentIndex(), 0);
+    EXPECT_EQ(d->Combo1->currentText(), QStringLiteral("一"));
+    EXPECT_TRUE(d->cmdDelete->isEnabled());
+}
+
 TEST_F(PlanSetTest, TypedNamesOpenOnlyAProjectOfThatName) {
     startWith({one, two}, one);
     PlanSetForm* d = openDialog();
@@ -253,12 +267,16 @@ TEST_F(PlanSetTest, NewAddsToTheListWithoutMakingFiles) {
 }
 
 TEST_F(PlanSetTest, MissingDocumentsAreNamedAndTheRestLoads) {
+    // The original has gone, and the comment file's folder with it: each is named once.
+    two.cmntFilePath = app.file(QStringLiteral("なし/Cm_二訳.rtf"));
     startWith({one, two}, one);
     QFile::remove(two.orgFilePath);
     PlanSetForm* d = openDialog();
     choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::Ok, two.cmntFilePath);
     dialogs.expectMessage(Answer::Ok, two.orgFilePath);
     d->cmdOK->click();
+    EXPECT_EQ(dialogs.boxes().first().title, QStringLiteral("保存ｴﾗｰ"));
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("読み込みｴﾗｰ"));
     EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
     EXPECT_TRUE(form()->Rtxt1->document()->isEmpty());
