@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QWidget>
+#include <cstdlib>
 
 namespace appearance {
 
@@ -37,6 +38,13 @@ void setTextColor(QWidget* widget, qint32 bgr) {
     p.setColor(QPalette::Text, toColor(bgr));
     p.setColor(QPalette::ButtonText, toColor(bgr));
     widget->setPalette(p);
+}
+
+void setWindowColor(QWidget* widget, qint32 bgr) {
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, toColor(bgr));
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
 }
 
 void setFont(QWidget* widget, const QString& name, int points, bool bold, bool italic) {
@@ -87,6 +95,13 @@ void applyFontGroup(QWidget* widget, const FontGroup& group) {
     setFont(widget, group.name, group.size, group.bold, group.italic);
     setTextColor(widget, group.textColor);
     setBackColor(widget, group.backColor);
+    QPalette p = widget->palette();
+    const QColor back = toColor(group.backColor);
+    if (std::abs(p.color(QPalette::Highlight).lightness() - back.lightness()) < 80) {
+        p.setColor(QPalette::Highlight, toColor(group.textColor));
+        p.setColor(QPalette::HighlightedText, back);
+        widget->setPalette(p);
+    }
     setInputMethodMode(widget, group.imeMode);
 }
 

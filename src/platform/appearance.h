@@ -15,12 +15,16 @@ qint32 fromColor(const QColor& color);
 
 void setBackColor(QWidget* widget, qint32 bgr);
 void setTextColor(QWidget* widget, qint32 bgr);
+// Paints the background of a window or frame and nothing else: the buttons, boxes and lists
+// inside keep their own colours, so no chosen colour can hide their text.
+void setWindowColor(QWidget* widget, qint32 bgr);
 void setFont(QWidget* widget, const QString& name, int points, bool bold, bool italic);
 // The same, for a control whose size is fixed: where its text would not fit at that size, the
 // font is drawn smaller until it does, so a large palette font never clips a caption. Call again
 // when the text changes.
 void setFittingFont(QWidget* widget, const QString& name, int points, bool bold, bool italic);
-// Font, size, bold, italic, text and back colour and input-method mode of one font group.
+// Font, size, bold, italic, text and back colour and input-method mode of one font group. Where
+// the back colour would swallow the selection, the selection shows in reverse instead.
 void applyFontGroup(QWidget* widget, const FontGroup& group);
 
 // The input-method modes, as far as Qt can express them:

@@ -90,6 +90,11 @@ void MainForm::createControls() {
         auto* button = new QRadioButton(i == 26 ? QStringLiteral("全") : QString(), Frame1);
         button->setObjectName(QStringLiteral("Option1_%1").arg(i));
         button->setGeometry(4 + (i % 9) * 35, 4 + (i / 9) * 30, 35, 28);
+        // A button's own face behind the caption, not the frame's chosen colour.
+        QPalette face = button->palette();
+        face.setColor(QPalette::Window, face.color(QPalette::Button));
+        button->setPalette(face);
+        button->setAutoFillBackground(true);
         palette->addButton(button, i);
         Option1.append(button);
     }

@@ -445,14 +445,15 @@ void FrmMain::ApplyDisplaySettings() {
         appearance::applyFontGroup(f->txtRei, s.meaning);
         appearance::applyFontGroup(f->txtInput, s.input);
         appearance::applyFontGroup(f->List1, s.list);
-        appearance::setBackColor(f->centralWidget(), s.mainBackColor);
-        appearance::setBackColor(f, s.mainBackColor);
+        // The window's own background only (the menu bar keeps its colours); its buttons and
+        // boxes keep theirs so that no chosen colour can hide their text.
+        appearance::setWindowColor(f->centralWidget(), s.mainBackColor);
         for (QLabel* label : {f->Label1, f->Label2, f->Label3, f->Label4, f->Label5, f->Label6,
                               f->lblMaxRec, f->lblCount, f->lblCount2}) {
             appearance::setBackColor(label, s.mainBackColor);
             appearance::setTextColor(label, s.mainTextColor);
         }
-        appearance::setBackColor(f->Frame1, s.mainBackColor);
+        appearance::setWindowColor(f->Frame1, s.mainBackColor);
     });
 }
 
@@ -488,6 +489,8 @@ void FrmMain::setModeLabel(int mode) {
                          : mode == Modify ? ModifyColor
                                           : NormalColor;
     appearance::setBackColor(label, color);
+    // Dark text on the light mode colours, whatever the desktop's text colour.
+    appearance::setTextColor(label, 0);
     label->setText(mode == Register ? QStringLiteral("登録ﾓｰﾄﾞ")
                    : mode == Modify ? QStringLiteral("修正ﾓｰﾄﾞ")
                                     : QStringLiteral("通常ﾓｰﾄﾞ"));

@@ -1,6 +1,7 @@
 #include "core/booklist.h"
 #include "core/cp932.h"
 #include "mainwindow_fixture.h"
+#include "platform/appearance.h"
 #include "platform/singleinstance.h"
 #include "support/widgets.h"
 #include "ui/limitedtextedit.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QMenuBar>
 #include <QTextBrowser>
 #include <functional>
 
@@ -216,6 +218,69 @@ TEST_F(MainWindowTest, LargePaletteFontNeverClipsACaption) {
     session().paletteFont = SetDefaultPaletteFont();
     main()->ApplyPaletteFont();
     EXPECT_EQ(form()->Option1[0]->font().pointSize(), 14);
+}
+
+TEST_F(MainWindowTest, ChosenColoursLeaveEveryControlReadable) {
+    // Text stands out from what lies behind it, and a selection from the rest of the list.
+    auto apart = [](const QColor& a, const QColor& b) {
+        return std::abs(a.lightness() - b.lightness()) >= 80;
+    };
+    auto behind = [](QWidget* w) {
+        while (!w->autoFillBackground() && !w->isWindow())
+            w = w->parentWidget();
+        return w->palette().color(QPalette::Window);
+    };
+    auto checkReadable = [&](const char* scene, std::initializer_list<QWidget*> captions) {
+        SCOPED_TRACE(scene);
+        MainForm* f = form();
+        // Enabled or not (a disabled caption is meant to be faint).
+        for (QPushButton* b : f->findChildren<QPushButton*>())
+            EXPECT_TRUE(apart(b->palette().color(QPalette::Active, QPalette::ButtonText),
+                              b->palette().color(QPalette::Active, QPalette::Button)))
+                << b->objectName().toStdString();
+        for (QWidget* w : captions)
+            EXPECT_TRUE(apart(w->palette().color(QPalette::WindowText), behind(w)))
+                << w->objectName().toStdString();
+        const QPalette bar = f->menuBar()->palette();
+        EXPECT_TRUE(apart(bar.color(QPalette::ButtonText), bar.color(QPalette::Window)));
+        const QPalette list = f->List1->palette();
+        EXPECT_TRUE(apart(list.color(QPalette::Highlight), list.color(QPalette::Base)));
+        EXPECT_TRUE(apart(list.color(QPalette::HighlightedText), list.color(QPalette::Highlight)));
+    };
+
+    // Dark window colours, and a list painted in the very colour of the selection.
+    writeSettings();
+    writeBook({"apple"});
+    DisplaySettings dark = SetDefaultDisplaySettings();
+    dark.mainBackColor = 0;
+    dark.mainTextColor = 0xFFFFFF;
+    dark.list.backColor = appearance::fromColor(QApplication::palette().color(QPalette::Highlight));
+    WriteDisplaySettings(app.path(), dark);
+    ASSERT_TRUE(start());
+    // The window and its labels take the chosen colours.
+    EXPECT_EQ(form()->centralWidget()->palette().color(QPalette::Window), QColor(Qt::black));
+    EXPECT_EQ(behind(form()->Label1), QColor(Qt::black));
+    EXPECT_EQ(form()->Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
+    // The palette captions keep their default black on a button's own face.
+    checkReadable("dark window", {form()->Option1[0], form()->Option1[26], form()->lblMode});
+    program.reset();
+
+    // A light window where the desktop is dark.
+    const QPalette desktop = QApplication::palette();
+    QPalette night(QColor(53, 53, 53), QColor(53, 53, 53));
+    night.setColor(QPalette::Base, QColor(42, 42, 42));
+    night.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    night.setColor(QPalette::HighlightedText, Qt::black);
+    QApplication::setPalette(night);
+    DisplaySettings light = SetDefaultDisplaySettings();
+    light.mainBackColor = 0xFFFFFF;
+    WriteDisplaySettings(app.path(), light);
+    const bool started = start();
+    if (started)
+        checkReadable("light window, dark desktop", {form()->lblMode});
+    program.reset();
+    QApplication::setPalette(desktop);
+    EXPECT_TRUE(started);
 }
 
 TEST_F(MainWindowTest, EmptyBookStartsWithAnEmptyList) {
