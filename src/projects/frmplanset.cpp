@@ -121,8 +121,16 @@ void FrmPlanSet::cmdOKClick() {
         // The panes are replaced only once their changes are saved or given up.
         if (!sameProject && !offerToSave())
             return;
+        // A ctrinfo.vtd that cannot be written (a full disk) is reported and the dialog stays,
+        // with the work in the panes.
+        try {
+            projectfiles::saveCurrentPlan(session().appFolder, chosen);
+        } catch (const RuntimeFailure& failed) {
+            EditorExit::reportUnsaved(session().appFolder + u'/' + projectfiles::CurrentPlanFile,
+                                      failed.description());
+            return;
+        }
         p.makeCurrent(chosen);
-        projectfiles::saveCurrentPlan(session().appFolder, p.current);
         if (!sameProject)
             m_commands.loadProject();
         m_commands.showProjectPanels();

@@ -225,6 +225,26 @@ TEST_F(PlanSetTest, AProjectInUseThatIsNoLongerListedLeavesTheFirstSelected) {
     EXPECT_TRUE(d->cmdDelete->isEnabled());
 }
 
+TEST_F(PlanSetTest, AProjectThatCannotBeMadeCurrentKeepsTheDialogAndTheProgram) {
+    startWith({one, two}, one);
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+    dialogs.expectMessage(Answer::Ok, projectfiles::CurrentPlanFile);
+    {
+        FailingDisk full(0);
+        d->cmdOK->click();
+    }
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(state().current.planName, QStringLiteral("一"));
+    EXPECT_EQ(projectfiles::loadCurrentPlan(app.path())->planName, QStringLiteral("一"));
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation one."));
+    d->cmdOK->click();
+    EXPECT_EQ(state().current.planName, QStringLiteral("二"));
+    EXPECT_TRUE(dialogs.done());
+}
+
 TEST_F(PlanSetTest, TypedNamesOpenOnlyAProjectOfThatName) {
     startWith({one, two}, one);
     PlanSetForm* d = openDialog();
