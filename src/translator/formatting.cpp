@@ -173,7 +173,8 @@ void Formatting::fontDialog() {
                                                      : richtext::Underline::None);
     if (colour && colour->isValid())
         format.setForeground(*colour);
-    pane->mergeCurrentCharFormat(format);
+    // Through the pane, so that a large selection is laid out afresh like the bar's formats.
+    pane->mergeSelFormat(format);
 }
 
 void Formatting::toggle(Attribute attribute) {

@@ -49,6 +49,9 @@ public:
     void setSelUnderline(bool on);
     void setSelStrikeThrough(bool on);
     void setSelColor(const QColor& color);
+    // Merges several character properties into the selection as one edit (into the caret's
+    // format without a selection).
+    void mergeSelFormat(const QTextCharFormat& format);
 
     std::optional<Alignment> selAlignment() const;
     void setSelAlignment(Alignment alignment);
@@ -104,7 +107,6 @@ protected:
 private:
     template <typename T, typename Read> std::optional<T> uniformChar(Read read) const;
     template <typename T, typename Read> std::optional<T> uniformBlock(Read read) const;
-    void mergeSelFormat(const QTextCharFormat& format);
     template <typename Change> void forEachSelectedBlock(Change change);
     template <typename Edit> void editSelection(Edit edit);
     int endOfView() const;

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolBar>
 
 namespace {
@@ -114,6 +116,16 @@ TEST_F(FormattingTest, FontListsApplyToThePaneWorkedInAndRefuseBadSizesQuietly) 
     f->txtInput->setFocus();
     EXPECT_TRUE(f->txtInput->hasFocus());
     EXPECT_EQ(f->Rtxt1->selFontSize(), 13.0);
+    // Typed key by key, a size waits in the box for Enter, fractions included.
+    work(f->Rtxt1, 0, 8);
+    f->cboFsize->setFocus();
+    f->cboFsize->lineEdit()->selectAll();
+    QTest::keyClicks(f->cboFsize->lineEdit(), QStringLiteral("10.5"));
+    EXPECT_TRUE(f->cboFsize->lineEdit()->hasFocus());
+    EXPECT_EQ(f->Rtxt1->selFontSize(), 13.0);
+    QTest::keyClick(f->cboFsize->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(f->Rtxt1->selFontSize(), 10.5);
+    EXPECT_TRUE(f->Rtxt1->hasFocus());
 }
 
 TEST_F(FormattingTest, ColourListColoursTheSelection) {
@@ -190,6 +202,29 @@ TEST_F(FormattingTest, TheFontDialogAppliesEverythingInOneUndoStep) {
     form()->mnuFontSetting->trigger();
     EXPECT_EQ(pane->selBold(), false);
     EXPECT_TRUE(dialogs.done());
+}
+
+// The font dialog's formats go the pane's way too: a selection far longer than the view is laid
+// out afresh, the view first, instead of all of it before the window can repaint.
+TEST_F(FormattingTest, TheFontDialogDoesNotLayOutAllOfALargeSelectionAtOnce) {
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += QStringLiteral("Line %1 of a long translation.\\par ").arg(i);
+    startWith(QStringLiteral("x"), text);
+    RichTextPane* pane = form()->Rtxt2;
+    pane->setFocus();
+    pane->selectAll();
+    pane->document()->documentLayout()->documentSize();
+    const QTextBlock nearEnd = pane->document()->findBlockByNumber(2990);
+    ASSERT_GT(nearEnd.layout()->lineCount(), 0);
+    dialogs.expectFont(QFont(QStringLiteral("Century"), 14));
+    dialogs.expectColor(std::nullopt);
+    form()->mnuFontSetting->trigger();
+    EXPECT_EQ(nearEnd.layout()->lineCount(), 0);
+    EXPECT_EQ(pane->selFontSize(), 14.0);
+    pane->undo();
+    pane->selectAll();
+    EXPECT_NE(pane->selFontSize(), 14.0);
 }
 
 TEST_F(FormattingTest, EveryToolBarKeyRunsItsCommand) {
