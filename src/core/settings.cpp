@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "atomicfile.h"
+#include "cp932.h"
 #include "textrecord.h"
 
 namespace {
@@ -11,8 +12,15 @@ QString pathIn(const QString& folder, const QString& name) {
     return folder + u'/' + name;
 }
 
-void writeGroup(TextRecordWriter& w, const FontGroup& g) {
-    w.lineString(g.name).lineInt(g.size).lineBool(g.bold).lineBool(g.italic);
+QString storableFontName(const QString& name, const QString& fallback) {
+    return unstorableInFontName(name).isEmpty() ? name : fallback;
+}
+
+void writeGroup(TextRecordWriter& w, const FontGroup& g, const QString& fallback) {
+    w.lineString(storableFontName(g.name, fallback))
+        .lineInt(g.size)
+        .lineBool(g.bold)
+        .lineBool(g.italic);
     w.lineInt(g.textColor).lineInt(g.backColor).lineInt(g.imeMode);
 }
 
@@ -30,6 +38,14 @@ FontGroup readGroup(TextRecordReader& r) {
 
 } // namespace
 
+QString unstorableInFontName(const QString& name) {
+    QString bad = cp932::unencodable(name);
+    for (QChar c : name)
+        if ((c == u'"' || c == u'\r' || c == u'\n') && !bad.contains(c))
+            bad += c;
+    return bad;
+}
+
 DisplaySettings SetDefaultDisplaySettings() {
     DisplaySettings s;
     s.word = {DefaultJapaneseFont, 11, false, false, 0, 16777215, 3};
@@ -41,8 +57,11 @@ DisplaySettings SetDefaultDisplaySettings() {
 
 void WriteDisplaySettings(const QString& appFolder, const DisplaySettings& s) {
     TextRecordWriter w;
-    for (const FontGroup* g : {&s.word, &s.meaning, &s.input, &s.list})
-        writeGroup(w, *g);
+    const DisplaySettings defaults = SetDefaultDisplaySettings();
+    writeGroup(w, s.word, defaults.word.name);
+    writeGroup(w, s.meaning, defaults.meaning.name);
+    writeGroup(w, s.input, defaults.input.name);
+    writeGroup(w, s.list, defaults.list.name);
     for (qint32 colour :
          {s.mainTextColor, s.mainBackColor, s.wordToMeaningQuizTextColor,
           s.wordToMeaningQuizBackColor, s.meaningToWordQuizTextColor, s.meaningToWordQuizBackColor})
@@ -69,7 +88,11 @@ PaletteFont SetDefaultPaletteFont() {
 
 void WritePaletteFont(const QString& appFolder, const PaletteFont& f) {
     TextRecordWriter w;
-    w.lineString(f.name).lineInt(f.size).lineBool(f.bold).lineBool(f.italic).lineInt(f.color);
+    w.lineString(storableFontName(f.name, SetDefaultPaletteFont().name))
+        .lineInt(f.size)
+        .lineBool(f.bold)
+        .lineBool(f.italic)
+        .lineInt(f.color);
     writeFileAtomically(pathIn(appFolder, settingsfile::PaletteFont), w.bytes());
 }
 

@@ -61,6 +61,13 @@ struct CurrentBook {
 };
 
 DisplaySettings SetDefaultDisplaySettings();
+// The characters of a font name that the settings files cannot hold: characters outside the
+// Japanese code page, the quote that ends a string value, line breaks. Empty when it can be stored.
+QString unstorableInFontName(const QString& name);
+
+// A font name that cannot be stored is written as the default font of its place (by
+// WritePaletteFont too), so the file
+// always reads back whole.
 void WriteDisplaySettings(const QString& appFolder, const DisplaySettings& values);
 DisplaySettings ReadDisplaySettings(const QString& appFolder);
 

@@ -225,8 +225,11 @@ void FrmLangSet::cmdFontSetClick() {
         const std::optional<QFont> chosen = dialogs().font(current);
         if (!chosen)
             return;
-        if (chosen->family() != shown)
+        if (chosen->family() != shown) {
+            if (!appearance::acceptChosenFont(chosen->family()))
+                return;
             p.name = chosen->family();
+        }
         p.size = qint16(std::nearbyint(chosen->pointSizeF()));
         p.bold = chosen->bold();
         p.italic = chosen->italic();

@@ -1,6 +1,7 @@
 #include "appearance.h"
 
 #include "core/settings.h"
+#include "dialogservice.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -103,6 +104,17 @@ void applyFontGroup(QWidget* widget, const FontGroup& group) {
         widget->setPalette(p);
     }
     setInputMethodMode(widget, group.imeMode);
+}
+
+bool acceptChosenFont(const QString& family) {
+    const QString bad = unstorableInFontName(family);
+    if (bad.isEmpty())
+        return true;
+    showMessage(QStringLiteral("ﾌｫﾝﾄ「%1」の名前には保存できない文字が含まれています：%2\r\n"
+                               "ﾌｫﾝﾄは変更しませんでした。")
+                    .arg(family, bad),
+                AppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+    return false;
 }
 
 void setInputMethodMode(QWidget* widget, int mode) {

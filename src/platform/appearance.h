@@ -27,6 +27,10 @@ void setFittingFont(QWidget* widget, const QString& name, int points, bool bold,
 // the back colour would swallow the selection, the selection shows in reverse instead.
 void applyFontGroup(QWidget* widget, const FontGroup& group);
 
+// Whether the settings files can keep the name of a font the user chose; if not, tells the user
+// which characters stand in the way and that the font stays as it was.
+bool acceptChosenFont(const QString& family);
+
 // The input-method modes, as far as Qt can express them:
 //   0 none: the widget's input method is left as it is
 //   1 on: the input method is enabled, no hints

@@ -1,6 +1,7 @@
 #include "tools/frmcustom.h"
 
 #include "core/session.h"
+#include "core/settings.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -152,8 +153,11 @@ void FrmCustom::fontClick(int index) {
     const std::optional<QFont> font = dialogs().font(preset);
     if (!font)
         return;
-    if (font->family() != shown)
+    if (font->family() != shown) {
+        if (!appearance::acceptChosenFont(font->family()))
+            return;
         g.name = font->family();
+    }
     g.size = qint16(qRound(font->pointSizeF()));
     g.bold = font->bold();
     g.italic = font->italic();

@@ -48,6 +48,31 @@ TEST(Settings, ValuesRoundTrip) {
         QStringList({QStringLiteral("\"ＭＳ Ｐゴシック\""), "14", "#FALSE#", "#FALSE#", "0"}));
 }
 
+TEST(Settings, FontNamesTheFilesCannotHoldGiveWayToTheDefaults) {
+    TempAppFolder app;
+    const DisplaySettings defaults = SetDefaultDisplaySettings();
+    DisplaySettings s = defaults;
+    s.word = {QStringLiteral("Noto Sans CJK 한국어"), 20, true, false, 255, 0, 8};
+    s.meaning.name = QStringLiteral("Say \"Hi\" Sans");
+    s.input.name = QStringLiteral("Emoji \U0001F600");
+    s.list.name = QStringLiteral("IPAGothic");
+    s.mainBackColor = 0x123456;
+    WriteDisplaySettings(app.path(), s);
+    DisplaySettings expected = s;
+    expected.word.name = defaults.word.name;
+    expected.meaning.name = defaults.meaning.name;
+    expected.input.name = defaults.input.name;
+    EXPECT_EQ(ReadDisplaySettings(app.path()), expected);
+    EXPECT_EQ(unstorableInFontName(s.word.name), QStringLiteral("한국어"));
+    EXPECT_EQ(unstorableInFontName(s.meaning.name), QStringLiteral("\""));
+    EXPECT_EQ(unstorableInFontName(QStringLiteral("ＭＳ Ｐゴシック")), QString());
+
+    PaletteFont f{s.word.name, 20, true, false, 255};
+    WritePaletteFont(app.path(), f);
+    f.name = SetDefaultPaletteFont().name;
+    EXPECT_EQ(ReadPaletteFont(app.path()), f);
+}
+
 TEST(Settings, CurrentBookReadsInBothShapes) {
     TempAppFolder app;
     writeCurrentBook(app.path(), {QStringLiteral("英単語"), QStringLiteral("英語ｾｯﾄ")});

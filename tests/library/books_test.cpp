@@ -356,6 +356,14 @@ TEST_F(BooksTest, PaletteFontButtons) {
         EXPECT_EQ(lines("opfini.vtd").last(), QStringLiteral("255"));
         EXPECT_EQ(lines("opfini.vtd").first(), QStringLiteral("\"Liberation Serif\""));
     }
+
+    // A font whose name the file cannot hold is refused, and the stored font stays.
+    const QStringList before = lines("opfini.vtd");
+    dialogs.expectFont(QFont(QStringLiteral("Noto Sans CJK 한국어")))
+        .expectMessage(Answer::Ok, QStringLiteral("한국어"));
+    editor.cmdFontSetClick();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(lines("opfini.vtd"), before);
 }
 
 TEST_F(BooksTest, ABooksSetDrivesTheMainWindowPalette) {

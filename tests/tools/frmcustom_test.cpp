@@ -92,6 +92,21 @@ TEST_F(CustomiseTest, OkAppliesTheFontAndColourAndWritesThem) {
     EXPECT_EQ(ReadDisplaySettings(app.path()).meaning.size, 12);
 }
 
+TEST_F(CustomiseTest, AFontNameTheFileCannotHoldIsRefusedWithAWord) {
+    startWith({QStringLiteral("apple")});
+    withCustom([&](CustomForm* f) {
+        QFont korean(QStringLiteral("Noto Sans CJK 한국어"));
+        korean.setPointSize(20);
+        // No colour is asked for after the refusal.
+        dialogs.expectFont(korean).expectMessage(Answer::Ok, QStringLiteral("：한국어"));
+        click(f->cmdText1);
+        EXPECT_EQ(f->lblT1->font().pointSize(), 11) << "the sample is unchanged";
+        click(f->cmdOK);
+    });
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(ReadDisplaySettings(app.path()), SetDefaultDisplaySettings());
+}
+
 TEST_F(CustomiseTest, DefaultsThenCancelKeepsTheDefaults) {
     writeSettings();
     DisplaySettings changed = SetDefaultDisplaySettings();
