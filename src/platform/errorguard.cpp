@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,22 @@ void setTerminator(Terminator terminator) {
     currentTerminator() = std::move(terminator);
 }
 
+std::function<void()>& beforeTermination() {
+    static std::function<void()> lastCopy;
+    return lastCopy;
+}
+
+void setBeforeTermination(std::function<void()> lastCopy) {
+    beforeTermination() = std::move(lastCopy);
+}
+
 void terminateProgram() {
+    // Taken out first: a failure inside it must not come back here.
+    if (const std::function<void()> lastCopy = std::exchange(beforeTermination(), {})) {
+        try {
+            lastCopy();
+        } catch (...) {
+        }
+    }
     currentTerminator()();
 }

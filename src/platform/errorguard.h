@@ -46,6 +46,9 @@ void reportError(const ErrorContext& where, int number, const QString& descripti
 // How the process ends after a terminating report. Tests replace it; the default exits at once.
 using Terminator = std::function<void()>;
 void setTerminator(Terminator terminator);
+// Runs once just before a terminating report ends the process, to put copies of unsaved work
+// somewhere safe (never over the user's own files); empty to remove it.
+void setBeforeTermination(std::function<void()> lastCopy);
 void terminateProgram();
 
 // Runs the handler body. Returns false when it failed (and was reported).

@@ -9,6 +9,7 @@
 #include "core/session.h"
 #include "frmcomment.h"
 #include "platform/dialogservice.h"
+#include "platform/errorguard.h"
 #include "translator/editorexit.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/richtextpane.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -53,6 +55,12 @@ Recovery::Recovery(FrmTranslatorL& window, CommentCommands& comments, QObject* p
     // The session ending under the editor (log-out) is not a clean end: keep the work.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { copyNow(); });
     connect(m_timer, &QTimer::timeout, this, [this] { copyNow(); });
+    // An unexpected failure ends the program at once: the latest work is copied first. The
+    // newest editor's copies are the ones taken; one that has gone takes none.
+    setBeforeTermination([alive = QPointer<Recovery>(this)] {
+        if (alive)
+            alive->copyNow();
+    });
 
     offerAtStart();
     m_timer->start(IntervalMs);

@@ -67,6 +67,23 @@ TEST_F(RecoveryTest, UnsavedWorkLeftByACrashComesBackWithItsFormatting) {
     EXPECT_FALSE(anyCopy());
 }
 
+// A terminating error ends the program at once, saving nothing of the user's: the work since
+// the last copy is copied on the way out all the same.
+TEST_F(RecoveryTest, AnUnexpectedFailureCopiesTheWorkBeforeTheProgramEnds) {
+    startCatProject();
+    form()->Rtxt2->setPlainText(QStringLiteral("Typed just before the failure."));
+    ASSERT_FALSE(anyCopy());
+    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+    guarded(terminating(u"ﾃｽﾄ時", "Error1"), [] { throw RuntimeFailure(failure::DeviceIo); });
+    EXPECT_EQ(terminator.calls(), 1);
+    EXPECT_EQ(fileText(trans), QStringLiteral("I am a cat."));
+    dropEditor();
+    dialogs.expectMessage(Answer::Yes);
+    startEditor();
+    EXPECT_EQ(form()->Rtxt2->toPlainText(), QStringLiteral("Typed just before the failure."));
+    EXPECT_TRUE(dialogs.done());
+}
+
 TEST_F(RecoveryTest, DecliningTheOfferRemovesTheCopies) {
     startCatProject();
     workAndCopy();
