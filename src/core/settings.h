@@ -66,8 +66,7 @@ DisplaySettings SetDefaultDisplaySettings();
 QString unstorableInFontName(const QString& name);
 
 // A font name that cannot be stored is written as the default font of its place (by
-// WritePaletteFont too), so the file
-// always reads back whole.
+// WritePaletteFont too), so the file always reads back whole.
 void WriteDisplaySettings(const QString& appFolder, const DisplaySettings& values);
 DisplaySettings ReadDisplaySettings(const QString& appFolder);
 
