@@ -87,6 +87,14 @@ TEST_F(FormattingTest, BoldOnAMixedSelectionTurnsItOnForAllInOneUndoStep) {
     button("underline")->trigger();
     EXPECT_EQ(pane->selItalic(), true);
     EXPECT_EQ(pane->selUnderline(), true);
+    // The pane's own keys undo and redo a format, one step each.
+    QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier);
+    select(pane, 0, 10);
+    EXPECT_EQ(pane->selUnderline(), false);
+    EXPECT_EQ(pane->selItalic(), true);
+    QTest::keyClick(pane, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    select(pane, 0, 10);
+    EXPECT_EQ(pane->selUnderline(), true);
 }
 
 TEST_F(FormattingTest, FontListsApplyToThePaneWorkedInAndRefuseBadSizesQuietly) {
