@@ -19,10 +19,12 @@ protected:
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             return false;
-        // The box's own clipboard and undo keys stay the box's.
+        // The box's own clipboard and undo keys stay the box's. Select all is the window's where
+        // it has the command: the command chooses the pane it selects, which is not always the
+        // box.
         for (QKeySequence::StandardKey own :
-             {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::SelectAll,
-              QKeySequence::Undo, QKeySequence::Redo})
+             {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste, QKeySequence::Undo,
+              QKeySequence::Redo})
             if (key->matches(own))
                 return false;
         const QKeySequence pressed(key->keyCombination());

@@ -30,8 +30,10 @@ struct Window {
     DesktopLineEdit* box = new DesktopLineEdit;
     QAction* comment = window.addAction(QStringLiteral("comment"));
     QAction* copy = window.addAction(QStringLiteral("copy"));
+    QAction* selectAll = window.addAction(QStringLiteral("select all"));
     int comments = 0;
     int copies = 0;
+    int selections = 0;
 
     Window() {
         window.setCentralWidget(box);
@@ -39,6 +41,8 @@ struct Window {
         copy->setShortcut(QKeySequence::Copy);
         QObject::connect(comment, &QAction::triggered, [this] { ++comments; });
         QObject::connect(copy, &QAction::triggered, [this] { ++copies; });
+        selectAll->setShortcut(QKeySequence::SelectAll);
+        QObject::connect(selectAll, &QAction::triggered, [this] { ++selections; });
         window.show();
         window.activateWindow();
         box->setFocus();
@@ -61,6 +65,12 @@ TEST(MenuKeys, AMenuKeyReachesItsActionWhileATextBoxHasTheFocus) {
     EXPECT_EQ(w.comments, 1);
     QTest::keyClick(w.box, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(w.copies, 0);
+
+    // Select all is the window's command, which picks its own target.
+    w.box->setText(QStringLiteral("word"));
+    QTest::keyClick(w.box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w.selections, 1);
+    EXPECT_FALSE(w.box->hasSelectedText());
 }
 
 } // namespace
