@@ -21,14 +21,19 @@ QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
-// A fresh file beside path, named path + "." + six characters, created exclusively.
+const QLatin1StringView TempInfix(".verbanta-");
+const QLatin1StringView TempSuffix(".tmp");
+constexpr int TempRandomLength = 6;
+
+// A fresh file beside path, named so that a leftover of an interrupted write can be recognised
+// as ours (path + ".verbanta-" + six characters + ".tmp"), created exclusively.
 int createTemporaryBeside(const QString& path, QString& tempPath) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         QString suffix;
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < TempRandomLength; ++i)
             suffix += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
-        tempPath = path + u'.' + suffix;
+        tempPath = path + TempInfix + suffix + TempSuffix;
         const int fd =
             ::open(nativePath(tempPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
@@ -38,7 +43,58 @@ int createTemporaryBeside(const QString& path, QString& tempPath) {
     return -1;
 }
 
+// Whether name is a temporary file of ours, of the file named base when base is given.
+bool isTemporaryName(const QString& name, const QString& base = {}) {
+    if (!name.endsWith(TempSuffix))
+        return false;
+    const qsizetype infixAt = name.size() - TempSuffix.size() - TempRandomLength - TempInfix.size();
+    if (infixAt <= 0 || QStringView(name).mid(infixAt, TempInfix.size()) != TempInfix)
+        return false;
+    return base.isEmpty() || QStringView(name).left(infixAt) == base;
+}
+
+// Removes the temporary files an interrupted write of the file named base left in dir.
+void removeLeftoversOf(const QDir& dir, const QString& base) {
+    const QStringList names = dir.entryList({base + TempInfix + u'*' + TempSuffix}, QDir::Files);
+    for (const QString& name : names)
+        if (isTemporaryName(name, base))
+            QFile::remove(dir.filePath(name));
+}
+
+// The file a write to path must replace: path itself, or the end of the chain of symbolic links
+// it starts, so that the link stays a link and the real document gets the new text.
+QString writeTarget(const QString& path) {
+    QString current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        current = info.symLinkTarget();
+    }
+    diskio::fail(ELOOP, path);
+}
+
+// A file the user marked read-only, or cannot write, is left as it is: renaming a new file over
+// it would get round the protection the user chose.
+void refuseReadOnly(const QString& path, const QString& shownPath) {
+    struct stat old {};
+    if (::stat(nativePath(path).constData(), &old) != 0)
+        return;
+    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        diskio::fail(EACCES, shownPath);
+    if (::access(nativePath(path).constData(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+        diskio::fail(errno, shownPath);
+}
+
 } // namespace
+
+void removeTemporaryLeftovers(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList names = dir.entryList({u'*' + TempInfix + u'*' + TempSuffix}, QDir::Files);
+    for (const QString& name : names)
+        if (isTemporaryName(name))
+            QFile::remove(dir.filePath(name));
+}
 
 DiskGate* setDiskGate(DiskGate* gate) {
     DiskGate* previous = g_gate;
@@ -133,10 +189,13 @@ void copyFile(const QString& from, const QString& to) {
 
 } // namespace diskio
 
-void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+void writeFileAtomically(const QString& requestedPath, const QByteArray& bytes) {
+    const QString path = writeTarget(requestedPath);
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         throw RuntimeFailure(failure::PathNotFound, info.fileName());
+    refuseReadOnly(path, requestedPath);
+    removeLeftoversOf(info.absoluteDir(), info.fileName());
     QString tempPath;
     int fd = createTemporaryBeside(path, tempPath);
     if (fd < 0)

@@ -8,7 +8,15 @@
 // is it renamed over the old file. A crash leaves the old file or the new one, never half of each;
 // a failure (a full disk above all) leaves the old file and raises a RuntimeFailure naming the
 // file: "ディスクの空き容量が不足しています" or the real reason.
+//
+// A symbolic link is written through: its target gets the new bytes and the link stays. A file
+// that is read-only (no write permission bit, or not writable by this user) is refused with
+// failure 70 and left alone. Temporary files carry a name of their own (see
+// removeTemporaryLeftovers); those an interrupted write of the same file left are removed first.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Removes the temporary files that interrupted whole-file rewrites left in folder.
+void removeTemporaryLeftovers(const QString& folder);
 
 // Every byte the program writes into its own files passes through a gate, so that tests can stand
 // in for a disk that fills up after so many bytes or fails to sync. The real disk has no gate.

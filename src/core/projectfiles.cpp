@@ -5,8 +5,11 @@
 #include "failure.h"
 #include "textrecord.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace projectfiles {
 namespace {
@@ -60,8 +63,62 @@ void addRecord(TextRecordWriter& writer, const PlanInfo& plan) {
         .endRecord();
 }
 
+// The record as a document path of the program's own or a field the list line cannot hold would
+// leave it: why it cannot be used, or an empty string.
+QString recordProblem(const QString& appFolder, const PlanInfo& plan) {
+    const QString refusal = refusalFor(plan);
+    if (!refusal.isEmpty())
+        return refusal;
+    for (const QString& path : {plan.orgFilePath, plan.transFilePath, plan.cmntFilePath})
+        if (namesOwnFile(appFolder, path))
+            return QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ自身のﾌｧｲﾙ「%1」が文書として指定されています。")
+                .arg(QFileInfo(path).fileName());
+    return {};
+}
+
+// The records of text, each line on its own, for a file that cannot be read as a whole: a line
+// that does not hold one usable record is passed over.
+PlanList salvageRecords(const QString& appFolder, const QString& text) {
+    PlanList plans;
+    const QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n")));
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        try {
+            TextRecordReader reader(line);
+            PlanInfo plan = readRecord(reader);
+            if (reader.atEnd() && recordProblem(appFolder, plan).isEmpty())
+                plans.push_back(std::move(plan));
+        } catch (const RuntimeFailure&) {
+        }
+    }
+    return plans;
+}
+
+// Moves a damaged file (or folder) out of the way under a name that says so and keeps it.
+QString setAside(const QString& path) {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString kept = path + QStringLiteral(".damaged-") + stamp;
+    for (int n = 2; QFileInfo::exists(kept) || QFileInfo(kept).isSymLink(); ++n)
+        kept = path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
+    if (!QDir().rename(path, kept))
+        return {};
+    return QFileInfo(kept).fileName();
+}
+
+QString readText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeFailure(failure::PathFileAccess, QFileInfo(path).fileName());
+    return cp932::decode(file.readAll());
+}
+
 void removeFile(const QString& path) {
-    if (QFile::exists(path) && !QFile::remove(path))
+    if (!QFile::exists(path))
+        return;
+    // A list the user made read-only is kept, as a rewrite of it would be.
+    constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    if (!(QFile::permissions(path) & anyWrite) || !QFile::remove(path))
         throw RuntimeFailure(failure::PermissionDenied, QFileInfo(path).fileName());
 }
 
@@ -96,14 +153,71 @@ QByteArray recordLine(const PlanInfo& plan) {
     return writer.bytes();
 }
 
-PlanList loadPlanList(const QString& appFolder) {
+QString FileDamage::message() const {
+    QString text = QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄのﾌｧｲﾙ「%1」が壊れているため、そのままでは読み込めません"
+                                  "でした。\r\n%2\r\n")
+                       .arg(fileName, reason);
+    if (keptAs.isEmpty())
+        text += QStringLiteral("元のﾌｧｲﾙは移動できなかったため、そのまま残してあります。\r\n");
+    else
+        text += QStringLiteral("元のﾌｧｲﾙは「%1」として残してあります。\r\n").arg(keptAs);
+    if (currentPlanFile)
+        text += QStringLiteral("使用中のﾌﾟﾛｼﾞｪｸﾄはありません。");
+    else
+        text += QStringLiteral("読み取れたﾌﾟﾛｼﾞｪｸﾄは %1 件です。").arg(recordsKept);
+    return text;
+}
+
+bool namesOwnFile(const QString& appFolder, const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const auto resolved = [](const QString& p) {
+        const QFileInfo info(p);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+    const QString folder = resolved(appFolder) + u'/';
+    const QString file = resolved(path);
+    if (!file.startsWith(folder))
+        return false;
+    const QString inside = file.mid(folder.size());
+    return inside.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive) ||
+           inside == QStringLiteral("verbanta.lock");
+}
+
+PlanList loadPlanList(const QString& appFolder, std::optional<FileDamage>* damage) {
     PlanList plans;
     const QString path = pathOf(appFolder, PlanListFile);
-    if (!QFile::exists(path))
+    if (!QFileInfo::exists(path))
         return plans;
-    TextRecordReader reader = TextRecordReader::fromFile(path);
-    while (!reader.atEnd())
-        plans.push_back(readRecord(reader));
+    QString reason;
+    QString text;
+    try {
+        text = readText(path);
+        TextRecordReader reader(text, PlanListFile);
+        while (!reader.atEnd()) {
+            plans.push_back(readRecord(reader));
+            reason = recordProblem(appFolder, plans.back());
+            if (!reason.isEmpty())
+                break;
+        }
+    } catch (const RuntimeFailure& e) {
+        reason = e.description();
+    }
+    if (reason.isEmpty())
+        return plans;
+    // What can still be used is kept, line by line, and the list is written afresh with it.
+    plans = salvageRecords(appFolder, text);
+    FileDamage found{PlanListFile, reason, setAside(path), int(plans.size())};
+    if (!found.keptAs.isEmpty() && !plans.empty()) {
+        try {
+            savePlanList(appFolder, plans);
+        } catch (const std::exception&) {
+            // The projects read stay listed while the program runs; the damaged file keeps them.
+        }
+    }
+    if (damage)
+        *damage = found;
     return plans;
 }
 
@@ -123,12 +237,25 @@ void savePlanList(const QString& appFolder, const PlanList& plans, bool dropDele
         removeFile(path);
 }
 
-std::optional<PlanInfo> loadCurrentPlan(const QString& appFolder) {
+std::optional<PlanInfo> loadCurrentPlan(const QString& appFolder,
+                                        std::optional<FileDamage>* damage) {
     const QString path = pathOf(appFolder, CurrentPlanFile);
-    if (!QFile::exists(path))
+    if (!QFileInfo::exists(path))
         return std::nullopt;
-    TextRecordReader reader = TextRecordReader::fromFile(path);
-    return readRecord(reader);
+    QString reason;
+    try {
+        TextRecordReader reader(readText(path), CurrentPlanFile);
+        const PlanInfo plan = readRecord(reader);
+        reason = recordProblem(appFolder, plan);
+        if (reason.isEmpty())
+            return plan;
+    } catch (const RuntimeFailure& e) {
+        reason = e.description();
+    }
+    FileDamage found{CurrentPlanFile, reason, setAside(path), 0, true};
+    if (damage)
+        *damage = found;
+    return std::nullopt;
 }
 
 void saveCurrentPlan(const QString& appFolder, const PlanInfo& plan) {
@@ -141,13 +268,19 @@ void removeCurrentPlan(const QString& appFolder) {
 
 TabStops loadTabStops(const QString& appFolder) {
     const QString path = pathOf(appFolder, TabStopsFile);
-    if (!QFile::exists(path))
+    if (!QFileInfo::exists(path))
         return DefaultTabStops;
-    TextRecordReader reader = TextRecordReader::fromFile(path);
-    TabStops stops{};
-    for (qint16& stop : stops)
-        stop = reader.readInt16();
-    return stops;
+    try {
+        TextRecordReader reader(readText(path), TabStopsFile);
+        TabStops stops{};
+        for (qint16& stop : stops)
+            stop = reader.readInt16();
+        return stops;
+    } catch (const RuntimeFailure&) {
+        // Tab stops are a convenience: damaged ones give way to the defaults, the file is kept.
+        setAside(path);
+        return DefaultTabStops;
+    }
 }
 
 void saveTabStops(const QString& appFolder, const TabStops& stops) {

@@ -49,6 +49,8 @@ inline const QString CurrentPlanFile = QStringLiteral("ctrinfo.vtd");
 inline const QString TabStopsFile = QStringLiteral("trtabs.vtd");
 // The name a deleted project carries until the list is written without it.
 inline const QString DeletedMarker = QStringLiteral("###");
+// The title of the box that reports a damaged project file.
+inline const QString DamageTitle = QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ情報ｴﾗｰ");
 
 // Why the record cannot be stored, or an empty string when it can: a double quote or a control
 // character would break the record line, and a character the code page cannot hold exactly would
@@ -58,15 +60,35 @@ QString refusalFor(const PlanInfo& plan);
 // The bytes of one record line.
 QByteArray recordLine(const PlanInfo& plan);
 
-// The projects of trinfo.vtd in file order; none when the file is missing.
-PlanList loadPlanList(const QString& appFolder);
+// A project file that could not be read whole (damaged, cut short, a folder in its place, or a
+// record the program would never have written). Its bytes are kept under another name, never
+// deleted, and what could be read of it is used; message() tells the user so.
+struct FileDamage {
+    QString fileName; // the file as the program knows it: trinfo.vtd, ctrinfo.vtd
+    QString reason;
+    QString keptAs; // the name its bytes were moved to; empty when even that failed
+    int recordsKept = 0;
+    bool currentPlanFile = false;
+
+    QString message() const;
+};
+
+// Whether path names one of the program's own files in the application folder (its settings and
+// list files, a book's record files, its lock): never a user's document.
+bool namesOwnFile(const QString& appFolder, const QString& path);
+
+// The projects of trinfo.vtd in file order; none when the file is missing. A damaged file is set
+// aside and reported in *damage; the records that could be read are kept and written back.
+PlanList loadPlanList(const QString& appFolder, std::optional<FileDamage>* damage = nullptr);
 // Rewrites trinfo.vtd with the projects in order, leaving out those named "###" when
 // dropDeleted is set. An empty list removes the file: it is never left empty. Raises PlanRefused
 // before anything is written when a record cannot be stored.
 void savePlanList(const QString& appFolder, const PlanList& plans, bool dropDeleted = false);
 
-// The project in use from ctrinfo.vtd; nullopt when the file is missing.
-std::optional<PlanInfo> loadCurrentPlan(const QString& appFolder);
+// The project in use from ctrinfo.vtd; nullopt when the file is missing. A damaged file is set
+// aside and reported in *damage, and no project is in use.
+std::optional<PlanInfo> loadCurrentPlan(const QString& appFolder,
+                                        std::optional<FileDamage>* damage = nullptr);
 void saveCurrentPlan(const QString& appFolder, const PlanInfo& plan);
 void removeCurrentPlan(const QString& appFolder);
 

@@ -1,9 +1,10 @@
 #include "projectstate.h"
 
-bool ProjectState::startEditor(const QString& appFolder) {
+bool ProjectState::startEditor(const QString& appFolder,
+                               std::optional<projectfiles::FileDamage>* damage) {
     *this = ProjectState();
     tabStops = projectfiles::loadTabStops(appFolder);
-    const std::optional<PlanInfo> plan = projectfiles::loadCurrentPlan(appFolder);
+    const std::optional<PlanInfo> plan = projectfiles::loadCurrentPlan(appFolder, damage);
     if (plan)
         makeCurrent(*plan);
     return plan.has_value();

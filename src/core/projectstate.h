@@ -62,9 +62,10 @@ struct ProjectState {
 
     // The state of a freshly opened editor: every value at its start value, the tab stops from
     // trtabs.vtd and the project in use from ctrinfo.vtd, whose switches become the working
-    // copies. Returns whether ctrinfo.vtd was there (after New it holds a fresh record, with no
-    // project name). Read failures raise a RuntimeFailure.
-    bool startEditor(const QString& appFolder);
+    // copies. Returns whether a usable ctrinfo.vtd was there (after New it holds a fresh record,
+    // with no project name). A damaged one is set aside and described in *damage.
+    bool startEditor(const QString& appFolder,
+                     std::optional<projectfiles::FileDamage>* damage = nullptr);
 
     // The project becomes the one in use; the working copies take its switches.
     void makeCurrent(const PlanInfo& plan);

@@ -22,6 +22,8 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::None;
     bool foreground = true; // raise the box above other windows
+    // The button Enter presses; none: the toolkit's usual first button.
+    std::optional<Answer> defaultAnswer;
 };
 
 // What the print dialog offers besides the choice of printer. The range the user picked comes back

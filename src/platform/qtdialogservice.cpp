@@ -56,6 +56,25 @@ Answer QtDialogService::message(const MessageRequest& request) {
                     parentWindow());
     if (request.foreground)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    if (request.defaultAnswer) {
+        switch (*request.defaultAnswer) {
+        case Answer::Ok:
+            box.setDefaultButton(QMessageBox::Ok);
+            break;
+        case Answer::Cancel:
+            box.setDefaultButton(QMessageBox::Cancel);
+            break;
+        case Answer::Yes:
+            box.setDefaultButton(QMessageBox::Yes);
+            break;
+        case Answer::No:
+            box.setDefaultButton(QMessageBox::No);
+            break;
+        case Answer::Retry:
+            box.setDefaultButton(QMessageBox::Retry);
+            break;
+        }
+    }
     box.show();
     box.raise();
     box.activateWindow();

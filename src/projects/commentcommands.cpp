@@ -180,7 +180,11 @@ void CommentCommands::turnCommentsOn() {
     if (!load() || !m_comment->savePane())
         return;
 
-    p.plans = projectfiles::loadPlanList(appFolder);
+    std::optional<projectfiles::FileDamage> damage;
+    p.plans = projectfiles::loadPlanList(appFolder, &damage);
+    if (damage)
+        showMessage(damage->message(), projectfiles::DamageTitle, MessageButtons::Ok,
+                    MessageIcon::Exclamation);
     for (PlanInfo& entry : p.plans) {
         if (entry.planName != plan.planName)
             continue;

@@ -8,6 +8,7 @@
 #include "ui/newplanwizardform.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,9 +29,10 @@ PlanInfo startValues() {
 } // namespace
 
 FrmNewPlanWizard::FrmNewPlanWizard(ProjectState& project, Purpose purpose, QWidget* parent,
-                                   std::function<void()> madeCurrent)
+                                   std::function<void()> madeCurrent,
+                                   std::function<bool(const PlanInfo&)> saveWork)
     : m_project(project), m_purpose(purpose), m_madeCurrent(std::move(madeCurrent)),
-      m_form(new NewPlanWizardForm(parent)) {
+      m_saveWork(std::move(saveWork)), m_form(new NewPlanWizardForm(parent)) {
     NewPlanWizardForm* f = m_form;
     connect(f->txtNewPlanName, &QLineEdit::textChanged, this, [this] { txtNewPlanNameChange(); });
     connect(f->cmdNext, &QPushButton::clicked, this, [this] { cmdNextClick(); });
@@ -64,7 +66,11 @@ void FrmNewPlanWizard::formLoad() {
         f->cmdOK->setEnabled(false);
         f->cmdNext->setEnabled(false);
         f->showPage(1);
-        m_project.plans = projectfiles::loadPlanList(session().appFolder);
+        std::optional<projectfiles::FileDamage> damage;
+        m_project.plans = projectfiles::loadPlanList(session().appFolder, &damage);
+        if (damage)
+            showMessage(damage->message(), projectfiles::DamageTitle, MessageButtons::Ok,
+                        MessageIcon::Exclamation);
         f->List1->clear();
         for (const PlanInfo& plan : m_project.plans)
             f->List1->addItem(plan.planName);
@@ -290,6 +296,20 @@ void FrmNewPlanWizard::cmdOKClick() {
         if (m_pending.cmntFilePath.isEmpty())
             m_pending.useCmnt = false;
         m_pending.stackedPanes = true;
+        const QString refusal = projectfiles::refusalFor(m_pending);
+        if (!refusal.isEmpty()) {
+            showMessage(refusal);
+            return;
+        }
+        // The documents come first and the project files last: those make the project.
+        const bool documentIsNew = !QFileInfo::exists(m_pending.transFilePath);
+        if (m_purpose == Purpose::Save && m_saveWork && !m_saveWork(m_pending))
+            return;
+        // A document made for a project that then could not be recorded is not left behind.
+        const auto dropNewDocument = [&] {
+            if (m_purpose == Purpose::Save && documentIsNew)
+                QFile::remove(m_pending.transFilePath);
+        };
         const QString& appFolder = session().appFolder;
         PlanList plans = m_project.plans;
         plans.push_back(m_pending);
@@ -301,6 +321,7 @@ void FrmNewPlanWizard::cmdOKClick() {
                 projectfiles::saveCurrentPlan(appFolder, m_pending);
             }
         } catch (const PlanRefused& refused) {
+            dropNewDocument();
             showMessage(refused.reason());
             return;
         } catch (const RuntimeFailure& failed) {
@@ -313,6 +334,7 @@ void FrmNewPlanWizard::cmdOKClick() {
                 } catch (const RuntimeFailure&) {
                 }
             }
+            dropNewDocument();
             EditorExit::reportUnsaved(appFolder + u'/' + writing, failed.description());
             return;
         }

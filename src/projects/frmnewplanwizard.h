@@ -17,10 +17,14 @@ class FrmNewPlanWizard : public QObject {
 public:
     enum class Purpose { ProjectList, Save };
 
-    // madeCurrent runs when the wizard, opened for Save, has made the new project the one in use
-    // (ctrinfo.vtd written): the caller saves the panes into the project's files and shows it.
+    // Opened for Save, finishing first runs saveWork, which writes the work into the new
+    // project's documents (false: it could not, and said so; the wizard stays). Only then are the
+    // project files written, so a crash in between leaves no project or a whole one.
+    // madeCurrent runs once the new project is the one in use (ctrinfo.vtd written): the caller
+    // shows it.
     FrmNewPlanWizard(ProjectState& project, Purpose purpose, QWidget* parent = nullptr,
-                     std::function<void()> madeCurrent = {});
+                     std::function<void()> madeCurrent = {},
+                     std::function<bool(const PlanInfo&)> saveWork = {});
     ~FrmNewPlanWizard() override;
 
     NewPlanWizardForm* form() const { return m_form; }
@@ -48,6 +52,7 @@ private:
     ProjectState& m_project;
     Purpose m_purpose;
     std::function<void()> m_madeCurrent;
+    std::function<bool(const PlanInfo&)> m_saveWork;
     NewPlanWizardForm* m_form;
     PlanInfo m_pending;
     // The page-2 choice, starting from the editor's: the editor's own switch is left alone until

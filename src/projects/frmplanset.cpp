@@ -56,7 +56,11 @@ void FrmPlanSet::formLoad() {
         f->cmdCancel->setEnabled(true);
         f->cmdDelete->setEnabled(false);
         m_currentOnEntry = p.current.planName;
-        p.plans = projectfiles::loadPlanList(session().appFolder);
+        std::optional<projectfiles::FileDamage> damage;
+        p.plans = projectfiles::loadPlanList(session().appFolder, &damage);
+        if (damage)
+            showMessage(damage->message(), projectfiles::DamageTitle, MessageButtons::Ok,
+                        MessageIcon::Exclamation);
         // The project in use is shown first; when it is no longer listed, the first entry.
         int selected = 0;
         for (int i = 0; i < int(p.plans.size()); ++i)
@@ -113,6 +117,14 @@ void FrmPlanSet::cmdOKClick() {
             return;
         }
         const PlanInfo chosen = p.plans[entry];
+        // A record the list files cannot hold leads to no file of its own and no project.
+        const QString refusal = projectfiles::refusalFor(chosen);
+        if (!refusal.isEmpty()) {
+            showMessage(QStringLiteral("このﾌﾟﾛｼﾞｪｸﾄは開けません。\r\n") + refusal,
+                        QStringLiteral("開くﾌﾟﾛｼﾞｪｸﾄの確認"), MessageButtons::Ok,
+                        MessageIcon::Exclamation);
+            return;
+        }
         // The dialog stays open beside the editor: the panes hold that project only if New or
         // Save has not given them other work since.
         const bool sameProject = !m_currentOnEntry.isEmpty() &&

@@ -107,8 +107,15 @@ bool ProjectCommands::saveUntitledWork() {
     }
     p.wizardForSave = true;
     m_savedByWizard = false;
-    FrmNewPlanWizard wizard(p, FrmNewPlanWizard::Purpose::Save, m_window.form(),
-                            [this] { finishNewProjectForSave(); });
+    TranslatorLForm* f = m_window.form();
+    // The untitled translation becomes the project's, also over a file the user chose to replace
+    // in the save dialog. A failed save leaves it in the pane, still unsaved.
+    const auto saveWork = [this, f](const PlanInfo& plan) {
+        m_savedByWizard = EditorExit::saveDocument(f->Rtxt2, plan.transFilePath);
+        return m_savedByWizard;
+    };
+    FrmNewPlanWizard wizard(
+        p, FrmNewPlanWizard::Purpose::Save, f, [this] { finishNewProjectForSave(); }, saveWork);
     const bool made = wizard.exec();
     return made && m_savedByWizard;
 }
@@ -117,9 +124,6 @@ void ProjectCommands::finishNewProjectForSave() {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
     const PlanInfo& plan = p.current;
-    // The untitled translation becomes the project's, also over a file the user chose to
-    // replace in the save dialog. A failed save leaves it in the pane, still unsaved.
-    m_savedByWizard = EditorExit::saveDocument(f->Rtxt2, plan.transFilePath);
     if (plan.useCmnt)
         openComment();
     else

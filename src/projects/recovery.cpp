@@ -17,7 +17,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -54,7 +56,11 @@ Recovery::Recovery(FrmTranslatorL& window, CommentCommands& comments, QObject* p
     connect(&window, &FrmTranslatorL::returnRequested, this, cleanEnd);
     // The session ending under the editor (log-out) is not a clean end: keep the work.
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { copyNow(); });
-    connect(m_timer, &QTimer::timeout, this, [this] { copyNow(); });
+    connect(m_timer, &QTimer::timeout, this, [this, clock = std::make_shared<QElapsedTimer>()] {
+        if (!clock->isValid())
+            clock->start();
+        poll(clock->elapsed());
+    });
     // An unexpected failure ends the program at once: the latest work is copied first. The
     // newest editor's copies are the ones taken; one that has gone takes none.
     setBeforeTermination([alive = QPointer<Recovery>(this)] {
@@ -63,7 +69,7 @@ Recovery::Recovery(FrmTranslatorL& window, CommentCommands& comments, QObject* p
     });
 
     offerAtStart();
-    m_timer->start(IntervalMs);
+    m_timer->start(PollMs);
 }
 
 Recovery::~Recovery() {
@@ -157,9 +163,37 @@ void Recovery::writeProjectRecord() {
     m_recordWritten = line;
 }
 
+void Recovery::poll(qint64 nowMs) {
+    bool due = false;
+    for (int i = 0; i < PaneCount; ++i) {
+        Pending& pending = m_pending[i];
+        RichTextPane* source = pane(Pane(i));
+        if (!source || !unsaved(Pane(i))) {
+            pending = {};
+            continue;
+        }
+        const Copied now{source->document(), source->document()->revision()};
+        if (now.document == m_copied[i].document && now.revision == m_copied[i].revision) {
+            pending = {};
+            continue;
+        }
+        if (now.document != pending.seen.document || now.revision != pending.seen.revision) {
+            pending.seen = now;
+            pending.changedAt = nowMs;
+            if (pending.waitingSince < 0)
+                pending.waitingSince = nowMs;
+        }
+        due =
+            due || nowMs - pending.changedAt >= QuietMs || nowMs - pending.waitingSince >= LatestMs;
+    }
+    if (due)
+        copyNow();
+}
+
 void Recovery::copyNow() {
     if (m_ended)
         return;
+    m_pending = {};
     const QString appFolder = session().appFolder;
     try {
         for (int i = 0; i < PaneCount; ++i) {
@@ -228,11 +262,63 @@ void Recovery::offerAtStart() {
                           !isUsersFile(copyFile(appFolder, Pane(i))));
     if (!found)
         return;
-    if (showMessage(QStringLiteral("前回保存されなかった作業が残っています。復元しますか？"),
-                    AppTitle, MessageButtons::YesNo, MessageIcon::Question) == Answer::Yes)
+    std::optional<PlanInfo> recorded;
+    try {
+        recorded = projectfiles::loadCurrentPlan(folder(appFolder));
+    } catch (const RuntimeFailure&) {
+    }
+    if (showMessage(offerText(recorded ? &*recorded : nullptr), AppTitle, MessageButtons::YesNo,
+                    MessageIcon::Question) == Answer::Yes)
         restore();
     else
         removeCopies();
+}
+
+QString Recovery::offerText(const PlanInfo* recorded) const {
+    const QString appFolder = session().appFolder;
+    QString text = QStringLiteral("前回保存されなかった作業が残っています。復元しますか？\r\n");
+    if (recorded && !recorded->planName.isEmpty())
+        text += QStringLiteral("\r\nﾌﾟﾛｼﾞｪｸﾄ：") + recorded->planName;
+    else
+        text += QStringLiteral("\r\nﾌﾟﾛｼﾞｪｸﾄ：（ﾌﾟﾛｼﾞｪｸﾄなし）");
+    static const char16_t* const labels[PaneCount] = {u"原文", u"訳文", u"注釈"};
+    QDateTime newest;
+    for (int i = 0; i < PaneCount; ++i) {
+        const QFileInfo copy(copyFile(appFolder, Pane(i)));
+        if (!copy.exists() || isUsersFile(copy.filePath()))
+            continue;
+        QString document;
+        if (recorded && !recorded->planName.isEmpty())
+            document = i == Original      ? recorded->orgFilePath
+                       : i == Translation ? recorded->transFilePath
+                                          : recorded->cmntFilePath;
+        text += QStringLiteral("\r\n") + QString::fromUtf16(labels[i]) + u'：' +
+                (document.isEmpty() ? QStringLiteral("（無題）") : document);
+        const QFileInfo onDisk(document);
+        if (!document.isEmpty() && onDisk.exists() && onDisk.lastModified() > copy.lastModified())
+            text += QStringLiteral("（複写の後にﾌｧｲﾙが変更されています）");
+        if (!newest.isValid() || copy.lastModified() > newest)
+            newest = copy.lastModified();
+    }
+    if (newest.isValid())
+        text += QStringLiteral("\r\n複写の時刻：") +
+                newest.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
+    return text;
+}
+
+bool Recovery::keepCopyOver(Pane which, const QString& document) {
+    const QFileInfo copy(copyFile(session().appFolder, which));
+    const QFileInfo onDisk(document);
+    if (document.isEmpty() || !onDisk.exists() || onDisk.lastModified() <= copy.lastModified())
+        return true;
+    return showMessage(
+               QStringLiteral("次のﾌｧｲﾙは作業の複写（%1）より後に変更されています。\r\n")
+                       .arg(copy.lastModified().toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"))) +
+                   document +
+                   QStringLiteral("\r\n\r\nはい：複写した作業を戻す（保存するまでﾌｧｲﾙは"
+                                  "そのまま）\r\nいいえ：ﾌｧｲﾙの内容を残し、複写を捨てる"),
+               QStringLiteral("復元の確認"), MessageButtons::YesNo,
+               MessageIcon::Question) == Answer::Yes;
 }
 
 void Recovery::restore() {
@@ -275,6 +361,14 @@ void Recovery::restore() {
         RichTextPane* target = pane(which);
         if (!QFile::exists(file) || !target || isUsersFile(file))
             continue;
+        const PlanInfo& plan = p.current;
+        const QString document = which == Original      ? plan.orgFilePath
+                                 : which == Translation ? plan.transFilePath
+                                                        : plan.cmntFilePath;
+        if (!(p.untitledWork && which != Comment) && !keepCopyOver(which, document)) {
+            removeCopy(file);
+            continue;
+        }
         QString error;
         if (!target->loadFile(file, &error))
             showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + file +

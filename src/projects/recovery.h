@@ -9,12 +9,15 @@ class CommentCommands;
 class FrmTranslatorL;
 class QTextDocument;
 class QTimer;
+struct PlanInfo;
 class RichTextPane;
 
-// Copies of unsaved work, so that a crash or a killed session loses at most a minute of it. While
-// the editor runs, every pane (original, translation, comment) with unsaved changes is copied as
-// RTF into the "recovery" folder of the application folder every minute and when the editor is
-// asked to close, together with the record of the project the work belongs to. Saving removes the
+// Copies of unsaved work, so that a crash or a killed session loses at most a few seconds of it.
+// While the editor runs, every pane (original, translation, comment) with unsaved changes is
+// copied as RTF into the "recovery" folder of the application folder once the user has paused
+// for a few seconds (and at the latest some seconds after a change, however long the typing goes
+// on) and when the editor is asked to close, together with the record of the project the work
+// belongs to. Saving removes the
 // copies of what was saved; leaving the editor cleanly removes them all. When the editor starts
 // and finds copies, it offers to bring them back into the panes as unsaved work.
 class Recovery : public QObject {
@@ -22,7 +25,11 @@ class Recovery : public QObject {
 public:
     enum Pane { Original, Translation, Comment };
     static constexpr int PaneCount = 3;
-    static constexpr int IntervalMs = 60 * 1000;
+    // How often the panes are looked at, how long a pause in the typing must last before the
+    // work is copied, and how long a change may wait for a copy while the typing goes on.
+    static constexpr int PollMs = 1000;
+    static constexpr int QuietMs = 3000;
+    static constexpr int LatestMs = 8000;
 
     // Starts the copies and offers those a previous session left behind.
     // Owned by parent, the window when none is given.
@@ -38,6 +45,9 @@ public:
     // The timer's handler: copies each pane with unsaved changes that changed since its last
     // copy, and removes the copies of panes that hold no unsaved changes any more.
     void copyNow();
+    // The timer's look at the panes at time nowMs (a steady clock): copies when a change has
+    // been followed by a pause, or has waited long enough.
+    void poll(qint64 nowMs);
     // Removes the copies of panes that hold no unsaved changes (after a save).
     void dropSavedCopies();
     // Removes every copy (a clean end).
@@ -48,9 +58,20 @@ private:
         const QTextDocument* document = nullptr;
         int revision = -1;
     };
+    // The changes not yet copied: the revision last seen, when it was seen to change, and since
+    // when any change has waited.
+    struct Pending {
+        Copied seen;
+        qint64 changedAt = -1;
+        qint64 waitingSince = -1;
+    };
 
     void offerAtStart();
     void restore();
+    QString offerText(const PlanInfo* recorded) const;
+    // Whether the copy of this pane is to come back: asks when its document changed on disk
+    // after the copy was taken.
+    bool keepCopyOver(Pane which, const QString& document);
     RichTextPane* pane(Pane which) const;
     bool unsaved(Pane which) const;
     void markUnsaved(Pane which);
@@ -65,6 +86,7 @@ private:
     QPointer<QObject> m_windowAlive;
     QTimer* m_timer;
     std::array<Copied, PaneCount> m_copied;
+    std::array<Pending, PaneCount> m_pending;
     QByteArray m_recordWritten;
     bool m_ended = false;
 };

@@ -10,6 +10,7 @@
 #include "wordpanebinding.h"
 
 #include <QAction>
+#include <QFileInfo>
 
 EditorExit::EditorExit(FrmTranslatorL& window) : m_window(window) {
     TranslatorLForm* f = window.form();
@@ -61,20 +62,67 @@ void EditorExit::mnuSaveClick() {
 bool EditorExit::saveDocuments() {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
-    // A document that could not be read is kept on disk until its pane is changed.
+    // A document that could not be read is kept on disk until its pane is changed, and then
+    // replaced only when the user says so.
     if (p.useOrgFile && p.saveOrgToo && (p.orgModified || !p.orgFileNotRead)) {
-        if (!saveDocument(f->Rtxt1, p.current.orgFilePath))
+        if (p.orgFileNotRead) {
+            if (!saveOverUnreadDocument(f->Rtxt1, p.current.orgFilePath, p.orgFileNotRead))
+                return false;
+        } else if (!saveDocument(f->Rtxt1, p.current.orgFilePath)) {
             return false;
+        }
         p.orgModified = false;
-        p.orgFileNotRead = false;
     }
     if (p.transModified || !p.transFileNotRead) {
-        if (!saveDocument(f->Rtxt2, p.current.transFilePath))
+        if (p.transFileNotRead) {
+            if (!saveOverUnreadDocument(f->Rtxt2, p.current.transFilePath, p.transFileNotRead))
+                return false;
+        } else if (!saveDocument(f->Rtxt2, p.current.transFilePath)) {
             return false;
-        p.transFileNotRead = false;
+        }
     }
     p.transModified = false;
     return true;
+}
+
+bool EditorExit::saveOverUnreadDocument(RichTextPane* pane, const QString& path,
+                                        bool& stillUnread) {
+    MessageRequest question;
+    question.title = QStringLiteral("上書きの確認");
+    question.text =
+        QStringLiteral("次のﾌｧｲﾙは読み込めなかったため、編集中の内容はﾌｧｲﾙの一部しか"
+                       "含んでいない可能性があります。\r\n") +
+        path +
+        QStringLiteral("\r\n上書きすると、読み込めなかった内容は失われます。\r\n\r\n"
+                       "はい：このﾌｧｲﾙに上書きする\r\nいいえ：別の名前で保存する（元のﾌｧｲﾙは"
+                       "そのまま残す）\r\nｷｬﾝｾﾙ：保存しない");
+    question.buttons = MessageButtons::YesNoCancel;
+    question.icon = MessageIcon::Exclamation;
+    question.defaultAnswer = Answer::No;
+    switch (dialogs().message(question)) {
+    case Answer::Yes:
+        if (!saveDocument(pane, path))
+            return false;
+        stillUnread = false;
+        return true;
+    case Answer::No: {
+        FileRequest request;
+        request.title = QStringLiteral("別の名前で保存");
+        request.folder = QFileInfo(path).absolutePath();
+        request.fileName = QFileInfo(path).completeBaseName() + QStringLiteral("_編集.rtf");
+        request.filter = QStringLiteral("RTF (*.rtf);;すべてのﾌｧｲﾙ (*)");
+        request.defaultSuffix = QStringLiteral("rtf");
+        const std::optional<QString> other = dialogs().saveFile(request);
+        if (!other)
+            return false;
+        if (QFileInfo(*other).absoluteFilePath() == QFileInfo(path).absoluteFilePath())
+            return saveOverUnreadDocument(pane, path, stillUnread);
+        // The work is safe in the other file; the project keeps its own document untouched.
+        return saveDocument(pane, *other);
+    }
+    default:
+        return false;
+    }
 }
 
 bool EditorExit::saveDocument(RichTextPane* pane, const QString& path) {

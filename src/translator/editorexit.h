@@ -51,6 +51,9 @@ private:
     enum class Leave { Return, End };
     bool leave(Leave how);
     bool askAndSave(Leave how);
+    // Saves a pane over a document the editor could not read only when the user says so; the
+    // user may save the pane under another name instead. False when nothing was saved.
+    bool saveOverUnreadDocument(RichTextPane* pane, const QString& path, bool& stillUnread);
 
     FrmTranslatorL& m_window;
     Hooks m_hooks;

@@ -85,7 +85,11 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         // Tab stops and the project in use are read before anything is shown, so that a damaged
         // project file stops the start before the book is opened.
         p = ProjectState();
-        const bool projectFileFound = p.startEditor(s.appFolder);
+        std::optional<projectfiles::FileDamage> damage;
+        const bool projectFileFound = p.startEditor(s.appFolder, &damage);
+        if (damage)
+            showMessage(damage->message(), projectfiles::DamageTitle, MessageButtons::Ok,
+                        MessageIcon::Exclamation);
 
         const DisplaySettings& d = s.display;
         f->txtWord->clear();

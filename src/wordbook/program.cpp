@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "core/atomicfile.h"
 #include "core/booklist.h"
 #include "core/failure.h"
 #include "core/languageset.h"
@@ -19,9 +20,39 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <utility>
+
+namespace {
+
+// Rewrites of the program's own files that a kill interrupted leave temporaries behind, in the
+// application folder and in its book and recovery folders; a new start clears them away.
+void removeLeftoverTemporaries(const QString& appFolder) {
+    removeTemporaryLeftovers(appFolder);
+    const QDir dir(appFolder);
+    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        removeTemporaryLeftovers(dir.filePath(sub));
+}
+
+// While one window makes way for another there are moments with no window of the program in
+// sight (a message box closing while the editor loads): the program must not take such a moment
+// for its end.
+class QuitSuspended {
+public:
+    QuitSuspended() : m_was(QGuiApplication::quitOnLastWindowClosed()) {
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+    }
+    ~QuitSuspended() { QGuiApplication::setQuitOnLastWindowClosed(m_was); }
+    QuitSuspended(const QuitSuspended&) = delete;
+    QuitSuspended& operator=(const QuitSuspended&) = delete;
+
+private:
+    bool m_was;
+};
+
+} // namespace
 
 Program::Program() = default;
 
@@ -35,6 +66,7 @@ bool Program::start() {
         m_instance = std::make_unique<SingleInstance>(s.appFolder);
         switch (m_instance->acquire()) {
         case SingleInstance::Result::Acquired:
+            removeLeftoverTemporaries(s.appFolder);
             break;
         case SingleInstance::Result::HeldByAnother:
             showMessage(QStringLiteral("すでに Verbanta は起動しています。"));
@@ -164,6 +196,7 @@ void Program::openTranslator() {
         return;
     // The main window is inside its own close event here; it goes once that is over.
     m_main.release()->deleteLater();
+    const QuitSuspended handingOver;
     m_translator = frmtrsplash::openEditor();
     if (!m_translator)
         return;
@@ -175,6 +208,7 @@ void Program::openTranslator() {
 }
 
 void Program::returnFromTranslator() {
+    const QuitSuspended handingBack;
     guarded(terminating(u"設定情報読取時", "Error188"), [this] {
         // The file, not memory, is what the main window comes back with.
         session().display = ReadDisplaySettings(session().appFolder);

@@ -4,7 +4,9 @@
 #include "core/projectstate.h"
 #include "support/tempappfolder.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -68,12 +70,63 @@ TEST(ProjectFiles, ReadingAcceptsLineBreaksBetweenFieldsAndMissingFilesGiveDefau
     EXPECT_FALSE(plan.stackedPanes);
     EXPECT_TRUE(plan.useCmnt);
     EXPECT_EQ(plan.cmntFilePath, "/t/Cm_b.rtf");
+}
 
-    // A damaged record is a failure for the operation to report, not a silent default.
-    app.write("trinfo.vtd", "\"a\",\"\",\"\",\"/t/b.rtf\",\"b.rtf\",yes,#TRUE#,#TRUE#,\"\"\r\n");
-    EXPECT_THROW(projectfiles::loadPlanList(app.path()), RuntimeFailure);
-    app.write("trinfo.vtd", "\"a\",\"\",\"\"\r\n");
-    EXPECT_THROW(projectfiles::loadPlanList(app.path()), RuntimeFailure);
+// The program never writes a damaged project file; one damaged from outside must not lock the
+// user out. It is reported by name, its bytes are kept under another name, the records that can
+// be read are kept (and written back), and a damaged ctrinfo.vtd leaves no project in use.
+TEST(ProjectFiles, DamagedProjectFilesAreSetAsideAndWhatCanBeReadIsKept) {
+    TempAppFolder app;
+    PlanInfo good = sample();
+    good.planName = QStringLiteral("good");
+    const QByteArray goodLine = projectfiles::recordLine(good);
+    const QByteArray badLines[] = {
+        "\"a\",\"\",\"\",\"/t/b.rtf\",\"b.rtf\",yes,#TRUE#,#TRUE#,\"\"\r\n", // not a boolean
+        "\"a\",\"\",\"\"\r\n",                                               // cut short
+        "\"a\x01"
+        "b\",\"\",\"\",\"/t/b.rtf\",\"b.rtf\",#TRUE#,#TRUE#,#TRUE#,\"\"\r\n", // control
+    };
+    for (const QByteArray& bad : badLines) {
+        SCOPED_TRACE(bad.toStdString());
+        TempAppFolder folder;
+        const QByteArray damaged = goodLine + bad;
+        folder.write("trinfo.vtd", damaged);
+        std::optional<projectfiles::FileDamage> damage;
+        EXPECT_EQ(projectfiles::loadPlanList(folder.path(), &damage), PlanList({good}));
+        ASSERT_TRUE(damage);
+        EXPECT_EQ(damage->fileName, QStringLiteral("trinfo.vtd"));
+        EXPECT_EQ(damage->recordsKept, 1);
+        EXPECT_EQ(folder.read(damage->keptAs), damaged);
+        EXPECT_TRUE(damage->message().contains(QStringLiteral("「trinfo.vtd」")));
+        EXPECT_TRUE(damage->message().contains(damage->keptAs));
+        // The list is whole again: the next reading finds nothing wrong.
+        damage.reset();
+        EXPECT_EQ(projectfiles::loadPlanList(folder.path(), &damage), PlanList({good}));
+        EXPECT_FALSE(damage);
+    }
+
+    // ctrinfo.vtd: empty, garbage, a folder in its place, a document that is a file of ours.
+    PlanInfo ownFile = good;
+    ownFile.transFilePath = app.file("curFData.vtd");
+    const QByteArray currentFiles[] = {"", "\x81\xffgarbage", "FOLDER",
+                                       projectfiles::recordLine(ownFile)};
+    for (const QByteArray& content : currentFiles) {
+        SCOPED_TRACE(content.toStdString());
+        if (content == "FOLDER")
+            QDir().mkpath(app.file("ctrinfo.vtd"));
+        else
+            app.write("ctrinfo.vtd", content);
+        std::optional<projectfiles::FileDamage> damage;
+        EXPECT_EQ(projectfiles::loadCurrentPlan(app.path(), &damage), std::nullopt);
+        ASSERT_TRUE(damage);
+        EXPECT_TRUE(damage->currentPlanFile);
+        EXPECT_FALSE(damage->keptAs.isEmpty());
+        EXPECT_TRUE(QFileInfo::exists(app.file(damage->keptAs)));
+        EXPECT_FALSE(QFileInfo::exists(app.file("ctrinfo.vtd")));
+    }
+    EXPECT_TRUE(projectfiles::namesOwnFile(app.path(), app.file("英単語/means.vtd")));
+    EXPECT_FALSE(projectfiles::namesOwnFile(app.path(), app.file("訳.rtf")));
+    EXPECT_FALSE(projectfiles::namesOwnFile(app.path(), QStringLiteral("/t/b.vtd")));
 }
 
 TEST(ProjectFiles, TheListIsNeverLeftEmptyAndDropsDeletedEntriesOnlyWhenAsked) {
@@ -132,10 +185,12 @@ TEST(ProjectFiles, TabStopsAreFourSignedLines) {
     projectfiles::saveTabStops(app.path(), {240, -15, 1440, 32767});
     EXPECT_EQ(app.read("trtabs.vtd"), "240\r\n-15\r\n1440\r\n32767\r\n");
     EXPECT_EQ(projectfiles::loadTabStops(app.path()), TabStops({240, -15, 1440, 32767}));
+    // Damaged tab stops give way to the defaults; the file is kept aside.
     app.write("trtabs.vtd", "1\r\n2\r\n3\r\n40000\r\n");
-    EXPECT_THROW(projectfiles::loadTabStops(app.path()), RuntimeFailure);
+    EXPECT_EQ(projectfiles::loadTabStops(app.path()), DefaultTabStops);
     app.write("trtabs.vtd", "1\r\n2\r\n");
-    EXPECT_THROW(projectfiles::loadTabStops(app.path()), RuntimeFailure);
+    EXPECT_EQ(projectfiles::loadTabStops(app.path()), DefaultTabStops);
+    EXPECT_FALSE(app.exists("trtabs.vtd"));
 }
 
 TEST(ProjectFiles, TheCommentFileLiesBesideTheTranslation) {

@@ -1,9 +1,13 @@
+#include "core/projectfiles.h"
+#include "platform/qtdialogservice.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/limitedtextedit.h"
+#include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 #include "wordbook/mainwindow_fixture.h"
 
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSpinBox>
 
 namespace {
@@ -84,6 +88,67 @@ TEST_F(RoundTripTest, EndFromTheEditorEndsWithTheBookWrittenBack) {
     EXPECT_FALSE(e->isVisible());
     EXPECT_EQ(program->main(), nullptr);
     EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 2 * 200);
+}
+
+// The hand-over with real message boxes and a running event loop, where a box closing while no
+// window of the program is visible would end it: whatever the project's documents are (gone,
+// folders, a relative path), the editor opens with the project still named.
+TEST_F(RoundTripTest, TheEditorOpensWhateverTheProjectsDocumentsAre) {
+    startWith({"apple", "banana", "cherry"});
+    const struct {
+        const char* what;
+        QString org;
+        QString trans;
+    } cases[] = {
+        {"both gone", app.file("moved/org.rtf"), app.file("moved/trans.rtf")},
+        {"folders", app.path(), app.file("英単語")},
+        {"relative", QStringLiteral("nowhere/org.rtf"), QStringLiteral("nowhere/trans.rtf")},
+    };
+    QtDialogService realBoxes;
+    int boxesClosed = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++boxesClosed;
+            box->accept();
+        }
+    });
+    closer.start(10);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlanInfo plan;
+        plan.planName = QStringLiteral("手引き");
+        plan.orgFilePath = c.org;
+        plan.orgFileName = QStringLiteral("org.rtf");
+        plan.transFilePath = c.trans;
+        plan.transFileName = QStringLiteral("trans.rtf");
+        plan.useCmnt = false;
+        projectfiles::saveCurrentPlan(app.path(), plan);
+        boxesClosed = 0;
+        setDialogService(&realBoxes);
+        QTimer::singleShot(0, [this] {
+            form()->IdmGotoTransL->trigger();
+            QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+        });
+        const int ended = QCoreApplication::exec();
+        setDialogService(&dialogs);
+        ASSERT_EQ(ended, 7) << "the program ended on its own";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_GE(boxesClosed, 1);
+        ASSERT_NE(program->translator(), nullptr);
+        TranslatorLForm* e = program->translator()->form();
+        EXPECT_TRUE(e->isVisible());
+        EXPECT_EQ(e->panelText(1), QStringLiteral("手引き"));
+        EXPECT_TRUE(e->Rtxt1->toPlainText().isEmpty());
+        EXPECT_TRUE(e->Rtxt2->toPlainText().isEmpty());
+        // Back to the book for the next case, giving up whatever the editor holds.
+        if (e->mnuSave->isEnabled())
+            dialogs.expectMessage(Answer::No);
+        e->mnuExit->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_NE(program->main(), nullptr);
+        EXPECT_TRUE(dialogs.done());
+    }
 }
 
 } // namespace

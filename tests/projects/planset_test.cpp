@@ -71,6 +71,39 @@ TEST_F(PlanSetTest, OpeningAnotherProjectLoadsItsDocumentsAndComment) {
     EXPECT_TRUE(dialogs.boxes().isEmpty());
 }
 
+// Project files damaged from outside never lock the user out: the editor opens with no project
+// in use, the project dialog lists what could be read, and a project naming one of the
+// program's own files as a document is refused before it can be written over.
+TEST_F(PlanSetTest, DamagedProjectFilesAreReportedAndTheEditorGoesOn) {
+    PlanInfo hostile = plan(QStringLiteral("乗っ取り"), {}, QStringLiteral("x.rtf"));
+    hostile.transFilePath = app.file(QStringLiteral("curFData.vtd"));
+    app.write(QStringLiteral("curFData.vtd"), "\"英単語\"\r\n");
+    app.write(projectfiles::PlanListFile, projectfiles::recordLine(one) + "\"cut\",\"\"\r\n" +
+                                              projectfiles::recordLine(two) +
+                                              projectfiles::recordLine(hostile));
+    app.write(projectfiles::CurrentPlanFile, "garbage");
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("「ctrinfo.vtd」"));
+    startEditor();
+    EXPECT_EQ(dialogs.lastBox().title, projectfiles::DamageTitle);
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_FALSE(state().projectInUse());
+    EXPECT_FALSE(app.exists(projectfiles::CurrentPlanFile));
+
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("「trinfo.vtd」"));
+    PlanSetForm* d = openDialog();
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("2 件")));
+    EXPECT_EQ(d->Combo1->count(), 2);
+    EXPECT_EQ(terminator.calls(), 0);
+    choose(d, QStringLiteral("二"));
+    d->cmdOK->click();
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
+    EXPECT_EQ(app.read(QStringLiteral("curFData.vtd")), "\"英単語\"\r\n");
+    // Both damaged files are still there, under names of their own.
+    EXPECT_EQ(app.entries().filter(QStringLiteral(".damaged-")).size(), 2);
+    EXPECT_TRUE(dialogs.done());
+}
+
 TEST_F(PlanSetTest, ChangedWorkIsOfferedForSavingBeforeAnotherProjectComes) {
     startWith({one, two}, one);
     const QString question = QStringLiteral("閉じる前に現在の『翻訳部』の内容を保存しますか？");
@@ -336,10 +369,29 @@ TEST_F(PlanSetTest, UnreadableDocumentsAreNamedAndKeptUntilTheirPaneIsEdited) {
     EXPECT_TRUE(QFileInfo(two.cmntFilePath).isDir());
     EXPECT_TRUE(dialogs.done());
 
-    // What the user writes into the pane is saved over the damaged file.
+    // Once the pane is edited, Save asks before the damaged file is replaced, naming it:
+    // Cancel saves nothing, No saves under another name, Yes replaces it.
     form()->Rtxt2->setPlainText(QStringLiteral("Rewritten."));
+    dialogs.expectMessage(Answer::Cancel, two.transFilePath);
     form()->mnuSave->trigger();
-    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Rewritten."));
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(app.read(two.transFileName), Damaged);
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+
+    const QString elsewhere = app.file(QStringLiteral("別名.rtf"));
+    dialogs.expectMessage(Answer::No, two.transFilePath).expectSaveFile(elsewhere);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(app.read(two.transFileName), Damaged);
+    EXPECT_EQ(fileText(elsewhere), QStringLiteral("Rewritten."));
+
+    form()->Rtxt2->setPlainText(QStringLiteral("Rewritten again."));
+    dialogs.expectMessage(Answer::Yes, two.transFilePath);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Rewritten again."));
+    // Read whole now: later saves ask nothing.
+    form()->Rtxt2->setPlainText(QStringLiteral("Third."));
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Third."));
     EXPECT_TRUE(dialogs.done());
 }
 

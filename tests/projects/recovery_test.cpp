@@ -46,8 +46,17 @@ TEST_F(RecoveryTest, UnsavedWorkLeftByACrashComesBackWithItsFormatting) {
 
     dialogs.expectMessage(Answer::Yes);
     startEditor();
-    EXPECT_EQ(dialogs.lastBox().text,
-              QStringLiteral("前回保存されなかった作業が残っています。復元しますか？"));
+    // The offer names the project, the documents the work belongs to and when it was copied.
+    const QString offer = dialogs.lastBox().text;
+    EXPECT_TRUE(offer.startsWith(
+        QStringLiteral("前回保存されなかった作業が残っています。復元しますか？\r\n")));
+    EXPECT_TRUE(offer.contains(QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ：猫")));
+    EXPECT_TRUE(offer.contains(QStringLiteral("訳文：") + trans));
+    EXPECT_TRUE(offer.contains(QStringLiteral("注釈：") + comment));
+    EXPECT_FALSE(offer.contains(QStringLiteral("原文：")));
+    EXPECT_TRUE(offer.contains(QStringLiteral("複写の時刻：") +
+                               QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"))));
+    EXPECT_FALSE(offer.contains(QStringLiteral("変更されています")));
     EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNo);
     RichTextPane* t = form()->Rtxt2;
     EXPECT_EQ(t->toPlainText(), QStringLiteral("I am a cat. No name yet."));
@@ -139,6 +148,68 @@ TEST_F(RecoveryTest, CopiesFollowTheWorkOnlyWhileItIsUnsaved) {
               QStringLiteral("猫"));
     form()->mnuSave->trigger();
     EXPECT_FALSE(anyCopy());
+}
+
+// The copy is taken a few seconds after the typing pauses, and while the typing goes on, at the
+// latest some seconds after the first change that was not copied: never only once a minute.
+TEST_F(RecoveryTest, WorkIsCopiedSoonAfterAPauseAndDuringLongTyping) {
+    startCatProject();
+    Recovery* recovery = commands->recovery();
+    const QString copy = copyOf(Recovery::Translation);
+    form()->Rtxt2->setPlainText(QStringLiteral("a"));
+    recovery->poll(0);
+    recovery->poll(Recovery::QuietMs - 1);
+    EXPECT_FALSE(QFile::exists(copy));
+    recovery->poll(Recovery::QuietMs);
+    ASSERT_TRUE(QFile::exists(copy));
+    EXPECT_EQ(fileText(copy), QStringLiteral("a"));
+
+    // A keystroke every second: no pause, yet a copy comes within the latest delay.
+    qint64 now = 10000;
+    QString typed = QStringLiteral("a");
+    for (; now < 10000 + Recovery::LatestMs; now += 1000) {
+        typed += u'b';
+        form()->Rtxt2->setPlainText(typed);
+        recovery->poll(now);
+    }
+    EXPECT_EQ(fileText(copy), QStringLiteral("a"));
+    typed += u'c';
+    form()->Rtxt2->setPlainText(typed);
+    recovery->poll(now);
+    EXPECT_EQ(fileText(copy), typed);
+    // Nothing new: nothing is written again.
+    const QDateTime written = QFileInfo(copy).lastModified();
+    recovery->poll(now + 60000);
+    EXPECT_EQ(QFileInfo(copy).lastModified(), written);
+}
+
+// A document saved by another program after the copy was taken: the user chooses which to keep.
+TEST_F(RecoveryTest, ADocumentChangedAfterTheCopyIsNamedAndTheUserChooses) {
+    for (const Answer choice : {Answer::No, Answer::Yes}) {
+        SCOPED_TRACE(choice == Answer::Yes ? "keep the copy" : "keep the file");
+        startCatProject();
+        form()->Rtxt2->setPlainText(QStringLiteral("From the copy."));
+        commands->recovery()->copyNow();
+        dropEditor();
+        writeDocument(trans, QStringLiteral("{\\rtf1\\ansi Saved elsewhere later.\\par}"));
+        QFile file(trans);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                         QFileDevice::FileModificationTime);
+        file.close();
+        dialogs.expectMessage(Answer::Yes, QStringLiteral("複写の後にﾌｧｲﾙが変更されています"))
+            .expectMessage(choice, trans);
+        startEditor();
+        EXPECT_EQ(form()->Rtxt2->toPlainText(), choice == Answer::Yes
+                                                    ? QStringLiteral("From the copy.")
+                                                    : QStringLiteral("Saved elsewhere later."));
+        EXPECT_EQ(editor->project().transModified, choice == Answer::Yes);
+        EXPECT_EQ(fileText(trans), QStringLiteral("Saved elsewhere later."));
+        EXPECT_TRUE(dialogs.done());
+        dialogs.expectMessage(Answer::No, QStringLiteral("保存しますか"));
+        form()->mnuEnd->trigger();
+        dropEditor();
+    }
 }
 
 TEST_F(RecoveryTest, ACopyNeverReplacesADocumentOfTheUsers) {

@@ -154,17 +154,26 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyFolderIsReportedAndKeepsTheWork) {
     const QString trans = readOnlyFolder() + QStringLiteral("/訳.rtf");
     form()->Rtxt2->setPlainText(QStringLiteral("Precious work."));
     dialogs.expectMessage(Answer::Ok); // the wizard is coming
-    finishWizardWhenShown(QStringLiteral("保存先なし"), trans, false, {},
-                          [&] { dialogs.expectMessage(Answer::Ok, trans); });
+    whenShown(QStringLiteral("frmNewPlanWizard"), [&](QWidget* w) {
+        auto* f = static_cast<NewPlanWizardForm*>(w);
+        f->txtNewPlanName->setText(QStringLiteral("保存先なし"));
+        f->cmdNext->click();
+        f->Option1[1]->click();
+        f->cmdNext->click();
+        f->Check1->click();
+        dialogs.expectSaveFile(trans);
+        f->cmdSaveTransFile->click();
+        dialogs.expectMessage(Answer::Ok, trans);
+        f->cmdOK->click();
+        // The work has no place yet: the wizard stays for another file, or Cancel.
+        EXPECT_TRUE(f->isVisible());
+        f->cmdCancel->click();
+    });
     form()->mnuSave->trigger();
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
     EXPECT_EQ(terminator.calls(), 0);
-    EXPECT_TRUE(form()->mnuSave->isEnabled());
-    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
-
-    // The project is in use now: Save tries its file again, and says so again.
-    dialogs.expectMessage(Answer::Ok, trans);
-    form()->mnuSave->trigger();
+    EXPECT_FALSE(state().projectInUse());
+    EXPECT_FALSE(app.exists(projectfiles::PlanListFile));
     EXPECT_TRUE(form()->mnuSave->isEnabled());
     EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
     EXPECT_TRUE(dialogs.done());
@@ -191,6 +200,7 @@ TEST_F(SaveTest, ProjectFilesThatCannotBeWrittenKeepTheWizardAndTheWork) {
             dialogs.expectMessage(Answer::Ok, unwritable);
             {
                 FailingDisk full(unwritable == projectfiles::PlanListFile ? 0 : -1);
+                full.onlyFor(unwritable);
                 f->cmdOK->click();
             }
             EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
@@ -206,6 +216,41 @@ TEST_F(SaveTest, ProjectFilesThatCannotBeWrittenKeepTheWizardAndTheWork) {
         EXPECT_TRUE(state().transModified);
         EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
     }
+    EXPECT_TRUE(dialogs.done());
+}
+
+// Finishing the wizard for Save writes the work before the project files, which make the
+// project: a translation that cannot be written leaves no project listed or in use, and a project
+// file that cannot be written leaves no new document behind.
+TEST_F(SaveTest, TheWizardWritesTheWorkBeforeTheProjectFiles) {
+    startEditor();
+    form()->Rtxt2->setPlainText(QStringLiteral("Precious work."));
+    const QString trans = app.file(QStringLiteral("先.rtf"));
+    dialogs.expectMessage(Answer::Ok); // the wizard is coming
+    whenShown(QStringLiteral("frmNewPlanWizard"), [&](QWidget* w) {
+        auto* f = static_cast<NewPlanWizardForm*>(w);
+        f->txtNewPlanName->setText(QStringLiteral("先"));
+        f->cmdNext->click();
+        f->Option1[1]->click();
+        f->cmdNext->click();
+        f->Check1->click();
+        dialogs.expectSaveFile(trans);
+        f->cmdSaveTransFile->click();
+        dialogs.expectMessage(Answer::Ok, trans);
+        {
+            FailingDisk full(0);
+            full.onlyFor(QStringLiteral("先.rtf"));
+            f->cmdOK->click();
+        }
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_FALSE(app.exists(projectfiles::PlanListFile));
+        EXPECT_FALSE(app.exists(projectfiles::CurrentPlanFile));
+        f->cmdCancel->click();
+    });
+    form()->mnuSave->trigger();
+    EXPECT_FALSE(state().projectInUse());
+    EXPECT_TRUE(state().transModified);
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Precious work."));
     EXPECT_TRUE(dialogs.done());
 }
 

@@ -17,17 +17,24 @@ public:
     FailingDisk& operator=(const FailingDisk&) = delete;
 
     void failSyncs() { m_syncFails = true; }
+    // Only the files of this name are on the failing disk; the others are written as usual.
+    void onlyFor(const QString& fileName) { m_only = fileName; }
 
-    qint64 admit(const QString&, qint64 size) override {
-        if (m_left < 0)
+    qint64 admit(const QString& path, qint64 size) override {
+        if (m_left < 0 || !affects(path))
             return size;
         const qint64 n = std::min(size, m_left);
         m_left -= n;
         return n;
     }
-    bool syncs(const QString&) override { return !m_syncFails; }
+    bool syncs(const QString& path) override { return !(m_syncFails && affects(path)); }
 
 private:
+    bool affects(const QString& path) const {
+        return m_only.isEmpty() || path.section(u'/', -1) == m_only;
+    }
+
+    QString m_only;
     qint64 m_left; // -1: no limit
     bool m_syncFails = false;
     DiskGate* m_previous = nullptr;
