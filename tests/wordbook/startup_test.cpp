@@ -29,6 +29,21 @@ TEST_F(MainWindowTest, SecondInstanceIsRefused) {
     EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::Ok);
 }
 
+// Temporaries that interrupted rewrites left in the application folder and its book folders are
+// cleared away at the next start; everything else stays.
+TEST_F(MainWindowTest, AStartRemovesTheLeftoversOfInterruptedWrites) {
+    writeSettings();
+    writeBook({"apple"});
+    app.write(QStringLiteral("trinfo.vtd.verbanta-a1B2c3.tmp"), "half");
+    app.write(QStringLiteral("英単語/words.vtd.verbanta-Zz9yY8.tmp"), "half");
+    app.write(QStringLiteral("memo.txt"), "mine");
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(app.exists(QStringLiteral("trinfo.vtd.verbanta-a1B2c3.tmp")));
+    EXPECT_FALSE(app.exists(QStringLiteral("英単語/words.vtd.verbanta-Zz9yY8.tmp")));
+    EXPECT_TRUE(app.exists(QStringLiteral("memo.txt")));
+    EXPECT_EQ(listed(), QStringList({"apple"}));
+}
+
 // Runs body once the modal dialog named objectName is up.
 void whenShown(const QString& objectName, std::function<void(QWidget*)> body, int tries = 500) {
     QTimer::singleShot(10, [objectName, body, tries] {
