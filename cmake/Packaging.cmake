@@ -4,13 +4,16 @@
 # substitutes for the Windows fonts its settings name, and Qt's Japanese translation.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME verbanta)
-set(CPACK_PACKAGE_VENDOR "Verbanta developers")
-set(CPACK_PACKAGE_CONTACT "Verbanta developers <verbanta@example.org>")
+set(CPACK_PACKAGE_VENDOR "${VERBANTA_DEVELOPER}")
+set(CPACK_PACKAGE_CONTACT "${VERBANTA_DEVELOPER} <${VERBANTA_CONTACT}>")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VERBANTA_WEB_URL}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vocabulary notebook with a translation editor")
+# Debian wants the description's lines shorter than 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Verbanta keeps books of headwords, each with a meaning and an example sentence, lists and
-searches them as you type, and quizzes you on them. Its translation editor shows an original
-above its translation and looks words up in the current book. The interface is Japanese.")
+  "Verbanta keeps books of headwords, each with a meaning and an example
+sentence, lists and searches them as you type, and quizzes you on them.
+Its translation editor shows an original above its translation and looks
+words up in the current book. The interface is Japanese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

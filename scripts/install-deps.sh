@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 
 missing=()

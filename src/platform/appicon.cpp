@@ -13,5 +13,5 @@ QIcon applicationIcon() {
 
 void installApplicationIcon() {
     QGuiApplication::setWindowIcon(applicationIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.verbanta.Verbanta"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VERBANTA_APP_ID));
 }

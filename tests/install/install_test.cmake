@@ -27,7 +27,10 @@ foreach(file
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/${APP_ID}.svg
     share/icons/hicolor/48x48/apps/${APP_ID}.png
-    share/icons/hicolor/256x256/apps/${APP_ID}.png)
+    share/icons/hicolor/256x256/apps/${APP_ID}.png
+    share/doc/verbanta/copyright
+    share/doc/verbanta/changelog.gz
+    share/man/man1/verbanta.1.gz)
   if(NOT EXISTS "${root}/${file}")
     fail("missing: /usr/${file}")
   endif()
