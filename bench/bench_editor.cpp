@@ -83,13 +83,7 @@ struct EditorHome : BenchHome {
         richtext::saveDocument(plan.orgFilePath, *text);
         richtext::saveDocument(plan.transFilePath, *text);
         projectfiles::saveCurrentPlan(dir.path(), plan);
-
-        Session& s = session();
-        s = Session();
-        s.appFolder = dir.path();
-        s.display = SetDefaultDisplaySettings();
-        s.current = readCurrentBook(dir.path());
-        s.bookInUse = true;
+        becomeSession();
     }
 };
 

@@ -47,13 +47,7 @@ struct ProjectsHome : BenchHome {
         }
         projectfiles::savePlanList(dir.path(), plans);
         projectfiles::saveCurrentPlan(dir.path(), plans.front());
-
-        Session& s = session();
-        s = Session();
-        s.appFolder = dir.path();
-        s.display = SetDefaultDisplaySettings();
-        s.current = readCurrentBook(dir.path());
-        s.bookInUse = true;
+        becomeSession();
     }
 };
 

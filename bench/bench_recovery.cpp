@@ -63,13 +63,7 @@ struct RecoveryHome : BenchHome {
         fillFormatted(writer.document(), text);
         writer.saveFile(plan.transFilePath);
         projectfiles::saveCurrentPlan(dir.path(), plan);
-
-        Session& s = session();
-        s = Session();
-        s.appFolder = dir.path();
-        s.display = SetDefaultDisplaySettings();
-        s.current = readCurrentBook(dir.path());
-        s.bookInUse = true;
+        becomeSession();
     }
 };
 

@@ -3,6 +3,7 @@
 #include "bookgen.h"
 #include "core/book.h"
 #include "core/languageset.h"
+#include "core/session.h"
 #include "core/settings.h"
 
 #include <QDir>
@@ -12,6 +13,15 @@ Answer AnsweringDialogs::message(const MessageRequest& request) {
     const bool question =
         request.buttons == MessageButtons::YesNo || request.buttons == MessageButtons::YesNoCancel;
     return question ? m_toQuestions : Answer::Ok;
+}
+
+void BenchHome::becomeSession() const {
+    Session& s = session();
+    s = Session();
+    s.appFolder = dir.path();
+    s.display = SetDefaultDisplaySettings();
+    s.current = readCurrentBook(dir.path());
+    s.bookInUse = true;
 }
 
 BenchHome::BenchHome(int n, bool copy) {

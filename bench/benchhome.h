@@ -31,4 +31,8 @@ private:
 struct BenchHome {
     QTemporaryDir dir;
     BenchHome(int n, bool copy);
+
+    // Makes this folder the session's, with the default display settings and its current book
+    // in use, as the start-up leaves it before the editor opens.
+    void becomeSession() const;
 };

@@ -130,7 +130,7 @@ void ProjectCommands::finishNewProjectForSave() {
         setCommentCommandsEnabled(false);
     arrangePanes();
     p.transFileNotRead = false;
-    p.orgFileNotRead = plan.useOrgFile && !loadPane(f->Rtxt1, plan.orgFilePath);
+    p.orgFileNotRead = plan.useOrgFile && !FrmTranslatorL::loadPane(f->Rtxt1, plan.orgFilePath);
     showProjectPanels();
 }
 
@@ -165,35 +165,15 @@ void ProjectCommands::loadProject() {
     f->Rtxt1->clear();
     f->Rtxt2->clear();
     arrangePanes();
-    p.orgFileNotRead = plan.useOrgFile && !loadPane(f->Rtxt1, plan.orgFilePath);
+    p.orgFileNotRead = plan.useOrgFile && !FrmTranslatorL::loadPane(f->Rtxt1, plan.orgFilePath);
     p.transFileNotRead = false;
     if (QFile::exists(plan.transFilePath))
-        p.transFileNotRead = !loadPane(f->Rtxt2, plan.transFilePath);
+        p.transFileNotRead = !FrmTranslatorL::loadPane(f->Rtxt2, plan.transFilePath);
     else
         EditorExit::saveDocument(f->Rtxt2, plan.transFilePath);
     // What the panes hold now is what the files hold.
     p.orgModified = false;
     p.transModified = false;
-}
-
-bool ProjectCommands::loadPane(RichTextPane* pane, const QString& path) {
-    if (path.isEmpty()) {
-        pane->clear();
-        return true;
-    }
-    if (!QFile::exists(path)) {
-        pane->clear();
-        showMessage(QStringLiteral("ﾌｧｲﾙが見つかりません。\r\n") + path,
-                    QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
-        return true;
-    }
-    QString error;
-    if (pane->loadFile(path, &error))
-        return true;
-    showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
-                    error,
-                QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
-    return false;
 }
 
 void ProjectCommands::arrangePanes() {

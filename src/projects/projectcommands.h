@@ -6,7 +6,6 @@
 
 class FrmPlanSet;
 class FrmTranslatorL;
-class RichTextPane;
 class QString;
 struct PlanInfo;
 
@@ -69,10 +68,6 @@ private:
     void finishNewProjectForSave();
     void setCommentCommandsEnabled(bool on);
     void openComment();
-    // Loads a document into a pane; a file that is missing or cannot be read is reported by
-    // name, the pane keeping what could be read. False when the file is there but could not be
-    // read whole.
-    bool loadPane(RichTextPane* pane, const QString& path);
     void arrangePanes();
 
     FrmTranslatorL& m_window;

@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -190,16 +191,22 @@ bool FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
         pane->clear();
         return true;
     }
+    // A document that has gone or cannot be read must not keep the editor from opening: the
+    // user is told, and what could be read stays in the pane. One that has gone leaves nothing
+    // to keep: Save may make it again.
+    if (!QFileInfo::exists(path)) {
+        pane->clear();
+        showMessage(QStringLiteral("ﾌｧｲﾙが見つかりません。\r\n") + path,
+                    QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
+        return true;
+    }
     QString error;
     if (pane->loadFile(path, &error))
         return true;
-    // A document that has gone or cannot be read must not keep the editor from opening: the
-    // user is told, and what could be read stays in the pane.
     showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
                     error,
                 QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);
-    // A document that has gone leaves nothing to keep: Save may make it again.
-    return !QFile::exists(path);
+    return false;
 }
 
 // ---- Layout ---------------------------------------------------------------------------------

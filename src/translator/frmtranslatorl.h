@@ -57,6 +57,11 @@ public:
     // them as they were when a pane would not fit.
     void layoutRule(int width, int height);
 
+    // Loads a project document into a pane: no path gives an empty pane; a file that is missing
+    // or cannot be read is reported by name, the pane keeping what could be read. False when the
+    // file is there but could not be read whole, so that Save leaves it alone.
+    static bool loadPane(class RichTextPane* pane, const QString& path);
+
 signals:
     // The book went back to disk and the word book's main window is to come back.
     void returnRequested();
@@ -72,8 +77,6 @@ private:
     void fillFormatBar(QProgressBar* fontProgress);
     void applyTabStops();
     void loadCurrentProject(bool projectFileFound);
-    // False when the document is there but could not be read whole (reported).
-    bool loadPane(class RichTextPane* pane, const QString& path);
     void focusOriginalOrTranslation();
 
     TranslatorLForm* m_form;

@@ -11,6 +11,7 @@
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"
 #include "support/terminatorspy.h"
+#include "support/widgets.h"
 #include "ui/langsetform.h"
 #include "ui/mainform.h"
 #include "ui/selectfolderform.h"
@@ -79,25 +80,6 @@ protected:
         session().current = {names.first(), languageset::DefaultSetName};
         writeCurrentBook(app.path(), session().current);
         session().bookInUse = true;
-    }
-
-    // Runs body once the modal dialog named objectName is up.
-    static void whenShown(const QString& objectName, std::function<void(QWidget*)> body,
-                          int tries = 500) {
-        QTimer::singleShot(10, [objectName, body, tries] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (w && w->objectName() == objectName) {
-                body(w);
-                return;
-            }
-            if (tries > 0) {
-                whenShown(objectName, body, tries - 1);
-                return;
-            }
-            ADD_FAILURE() << "dialog " << objectName.toStdString() << " never came";
-            if (auto* dialog = qobject_cast<QDialog*>(w))
-                dialog->reject();
-        });
     }
 };
 

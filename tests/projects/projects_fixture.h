@@ -55,25 +55,6 @@ protected:
         return reread.toPlainText();
     }
 
-    // Runs body once the modal dialog named objectName is up.
-    static void whenShown(const QString& objectName, std::function<void(QWidget*)> body,
-                          int tries = 500) {
-        QTimer::singleShot(5, [objectName, body, tries] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (w && w->objectName() == objectName) {
-                body(w);
-                return;
-            }
-            if (tries > 0) {
-                whenShown(objectName, body, tries - 1);
-                return;
-            }
-            ADD_FAILURE() << "dialog " << objectName.toStdString() << " never came";
-            if (auto* dialog = qobject_cast<QDialog*>(w))
-                dialog->reject();
-        });
-    }
-
     // Walks the wizard through its pages: the name, no original file (or the one given), the
     // translation file chosen in the save dialog, a comment file when comment is set; then
     // finishes. beforeFinish runs just before the wizard's 完了, to script what finishing asks.

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QApplication>
+#include <QDialog>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 // The widget named name below root (its objectName), or null with a test failure.
@@ -9,4 +14,24 @@ template <class T> T* child(QObject* root, const QString& name) {
     T* found = root ? root->findChild<T*>(name) : nullptr;
     EXPECT_NE(found, nullptr) << "no " << name.toStdString();
     return found;
+}
+
+// Runs body once the modal dialog named objectName is up: a modal dialog's exec() does not return
+// until it closes, so whatever drives it must be queued before it opens.
+inline void whenShown(const QString& objectName, std::function<void(QWidget*)> body,
+                      int tries = 500) {
+    QTimer::singleShot(5, [objectName, body, tries] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && w->objectName() == objectName) {
+            body(w);
+            return;
+        }
+        if (tries > 0) {
+            whenShown(objectName, body, tries - 1);
+            return;
+        }
+        ADD_FAILURE() << "dialog " << objectName.toStdString() << " never came";
+        if (auto* dialog = qobject_cast<QDialog*>(w))
+            dialog->reject();
+    });
 }

@@ -44,24 +44,6 @@ TEST_F(MainWindowTest, AStartRemovesTheLeftoversOfInterruptedWrites) {
     EXPECT_EQ(listed(), QStringList({"apple"}));
 }
 
-// Runs body once the modal dialog named objectName is up.
-void whenShown(const QString& objectName, std::function<void(QWidget*)> body, int tries = 500) {
-    QTimer::singleShot(10, [objectName, body, tries] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w && w->objectName() == objectName) {
-            body(w);
-            return;
-        }
-        if (tries > 0) {
-            whenShown(objectName, body, tries - 1);
-            return;
-        }
-        ADD_FAILURE() << "dialog " << objectName.toStdString() << " never came";
-        if (auto* dialog = qobject_cast<QDialog*>(w))
-            dialog->reject();
-    });
-}
-
 // In the book chooser: Cancel, then Yes to end the program.
 void leaveChooser(ScriptedDialogs& dialogs) {
     whenShown("frmSelectFolder", [&dialogs](QWidget* w) {
