@@ -55,6 +55,26 @@ protected:
         return reread.toPlainText();
     }
 
+    // Fills the wizard's pages without finishing: the name, no original file (or the one given),
+    // the translation file chosen in the save dialog, a comment file when comment is set.
+    void fillWizard(NewPlanWizardForm* f, const QString& name, const QString& transPath,
+                    bool comment, const QString& orgPath = {}) {
+        f->txtNewPlanName->setText(name);
+        f->cmdNext->click();
+        if (orgPath.isEmpty()) {
+            f->Option1[1]->click();
+        } else {
+            f->Option1[0]->click();
+            dialogs.expectOpenFile(orgPath);
+            f->cmdSelectOrgFile->click();
+        }
+        f->cmdNext->click();
+        if (!comment)
+            f->Check1->click();
+        dialogs.expectSaveFile(transPath);
+        f->cmdSaveTransFile->click();
+    }
+
     // Walks the wizard through its pages: the name, no original file (or the one given), the
     // translation file chosen in the save dialog, a comment file when comment is set; then
     // finishes. beforeFinish runs just before the wizard's 完了, to script what finishing asks.
@@ -63,20 +83,7 @@ protected:
                                std::function<void()> beforeFinish = {}) {
         whenShown(QStringLiteral("frmNewPlanWizard"), [=, this](QWidget* w) {
             auto* f = static_cast<NewPlanWizardForm*>(w);
-            f->txtNewPlanName->setText(name);
-            f->cmdNext->click();
-            if (orgPath.isEmpty()) {
-                f->Option1[1]->click();
-            } else {
-                f->Option1[0]->click();
-                dialogs.expectOpenFile(orgPath);
-                f->cmdSelectOrgFile->click();
-            }
-            f->cmdNext->click();
-            if (!comment)
-                f->Check1->click();
-            dialogs.expectSaveFile(transPath);
-            f->cmdSaveTransFile->click();
+            fillWizard(f, name, transPath, comment, orgPath);
             if (beforeFinish)
                 beforeFinish();
             f->cmdOK->click();

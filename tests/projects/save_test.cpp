@@ -156,13 +156,7 @@ TEST_F(SaveTest, ASaveIntoAReadOnlyFolderIsReportedAndKeepsTheWork) {
     dialogs.expectMessage(Answer::Ok); // the wizard is coming
     whenShown(QStringLiteral("frmNewPlanWizard"), [&](QWidget* w) {
         auto* f = static_cast<NewPlanWizardForm*>(w);
-        f->txtNewPlanName->setText(QStringLiteral("保存先なし"));
-        f->cmdNext->click();
-        f->Option1[1]->click();
-        f->cmdNext->click();
-        f->Check1->click();
-        dialogs.expectSaveFile(trans);
-        f->cmdSaveTransFile->click();
+        fillWizard(f, QStringLiteral("保存先なし"), trans, false);
         dialogs.expectMessage(Answer::Ok, trans);
         f->cmdOK->click();
         // The work has no place yet: the wizard stays for another file, or Cancel.
@@ -229,13 +223,7 @@ TEST_F(SaveTest, TheWizardWritesTheWorkBeforeTheProjectFiles) {
     dialogs.expectMessage(Answer::Ok); // the wizard is coming
     whenShown(QStringLiteral("frmNewPlanWizard"), [&](QWidget* w) {
         auto* f = static_cast<NewPlanWizardForm*>(w);
-        f->txtNewPlanName->setText(QStringLiteral("先"));
-        f->cmdNext->click();
-        f->Option1[1]->click();
-        f->cmdNext->click();
-        f->Check1->click();
-        dialogs.expectSaveFile(trans);
-        f->cmdSaveTransFile->click();
+        fillWizard(f, QStringLiteral("先"), trans, false);
         dialogs.expectMessage(Answer::Ok, trans);
         {
             FailingDisk full(0);
