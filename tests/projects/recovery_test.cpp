@@ -2,7 +2,9 @@
 #include "core/projectstate.h"
 #include "projects/recovery.h"
 
+#include <QProcess>
 #include <QSignalSpy>
+#include <QThread>
 
 namespace {
 
@@ -210,6 +212,33 @@ TEST_F(RecoveryTest, ADocumentChangedAfterTheCopyIsNamedAndTheUserChooses) {
         form()->mnuEnd->trigger();
         dropEditor();
     }
+}
+
+// The real thing: an editor process with its own timers, killed a few seconds after the user
+// stopped typing. The work is in the copy, and the next start brings it back.
+TEST_F(RecoveryTest, WorkSurvivesAKillSecondsAfterTheTypingStops) {
+    writeProject(catProject(false));
+    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    writeBook({"apple"});
+    WriteDisplaySettings(app.path(), SetDefaultDisplaySettings());
+    writeCurrentBook(app.path(), session().current);
+    QProcess child;
+    child.start(QStringLiteral(RECOVERY_CHILD_PATH), {app.path(), QStringLiteral(" No name yet.")});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
+    ASSERT_EQ(child.readLine().trimmed(), "typed");
+    // Longer than the pause that starts a copy and the look that notices it, well within 10 s.
+    QThread::msleep(Recovery::QuietMs + 4 * Recovery::PollMs);
+    child.kill();
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(fileText(trans), QStringLiteral("I am a cat."));
+    ASSERT_TRUE(QFile::exists(copyOf(Recovery::Translation)));
+
+    dialogs.expectMessage(Answer::Yes, QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ：猫"));
+    startEditor();
+    EXPECT_EQ(form()->Rtxt2->toPlainText(), QStringLiteral("I am a cat. No name yet."));
+    EXPECT_TRUE(editor->project().transModified);
+    EXPECT_TRUE(dialogs.done());
 }
 
 TEST_F(RecoveryTest, ACopyNeverReplacesADocumentOfTheUsers) {
