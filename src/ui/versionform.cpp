@@ -25,11 +25,11 @@ VersionForm::VersionForm(QWidget* parent) : QDialog(parent) {
         label("Label1", QStringLiteral("Verbanta"), QStringLiteral("Arial"), 18, {70, 12, 260, 30});
     Label2 =
         label("Label2", QStringLiteral("Ver.1.4"), QStringLiteral("Arial"), 11, {70, 44, 260, 20});
-    Label3 = label("Label3", QStringLiteral("A vocabulary notebook with a translation editor"),
+    Label3 = label("Label3", QStringLiteral("翻訳ｴﾃﾞｨﾀの付いた単語帳です。"),
                    QStringLiteral("Times New Roman"), 10, {16, 76, 320, 18});
-    Label4 = label("Label4", QStringLiteral("Words stay in plain files in your own folder."),
+    Label4 = label("Label4", QStringLiteral("単語はあなたのﾌｫﾙﾀﾞの普通のﾌｧｲﾙに保存されます。"),
                    QStringLiteral("Times New Roman"), 10, {16, 96, 320, 18});
-    Label5 = label("Label5", QStringLiteral("Report problems with the full text of any error box."),
+    Label5 = label("Label5", QStringLiteral("不具合はｴﾗｰ表示の内容をすべて添えてお知らせ下さい。"),
                    QStringLiteral("Times New Roman"), 10, {16, 116, 320, 18});
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
