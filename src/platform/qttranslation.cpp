@@ -32,6 +32,18 @@ constexpr MissingText MissingTexts[] = {
     {"QPrintSettingsOutput", "Off", u"なし"},
     {"QPrintSettingsOutput", "Long side binding", u"長辺綴じ"},
     {"QPrintSettingsOutput", "Short side binding", u"短辺綴じ"},
+    {"QPrintDialog", "Invalid Pages Definition", u"ページ指定の誤り"},
+    {"QPrintDialog",
+     "%1 does not follow the correct syntax. Please use ',' to separate ranges and pages, '-' to "
+     "define ranges and make sure ranges do not intersect with each other.",
+     u"「%1」はページ指定の書き方になっていません。ページや範囲は「,」で区切り、範囲は「-」で"
+     u"つないで、範囲どうしが重ならないように指定して下さい。"},
+    {"QPrintDialog", "Duplex Settings Conflicts", u"両面印刷の設定の矛盾"},
+    {"QPrintDialog", "There are conflicts in duplex settings. Do you want to fix them?",
+     u"両面印刷の設定に矛盾があります。修正しますか？"},
+    {"QPrintPropertiesWidget", "Advanced", u"詳細"},
+    {"QPrintPropertiesWidget", "There are conflicts in some options. Please fix them.",
+     u"いくつかのオプションの設定に矛盾があります。修正して下さい。"},
 };
 
 // The program's catalogue for those texts, built in: a handful of entries needs no .qm file.

@@ -105,6 +105,15 @@ TEST(JapaneseInterface, QtsDialogTextsAreJapaneseWhereQtsCatalogueHasNone) {
         QStringLiteral("フォルダ"));
     EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Pages"),
               QStringLiteral("ページ指定"));
+    // A page list the dialog cannot read is refused in Japanese, naming what was typed.
+    const QString badPages =
+        QCoreApplication::translate("QPrintDialog",
+                                    "%1 does not follow the correct syntax. Please use ',' to "
+                                    "separate ranges and pages, '-' to define ranges and make sure "
+                                    "ranges do not intersect with each other.")
+            .arg(QStringLiteral("3-"));
+    EXPECT_TRUE(badPages.startsWith(QStringLiteral("「3-」"))) << badPages.toStdString();
+    EXPECT_EQ(englishWordsIn(badPages), QStringList());
     // Qt's own catalogue still answers for the rest.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
               QStringLiteral("キャンセル"));
