@@ -1,5 +1,7 @@
 #include "japanesefiledialog.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
@@ -30,9 +32,37 @@ public:
     }
 };
 
+void showListInJapanese(QFileDialog& dialog) {
+    if (!dynamic_cast<JapaneseFileList*>(dialog.proxyModel()))
+        dialog.setProxyModel(new JapaneseFileList(&dialog));
+}
+
+// Qt opens file dialogs of its own (the print dialog's choice of an output file); each gets the
+// Japanese list as it is shown.
+class FileDialogWatcher : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* dialog = qobject_cast<QFileDialog*>(watched))
+                showListInJapanese(*dialog);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 void makeFileDialogJapanese(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new JapaneseFileList(&dialog));
+    showListInJapanese(dialog);
+}
+
+void makeEveryFileDialogJapanese() {
+    static FileDialogWatcher* watcher = nullptr;
+    if (watcher || !QCoreApplication::instance())
+        return;
+    watcher = new FileDialogWatcher(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(watcher);
 }

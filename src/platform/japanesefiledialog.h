@@ -7,3 +7,7 @@ class QFileDialog;
 // shows them in Japanese form instead. It uses Qt's own widgets rather than the desktop's, so
 // that the program's translations reach every text in it.
 void makeFileDialogJapanese(QFileDialog& dialog);
+
+// The same for every file dialog the program shows from now on, Qt's own included, from the
+// moment it is shown.
+void makeEveryFileDialogJapanese();

@@ -1,5 +1,7 @@
 #include "qttranslation.h"
 
+#include "japanesefiledialog.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -88,4 +90,5 @@ void useJapaneseInterface() {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     installQtJapanese();
     installMissingQtJapanese();
+    makeEveryFileDialogJapanese();
 }

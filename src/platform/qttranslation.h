@@ -14,6 +14,6 @@ QTranslator* installQtJapanese();
 // asked first. Returns it, owned by the application.
 QTranslator* installMissingQtJapanese();
 
-// The Japanese set-up at start: both translations, and Japanese as the default locale, so that
-// Qt's dialogs name file types and format numbers in Japanese.
+// The Japanese set-up at start: both translations, Japanese as the default locale, so that Qt's
+// dialogs name file types and format numbers in Japanese, and file lists with Japanese dates.
 void useJapaneseInterface();

@@ -156,6 +156,22 @@ TEST(JapaneseInterface, FileListShowsDatesSizesAndTypesInJapanese) {
     EXPECT_EQ(englishTextsOf(&dialog), QStringList());
 }
 
+// Qt opens file dialogs of its own too (the print dialog's output file): they list in Japanese
+// once the interface is set up.
+TEST(JapaneseInterface, QtsOwnFileDialogsListInJapaneseToo) {
+    useJapaneseInterface();
+    TempAppFolder app;
+    app.write(QStringLiteral("print.pdf"), "%PDF");
+    QFileDialog dialog(nullptr, QStringLiteral("Print To File ..."), app.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.show();
+    const auto rows = detailRows(dialog, 1);
+    const QDateTime modified = QFileInfo(app.file(QStringLiteral("print.pdf"))).lastModified();
+    EXPECT_EQ(rows.value(QStringLiteral("print.pdf")).value(3),
+              Japanese.toString(modified, QLocale::ShortFormat));
+}
+
 TEST(JapaneseInterface, TheProgramsFileDialogsAreJapaneseAndStartAsAsked) {
     useJapaneseInterface();
     TempAppFolder app;
