@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Verbanta"));
     installApplicationIcon();
     registerFontSubstitutions();
-    installQtJapanese();
+    useJapaneseInterface();
 
     Program program;
     if (!program.start())

@@ -2,6 +2,7 @@
 
 #include "failure.h"
 #include "recordfile.h"
+#include "systemerror.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,14 +114,19 @@ void fail(int error, const QString& path) {
         throw RuntimeFailure(failure::DiskFull, name);
     case EACCES:
     case EPERM:
-    case EROFS:
         throw RuntimeFailure(failure::PermissionDenied, name);
+    case EROFS:
+        // A folder on a read-only disk can't be put right by changing permissions: say so.
+        throw RuntimeFailure(failure::PermissionDenied,
+                             name + QStringLiteral("：") + systemerror::text(error));
     case ENOENT:
     case ENOTDIR:
         throw RuntimeFailure(failure::PathNotFound, name);
+    case EIO:
+        throw RuntimeFailure(failure::DeviceIo, name);
     default:
         throw RuntimeFailure(failure::DeviceIo,
-                             name + QStringLiteral(": ") + QString::fromLocal8Bit(strerror(error)));
+                             name + QStringLiteral("：") + systemerror::text(error));
     }
 }
 

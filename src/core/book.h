@@ -39,31 +39,33 @@ enum class CompactionStep {
     TemporariesRemoved,
 };
 
-// The book's folder does not exist.
+// The book's folder does not exist. what() says so for the user, should it reach the error report.
 class BookMissing : public std::runtime_error {
 public:
-    BookMissing() : std::runtime_error("book folder missing") {}
+    BookMissing() : std::runtime_error("ブック（フォルダ）が見つかりません。") {}
 
 protected:
-    explicit BookMissing(const char* what) : std::runtime_error(what) {}
+    explicit BookMissing(const std::string& what) : std::runtime_error(what) {}
 };
 
 // The book's folder is there but a file its words need is not (the meaning file of a book that
 // has words). Opening it changed nothing in the folder; reason() names what is missing.
 class BookBroken : public BookMissing {
 public:
-    explicit BookBroken(QString reason) : BookMissing("book broken"), m_reason(std::move(reason)) {}
+    explicit BookBroken(QString reason)
+        : BookMissing(reason.toStdString()), m_reason(std::move(reason)) {}
     const QString& reason() const { return m_reason; }
 
 private:
     QString m_reason;
 };
 
-// A word, meaning or example the book cannot store; reason() says why, for the user.
+// A word, meaning or example the book cannot store; reason() says why, for the user, and so does
+// what().
 class WordRefused : public std::runtime_error {
 public:
     explicit WordRefused(QString reason)
-        : std::runtime_error("word refused"), m_reason(std::move(reason)) {}
+        : std::runtime_error(reason.toStdString()), m_reason(std::move(reason)) {}
     const QString& reason() const { return m_reason; }
 
 private:

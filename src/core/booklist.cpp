@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "cp932.h"
 #include "failure.h"
+#include "systemerror.h"
 #include "textrecord.h"
 
 #include <QFile>
@@ -54,7 +55,8 @@ ListRead<BookEntry> read(const QString& appFolder) {
         return result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.problems << File + QStringLiteral("：") + file.errorString();
+        result.problems << File + QStringLiteral("：") +
+                               systemerror::fromSystemText(file.errorString());
         return result;
     }
     const QString text = cp932::decode(file.readAll());

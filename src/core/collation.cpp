@@ -18,7 +18,8 @@ UCollator* textCollator() {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<UCollator, CollatorCloser> c(ucol_open("ja_JP", &status));
         if (U_FAILURE(status))
-            throw RuntimeFailure(failure::InvalidCall, QStringLiteral("ja_JP collation"));
+            throw RuntimeFailure(failure::InvalidCall,
+                                 QStringLiteral("日本語の照合順序を使えません"));
         ucol_setStrength(c.get(), UCOL_SECONDARY);
         return c;
     }();

@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "cp932.h"
 #include "failure.h"
+#include "systemerror.h"
 #include "textrecord.h"
 
 #include <QFile>
@@ -45,7 +46,8 @@ ListRead<QString> readList(const QString& appFolder) {
         return result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.problems << ListFile + QStringLiteral("：") + file.errorString();
+        result.problems << ListFile + QStringLiteral("：") +
+                               systemerror::fromSystemText(file.errorString());
         return result;
     }
     // One name per line: a damaged line costs only its own name.

@@ -27,11 +27,12 @@ using PlanList = std::vector<PlanInfo>;
 using TabStops = std::array<qint16, 4>;
 inline constexpr TabStops DefaultTabStops{480, 960, 1440, 1920};
 
-// A project whose name or paths the project files cannot hold; reason() says why, for the user.
+// A project whose name or paths the project files cannot hold; reason() says why, for the user,
+// and so does what(), should it ever reach the error report.
 class PlanRefused : public std::runtime_error {
 public:
     explicit PlanRefused(QString reason)
-        : std::runtime_error("project refused"), m_reason(std::move(reason)) {}
+        : std::runtime_error(reason.toStdString()), m_reason(std::move(reason)) {}
     const QString& reason() const { return m_reason; }
 
 private:

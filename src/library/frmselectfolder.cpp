@@ -3,6 +3,7 @@
 #include "bookhost.h"
 #include "core/languageset.h"
 #include "core/session.h"
+#include "core/systemerror.h"
 #include "frmlangset.h"
 #include "frmselectpaletteset.h"
 #include "listreport.h"
@@ -269,11 +270,12 @@ void FrmSelectFolder::cmdDelFolderClick() {
                  folder->entryList({QStringLiteral("*.vtd")}, QDir::Files | QDir::Hidden)) {
                 QFile f(folder->filePath(file));
                 if (!f.remove()) {
-                    showMessage(
-                        QStringLiteral("ﾌﾞｯｸ『") + name + QStringLiteral("』のﾌｧｲﾙ「") + file +
-                            QStringLiteral("」を削除できませんでした：") + f.errorString() +
-                            QStringLiteral("\r\nﾌﾞｯｸは一覧に残してあります。"),
-                        QStringLiteral("削除確認"), MessageButtons::Ok, MessageIcon::Exclamation);
+                    showMessage(QStringLiteral("ﾌﾞｯｸ『") + name + QStringLiteral("』のﾌｧｲﾙ「") +
+                                    file + QStringLiteral("」を削除できませんでした：") +
+                                    systemerror::fromSystemText(f.errorString()) +
+                                    QStringLiteral("\r\nﾌﾞｯｸは一覧に残してあります。"),
+                                QStringLiteral("削除確認"), MessageButtons::Ok,
+                                MessageIcon::Exclamation);
                     return;
                 }
             }

@@ -3,6 +3,7 @@
 #include "core/numbertext.h"
 #include "dialogservice.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -32,6 +33,16 @@ QString errorReportText(int number, const QString& description, const QString& c
                              : QStringLiteral(" ") + context) +
            QStringLiteral("ｴﾗｰが発生しました。頻繁にｴﾗｰが発生するようでしたら") + crlf +
            closingLine;
+}
+
+QString unexpectedFailureText(const std::exception& e) {
+    const QString what = QString::fromUtf8(e.what());
+    const bool libraryText =
+        std::all_of(what.cbegin(), what.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!libraryText)
+        return what;
+    return RuntimeFailure::describe(failure::InvalidCall) + QStringLiteral(" (") + what +
+           QLatin1Char(')');
 }
 
 void reportError(const ErrorContext& where, int number, const QString& description) {

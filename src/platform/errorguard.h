@@ -40,6 +40,10 @@ inline ErrorContext withBareContext(ErrorContext where) {
 QString errorReportText(int number, const QString& description, const QString& context,
                         ClosingLine closing, bool bracketedContext = true);
 
+// The report's description of an exception that is not a RuntimeFailure: the program's own say
+// why in Japanese; a library's English text is kept, for the author, after a Japanese lead.
+QString unexpectedFailureText(const std::exception& e);
+
 // Shows the report box and, for a terminating context, the second box and the end of the process.
 void reportError(const ErrorContext& where, int number, const QString& description);
 
@@ -61,7 +65,7 @@ template <class Body> bool guarded(const ErrorContext& where, Body&& body) {
     } catch (const std::bad_alloc&) {
         reportError(where, failure::OutOfMemory, RuntimeFailure::describe(failure::OutOfMemory));
     } catch (const std::exception& e) {
-        reportError(where, failure::InvalidCall, QString::fromLocal8Bit(e.what()));
+        reportError(where, failure::InvalidCall, unexpectedFailureText(e));
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
 #include <QTextBrowser>
@@ -30,6 +31,21 @@ QList<QPair<QString, QString>> contentsOf(const QString& folder) {
     return pages;
 }
 
+// A help window is read and put away: Esc closes it, wherever in it the focus is (the contents
+// and the page leave the key to it).
+class HelpWindow : public QWidget {
+public:
+    explicit HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+            close();
+        else
+            QWidget::keyPressEvent(event);
+    }
+};
+
 } // namespace
 
 bool showHelp(HelpBook book, QWidget* parent) {
@@ -45,7 +61,7 @@ bool showHelp(HelpBook book, QWidget* parent) {
         existing->activateWindow();
         return true;
     }
-    auto* window = new QWidget(parent, Qt::Window);
+    auto* window = new HelpWindow(parent);
     window->setObjectName(QStringLiteral("helpWindow"));
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(book == HelpBook::WordBook ? QStringLiteral("Verbanta ﾍﾙﾌﾟ")

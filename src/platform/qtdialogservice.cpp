@@ -1,5 +1,7 @@
 #include "qtdialogservice.h"
 
+#include "japanesefiledialog.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -47,6 +49,20 @@ QMessageBox::StandardButtons toQt(MessageButtons buttons) {
         break;
     }
     return QMessageBox::Ok;
+}
+
+// Runs a file dialog in the program's Japanese, with the request's file name and filter chosen
+// in it; the first chosen path, or nullopt on Cancel.
+std::optional<QString> chosenFile(QFileDialog& dialog, const FileRequest& request) {
+    makeFileDialogJapanese(dialog);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    // After the file name, as Qt's own dialogs do: a save dialog's filter sets the name's suffix.
+    if (!request.selectedFilter.isEmpty())
+        dialog.selectNameFilter(request.selectedFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -108,36 +124,29 @@ std::optional<QString> QtDialogService::inputBox(const QString& title, const QSt
 }
 
 std::optional<QString> QtDialogService::openFile(const FileRequest& request) {
-    QString start = request.folder;
-    if (!request.fileName.isEmpty())
-        start += u'/' + request.fileName;
-    QString selected = request.selectedFilter;
-    QString path = QFileDialog::getOpenFileName(parentWindow(), request.title, start,
-                                                request.filter, &selected);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    QFileDialog dialog(parentWindow(), request.title, request.folder, request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenFile(dialog, request);
 }
 
 std::optional<QString> QtDialogService::saveFile(const FileRequest& request) {
-    QString start = request.folder;
-    if (!request.fileName.isEmpty())
-        start += u'/' + request.fileName;
-    QString selected = request.selectedFilter;
-    QString path = QFileDialog::getSaveFileName(parentWindow(), request.title, start,
-                                                request.filter, &selected);
-    if (path.isEmpty())
+    QFileDialog dialog(parentWindow(), request.title, request.folder, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    std::optional<QString> chosen = chosenFile(dialog, request);
+    if (!chosen)
         return std::nullopt;
+    QString path = *chosen;
     if (!request.defaultSuffix.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += u'.' + request.defaultSuffix;
     return path;
 }
 
 std::optional<QString> QtDialogService::folder(const QString& title, const QString& start) {
-    QString path = QFileDialog::getExistingDirectory(parentWindow(), title, start);
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    QFileDialog dialog(parentWindow(), title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return chosenFile(dialog, FileRequest());
 }
 
 std::optional<QFont> QtDialogService::font(const QFont& initial) {

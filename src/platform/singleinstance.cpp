@@ -1,5 +1,7 @@
 #include "singleinstance.h"
 
+#include "core/systemerror.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -41,11 +43,11 @@ QString SingleInstance::whyNoLock() const {
         // Let the file system say what is wrong: a file beside the lock meets the same fate.
         QFile probe(m_path + QStringLiteral(".probe"));
         if (!probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            reason = probe.errorString();
+            reason = systemerror::fromSystemText(probe.errorString());
         } else {
             const QByteArray bytes(512, 'x');
             if (probe.write(bytes) != bytes.size() || !probe.flush())
-                reason = probe.errorString();
+                reason = systemerror::fromSystemText(probe.errorString());
             probe.close();
             probe.remove();
         }

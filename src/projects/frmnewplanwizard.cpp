@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,10 +45,27 @@ FrmNewPlanWizard::FrmNewPlanWizard(ProjectState& project, Purpose purpose, QWidg
     connect(f->Check1, &QCheckBox::clicked, this, [this] { Check1Click(); });
     connect(f->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
     connect(f->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
+    f->txtNewPlanName->installEventFilter(this);
+    f->List1->installEventFilter(this);
 }
 
 FrmNewPlanWizard::~FrmNewPlanWizard() {
     delete m_form;
+}
+
+// Enter in the name box or the list of page 1 moves on as Next does; the buttons keep their own
+// keys, so Enter on a focused Cancel never moves on.
+bool FrmNewPlanWizard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && m_form->page() == 1) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (m_form->cmdNext->isEnabled())
+                cmdNextClick();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool FrmNewPlanWizard::exec() {

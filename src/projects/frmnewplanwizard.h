@@ -45,6 +45,9 @@ public:
     void cmdOKClick();
     void cmdCancelClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool nameAccepted(const QString& name);
     void showCommentFile();

@@ -96,7 +96,9 @@ NewPlanWizardForm::NewPlanWizardForm(QWidget* parent) : QDialog(parent) {
     cmdOK = placed(new QPushButton(QStringLiteral("完了"), this), "cmdOK", 3060, 3300, 1200, 400);
     cmdCancel =
         placed(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "cmdCancel", 4320, 3300, 1200, 400);
-    for (QPushButton* b : {cmdBack, cmdNext, cmdOK, cmdCancel})
+    // No button takes Enter for the whole page: the file buttons of pages 2 and 3 would open
+    // their file dialogs from a key meant for the box in focus.
+    for (QPushButton* b : {cmdBack, cmdNext, cmdOK, cmdCancel, cmdSelectOrgFile, cmdSaveTransFile})
         b->setAutoDefault(false);
 
     setFixedSize(twips::toPixels(5850), twips::toPixels(4250));

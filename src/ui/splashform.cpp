@@ -25,7 +25,7 @@ SplashForm::SplashForm(QWidget* parent)
                    {20, 96, 380, 18});
     lblVersion = label("lblVersion", QStringLiteral("Ver.1.4"), 10, {320, 122, 80, 18});
     lblNotice1 =
-        label("lblNotice1", QStringLiteral("Your words stay in plain files in your own folder."), 8,
+        label("lblNotice1", QStringLiteral("単語はあなたのﾌｫﾙﾀﾞの普通のﾌｧｲﾙに保存されます。"), 8,
               {20, 150, 380, 16});
     lblNotice2 = label("lblNotice2", QStringLiteral("起動中です。しばらくお待ち下さい。"), 8,
                        {20, 168, 380, 16});

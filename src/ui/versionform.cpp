@@ -25,12 +25,12 @@ VersionForm::VersionForm(QWidget* parent) : QDialog(parent) {
         label("Label1", QStringLiteral("Verbanta"), QStringLiteral("Arial"), 18, {70, 12, 260, 30});
     Label2 =
         label("Label2", QStringLiteral("Ver.1.4"), QStringLiteral("Arial"), 11, {70, 44, 260, 20});
-    Label3 = label("Label3", QStringLiteral("翻訳エディタつきの単語帳"),
+    Label3 = label("Label3", QStringLiteral("翻訳ｴﾃﾞｨﾀの付いた単語帳です。"),
                    QStringLiteral("Times New Roman"), 10, {16, 76, 320, 18});
     // The licence the program is given under, as every copy must say.
-    Label4 = label("Label4", QStringLiteral("GNU GPL 第3版以降（GPL-3.0-or-later）で配布しています。"),
+    Label4 = label("Label4", QStringLiteral("GNU GPL 第3版以降で配布される無保証のｿﾌﾄｳｪｱです。"),
                    QStringLiteral("Times New Roman"), 10, {16, 96, 320, 18});
-    Label5 = label("Label5", QStringLiteral("無保証です。詳しくは同梱の LICENSE をご覧ください。"),
+    Label5 = label("Label5", QStringLiteral("不具合はｴﾗｰ表示の内容をすべて添えてお知らせ下さい。"),
                    QStringLiteral("Times New Roman"), 10, {16, 116, 320, 18});
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setObjectName(QStringLiteral("Command1"));

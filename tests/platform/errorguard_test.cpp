@@ -1,9 +1,12 @@
+#include "core/book.h"
+#include "core/projectfiles.h"
 #include "platform/errorguard.h"
 #include "support/scripteddialogs.h"
 #include "support/terminatorspy.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -63,6 +66,28 @@ TEST(ErrorGuard, TerminatingHandlerShowsTheSecondBoxAndEnds) {
     EXPECT_EQ(dialogs.boxes()[1].text,
               QStringLiteral("予期出来なかったｴﾗｰです。ﾃﾞｰﾀ保護のためｱﾌﾟﾘｹｰｼｮﾝを強制終了します。"));
     EXPECT_EQ(terminator.calls(), 1);
+}
+
+// Exceptions other than the numbered failures reach the report too: the program's own say why in
+// Japanese, and a library's English text comes only behind a Japanese description.
+TEST(ErrorGuard, EveryDescriptionInTheReportIsJapanese) {
+    ScriptedDialogs dialogs;
+    auto descriptionOf = [&dialogs](const std::function<void()>& body) {
+        dialogs.expectMessage(Answer::Ok);
+        guarded(reportOnly(u"OK時", "Error105"), body);
+        const QString text = dialogs.lastBox().text;
+        const qsizetype start = text.indexOf(QStringLiteral("ｴﾗｰ情報 = ")) + 8;
+        return text.mid(start, text.indexOf(QStringLiteral("\r\n"), start) - start);
+    };
+    const QString refusal = QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄ名に「\"」は使えません。");
+    EXPECT_EQ(descriptionOf([&] { throw PlanRefused(refusal); }), refusal);
+    EXPECT_EQ(descriptionOf([&] { throw WordRefused(refusal); }), refusal);
+    EXPECT_EQ(descriptionOf([] { throw BookMissing(); }),
+              QStringLiteral("ブック（フォルダ）が見つかりません。"));
+    EXPECT_EQ(descriptionOf([] { throw std::out_of_range("vector::_M_range_check"); }),
+              RuntimeFailure::describe(failure::InvalidCall) +
+                  QStringLiteral(" (vector::_M_range_check)"));
+    EXPECT_TRUE(dialogs.done());
 }
 
 TEST(ErrorGuard, ScriptedDialogsFailOnAnUnexpectedBox) {

@@ -1,6 +1,8 @@
+#include "core/systemerror.h"
 #include "platform/appfolder.h"
 #include "platform/qttranslation.h"
 #include "platform/singleinstance.h"
+#include "support/readonlyfolder.h"
 #include "support/tempappfolder.h"
 
 #include <QCoreApplication>
@@ -57,6 +59,25 @@ TEST(SingleInstance, ALockThatCannotBeMadeSaysWhyInsteadOfAnotherInstance) {
     other.write(QStringLiteral("verbanta.lock"), {});
     SingleInstance second(other.path());
     EXPECT_EQ(second.acquire(), SingleInstance::Result::Acquired);
+}
+
+// An application folder on a read-only disk: the user learns why in Japanese, not in the
+// system's English.
+TEST(SingleInstance, ALockOnAReadOnlyDiskSaysWhyInJapanese) {
+    TempAppFolder app;
+    const QString folder = app.path();
+    const std::optional<QByteArray> said = runOnReadOnlyFolder(folder, [&folder] {
+        SingleInstance instance(folder);
+        if (instance.acquire() != SingleInstance::Result::Failed)
+            return QByteArray("acquired");
+        return instance.errorString().toUtf8();
+    });
+    if (!said)
+        GTEST_SKIP() << "this machine cannot mount a read-only file system for a test";
+    const QString text = QString::fromUtf8(*said);
+    EXPECT_TRUE(text.contains(folder + QStringLiteral("/verbanta.lock"))) << said->toStdString();
+    EXPECT_TRUE(text.contains(systemerror::text(EROFS))) << said->toStdString();
+    EXPECT_FALSE(text.contains(qt_error_string(EROFS))) << said->toStdString();
 }
 
 TEST(QtTranslation, QtsOwnTextsAreJapanese) {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -134,6 +135,21 @@ TEST_F(PrintHelpTest, HelpOpensAtItsContentsAndEveryPageIsThere) {
     form()->mnuHelpOpen->trigger();
     EXPECT_EQ(contents->currentRow(), 0);
     EXPECT_EQ(page->source().toString(), QStringLiteral("index.html"));
+
+    // Esc puts it away, from the page as from the contents, and it opens again afterwards.
+    QPointer<QWidget> shown = help;
+    QTest::keyClick(page, Qt::Key_Escape);
+    EXPECT_TRUE(!shown || !shown->isVisible());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    form()->mnuHelpOpen->trigger();
+    help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"helpWindow" && w->isVisible())
+            help = w;
+    ASSERT_NE(help, nullptr);
+    shown = help;
+    QTest::keyClick(help->findChild<QListWidget*>(QStringLiteral("helpContents")), Qt::Key_Escape);
+    EXPECT_TRUE(!shown || !shown->isVisible());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,6 +98,36 @@ TEST_F(WizardTest, PageOneRefusesBadNamesAndAcceptsACaseOnlyDifference) {
     EXPECT_TRUE(nameAndNext(QStringLiteral("Cat")));
     EXPECT_TRUE(f()->cmdBack->isEnabled());
     EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(WizardTest, EnterOnPageOneMovesOnAsNextDoes) {
+    open({QStringLiteral("cat")});
+    f()->show();
+    // Without a name there is nowhere to go: no page, no message.
+    QTest::keyClick(f()->txtNewPlanName, Qt::Key_Return);
+    EXPECT_EQ(f()->page(), 1);
+    // A name taken already is refused as Next refuses it.
+    QTest::keyClicks(f()->txtNewPlanName, "cat");
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("すでに同じ名前のﾌﾟﾛｼﾞｪｸﾄ名が存在します。"));
+    QTest::keyClick(f()->txtNewPlanName, Qt::Key_Return);
+    EXPECT_EQ(f()->page(), 1);
+    EXPECT_TRUE(dialogs.done());
+
+    QTest::keyClicks(f()->txtNewPlanName, "s");
+    QTest::keyClick(f()->txtNewPlanName, Qt::Key_Return);
+    EXPECT_EQ(f()->page(), 2);
+    EXPECT_EQ(wizard->pending().planName, QStringLiteral("cats"));
+    // Enter on page 2 chooses nothing and does not move on by itself.
+    QTest::keyClick(f()->Option1[1], Qt::Key_Return);
+    EXPECT_EQ(f()->page(), 2);
+
+    // The keypad's Enter in the list of names does the same.
+    wizard->cmdBackClick();
+    ASSERT_EQ(f()->page(), 1);
+    f()->txtNewPlanName->setText(QStringLiteral("dogs"));
+    QTest::keyClick(f()->List1, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(f()->page(), 2);
+    EXPECT_EQ(wizard->pending().planName, QStringLiteral("dogs"));
 }
 
 TEST_F(WizardTest, AnEmptyListSaysSo) {

@@ -16,7 +16,7 @@ endif()
 file(WRITE ${WORK}/damaged.rtf "{\\rtf1 first\\par second {\\b bold")
 execute_process(COMMAND ${RTFCHECK} ${WORK}/damaged.rtf
   OUTPUT_VARIABLE text ERROR_VARIABLE error RESULT_VARIABLE status)
-if(status EQUAL 0 OR NOT text STREQUAL "first\nsecond bold\n" OR NOT error MATCHES "brace")
+if(status EQUAL 0 OR NOT text STREQUAL "first\nsecond bold\n" OR NOT error MATCHES "閉じ括弧")
   message(FATAL_ERROR "damaged.rtf: status ${status}, text:\n${text}\nerror: ${error}")
 endif()
 

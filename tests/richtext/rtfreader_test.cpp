@@ -226,7 +226,7 @@ TEST(RtfReaderFormats, UnderlineKindsAndTabStopKinds) {
 TEST(RtfReaderDamaged, UnbalancedBraces) {
     const Read missing = read("{\\rtf1 kept {\\b bold");
     EXPECT_FALSE(missing.ok);
-    EXPECT_TRUE(missing.error.contains("brace")) << missing.error.toStdString();
+    EXPECT_TRUE(missing.error.contains(QStringLiteral("閉じ括弧"))) << missing.error.toStdString();
     EXPECT_EQ(missing.text(), "kept bold");
     // Extra closing braces and bytes after the end are not part of the document.
     const Read extra = read("{\\rtf1 text}}} trailing");
@@ -264,7 +264,7 @@ TEST(RtfReaderDamaged, DeepNestingEndsQuickly) {
         "{\\rtf1 a" + QByteArray(200000, '{') + "b" + QByteArray(200000, '}') + "}";
     const Read r = read(deep);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains("deep")) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("入れ子"))) << r.error.toStdString();
     EXPECT_TRUE(r.text().startsWith('a'));
     const Read open = read("{\\rtf1 a" + QByteArray(200000, '{'));
     EXPECT_FALSE(open.ok);

@@ -3,6 +3,7 @@
 #include "mainwindow_fixture.h"
 #include "platform/appearance.h"
 #include "platform/singleinstance.h"
+#include "support/readonlyfolder.h"
 #include "support/widgets.h"
 #include "ui/limitedtextedit.h"
 #include "ui/selectfolderform.h"
@@ -190,6 +191,24 @@ TEST_F(MainWindowTest, LockThatCannotBeMadeIsNotAnotherInstance) {
     EXPECT_FALSE(start());
     EXPECT_NE(dialogs.lastBox().text, QStringLiteral("すでに Verbanta は起動しています。"));
     EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("verbanta.lock")));
+}
+
+// The application folder on a read-only disk: the start is refused with the reason in Japanese.
+TEST_F(MainWindowTest, LockOnAReadOnlyFolderIsExplainedInJapanese) {
+    const QString folder = app.path();
+    const std::optional<QByteArray> said = runOnReadOnlyFolder(folder, [this] {
+        dialogs.expectMessage(Answer::Ok);
+        program = std::make_unique<Program>();
+        if (program->start() || dialogs.boxes().isEmpty())
+            return QByteArray("started");
+        return dialogs.lastBox().text.toUtf8();
+    });
+    if (!said)
+        GTEST_SKIP() << "this machine cannot mount a read-only file system for a test";
+    const QString text = QString::fromUtf8(*said);
+    EXPECT_TRUE(text.contains(QStringLiteral("verbanta.lock"))) << said->toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("読み取り専用"))) << said->toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("Read-only"))) << said->toStdString();
 }
 
 TEST_F(MainWindowTest, LargePaletteFontNeverClipsACaption) {

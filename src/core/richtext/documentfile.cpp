@@ -5,6 +5,7 @@
 #include "core/richtext/plaintextfile.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"
+#include "core/systemerror.h"
 
 #include <QFile>
 #include <QTextDocument>
@@ -36,19 +37,20 @@ LoadOutcome loadDocumentBytes(QByteArrayView bytes, QTextDocument* document, QSt
     document->setUndoRedoEnabled(undo);
     if (ok)
         return LoadOutcome::Loaded;
-    setError(error, QStringLiteral("some bytes are not valid text in code page 932"));
+    setError(error,
+             QStringLiteral("シフトJIS（コードページ932）の文字として読めないバイトがあります。"));
     return LoadOutcome::Damaged;
 }
 
 LoadOutcome loadDocument(const QString& path, QTextDocument* document, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+        setError(error, systemerror::fromSystemText(file.errorString()));
         return LoadOutcome::Unreadable;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        setError(error, file.errorString());
+        setError(error, systemerror::fromSystemText(file.errorString()));
         return LoadOutcome::Unreadable;
     }
     return loadDocumentBytes(bytes, document, error);

@@ -198,7 +198,8 @@ public:
         states_.push_back(GroupState{});
         parse();
         if (states_.size() > 1 || overflowDepth_ > 0)
-            fail(QStringLiteral("the document ends inside a group (a closing brace is missing)"));
+            fail(QStringLiteral(
+                "文書がグループの途中で終わっています（閉じ括弧 } がありません）。"));
         flushBytes();
         endDocument();
         cursor_.endEditBlock();
@@ -266,7 +267,7 @@ private:
         if (overflowDepth_ > 0 || int(states_.size()) >= MaxDepth) {
             if (overflowDepth_ == 0)
                 fail(QStringLiteral(
-                    "groups nest too deeply; the deepest were read without formats of their own"));
+                    "グループの入れ子が深すぎます。深い部分は書式なしで読み込みました。"));
             ++overflowDepth_;
             return;
         }
@@ -361,7 +362,7 @@ private:
         if (count <= 0)
             return;
         if (count > in_.size() - pos_) {
-            fail(QStringLiteral("binary data runs past the end of the document"));
+            fail(QStringLiteral("バイナリデータが文書の終わりを越えています。"));
             pos_ = in_.size();
             return;
         }
@@ -370,7 +371,7 @@ private:
 
     void controlSequence() {
         if (pos_ >= in_.size()) {
-            fail(QStringLiteral("the document ends in the middle of a control word"));
+            fail(QStringLiteral("文書が制御語の途中で終わっています。"));
             return;
         }
         const char c = in_[pos_];
@@ -456,7 +457,7 @@ private:
 
     void hexEscape() {
         if (pos_ + 2 > in_.size() || !isHexDigit(in_[pos_]) || !isHexDigit(in_[pos_ + 1])) {
-            fail(QStringLiteral("a \\' escape is not followed by two hexadecimal digits"));
+            fail(QStringLiteral("\\' の後に 2 桁の16進数がありません。"));
             while (pos_ < in_.size() && isHexDigit(in_[pos_]))
                 ++pos_;
             return;
@@ -946,7 +947,7 @@ private:
     void unicodeChar(int n) {
         int unit = n < 0 ? n + 65536 : n;
         if (unit < 0 || unit > 0xFFFF) {
-            fail(QStringLiteral("a \\u character is out of range"));
+            fail(QStringLiteral("\\u の文字コードが範囲外です。"));
             unit = 0xFFFD;
         }
         if (state().dest == Destination::FontTable)
@@ -961,7 +962,8 @@ private:
             bool ok = true;
             QString text = cp932::decode(raw, &ok);
             if (!ok)
-                fail(QStringLiteral("some text bytes are not valid in code page 932"));
+                fail(QStringLiteral(
+                    "シフトJIS（コードページ932）の文字として読めないバイトがあります。"));
             return text;
         }
         QString text;
@@ -1134,11 +1136,11 @@ bool RtfReader::read(QByteArrayView rtf, QTextDocument* document) {
     document->setUndoRedoEnabled(false);
     QStringList errors;
     if (!looksLikeRtf(rtf))
-        errors.append(QStringLiteral("the document does not start with {\\rtf"));
+        errors.append(QStringLiteral("文書が {\\rtf で始まっていません。"));
     Parser parser(rtf, document);
     errors += parser.run();
     document->setUndoRedoEnabled(undo);
-    error_ = errors.join(QStringLiteral("; "));
+    error_ = errors.join(QStringLiteral("\r\n"));
     return error_.isEmpty();
 }
 
