@@ -206,13 +206,23 @@ TEST(RtfWriter, EachFontKeepsItsOwnCharacterSet) {
     const QByteArray rtf = richtext::writeRtf(document);
     EXPECT_EQ(fontTable(rtf), QStringList({QString::fromUtf8("128 ＭＳ Ｐゴシック"), "2 Symbol"}))
         << rtf.toStdString();
-    EXPECT_TRUE(rtf.contains("\\pntext\\f1\\'B7")) << rtf.toStdString();
-    EXPECT_TRUE(rtf.contains("\\pnf1"));
+    // The bullet, and a bullet in the Symbol font, as U+2022 with the font's byte for readers
+    // that skip \u.
+    EXPECT_TRUE(rtf.contains("{\\pntext\\f1\\u8226\\'B7\\tab}")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\pnf1\\pnindent0{\\pntxtb\\u8226\\'B7}}"));
+    EXPECT_TRUE(rtf.contains("a\\u8226\\'B7}"));
+    EXPECT_FALSE(rtf.contains("?\\'B7")) << "one fallback per character";
     // Qt's stand-in for "whatever the system has" is never saved as a font name.
     EXPECT_FALSE(rtf.contains("Sans Serif"));
     QTextDocument reloaded;
     readBack(rtf, &reloaded);
     EXPECT_EQ(reloaded.toPlainText(), document.toPlainText());
+    // A reader that knows no \u finds the same in the Symbol font's bytes.
+    QByteArray older = rtf;
+    older.replace("\\u8226", "");
+    readBack(older, &reloaded);
+    EXPECT_EQ(reloaded.toPlainText(), document.toPlainText());
+    EXPECT_TRUE(richtext::hasBullet(reloaded.lastBlock()));
 }
 
 TEST(RtfWriter, DeclaresTheJapaneseCodePageAndEscapesEveryHighByte) {
@@ -253,28 +263,79 @@ TEST(RtfWriter, BracesBalance) {
     EXPECT_EQ(depth, 0);
 }
 
+namespace {
+
+// Runs a program to its end and gives what it wrote to standard output; fails the test when it
+// cannot be started, runs past timeoutMs or ends in failure.
+QByteArray runTool(const QString& program, const QStringList& arguments, const QString& folder,
+                   int timeoutMs) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << program.toStdString()
+                      << " did not finish: " << process.errorString().toStdString();
+        return {};
+    }
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+// The text a reader sees on a page, to compare with a document's: no white space (where lines
+// break and how tabs are shown is the word processor's choice), and no characters beyond the
+// Basic Multilingual Plane, which the fonts installed for the tests cannot draw (a page shows
+// nothing for them).
+QString visibleText(QString text) {
+    text.removeIf([](QChar c) { return c.isSpace() || c.isSurrogate(); });
+    return text;
+}
+
+} // namespace
+
+// LibreOffice opens a saved document and prints it to PDF; the text of the PDF is what a reader
+// of the page sees: every bullet a bullet (not the katakana its Symbol byte is in the Japanese
+// code page), the Japanese text and the symbols as they were. LibreOffice's first start in a new
+// profile takes a while; the test allows for it.
 TEST(RtfWriter, AnotherWordProcessorReadsTheText) {
     const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    ASSERT_FALSE(soffice.isEmpty())
+        << "LibreOffice Writer (soffice) is missing; scripts/install-deps.sh installs it";
+    ASSERT_FALSE(pdftotext.isEmpty())
+        << "pdftotext (poppler-utils) is missing; scripts/install-deps.sh installs it";
     QTemporaryDir dir;
     QTextDocument document;
     buildFormattedDocument(&document);
+    QTextCursor c(&document);
+    c.movePosition(QTextCursor::End);
+    c.insertBlock(QTextBlockFormat());
+    richtext::setBullet(c, true, 480);
+    c.insertText(QStringLiteral("second item"));
+    c.insertBlock(QTextBlockFormat());
+    QTextCharFormat symbol;
+    symbol.setFontFamilies({QStringLiteral("Symbol")});
+    c.insertText(QString::fromUtf8("記号 ①髙ｶﾅ ± × ÷ § ¶ © ® ™ «»"));
+    c.insertText(QString::fromUtf8("•"), symbol);
     ASSERT_TRUE(richtext::saveDocument(dir.filePath("doc.rtf"), document));
-    QProcess convert;
-    convert.setWorkingDirectory(dir.path());
-    convert.start(soffice, {"--headless", "-env:UserInstallation=file://" + dir.filePath("profile"),
-                            "--convert-to", "txt:Text (encoded):UTF8", "doc.rtf"});
-    ASSERT_TRUE(convert.waitForFinished(120000));
-    QFile text(dir.filePath("doc.txt"));
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    QString got = QString::fromUtf8(text.readAll());
-    got.remove(QChar(0xFEFF));
-    got.remove(QStringLiteral("\u2022 ")).remove(QChar(u'\r'));
-    QString want = document.toPlainText();
-    want.replace(QChar::LineSeparator, QChar(u'\n'));
-    EXPECT_EQ(got.split('\n', Qt::SkipEmptyParts).join('\n').simplified(),
-              want.split('\n', Qt::SkipEmptyParts).join('\n').simplified());
+
+    runTool(soffice,
+            {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.filePath("profile"),
+             "--convert-to", "pdf", "--outdir", dir.path(), "doc.rtf"},
+            dir.path(), 240000);
+    ASSERT_TRUE(QFile::exists(dir.filePath("doc.pdf"))) << "LibreOffice made no PDF";
+    const QString page = QString::fromUtf8(runTool(
+        pdftotext, {"-layout", "-enc", "UTF-8", dir.filePath("doc.pdf"), "-"}, dir.path(), 60000));
+
+    QString want;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        want += (richtext::hasBullet(block) ? QString::fromUtf8("•") : QString()) + block.text();
+    EXPECT_EQ(visibleText(page).toStdString(), visibleText(want).toStdString());
+    EXPECT_EQ(page.count(QString::fromUtf8("•")), 3) << "two bullets and one in the Symbol font";
+    EXPECT_FALSE(page.contains(QChar(0xFF77))) << "a bullet read as the katakana ｷ";
 }
 
 TEST(PlainTextFile, CodePageUtf8AndLineEnds) {

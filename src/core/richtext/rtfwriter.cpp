@@ -135,6 +135,10 @@ const char* numberStyleWord(Numbering::Style style) {
     return "\\pndec";
 }
 
+// A bullet in the Symbol font: U+2022, then the font's own bullet byte as the one fallback unit
+// (\uc1) for readers without Unicode.
+constexpr char BulletChar[] = "\\u8226\\'B7";
+
 bool hasColor(const QTextCharFormat& format) {
     return format.hasProperty(QTextFormat::ForegroundBrush) &&
            format.foreground().style() != Qt::NoBrush;
@@ -250,9 +254,12 @@ private:
         else if (align & Qt::AlignJustify)
             out += "\\qj";
         if (hasBullet(block)) {
+            // The bullet as a Unicode character for readers that know \u, and the Symbol font's
+            // bullet byte for those that skip it. The byte alone is read in the document's code
+            // page by some, which makes it a katakana.
             const QByteArray symbol = QByteArray::number(symbolFont_);
-            out += "{\\pntext\\f" + symbol + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
-                   "\\pnindent0{\\pntxtb\\'B7}}";
+            out += "{\\pntext\\f" + symbol + BulletChar + "\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
+                   "\\pnindent0{\\pntxtb" + BulletChar + "}}";
         } else if (isNumbered(block)) {
             // The label as drawn, for readers without lists, then the numbering itself.
             const Numbering n = numbering(block);
@@ -352,6 +359,10 @@ private:
             }
             if (c == QChar::ObjectReplacementCharacter)
                 continue;
+            if (unicodeOnly && c == 0x2022) {
+                out += BulletChar;
+                continue;
+            }
             unsigned char bytes[2];
             const int n = unicodeOnly ? 0 : cp932::encodeExact(c, bytes);
             if (n == 0) {
