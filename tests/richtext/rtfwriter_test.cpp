@@ -1,5 +1,6 @@
 #include "core/richtext/charstyle.h"
 #include "core/richtext/documentfile.h"
+#include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/richtext/plaintextfile.h"
 #include "core/richtext/rtfreader.h"
@@ -336,6 +337,55 @@ TEST(RtfWriter, AnotherWordProcessorReadsTheText) {
     EXPECT_EQ(visibleText(page).toStdString(), visibleText(want).toStdString());
     EXPECT_EQ(page.count(QString::fromUtf8("•")), 3) << "two bullets and one in the Symbol font";
     EXPECT_FALSE(page.contains(QChar(0xFF77))) << "a bullet read as the katakana ｷ";
+}
+
+TEST(RtfWriter, ThePageADocumentWasReadWithIsWrittenBack) {
+    // As a word processor writes an A4 page with 2 cm margins.
+    const QByteArray a4 =
+        "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}"
+        "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134"
+        "\\viewkind4\\uc1\\pard A4\\par}";
+    QTextDocument document;
+    readBack(a4, &document);
+    richtext::PageSetup want;
+    want.paperWidth = 11906;
+    want.paperHeight = 16838;
+    want.marginLeft = want.marginRight = want.marginTop = want.marginBottom = 1134;
+    EXPECT_EQ(richtext::pageSetup(document), want);
+    const QByteArray rtf = richtext::writeRtf(document);
+    EXPECT_TRUE(rtf.contains("\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134"
+                             "\\margb1134\n\\viewkind4"))
+        << rtf.toStdString();
+    QTextDocument again;
+    readBack(rtf, &again);
+    EXPECT_EQ(richtext::pageSetup(again), want);
+    EXPECT_EQ(again.toPlainText(), "A4");
+
+    // A page given only in part keeps that part; a zero margin is a margin.
+    readBack("{\\rtf1 \\paperw12240\\margl0\\landscape x\\par}", &document);
+    richtext::PageSetup part;
+    part.paperWidth = 12240;
+    part.marginLeft = 0;
+    part.landscape = true;
+    EXPECT_EQ(richtext::pageSetup(document), part);
+    readBack(richtext::writeRtf(document), &again);
+    EXPECT_EQ(richtext::pageSetup(again), part);
+
+    // The first section's page is the one shown; a later section's cannot be kept apart.
+    readBack("{\\rtf1 \\paperw12240\\paperh15840\\sectd\\pgwsxn11906\\pghsxn16838"
+             "\\marglsxn1134 one\\par\\sect\\sectd\\lndscpsxn\\pgwsxn16838 two\\par}",
+             &document);
+    richtext::PageSetup section;
+    section.paperWidth = 11906;
+    section.paperHeight = 16838;
+    section.marginLeft = 1134;
+    EXPECT_EQ(richtext::pageSetup(document), section);
+
+    // A document that names no page is saved without one, and reading it leaves none behind.
+    readBack("{\\rtf1 plain\\par}", &document);
+    EXPECT_TRUE(richtext::pageSetup(document).isEmpty());
+    EXPECT_FALSE(richtext::writeRtf(document).contains("\\paperw"));
+    EXPECT_FALSE(richtext::writeRtf(document).contains("\\margl"));
 }
 
 TEST(PlainTextFile, CodePageUtf8AndLineEnds) {

@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/richtext/charstyle.h"
+#include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/twips.h"
 
@@ -202,6 +203,7 @@ public:
         flushBytes();
         endDocument();
         cursor_.endEditBlock();
+        setPageSetup(*document_, page_);
         return errors_;
     }
 
@@ -564,7 +566,7 @@ private:
             unicodeChar(n);
             return;
         }
-        if (characterWord(s, w, hasParam, n) || paragraphWord(s.para, w, n))
+        if (characterWord(s, w, hasParam, n) || paragraphWord(s.para, w, n) || pageWord(w, n))
             return;
         if (w == "par" || w == "row") {
             endParagraph();
@@ -693,6 +695,37 @@ private:
         } else {
             return false;
         }
+        return true;
+    }
+
+    // The page the document was laid out for. The first section's own page, when it gives one,
+    // is the page its text is shown on; later sections cannot be kept apart and are not read.
+    bool pageWord(QByteArrayView w, int n) {
+        const int twips = std::clamp(n, 0, MaxTwips);
+        if (w == "sect") {
+            firstSectionEnded_ = true;
+            return false;
+        }
+        const bool section = w.endsWith("sxn");
+        if (section && firstSectionEnded_)
+            return w == "pgwsxn" || w == "pghsxn" || w == "marglsxn" || w == "margrsxn" ||
+                   w == "margtsxn" || w == "margbsxn" || w == "lndscpsxn";
+        if (w == "paperw" || w == "pgwsxn")
+            page_.paperWidth = twips;
+        else if (w == "paperh" || w == "pghsxn")
+            page_.paperHeight = twips;
+        else if (w == "margl" || w == "marglsxn")
+            page_.marginLeft = twips;
+        else if (w == "margr" || w == "margrsxn")
+            page_.marginRight = twips;
+        else if (w == "margt" || w == "margtsxn")
+            page_.marginTop = twips;
+        else if (w == "margb" || w == "margbsxn")
+            page_.marginBottom = twips;
+        else if (w == "landscape" || w == "lndscpsxn")
+            page_.landscape = true;
+        else
+            return false;
         return true;
     }
 
@@ -1111,6 +1144,9 @@ private:
     QByteArray numberingText_;
     QColor pendingColor_ = QColor(0, 0, 0);
     bool colorStarted_ = false;
+
+    PageSetup page_;
+    bool firstSectionEnded_ = false;
 
     QByteArray bytes_;
     std::vector<Run> runs_;

@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/richtext/charstyle.h"
+#include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
 
 #include <QColor>
@@ -163,6 +164,7 @@ public:
         out_ += "{\\rtf1\\ansi\\ansicpg932\\deff0\\deflang1033\\deflangfe1041\n";
         writeFontTable();
         writeColorTable();
+        writePageSetup();
         out_ += "\\viewkind4\\uc1\n";
         out_ += body;
         out_ += "}\n";
@@ -236,6 +238,25 @@ private:
                     ';';
         }
         out_ += "}\n";
+    }
+
+    // Only what the document was read with: a document that gave no page leaves the choice to
+    // the reader, as before.
+    void writePageSetup() {
+        const PageSetup page = pageSetup(document_);
+        if (page.isEmpty())
+            return;
+        const std::pair<const char*, int> values[] = {
+            {"\\paperw", page.paperWidth}, {"\\paperh", page.paperHeight},
+            {"\\margl", page.marginLeft},  {"\\margr", page.marginRight},
+            {"\\margt", page.marginTop},   {"\\margb", page.marginBottom}};
+        for (const auto& [word, value] : values) {
+            if (value >= 0)
+                number(out_, word, value);
+        }
+        if (page.landscape)
+            out_ += "\\landscape";
+        out_ += '\n';
     }
 
     static void number(QByteArray& out, const char* word, int value) {
