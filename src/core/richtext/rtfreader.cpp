@@ -529,7 +529,13 @@ private:
         GroupState& s = state();
         switch (s.dest) {
         case Destination::FontTable:
-            fontTableWord(w, hasParam, n);
+            // Font names, too, may be written in Unicode.
+            if (w == "u")
+                unicodeChar(n);
+            else if (w == "uc")
+                s.unicodeSkip = std::clamp(n, 0, 16);
+            else
+                fontTableWord(w, hasParam, n);
             return;
         case Destination::ColorTable:
             colorTableWord(w, n);
@@ -903,6 +909,7 @@ private:
     void finishFont() {
         if (fontNumber_ < 0) {
             fontName_.clear();
+            fontNameText_.clear();
             return;
         }
         FontEntry entry;
@@ -910,13 +917,13 @@ private:
         QByteArray raw = fontName_;
         if (raw.endsWith(';'))
             raw.chop(1);
-        entry.name = decodeBytes(raw, entry.codepage).trimmed() + fontNameUnicode_;
+        entry.name = (fontNameText_ + decodeBytes(raw, entry.codepage)).trimmed();
         fonts_[fontNumber_] = entry;
         fontNumber_ = -1;
         fontCharset_ = -1;
         fontCodepage_.reset();
         fontName_.clear();
-        fontNameUnicode_.clear();
+        fontNameText_.clear();
     }
 
     void colorTableWord(QByteArrayView w, int n) {
@@ -982,10 +989,14 @@ private:
             fail(QStringLiteral("a \\u character is out of range"));
             unit = 0xFFFD;
         }
-        if (state().dest == Destination::FontTable)
-            fontNameUnicode_.append(QChar(char16_t(unit)));
-        else if (state().dest == Destination::Body)
+        if (state().dest == Destination::FontTable) {
+            // A name may mix code-page bytes and Unicode characters; they keep their order.
+            fontNameText_ += decodeBytes(fontName_, fontEntryCodepage());
+            fontName_.clear();
+            fontNameText_.append(QChar(char16_t(unit)));
+        } else if (state().dest == Destination::Body) {
             appendText(QChar(char16_t(unit)));
+        }
         skipCount_ = state().unicodeSkip;
     }
 
@@ -1136,7 +1147,7 @@ private:
     int fontCharset_ = -1;
     std::optional<Codepage> fontCodepage_;
     QByteArray fontName_;
-    QString fontNameUnicode_;
+    QString fontNameText_;
     QList<QColor> colors_;
     std::vector<ListDefinition> lists_;
     std::vector<std::pair<int, int>> overrides_; // list id, \ls number
