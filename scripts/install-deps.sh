@@ -11,6 +11,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth
+  # The tests have LibreOffice print saved documents to PDF and read the text of the pages.
+  libreoffice-writer-nogui poppler-utils
   desktop-file-utils appstream lintian
 )
 

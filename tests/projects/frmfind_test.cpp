@@ -161,6 +161,29 @@ TEST_F(FindTest, ReplaceTakesTheSelectionAndReplaceAllCountsInOneStep) {
     EXPECT_TRUE(dialogs.done());
 }
 
+TEST_F(FindTest, ReplaceAllTakesOverlappingHitsLeftToRightWithoutOverlap) {
+    // "aaaa" holds "aa" at three places; taken left to right each goes on behind the one before,
+    // so two are replaced, and "ana" holds none.
+    trans()->setPlainText(QStringLiteral("aaaa ana"));
+    FindForm* f = open();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(cmd->dialog()->fromTop());
+    f->txtFind->setText(QStringLiteral("aa"));
+    f->txtRewrite->setText(QStringLiteral("b"));
+    dialogs.expectMessage(Answer::Ok);
+    f->cmdAllrewrite->click();
+    EXPECT_EQ(trans()->toPlainText(), QStringLiteral("bb ana"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("2 個の文字列を置換しました。"));
+
+    // Without case: the same for capitals, and an odd run leaves its last letter.
+    trans()->setPlainText(QStringLiteral("AaAaA"));
+    dialogs.expectMessage(Answer::Ok);
+    f->cmdAllrewrite->click();
+    EXPECT_EQ(trans()->toPlainText(), QStringLiteral("bbA"));
+    EXPECT_EQ(dialogs.lastBox().text, QStringLiteral("2 個の文字列を置換しました。"));
+    EXPECT_TRUE(dialogs.done());
+}
+
 TEST_F(FindTest, AnOriginalThatMayNotBeEditedIsNotReplacedIn) {
     form()->Rtxt1->setReadOnly(true);
     editor->Rtxt1GotFocus();

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 namespace {
 
@@ -287,6 +288,37 @@ TEST_F(SaveTest, NewOffersToSaveChangedWork) {
     ASSERT_TRUE(current);
     EXPECT_EQ(*current, PlanInfo());
     EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(SaveTest, NewAsksWhenOnlyTheEditedOriginalChangedAndCancelKeepsIt) {
+    const PlanInfo p =
+        plan(QStringLiteral("猫"), QStringLiteral("原文.rtf"), QStringLiteral("猫.rtf"));
+    writeDocument(p.orgFilePath, QStringLiteral("{\\rtf1\\ansi Original.\\par}"));
+    writeDocument(p.transFilePath, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    projectfiles::savePlanList(app.path(), {p});
+    projectfiles::saveCurrentPlan(app.path(), p);
+    startEditor();
+    ASSERT_EQ(paneText(form()->Rtxt1), QStringLiteral("Original."));
+    // Editing the original allowed, as the options dialog does it; the translation untouched.
+    state().allowOrgEdit = true;
+    form()->Rtxt1->setReadOnly(false);
+    form()->Rtxt1->setFocus();
+    form()->Rtxt1->moveCursor(QTextCursor::End);
+    QTest::keyClicks(form()->Rtxt1, QStringLiteral(" Edited"));
+    ASSERT_EQ(paneText(form()->Rtxt1), QStringLiteral("Original. Edited"));
+    ASSERT_FALSE(state().transModified);
+
+    dialogs.expectMessage(Answer::Cancel,
+                          QStringLiteral("新規作成する前に現在の内容の変更を保存しますか？"));
+    form()->mnuNew->trigger();
+    EXPECT_TRUE(dialogs.done()) << "the changed original was not asked about";
+    EXPECT_EQ(paneText(form()->Rtxt1), QStringLiteral("Original. Edited"));
+    EXPECT_FALSE(form()->Rtxt1->isReadOnly());
+    EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("I am a cat."));
+    EXPECT_EQ(state().current.planName, QStringLiteral("猫"));
+    EXPECT_FALSE(state().untitledWork);
+    EXPECT_TRUE(state().orgModified);
+    EXPECT_EQ(fileText(p.orgFilePath), QStringLiteral("Original."));
 }
 
 TEST_F(SaveTest, NewWithNoDiscardsAndWithoutAProjectWritesNoProjectFile) {

@@ -229,6 +229,42 @@ TEST(RichTextPane, LoadAndSaveFiles) {
     EXPECT_EQ(other.toPlainText(), QString::fromUtf8("あx"));
 }
 
+TEST(RichTextPane, ThePageOfALoadedDocumentIsSavedAgainAndLeavesWithItsText) {
+    // An A4 letter with 2 cm margins, landscape, as another word processor saved it.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("letter.rtf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi\\ansicpg932\\paperw16838\\paperh11906\\margl1134\\margr1134"
+               "\\margt1134\\margb1134\\landscape\\viewkind4 Dear reader,\\par}");
+    file.close();
+    RichTextPane pane;
+    pane.resize(300, 200);
+    ASSERT_TRUE(pane.loadFile(path));
+    // The pane shows the text as any other: no page, no margins of the letter's.
+    EXPECT_EQ(pane.toPlainText(), "Dear reader,");
+    EXPECT_EQ(pane.document()->documentMargin(), RichTextPane().document()->documentMargin());
+    EXPECT_FALSE(pane.document()->isModified());
+    QTest::keyClicks(&pane, "X");
+
+    const QString copy = dir.filePath("copy.rtf");
+    ASSERT_TRUE(pane.saveFile(copy));
+    QFile saved(copy);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("\\paperw16838\\paperh11906\\margl1134\\margr1134"
+                                         "\\margt1134\\margb1134\\landscape"));
+
+    // Emptied, the pane holds no letter any more, and a new text is saved without its page.
+    pane.clear();
+    pane.insertPlainText("New text.");
+    ASSERT_TRUE(pane.saveFile(copy));
+    saved.close();
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray fresh = saved.readAll();
+    EXPECT_FALSE(fresh.contains("\\paperw")) << fresh.toStdString();
+    EXPECT_FALSE(fresh.contains("\\landscape"));
+}
+
 TEST(RichTextPane, ReportsFocusKeysAndMouseToTheEditor) {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);

@@ -113,6 +113,19 @@ TEST(RtfReaderFormats, CharacterFormatsAndTheirScope) {
     EXPECT_FALSE(r.formatOf("after").hasProperty(QTextFormat::ForegroundBrush));
 }
 
+TEST(RtfReaderFormats, FontNamesInUnicodeKeepTheirCharactersInOrder) {
+    // A name wholly in \u with its fallback, and one that mixes code-page bytes, Unicode and
+    // plain letters; the fallback is skipped as in text.
+    const Read r = read("{\\rtf1\\ansicpg932{\\fonttbl{\\f0\\fcharset128 \\uc1\\u65325?\\u65331? "
+                        "\\u65328?\\u12468?\\u12471?\\u12483?\\u12463?;}{\\f1\\fcharset128 "
+                        "\\'82\\'6c\\u12471?\\uc2\\u12463\\'83\\'4e X;}}"
+                        "{\\f0 one}{\\f1 two}}");
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.text(), "onetwo");
+    EXPECT_EQ(family(r.formatOf("one")), QString::fromUtf8("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(family(r.formatOf("two")), QString::fromUtf8("Ｍシク X"));
+}
+
 TEST(RtfReaderFormats, DoubleByteTextTakesTheAssociatedFormat) {
     // One word processor gives Japanese text its own font, size and bold with \dbch and \af,
     // \afs, \ab, and Latin text with \loch and the plain words; right-to-left ones are ignored.

@@ -1,5 +1,6 @@
 #include "core/richtext/charstyle.h"
 #include "core/richtext/documentfile.h"
+#include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/richtext/plaintextfile.h"
 #include "core/richtext/rtfreader.h"
@@ -206,13 +207,23 @@ TEST(RtfWriter, EachFontKeepsItsOwnCharacterSet) {
     const QByteArray rtf = richtext::writeRtf(document);
     EXPECT_EQ(fontTable(rtf), QStringList({QString::fromUtf8("128 ＭＳ Ｐゴシック"), "2 Symbol"}))
         << rtf.toStdString();
-    EXPECT_TRUE(rtf.contains("\\pntext\\f1\\'B7")) << rtf.toStdString();
-    EXPECT_TRUE(rtf.contains("\\pnf1"));
+    // The bullet, and a bullet in the Symbol font, as U+2022 with the font's byte for readers
+    // that skip \u.
+    EXPECT_TRUE(rtf.contains("{\\pntext\\f1\\u8226\\'B7\\tab}")) << rtf.toStdString();
+    EXPECT_TRUE(rtf.contains("\\pnf1\\pnindent0{\\pntxtb\\u8226\\'B7}}"));
+    EXPECT_TRUE(rtf.contains("a\\u8226\\'B7}"));
+    EXPECT_FALSE(rtf.contains("?\\'B7")) << "one fallback per character";
     // Qt's stand-in for "whatever the system has" is never saved as a font name.
     EXPECT_FALSE(rtf.contains("Sans Serif"));
     QTextDocument reloaded;
     readBack(rtf, &reloaded);
     EXPECT_EQ(reloaded.toPlainText(), document.toPlainText());
+    // A reader that knows no \u finds the same in the Symbol font's bytes.
+    QByteArray older = rtf;
+    older.replace("\\u8226", "");
+    readBack(older, &reloaded);
+    EXPECT_EQ(reloaded.toPlainText(), document.toPlainText());
+    EXPECT_TRUE(richtext::hasBullet(reloaded.lastBlock()));
 }
 
 TEST(RtfWriter, DeclaresTheJapaneseCodePageAndEscapesEveryHighByte) {
@@ -253,28 +264,128 @@ TEST(RtfWriter, BracesBalance) {
     EXPECT_EQ(depth, 0);
 }
 
+namespace {
+
+// Runs a program to its end and gives what it wrote to standard output; fails the test when it
+// cannot be started, runs past timeoutMs or ends in failure.
+QByteArray runTool(const QString& program, const QStringList& arguments, const QString& folder,
+                   int timeoutMs) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << program.toStdString()
+                      << " did not finish: " << process.errorString().toStdString();
+        return {};
+    }
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0)
+        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+// The text a reader sees on a page, to compare with a document's: no white space (where lines
+// break and how tabs are shown is the word processor's choice), and no characters beyond the
+// Basic Multilingual Plane, which the fonts installed for the tests cannot draw (a page shows
+// nothing for them).
+QString visibleText(QString text) {
+    text.removeIf([](QChar c) { return c.isSpace() || c.isSurrogate(); });
+    return text;
+}
+
+} // namespace
+
+// LibreOffice opens a saved document and prints it to PDF; the text of the PDF is what a reader
+// of the page sees: every bullet a bullet (not the katakana its Symbol byte is in the Japanese
+// code page), the Japanese text and the symbols as they were. LibreOffice's first start in a new
+// profile takes a while; the test allows for it.
 TEST(RtfWriter, AnotherWordProcessorReadsTheText) {
     const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (soffice.isEmpty())
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    ASSERT_FALSE(soffice.isEmpty())
+        << "LibreOffice Writer (soffice) is missing; scripts/install-deps.sh installs it";
+    ASSERT_FALSE(pdftotext.isEmpty())
+        << "pdftotext (poppler-utils) is missing; scripts/install-deps.sh installs it";
     QTemporaryDir dir;
     QTextDocument document;
     buildFormattedDocument(&document);
+    QTextCursor c(&document);
+    c.movePosition(QTextCursor::End);
+    c.insertBlock(QTextBlockFormat());
+    richtext::setBullet(c, true, 480);
+    c.insertText(QStringLiteral("second item"));
+    c.insertBlock(QTextBlockFormat());
+    QTextCharFormat symbol;
+    symbol.setFontFamilies({QStringLiteral("Symbol")});
+    c.insertText(QString::fromUtf8("記号 ①髙ｶﾅ ± × ÷ § ¶ © ® ™ «»"));
+    c.insertText(QString::fromUtf8("•"), symbol);
     ASSERT_TRUE(richtext::saveDocument(dir.filePath("doc.rtf"), document));
-    QProcess convert;
-    convert.setWorkingDirectory(dir.path());
-    convert.start(soffice, {"--headless", "-env:UserInstallation=file://" + dir.filePath("profile"),
-                            "--convert-to", "txt:Text (encoded):UTF8", "doc.rtf"});
-    ASSERT_TRUE(convert.waitForFinished(120000));
-    QFile text(dir.filePath("doc.txt"));
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    QString got = QString::fromUtf8(text.readAll());
-    got.remove(QChar(0xFEFF));
-    got.remove(QStringLiteral("\u2022 ")).remove(QChar(u'\r'));
-    QString want = document.toPlainText();
-    want.replace(QChar::LineSeparator, QChar(u'\n'));
-    EXPECT_EQ(got.split('\n', Qt::SkipEmptyParts).join('\n').simplified(),
-              want.split('\n', Qt::SkipEmptyParts).join('\n').simplified());
+
+    runTool(soffice,
+            {"--headless", "--norestore", "-env:UserInstallation=file://" + dir.filePath("profile"),
+             "--convert-to", "pdf", "--outdir", dir.path(), "doc.rtf"},
+            dir.path(), 240000);
+    ASSERT_TRUE(QFile::exists(dir.filePath("doc.pdf"))) << "LibreOffice made no PDF";
+    const QString page = QString::fromUtf8(runTool(
+        pdftotext, {"-layout", "-enc", "UTF-8", dir.filePath("doc.pdf"), "-"}, dir.path(), 60000));
+
+    QString want;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        want += (richtext::hasBullet(block) ? QString::fromUtf8("•") : QString()) + block.text();
+    EXPECT_EQ(visibleText(page).toStdString(), visibleText(want).toStdString());
+    EXPECT_EQ(page.count(QString::fromUtf8("•")), 3) << "two bullets and one in the Symbol font";
+    EXPECT_FALSE(page.contains(QChar(0xFF77))) << "a bullet read as the katakana ｷ";
+}
+
+TEST(RtfWriter, ThePageADocumentWasReadWithIsWrittenBack) {
+    // As a word processor writes an A4 page with 2 cm margins.
+    const QByteArray a4 =
+        "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}"
+        "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134"
+        "\\viewkind4\\uc1\\pard A4\\par}";
+    QTextDocument document;
+    readBack(a4, &document);
+    richtext::PageSetup want;
+    want.paperWidth = 11906;
+    want.paperHeight = 16838;
+    want.marginLeft = want.marginRight = want.marginTop = want.marginBottom = 1134;
+    EXPECT_EQ(richtext::pageSetup(document), want);
+    const QByteArray rtf = richtext::writeRtf(document);
+    EXPECT_TRUE(rtf.contains("\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134"
+                             "\\margb1134\n\\viewkind4"))
+        << rtf.toStdString();
+    QTextDocument again;
+    readBack(rtf, &again);
+    EXPECT_EQ(richtext::pageSetup(again), want);
+    EXPECT_EQ(again.toPlainText(), "A4");
+
+    // A page given only in part keeps that part; a zero margin is a margin.
+    readBack("{\\rtf1 \\paperw12240\\margl0\\landscape x\\par}", &document);
+    richtext::PageSetup part;
+    part.paperWidth = 12240;
+    part.marginLeft = 0;
+    part.landscape = true;
+    EXPECT_EQ(richtext::pageSetup(document), part);
+    readBack(richtext::writeRtf(document), &again);
+    EXPECT_EQ(richtext::pageSetup(again), part);
+
+    // The first section's page is the one shown; a later section's cannot be kept apart.
+    readBack("{\\rtf1 \\paperw12240\\paperh15840\\sectd\\pgwsxn11906\\pghsxn16838"
+             "\\marglsxn1134 one\\par\\sect\\sectd\\lndscpsxn\\pgwsxn16838 two\\par}",
+             &document);
+    richtext::PageSetup section;
+    section.paperWidth = 11906;
+    section.paperHeight = 16838;
+    section.marginLeft = 1134;
+    EXPECT_EQ(richtext::pageSetup(document), section);
+
+    // A document that names no page is saved without one, and reading it leaves none behind.
+    readBack("{\\rtf1 plain\\par}", &document);
+    EXPECT_TRUE(richtext::pageSetup(document).isEmpty());
+    EXPECT_FALSE(richtext::writeRtf(document).contains("\\paperw"));
+    EXPECT_FALSE(richtext::writeRtf(document).contains("\\margl"));
 }
 
 TEST(PlainTextFile, CodePageUtf8AndLineEnds) {

@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/richtext/charstyle.h"
+#include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/twips.h"
 
@@ -203,6 +204,7 @@ public:
         flushBytes();
         endDocument();
         cursor_.endEditBlock();
+        setPageSetup(*document_, page_);
         return errors_;
     }
 
@@ -528,7 +530,13 @@ private:
         GroupState& s = state();
         switch (s.dest) {
         case Destination::FontTable:
-            fontTableWord(w, hasParam, n);
+            // Font names, too, may be written in Unicode.
+            if (w == "u")
+                unicodeChar(n);
+            else if (w == "uc")
+                s.unicodeSkip = std::clamp(n, 0, 16);
+            else
+                fontTableWord(w, hasParam, n);
             return;
         case Destination::ColorTable:
             colorTableWord(w, n);
@@ -565,7 +573,7 @@ private:
             unicodeChar(n);
             return;
         }
-        if (characterWord(s, w, hasParam, n) || paragraphWord(s.para, w, n))
+        if (characterWord(s, w, hasParam, n) || paragraphWord(s.para, w, n) || pageWord(w, n))
             return;
         if (w == "par" || w == "row") {
             endParagraph();
@@ -694,6 +702,37 @@ private:
         } else {
             return false;
         }
+        return true;
+    }
+
+    // The page the document was laid out for. The first section's own page, when it gives one,
+    // is the page its text is shown on; later sections cannot be kept apart and are not read.
+    bool pageWord(QByteArrayView w, int n) {
+        const int twips = std::clamp(n, 0, MaxTwips);
+        if (w == "sect") {
+            firstSectionEnded_ = true;
+            return false;
+        }
+        const bool section = w.endsWith("sxn");
+        if (section && firstSectionEnded_)
+            return w == "pgwsxn" || w == "pghsxn" || w == "marglsxn" || w == "margrsxn" ||
+                   w == "margtsxn" || w == "margbsxn" || w == "lndscpsxn";
+        if (w == "paperw" || w == "pgwsxn")
+            page_.paperWidth = twips;
+        else if (w == "paperh" || w == "pghsxn")
+            page_.paperHeight = twips;
+        else if (w == "margl" || w == "marglsxn")
+            page_.marginLeft = twips;
+        else if (w == "margr" || w == "margrsxn")
+            page_.marginRight = twips;
+        else if (w == "margt" || w == "margtsxn")
+            page_.marginTop = twips;
+        else if (w == "margb" || w == "margbsxn")
+            page_.marginBottom = twips;
+        else if (w == "landscape" || w == "lndscpsxn")
+            page_.landscape = true;
+        else
+            return false;
         return true;
     }
 
@@ -871,6 +910,7 @@ private:
     void finishFont() {
         if (fontNumber_ < 0) {
             fontName_.clear();
+            fontNameText_.clear();
             return;
         }
         FontEntry entry;
@@ -878,13 +918,13 @@ private:
         QByteArray raw = fontName_;
         if (raw.endsWith(';'))
             raw.chop(1);
-        entry.name = decodeBytes(raw, entry.codepage).trimmed() + fontNameUnicode_;
+        entry.name = (fontNameText_ + decodeBytes(raw, entry.codepage)).trimmed();
         fonts_[fontNumber_] = entry;
         fontNumber_ = -1;
         fontCharset_ = -1;
         fontCodepage_.reset();
         fontName_.clear();
-        fontNameUnicode_.clear();
+        fontNameText_.clear();
     }
 
     void colorTableWord(QByteArrayView w, int n) {
@@ -950,10 +990,14 @@ private:
             fail(QStringLiteral("\\u の文字コードが範囲外です。"));
             unit = 0xFFFD;
         }
-        if (state().dest == Destination::FontTable)
-            fontNameUnicode_.append(QChar(char16_t(unit)));
-        else if (state().dest == Destination::Body)
+        if (state().dest == Destination::FontTable) {
+            // A name may mix code-page bytes and Unicode characters; they keep their order.
+            fontNameText_ += decodeBytes(fontName_, fontEntryCodepage());
+            fontName_.clear();
+            fontNameText_.append(QChar(char16_t(unit)));
+        } else if (state().dest == Destination::Body) {
             appendText(QChar(char16_t(unit)));
+        }
         skipCount_ = state().unicodeSkip;
     }
 
@@ -1105,7 +1149,7 @@ private:
     int fontCharset_ = -1;
     std::optional<Codepage> fontCodepage_;
     QByteArray fontName_;
-    QString fontNameUnicode_;
+    QString fontNameText_;
     QList<QColor> colors_;
     std::vector<ListDefinition> lists_;
     std::vector<std::pair<int, int>> overrides_; // list id, \ls number
@@ -1113,6 +1157,9 @@ private:
     QByteArray numberingText_;
     QColor pendingColor_ = QColor(0, 0, 0);
     bool colorStarted_ = false;
+
+    PageSetup page_;
+    bool firstSectionEnded_ = false;
 
     QByteArray bytes_;
     std::vector<Run> runs_;

@@ -2,6 +2,7 @@
 
 #include "core/cp932.h"
 #include "core/richtext/charstyle.h"
+#include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
 
 #include <QColor>
@@ -135,6 +136,10 @@ const char* numberStyleWord(Numbering::Style style) {
     return "\\pndec";
 }
 
+// A bullet in the Symbol font: U+2022, then the font's own bullet byte as the one fallback unit
+// (\uc1) for readers without Unicode.
+constexpr char BulletChar[] = "\\u8226\\'B7";
+
 bool hasColor(const QTextCharFormat& format) {
     return format.hasProperty(QTextFormat::ForegroundBrush) &&
            format.foreground().style() != Qt::NoBrush;
@@ -159,6 +164,7 @@ public:
         out_ += "{\\rtf1\\ansi\\ansicpg932\\deff0\\deflang1033\\deflangfe1041\n";
         writeFontTable();
         writeColorTable();
+        writePageSetup();
         out_ += "\\viewkind4\\uc1\n";
         out_ += body;
         out_ += "}\n";
@@ -234,6 +240,25 @@ private:
         out_ += "}\n";
     }
 
+    // Only what the document was read with: a document that gave no page leaves the choice to
+    // the reader, as before.
+    void writePageSetup() {
+        const PageSetup page = pageSetup(document_);
+        if (page.isEmpty())
+            return;
+        const std::pair<const char*, int> values[] = {
+            {"\\paperw", page.paperWidth}, {"\\paperh", page.paperHeight},
+            {"\\margl", page.marginLeft},  {"\\margr", page.marginRight},
+            {"\\margt", page.marginTop},   {"\\margb", page.marginBottom}};
+        for (const auto& [word, value] : values) {
+            if (value >= 0)
+                number(out_, word, value);
+        }
+        if (page.landscape)
+            out_ += "\\landscape";
+        out_ += '\n';
+    }
+
     static void number(QByteArray& out, const char* word, int value) {
         out += word;
         out += QByteArray::number(value);
@@ -250,9 +275,12 @@ private:
         else if (align & Qt::AlignJustify)
             out += "\\qj";
         if (hasBullet(block)) {
+            // The bullet as a Unicode character for readers that know \u, and the Symbol font's
+            // bullet byte for those that skip it. The byte alone is read in the document's code
+            // page by some, which makes it a katakana.
             const QByteArray symbol = QByteArray::number(symbolFont_);
-            out += "{\\pntext\\f" + symbol + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
-                   "\\pnindent0{\\pntxtb\\'B7}}";
+            out += "{\\pntext\\f" + symbol + BulletChar + "\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
+                   "\\pnindent0{\\pntxtb" + BulletChar + "}}";
         } else if (isNumbered(block)) {
             // The label as drawn, for readers without lists, then the numbering itself.
             const Numbering n = numbering(block);
@@ -352,6 +380,10 @@ private:
             }
             if (c == QChar::ObjectReplacementCharacter)
                 continue;
+            if (unicodeOnly && c == 0x2022) {
+                out += BulletChar;
+                continue;
+            }
             unsigned char bytes[2];
             const int n = unicodeOnly ? 0 : cp932::encodeExact(c, bytes);
             if (n == 0) {
