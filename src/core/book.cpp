@@ -721,6 +721,18 @@ void Book::compact() {
         return old >= 1 && old <= count ? newNumber[size_t(old)] : newNumberOutside.value(old);
     };
 
+    // Work files a failure leaves half written would take the disk's last free space until the
+    // next start: up to the commit point they go as soon as the compaction fails. Declared before
+    // the files so that they are closed first.
+    struct WorkFiles {
+        QStringList paths;
+        bool committed = false;
+        ~WorkFiles() {
+            if (!committed)
+                for (const QString& path : paths)
+                    ::unlink(nativePath(path).constData());
+        }
+    } workFiles{{filePath(bookfile::MeaningsTemp), filePath(bookfile::ExamplesTemp)}};
     OutputFile meaningsTemp(filePath(bookfile::MeaningsTemp));
     OutputFile examplesTemp(filePath(bookfile::ExamplesTemp));
     qint32 next = 1;
@@ -772,11 +784,19 @@ void Book::compact() {
             rawWords.insert(rawKey(e.word, r), raw.value());
         e.recordNo = r;
     }
-    m_rawWords = std::move(rawWords);
     std::stable_sort(
         renumbered.begin(), renumbered.end(),
         [](const IndexEntry& a, const IndexEntry& b) { return a.recordNo < b.recordNo; });
-    writeFileAtomically(filePath(bookfile::WordsTemp), wordFileBytes(renumbered));
+    // The new word file keeps the bytes under the new numbers; a compaction that fails goes on
+    // with the old ones.
+    std::swap(m_rawWords, rawWords);
+    try {
+        writeFileAtomically(filePath(bookfile::WordsTemp), wordFileBytes(renumbered));
+    } catch (...) {
+        std::swap(m_rawWords, rawWords);
+        throw;
+    }
+    workFiles.committed = true;
     step(CompactionStep::WordsTempCommitted);
 
     close();
