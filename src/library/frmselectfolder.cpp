@@ -146,10 +146,13 @@ void FrmSelectFolder::cboFldNameKeyDown() {
 }
 
 void FrmSelectFolder::addCreatedBook(const BookEntry& book) {
-    m_books.append(book);
+    // The list file first: when it cannot be written the list stays as it was.
+    QList<BookEntry> books = m_books;
+    books.append(book);
+    booklist::write(session().appFolder, books);
+    m_books = std::move(books);
     m_form->cboFldName->addItem(book.name);
     m_form->Text1->setText(book.setName);
-    booklist::write(session().appFolder, m_books);
 }
 
 void FrmSelectFolder::cmdOKFolderClick() {

@@ -10,6 +10,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
+#include "platform/writerefusal.h"
 #include "tools/frmcustom.h"
 #include "tools/frminport.h"
 #include "tools/frmmerge.h"
@@ -799,8 +800,13 @@ void FrmMain::executeRegister() {
         cmdCancelClick();
         return;
     }
-    m_savedWord = f->txtWord->text();
-    const int position = m_book->registerWord(m_savedWord, f->txtMean->text(), f->txtRei->text());
+    const QString word = f->txtWord->text();
+    int position = -1;
+    if (!changeBook(QStringLiteral("登録"), [&] {
+            position = m_book->registerWord(word, f->txtMean->text(), f->txtRei->text());
+        }))
+        return;
+    m_savedWord = word;
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_model->showAll(&m_book->index());
@@ -826,9 +832,14 @@ void FrmMain::executeModify() {
     }
     if (refuseUnstorable(f->txtWord->text()))
         return;
-    m_savedWord = f->txtWord->text();
-    const int position =
-        m_book->modifyWord(m_currentPosition, m_savedWord, f->txtMean->text(), f->txtRei->text());
+    const QString word = f->txtWord->text();
+    int position = -1;
+    if (!changeBook(QStringLiteral("修正内容の登録"), [&] {
+            position =
+                m_book->modifyWord(m_currentPosition, word, f->txtMean->text(), f->txtRei->text());
+        }))
+        return;
+    m_savedWord = word;
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_currentPosition = position;
@@ -922,7 +933,12 @@ void FrmMain::cmdDelClick() {
                         MessageIcon::Question) != Answer::Yes)
             return;
         m_mode = Deleting;
-        m_book->deleteWord(m_currentPosition);
+        if (!changeBook(QStringLiteral("削除"),
+                        [this] { m_book->deleteWord(m_currentPosition); })) {
+            m_mode = Normal;
+            m_model->refresh();
+            return;
+        }
         m_search.reset();
         m_model->showAll(&m_book->index());
         const bool empty = m_book->index().isEmpty();
@@ -976,7 +992,11 @@ void FrmMain::IdmCheckDelClick() {
                     MessageIcon::None) != Answer::Ok)
         return;
     m_mode = Deleting;
-    m_book->deleteChecked();
+    if (!changeBook(QStringLiteral("ﾁｪｯｸ項目の削除"), [this] { m_book->deleteChecked(); })) {
+        m_mode = Normal;
+        m_model->refresh();
+        return;
+    }
     // Positions the search remembers no longer hold once words come or go.
     m_search.reset();
     if (m_book->index().isEmpty()) {
@@ -1013,8 +1033,36 @@ bool FrmMain::closeCheck() {
         emit handedOver();
         return true;
     }
-    m_book->writeBack();
+    // A write-back the disk refuses before the new files are committed leaves the book open and
+    // whole: the window stays so the user can make room and close again. Once committed (the
+    // book files are closed) only the next start can finish the job, so the failure ends the
+    // program as any unexpected one does.
+    const auto writeBack = [this] {
+        try {
+            m_book->writeBack();
+        } catch (const RuntimeFailure& failure) {
+            if (!m_book->isOpen() || !isWriteRefusal(failure))
+                throw;
+            reportWriteRefusal(QStringLiteral("ﾌﾞｯｸの書き戻し"), failure);
+            return false;
+        }
+        return true;
+    };
+    if (!writeBack())
+        return false;
     emit unloaded();
+    return true;
+}
+
+bool FrmMain::changeBook(const QString& what, const std::function<void()>& change) {
+    try {
+        change();
+    } catch (const RuntimeFailure& failure) {
+        if (!isWriteRefusal(failure))
+            throw;
+        reportWriteRefusal(what, failure);
+        return false;
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "library/frmselectfolder.h"
 #include "library/frmselectpaletteset.h"
 #include "support/bookbuilder.h"
+#include "support/failingdisk.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"
 #include "support/terminatorspy.h"
@@ -622,6 +623,40 @@ TEST_F(BooksTest, ABookThatCannotBeOpenedIsNeverMadeCurrent) {
     EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("言語ｾｯﾄ『英語ｾｯﾄ』")));
     EXPECT_EQ(host.reopened, 1);
     EXPECT_EQ(terminator.calls(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A disk that refuses the list file leaves no book behind and the dialog open with the name
+// typed; once there is room, OK creates the book.
+TEST_F(BooksTest, ABookCreatedOnAFullDiskIsReportedAndCanBeCreatedAgain) {
+    haveBooks({QStringLiteral("英単語")});
+    FrmSelectFolder chooser(nullptr, nullptr);
+    chooser.formLoad();
+    FrmSelectPaletteSet dialog(&chooser, nullptr);
+    dialog.formLoad();
+    const QByteArray list = app.read("DirInfo.vtd");
+    const QStringList entries = app.entries();
+    dialog.form()->Text1->setText(QStringLiteral("独単語"));
+    {
+        FailingDisk disk(0);
+        dialogs.expectMessage(Answer::Ok, QStringLiteral("ディスクの空き容量が不足しています"));
+        dialog.cmdOKClick();
+    }
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("書き込みｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_EQ(app.read("DirInfo.vtd"), list);
+    EXPECT_EQ(app.entries(), entries);
+    EXPECT_EQ(chooser.form()->cboFldName->count(), 1);
+    EXPECT_EQ(dialog.form()->Text1->text(), QStringLiteral("独単語"));
+
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("作成しました"));
+    dialog.cmdOKClick();
+    EXPECT_TRUE(app.exists(QStringLiteral("独単語")));
+    EXPECT_EQ(chooser.form()->cboFldName->count(), 2);
+    EXPECT_EQ(session().current.bookName, QStringLiteral("独単語"));
 }
 
 } // namespace
