@@ -17,6 +17,9 @@ public:
     FailingDisk& operator=(const FailingDisk&) = delete;
 
     void failSyncs() { m_syncFails = true; }
+    // Only syncs of files with this name fail (the temporary file of a rewrite included, whose
+    // name is this one and a suffix).
+    void failSyncsOf(const QString& fileName) { m_syncFailName = fileName; }
 
     qint64 admit(const QString&, qint64 size) override {
         if (m_left < 0)
@@ -25,10 +28,15 @@ public:
         m_left -= n;
         return n;
     }
-    bool syncs(const QString&) override { return !m_syncFails; }
+    bool syncs(const QString& path) override {
+        if (!m_syncFailName.isEmpty())
+            return !path.section(u'/', -1).startsWith(m_syncFailName);
+        return !m_syncFails;
+    }
 
 private:
     qint64 m_left; // -1: no limit
     bool m_syncFails = false;
+    QString m_syncFailName;
     DiskGate* m_previous = nullptr;
 };
