@@ -5,7 +5,9 @@
 #include "failure.h"
 #include "textrecord.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <optional>
 #include <utility>
 
@@ -175,3 +177,21 @@ QString stored(const QString& name) {
 }
 
 } // namespace names
+
+namespace booklist {
+
+bool leadsOutside(const QString& appFolder, const QString& name) {
+    const QFileInfo info(QDir(appFolder).filePath(name));
+    if (!info.exists())
+        return false;
+    const QString resolved = info.canonicalFilePath();
+    return resolved.isEmpty() ||
+           QFileInfo(resolved).path() != QFileInfo(appFolder).canonicalFilePath();
+}
+
+QString outsideReason(const QString& name) {
+    return QStringLiteral("ﾌﾞｯｸ『") + name +
+           QStringLiteral("』のﾌｫﾙﾀﾞはｱﾌﾟﾘｹｰｼｮﾝのﾌｫﾙﾀﾞの外を指しているため使えません。");
+}
+
+} // namespace booklist

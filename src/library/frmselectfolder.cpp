@@ -173,6 +173,12 @@ void FrmSelectFolder::cmdOKFolderClick() {
                         QStringLiteral("ブックエラー"));
             return;
         }
+        if (booklist::leadsOutside(s.appFolder, chosen.bookName)) {
+            showMessage(booklist::outsideReason(chosen.bookName) +
+                            QStringLiteral("\r\n別のﾌﾞｯｸを選んで下さい。"),
+                        QStringLiteral("ブックエラー"));
+            return;
+        }
         const CurrentBook previous = s.current;
         const PaletteRows previousPalette = s.palette;
         s.current = chosen;
@@ -287,6 +293,11 @@ void FrmSelectFolder::cmdDelFolderClick() {
             if (folderKept)
                 done += QStringLiteral(
                     "\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
+        } else if (booklist::leadsOutside(s.appFolder, name)) {
+            done =
+                QStringLiteral("ﾌﾞｯｸ『") + name +
+                QStringLiteral("』のﾌｫﾙﾀﾞはｱﾌﾟﾘｹｰｼｮﾝのﾌｫﾙﾀﾞの外を指しているため、その先の"
+                               "ﾌｫﾙﾀﾞには手を付けていません。\r\nﾌﾞｯｸの一覧からだけ外しました。");
         } else {
             done = QStringLiteral("ﾌﾞｯｸ『") + name +
                    QStringLiteral("』のﾌｫﾙﾀﾞが見当たらないため、何も削除していません。\r\n"
