@@ -139,6 +139,38 @@ std::vector<WordLine> parseWordLines(const QByteArray& bytes) {
     return out;
 }
 
+// True when the three temporary files are all there and fit together exactly, as a compaction or
+// a replacement writes them before its commit point.
+bool isCompleteTemporarySet(const QString& folder) {
+    const auto filePath = [&](const QString& name) { return folder + u'/' + name; };
+    const QFileInfo meanings(filePath(bookfile::MeaningsTemp));
+    const QFileInfo examples(filePath(bookfile::ExamplesTemp));
+    if (!meanings.exists() || !examples.exists())
+        return false;
+    if (meanings.size() % bookfile::MeaningSize != 0 ||
+        examples.size() % bookfile::ExampleSize != 0)
+        return false;
+    const qint64 count = meanings.size() / bookfile::MeaningSize;
+    if (count == 0 || examples.size() / bookfile::ExampleSize != count)
+        return false;
+    // A compaction numbers the records it keeps 1..count, and every one is some word's.
+    QFile file(filePath(bookfile::WordsTemp));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const std::vector<WordLine> lines = parseWordLines(file.readAll());
+    std::vector<bool> used(size_t(count) + 1, false);
+    qint64 distinct = 0;
+    for (const WordLine& line : lines) {
+        if (!line.numberOk || line.unclosed || line.recordNo < 1 || line.recordNo > count)
+            return false;
+        if (!used[size_t(line.recordNo)]) {
+            used[size_t(line.recordNo)] = true;
+            ++distinct;
+        }
+    }
+    return distinct == count;
+}
+
 // A file opened for writing, closed when it goes out of scope.
 class OutputFile {
 public:
@@ -233,6 +265,15 @@ void Book::close() {
     m_examples.close();
 }
 
+Book::FilesToRead Book::filesToRead(const QString& folder) {
+    const auto path = [&](const QString& name) { return folder + u'/' + name; };
+    // The same test the open makes before it finishes a replacement rather than setting it aside.
+    if (QFile::exists(path(bookfile::WordsTemp)) && isCompleteTemporarySet(folder))
+        return {path(bookfile::WordsTemp), path(bookfile::MeaningsTemp),
+                path(bookfile::ExamplesTemp), true};
+    return {path(bookfile::Words), path(bookfile::Meanings), path(bookfile::Examples), false};
+}
+
 Book::OpenResult Book::open(bool readOnly) {
     if (!QFileInfo(m_folder).isDir())
         throw BookMissing();
@@ -242,25 +283,32 @@ Book::OpenResult Book::open(bool readOnly) {
     m_rawWords.clear();
     m_deletionsPending = false;
 
+    // An open that may write finishes an interrupted replacement first; a read-only one reads the
+    // files that replacement puts in place, so both see the same book.
+    FilesToRead files = filesToRead(m_folder);
+    if (!readOnly) {
+        recoverInterruptedCompaction(result);
+        files = filesToRead(m_folder);
+    }
+    m_meanings.setPath(files.meanings);
+    m_examples.setPath(files.examples);
+
     // Words that point at records of a meaning file that is gone would take the records of the
     // next words registered: such a book is reported, and nothing in it is created or changed.
-    const bool hasMeanings = QFile::exists(m_meanings.path());
-    if (!hasMeanings && QFileInfo(filePath(bookfile::Words)).size() > 0) {
+    const bool hasMeanings = QFile::exists(files.meanings);
+    if (!hasMeanings && QFileInfo(files.words).size() > 0) {
         const QString reason = QStringLiteral("%1 がありません").arg(bookfile::Meanings);
         if (!readOnly)
             throw BookBroken(reason);
         m_problems << reason;
     }
-
     if (readOnly)
-        noteLeftovers();
-    else
-        recoverInterruptedCompaction(result);
+        noteLeftovers(files.replacementPending);
 
     std::vector<IndexEntry> entries;
-    result.wordFileFound = QFile::exists(filePath(bookfile::Words));
+    result.wordFileFound = QFile::exists(files.words);
     if (result.wordFileFound)
-        entries = readWordFile(bookfile::Words, &m_problems);
+        entries = readWordFile(files.words, &m_problems);
     m_index.assign(std::move(entries));
 
     if (readOnly) {
@@ -299,15 +347,23 @@ void Book::openRecordFiles() {
     }
 }
 
-void Book::noteLeftovers() {
+void Book::noteLeftovers(bool replacementPending) {
+    if (replacementPending)
+        m_problems << QStringLiteral(
+            "中断された置き換えは次の起動で完了します（一覧は完了後の内容です）");
     const QStringList names = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
-    for (const QString& name : names)
-        if (name == bookfile::MeaningsTemp || name == bookfile::ExamplesTemp ||
-            name == bookfile::WordsTemp || isWriteLeftover(name))
+    for (const QString& name : names) {
+        const bool temporary = name == bookfile::MeaningsTemp || name == bookfile::ExamplesTemp ||
+                               name == bookfile::WordsTemp;
+        // The files of a pending replacement are what the note above is about.
+        if (replacementPending && (temporary || name.endsWith(QStringLiteral(".next"))))
+            continue;
+        if (temporary || isWriteLeftover(name))
             m_problems
                 << QStringLiteral("中断された処理の一時ファイル %1 が残っています").arg(name);
         else if (name.startsWith(bookfile::SetAsidePrefix))
             m_problems << QStringLiteral("使われなかった一時ファイル %1 が残っています").arg(name);
+    }
 }
 
 // A compaction is committed once its new word file is complete. It is finished at the next open
@@ -324,7 +380,7 @@ void Book::recoverInterruptedCompaction(OpenResult& result) {
         removeIfPresent(filePath(bookfile::ExamplesTemp));
         return;
     }
-    if (isCompleteTemporarySet()) {
+    if (isCompleteTemporarySet(m_folder)) {
         installTemporary(bookfile::MeaningsTemp, bookfile::Meanings);
         installTemporary(bookfile::ExamplesTemp, bookfile::Examples);
         installTemporary(bookfile::WordsTemp, bookfile::Words);
@@ -337,35 +393,6 @@ void Book::recoverInterruptedCompaction(OpenResult& result) {
         if (QFile::exists(filePath(name)))
             setAside(name, result);
     syncFolder(m_folder);
-}
-
-bool Book::isCompleteTemporarySet() const {
-    const QFileInfo meanings(filePath(bookfile::MeaningsTemp));
-    const QFileInfo examples(filePath(bookfile::ExamplesTemp));
-    if (!meanings.exists() || !examples.exists())
-        return false;
-    if (meanings.size() % bookfile::MeaningSize != 0 ||
-        examples.size() % bookfile::ExampleSize != 0)
-        return false;
-    const qint64 count = meanings.size() / bookfile::MeaningSize;
-    if (count == 0 || examples.size() / bookfile::ExampleSize != count)
-        return false;
-    // A compaction numbers the records it keeps 1..count, and every one is some word's.
-    QFile file(filePath(bookfile::WordsTemp));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const std::vector<WordLine> lines = parseWordLines(file.readAll());
-    std::vector<bool> used(size_t(count) + 1, false);
-    qint64 distinct = 0;
-    for (const WordLine& line : lines) {
-        if (!line.numberOk || line.unclosed || line.recordNo < 1 || line.recordNo > count)
-            return false;
-        if (!used[size_t(line.recordNo)]) {
-            used[size_t(line.recordNo)] = true;
-            ++distinct;
-        }
-    }
-    return distinct == count;
 }
 
 // Puts a temporary file in place of the book file while keeping the temporary itself, so the set
@@ -404,10 +431,10 @@ void Book::setAside(const QString& name, OpenResult& result) {
         << QStringLiteral("%1 は不完全なため使わずに %2 として残しました").arg(name, asideName);
 }
 
-std::vector<IndexEntry> Book::readWordFile(const QString& name, QStringList* problems) {
-    QFile file(filePath(name));
+std::vector<IndexEntry> Book::readWordFile(const QString& path, QStringList* problems) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeFailure(failure::FileNotFound, name);
+        throw RuntimeFailure(failure::FileNotFound, QFileInfo(path).fileName());
     const QByteArray bytes = file.readAll();
     std::vector<WordLine> lines = parseWordLines(bytes);
     std::vector<IndexEntry> entries;
@@ -694,6 +721,18 @@ void Book::compact() {
         return old >= 1 && old <= count ? newNumber[size_t(old)] : newNumberOutside.value(old);
     };
 
+    // Work files a failure leaves half written would take the disk's last free space until the
+    // next start: up to the commit point they go as soon as the compaction fails. Declared before
+    // the files so that they are closed first.
+    struct WorkFiles {
+        QStringList paths;
+        bool committed = false;
+        ~WorkFiles() {
+            if (!committed)
+                for (const QString& path : paths)
+                    ::unlink(nativePath(path).constData());
+        }
+    } workFiles{{filePath(bookfile::MeaningsTemp), filePath(bookfile::ExamplesTemp)}};
     OutputFile meaningsTemp(filePath(bookfile::MeaningsTemp));
     OutputFile examplesTemp(filePath(bookfile::ExamplesTemp));
     qint32 next = 1;
@@ -745,11 +784,19 @@ void Book::compact() {
             rawWords.insert(rawKey(e.word, r), raw.value());
         e.recordNo = r;
     }
-    m_rawWords = std::move(rawWords);
     std::stable_sort(
         renumbered.begin(), renumbered.end(),
         [](const IndexEntry& a, const IndexEntry& b) { return a.recordNo < b.recordNo; });
-    writeFileAtomically(filePath(bookfile::WordsTemp), wordFileBytes(renumbered));
+    // The new word file keeps the bytes under the new numbers; a compaction that fails goes on
+    // with the old ones.
+    std::swap(m_rawWords, rawWords);
+    try {
+        writeFileAtomically(filePath(bookfile::WordsTemp), wordFileBytes(renumbered));
+    } catch (...) {
+        std::swap(m_rawWords, rawWords);
+        throw;
+    }
+    workFiles.committed = true;
     step(CompactionStep::WordsTempCommitted);
 
     close();

@@ -92,6 +92,18 @@ public:
     explicit Book(QString folder, WordIndex::Order order = WordIndex::Order::Collation);
     ~Book();
 
+    // The files a book folder is read from: its own, or, while a replacement a kill interrupted
+    // waits to be finished, the complete set of new files the next open puts in their place.
+    // Reading these shows the book exactly as the program will open it, never old words beside
+    // new meanings.
+    struct FilesToRead {
+        QString words;
+        QString meanings;
+        QString examples;
+        bool replacementPending = false;
+    };
+    static FilesToRead filesToRead(const QString& folder);
+
     const QString& folder() const { return m_folder; }
     QString filePath(const QString& name) const { return m_folder + u'/' + name; }
 
@@ -99,7 +111,8 @@ public:
     // file, opens the record files. Raises BookMissing when the folder does not exist and
     // BookBroken when the book has words but no meaning file. A missing example file is created
     // with blank records; the record files of a book without words are created empty. A read-only
-    // open changes nothing on disk and notes what it finds instead.
+    // open changes nothing on disk, reads the book as an open that may write would leave it (see
+    // filesToRead()) and notes what it finds instead.
     OpenResult open(bool readOnly = false);
     bool isOpen() const { return m_meanings.isOpen(); }
     void close();
@@ -163,13 +176,12 @@ public:
 
 private:
     void recoverInterruptedCompaction(OpenResult& result);
-    bool isCompleteTemporarySet() const;
     void installTemporary(const QString& temporary, const QString& target);
     void removeTemporaries();
     void setAside(const QString& name, OpenResult& result);
-    void noteLeftovers();
+    void noteLeftovers(bool replacementPending);
     void openRecordFiles();
-    std::vector<IndexEntry> readWordFile(const QString& name, QStringList* problems);
+    std::vector<IndexEntry> readWordFile(const QString& path, QStringList* problems);
     // Bytes of the word file being built, grown in large steps.
     class WordFileBuffer {
     public:

@@ -6,7 +6,9 @@
 #include "systemerror.h"
 #include "textrecord.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <optional>
 #include <utility>
 
@@ -177,3 +179,21 @@ QString stored(const QString& name) {
 }
 
 } // namespace names
+
+namespace booklist {
+
+bool leadsOutside(const QString& appFolder, const QString& name) {
+    const QFileInfo info(QDir(appFolder).filePath(name));
+    if (!info.exists())
+        return false;
+    const QString resolved = info.canonicalFilePath();
+    return resolved.isEmpty() ||
+           QFileInfo(resolved).path() != QFileInfo(appFolder).canonicalFilePath();
+}
+
+QString outsideReason(const QString& name) {
+    return QStringLiteral("ﾌﾞｯｸ『") + name +
+           QStringLiteral("』のﾌｫﾙﾀﾞはｱﾌﾟﾘｹｰｼｮﾝのﾌｫﾙﾀﾞの外を指しているため使えません。");
+}
+
+} // namespace booklist

@@ -28,6 +28,11 @@ inline const QString File = QStringLiteral("DirInfo.vtd");
 ListRead<BookEntry> read(const QString& appFolder);
 // Writes the list; an empty list removes the file.
 void write(const QString& appFolder, const QList<BookEntry>& books);
+// True when the book's folder exists but resolves to a place outside the application folder (a
+// symbolic link that leads elsewhere): such a book is neither opened nor changed.
+bool leadsOutside(const QString& appFolder, const QString& name);
+// What the user is told about such a book.
+QString outsideReason(const QString& name);
 } // namespace booklist
 
 // Names that become folder or file names in the application folder.

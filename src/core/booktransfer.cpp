@@ -146,10 +146,11 @@ private:
 
 } // namespace
 
-BookRecords::BookRecords(const QString& folder)
-    : m_meanings(readWhole(folder + u'/' + bookfile::Meanings)),
-      m_examples(readWhole(folder + u'/' + bookfile::Examples)),
-      m_blank(bookfile::ExampleSize, ' ') {}
+BookRecords::BookRecords(const QString& folder) : m_blank(bookfile::ExampleSize, ' ') {
+    const Book::FilesToRead files = Book::filesToRead(folder);
+    m_meanings = readWhole(files.meanings);
+    m_examples = readWhole(files.examples);
+}
 
 QByteArrayView BookRecords::meaning(qint32 recordNo) const {
     const qint64 start = qint64(recordNo - 1) * bookfile::MeaningSize;
@@ -172,7 +173,7 @@ std::vector<IndexEntry> readWordList(const QString& folder) {
     book.open(true);
     std::vector<IndexEntry> words = book.index().entries();
     book.close();
-    if (!words.empty() && !QFile::exists(folder + u'/' + bookfile::Meanings))
+    if (!words.empty() && !QFile::exists(Book::filesToRead(folder).meanings))
         throw RuntimeFailure(failure::FileNotFound, folder + u'/' + bookfile::Meanings);
     return words;
 }
@@ -180,14 +181,14 @@ std::vector<IndexEntry> readWordList(const QString& folder) {
 std::vector<Book::StoredWord> readStoredWords(const QString& folder) {
     if (!QFileInfo(folder).isDir())
         throw RuntimeFailure(failure::PathNotFound, folder);
-    const QString wordsPath = folder + u'/' + bookfile::Words;
-    QFile file(wordsPath);
+    const Book::FilesToRead files = Book::filesToRead(folder);
+    QFile file(files.words);
     if (!file.exists())
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeFailure(failure::FileNotFound, wordsPath);
+        throw RuntimeFailure(failure::FileNotFound, files.words);
     std::vector<Book::StoredWord> words = Book::parseWordFile(file.readAll());
-    if (!words.empty() && !QFile::exists(folder + u'/' + bookfile::Meanings))
+    if (!words.empty() && !QFile::exists(files.meanings))
         throw RuntimeFailure(failure::FileNotFound, folder + u'/' + bookfile::Meanings);
     return words;
 }

@@ -19,6 +19,8 @@ public:
     void close();
     bool isOpen() const { return m_fd >= 0; }
     const QString& path() const { return m_path; }
+    // Points a closed file at another path.
+    void setPath(QString path) { m_path = std::move(path); }
     int recordSize() const { return m_recordSize; }
 
     int recordCount() const;

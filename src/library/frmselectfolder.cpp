@@ -147,10 +147,13 @@ void FrmSelectFolder::cboFldNameKeyDown() {
 }
 
 void FrmSelectFolder::addCreatedBook(const BookEntry& book) {
-    m_books.append(book);
+    // The list file first: when it cannot be written the list stays as it was.
+    QList<BookEntry> books = m_books;
+    books.append(book);
+    booklist::write(session().appFolder, books);
+    m_books = std::move(books);
     m_form->cboFldName->addItem(book.name);
     m_form->Text1->setText(book.setName);
-    booklist::write(session().appFolder, m_books);
 }
 
 void FrmSelectFolder::cmdOKFolderClick() {
@@ -168,6 +171,12 @@ void FrmSelectFolder::cmdOKFolderClick() {
             showMessage(QStringLiteral("言語ｾｯﾄ『") + chosen.setName +
                             QStringLiteral("』のﾌｧｲﾙが見当たらないため、ﾌﾞｯｸ『") + chosen.bookName +
                             QStringLiteral("』を開けません。\r\n別のﾌﾞｯｸを選んで下さい。"),
+                        QStringLiteral("ブックエラー"));
+            return;
+        }
+        if (booklist::leadsOutside(s.appFolder, chosen.bookName)) {
+            showMessage(booklist::outsideReason(chosen.bookName) +
+                            QStringLiteral("\r\n別のﾌﾞｯｸを選んで下さい。"),
                         QStringLiteral("ブックエラー"));
             return;
         }
@@ -286,6 +295,11 @@ void FrmSelectFolder::cmdDelFolderClick() {
             if (folderKept)
                 done += QStringLiteral(
                     "\r\nﾌｫﾙﾀﾞにはﾌﾞｯｸ以外のﾌｧｲﾙがあるため、ﾌｫﾙﾀﾞは残してあります。");
+        } else if (booklist::leadsOutside(s.appFolder, name)) {
+            done =
+                QStringLiteral("ﾌﾞｯｸ『") + name +
+                QStringLiteral("』のﾌｫﾙﾀﾞはｱﾌﾟﾘｹｰｼｮﾝのﾌｫﾙﾀﾞの外を指しているため、その先の"
+                               "ﾌｫﾙﾀﾞには手を付けていません。\r\nﾌﾞｯｸの一覧からだけ外しました。");
         } else {
             done = QStringLiteral("ﾌﾞｯｸ『") + name +
                    QStringLiteral("』のﾌｫﾙﾀﾞが見当たらないため、何も削除していません。\r\n"

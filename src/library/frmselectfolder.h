@@ -21,7 +21,8 @@ public:
     // The user chose to end the program from here.
     bool endRequested() const { return m_endRequested; }
 
-    // The new-book dialog created a book: list it, record it and select it.
+    // The new-book dialog created a book: record it and list it. Raises, changing nothing, when
+    // the list file cannot be written.
     void addCreatedBook(const BookEntry& book);
 
     void formLoad();

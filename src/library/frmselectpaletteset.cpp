@@ -1,5 +1,6 @@
 #include "frmselectpaletteset.h"
 
+#include "core/atomicfile.h"
 #include "core/booklist.h"
 #include "core/languageset.h"
 #include "core/session.h"
@@ -8,6 +9,7 @@
 #include "listreport.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "platform/writerefusal.h"
 #include "ui/selectfolderform.h"
 #include "ui/selectpalettesetform.h"
 
@@ -17,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
+#include <sys/stat.h>
 
 FrmSelectPaletteSet::FrmSelectPaletteSet(FrmSelectFolder* chooser, BookHost* main)
     : m_chooser(chooser), m_main(main), m_form(new SelectPaletteSetForm(chooser->form())) {
@@ -115,11 +119,36 @@ void FrmSelectPaletteSet::cmdOKClick() {
                         QStringLiteral("ﾌﾞｯｸ名入力ｴﾗｰ"));
             return;
         }
-        if (!app.mkdir(name))
-            throw RuntimeFailure(failure::PathFileAccess, name);
-        m_chooser->addCreatedBook({name, setName});
+        // A disk that refuses the folder or the list leaves no trace of the book and the dialog
+        // open with the name typed, so the user can make room and press OK again.
+        const QString folder = app.filePath(name);
+        try {
+            if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0)
+                diskio::fail(errno, folder);
+            try {
+                m_chooser->addCreatedBook({name, setName});
+            } catch (...) {
+                app.rmdir(name);
+                throw;
+            }
+        } catch (const RuntimeFailure& failure) {
+            if (!isWriteRefusal(failure))
+                throw;
+            reportWriteRefusal(QStringLiteral("ﾌﾞｯｸの作成"), failure);
+            return;
+        }
+        // The book is made and listed; when it cannot be recorded as the one in use, the one
+        // recorded stays in use and the new book can still be chosen from the list.
+        const CurrentBook previous = s.current;
         s.current = {name, setName};
-        writeCurrentBook(s.appFolder, s.current);
+        try {
+            writeCurrentBook(s.appFolder, s.current);
+        } catch (const RuntimeFailure& failure) {
+            s.current = previous;
+            if (!isWriteRefusal(failure))
+                throw;
+            reportWriteRefusal(QStringLiteral("使用するﾌﾞｯｸの記録"), failure);
+        }
         showMessage(QStringLiteral("新しいﾌﾞｯｸｾｯﾄを作成しました"),
                     QStringLiteral("新規ﾌﾞｯｸｾｯﾄ作成"));
         m_chooser->form()->cboFldName->setCurrentIndex(m_chooser->form()->cboFldName->count() - 1);

@@ -2,7 +2,9 @@
 // and reports what is wrong with it: words that are not CP932, lines whose closing quote is
 // missing, record numbers that are unreadable, outside the files, shared by several words or
 // pointing at deleted records, damaged records, short record files and leftover temporary files.
-// Exits 1 when it found anything. Useful on a book copied from elsewhere.
+// A replacement a kill interrupted is reported as one the next start will finish, and the words
+// are listed as they will read then. Exits 1 when it found anything. Useful on a book copied from
+// elsewhere.
 #include "core/book.h"
 #include "core/failure.h"
 

@@ -188,17 +188,27 @@ bool FrmPrint::printOn(PrintSurface& surface) {
     return printWordList(surface, settings(), printList(), records);
 }
 
-bool FrmPrint::readyToPrint(const std::vector<IndexEntry>& list) {
+// Whether there is anything to print, told before any print dialog: a printer that has begun a
+// document has already opened (and emptied) the file it prints to.
+bool FrmPrint::readyToPrint(const std::vector<IndexEntry>& list,
+                            const WordListPrintSettings& settings) {
     if (list.empty()) {
         showMessage(QStringLiteral("印刷する単語がありません"));
+        return false;
+    }
+    if (settings.checkedOnly &&
+        std::none_of(list.begin(), list.end(), [](const IndexEntry& e) { return e.checkMark; })) {
+        showMessage(QStringLiteral("「ﾁｪｯｸされた単語のみ印刷する」を選択しましたが\r\n"
+                                   "ﾁｪｯｸ語はひとつもなかったようです"));
         return false;
     }
     return true;
 }
 
 void FrmPrint::cmdPrintClick() {
-    settings(); // a margin that is not a number stops here, before the print dialog
-    if (!readyToPrint(printList()))
+    // A margin that is not a number stops here, before the print dialog.
+    const WordListPrintSettings s = settings();
+    if (!readyToPrint(printList(), s))
         return;
     if (!dialogs().print(*m_printer))
         return;
@@ -209,15 +219,8 @@ void FrmPrint::cmdPrintClick() {
 
 void FrmPrint::cmdPreviewClick() {
     const WordListPrintSettings s = settings();
-    const std::vector<IndexEntry> list = printList();
-    if (!readyToPrint(list))
+    if (!readyToPrint(printList(), s))
         return;
-    if (s.checkedOnly &&
-        std::none_of(list.begin(), list.end(), [](const IndexEntry& e) { return e.checkMark; })) {
-        showMessage(QStringLiteral("「ﾁｪｯｸされた単語のみ印刷する」を選択しましたが\r\n"
-                                   "ﾁｪｯｸ語はひとつもなかったようです"));
-        return;
-    }
     auto* preview = new QPrintPreviewDialog(m_printer.get(), m_form);
     preview->setObjectName(QStringLiteral("dlgPreview"));
     preview->setAttribute(Qt::WA_DeleteOnClose);

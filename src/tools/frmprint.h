@@ -56,7 +56,7 @@ public:
     void cmdCancelClick();
 
 private:
-    bool readyToPrint(const std::vector<IndexEntry>& list);
+    bool readyToPrint(const std::vector<IndexEntry>& list, const WordListPrintSettings& settings);
 
     PrintSnapshot m_snapshot;
     std::function<Book*()> m_book;

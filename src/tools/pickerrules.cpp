@@ -8,7 +8,7 @@
 namespace pickerrules {
 
 bool isBookFolder(const QString& folder) {
-    return QFileInfo(folder + u'/' + bookfile::Meanings).isFile();
+    return QFileInfo(Book::filesToRead(folder).meanings).isFile();
 }
 
 QString folderName(const QString& path) {

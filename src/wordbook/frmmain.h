@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class Book;
@@ -111,6 +112,10 @@ private:
     void executeModify();
     void reselect();
     bool refuseUnstorable(const QString& word);
+    // Runs a change to the book's files. A write the disk refuses leaves the book as it was on
+    // disk and in memory: the user is told and false comes back, the window keeping what was
+    // typed so the command can be carried out again.
+    bool changeBook(const QString& what, const std::function<void()>& change);
     void focusInput();
     QWidget* activeControl() const;
     int currentRow() const;

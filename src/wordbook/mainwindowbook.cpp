@@ -1,5 +1,6 @@
 // The main window: opening and closing the book, and applying the display settings.
 #include "core/book.h"
+#include "core/booklist.h"
 #include "core/session.h"
 #include "frmmain.h"
 #include "library/frmselectfolder.h"
@@ -134,6 +135,9 @@ void FrmMain::openBook(bool reopen) {
     f->txtInput->blockSignals(false);
     m_model->clear();
 
+    // A book folder that leads out of the application folder would take registrations there.
+    if (booklist::leadsOutside(appfolder::path(), session().current.bookName))
+        throw BookBroken(booklist::outsideReason(session().current.bookName));
     auto book = std::make_unique<Book>(appfolder::bookFolder(session().current.bookName));
     const Book::OpenResult opened = book->open();
     m_book = std::move(book);

@@ -40,7 +40,11 @@ void FrmMain::IdmCheckDelClick() {
                     MessageIcon::None) != Answer::Ok)
         return;
     m_mode = Deleting;
-    m_book->deleteChecked();
+    if (!changeBook(QStringLiteral("ﾁｪｯｸ項目の削除"), [this] { m_book->deleteChecked(); })) {
+        m_mode = Normal;
+        m_model->refresh();
+        return;
+    }
     // Positions the search remembers no longer hold once words come or go.
     m_search.reset();
     if (m_book->index().isEmpty()) {

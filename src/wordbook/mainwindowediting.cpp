@@ -99,8 +99,13 @@ void FrmMain::executeRegister() {
         cmdCancelClick();
         return;
     }
-    m_savedWord = f->txtWord->text();
-    const int position = m_book->registerWord(m_savedWord, f->txtMean->text(), f->txtRei->text());
+    const QString word = f->txtWord->text();
+    int position = -1;
+    if (!changeBook(QStringLiteral("登録"), [&] {
+            position = m_book->registerWord(word, f->txtMean->text(), f->txtRei->text());
+        }))
+        return;
+    m_savedWord = word;
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_model->showAll(&m_book->index());
@@ -126,9 +131,14 @@ void FrmMain::executeModify() {
     }
     if (refuseUnstorable(f->txtWord->text()))
         return;
-    m_savedWord = f->txtWord->text();
-    const int position =
-        m_book->modifyWord(m_currentPosition, m_savedWord, f->txtMean->text(), f->txtRei->text());
+    const QString word = f->txtWord->text();
+    int position = -1;
+    if (!changeBook(QStringLiteral("修正内容の登録"), [&] {
+            position =
+                m_book->modifyWord(m_currentPosition, word, f->txtMean->text(), f->txtRei->text());
+        }))
+        return;
+    m_savedWord = word;
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_currentPosition = position;
@@ -222,7 +232,12 @@ void FrmMain::cmdDelClick() {
                         MessageIcon::Question) != Answer::Yes)
             return;
         m_mode = Deleting;
-        m_book->deleteWord(m_currentPosition);
+        if (!changeBook(QStringLiteral("削除"),
+                        [this] { m_book->deleteWord(m_currentPosition); })) {
+            m_mode = Normal;
+            m_model->refresh();
+            return;
+        }
         m_search.reset();
         m_model->showAll(&m_book->index());
         const bool empty = m_book->index().isEmpty();

@@ -5,6 +5,7 @@
 #include "frmversion.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "platform/writerefusal.h"
 #include "tools/frmcustom.h"
 #include "tools/frmprint.h"
 #include "tools/frmquiz.h"
@@ -26,8 +27,36 @@ bool FrmMain::closeCheck() {
         emit handedOver();
         return true;
     }
-    m_book->writeBack();
+    // A write-back the disk refuses before the new files are committed leaves the book open and
+    // whole: the window stays so the user can make room and close again. Once committed (the
+    // book files are closed) only the next start can finish the job, so the failure ends the
+    // program as any unexpected one does.
+    const auto writeBack = [this] {
+        try {
+            m_book->writeBack();
+        } catch (const RuntimeFailure& failure) {
+            if (!m_book->isOpen() || !isWriteRefusal(failure))
+                throw;
+            reportWriteRefusal(QStringLiteral("ﾌﾞｯｸの書き戻し"), failure);
+            return false;
+        }
+        return true;
+    };
+    if (!writeBack())
+        return false;
     emit unloaded();
+    return true;
+}
+
+bool FrmMain::changeBook(const QString& what, const std::function<void()>& change) {
+    try {
+        change();
+    } catch (const RuntimeFailure& failure) {
+        if (!isWriteRefusal(failure))
+            throw;
+        reportWriteRefusal(what, failure);
+        return false;
+    }
     return true;
 }
 

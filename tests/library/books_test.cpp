@@ -8,6 +8,7 @@
 #include "library/frmselectfolder.h"
 #include "library/frmselectpaletteset.h"
 #include "support/bookbuilder.h"
+#include "support/failingdisk.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"
 #include "support/terminatorspy.h"
@@ -437,7 +438,8 @@ TEST_F(BooksTest, DeletionThatFindsNoFolderSaysSoAndNeverLeavesTheApplicationFol
     dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
     chooser.cmdDelFolderClick();
     EXPECT_TRUE(QFile::exists(elsewhere.filePath(QStringLiteral("words.vtd"))));
-    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("何も削除していません")));
+    EXPECT_TRUE(
+        dialogs.lastBox().text.contains(QStringLiteral("その先のﾌｫﾙﾀﾞには手を付けていません")));
 }
 
 TEST_F(BooksTest, ListFilesAreReadAsFarAsTheyCanAndNeverPointOutside) {
@@ -604,6 +606,100 @@ TEST_F(BooksTest, ABookThatCannotBeOpenedIsNeverMadeCurrent) {
     EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("言語ｾｯﾄ『英語ｾｯﾄ』")));
     EXPECT_EQ(host.reopened, 1);
     EXPECT_EQ(terminator.calls(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// A disk that refuses the list file leaves no book behind and the dialog open with the name
+// typed; once there is room, OK creates the book.
+TEST_F(BooksTest, ABookCreatedOnAFullDiskIsReportedAndCanBeCreatedAgain) {
+    haveBooks({QStringLiteral("英単語")});
+    FrmSelectFolder chooser(nullptr, nullptr);
+    chooser.formLoad();
+    FrmSelectPaletteSet dialog(&chooser, nullptr);
+    dialog.formLoad();
+    const QByteArray list = app.read("DirInfo.vtd");
+    const QStringList entries = app.entries();
+    dialog.form()->Text1->setText(QStringLiteral("独単語"));
+    {
+        FailingDisk disk(0);
+        dialogs.expectMessage(Answer::Ok, QStringLiteral("ディスクの空き容量が不足しています"));
+        dialog.cmdOKClick();
+    }
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("書き込みｴﾗｰ"));
+    EXPECT_EQ(terminator.calls(), 0);
+    EXPECT_EQ(app.read("DirInfo.vtd"), list);
+    EXPECT_EQ(app.entries(), entries);
+    EXPECT_EQ(chooser.form()->cboFldName->count(), 1);
+    EXPECT_EQ(dialog.form()->Text1->text(), QStringLiteral("独単語"));
+
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("作成しました"));
+    dialog.cmdOKClick();
+    EXPECT_TRUE(app.exists(QStringLiteral("独単語")));
+    EXPECT_EQ(chooser.form()->cboFldName->count(), 2);
+    EXPECT_EQ(session().current.bookName, QStringLiteral("独単語"));
+}
+
+} // namespace
+
+namespace {
+
+// A book folder that is a link to a folder outside the application folder is refused when chosen
+// and when the program opens it; deleting it takes it off the list and leaves the outside folder
+// alone, saying so.
+TEST_F(BooksTest, ABookFolderLeadingOutsideIsRefusedAndItsDeletionLeavesTheFolderAlone) {
+    haveBooks({QStringLiteral("英単語")});
+    QTemporaryDir elsewhere;
+    BookBuilder(elsewhere.path()).add("outside", "m").write();
+    QFile words(elsewhere.filePath(QStringLiteral("words.vtd")));
+    ASSERT_TRUE(words.open(QIODevice::ReadOnly));
+    const QByteArray before = words.readAll();
+    words.close();
+    ASSERT_TRUE(QFile::link(elsewhere.path(), app.file(QStringLiteral("リンク"))));
+    booklist::write(app.path(), {{QStringLiteral("英単語"), languageset::DefaultSetName},
+                                 {QStringLiteral("リンク"), languageset::DefaultSetName}});
+    EXPECT_TRUE(booklist::leadsOutside(app.path(), QStringLiteral("リンク")));
+    EXPECT_FALSE(booklist::leadsOutside(app.path(), QStringLiteral("英単語")));
+
+    HostSpy host;
+    FrmSelectFolder chooser(&host, nullptr);
+    chooser.formLoad();
+    chooser.form()->cboFldName->setCurrentIndex(1);
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝのﾌｫﾙﾀﾞの外"));
+    chooser.cmdOKFolderClick();
+    EXPECT_EQ(host.reopened, 0);
+    EXPECT_EQ(session().current.bookName, QStringLiteral("英単語"));
+
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    chooser.cmdDelFolderClick();
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("手を付けていません")));
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("一覧からだけ外しました")));
+    EXPECT_EQ(lines("DirInfo.vtd"), QStringList({QStringLiteral("\"英単語\",\"英語ｾｯﾄ\"")}));
+    ASSERT_TRUE(words.open(QIODevice::ReadOnly));
+    EXPECT_EQ(words.readAll(), before);
+    EXPECT_EQ(terminator.calls(), 0);
+}
+
+// The program never opens such a book as the one in use, nor writes into it.
+TEST_F(BooksTest, TheBookInUseLeadingOutsideIsNotOpened) {
+    haveBooks({QStringLiteral("英単語")});
+    QTemporaryDir elsewhere;
+    BookBuilder(elsewhere.path()).add("outside", "m").write();
+    ASSERT_TRUE(QDir(app.file(QStringLiteral("英単語"))).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), app.file(QStringLiteral("英単語"))));
+    WriteDisplaySettings(app.path(), SetDefaultDisplaySettings());
+    const QStringList outsideFiles = QDir(elsewhere.path()).entryList(QDir::Files);
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝのﾌｫﾙﾀﾞの外"))
+        .expectMessage(Answer::Ok)   // the chooser opens
+        .expectMessage(Answer::Yes); // leaving it ends the program
+    whenShown("frmSelectFolder", [](QWidget* w) {
+        QTest::mouseClick(static_cast<SelectFolderForm*>(w)->cmdCancelFolder, Qt::LeftButton);
+    });
+    Program program;
+    EXPECT_FALSE(program.start());
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files), outsideFiles);
 }
 
 } // namespace

@@ -19,6 +19,9 @@ public:
     void failSyncs() { m_syncFails = true; }
     // Only the files of this name are on the failing disk; the others are written as usual.
     void onlyFor(const QString& fileName) { m_only = fileName; }
+    // Only syncs of files with this name fail (the temporary file of a rewrite included, whose
+    // name is this one and a suffix).
+    void failSyncsOf(const QString& fileName) { m_syncFailName = fileName; }
 
     qint64 admit(const QString& path, qint64 size) override {
         if (m_left < 0 || !affects(path))
@@ -27,7 +30,11 @@ public:
         m_left -= n;
         return n;
     }
-    bool syncs(const QString& path) override { return !(m_syncFails && affects(path)); }
+    bool syncs(const QString& path) override {
+        if (!m_syncFailName.isEmpty())
+            return !path.section(u'/', -1).startsWith(m_syncFailName);
+        return !(m_syncFails && affects(path));
+    }
 
 private:
     bool affects(const QString& path) const {
@@ -37,5 +44,6 @@ private:
     QString m_only;
     qint64 m_left; // -1: no limit
     bool m_syncFails = false;
+    QString m_syncFailName;
     DiskGate* m_previous = nullptr;
 };

@@ -352,3 +352,41 @@ TEST(FrmMerge, PausesAtTheDuplicateWritesTheEditedEntryAndReopensTheBook) {
 }
 
 } // namespace
+
+namespace {
+
+// Taking A's entry after editing its example keeps A's meaning and the edited example, nothing
+// of B's boxes, edited or not.
+TEST(FrmMerge, TakingAAfterEditingItsExampleKeepsAsMeaningAndTheEditedExample) {
+    App a;
+    ScriptedDialogs dialogs;
+    const QString bookA = a.app.file("A");
+    const QString bookB = a.app.file("B");
+    BookBuilder(bookA).add("cat", "A:cat", "A:example").write();
+    BookBuilder(bookB).add("cat", "B:cat", "B:example").write();
+    const QString target = a.book("T", {"keep"});
+    HostSpy host;
+    FrmMerge dialog(&host);
+    MergeForm* f = dialog.form();
+    dialog.formLoad();
+    dialog.acceptPick(PickPurpose::BookA, bookA, "A");
+    dialog.acceptPick(PickPurpose::BookB, bookB, "B");
+    dialog.acceptPick(PickPurpose::MergeTarget, target, "T");
+    f->cboPrio->setCurrentIndex(3);
+    dialog.cmdMergeClick();
+    EXPECT_EQ(f->txtArei->toPlainText(), "A:example");
+    f->txtArei->setPlainText(QStringLiteral("a cat sat"));
+    f->txtBrei->setPlainText(QStringLiteral("not this one"));
+    dialogs.expectMessage(Answer::Ok);
+    dialog.cmdAchoiceClick();
+    EXPECT_TRUE(dialogs.done());
+    Book book(target);
+    book.open();
+    ASSERT_EQ(book.index().size(), 1);
+    EXPECT_EQ(book.index().at(0).word, "cat");
+    const qint32 r = book.index().at(0).recordNo;
+    EXPECT_EQ(book.meaning(r).trimmed(), "A:cat");
+    EXPECT_EQ(book.example(r).trimmed(), "a cat sat");
+}
+
+} // namespace

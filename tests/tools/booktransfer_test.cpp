@@ -411,6 +411,28 @@ INSTANTIATE_TEST_SUITE_P(EveryWriter, FailureWhileWriting,
                          ::testing::Values(Writer::Export, Writer::Import, Writer::Merge,
                                            Writer::CsvImport));
 
+// Each new file of an import is synced before the book is replaced: a disk that fails to sync
+// any one of them, the meaning file alone included, fails the import and leaves the book as it
+// was.
+TEST(ImportBook, ASyncFailingOnOneNewFileLeavesTheBookAsItWas) {
+    for (const QString& name :
+         {bookfile::MeaningsTemp, bookfile::ExamplesTemp, bookfile::WordsTemp}) {
+        SCOPED_TRACE(name.toStdString());
+        Scenario s;
+        const QStringList files = s.b.app.entries("T");
+        const QByteArray means = s.b.bytes("T", bookfile::Meanings);
+        {
+            FailingDisk disk(-1);
+            disk.failSyncsOf(name);
+            EXPECT_ANY_THROW(s.run(Writer::Import));
+        }
+        EXPECT_EQ(s.b.bytes("T", bookfile::Meanings), means);
+        EXPECT_EQ(s.b.app.entries("T"), files);
+        EXPECT_EQ(bookcheckProblems(s.target), "");
+        EXPECT_EQ(contents(s.target), s.before);
+    }
+}
+
 TEST(ImportCsv, ReadsTheProgramsOwnExportBackInBothEncodings) {
     for (CsvEncoding encoding : {CsvEncoding::Cp932, CsvEncoding::Utf8WithBom}) {
         Books b;

@@ -233,3 +233,33 @@ TEST_F(PrintDialogTest, ClosingTheBookClosesTheDialog) {
 }
 
 } // namespace
+
+namespace {
+
+// With nothing checked there is nothing to print: no print dialog comes, and a file chosen to
+// print to is never opened, so an existing one keeps its contents.
+TEST_F(PrintDialogTest, CheckedOnlyWithNoneCheckedNeverTouchesTheOutputFile) {
+    startWith({QStringLiteral("apple"), QStringLiteral("banana")});
+    FrmPrint* print = openPrint();
+    ASSERT_NE(print, nullptr);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    {
+        QFile existing(path);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write("an earlier print");
+    }
+    print->printer().setOutputFormat(QPrinter::PdfFormat);
+    print->printer().setOutputFileName(path);
+    print->form()->Check1->setChecked(true);
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("ﾁｪｯｸ語はひとつもなかったようです"));
+    click(print->form()->cmdPrint);
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.boxes().size(), 1);
+    EXPECT_TRUE(print->form()->isVisible());
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), "an earlier print");
+}
+
+} // namespace

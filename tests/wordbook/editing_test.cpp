@@ -1,6 +1,7 @@
 #include "core/book.h"
 #include "core/cp932.h"
 #include "mainwindow_fixture.h"
+#include "support/failingdisk.h"
 #include "ui/limitedtextedit.h"
 
 #include <QClipboard>
@@ -395,6 +396,95 @@ TEST_F(MainWindowTest, HandOverAndBack) {
     EXPECT_TRUE(form()->isVisible());
     EXPECT_EQ(listed(), QStringList({"apple", "cherry"}));
     EXPECT_EQ(form()->windowTitle(), QStringLiteral("Verbanta - 英単語"));
+}
+
+} // namespace
+
+namespace {
+
+// The three book files and the folder's names, to show a refused write changed nothing.
+QList<QByteArray> bookState(const TempAppFolder& app) {
+    QList<QByteArray> state;
+    for (const char* name : {"words.vtd", "means.vtd", "reis.vtd"})
+        state << app.read(QStringLiteral("英単語/") + QLatin1String(name));
+    state << app.entries(QStringLiteral("英単語")).join(u'/').toUtf8();
+    return state;
+}
+
+// A full disk refuses each change: the user is told, the program keeps running with what was
+// typed, the book is as it was, and the same command succeeds once there is room.
+TEST_F(MainWindowTest, AFullDiskRefusesEachChangeAndKeepsWhatWasTyped) {
+    startWith({"apple", "banana", "cherry"});
+    const QList<QByteArray> untouched = bookState(app);
+    const auto refusedOnAFullDisk = [&](const std::function<void()>& command) {
+        FailingDisk disk(0);
+        dialogs.expectMessage(Answer::Ok, QStringLiteral("ディスクの空き容量が不足しています"));
+        command();
+        EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("書き込みｴﾗｰ"));
+        EXPECT_EQ(terminator.calls(), 0);
+        EXPECT_TRUE(dialogs.done());
+    };
+
+    // Registration.
+    type("date");
+    dialogs.expectMessage(Answer::Yes);
+    enter();
+    form()->txtMean->setText(QStringLiteral("ナツメヤシ"));
+    form()->txtRei->setText(QStringLiteral("a sweet date"));
+    dialogs.expectMessage(Answer::Yes);
+    refusedOnAFullDisk([&] { click(form()->cmdDo); });
+    EXPECT_EQ(main()->editMode(), FrmMain::Register);
+    EXPECT_EQ(form()->txtWord->text(), "date");
+    EXPECT_EQ(form()->txtMean->text(), QStringLiteral("ナツメヤシ"));
+    EXPECT_EQ(form()->txtRei->text(), QStringLiteral("a sweet date"));
+    EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry"}));
+    EXPECT_EQ(bookState(app), untouched);
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDo);
+    EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry", "date"}));
+    const QList<QByteArray> registered = bookState(app);
+
+    // Modification.
+    clickRow(1);
+    key(Qt::Key_F3);
+    form()->txtWord->setText("blueberry");
+    form()->txtMean->setText(QStringLiteral("ブルーベリー"));
+    dialogs.expectMessage(Answer::Yes);
+    refusedOnAFullDisk([&] { click(form()->cmdDo); });
+    EXPECT_EQ(main()->editMode(), FrmMain::Modify);
+    EXPECT_EQ(form()->txtWord->text(), "blueberry");
+    EXPECT_EQ(form()->txtMean->text(), QStringLiteral("ブルーベリー"));
+    EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry", "date"}));
+    EXPECT_EQ(bookState(app), registered);
+    dialogs.expectMessage(Answer::Yes);
+    click(form()->cmdDo);
+    EXPECT_EQ(listed(), QStringList({"apple", "blueberry", "cherry", "date"}));
+
+    // Deletion, of the word shown and of the checked ones.
+    const QList<QByteArray> modified = bookState(app);
+    clickRow(0);
+    dialogs.expectMessage(Answer::Yes);
+    refusedOnAFullDisk([&] { click(form()->cmdDel); });
+    EXPECT_EQ(main()->editMode(), FrmMain::Normal);
+    EXPECT_EQ(listed(), QStringList({"apple", "blueberry", "cherry", "date"}));
+    model()->setChecked(2, true);
+    dialogs.expectMessage(Answer::Ok);
+    refusedOnAFullDisk([&] { form()->IdmCheckDel->trigger(); });
+    EXPECT_EQ(listed(), QStringList({"apple", "blueberry", "cherry", "date"}));
+    EXPECT_EQ(checked(), QStringList({"cherry"}));
+    EXPECT_EQ(bookState(app), modified);
+    dialogs.expectMessage(Answer::Ok);
+    form()->IdmCheckDel->trigger();
+    EXPECT_EQ(listed(), QStringList({"apple", "blueberry", "date"}));
+
+    // Closing with a deletion pending: the compaction is refused, the window stays.
+    const QList<QByteArray> deleted = bookState(app);
+    refusedOnAFullDisk([&] { form()->close(); });
+    EXPECT_TRUE(form()->isVisible());
+    EXPECT_EQ(bookState(app), deleted);
+    form()->close();
+    EXPECT_FALSE(form()->isVisible());
+    EXPECT_EQ(wordFile(app), QStringLiteral("\"apple\",1\r\n\"date\",2\r\n\"blueberry\",3\r\n"));
 }
 
 } // namespace
