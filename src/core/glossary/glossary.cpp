@@ -66,7 +66,7 @@ void Glossary::add(const QString& word, qint32 recordNo) {
     ++m_live;
 }
 
-void Glossary::remove(const QString& word) {
+void Glossary::remove(const QString& word, qint32 recordNo) {
     const QString folded = foldedWord(word);
     if (folded.isEmpty())
         return;
@@ -77,17 +77,20 @@ void Glossary::remove(const QString& word) {
     if (it == buckets.end())
         return;
     std::vector<int>& list = it->second;
+    auto chosen = list.end();
     for (auto i = list.begin(); i != list.end(); ++i) {
-        Entry& e = m_entries[*i];
-        if (e.alive && e.word == word) {
-            e.alive = false;
-            e.word.clear();
-            e.folded.clear();
-            list.erase(i);
-            --m_live;
-            return;
-        }
+        const Entry& e = m_entries[*i];
+        if (e.word == word && (chosen == list.end() || e.recordNo == recordNo))
+            chosen = i;
     }
+    if (chosen == list.end())
+        return;
+    // The entry's slot stays, empty, so the positions other buckets hold keep their meaning.
+    Entry& e = m_entries[*chosen];
+    e.word.clear();
+    e.folded.clear();
+    list.erase(chosen);
+    --m_live;
 }
 
 const std::vector<int>* Glossary::bucket(const Buckets& b, QStringView key) {

@@ -31,8 +31,9 @@ public:
     explicit Glossary(const std::vector<Word>& words);
 
     void add(const QString& word, qint32 recordNo);
-    // Removes the word stored with exactly this spelling; nothing when there is none.
-    void remove(const QString& word);
+    // Removes the word with exactly this spelling, the one with recordNo when there are several;
+    // nothing when there is none.
+    void remove(const QString& word, qint32 recordNo = -1);
     int size() const { return m_live; }
 
     // Every match in text, left to right, none overlapping.
@@ -46,7 +47,6 @@ private:
         QString folded;
         qint32 recordNo = 0;
         int keyLength = 0; // folded units of the key it is filed under
-        bool alive = true;
     };
     using Buckets = std::unordered_map<size_t, std::vector<int>>;
     struct Found {
