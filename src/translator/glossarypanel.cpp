@@ -168,7 +168,7 @@ void GlossaryPanel::apply(const Book::WordChange& change) {
 // ---- The list -------------------------------------------------------------------------------
 
 void GlossaryPanel::refreshList(bool force) {
-    if (!m_glossary || !m_form->isVisible())
+    if (!m_glossary || m_form->isHidden())
         return;
     m_form->lblGlossaryState->clear();
     const QTextCursor caret = m_window.form()->Rtxt1->textCursor();
@@ -213,7 +213,7 @@ void GlossaryPanel::showChosenWord() {
 }
 
 void GlossaryPanel::insertMeaning() {
-    if (!m_form || !m_form->isVisible())
+    if (!m_form || m_form->isHidden())
         return;
     const QString word = chosenWord();
     const QString meaning = word.isEmpty() ? QString() : firstLine(meaningOf(word));

@@ -17,7 +17,9 @@ using formparts::named;
 GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
     : QDockWidget(QStringLiteral("文中の登録語"), &window) {
     setObjectName(QStringLiteral("dockGlossary"));
-    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    // Shown and hidden through its menu entry only, so the entry and the settings file always
+    // agree with what is on the screen.
+    setFeatures(QDockWidget::DockWidgetMovable);
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);

@@ -120,6 +120,24 @@ TEST_F(GlossaryPanelTest, TheListFollowsTheCaretsSentence) {
     EXPECT_EQ(listed(), QStringList({"翻訳者", "cherry", "翻訳"}));
 }
 
+TEST_F(GlossaryPanelTest, APanelShownFromTheStartListsTheFirstSentenceOfTheLoadedOriginal) {
+    GlossarySettings shown;
+    shown.visible = true;
+    shown.write(app.path());
+    const QString original = app.file(QStringLiteral("org.txt"));
+    writeDocument(original, QStringLiteral("Look up the cherry. We installed it.\r\n"));
+    writeDocument(app.file(QStringLiteral("trans.txt")), QString());
+    writeCurrentProject(QStringLiteral("p"), original, app.file(QStringLiteral("trans.txt")), true);
+    writeBook(Words);
+    // The matcher comes back while the window is being shown, before the user does anything.
+    editor = std::make_unique<FrmTranslatorL>();
+    ASSERT_TRUE(editor->formLoad());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+    form()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form()));
+    EXPECT_EQ(listed(), QStringList({"look up", "cherry"}));
+}
+
 TEST_F(GlossaryPanelTest, TheListFollowsRegistrationModificationAndDeletion) {
     start(Words);
     showPanel();
