@@ -96,6 +96,15 @@ QString book(int n) {
     return folder;
 }
 
+QStringList japaneseWords(int n) {
+    QRandomGenerator rng(quint32(n) * 31u + 5u);
+    QStringList list;
+    list.reserve(n);
+    for (int i = 0; i < n; ++i)
+        list << japanesePhrase(rng, 2 + rng.bounded(5));
+    return list;
+}
+
 QString japaneseText(int bytes) {
     QRandomGenerator rng(42);
     QString text;

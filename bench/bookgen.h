@@ -13,6 +13,9 @@ QString book(int n);
 // The words of a generated book, in file order.
 QStringList words(int n);
 
+// n Japanese words of two to six characters (kana and kanji), the same for the same n.
+QStringList japaneseWords(int n);
+
 // Realistic Japanese prose of about `bytes` bytes in CP932, for rich-text benchmarks.
 QString japaneseText(int bytes);
 

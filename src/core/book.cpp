@@ -602,6 +602,7 @@ int Book::registerWord(const QString& word, const QString& meaning, const QStrin
         throw;
     }
     m_nextRecord = recordNo + 1;
+    tell({{}, 0, stored, recordNo});
     return position;
 }
 
@@ -632,6 +633,7 @@ int Book::modifyWord(int position, const QString& word, const QString& meaning,
         throw;
     }
     m_nextRecord = recordNo + 1;
+    tell({old.word, old.recordNo, stored, recordNo});
     markDeletedUnlessUsed({old.recordNo});
     return newPosition;
 }
@@ -675,6 +677,7 @@ void Book::deleteWord(int position) {
         throw;
     }
     m_deletionsPending = true;
+    tell({entry.word, entry.recordNo, {}, 0});
     markDeletedUnlessUsed({entry.recordNo});
 }
 
@@ -693,6 +696,9 @@ int Book::deleteChecked() {
         throw;
     }
     m_deletionsPending = true;
+    for (const IndexEntry& e : before)
+        if (e.checkMark)
+            tell({e.word, e.recordNo, {}, 0});
     markDeletedUnlessUsed(deletedRecords);
     return int(deletedRecords.size());
 }

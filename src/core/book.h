@@ -174,6 +174,19 @@ public:
 
     void setCompactionHook(std::function<void(CompactionStep)> hook) { m_hook = std::move(hook); }
 
+    // A word that left the index (removed) or came into it (added) once the word file says so; a
+    // modification carries both.
+    struct WordChange {
+        QString removed;
+        qint32 removedRecordNo = 0;
+        QString added;
+        qint32 addedRecordNo = 0;
+    };
+    // For views that follow the book's words while it is open.
+    void setWordChangeListener(std::function<void(const WordChange&)> listener) {
+        m_listener = std::move(listener);
+    }
+
 private:
     void recoverInterruptedCompaction(OpenResult& result);
     void installTemporary(const QString& temporary, const QString& target);
@@ -228,4 +241,9 @@ private:
     QHash<QString, QByteArray> m_rawWords;
     QStringList m_problems;
     std::function<void(CompactionStep)> m_hook;
+    std::function<void(const WordChange&)> m_listener;
+    void tell(const WordChange& change) const {
+        if (m_listener)
+            m_listener(change);
+    }
 };

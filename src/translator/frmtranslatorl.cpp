@@ -6,6 +6,7 @@
 #include "editorexit.h"
 #include "fontlist.h"
 #include "formatting.h"
+#include "glossarypanel.h"
 #include "panelayout.h"
 #include "panepopup.h"
 #include "platform/appearance.h"
@@ -54,11 +55,13 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     new SentenceKeys(*this);
     m_popup = new PanePopup(*this);
     m_keys = new WindowKeys(*this);
+    m_glossary = std::make_unique<GlossaryPanel>(*this);
     connectEvents();
 }
 
 FrmTranslatorL::~FrmTranslatorL() {
     qApp->removeEventFilter(this);
+    m_glossary.reset();
     m_tracking.reset();
     m_wordPane.reset();
     delete m_form;
@@ -106,10 +109,12 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         f->toolButton(QStringLiteral("save"))->setEnabled(true);
         m_activePane.clear();
 
+        m_glossary->stop();
         m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName),
                                         WordIndex::Order::Ordinal);
         m_book->open();
         m_wordPane->start(*m_book);
+        m_glossary->start(*m_book);
 
         fillFormatBar(fontProgress);
         loadCurrentProject(projectFileFound);

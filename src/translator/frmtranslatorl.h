@@ -7,6 +7,7 @@
 class Book;
 class EditorExit;
 class Formatting;
+class GlossaryPanel;
 class PanePopup;
 class QEvent;
 class QKeyEvent;
@@ -34,6 +35,7 @@ public:
     SelectionTracking* tracking() const { return m_tracking.get(); }
     Formatting* formatting() const { return m_formatting; }
     PanePopup* popup() const { return m_popup; }
+    GlossaryPanel* glossary() const { return m_glossary.get(); }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
     // fills the formatting bar (the font list advancing bar, when given), reads the tab stops and
@@ -83,6 +85,7 @@ private:
     std::unique_ptr<Book> m_book;
     std::unique_ptr<ProjectState> m_project;
     std::unique_ptr<WordPaneBinding> m_wordPane;
+    std::unique_ptr<GlossaryPanel> m_glossary; // lets go of the book before it goes
     std::unique_ptr<EditorExit> m_exit;
     std::unique_ptr<SelectionTracking> m_tracking;
     Formatting* m_formatting;

@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/textrecord.h"
 #include "support/bookbuilder.h"
+#include "support/failingdisk.h"
 #include "support/tempappfolder.h"
 
 #include <QDir>
@@ -694,3 +695,44 @@ TEST(BookCheck, ListsTheWordsAndReportsProblemsWithoutWriting) {
 }
 
 } // namespace
+
+namespace {
+
+QStringList told(const std::vector<Book::WordChange>& changes) {
+    QStringList out;
+    for (const Book::WordChange& c : changes)
+        out << c.removed + u'>' + c.added;
+    return out;
+}
+
+} // namespace
+
+TEST(Book, TellsItsListenerOfEachWordChangeOnceTheWordFileHoldsIt) {
+    Fixture f;
+    buildFive(f.folder);
+    Book book(f.folder, WordIndex::Order::Ordinal);
+    book.open();
+    std::vector<Book::WordChange> changes;
+    book.setWordChangeListener([&](const Book::WordChange& c) { changes.push_back(c); });
+
+    book.registerWord(QStringLiteral("six"), QStringLiteral("m:six"), QStringLiteral("e:six"));
+    book.modifyWord(book.index().find(QStringLiteral("two")), QStringLiteral("deux"),
+                    QStringLiteral("m:deux"), {});
+    book.deleteWord(book.index().find(QStringLiteral("one")));
+    book.index().setCheckMark(book.index().find(QStringLiteral("three")), true);
+    book.index().setCheckMark(book.index().find(QStringLiteral("four")), true);
+    book.deleteChecked();
+    EXPECT_EQ(told(changes), QStringList({">six", "two>deux", "one>", "four>", "three>"}));
+    EXPECT_EQ(changes[0].addedRecordNo, book.index().at(book.index().find("six")).recordNo);
+    EXPECT_EQ(changes[1].removedRecordNo, 2);
+
+    // A registration the disk refuses never happened for the listener either.
+    changes.clear();
+    {
+        // Room for the two records, none for the word file.
+        FailingDisk disk(bookfile::MeaningSize + bookfile::ExampleSize);
+        EXPECT_THROW(book.registerWord(QStringLiteral("seven"), QStringLiteral("m"), {}),
+                     RuntimeFailure);
+    }
+    EXPECT_TRUE(changes.empty());
+}

@@ -1,0 +1,105 @@
+#include "bookgen.h"
+#include "core/glossary/glossary.h"
+
+#include <QRandomGenerator>
+#include <QStringList>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The generated book's words with record numbers, and, for Japanese text, a tenth as many
+// Japanese words beside them.
+std::vector<Glossary::Word> bookWords(int n, bool withJapanese) {
+    std::vector<Glossary::Word> out;
+    const QStringList words = bookgen::words(n);
+    for (int i = 0; i < words.size(); ++i)
+        out.push_back({words[i], i + 1});
+    if (withJapanese) {
+        const QStringList japanese = bookgen::japaneseWords(n / 10);
+        for (int i = 0; i < japanese.size(); ++i)
+            out.push_back({japanese[i], n + i + 1});
+    }
+    return out;
+}
+
+// English-looking text: book words (some inflected, some capitalised) among common words that
+// are not in the book, with punctuation and a sentence end now and then.
+QString englishText(int n, int chars) {
+    const QStringList words = bookgen::words(n);
+    const QStringList filler = {QStringLiteral("the"), QStringLiteral("of"), QStringLiteral("and"),
+                                QStringLiteral("a"),   QStringLiteral("to"), QStringLiteral("in")};
+    QRandomGenerator rng(7);
+    QString text;
+    while (text.size() < chars) {
+        QString w = rng.bounded(2) ? words[rng.bounded(int(words.size()))]
+                                   : filler[rng.bounded(int(filler.size()))];
+        if (rng.bounded(5) == 0)
+            w += QStringLiteral("ed");
+        text += w + (rng.bounded(12) == 0 ? QStringLiteral(". ") : QStringLiteral(" "));
+    }
+    text.truncate(chars);
+    return text;
+}
+
+} // namespace
+
+static void BM_GlossaryBuild(benchmark::State& state) {
+    const std::vector<Glossary::Word> words = bookWords(int(state.range(0)), false);
+    for (auto _ : state) {
+        Glossary g(words);
+        benchmark::DoNotOptimize(g.size());
+    }
+}
+BENCHMARK(BM_GlossaryBuild)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// The list for the caret's sentence: 300 characters, each word once.
+static void BM_GlossarySentence(benchmark::State& state, bool japanese) {
+    const int n = int(state.range(0));
+    const Glossary g(bookWords(n, japanese));
+    const QString text = japanese ? bookgen::japaneseText(600).left(300) : englishText(n, 300);
+    size_t found = 0;
+    for (auto _ : state) {
+        found = g.distinctMatches(text).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["words"] = double(found);
+    if (found == 0)
+        state.SkipWithError("the sentence holds no book word");
+}
+BENCHMARK_CAPTURE(BM_GlossarySentence, english, false)->Arg(200000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_GlossarySentence, japanese, true)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
+// One registration reflected, and taken back so the glossary keeps its size.
+static void BM_GlossaryUpdate(benchmark::State& state) {
+    const int n = int(state.range(0));
+    Glossary g(bookWords(n, false));
+    int i = 0;
+    for (auto _ : state) {
+        const QString word = QStringLiteral("registered") + QString::number(i++);
+        g.add(word, n + 1);
+        g.remove(word);
+    }
+    benchmark::DoNotOptimize(g.size());
+}
+BENCHMARK(BM_GlossaryUpdate)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
+// Every match of a 1 MB original, as the highlight needs them.
+static void BM_GlossaryDocument1MB(benchmark::State& state, bool japanese) {
+    const int n = int(state.range(0));
+    const Glossary g(bookWords(n, japanese));
+    const QString text = japanese ? bookgen::japaneseText(1 << 20) : englishText(n, 1 << 20);
+    size_t found = 0;
+    for (auto _ : state) {
+        found = g.matches(text).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["matches"] = double(found);
+}
+BENCHMARK_CAPTURE(BM_GlossaryDocument1MB, english, false)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_GlossaryDocument1MB, japanese, true)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

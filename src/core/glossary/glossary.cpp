@@ -1,0 +1,211 @@
+#include "glossary.h"
+
+#include "foldedtext.h"
+
+#include <QHashFunctions>
+#include <algorithm>
+
+using glossarychars::isSpace;
+using glossarychars::isWordChar;
+
+namespace {
+
+// An inflected word is tried under its shortened forms, longest first, the way quick search
+// shortens a selection (down to two characters) but only where what is cut off is an inflection's
+// ending, so that "thesis" does not turn into "the": walks, walked, walking, walker, running.
+constexpr int MaxDropped = 4;
+constexpr int MinStem = 2;
+
+bool isInflectionEnding(QStringView stem, QStringView ending) {
+    static const QStringView Endings[] = {u"s",  u"es",  u"d",   u"ed", u"ing",
+                                          u"er", u"ers", u"est", u"ly"};
+    const auto listed = [](QStringView e) {
+        return std::find(std::begin(Endings), std::end(Endings), e) != std::end(Endings);
+    };
+    if (listed(ending))
+        return true;
+    // A doubled last consonant: running, stopped, bigger.
+    return ending.size() > 2 && ending[0] == stem.back() && listed(ending.mid(1));
+}
+
+size_t keyHash(QStringView key) {
+    return qHash(key, 0);
+}
+
+int wordEnd(QStringView text, int from) {
+    int i = from;
+    while (i < text.size() && isWordChar(text[i]))
+        ++i;
+    return i;
+}
+
+} // namespace
+
+Glossary::Glossary(const std::vector<Word>& words) {
+    m_entries.reserve(words.size());
+    m_byFirstWord.reserve(words.size());
+    for (const Word& w : words)
+        add(w.word, w.recordNo);
+}
+
+void Glossary::add(const QString& word, qint32 recordNo) {
+    Entry e{word, foldedWord(word), recordNo};
+    if (e.folded.isEmpty())
+        return;
+    const int index = int(m_entries.size());
+    if (isWordChar(e.folded[0])) {
+        e.keyLength = wordEnd(e.folded, 0);
+        m_byFirstWord[keyHash(QStringView(e.folded).left(e.keyLength))].push_back(index);
+    } else {
+        e.keyLength = int(e.folded.size());
+        m_bySubstring[keyHash(e.folded)].push_back(index);
+        int& longest = m_longestFrom[e.folded[0].unicode()];
+        longest = std::max(longest, e.keyLength);
+    }
+    m_entries.push_back(std::move(e));
+    ++m_live;
+}
+
+void Glossary::remove(const QString& word, qint32 recordNo) {
+    const QString folded = foldedWord(word);
+    if (folded.isEmpty())
+        return;
+    const bool spaced = isWordChar(folded[0]);
+    Buckets& buckets = spaced ? m_byFirstWord : m_bySubstring;
+    const QStringView key = spaced ? QStringView(folded).left(wordEnd(folded, 0)) : folded;
+    const auto it = buckets.find(keyHash(key));
+    if (it == buckets.end())
+        return;
+    std::vector<int>& list = it->second;
+    auto chosen = list.end();
+    for (auto i = list.begin(); i != list.end(); ++i) {
+        const Entry& e = m_entries[*i];
+        if (e.word == word && (chosen == list.end() || e.recordNo == recordNo))
+            chosen = i;
+    }
+    if (chosen == list.end())
+        return;
+    // The entry's slot stays, empty, so the positions other buckets hold keep their meaning.
+    Entry& e = m_entries[*chosen];
+    e.word.clear();
+    e.folded.clear();
+    list.erase(chosen);
+    --m_live;
+}
+
+const std::vector<int>* Glossary::bucket(const Buckets& b, QStringView key) {
+    const auto it = b.find(keyHash(key));
+    return it == b.end() ? nullptr : &it->second;
+}
+
+// Where the entry's text after its key ends in folded, matched from `from`; -1 when it does not
+// match. A space of the entry stands for one space or line break of the text.
+int Glossary::remainderEnd(const Entry& e, QStringView folded, int from) const {
+    int t = from;
+    for (int i = e.keyLength; i < e.folded.size(); ++i) {
+        if (t >= folded.size())
+            return -1;
+        const QChar c = e.folded[i];
+        if (c == u' ') {
+            if (!isSpace(folded[t]))
+                return -1;
+            t += (folded[t] == u'\r' && t + 1 < folded.size() && folded[t + 1] == u'\n') ? 2 : 1;
+        } else if (folded[t] == c) {
+            ++t;
+        } else {
+            return -1;
+        }
+    }
+    const bool endsInWord = isWordChar(e.folded.back());
+    if (endsInWord && t < folded.size() && isWordChar(folded[t]))
+        return -1;
+    return t;
+}
+
+// The longest entry filed under key whose rest follows at afterKey.
+void Glossary::candidatesAt(QStringView folded, QStringView key, int afterKey, Found& best) const {
+    const std::vector<int>* list = bucket(m_byFirstWord, key);
+    if (!list)
+        return;
+    for (int index : *list) {
+        const Entry& e = m_entries[index];
+        if (QStringView(e.folded).left(e.keyLength) != key)
+            continue;
+        const int end = remainderEnd(e, folded, afterKey);
+        if (end > best.end)
+            best = {index, end};
+    }
+}
+
+Glossary::Found Glossary::matchWordAt(QStringView folded, int start) const {
+    const int end = wordEnd(folded, start);
+    Found best;
+    candidatesAt(folded, folded.mid(start, end - start), end, best);
+    const int length = end - start;
+    for (int stem = length - 1; best.entry < 0 && stem >= MinStem && stem >= length - MaxDropped;
+         --stem) {
+        const QStringView form = folded.mid(start, stem);
+        if (isInflectionEnding(form, folded.mid(start + stem, length - stem)))
+            candidatesAt(folded, form, end, best);
+    }
+    return best;
+}
+
+Glossary::Found Glossary::matchSubstringAt(QStringView folded, int start) const {
+    const auto longest = m_longestFrom.find(folded[start].unicode());
+    if (longest == m_longestFrom.end())
+        return {};
+    for (int n = std::min<int>(longest->second, int(folded.size()) - start); n >= 1; --n) {
+        const QStringView piece = folded.mid(start, n);
+        const std::vector<int>* list = bucket(m_bySubstring, piece);
+        if (!list)
+            continue;
+        for (int index : *list) {
+            const Entry& e = m_entries[index];
+            if (e.folded != piece)
+                continue;
+            const int end = start + n;
+            if (isWordChar(piece.back()) && end < folded.size() && isWordChar(folded[end]))
+                continue;
+            return {index, end};
+        }
+    }
+    return {};
+}
+
+std::vector<GlossaryMatch> Glossary::matches(QStringView text) const {
+    std::vector<GlossaryMatch> out;
+    if (m_live == 0)
+        return out;
+    const FoldedText folded = FoldedText::fold(text);
+    const QStringView f = folded.text;
+    for (int i = 0; i < f.size();) {
+        const bool wordStart = isWordChar(f[i]);
+        if (wordStart && i > 0 && isWordChar(f[i - 1])) {
+            i = wordEnd(f, i);
+            continue;
+        }
+        const Found found = wordStart ? matchWordAt(f, i) : matchSubstringAt(f, i);
+        if (found.entry < 0) {
+            i = wordStart ? wordEnd(f, i) : i + 1;
+            continue;
+        }
+        const Entry& e = m_entries[found.entry];
+        out.push_back({folded.sourceStart[i], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
+        i = found.end;
+    }
+    return out;
+}
+
+std::vector<GlossaryMatch> Glossary::distinctMatches(QStringView text) const {
+    std::vector<GlossaryMatch> all = matches(text);
+    std::vector<GlossaryMatch> out;
+    for (GlossaryMatch& m : all) {
+        const bool seen = std::any_of(out.begin(), out.end(), [&](const GlossaryMatch& o) {
+            return o.word == m.word && o.recordNo == m.recordNo;
+        });
+        if (!seen)
+            out.push_back(std::move(m));
+    }
+    return out;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <unordered_map>
+#include <vector>
+
+// A book word found in a text: where it stands (UTF-16 positions of the text searched) and which
+// word of the book it is.
+struct GlossaryMatch {
+    int start = 0;
+    int end = 0;
+    QString word;
+    qint32 recordNo = 0;
+};
+
+// The book's words arranged for finding them in running text. Words of spaced scripts match whole
+// words regardless of case, or through a shortened form of an inflected word (installed finds
+// install; the word as written wins); a multi-word entry matches across single spaces and line
+// breaks. Words that begin in an unspaced script (Japanese) match as substrings. At each place
+// the longest match wins and the search goes on behind it. Full-width Latin and half-width kana
+// match their ordinary forms. Building copies what it needs, so it may run on any thread.
+class Glossary {
+public:
+    struct Word {
+        QString word;
+        qint32 recordNo = 0;
+    };
+
+    Glossary() = default;
+    explicit Glossary(const std::vector<Word>& words);
+
+    void add(const QString& word, qint32 recordNo);
+    // Removes the word with exactly this spelling, the one with recordNo when there are several;
+    // nothing when there is none.
+    void remove(const QString& word, qint32 recordNo = -1);
+    int size() const { return m_live; }
+
+    // Every match in text, left to right, none overlapping.
+    std::vector<GlossaryMatch> matches(QStringView text) const;
+    // The same, each word once, at its first place.
+    std::vector<GlossaryMatch> distinctMatches(QStringView text) const;
+
+private:
+    struct Entry {
+        QString word;
+        QString folded;
+        qint32 recordNo = 0;
+        int keyLength = 0; // folded units of the key it is filed under
+    };
+    using Buckets = std::unordered_map<size_t, std::vector<int>>;
+    struct Found {
+        int entry = -1;
+        int end = 0; // in folded units
+    };
+
+    Found matchWordAt(QStringView folded, int start) const;
+    Found matchSubstringAt(QStringView folded, int start) const;
+    void candidatesAt(QStringView folded, QStringView key, int afterKey, Found& best) const;
+    int remainderEnd(const Entry& e, QStringView folded, int from) const;
+    static const std::vector<int>* bucket(const Buckets& b, QStringView key);
+
+    std::vector<Entry> m_entries;
+    Buckets m_byFirstWord;                           // spaced entries by their folded first word
+    Buckets m_bySubstring;                           // the others by their whole folded text
+    std::unordered_map<char16_t, int> m_longestFrom; // longest substring entry by first unit
+    int m_live = 0;
+};

@@ -1,0 +1,312 @@
+#include "glossarypanel.h"
+
+#include "core/failure.h"
+#include "core/glossary/glossary.h"
+#include "core/glossary/glossarysettings.h"
+#include "core/glossary/sentence.h"
+#include "core/session.h"
+#include "frmtranslatorl.h"
+#include "ui/glossarypanelform.h"
+#include "ui/richtextpane.h"
+#include "ui/translatorlform.h"
+#include "wordpanebinding.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+// How long one slice of the highlight may keep the interface busy.
+constexpr int SliceMilliseconds = 8;
+// A pause after typing before the highlight is worked out again.
+constexpr int HighlightDelayMilliseconds = 300;
+
+QString firstLine(const QString& text) {
+    QString line = text.section(u'\n', 0, 0);
+    if (line.endsWith(u'\r'))
+        line.chop(1);
+    while (line.endsWith(u' '))
+        line.chop(1);
+    return line;
+}
+
+QTextCharFormat markFormat() {
+    QTextCharFormat f;
+    f.setBackground(QColor(255, 236, 150));
+    return f;
+}
+
+} // namespace
+
+GlossaryPanel::GlossaryPanel(FrmTranslatorL& window)
+    : m_window(window), m_settings(std::make_unique<GlossarySettings>()) {}
+
+GlossaryPanel::~GlossaryPanel() {
+    stop();
+}
+
+void GlossaryPanel::stop() {
+    joinBuilder();
+    ++m_generation; // a matcher still on its way belongs to the book before
+    m_building = false;
+    m_glossary.reset();
+    m_pending.clear();
+    m_sentence.clear();
+    m_highlightRunning = false;
+    if (m_book)
+        m_book->setWordChangeListener(nullptr);
+    m_book = nullptr;
+}
+
+void GlossaryPanel::joinBuilder() {
+    if (m_builder.joinable())
+        m_builder.join();
+}
+
+void GlossaryPanel::start(Book& book) {
+    stop();
+    m_book = &book;
+    *m_settings = GlossarySettings::read(session().appFolder);
+    if (!m_settings->enabled)
+        return;
+    book.setWordChangeListener([this](const Book::WordChange& c) { bookChanged(c); });
+    if (!m_form)
+        createForm();
+    m_form->lstGlossary->clear();
+    m_form->chkGlossaryHighlight->setChecked(m_settings->highlight);
+    m_form->mnuGlossary->setChecked(m_settings->visible);
+    m_form->setVisible(m_settings->visible);
+    if (m_settings->visible || m_settings->highlight)
+        ensureBuilt();
+}
+
+void GlossaryPanel::createForm() {
+    TranslatorLForm* f = m_window.form();
+    m_form = new GlossaryPanelForm(*f, *f->mnuTransPart);
+    connect(m_form->mnuGlossary, &QAction::toggled, this, [this](bool on) { setPanelVisible(on); });
+    connect(m_form->mnuGlossaryInsert, &QAction::triggered, this, [this] { insertMeaning(); });
+    connect(m_form->chkGlossaryHighlight, &QCheckBox::toggled, this,
+            [this](bool on) { setHighlight(on); });
+    connect(m_form, &GlossaryPanelForm::itemChosen, this, [this] { showChosenWord(); });
+    connect(f->Rtxt1, &QTextEdit::cursorPositionChanged, this, [this] { refreshList(); });
+    connect(f->Rtxt1, &QTextEdit::textChanged, this, [this] {
+        refreshList();
+        if (m_settings->highlight)
+            m_highlightDelay->start();
+    });
+    m_highlightDelay = new QTimer(this);
+    m_highlightDelay->setSingleShot(true);
+    m_highlightDelay->setInterval(HighlightDelayMilliseconds);
+    connect(m_highlightDelay, &QTimer::timeout, this, [this] { restartHighlight(); });
+}
+
+// ---- The matcher ----------------------------------------------------------------------------
+
+void GlossaryPanel::ensureBuilt() {
+    if (m_glossary || m_building || !m_book)
+        return;
+    m_building = true;
+    m_form->lblGlossaryState->setText(QStringLiteral("登録語を読み込んでいます..."));
+    std::vector<Glossary::Word> words;
+    const WordIndex& index = m_book->index();
+    words.reserve(size_t(index.size()));
+    for (int p = 0; p < index.size(); ++p)
+        words.push_back({index.at(p).word, index.at(p).recordNo});
+    joinBuilder();
+    const unsigned generation = m_generation;
+    m_builder = std::thread([this, words = std::move(words), generation]() mutable {
+        auto glossary = std::make_shared<Glossary>(words);
+        words.clear();
+        // The panel waits for this thread before it goes, so it is there to receive the result.
+        QMetaObject::invokeMethod(
+            this, [this, glossary, generation] { adopt(glossary, generation); },
+            Qt::QueuedConnection);
+    });
+}
+
+void GlossaryPanel::adopt(std::shared_ptr<Glossary> glossary, unsigned generation) {
+    if (generation != m_generation)
+        return;
+    joinBuilder();
+    m_building = false;
+    m_glossary = std::move(glossary);
+    for (const Book::WordChange& c : m_pending)
+        apply(c);
+    m_pending.clear();
+    m_form->lblGlossaryState->clear();
+    refreshList(true);
+    if (m_settings->highlight)
+        restartHighlight();
+    emit ready();
+}
+
+void GlossaryPanel::bookChanged(const Book::WordChange& change) {
+    if (m_building) {
+        m_pending.push_back(change);
+        return;
+    }
+    if (!m_glossary)
+        return;
+    apply(change);
+    refreshList(true);
+    if (m_settings->highlight)
+        m_highlightDelay->start();
+}
+
+void GlossaryPanel::apply(const Book::WordChange& change) {
+    if (!change.removed.isEmpty())
+        m_glossary->remove(change.removed, change.removedRecordNo);
+    if (!change.added.isEmpty())
+        m_glossary->add(change.added, change.addedRecordNo);
+}
+
+// ---- The list -------------------------------------------------------------------------------
+
+void GlossaryPanel::refreshList(bool force) {
+    if (!m_glossary || m_form->isHidden())
+        return;
+    m_form->lblGlossaryState->clear();
+    const QTextCursor caret = m_window.form()->Rtxt1->textCursor();
+    const QTextBlock block = caret.block();
+    const QString paragraph = block.text();
+    const SentenceSpan span = sentenceAround(paragraph, caret.positionInBlock());
+    const QString sentence = paragraph.mid(span.start, span.end - span.start);
+    if (!force && sentence == m_sentence)
+        return;
+    m_sentence = sentence;
+    QTreeWidget* list = m_form->lstGlossary;
+    list->clear();
+    for (const GlossaryMatch& m : m_glossary->distinctMatches(sentence)) {
+        auto* item = new QTreeWidgetItem({m.word, firstLine(meaningOf(m.word))});
+        list->addTopLevelItem(item);
+    }
+    if (list->topLevelItemCount() > 0)
+        list->setCurrentItem(list->topLevelItem(0));
+}
+
+QString GlossaryPanel::meaningOf(const QString& word) const {
+    const int position = m_book->index().find(word);
+    if (position < 0)
+        return {};
+    bool ok = false;
+    const QString meaning = m_book->meaning(m_book->index().at(position).recordNo, &ok);
+    return ok ? meaning : QString();
+}
+
+QString GlossaryPanel::chosenWord() const {
+    const QTreeWidgetItem* item = m_form ? m_form->lstGlossary->currentItem() : nullptr;
+    return item ? item->text(0) : QString();
+}
+
+void GlossaryPanel::showChosenWord() {
+    WordPane* pane = m_window.wordPane()->pane();
+    const QString word = chosenWord();
+    if (!pane || word.isEmpty() || pane->mode() != WordPane::Mode::Normal)
+        return;
+    pane->inputChanged(word);
+    pane->enterPressed();
+}
+
+void GlossaryPanel::insertMeaning() {
+    if (!m_form || m_form->isHidden())
+        return;
+    const QString word = chosenWord();
+    const QString meaning = word.isEmpty() ? QString() : firstLine(meaningOf(word));
+    if (meaning.isEmpty())
+        return;
+    RichTextPane* translation = m_window.form()->Rtxt2;
+    if (translation->isReadOnly())
+        return;
+    // One insertion is one step of the pane's undo.
+    translation->textCursor().insertText(meaning);
+}
+
+// ---- Switches -------------------------------------------------------------------------------
+
+void GlossaryPanel::setPanelVisible(bool visible) {
+    if (!m_form)
+        return;
+    m_form->mnuGlossary->setChecked(visible);
+    m_form->setVisible(visible);
+    if (visible) {
+        ensureBuilt();
+        refreshList(true);
+    }
+    if (m_settings->visible != visible) {
+        m_settings->visible = visible;
+        saveSettings();
+    }
+}
+
+void GlossaryPanel::setHighlight(bool on) {
+    if (!m_form)
+        return;
+    m_form->chkGlossaryHighlight->setChecked(on);
+    if (m_settings->highlight != on) {
+        m_settings->highlight = on;
+        saveSettings();
+    }
+    if (on) {
+        ensureBuilt();
+        restartHighlight();
+    } else {
+        m_highlightRunning = false;
+        m_highlightDelay->stop();
+        m_marks.clear();
+        m_window.form()->Rtxt1->setExtraSelections({});
+    }
+}
+
+void GlossaryPanel::saveSettings() {
+    // The panel's own file: when it cannot be written the choice lasts only for this run.
+    try {
+        m_settings->write(session().appFolder);
+    } catch (const RuntimeFailure&) {
+    }
+}
+
+// ---- The highlight --------------------------------------------------------------------------
+
+void GlossaryPanel::restartHighlight() {
+    if (!m_glossary || !m_settings->highlight)
+        return;
+    m_marks.clear();
+    m_highlightBlock = 0;
+    if (!m_highlightRunning) {
+        m_highlightRunning = true;
+        QTimer::singleShot(0, this, [this] { highlightSlice(); });
+    }
+}
+
+// Marks the words of the next paragraphs for a few milliseconds, then lets the window run; the
+// marks are shown once the whole original is done.
+void GlossaryPanel::highlightSlice() {
+    if (!m_highlightRunning || !m_glossary)
+        return;
+    RichTextPane* original = m_window.form()->Rtxt1;
+    QTextDocument* document = original->document();
+    QElapsedTimer clock;
+    clock.start();
+    const QTextCharFormat format = markFormat();
+    QTextBlock block = document->findBlockByNumber(m_highlightBlock);
+    for (; block.isValid() && clock.elapsed() < SliceMilliseconds; block = block.next()) {
+        for (const GlossaryMatch& m : m_glossary->matches(block.text())) {
+            QTextCursor c(document);
+            c.setPosition(block.position() + m.start);
+            c.setPosition(block.position() + m.end, QTextCursor::KeepAnchor);
+            m_marks.append({c, format});
+        }
+        ++m_highlightBlock;
+    }
+    if (block.isValid()) {
+        QTimer::singleShot(0, this, [this] { highlightSlice(); });
+        return;
+    }
+    m_highlightRunning = false;
+    original->setExtraSelections(m_marks);
+}

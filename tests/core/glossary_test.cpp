@@ -1,0 +1,259 @@
+#include "core/glossary/glossary.h"
+#include "core/glossary/sentence.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList SmallBook = {
+    QStringLiteral("install"),     QStringLiteral("look"),   QStringLiteral("look up"),
+    QStringLiteral("in spite of"), QStringLiteral("walk"),   QStringLiteral("walker"),
+    QStringLiteral("Paris"),       QStringLiteral("run"),    QStringLiteral("the"),
+    QStringLiteral("e-mail"),      QStringLiteral("翻訳"),   QStringLiteral("翻訳者"),
+    QStringLiteral("者"),          QStringLiteral("カメラ"), QStringLiteral("ガス"),
+    QStringLiteral("Tシャツ"),     QStringLiteral("テスト"), QStringLiteral("data"),
+};
+
+Glossary glossaryOf(const QStringList& words) {
+    std::vector<Glossary::Word> list;
+    for (int i = 0; i < words.size(); ++i)
+        list.push_back({words[i], i + 1});
+    return Glossary(list);
+}
+
+QStringList wordsOf(const std::vector<GlossaryMatch>& matches) {
+    QStringList out;
+    for (const GlossaryMatch& m : matches)
+        out << m.word;
+    return out;
+}
+
+// A plain scan over every word at every place, on text normalised as a whole: what the glossary
+// should find, worked out without its tables and position maps.
+class PlainScan {
+public:
+    explicit PlainScan(const QStringList& words) : m_words(words) {}
+
+    QStringList distinct(const QString& original) const {
+        const QString text = fold(original);
+        QStringList found;
+        for (int i = 0; i < text.size();) {
+            const bool latin = isLatin(text[i]);
+            if (latin && i > 0 && isLatin(text[i - 1])) {
+                ++i;
+                continue;
+            }
+            int bestEnd = -1;
+            QString bestWord;
+            if (latin) {
+                const int tokenEnd = runEnd(text, i);
+                const int tokenLength = tokenEnd - i;
+                for (int stem = tokenLength; stem >= 2 || stem == tokenLength; --stem) {
+                    if (tokenLength - stem > 4)
+                        break;
+                    if (stem < tokenLength && !isEnding(text.mid(i, tokenLength), stem))
+                        continue;
+                    for (const QString& w : m_words) {
+                        const QString f = fold(w);
+                        if (!isLatin(f[0]) || runEnd(f, 0) != stem ||
+                            f.left(stem) != text.mid(i, stem))
+                            continue;
+                        const int end = restEnd(f.mid(stem), text, tokenEnd);
+                        if (end > bestEnd)
+                            bestEnd = end, bestWord = w;
+                    }
+                    if (bestEnd >= 0)
+                        break;
+                }
+            } else {
+                for (const QString& w : m_words) {
+                    const QString f = fold(w);
+                    if (isLatin(f[0]) || !text.mid(i).startsWith(f))
+                        continue;
+                    const int end = i + int(f.size());
+                    if (isLatin(f.back()) && end < text.size() && isLatin(text[end]))
+                        continue;
+                    if (end > bestEnd)
+                        bestEnd = end, bestWord = w;
+                }
+            }
+            if (bestEnd < 0) {
+                i = latin ? runEnd(text, i) : i + 1;
+                continue;
+            }
+            if (!found.contains(bestWord))
+                found << bestWord;
+            i = bestEnd;
+        }
+        return found;
+    }
+
+private:
+    static QString fold(const QString& s) {
+        return s.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    }
+    // What an inflection adds to a word, a doubled consonant allowed.
+    static bool isEnding(const QString& token, int stem) {
+        static const QRegularExpression ending(QStringLiteral("^(s|es|d|ed|ing|er|ers|est|ly)$"));
+        const QString tail = token.mid(stem);
+        return ending.match(tail).hasMatch() || (tail.size() > 2 && tail[0] == token[stem - 1] &&
+                                                 ending.match(tail.mid(1)).hasMatch());
+    }
+    static bool isLatin(QChar c) {
+        return c.isLetterOrNumber() && c.script() != QChar::Script_Han &&
+               c.script() != QChar::Script_Hiragana && c.script() != QChar::Script_Katakana &&
+               c.unicode() != 0x30FC;
+    }
+    static int runEnd(const QString& s, int from) {
+        while (from < s.size() && isLatin(s[from]))
+            ++from;
+        return from;
+    }
+    // The end of rest matched at from, a space standing for one blank or line break; -1 if not.
+    static int restEnd(const QString& rest, const QString& text, int from) {
+        QString pattern = QRegularExpression::escape(rest);
+        pattern.replace(QStringLiteral("\\ "),
+                        QStringLiteral("(?:\\r\\n|[ \\n\\r\\x{2028}\\x{2029}\\x{a0}])"));
+        const QRegularExpression re(QStringLiteral("\\G") + pattern);
+        const QRegularExpressionMatch m = re.match(text, from);
+        if (!m.hasMatch())
+            return -1;
+        const int end = int(m.capturedEnd());
+        if (!rest.isEmpty() && isLatin(rest.back()) && end < text.size() && isLatin(text[end]))
+            return -1;
+        if (rest.isEmpty() && end < text.size() && isLatin(text[end]))
+            return -1;
+        return end;
+    }
+
+    QStringList m_words;
+};
+
+} // namespace
+
+TEST(Glossary, EnglishSentencesFindWholeWordsInflectedFormsAndPhrases) {
+    const Glossary g = glossaryOf(SmallBook);
+    struct Case {
+        QString sentence;
+        QStringList expected;
+    } cases[] = {
+        {QStringLiteral("We installed it."), {QStringLiteral("install")}},
+        {QStringLiteral("INSTALL, then walk!"),
+         {QStringLiteral("install"), QStringLiteral("walk")}},
+        {QStringLiteral("The walker walked (walks)."),
+         {QStringLiteral("the"), QStringLiteral("walker"), QStringLiteral("walk")}},
+        {QStringLiteral("Look up the word; look."),
+         {QStringLiteral("look up"), QStringLiteral("the"), QStringLiteral("look")}},
+        {QStringLiteral("He looked\nup in spite\x2028of rain."),
+         {QStringLiteral("look up"), QStringLiteral("in spite of")}},
+        {QStringLiteral("Look  up twice spaced: no phrase."), {QStringLiteral("look")}},
+        {QStringLiteral("Running in Paris, parisian, installation."),
+         {QStringLiteral("run"), QStringLiteral("Paris")}},
+        {QStringLiteral("Send e-mail, \"data\"-driven."),
+         {QStringLiteral("e-mail"), QStringLiteral("data")}},
+        {QStringLiteral("Theatre, bathe, thesis."), {}},
+        {QStringLiteral("ｉｎｓｔａｌｌ on ＰＡＲＩＳ"),
+         {QStringLiteral("install"), QStringLiteral("Paris")}},
+    };
+    const PlainScan plain(SmallBook);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sentence.toStdString());
+        EXPECT_EQ(wordsOf(g.distinctMatches(c.sentence)), c.expected);
+        EXPECT_EQ(plain.distinct(c.sentence), c.expected);
+    }
+}
+
+TEST(Glossary, JapaneseSentencesFindLongestSubstringsAndWidthVariants) {
+    const Glossary g = glossaryOf(SmallBook);
+    struct Case {
+        QString sentence;
+        QStringList expected;
+    } cases[] = {
+        {QStringLiteral("翻訳者が翻訳した。"), {QStringLiteral("翻訳者"), QStringLiteral("翻訳")}},
+        {QStringLiteral("訳者と作者。"), {QStringLiteral("者")}},
+        {QStringLiteral("ｶﾒﾗとｶﾞｽのﾃｽﾄ"),
+         {QStringLiteral("カメラ"), QStringLiteral("ガス"), QStringLiteral("テスト")}},
+        {QStringLiteral("白いＴシャツとTシャツ"), {QStringLiteral("Tシャツ")}},
+        {QStringLiteral("dataのテスト、ＤＡＴＡ"),
+         {QStringLiteral("data"), QStringLiteral("テスト")}},
+        {QStringLiteral("カスとカメ"), {}},
+    };
+    const PlainScan plain(SmallBook);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sentence.toStdString());
+        EXPECT_EQ(wordsOf(g.distinctMatches(c.sentence)), c.expected);
+        EXPECT_EQ(plain.distinct(c.sentence), c.expected);
+    }
+}
+
+TEST(Glossary, MatchesPointAtTheOriginalTextWhateverItsWidth) {
+    const Glossary g = glossaryOf(SmallBook);
+    const QString text = QStringLiteral("ｶﾞｽ and ＩＮＳＴＡＬＬＥＤ 翻訳者");
+    const std::vector<GlossaryMatch> found = g.matches(text);
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(text.mid(found[0].start, found[0].end - found[0].start), QStringLiteral("ｶﾞｽ"));
+    EXPECT_EQ(text.mid(found[1].start, found[1].end - found[1].start),
+              QStringLiteral("ＩＮＳＴＡＬＬＥＤ"));
+    EXPECT_EQ(text.mid(found[2].start, found[2].end - found[2].start), QStringLiteral("翻訳者"));
+    EXPECT_EQ(found[2].recordNo, 12);
+}
+
+TEST(Glossary, AgreesWithAPlainScanOnMixedText) {
+    QStringList book = SmallBook;
+    book << QStringLiteral("spite") << QStringLiteral("訳") << QStringLiteral("up")
+         << QStringLiteral("ran") << QStringLiteral("Walking");
+    const Glossary g = glossaryOf(book);
+    const PlainScan plain(book);
+    const QStringList sentences = {
+        QStringLiteral("In spite of it, the walker was walking up to the ＴＨＥ."),
+        QStringLiteral("翻訳者の訳は翻訳。Tシャツを ﾃｽﾄ した walkers installing."),
+        QStringLiteral("look-up, look up, LOOK\r\nUP, looking\x2029up."),
+        QStringLiteral("ran runs running rung e-mails emails."),
+    };
+    for (const QString& s : sentences) {
+        SCOPED_TRACE(s.toStdString());
+        EXPECT_EQ(wordsOf(g.distinctMatches(s)), plain.distinct(s));
+    }
+}
+
+TEST(Glossary, FollowsRegistrationModificationAndDeletion) {
+    Glossary g = glossaryOf(SmallBook);
+    const QString sentence = QStringLiteral("The translator installed a camera.");
+    EXPECT_EQ(wordsOf(g.distinctMatches(sentence)),
+              (QStringList{QStringLiteral("the"), QStringLiteral("install")}));
+    g.add(QStringLiteral("translator"), 40);
+    g.add(QStringLiteral("Camera"), 41);
+    EXPECT_EQ(wordsOf(g.distinctMatches(sentence)),
+              (QStringList{QStringLiteral("the"), QStringLiteral("translator"),
+                           QStringLiteral("install"), QStringLiteral("Camera")}));
+    // A modification is the old spelling gone and the new one there.
+    g.remove(QStringLiteral("install"));
+    g.add(QStringLiteral("installed"), 1);
+    g.remove(QStringLiteral("the"));
+    g.remove(QStringLiteral("not a word"));
+    EXPECT_EQ(wordsOf(g.distinctMatches(sentence)),
+              (QStringList{QStringLiteral("translator"), QStringLiteral("installed"),
+                           QStringLiteral("Camera")}));
+    EXPECT_EQ(g.size(), SmallBook.size() + 2 - 1);
+    g.remove(QStringLiteral("翻訳者"));
+    EXPECT_EQ(wordsOf(g.distinctMatches(QStringLiteral("翻訳者"))),
+              (QStringList{QStringLiteral("翻訳"), QStringLiteral("者")}));
+}
+
+TEST(Glossary, SentenceAroundStopsAtTerminatorsAndTheParagraphEnds) {
+    const QString p = QStringLiteral("He came. She left?! 彼は来た。終わり");
+    const auto text = [&](int position) {
+        const SentenceSpan s = sentenceAround(p, position);
+        return p.mid(s.start, s.end - s.start);
+    };
+    EXPECT_EQ(text(0), QStringLiteral("He came."));
+    EXPECT_EQ(text(3), QStringLiteral("He came."));
+    EXPECT_EQ(text(8), QStringLiteral(" She left?!"));
+    EXPECT_EQ(text(12), QStringLiteral(" She left?!"));
+    EXPECT_EQ(text(21), QStringLiteral(" 彼は来た。"));
+    EXPECT_EQ(text(int(p.size())), QStringLiteral("終わり"));
+    EXPECT_EQ(text(999), QStringLiteral("終わり"));
+    EXPECT_EQ(sentenceAround(QString(), 0).end, 0);
+}

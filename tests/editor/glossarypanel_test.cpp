@@ -1,0 +1,225 @@
+#include "core/glossary/glossarysettings.h"
+#include "core/richtext/documentfile.h"
+#include "editor_fixture.h"
+#include "translator/glossarypanel.h"
+#include "translator/wordpanebinding.h"
+#include "ui/glossarypanelform.h"
+#include "ui/limitedtextedit.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTreeWidget>
+
+namespace {
+
+const QStringList Words = {"install", "look up", "翻訳", "翻訳者", "cherry"};
+// Three sentences in the first paragraph (the second runs over a line break inside it), one in
+// the second.
+const QString Original = QStringLiteral("We installed it. Then look") + QChar::LineSeparator +
+                         QStringLiteral("up the cherry! No more.\n翻訳者が翻訳した。");
+
+class GlossaryPanelTest : public EditorTest {
+protected:
+    GlossaryPanel* panel() const { return editor->glossary(); }
+    GlossaryPanelForm* panelForm() const { return panel()->form(); }
+
+    // The panel shown and its matcher built, over the original text.
+    void showPanel() {
+        form()->Rtxt1->setPlainText(Original);
+        panelForm()->mnuGlossary->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+    }
+
+    void caretAt(int position) {
+        QTextCursor c = form()->Rtxt1->textCursor();
+        c.setPosition(position);
+        form()->Rtxt1->setTextCursor(c);
+    }
+
+    QStringList listed(int column = 0) const {
+        QStringList out;
+        QTreeWidget* list = panelForm()->lstGlossary;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            out << list->topLevelItem(i)->text(column);
+        return out;
+    }
+
+    QByteArray settingsFile() const {
+        QFile f(app.file(GlossarySettings::FileName));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+TEST_F(GlossaryPanelTest, HiddenByDefaultToggledByItsMenuAndRememberedInItsOwnFile) {
+    start(Words);
+    ASSERT_NE(panelForm(), nullptr);
+    EXPECT_EQ(panelForm()->windowTitle(), QStringLiteral("文中の登録語"));
+    EXPECT_FALSE(panelForm()->isVisible());
+    EXPECT_EQ(panelForm()->mnuGlossary->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
+    EXPECT_EQ(panelForm()->mnuGlossaryInsert->shortcut(), QKeySequence(QStringLiteral("Ctrl+J")));
+    // Opening the editor leaves no file of the panel's behind.
+    EXPECT_TRUE(settingsFile().isEmpty());
+
+    QTest::keyClick(form()->Rtxt1, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(panelForm()->isVisible());
+    EXPECT_EQ(settingsFile(), QByteArray("enabled=1\nvisible=1\nhighlight=0\n"));
+
+    editor.reset();
+    start(Words);
+    EXPECT_TRUE(panelForm()->isVisible());
+    EXPECT_TRUE(panelForm()->mnuGlossary->isChecked());
+    panelForm()->mnuGlossary->trigger();
+    EXPECT_FALSE(panelForm()->isVisible());
+    EXPECT_EQ(settingsFile(), QByteArray("enabled=1\nvisible=0\nhighlight=0\n"));
+}
+
+TEST_F(GlossaryPanelTest, SwitchedOffItLeavesTheWindowAsItWas) {
+    const int itemsBefore = [] {
+        TranslatorLForm bare;
+        return int(bare.mnuTransPart->actions().size());
+    }();
+    GlossarySettings off;
+    off.enabled = false;
+    off.visible = true;
+    off.write(app.path());
+    start(Words);
+    EXPECT_EQ(panelForm(), nullptr);
+    EXPECT_EQ(form()->findChild<QDockWidget*>(), nullptr);
+    EXPECT_EQ(form()->mnuTransPart->actions().size(), itemsBefore);
+}
+
+TEST_F(GlossaryPanelTest, ADamagedSettingsFileGivesTheDefaults) {
+    QFile f(app.file(GlossarySettings::FileName));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("visible=yes\n\xff\xfe garbage\nhighlight");
+    f.close();
+    start(Words);
+    ASSERT_NE(panelForm(), nullptr);
+    EXPECT_FALSE(panelForm()->isVisible());
+    EXPECT_FALSE(panelForm()->chkGlossaryHighlight->isChecked());
+}
+
+TEST_F(GlossaryPanelTest, TheListFollowsTheCaretsSentence) {
+    start(Words);
+    showPanel();
+    caretAt(3);
+    EXPECT_EQ(listed(), QStringList({"install"}));
+    EXPECT_EQ(listed(1), QStringList({"m:install"}));
+    caretAt(int(Original.indexOf(u"Then")));
+    EXPECT_EQ(listed(), QStringList({"look up", "cherry"}));
+    caretAt(int(Original.indexOf(u"No more")));
+    EXPECT_TRUE(listed().isEmpty());
+    caretAt(int(Original.indexOf(u"が")));
+    EXPECT_EQ(listed(), QStringList({"翻訳者", "翻訳"}));
+
+    // Typing in the sentence changes the list at once.
+    form()->Rtxt1->textCursor().insertText(QStringLiteral("cherry"));
+    EXPECT_EQ(listed(), QStringList({"翻訳者", "cherry", "翻訳"}));
+}
+
+TEST_F(GlossaryPanelTest, APanelShownFromTheStartListsTheFirstSentenceOfTheLoadedOriginal) {
+    GlossarySettings shown;
+    shown.visible = true;
+    shown.write(app.path());
+    const QString original = app.file(QStringLiteral("org.txt"));
+    writeDocument(original, QStringLiteral("Look up the cherry. We installed it.\r\n"));
+    writeDocument(app.file(QStringLiteral("trans.txt")), QString());
+    writeCurrentProject(QStringLiteral("p"), original, app.file(QStringLiteral("trans.txt")), true);
+    writeBook(Words);
+    // The matcher comes back while the window is being shown, before the user does anything.
+    editor = std::make_unique<FrmTranslatorL>();
+    ASSERT_TRUE(editor->formLoad());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+    form()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form()));
+    EXPECT_EQ(listed(), QStringList({"look up", "cherry"}));
+}
+
+TEST_F(GlossaryPanelTest, TheListFollowsRegistrationModificationAndDeletion) {
+    start(Words);
+    showPanel();
+    caretAt(3);
+    ASSERT_EQ(listed(), QStringList({"install"}));
+    WordPane& p = *editor->wordPane()->pane();
+
+    p.inputChanged(QStringLiteral("it"));
+    dialogs.expectMessage(Answer::Yes,
+                          QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？"));
+    p.enterPressed();
+    p.meaningEdited(QStringLiteral("それ"));
+    dialogs.expectMessage(Answer::Yes, QStringLiteral("登録します。よろしいですね？"));
+    p.carryOut();
+    EXPECT_EQ(listed(), QStringList({"install", "it"}));
+    EXPECT_EQ(listed(1), QStringList({"m:install", "それ"}));
+
+    p.inputChanged(QStringLiteral("install"));
+    p.enterPressed();
+    dialogs.expectMessage(Answer::Yes,
+                          QStringLiteral("現在表示されている単語を削除してもよろしいですか？"));
+    p.deleteWord();
+    EXPECT_EQ(listed(), QStringList({"it"}));
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST_F(GlossaryPanelTest, EnterShowsTheWordAndTheInsertKeyPutsItsMeaningInOneUndoStep) {
+    start(Words);
+    showPanel();
+    caretAt(int(Original.indexOf(u"Then")));
+    QTreeWidget* list = panelForm()->lstGlossary;
+    list->setCurrentItem(list->topLevelItem(1));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(form()->txtWord->text(), QStringLiteral("cherry"));
+    EXPECT_EQ(form()->txtMean->text().trimmed(), QStringLiteral("m:cherry"));
+
+    RichTextPane* translation = form()->Rtxt2;
+    translation->setPlainText(QStringLiteral("訳: "));
+    translation->moveCursor(QTextCursor::End);
+    const int undoSteps = translation->document()->availableUndoSteps();
+    QTest::keyClick(list, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("訳: m:cherry"));
+    EXPECT_EQ(translation->document()->availableUndoSteps(), undoSteps + 1);
+    translation->undo();
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("訳: "));
+}
+
+TEST_F(GlossaryPanelTest, TheHighlightNeverReachesTheSavedFileTheUndoHistoryOrTheModifiedFlag) {
+    start(Words);
+    showPanel();
+    RichTextPane* original = form()->Rtxt1;
+    original->document()->setModified(false);
+    const int undoSteps = original->document()->availableUndoSteps();
+    const QString before = app.file(QStringLiteral("before.rtf"));
+    ASSERT_TRUE(richtext::saveDocument(before, *original->document()));
+
+    panelForm()->chkGlossaryHighlight->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isHighlightDone(); }, 5000));
+    QStringList marked;
+    for (const QTextEdit::ExtraSelection& s : original->extraSelections())
+        marked << s.cursor.selectedText();
+    EXPECT_EQ(marked,
+              QStringList({"installed", QStringLiteral("look") + QChar::LineSeparator + "up",
+                           "cherry", "翻訳者", "翻訳"}));
+    EXPECT_FALSE(original->document()->isModified());
+    EXPECT_EQ(original->document()->availableUndoSteps(), undoSteps);
+
+    const QString with = app.file(QStringLiteral("with.rtf"));
+    ASSERT_TRUE(richtext::saveDocument(with, *original->document()));
+    QFile a(before), b(with);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+    QTextDocument reloaded;
+    ASSERT_EQ(richtext::loadDocument(with, &reloaded), richtext::LoadOutcome::Loaded);
+    EXPECT_EQ(reloaded.toPlainText(), original->toPlainText());
+    for (QTextBlock block = reloaded.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::BackgroundBrush));
+
+    panelForm()->chkGlossaryHighlight->click();
+    EXPECT_TRUE(original->extraSelections().isEmpty());
+}
+
+} // namespace
