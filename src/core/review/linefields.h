@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+// The line format shared by the review files: fields separated by tabs, one record per line ended
+// by LF, text in UTF-8 with backslash, tab and line breaks escaped so a word never splits a line.
+namespace linefields {
+
+void appendEscaped(QByteArray& out, const QString& text);
+// nullopt when the escapes are not ones appendEscaped writes.
+std::optional<QString> unescaped(QByteArrayView field);
+
+// Splits a line into its tab-separated fields; false when there are not exactly count of them.
+bool split(QByteArrayView line, QByteArrayView* fields, int count);
+// A decimal integer with an optional leading minus; nullopt for anything else.
+std::optional<qint64> integer(QByteArrayView field);
+
+} // namespace linefields
