@@ -78,6 +78,9 @@ std::shared_ptr<ReviewStore> MainWindowReview::openStore() {
     }
     if (m_store && m_store->folder() == book->folder()) {
         m_store->reconcile(book->index());
+        // Entries that followed their words to new records are written before an answer can
+        // name those records in the log.
+        flushStore();
         return m_store;
     }
     flushStore();
@@ -88,6 +91,7 @@ std::shared_ptr<ReviewStore> MainWindowReview::openStore() {
                                    "回答の記録から作り直しました。")
                         .arg(report.setAside),
                     AppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
+    flushStore();
     return m_store;
 }
 

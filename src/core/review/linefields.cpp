@@ -69,6 +69,23 @@ bool split(QByteArrayView line, QByteArrayView* fields, int count) {
     return !fields[count - 1].contains('\t');
 }
 
+const char* leadingIntegers(const char* p, const char* end, qint64* out, int count) {
+    for (int k = 0; k < count; ++k) {
+        const bool negative = p < end && *p == '-';
+        if (negative)
+            ++p;
+        const char* digits = p;
+        qint64 value = 0;
+        while (p < end && *p >= '0' && *p <= '9' && p - digits < 18)
+            value = value * 10 + (*p++ - '0');
+        if (p == digits || p == end || *p != '\t')
+            return nullptr;
+        out[k] = negative ? -value : value;
+        ++p;
+    }
+    return p;
+}
+
 std::optional<qint64> integer(QByteArrayView field) {
     qsizetype i = 0;
     const bool negative = !field.isEmpty() && field[0] == '-';

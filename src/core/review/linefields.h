@@ -15,6 +15,10 @@ std::optional<QString> unescaped(QByteArrayView field);
 
 // Splits a line into its tab-separated fields; false when there are not exactly count of them.
 bool split(QByteArrayView line, QByteArrayView* fields, int count);
+// Reads count decimal integers, each ended by a tab, from the start of a line; returns where the
+// next field begins, or nullptr when the line does not start so. Large files are read this way,
+// without splitting the line first.
+const char* leadingIntegers(const char* p, const char* end, qint64* out, int count);
 // A decimal integer with an optional leading minus; nullopt for anything else.
 std::optional<qint64> integer(QByteArrayView field);
 

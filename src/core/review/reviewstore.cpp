@@ -50,15 +50,23 @@ ReviewStore::ReviewStore(QString bookFolder) : m_folder(std::move(bookFolder)) {
 ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
     LoadReport report;
     m_entries.clear();
+    m_slotOfPosition.clear();
     m_logIncluded = 0;
     QFile file(statePath());
     bool fromWholeLog = true;
     if (file.exists()) {
-        QByteArray bytes;
-        if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
+        // Mapped rather than copied: the file of a large book runs to megabytes.
+        QByteArray copy;
+        QByteArrayView bytes;
+        if (file.open(QIODevice::ReadOnly)) {
+            if (const uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr)
+                bytes = QByteArrayView(mapped, file.size());
+            else
+                bytes = copy = file.readAll();
+        }
+        const bool sound = readState(bytes);
         file.close();
-        if (readState(bytes)) {
+        if (sound) {
             fromWholeLog = false;
         } else {
             // Kept for whoever wants to look into it; the log still holds every answer.
@@ -90,7 +98,7 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
     return report;
 }
 
-bool ReviewStore::readState(const QByteArray& bytes) {
+bool ReviewStore::readState(QByteArrayView bytes) {
     if (!bytes.startsWith(Header) || !bytes.endsWith('\n'))
         return false;
     qsizetype start = bytes.indexOf('\n');
@@ -100,6 +108,7 @@ bool ReviewStore::readState(const QByteArray& bytes) {
         return false;
     m_logIncluded = *offset;
     ++start;
+    m_entries.reserve(size_t(bytes.size() / 40));
     while (start < bytes.size()) {
         const qsizetype eol = bytes.indexOf('\n', start);
         const QByteArrayView line(bytes.constData() + start, eol - start);
@@ -108,22 +117,19 @@ bool ReviewStore::readState(const QByteArray& bytes) {
             const auto count = linefields::integer(line.sliced(Trailer.size()));
             return count && *count == qint64(m_entries.size()) && start == bytes.size();
         }
-        QByteArrayView f[EntryFields];
-        if (!linefields::split(line, f, EntryFields))
-            return false;
         qint64 n[EntryFields - 1];
-        for (int k = 0; k < EntryFields - 1; ++k) {
-            const auto v = linefields::integer(f[k]);
-            if (!v)
-                return false;
-            n[k] = *v;
-        }
-        const auto word = linefields::unescaped(f[EntryFields - 1]);
+        const char* wordStart =
+            linefields::leadingIntegers(line.data(), line.data() + line.size(), n, EntryFields - 1);
+        if (!wordStart)
+            return false;
+        const QByteArrayView wordField(wordStart, line.data() + line.size() - wordStart);
+        const auto word =
+            wordField.contains('\t') ? std::nullopt : linefields::unescaped(wordField);
         if (!word || n[2] < 0 || n[3] < sm2::MinimumEaseMillis || n[4] < 0 || n[5] < 0 ||
             n[6] < 0 || n[6] > 4)
             return false;
         ReviewEntry e;
-        e.word = *word;
+        e.word = std::move(*word);
         e.recordNo = qint32(n[0]);
         e.schedule.due = dayOf(n[1]);
         e.schedule.intervalDays = int(n[2]);
@@ -143,7 +149,20 @@ QByteArray ReviewStore::stateBytes() const {
     QByteArray out;
     out.reserve(qsizetype(m_entries.size()) * 64 + 64);
     out += Header + QByteArray::number(m_logSize) + '\n';
-    for (const ReviewEntry& e : m_entries) {
+    // In the index's order when it is known, which is the order the next reading goes through.
+    std::vector<int> order;
+    order.reserve(m_entries.size());
+    std::vector<char> listed(m_entries.size(), 0);
+    for (int slot : m_slotOfPosition)
+        if (slot >= 0 && !listed[size_t(slot)]) {
+            listed[size_t(slot)] = 1;
+            order.push_back(slot);
+        }
+    for (size_t slot = 0; slot < m_entries.size(); ++slot)
+        if (!listed[slot])
+            order.push_back(int(slot));
+    for (int slot : order) {
+        const ReviewEntry& e = m_entries[size_t(slot)];
         const qint64 n[EntryFields - 1] = {e.recordNo,
                                            julianOf(e.schedule.due),
                                            e.schedule.intervalDays,
@@ -166,24 +185,26 @@ QByteArray ReviewStore::stateBytes() const {
 }
 
 void ReviewStore::rebuildRecordMap() {
-    m_byRecord.clear();
-    m_byRecord.reserve(qsizetype(m_entries.size()));
-    for (int slot = 0; slot < int(m_entries.size()); ++slot)
-        m_byRecord.insert(m_entries[size_t(slot)].recordNo, slot);
-    m_byWordValid = false;
+    m_byRecordValid = false;
+}
+
+const QHash<qint32, int>& ReviewStore::byRecord() const {
+    if (!m_byRecordValid) {
+        m_byRecord.clear();
+        m_byRecord.reserve(qsizetype(m_entries.size()));
+        for (int slot = 0; slot < int(m_entries.size()); ++slot)
+            m_byRecord.insert(m_entries[size_t(slot)].recordNo, slot);
+        m_byRecordValid = true;
+    }
+    return m_byRecord;
 }
 
 int ReviewStore::slotOf(const QString& word, qint32 recordNo) const {
-    const auto it = m_byRecord.constFind(recordNo);
-    if (it != m_byRecord.cend() && m_entries[size_t(*it)].word == word)
-        return *it;
-    if (!m_byWordValid) {
-        m_byWord.clear();
-        for (int slot = 0; slot < int(m_entries.size()); ++slot)
-            m_byWord.insert(m_entries[size_t(slot)].word, slot);
-        m_byWordValid = true;
-    }
-    return m_byWord.value(word, -1);
+    // Exactly: a book may hold the same word twice (a merge keeps both copies), each with a
+    // history of its own. Words that moved are found by spelling when the state is matched to
+    // the book, and the state file is written then, before any answer names the new record.
+    const auto it = byRecord().constFind(recordNo);
+    return it != m_byRecord.cend() && m_entries[size_t(*it)].word == word ? *it : -1;
 }
 
 const ReviewEntry* ReviewStore::find(const QString& word, qint32 recordNo) const {
@@ -201,15 +222,11 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
         fresh.introduced = today;
         slot = int(m_entries.size());
         m_entries.push_back(std::move(fresh));
-        m_byRecord.insert(a.recordNo, slot);
-        if (m_byWordValid)
-            m_byWord.insert(a.word, slot);
+        m_slotOfPosition.clear();
+        if (m_byRecordValid)
+            m_byRecord.insert(a.recordNo, slot);
     }
     ReviewEntry& e = m_entries[size_t(slot)];
-    if (e.recordNo != a.recordNo) {
-        m_byRecord.insert(a.recordNo, slot);
-        e.recordNo = a.recordNo;
-    }
     e.schedule = sm2::answer(e.schedule, a.grade, today);
     e.lastGrade = int(a.grade);
     e.lastTime = a.time;
@@ -217,18 +234,57 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
     return e;
 }
 
+bool ReviewStore::sameWord(const ReviewEntry& e, const IndexEntry& w) {
+    // Matched entries share the index's string, so most checks end at the pointer.
+    return e.recordNo == w.recordNo &&
+           (e.word.constData() == w.word.constData() || e.word == w.word);
+}
+
+bool ReviewStore::stillMatched(const WordIndex& index) const {
+    const int n = index.size();
+    if (m_slotOfPosition.size() != size_t(n))
+        return false;
+    size_t matched = 0;
+    for (int p = 0; p < n; ++p) {
+        const int slot = m_slotOfPosition[size_t(p)];
+        if (slot < 0)
+            continue;
+        if (size_t(slot) >= m_entries.size() || !sameWord(m_entries[size_t(slot)], index.at(p)))
+            return false;
+        ++matched;
+    }
+    // Every entry has its word, so the words without one are still new.
+    return matched == m_entries.size();
+}
+
 void ReviewStore::reconcile(const WordIndex& index) {
+    if (stillMatched(index))
+        return;
+    const int n = index.size();
+    m_slotOfPosition.assign(size_t(n), -1);
     std::vector<char> matched(m_entries.size(), 0);
     std::vector<int> unmatched; // index positions without an entry of the same word and record
-    const int n = index.size();
+    // The state file lists the entries in the index's order, so most words are the entry after
+    // the last one matched; the others are looked up by record number.
+    size_t next = 0;
     for (int p = 0; p < n; ++p) {
         const IndexEntry& w = index.at(p);
-        const auto it = m_byRecord.constFind(w.recordNo);
-        if (it != m_byRecord.cend() && !matched[size_t(*it)] &&
-            m_entries[size_t(*it)].word == w.word)
-            matched[size_t(*it)] = 1;
-        else
+        int slot = -1;
+        if (next < m_entries.size() && !matched[next] && sameWord(m_entries[next], w)) {
+            slot = int(next);
+        } else {
+            const auto it = byRecord().constFind(w.recordNo);
+            if (it != m_byRecord.cend() && !matched[size_t(*it)] &&
+                sameWord(m_entries[size_t(*it)], w))
+                slot = *it;
+        }
+        if (slot < 0) {
             unmatched.push_back(p);
+            continue;
+        }
+        matched[size_t(slot)] = 1;
+        m_slotOfPosition[size_t(p)] = slot;
+        next = size_t(slot) + 1;
     }
     const auto left = std::count(matched.begin(), matched.end(), 0);
     if (left > 0 && !unmatched.empty()) {
@@ -243,25 +299,60 @@ void ReviewStore::reconcile(const WordIndex& index) {
             if (it == byWord.end())
                 continue;
             matched[size_t(*it)] = 1;
+            m_slotOfPosition[size_t(p)] = *it;
             m_entries[size_t(*it)].recordNo = w.recordNo;
+            m_entries[size_t(*it)].word = w.word;
             byWord.erase(it);
         }
     }
     // Words without an entry are simply new; only entries that moved or went change the state.
     if (left > 0) {
+        std::vector<int> newSlot(m_entries.size(), -1);
         std::vector<ReviewEntry> kept;
         kept.reserve(m_entries.size());
         for (size_t slot = 0; slot < m_entries.size(); ++slot)
-            if (matched[slot])
+            if (matched[slot]) {
+                newSlot[slot] = int(kept.size());
                 kept.push_back(std::move(m_entries[slot]));
+            }
         m_entries = std::move(kept);
+        for (int& slot : m_slotOfPosition)
+            if (slot >= 0)
+                slot = newSlot[size_t(slot)];
         rebuildRecordMap();
         m_dirty = true;
     }
 }
 
-std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today,
-                                           int newPerDay) const {
+namespace {
+
+template <typename Due> void sortByDay(std::vector<Due>& due) {
+    if (due.empty())
+        return;
+    const auto [low, high] = std::minmax_element(
+        due.begin(), due.end(), [](const Due& a, const Due& b) { return a.day < b.day; });
+    const qint64 first = low->day;
+    const qint64 span = high->day - first + 1;
+    if (span > 100000) {
+        std::stable_sort(due.begin(), due.end(),
+                         [](const Due& a, const Due& b) { return a.day < b.day; });
+        return;
+    }
+    std::vector<qsizetype> start(size_t(span) + 1, 0);
+    for (const Due& d : due)
+        ++start[size_t(d.day - first) + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<Due> sorted(due.size());
+    for (const Due& d : due)
+        sorted[size_t(start[size_t(d.day - first)]++)] = d;
+    due = std::move(sorted);
+}
+
+} // namespace
+
+std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, int newPerDay) {
+    reconcile(index);
     struct Due {
         qint64 day;
         int position;
@@ -270,19 +361,18 @@ std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today,
     std::vector<std::pair<qint32, int>> fresh; // record number, position
     const int n = index.size();
     for (int p = 0; p < n; ++p) {
-        const IndexEntry& w = index.at(p);
-        const auto it = m_byRecord.constFind(w.recordNo);
-        if (it == m_byRecord.cend() || m_entries[size_t(*it)].word != w.word) {
-            fresh.emplace_back(w.recordNo, p);
+        const int slot = m_slotOfPosition[size_t(p)];
+        if (slot < 0) {
+            fresh.emplace_back(index.at(p).recordNo, p);
             continue;
         }
-        const Schedule& s = m_entries[size_t(*it)].schedule;
+        const Schedule& s = m_entries[size_t(slot)].schedule;
         if (s.due.isValid() && s.due <= today)
             due.push_back({s.due.toJulianDay(), p});
     }
-    std::sort(due.begin(), due.end(), [](const Due& a, const Due& b) {
-        return a.day != b.day ? a.day < b.day : a.position < b.position;
-    });
+    // Positions were collected in order, so ordering by day alone keeps the book's order within
+    // a day; due days span a few months at most, which a count per day sorts in two passes.
+    sortByDay(due);
     const auto begunToday =
         std::count_if(m_entries.begin(), m_entries.end(),
                       [&](const ReviewEntry& e) { return e.introduced == today; });

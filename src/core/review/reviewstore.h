@@ -9,6 +9,7 @@
 #include <vector>
 
 class WordIndex;
+struct IndexEntry;
 
 // What the review knows of one word of the book.
 struct ReviewEntry {
@@ -61,7 +62,8 @@ public:
 
     // Today's review: due words first, the longest overdue first, then words never reviewed in
     // the order they were registered, as many as newPerDay allows after those begun today.
-    std::vector<ReviewItem> queue(const WordIndex& index, QDate today, int newPerDay) const;
+    // Matches the entries to the index first.
+    std::vector<ReviewItem> queue(const WordIndex& index, QDate today, int newPerDay);
 
     // Records an answer: logs it, then schedules the word. Raises RuntimeFailure when the log
     // cannot be written, and the state is then unchanged.
@@ -77,18 +79,23 @@ public:
     const QString& folder() const { return m_folder; }
 
 private:
-    bool readState(const QByteArray& bytes);
+    bool readState(QByteArrayView bytes);
     QByteArray stateBytes() const;
     ReviewEntry& apply(const LoggedAnswer& answer);
     int slotOf(const QString& word, qint32 recordNo) const;
+    static bool sameWord(const ReviewEntry& e, const IndexEntry& w);
+    // True when the last matching still holds for index, entry by entry.
+    bool stillMatched(const WordIndex& index) const;
     void rebuildRecordMap();
 
     QString m_folder;
     std::vector<ReviewEntry> m_entries;
-    QHash<qint32, int> m_byRecord;
-    // By spelling, built only when a record number no longer leads to its word.
-    mutable QHash<QString, int> m_byWord;
-    mutable bool m_byWordValid = false;
+    // By record number, built when first needed.
+    const QHash<qint32, int>& byRecord() const;
+    mutable QHash<qint32, int> m_byRecord;
+    mutable bool m_byRecordValid = false;
+    // The entry of each index position at the last matching, -1 for a new word.
+    std::vector<int> m_slotOfPosition;
     qint64 m_logIncluded = 0; // the log bytes the state file accounts for
     qint64 m_logSize = 0;     // the log bytes the state in memory accounts for
     int m_pendingAnswers = 0; // answers since the state file was written
