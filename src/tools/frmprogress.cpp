@@ -30,12 +30,15 @@ QString dayLabel(QDate day) {
     return day.toString(u"M/d");
 }
 
-// A category axis of 30 day labels and a value axis from zero, whole numbers only.
+// A category axis of the 30 days and a value axis from zero, whole numbers only. Thirty dates do
+// not fit under the bars: the chart's title names the first and the last, and the figures line
+// gives the date of the bar under the mouse.
 void addAxes(QChart* chart, QAbstractSeries* series, QDate first, int most) {
     auto* days = new QBarCategoryAxis;
     for (int d = 0; d < ProgressData::Days; ++d)
         days->append(dayLabel(first.addDays(d)));
-    days->setLabelsAngle(-90);
+    days->setLabelsVisible(false);
+    days->setGridLineVisible(false);
     auto* counts = new QValueAxis;
     counts->setRange(0, std::max(4, most));
     counts->setLabelFormat(QStringLiteral("%d"));
@@ -118,7 +121,9 @@ void FrmProgress::buildAnswersChart() {
         showFigures(on ? answersFigures(day) : QString());
     });
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("毎日の回答数（30日間）"));
+    chart->setTitle(QStringLiteral("毎日の回答数（%1 〜 %2）")
+                        .arg(dayLabel(m_data.today.addDays(-(ProgressData::Days - 1))),
+                             dayLabel(m_data.today)));
     chart->addSeries(series);
     addAxes(chart, series, m_data.today.addDays(-(ProgressData::Days - 1)), most);
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -139,7 +144,9 @@ void FrmProgress::buildDueChart() {
     connect(series, &QAbstractBarSeries::hovered, this,
             [this](bool on, int day, QBarSet*) { showFigures(on ? dueFigures(day) : QString()); });
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("これからの復習予定（30日間）"));
+    chart->setTitle(
+        QStringLiteral("これからの復習予定（%1 〜 %2）")
+            .arg(dayLabel(m_data.today), dayLabel(m_data.today.addDays(ProgressData::Days - 1))));
     chart->addSeries(series);
     addAxes(chart, series, m_data.today, most);
     chart->legend()->hide();

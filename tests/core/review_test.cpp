@@ -305,3 +305,22 @@ TEST(ReviewSettingsFile, DefaultsForMissingOrDamagedFilesAndRoundTrip) {
     EXPECT_TRUE(back.checkAfterThreeFails);
     EXPECT_TRUE(back.meaningToWord);
 }
+
+TEST_F(ReviewStoreTest, TwoCopiesOfAWordKeepHistoriesOfTheirOwn) {
+    auto book = openBook({"cat", "cat", "dog"}); // a merge keeps both copies
+    {
+        ReviewStore store(folder());
+        store.load(book->index());
+        store.answer("cat", 1, Grade::Good, at(Day1), 2);
+        store.answer("cat", 1, Grade::Good, at(Day1.addDays(1)), 2);
+        store.answer("cat", 2, Grade::Hard, at(Day1), 2);
+    } // nothing but the log was written
+    ReviewStore store(folder());
+    store.load(book->index());
+    ASSERT_EQ(store.entries().size(), 2u);
+    EXPECT_EQ(store.find("cat", 1)->schedule.intervalDays, 6);
+    EXPECT_EQ(store.find("cat", 2)->schedule.intervalDays, 1);
+    EXPECT_EQ(store.find("cat", 2)->schedule.easeMillis, 2360);
+    EXPECT_EQ(queuedWords(store.queue(book->index(), Day1.addDays(1), 20)),
+              (QStringList{"cat", "dog"}));
+}
