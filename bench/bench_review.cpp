@@ -95,8 +95,26 @@ void BM_ReviewAnswer(benchmark::State& state) {
         store.answer(e.word, e.recordNo, Grade::Good, now, 3);
     }
 }
-// Every 200th answer rewrites the whole state file; enough answers run to include several.
+// Every 500th answer rewrites the whole state file; enough answers run to include several.
 BENCHMARK(BM_ReviewAnswer)->Arg(200000)->Iterations(1000)->Unit(benchmark::kMillisecond);
+
+// The whole state file rewritten, as every 500th answer and the end of a review do.
+void BM_ReviewStateRewrite(benchmark::State& state) {
+    const int words = int(state.range(0));
+    const WordIndex& index = openBook(words).index();
+    ReviewStore store(copyOf(reviewedFolder(words)));
+    store.load(index);
+    const QDateTime now(Today, QTime(12, 0));
+    int k = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const IndexEntry& e = index.at((k++ * 7919) % index.size());
+        store.answer(e.word, e.recordNo, Grade::Good, now, 3);
+        state.ResumeTiming();
+        store.flush();
+    }
+}
+BENCHMARK(BM_ReviewStateRewrite)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 void BM_ProgressCharts(benchmark::State& state) {
     const WordIndex& index = openBook(200000).index();

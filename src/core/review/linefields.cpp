@@ -1,9 +1,16 @@
 #include "core/review/linefields.h"
 
+#include <algorithm>
+
 namespace linefields {
 
 void appendEscaped(QByteArray& out, const QString& text) {
     const QByteArray utf8 = text.toUtf8();
+    if (std::none_of(utf8.begin(), utf8.end(),
+                     [](char c) { return c == '\\' || c == '\t' || c == '\n' || c == '\r'; })) {
+        out += utf8;
+        return;
+    }
     for (char c : utf8) {
         switch (c) {
         case '\\':

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -173,10 +174,13 @@ QByteArray ReviewStore::stateBytes() const {
                                            e.lastTime,
                                            e.failStreak,
                                            julianOf(e.introduced)};
+        char line[EntryFields * 21];
+        char* end = line;
         for (qint64 v : n) {
-            out += QByteArray::number(v);
-            out += '\t';
+            end = std::to_chars(end, line + sizeof line, v).ptr;
+            *end++ = '\t';
         }
+        out.append(line, end - line);
         linefields::appendEscaped(out, e.word);
         out += '\n';
     }

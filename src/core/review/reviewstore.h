@@ -43,7 +43,7 @@ class ReviewStore {
 public:
     inline static const QString FileName = QStringLiteral("ReviewState.vtd");
     // How many answers may wait in the log before the state file is rewritten.
-    static constexpr int AnswersPerRewrite = 200;
+    static constexpr int AnswersPerRewrite = 500;
 
     explicit ReviewStore(QString bookFolder);
 
