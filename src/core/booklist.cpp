@@ -117,10 +117,10 @@ namespace {
 // The files the program keeps in the application folder under names of its own; a set file of
 // the same name would replace one of them.
 bool isProgramFile(const QString& name) {
-    static const QStringList own = {QStringLiteral("Initial"),  QStringLiteral("opfini"),
-                                    QStringLiteral("curFData"), QStringLiteral("Langset"),
-                                    QStringLiteral("DirInfo"),  QStringLiteral("trinfo"),
-                                    QStringLiteral("ctrinfo"),  QStringLiteral("trtabs")};
+    static const QStringList own = {
+        QStringLiteral("Initial"), QStringLiteral("opfini"),  QStringLiteral("curFData"),
+        QStringLiteral("Langset"), QStringLiteral("DirInfo"), QStringLiteral("trinfo"),
+        QStringLiteral("ctrinfo"), QStringLiteral("trtabs"),  QStringLiteral("ReviewSet")};
     return own.contains(name, Qt::CaseInsensitive);
 }
 

@@ -136,6 +136,8 @@ void MainForm::createControls() {
     lblMaxRec = label("lblMaxRec", QString(), counterFont, {60, 404, 60, 20});
     lblMaxRec->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2 = label("Label2", QStringLiteral("語"), captionFont, {124, 404, 24, 20});
+    lblDue = label("lblDue", QString(), counterFont, {152, 404, 120, 20});
+    lblDue->hide();
 }
 
 void MainForm::createMenus() {
@@ -179,6 +181,14 @@ void MainForm::createMenus() {
                    QKeySequence(Qt::CTRL | Qt::Key_R));
     IdmRegistration->addSeparator()->setObjectName(QStringLiteral("Separator4"));
     IdmTrial = action(IdmRegistration, "IdmTrial", QStringLiteral("ﾄﾗｲ(&T)..."));
+    IdmReview = action(IdmRegistration, "IdmReview", QStringLiteral("復習(&V)..."),
+                       QKeySequence(Qt::Key_F6));
+    IdmProgress = action(IdmRegistration, "IdmProgress", QStringLiteral("学習の記録(&K)..."),
+                         QKeySequence(Qt::Key_F7));
+    for (QAction* review : {IdmReview, IdmProgress}) {
+        review->setVisible(false);
+        review->setEnabled(false);
+    }
 
     IdmHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     IdmHelp->setObjectName(QStringLiteral("IdmHelp"));

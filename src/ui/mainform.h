@@ -71,6 +71,10 @@ public:
     QAction* IdmCancel;
     QAction* IdmDo;
     QAction* IdmTrial;
+    // The review: today's due words and the progress charts, shown only while the review is on.
+    QAction* IdmReview;
+    QAction* IdmProgress;
+    QLabel* lblDue;
     QMenu* IdmHelp;
     QAction* IdmHelpshow;
     QAction* IdmVersion;

@@ -4,6 +4,7 @@
 #include "core/book.h"
 #include "core/session.h"
 #include "mainwindowparts.h"
+#include "mainwindowreview.h"
 #include "platform/appearance.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
@@ -31,6 +32,7 @@ FrmMain::FrmMain(QObject* parent)
     m_form->setAttribute(Qt::WA_DeleteOnClose, false);
     m_form->List1->setModel(m_model);
     connectEvents();
+    m_review = new MainWindowReview(this);
 }
 
 FrmMain::~FrmMain() {

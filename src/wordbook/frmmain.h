@@ -13,6 +13,7 @@ class FrmPrint;
 class FrmQuiz;
 class FrmTrySetting;
 class MainForm;
+class MainWindowReview;
 class WordListModel;
 class QKeyEvent;
 class QWidget;
@@ -79,6 +80,8 @@ public:
     // The open quiz settings window or quiz window, or null.
     FrmTrySetting* quizSettings() const;
     FrmQuiz* quizWindow() const;
+    // The review's part of the window: its menu items and the count of words due today.
+    MainWindowReview* review() const { return m_review; }
 
 signals:
     // The main window went away to make room for the translation editor.
@@ -137,4 +140,5 @@ private:
     QPointer<QObject> m_print;      // a FrmPrint
     QPointer<QObject> m_trySetting; // a FrmTrySetting
     QPointer<QObject> m_quiz;       // a FrmQuiz
+    MainWindowReview* m_review = nullptr;
 };

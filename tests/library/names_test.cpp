@@ -36,7 +36,7 @@ TEST(Names, RefusedNames) {
     for (const QString& own :
          {QStringLiteral("Initial"), QStringLiteral("opfini"), QStringLiteral("CURFDATA"),
           QStringLiteral("langset"), QStringLiteral("DirInfo"), QStringLiteral("trinfo"),
-          QStringLiteral("ctrinfo"), QStringLiteral("trTabs")}) {
+          QStringLiteral("ctrinfo"), QStringLiteral("trTabs"), QStringLiteral("reviewset")}) {
         EXPECT_FALSE(names::refusal(own, names::Kind::Set).isEmpty()) << own.toStdString();
         EXPECT_TRUE(names::refusal(own, names::Kind::Book).isEmpty()) << own.toStdString();
         // A book folder may not stand where one of those files is written.

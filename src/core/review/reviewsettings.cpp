@@ -1,0 +1,49 @@
+#include "core/review/reviewsettings.h"
+
+#include "core/atomicfile.h"
+#include "core/review/linefields.h"
+
+#include <QFile>
+
+namespace {
+
+void readFlag(QByteArrayView value, bool& flag) {
+    if (value == "1")
+        flag = true;
+    else if (value == "0")
+        flag = false;
+}
+
+} // namespace
+
+ReviewSettings ReviewSettings::read(const QString& folder) {
+    ReviewSettings s;
+    QFile file(folder + u'/' + FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return s;
+    const QByteArray bytes = file.read(64 * 1024);
+    for (const QByteArray& line : bytes.split('\n')) {
+        QByteArrayView f[2];
+        if (!linefields::split(line, f, 2))
+            continue;
+        if (f[0] == "enabled")
+            readFlag(f[1], s.enabled);
+        else if (f[0] == "meaningToWord")
+            readFlag(f[1], s.meaningToWord);
+        else if (f[0] == "checkAfterThreeFails")
+            readFlag(f[1], s.checkAfterThreeFails);
+        else if (f[0] == "newPerDay")
+            if (const auto n = linefields::integer(f[1]); n && *n >= 0 && *n <= 9999)
+                s.newPerDay = int(*n);
+    }
+    return s;
+}
+
+void ReviewSettings::write(const QString& folder) const {
+    QByteArray out;
+    out += "enabled\t" + QByteArray(enabled ? "1" : "0") + '\n';
+    out += "newPerDay\t" + QByteArray::number(newPerDay) + '\n';
+    out += "meaningToWord\t" + QByteArray(meaningToWord ? "1" : "0") + '\n';
+    out += "checkAfterThreeFails\t" + QByteArray(checkAfterThreeFails ? "1" : "0") + '\n';
+    writeFileAtomically(folder + u'/' + FileName, out);
+}

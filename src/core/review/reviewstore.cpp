@@ -1,0 +1,417 @@
+#include "core/review/reviewstore.h"
+
+#include "core/atomicfile.h"
+#include "core/book.h"
+#include "core/review/linefields.h"
+#include "core/wordindex.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+const QByteArray Header = "VerbantaReview\t1\t";
+const QByteArray Trailer = "end\t";
+constexpr int EntryFields = 11;
+
+QDate dayOf(qint64 julian) {
+    return julian == 0 ? QDate() : QDate::fromJulianDay(julian);
+}
+
+qint64 julianOf(QDate day) {
+    return day.isValid() ? day.toJulianDay() : 0;
+}
+
+QDate localDay(qint64 time) {
+    return QDateTime::fromSecsSinceEpoch(time).date();
+}
+
+// The log bytes from offset on; the whole log when offset lies past its end (a log replaced by
+// a shorter one cannot be matched to the state).
+QByteArray logTail(const QString& path, qint64 offset, qint64* size) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *size = 0;
+        return {};
+    }
+    *size = file.size();
+    if (offset > *size)
+        offset = *size;
+    file.seek(offset);
+    return file.readAll();
+}
+
+} // namespace
+
+ReviewStore::ReviewStore(QString bookFolder) : m_folder(std::move(bookFolder)) {}
+
+ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
+    LoadReport report;
+    m_entries.clear();
+    m_slotOfPosition.clear();
+    m_logIncluded = 0;
+    QFile file(statePath());
+    bool fromWholeLog = true;
+    if (file.exists()) {
+        // Mapped rather than copied: the file of a large book runs to megabytes.
+        QByteArray copy;
+        QByteArrayView bytes;
+        if (file.open(QIODevice::ReadOnly)) {
+            if (const uchar* mapped = file.size() > 0 ? file.map(0, file.size()) : nullptr)
+                bytes = QByteArrayView(mapped, file.size());
+            else
+                bytes = copy = file.readAll();
+        }
+        const bool sound = readState(bytes);
+        file.close();
+        if (sound) {
+            fromWholeLog = false;
+        } else {
+            // Kept for whoever wants to look into it; the log still holds every answer.
+            const QString aside = bookfile::SetAsidePrefix +
+                                  QDateTime::currentDateTime().toString(u"yyyyMMddHHmmss") + u'-' +
+                                  FileName;
+            QDir(m_folder).rename(FileName, aside);
+            report.setAside = aside;
+            m_entries.clear();
+            m_logIncluded = 0;
+        }
+    }
+    rebuildRecordMap();
+    qint64 logSize = 0;
+    const QByteArray tail = logTail(logPath(), fromWholeLog ? 0 : m_logIncluded, &logSize);
+    if (m_logIncluded > logSize)
+        m_logIncluded = 0;
+    const answerlog::Parsed parsed = answerlog::parse(tail);
+    report.damagedLogLines = parsed.damagedLines;
+    for (const LoggedAnswer& a : parsed.answers)
+        apply(a);
+    // Only whole lines count: a torn last line is cut away before the next answer is logged.
+    const qsizetype lastEnd = tail.lastIndexOf('\n') + 1;
+    m_logSize = logSize - (tail.size() - lastEnd);
+    // A state rebuilt from the log, or one that had to follow the book, is written at the next
+    // flush even when no answer follows.
+    m_dirty = !parsed.answers.empty();
+    reconcile(index);
+    return report;
+}
+
+bool ReviewStore::readState(QByteArrayView bytes) {
+    if (!bytes.startsWith(Header) || !bytes.endsWith('\n'))
+        return false;
+    qsizetype start = bytes.indexOf('\n');
+    const auto offset =
+        linefields::integer(QByteArrayView(bytes).sliced(Header.size(), start - Header.size()));
+    if (!offset || *offset < 0)
+        return false;
+    m_logIncluded = *offset;
+    ++start;
+    m_entries.reserve(size_t(bytes.size() / 40));
+    while (start < bytes.size()) {
+        const qsizetype eol = bytes.indexOf('\n', start);
+        const QByteArrayView line(bytes.constData() + start, eol - start);
+        start = eol + 1;
+        if (line.startsWith(Trailer)) {
+            const auto count = linefields::integer(line.sliced(Trailer.size()));
+            return count && *count == qint64(m_entries.size()) && start == bytes.size();
+        }
+        qint64 n[EntryFields - 1];
+        const char* wordStart =
+            linefields::leadingIntegers(line.data(), line.data() + line.size(), n, EntryFields - 1);
+        if (!wordStart)
+            return false;
+        const QByteArrayView wordField(wordStart, line.data() + line.size() - wordStart);
+        const auto word =
+            wordField.contains('\t') ? std::nullopt : linefields::unescaped(wordField);
+        if (!word || n[2] < 0 || n[3] < sm2::MinimumEaseMillis || n[4] < 0 || n[5] < 0 ||
+            n[6] < 0 || n[6] > 4)
+            return false;
+        ReviewEntry e;
+        e.word = std::move(*word);
+        e.recordNo = qint32(n[0]);
+        e.schedule.due = dayOf(n[1]);
+        e.schedule.intervalDays = int(n[2]);
+        e.schedule.easeMillis = int(n[3]);
+        e.schedule.repetitions = int(n[4]);
+        e.schedule.lapses = int(n[5]);
+        e.lastGrade = int(n[6]);
+        e.lastTime = n[7];
+        e.failStreak = int(n[8]);
+        e.introduced = dayOf(n[9]);
+        m_entries.push_back(std::move(e));
+    }
+    return false; // no trailer: cut short
+}
+
+QByteArray ReviewStore::stateBytes() const {
+    QByteArray out;
+    out.reserve(qsizetype(m_entries.size()) * 64 + 64);
+    out += Header + QByteArray::number(m_logSize) + '\n';
+    // In the index's order when it is known, which is the order the next reading goes through.
+    std::vector<int> order;
+    order.reserve(m_entries.size());
+    std::vector<char> listed(m_entries.size(), 0);
+    for (int slot : m_slotOfPosition)
+        if (slot >= 0 && !listed[size_t(slot)]) {
+            listed[size_t(slot)] = 1;
+            order.push_back(slot);
+        }
+    for (size_t slot = 0; slot < m_entries.size(); ++slot)
+        if (!listed[slot])
+            order.push_back(int(slot));
+    for (int slot : order) {
+        const ReviewEntry& e = m_entries[size_t(slot)];
+        const qint64 n[EntryFields - 1] = {e.recordNo,
+                                           julianOf(e.schedule.due),
+                                           e.schedule.intervalDays,
+                                           e.schedule.easeMillis,
+                                           e.schedule.repetitions,
+                                           e.schedule.lapses,
+                                           e.lastGrade,
+                                           e.lastTime,
+                                           e.failStreak,
+                                           julianOf(e.introduced)};
+        char line[EntryFields * 21];
+        char* end = line;
+        for (qint64 v : n) {
+            end = std::to_chars(end, line + sizeof line, v).ptr;
+            *end++ = '\t';
+        }
+        out.append(line, end - line);
+        linefields::appendEscaped(out, e.word);
+        out += '\n';
+    }
+    out += Trailer + QByteArray::number(qint64(m_entries.size())) + '\n';
+    return out;
+}
+
+void ReviewStore::rebuildRecordMap() {
+    m_byRecordValid = false;
+}
+
+const QHash<qint32, int>& ReviewStore::byRecord() const {
+    if (!m_byRecordValid) {
+        m_byRecord.clear();
+        m_byRecord.reserve(qsizetype(m_entries.size()));
+        for (int slot = 0; slot < int(m_entries.size()); ++slot)
+            m_byRecord.insert(m_entries[size_t(slot)].recordNo, slot);
+        m_byRecordValid = true;
+    }
+    return m_byRecord;
+}
+
+int ReviewStore::slotOf(const QString& word, qint32 recordNo) const {
+    // Exactly: a book may hold the same word twice (a merge keeps both copies), each with a
+    // history of its own. Words that moved are found by spelling when the state is matched to
+    // the book, and the state file is written then, before any answer names the new record.
+    const auto it = byRecord().constFind(recordNo);
+    return it != m_byRecord.cend() && m_entries[size_t(*it)].word == word ? *it : -1;
+}
+
+const ReviewEntry* ReviewStore::find(const QString& word, qint32 recordNo) const {
+    const int slot = slotOf(word, recordNo);
+    return slot < 0 ? nullptr : &m_entries[size_t(slot)];
+}
+
+ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
+    int slot = slotOf(a.word, a.recordNo);
+    const QDate today = localDay(a.time);
+    if (slot < 0) {
+        ReviewEntry fresh;
+        fresh.word = a.word;
+        fresh.recordNo = a.recordNo;
+        fresh.introduced = today;
+        slot = int(m_entries.size());
+        m_entries.push_back(std::move(fresh));
+        m_slotOfPosition.clear();
+        if (m_byRecordValid)
+            m_byRecord.insert(a.recordNo, slot);
+    }
+    ReviewEntry& e = m_entries[size_t(slot)];
+    e.schedule = sm2::answer(e.schedule, a.grade, today);
+    e.lastGrade = int(a.grade);
+    e.lastTime = a.time;
+    e.failStreak = a.grade == Grade::Again ? e.failStreak + 1 : 0;
+    return e;
+}
+
+bool ReviewStore::sameWord(const ReviewEntry& e, const IndexEntry& w) {
+    // Matched entries share the index's string, so most checks end at the pointer.
+    return e.recordNo == w.recordNo &&
+           (e.word.constData() == w.word.constData() || e.word == w.word);
+}
+
+bool ReviewStore::stillMatched(const WordIndex& index) const {
+    const int n = index.size();
+    if (m_slotOfPosition.size() != size_t(n))
+        return false;
+    size_t matched = 0;
+    for (int p = 0; p < n; ++p) {
+        const int slot = m_slotOfPosition[size_t(p)];
+        if (slot < 0)
+            continue;
+        if (size_t(slot) >= m_entries.size() || !sameWord(m_entries[size_t(slot)], index.at(p)))
+            return false;
+        ++matched;
+    }
+    // Every entry has its word, so the words without one are still new.
+    return matched == m_entries.size();
+}
+
+void ReviewStore::reconcile(const WordIndex& index) {
+    if (stillMatched(index))
+        return;
+    const int n = index.size();
+    m_slotOfPosition.assign(size_t(n), -1);
+    std::vector<char> matched(m_entries.size(), 0);
+    std::vector<int> unmatched; // index positions without an entry of the same word and record
+    // The state file lists the entries in the index's order, so most words are the entry after
+    // the last one matched; the others are looked up by record number.
+    size_t next = 0;
+    for (int p = 0; p < n; ++p) {
+        const IndexEntry& w = index.at(p);
+        int slot = -1;
+        if (next < m_entries.size() && !matched[next] && sameWord(m_entries[next], w)) {
+            slot = int(next);
+        } else {
+            const auto it = byRecord().constFind(w.recordNo);
+            if (it != m_byRecord.cend() && !matched[size_t(*it)] &&
+                sameWord(m_entries[size_t(*it)], w))
+                slot = *it;
+        }
+        if (slot < 0) {
+            unmatched.push_back(p);
+            continue;
+        }
+        matched[size_t(slot)] = 1;
+        m_slotOfPosition[size_t(p)] = slot;
+        next = size_t(slot) + 1;
+    }
+    const auto left = std::count(matched.begin(), matched.end(), 0);
+    if (left > 0 && !unmatched.empty()) {
+        QHash<QString, int> byWord;
+        byWord.reserve(qsizetype(left));
+        for (int slot = 0; slot < int(m_entries.size()); ++slot)
+            if (!matched[size_t(slot)])
+                byWord.insert(m_entries[size_t(slot)].word, slot);
+        for (int p : unmatched) {
+            const IndexEntry& w = index.at(p);
+            const auto it = byWord.find(w.word);
+            if (it == byWord.end())
+                continue;
+            matched[size_t(*it)] = 1;
+            m_slotOfPosition[size_t(p)] = *it;
+            m_entries[size_t(*it)].recordNo = w.recordNo;
+            m_entries[size_t(*it)].word = w.word;
+            byWord.erase(it);
+        }
+    }
+    // Words without an entry are simply new; only entries that moved or went change the state.
+    if (left > 0) {
+        std::vector<int> newSlot(m_entries.size(), -1);
+        std::vector<ReviewEntry> kept;
+        kept.reserve(m_entries.size());
+        for (size_t slot = 0; slot < m_entries.size(); ++slot)
+            if (matched[slot]) {
+                newSlot[slot] = int(kept.size());
+                kept.push_back(std::move(m_entries[slot]));
+            }
+        m_entries = std::move(kept);
+        for (int& slot : m_slotOfPosition)
+            if (slot >= 0)
+                slot = newSlot[size_t(slot)];
+        rebuildRecordMap();
+        m_dirty = true;
+    }
+}
+
+namespace {
+
+template <typename Due> void sortByDay(std::vector<Due>& due) {
+    if (due.empty())
+        return;
+    const auto [low, high] = std::minmax_element(
+        due.begin(), due.end(), [](const Due& a, const Due& b) { return a.day < b.day; });
+    const qint64 first = low->day;
+    const qint64 span = high->day - first + 1;
+    if (span > 100000) {
+        std::stable_sort(due.begin(), due.end(),
+                         [](const Due& a, const Due& b) { return a.day < b.day; });
+        return;
+    }
+    std::vector<qsizetype> start(size_t(span) + 1, 0);
+    for (const Due& d : due)
+        ++start[size_t(d.day - first) + 1];
+    for (size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<Due> sorted(due.size());
+    for (const Due& d : due)
+        sorted[size_t(start[size_t(d.day - first)]++)] = d;
+    due = std::move(sorted);
+}
+
+} // namespace
+
+std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, int newPerDay) {
+    reconcile(index);
+    struct Due {
+        qint64 day;
+        int position;
+    };
+    std::vector<Due> due;
+    std::vector<std::pair<qint32, int>> fresh; // record number, position
+    const int n = index.size();
+    for (int p = 0; p < n; ++p) {
+        const int slot = m_slotOfPosition[size_t(p)];
+        if (slot < 0) {
+            fresh.emplace_back(index.at(p).recordNo, p);
+            continue;
+        }
+        const Schedule& s = m_entries[size_t(slot)].schedule;
+        if (s.due.isValid() && s.due <= today)
+            due.push_back({s.due.toJulianDay(), p});
+    }
+    // Positions were collected in order, so ordering by day alone keeps the book's order within
+    // a day; due days span a few months at most, which a count per day sorts in two passes.
+    sortByDay(due);
+    const auto begunToday =
+        std::count_if(m_entries.begin(), m_entries.end(),
+                      [&](const ReviewEntry& e) { return e.introduced == today; });
+    const size_t newCount =
+        std::min(fresh.size(), size_t(std::max<qint64>(0, newPerDay - qint64(begunToday))));
+    std::partial_sort(fresh.begin(), fresh.begin() + qsizetype(newCount), fresh.end());
+    std::vector<ReviewItem> items;
+    items.reserve(due.size() + newCount);
+    for (const Due& d : due) {
+        const IndexEntry& w = index.at(d.position);
+        items.push_back({w.word, w.recordNo, false});
+    }
+    for (size_t k = 0; k < newCount; ++k) {
+        const IndexEntry& w = index.at(fresh[k].second);
+        items.push_back({w.word, w.recordNo, true});
+    }
+    return items;
+}
+
+const ReviewEntry& ReviewStore::answer(const QString& word, qint32 recordNo, Grade grade,
+                                       const QDateTime& when, int seconds) {
+    const LoggedAnswer logged{when.toSecsSinceEpoch(), word, recordNo, grade, seconds};
+    m_logSize = answerlog::append(logPath(), logged);
+    const int slot = int(&apply(logged) - m_entries.data());
+    // Until the state file is next written the log alone carries the answer.
+    if (++m_pendingAnswers >= AnswersPerRewrite)
+        flush();
+    return m_entries[size_t(slot)];
+}
+
+void ReviewStore::flush() {
+    if (m_logSize == m_logIncluded && !m_dirty)
+        return;
+    writeFileAtomically(statePath(), stateBytes());
+    m_logIncluded = m_logSize;
+    m_pendingAnswers = 0;
+    m_dirty = false;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/review/reviewsettings.h"
+#include "core/review/reviewstore.h"
+#include "tools/quiz.h"
+#include "ui/reviewform.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <deque>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// What the review needs of the main window: the open book, the review state matched to it, the
+// application folder for the settings, and setting a word's check mark in the main list.
+struct ReviewHost {
+    std::function<Book*()> book;
+    std::shared_ptr<ReviewStore> store;
+    QString appFolder;
+    std::function<bool(int position, bool checked)> setListedMark;
+    // The day the review runs on; the clock's date unless a test says otherwise.
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+};
+
+// The review window: asks today's due words and a day's share of new ones, shows the answer when
+// asked, and schedules each word by the grade given. A word answered "again" comes back before
+// the review ends. Modal: the book does not change while it runs.
+class FrmReview : public QObject {
+    Q_OBJECT
+public:
+    FrmReview(ReviewHost host, QWidget* parent = nullptr);
+    ~FrmReview() override;
+
+    ReviewForm* form() const { return m_form; }
+    // Loads the settings and the day's words and shows the window without waiting.
+    void show();
+    void close();
+    // The words still to ask, the one on show first.
+    const std::deque<ReviewItem>& remaining() const { return m_queue; }
+
+    void cmdRevealClick();
+    void grade(Grade grade);
+    void cboDirectionClick();
+    void spnNewPerDayChange();
+    void chkCheckFailsClick();
+
+signals:
+    // An answer was recorded: the count of due words changed.
+    void answered();
+
+private:
+    bool meaningToWord() const;
+    void rebuildQueue();
+    void showQuestion();
+    void saveSettings();
+    void markChecked(const ReviewItem& item);
+
+    ReviewHost m_host;
+    ReviewSettings m_settings;
+    QPointer<ReviewForm> m_form;
+    std::deque<ReviewItem> m_queue;
+    QString m_answer;
+    bool m_revealed = false;
+    bool m_loading = false;
+    QElapsedTimer m_clock;
+};

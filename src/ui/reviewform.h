@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+// The review window: a word's question, the answer revealed on request, and the four grades as
+// buttons and as the keys 1 to 4. Behaviour lives in FrmReview.
+class ReviewForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit ReviewForm(QWidget* parent = nullptr);
+
+    QLabel* lblDirectionCaption;
+    QComboBox* cboDirection; // 0 word to meaning, 1 meaning to word
+    QLabel* lblLeftCaption;
+    QLabel* lblLeft;
+    QLabel* lblQuestionCaption;
+    QLabel* lblQuestion;
+    QPushButton* cmdReveal;
+    QLabel* lblAnswerCaption;
+    QLabel* lblAnswer;
+    QPushButton* cmdAgain;
+    QPushButton* cmdHard;
+    QPushButton* cmdGood;
+    QPushButton* cmdEasy;
+    QLabel* lblNewPerDayCaption;
+    QSpinBox* spnNewPerDay;
+    QCheckBox* chkCheckFails;
+    QPushButton* cmdClose;
+
+signals:
+    // A digit key 1 to 4 was pressed: the grade of that number.
+    void gradeKey(int grade);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};

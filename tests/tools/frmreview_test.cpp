@@ -1,0 +1,222 @@
+#include "core/review/answerlog.h"
+#include "core/review/reviewsettings.h"
+#include "core/review/reviewstore.h"
+#include "tools/frmprogress.h"
+#include "tools/frmreview.h"
+#include "ui/progressform.h"
+#include "ui/reviewform.h"
+#include "wordbook/mainwindow_fixture.h"
+#include "wordbook/mainwindowreview.h"
+
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QStackedBarSeries>
+
+namespace {
+
+const QDate Today(2026, 5, 20);
+
+class ReviewTest : public MainWindowTest {
+protected:
+    void startReview(const QStringList& words) {
+        startWith(words);
+        main()->review()->setClock([] { return QDateTime(Today, QTime(10, 0)); });
+        QCoreApplication::processEvents();
+    }
+    FrmReview* openReview() {
+        key(Qt::Key_F6);
+        FrmReview* r = main()->review()->reviewWindow();
+        EXPECT_NE(r, nullptr);
+        if (r)
+            EXPECT_TRUE(r->form()->isVisible());
+        return r;
+    }
+    QString question(FrmReview* r) const { return r->form()->lblQuestion->text(); }
+    // Reveals the answer and grades it with a digit key.
+    void answer(FrmReview* r, int digit) {
+        click(r->form()->cmdReveal);
+        QTest::keyClick(r->form(), Qt::Key(Qt::Key_0 + digit));
+    }
+    QList<LoggedAnswer> logged() const {
+        const auto parsed =
+            answerlog::parse(app.read(QStringLiteral("英単語/") + answerlog::FileName));
+        return {parsed.answers.begin(), parsed.answers.end()};
+    }
+    QString dueLabel() const {
+        return form()->lblDue->isVisible() ? form()->lblDue->text() : QString();
+    }
+};
+
+TEST_F(ReviewTest, ReviewAsksRevealsAndSchedulesByButtonAndKey) {
+    startReview({"cat", "bird", "ant"}); // records 1, 2, 3: asked in that order when new
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 3語"));
+    EXPECT_TRUE(form()->IdmReview->isVisible());
+    EXPECT_EQ(form()->IdmReview->shortcut(), QKeySequence(Qt::Key_F6));
+
+    FrmReview* r = openReview();
+    ASSERT_NE(r, nullptr);
+    ReviewForm* f = r->form();
+    EXPECT_EQ(question(r), QStringLiteral("cat"));
+    EXPECT_EQ(f->lblLeft->text(), QStringLiteral(" 3"));
+    EXPECT_TRUE(f->lblAnswer->text().isEmpty());
+    EXPECT_FALSE(f->cmdGood->isEnabled());
+    // No grade before the answer was seen.
+    QTest::keyClick(f, Qt::Key_3);
+    EXPECT_TRUE(logged().isEmpty());
+
+    click(f->cmdReveal);
+    EXPECT_EQ(f->lblAnswer->text(), QStringLiteral("m:cat"));
+    click(f->cmdGood);
+    EXPECT_EQ(question(r), QStringLiteral("bird"));
+    answer(r, 1); // again: bird comes back at the end
+    EXPECT_EQ(question(r), QStringLiteral("ant"));
+    EXPECT_EQ(f->lblLeft->text(), QStringLiteral(" 2"));
+
+    // The other direction asks the meaning; the choice is kept.
+    f->cboDirection->setCurrentIndex(1);
+    emit f->cboDirection->activated(1);
+    EXPECT_EQ(question(r), QStringLiteral("m:ant"));
+    answer(r, 4);
+    EXPECT_EQ(question(r), QStringLiteral("m:bird"));
+    answer(r, 2);
+    EXPECT_EQ(question(r), QStringLiteral("今日の復習はこれで終わりです"));
+    EXPECT_FALSE(f->cmdReveal->isEnabled());
+    EXPECT_TRUE(ReviewSettings::read(app.path()).meaningToWord);
+
+    const QList<LoggedAnswer> log = logged();
+    ASSERT_EQ(log.size(), 4);
+    const std::pair<QString, Grade> expected[] = {
+        {"cat", Grade::Good}, {"bird", Grade::Again}, {"ant", Grade::Easy}, {"bird", Grade::Hard}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(log[k].word, expected[k].first);
+        EXPECT_EQ(log[k].grade, expected[k].second);
+        EXPECT_EQ(log[k].time, QDateTime(Today, QTime(10, 0)).toSecsSinceEpoch());
+    }
+    EXPECT_EQ(log[0].recordNo, 1);
+
+    click(f->cmdClose);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(app.exists(QStringLiteral("英単語/") + ReviewStore::FileName));
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 0語"));
+    // The book's own files are not touched by a review.
+    EXPECT_EQ(checked(), QStringList());
+
+    // Every word answered today comes back tomorrow.
+    main()->review()->setClock([] { return QDateTime(Today.addDays(1), QTime(8, 0)); });
+    main()->review()->refresh();
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 3語"));
+}
+
+TEST_F(ReviewTest, ThreeMissesInARowCheckTheWordOnlyWithTheOptionOn) {
+    startReview({"a", "b"});
+    FrmReview* r = openReview();
+    ASSERT_NE(r, nullptr);
+    EXPECT_FALSE(r->form()->chkCheckFails->isChecked());
+    for (int k = 0; k < 5; ++k) // a, b, a, b, a: a missed three times
+        answer(r, 1);
+    EXPECT_EQ(checked(), QStringList());
+    EXPECT_EQ(question(r), QStringLiteral("b"));
+
+    click(r->form()->chkCheckFails);
+    EXPECT_TRUE(ReviewSettings::read(app.path()).checkAfterThreeFails);
+    answer(r, 1); // b's third miss in a row
+    EXPECT_EQ(checked(), QStringList{"b"});
+    answer(r, 3); // a right at last
+    answer(r, 1); // b again
+    EXPECT_EQ(checked(), QStringList{"b"});
+}
+
+TEST_F(ReviewTest, TurnedOffTheWindowIsAsBefore) {
+    ReviewSettings off;
+    off.enabled = false;
+    off.write(app.path());
+    startReview({"a", "b"});
+    EXPECT_FALSE(form()->IdmReview->isVisible());
+    EXPECT_FALSE(form()->IdmProgress->isVisible());
+    EXPECT_FALSE(form()->lblDue->isVisible());
+    key(Qt::Key_F6);
+    key(Qt::Key_F7);
+    EXPECT_EQ(main()->review()->reviewWindow(), nullptr);
+    EXPECT_EQ(main()->review()->progressWindow(), nullptr);
+    EXPECT_EQ(app.entries(QStringLiteral("英単語")),
+              (QStringList{"means.vtd", "reis.vtd", "words.vtd"}));
+}
+
+TEST_F(ReviewTest, DamagedStateIsReportedAndTheBookOpens) {
+    writeSettings();
+    writeBook({"a", "b"});
+    app.write(QStringLiteral("英単語/") + ReviewStore::FileName, "VerbantaReview\t1\t0\n1\tx\n");
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("壊れていた"));
+    ASSERT_TRUE(start());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(listed(), (QStringList{"a", "b"}));
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 2語"));
+    const QStringList files = app.entries(QStringLiteral("英単語"));
+    EXPECT_EQ(files.filter(QStringLiteral("Stray-")).size(), 1);
+}
+
+TEST_F(ReviewTest, ProgressChartsShowTheLogsFiguresAndSaveAsPng) {
+    writeSettings();
+    writeBook({"a", "b", "c"});
+    QByteArray log;
+    auto add = [&](int daysAgo, const char* word, qint32 record, Grade g) {
+        log += answerlog::line({QDateTime(Today.addDays(-daysAgo), QTime(9, 0)).toSecsSinceEpoch(),
+                                QString::fromLatin1(word), record, g, 5});
+    };
+    add(2, "a", 1, Grade::Good); // due 2 days ago + 1
+    add(2, "b", 2, Grade::Again);
+    add(0, "b", 2, Grade::Good); // due tomorrow
+    add(0, "a", 1, Grade::Easy); // 6 days from today
+    app.write(QStringLiteral("英単語/") + answerlog::FileName, log + "1779");
+    ASSERT_TRUE(start());
+    main()->review()->setClock([] { return QDateTime(Today, QTime(18, 0)); });
+    key(Qt::Key_F7);
+    FrmProgress* p = main()->review()->progressWindow();
+    ASSERT_NE(p, nullptr);
+    ProgressForm* f = p->form();
+    EXPECT_TRUE(f->isVisible());
+
+    auto* answers = qobject_cast<QStackedBarSeries*>(f->chartAnswers->chart()->series().value(0));
+    ASSERT_NE(answers, nullptr);
+    ASSERT_EQ(answers->barSets().size(), 4);
+    auto day = [&](int index) {
+        QList<int> out;
+        for (QBarSet* set : answers->barSets())
+            out << int(set->at(index));
+        return out;
+    };
+    EXPECT_EQ(day(27), (QList<int>{1, 0, 1, 0}));
+    EXPECT_EQ(day(28), (QList<int>{0, 0, 0, 0}));
+    EXPECT_EQ(day(29), (QList<int>{0, 0, 1, 1}));
+    auto* due = qobject_cast<QAbstractBarSeries*>(f->chartDue->chart()->series().value(0));
+    ASSERT_NE(due, nullptr);
+    EXPECT_EQ(due->barSets()[0]->at(1), 1);
+    EXPECT_EQ(due->barSets()[0]->at(6), 1);
+    auto* states = qobject_cast<QPieSeries*>(f->chartStates->chart()->series().value(0));
+    ASSERT_NE(states, nullptr);
+    QList<int> stateCounts;
+    for (QPieSlice* slice : states->slices())
+        stateCounts << int(slice->value());
+    EXPECT_EQ(stateCounts, (QList<int>{1, 2, 0}));
+
+    emit answers->hovered(true, 29, answers->barSets()[2]);
+    EXPECT_EQ(f->lblFigures->text(),
+              QStringLiteral("5/20  回答 2 回（もう一度 0・難しい 0・正解 1・簡単 1）"));
+    emit due->hovered(true, 1, due->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/21  復習予定 1 語"));
+
+    const QString png = app.file(QStringLiteral("chart.png"));
+    dialogs.expectSaveFile(png);
+    click(f->cmdSave);
+    const QByteArray bytes = app.read(QStringLiteral("chart.png"));
+    EXPECT_TRUE(bytes.startsWith("\x89PNG"));
+    EXPECT_FALSE(QImage::fromData(bytes).isNull());
+}
+
+} // namespace
