@@ -12,6 +12,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation fonts-liberation2 fontconfig
   xvfb xauth
   desktop-file-utils appstream lintian
+  edict wordnet-base
 )
 
 missing=()
