@@ -4,6 +4,7 @@
 #include "core/book.h"
 #include "core/session.h"
 #include "mainwindowparts.h"
+#include "meaningsuggestions.h"
 #include "platform/appearance.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
@@ -31,10 +32,12 @@ FrmMain::FrmMain(QObject* parent)
     m_form->setAttribute(Qt::WA_DeleteOnClose, false);
     m_form->List1->setModel(m_model);
     connectEvents();
+    m_suggestions = std::make_unique<MeaningSuggestions>(m_form);
 }
 
 FrmMain::~FrmMain() {
     qApp->removeEventFilter(this);
+    m_suggestions.reset();
     delete m_form;
 }
 
@@ -128,6 +131,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::ShortcutOverride)
             return false;
+        if (m_mode == Register && m_suggestions->takeKey(watched, key))
+            return true;
         // The keypad's Enter carries the keypad modifier; it is Enter all the same.
         if (watched == f->txtInput &&
             (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&

@@ -12,6 +12,7 @@ class FrmPrint;
 class FrmQuiz;
 class FrmTrySetting;
 class MainForm;
+class MeaningSuggestions;
 class WordListModel;
 class QKeyEvent;
 class QWidget;
@@ -33,6 +34,7 @@ public:
     WordListModel* listModel() const { return m_model; }
     int editMode() const { return m_mode; }
     bool isLarge() const { return m_large; }
+    MeaningSuggestions* suggestions() const { return m_suggestions.get(); }
 
     // The load step: opens the book in use and fills the list.
     LoadResult formLoad();
@@ -118,6 +120,7 @@ private:
 
     MainForm* m_form;
     WordListModel* m_model;
+    std::unique_ptr<MeaningSuggestions> m_suggestions;
     std::unique_ptr<Book> m_book;
     IncrementalSearch m_search;
     int m_mode = Normal;
