@@ -180,6 +180,23 @@ TEST_F(SuggestionsTest, DamagedDictionaryIsDescribedAndTheRestIsOffered) {
     EXPECT_EQ(list()->item(0)->text(), QStringLiteral("EDICT  ねずみ（鼠）"));
 }
 
+TEST_F(SuggestionsTest, ClosingTheWindowWhileTheIndexIsBuiltStopsTheBuildSafely) {
+    // Enough entries that the build is still running when the window goes.
+    QStringList lines;
+    for (int i = 0; i < 40000; ++i)
+        lines << QStringLiteral("語%1 [ご] /(n) word%1/").arg(i);
+    lines << QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/(P)/");
+    dict.writeEdict(lines);
+    startWith({"apple"});
+    registerWord("mouse");
+    program.reset();
+    // The next window builds the index again and offers its meanings.
+    ASSERT_TRUE(start());
+    registerWord("mouse");
+    ASSERT_TRUE(waitForSuggestions());
+    EXPECT_EQ(list()->item(0)->text(), QStringLiteral("EDICT  ねずみ（鼠）"));
+}
+
 TEST_F(SuggestionsTest, MenuItemTurnsSuggestionsOffInAFileOfItsOwn) {
     startWith({"apple"});
     const QStringList before = app.entries();
