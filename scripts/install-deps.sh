@@ -15,6 +15,7 @@ packages=(
   # The tests have LibreOffice print saved documents to PDF and read the text of the pages.
   libreoffice-writer-nogui poppler-utils
   desktop-file-utils appstream lintian
+  edict wordnet-base
 )
 
 missing=()

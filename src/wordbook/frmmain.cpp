@@ -5,6 +5,7 @@
 #include "core/session.h"
 #include "mainwindowparts.h"
 #include "mainwindowreview.h"
+#include "meaningsuggestions.h"
 #include "platform/appearance.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
@@ -33,10 +34,12 @@ FrmMain::FrmMain(QObject* parent)
     m_form->List1->setModel(m_model);
     connectEvents();
     m_review = new MainWindowReview(this);
+    m_suggestions = std::make_unique<MeaningSuggestions>(m_form);
 }
 
 FrmMain::~FrmMain() {
     qApp->removeEventFilter(this);
+    m_suggestions.reset();
     delete m_form;
 }
 
@@ -130,6 +133,8 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (type == QEvent::ShortcutOverride)
             return false;
+        if (m_mode == Register && m_suggestions->takeKey(watched, key))
+            return true;
         // The keypad's Enter carries the keypad modifier; it is Enter all the same.
         if (watched == f->txtInput &&
             (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&

@@ -14,6 +14,7 @@ class FrmQuiz;
 class FrmTrySetting;
 class MainForm;
 class MainWindowReview;
+class MeaningSuggestions;
 class WordListModel;
 class QKeyEvent;
 class QWidget;
@@ -35,6 +36,7 @@ public:
     WordListModel* listModel() const { return m_model; }
     int editMode() const { return m_mode; }
     bool isLarge() const { return m_large; }
+    MeaningSuggestions* suggestions() const { return m_suggestions.get(); }
 
     // The load step: opens the book in use and fills the list.
     LoadResult formLoad();
@@ -126,6 +128,7 @@ private:
 
     MainForm* m_form;
     WordListModel* m_model;
+    std::unique_ptr<MeaningSuggestions> m_suggestions;
     std::unique_ptr<Book> m_book;
     IncrementalSearch m_search;
     int m_mode = Normal;

@@ -4,6 +4,7 @@
 #include "core/session.h"
 #include "frmmain.h"
 #include "mainwindowparts.h"
+#include "meaningsuggestions.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -79,6 +80,7 @@ void FrmMain::applyNormalControls() {
     setExecuteGroup(false);
     f->cmdScale->setEnabled(true);
     f->IdmResize->setEnabled(true);
+    m_suggestions->setRegistering(false);
 }
 
 void FrmMain::applyEditingControls(int mode) {
@@ -94,6 +96,7 @@ void FrmMain::applyEditingControls(int mode) {
     f->cmdScale->setEnabled(false);
     f->IdmResize->setEnabled(false);
     setSettingsGroup(false);
+    m_suggestions->setRegistering(mode == Register);
 }
 
 void FrmMain::focusInput() {

@@ -5,6 +5,9 @@
 // display.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Tests never read the dictionaries installed on the machine unless they say so.
+    if (!qEnvironmentVariableIsSet("VERBANTA_DICTIONARIES"))
+        qputenv("VERBANTA_DICTIONARIES", "/nonexistent/verbanta-test-dictionaries");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

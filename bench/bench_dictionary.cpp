@@ -1,0 +1,64 @@
+// The dictionary index from the installed EDICT and WordNet: building it (once, in the
+// background), opening the cached index, and one word's suggestions.
+#include "core/dictionary/dictionaryindex.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+DictionaryFiles installed() {
+    return DictionaryFiles::locate(DictionaryFiles::defaultRoot());
+}
+
+bool skipWithoutDictionaries(benchmark::State& state, const DictionaryFiles& files) {
+    if (files.hasEdict() && files.hasWordnet())
+        return false;
+    state.SkipWithError("edict and wordnet-base are not installed");
+    return true;
+}
+
+void BM_DictionaryIndexBuild(benchmark::State& state) {
+    const DictionaryFiles files = installed();
+    if (skipWithoutDictionaries(state, files))
+        return;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DictionaryIndex::build(files).keyCount());
+}
+BENCHMARK(BM_DictionaryIndexBuild)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_DictionaryOpen(benchmark::State& state) {
+    const DictionaryFiles files = installed();
+    if (skipWithoutDictionaries(state, files))
+        return;
+    QTemporaryDir dir;
+    const QString cache = dir.path() + QStringLiteral("/index.bin");
+    DictionaryIndex::openOrBuild(files, cache);
+    for (auto _ : state) {
+        DictionaryIndex index;
+        if (DictionaryIndex::open(cache, files, &index) != DictionaryIndex::OpenResult::Opened)
+            state.SkipWithError("the cache did not open");
+        benchmark::DoNotOptimize(index.keyCount());
+    }
+}
+BENCHMARK(BM_DictionaryOpen)->Unit(benchmark::kMillisecond);
+
+void BM_DictionaryLookup(benchmark::State& state) {
+    const DictionaryFiles files = installed();
+    if (skipWithoutDictionaries(state, files))
+        return;
+    const DictionaryIndex index = DictionaryIndex::build(files);
+    // Plain words, inflected ones that go through their base forms, and a word with no entry.
+    const QString words[] = {QStringLiteral("go"),      QStringLiteral("went"),
+                             QStringLiteral("mice"),    QStringLiteral("running"),
+                             QStringLiteral("apples"),  QStringLiteral("serendipitously"),
+                             QStringLiteral("qwertyz"), QStringLiteral("take off")};
+    std::size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(index.lookup(words[i++ % std::size(words)]).size());
+}
+BENCHMARK(BM_DictionaryLookup)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
