@@ -8,6 +8,7 @@
 #include "platform/dialogservice.h"
 #include "translator/frmtranslatorl.h"
 #include "translator/frmtrsplash.h"
+#include "translator/glossarypanel.h"
 #include "ui/mainform.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -152,6 +154,50 @@ static void BM_EditorStartWithGlossary(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EditorStartWithGlossary)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// The highlight of the book's words over a 1 MB original, worked out in slices between window
+// events, up to the pane repainted with its marks. The counter gives the longest slice.
+static void BM_GlossaryHighlight1MB(benchmark::State& state) {
+    AnsweringDialogs dialogs(Answer::No);
+    setDialogService(&dialogs);
+    const int n = int(state.range(0));
+    EditorHome home(n, false);
+    std::unique_ptr<FrmTranslatorL> editor = frmtrsplash::openEditor();
+    GlossaryPanel* panel = editor ? editor->glossary() : nullptr;
+    if (!panel || !panel->form()) {
+        state.SkipWithError("the editor or its panel did not start");
+        return;
+    }
+    RichTextPane* original = editor->form()->Rtxt1;
+    QString text = bookgen::englishText(n, 1 << 20);
+    for (int i = 2000; i < text.size(); i += 2000)
+        text[i] = u'\n'; // paragraphs of 2,000 characters
+    original->setPlainText(text);
+    panel->setPanelVisible(true);
+    if (!QTest::qWaitFor([&] { return panel->isReady(); }, 10000)) {
+        state.SkipWithError("the matcher was not built");
+        return;
+    }
+    qint64 longest = 0;
+    qsizetype marks = 0;
+    for (auto _ : state) {
+        panel->setHighlight(true);
+        QElapsedTimer slice;
+        while (!panel->isHighlightDone()) {
+            slice.start();
+            QCoreApplication::processEvents();
+            longest = std::max(longest, slice.elapsed());
+        }
+        original->repaint();
+        state.PauseTiming();
+        marks = original->extraSelections().size();
+        panel->setHighlight(false);
+        state.ResumeTiming();
+    }
+    state.counters["marks_on_screen"] = double(marks);
+    state.counters["longest_event_ms"] = double(longest);
+}
+BENCHMARK(BM_GlossaryHighlight1MB)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // A keystroke in the word pane's input box to the repainted pane.
 static void BM_WordPaneKeystroke(benchmark::State& state) {

@@ -22,25 +22,6 @@ std::vector<Glossary::Word> bookWords(int n, bool withJapanese) {
     return out;
 }
 
-// English-looking text: book words (some inflected, some capitalised) among common words that
-// are not in the book, with punctuation and a sentence end now and then.
-QString englishText(int n, int chars) {
-    const QStringList words = bookgen::words(n);
-    const QStringList filler = {QStringLiteral("the"), QStringLiteral("of"), QStringLiteral("and"),
-                                QStringLiteral("a"),   QStringLiteral("to"), QStringLiteral("in")};
-    QRandomGenerator rng(7);
-    QString text;
-    while (text.size() < chars) {
-        QString w = rng.bounded(2) ? words[rng.bounded(int(words.size()))]
-                                   : filler[rng.bounded(int(filler.size()))];
-        if (rng.bounded(5) == 0)
-            w += QStringLiteral("ed");
-        text += w + (rng.bounded(12) == 0 ? QStringLiteral(". ") : QStringLiteral(" "));
-    }
-    text.truncate(chars);
-    return text;
-}
-
 } // namespace
 
 static void BM_GlossaryBuild(benchmark::State& state) {
@@ -56,7 +37,8 @@ BENCHMARK(BM_GlossaryBuild)->Arg(200000)->Unit(benchmark::kMillisecond);
 static void BM_GlossarySentence(benchmark::State& state, bool japanese) {
     const int n = int(state.range(0));
     const Glossary g(bookWords(n, japanese));
-    const QString text = japanese ? bookgen::japaneseText(600).left(300) : englishText(n, 300);
+    const QString text =
+        japanese ? bookgen::japaneseText(600).left(300) : bookgen::englishText(n, 300);
     size_t found = 0;
     for (auto _ : state) {
         found = g.distinctMatches(text).size();
@@ -87,7 +69,8 @@ BENCHMARK(BM_GlossaryUpdate)->Arg(200000)->Unit(benchmark::kMicrosecond);
 static void BM_GlossaryDocument1MB(benchmark::State& state, bool japanese) {
     const int n = int(state.range(0));
     const Glossary g(bookWords(n, japanese));
-    const QString text = japanese ? bookgen::japaneseText(1 << 20) : englishText(n, 1 << 20);
+    const QString text =
+        japanese ? bookgen::japaneseText(1 << 20) : bookgen::englishText(n, 1 << 20);
     size_t found = 0;
     for (auto _ : state) {
         found = g.matches(text).size();

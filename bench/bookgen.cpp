@@ -105,6 +105,23 @@ QStringList japaneseWords(int n) {
     return list;
 }
 
+QString englishText(int n, int chars) {
+    const QStringList list = words(n);
+    const QStringList filler = {QStringLiteral("the"), QStringLiteral("of"), QStringLiteral("and"),
+                                QStringLiteral("a"),   QStringLiteral("to"), QStringLiteral("in")};
+    QRandomGenerator rng(7);
+    QString text;
+    while (text.size() < chars) {
+        QString w = rng.bounded(2) ? list[rng.bounded(int(list.size()))]
+                                   : filler[rng.bounded(int(filler.size()))];
+        if (rng.bounded(5) == 0)
+            w += QStringLiteral("ed");
+        text += w + (rng.bounded(12) == 0 ? QStringLiteral(". ") : QStringLiteral(" "));
+    }
+    text.truncate(chars);
+    return text;
+}
+
 QString japaneseText(int bytes) {
     QRandomGenerator rng(42);
     QString text;

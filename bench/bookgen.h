@@ -16,6 +16,10 @@ QStringList words(int n);
 // n Japanese words of two to six characters (kana and kanji), the same for the same n.
 QStringList japaneseWords(int n);
 
+// English-looking text of `chars` characters: words of the book of n words (some with "ed"
+// added) among common words that are not in it, with sentence ends now and then.
+QString englishText(int n, int chars);
+
 // Realistic Japanese prose of about `bytes` bytes in CP932, for rich-text benchmarks.
 QString japaneseText(int bytes);
 

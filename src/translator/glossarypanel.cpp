@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
@@ -99,6 +100,12 @@ void GlossaryPanel::createForm() {
         if (m_settings->highlight)
             m_highlightDelay->start();
     });
+    for (QScrollBar* bar : {f->Rtxt1->verticalScrollBar(), f->Rtxt1->horizontalScrollBar()}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] { showVisibleMarks(); });
+        connect(bar, &QScrollBar::rangeChanged, this, [this] { showVisibleMarks(); });
+    }
+    connect(f->Rtxt1->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) { shiftMarks(position, removed, added); });
     m_highlightDelay = new QTimer(this);
     m_highlightDelay->setSingleShot(true);
     m_highlightDelay->setInterval(HighlightDelayMilliseconds);
@@ -292,15 +299,10 @@ void GlossaryPanel::highlightSlice() {
     QTextDocument* document = original->document();
     QElapsedTimer clock;
     clock.start();
-    const QTextCharFormat format = markFormat();
     QTextBlock block = document->findBlockByNumber(m_highlightBlock);
     for (; block.isValid() && clock.elapsed() < SliceMilliseconds; block = block.next()) {
-        for (const GlossaryMatch& m : m_glossary->matches(block.text())) {
-            QTextCursor c(document);
-            c.setPosition(block.position() + m.start);
-            c.setPosition(block.position() + m.end, QTextCursor::KeepAnchor);
-            m_marks.append({c, format});
-        }
+        for (const GlossaryMatch& m : m_glossary->matches(block.text()))
+            m_marks.push_back({block.position() + m.start, block.position() + m.end});
         ++m_highlightBlock;
     }
     if (block.isValid()) {
@@ -308,5 +310,42 @@ void GlossaryPanel::highlightSlice() {
         return;
     }
     m_highlightRunning = false;
-    original->setExtraSelections(m_marks);
+    showVisibleMarks();
+}
+
+void GlossaryPanel::showVisibleMarks() {
+    if (!m_settings->highlight || m_highlightRunning)
+        return;
+    RichTextPane* original = m_window.form()->Rtxt1;
+    const QWidget* view = original->viewport();
+    const int first = original->cursorForPosition(QPoint(0, 0)).position();
+    const int last = original->cursorForPosition(QPoint(view->width(), view->height())).position();
+    const auto begin =
+        std::lower_bound(m_marks.cbegin(), m_marks.cend(), first,
+                         [](const Mark& m, int position) { return m.end < position; });
+    const QTextCharFormat format = markFormat();
+    QList<QTextEdit::ExtraSelection> visible;
+    for (auto it = begin; it != m_marks.cend() && it->start <= last; ++it) {
+        QTextCursor c(original->document());
+        c.setPosition(it->start);
+        c.setPosition(it->end, QTextCursor::KeepAnchor);
+        visible.append({c, format});
+    }
+    original->setExtraSelections(visible);
+}
+
+// An edit moves the marks behind it and drops those it touched, so they stay on their words until
+// the original is gone through again.
+void GlossaryPanel::shiftMarks(int position, int removed, int added) {
+    if (m_marks.empty() || m_highlightRunning)
+        return;
+    std::vector<Mark> kept;
+    kept.reserve(m_marks.size());
+    for (const Mark& m : m_marks) {
+        if (m.end <= position)
+            kept.push_back(m);
+        else if (m.start >= position + removed)
+            kept.push_back({m.start + added - removed, m.end + added - removed});
+    }
+    m_marks = std::move(kept);
 }

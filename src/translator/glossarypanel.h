@@ -62,6 +62,8 @@ private:
     void saveSettings();
     void restartHighlight();
     void highlightSlice();
+    void showVisibleMarks();
+    void shiftMarks(int position, int removed, int added);
     void joinBuilder();
 
     FrmTranslatorL& m_window;
@@ -77,5 +79,11 @@ private:
     QTimer* m_highlightDelay = nullptr;
     bool m_highlightRunning = false;
     int m_highlightBlock = 0;
-    QList<QTextEdit::ExtraSelection> m_marks;
+    // Every mark of the original in document order, kept in step with edits until the next
+    // count; only those on screen are handed to the pane, which lays out each one it holds.
+    struct Mark {
+        int start;
+        int end;
+    };
+    std::vector<Mark> m_marks;
 };

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTreeWidget>
 
@@ -220,6 +221,36 @@ TEST_F(GlossaryPanelTest, TheHighlightNeverReachesTheSavedFileTheUndoHistoryOrTh
 
     panelForm()->chkGlossaryHighlight->click();
     EXPECT_TRUE(original->extraSelections().isEmpty());
+}
+
+TEST_F(GlossaryPanelTest, OnlyTheMarksOnScreenGoToThePaneAndTheyFollowEdits) {
+    start(Words);
+    showPanel();
+    RichTextPane* original = form()->Rtxt1;
+    QStringList lines;
+    for (int i = 0; i < 400; ++i)
+        lines << QStringLiteral("line %1 has a cherry.").arg(i);
+    original->setPlainText(lines.join(u'\n'));
+    panelForm()->chkGlossaryHighlight->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isHighlightDone(); }, 5000));
+    const auto marked = [original] {
+        QStringList out;
+        for (const QTextEdit::ExtraSelection& s : original->extraSelections())
+            out << s.cursor.selectedText();
+        return out;
+    };
+    const qsizetype onScreen = original->extraSelections().size();
+    EXPECT_GT(onScreen, 0);
+    EXPECT_LT(onScreen, 400);
+
+    // Typing before the marks moves them along with their words.
+    QTextCursor c(original->document());
+    c.insertText(QStringLiteral("A new first line, no word\n"));
+    original->verticalScrollBar()->setValue(original->verticalScrollBar()->maximum());
+    EXPECT_FALSE(marked().isEmpty());
+    EXPECT_EQ(marked().count(QStringLiteral("cherry")), marked().size());
+    const QTextEdit::ExtraSelection last = original->extraSelections().back();
+    EXPECT_EQ(last.cursor.block().text(), QStringLiteral("line 399 has a cherry."));
 }
 
 } // namespace
