@@ -3,6 +3,7 @@
 
 #include "core/book.h"
 #include "core/session.h"
+#include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "platform/appearance.h"
 #include "platform/errorguard.h"
@@ -31,6 +32,7 @@ FrmMain::FrmMain(QObject* parent)
     m_form->setAttribute(Qt::WA_DeleteOnClose, false);
     m_form->List1->setModel(m_model);
     connectEvents();
+    m_history = new MainWindowHistory(*this);
 }
 
 FrmMain::~FrmMain() {

@@ -12,6 +12,7 @@ class FrmPrint;
 class FrmQuiz;
 class FrmTrySetting;
 class MainForm;
+class MainWindowHistory;
 class WordListModel;
 class QKeyEvent;
 class QWidget;
@@ -31,6 +32,7 @@ public:
     MainForm* form() const { return m_form; }
     Book* book() const { return m_book.get(); }
     WordListModel* listModel() const { return m_model; }
+    MainWindowHistory* history() const { return m_history; }
     int editMode() const { return m_mode; }
     bool isLarge() const { return m_large; }
 
@@ -89,6 +91,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Undo and backups work on the window's list and selection as its own commands do.
+    friend class MainWindowHistory;
+
     void connectEvents();
     bool handleKey(QKeyEvent* event);
     bool closeCheck();
@@ -132,4 +137,5 @@ private:
     QPointer<QObject> m_print;      // a FrmPrint
     QPointer<QObject> m_trySetting; // a FrmTrySetting
     QPointer<QObject> m_quiz;       // a FrmQuiz
+    MainWindowHistory* m_history;
 };

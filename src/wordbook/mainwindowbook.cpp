@@ -3,6 +3,7 @@
 #include "core/session.h"
 #include "frmmain.h"
 #include "library/frmselectfolder.h"
+#include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
@@ -82,8 +83,9 @@ void FrmMain::closeBook() {
     closeToolWindows();
     m_model->clear();
     if (m_book && m_book->isOpen())
-        m_book->writeBack();
+        m_history->writeBack(*m_book);
     m_book.reset();
+    m_history->bookClosed();
     m_form->txtWord->clear();
     m_form->txtMean->setText({});
     m_form->txtRei->setText({});
@@ -166,6 +168,7 @@ void FrmMain::openBook(bool reopen) {
     m_loading = false;
     m_form->setLarge(true);
     m_form->cmdScale->setText(QStringLiteral("<<"));
+    m_history->bookOpened();
 }
 
 // ---- Applying settings ---------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "core/book.h"
 #include "core/session.h"
 #include "frmmain.h"
+#include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
@@ -101,6 +102,7 @@ void FrmMain::executeRegister() {
     }
     m_savedWord = f->txtWord->text();
     const int position = m_book->registerWord(m_savedWord, f->txtMean->text(), f->txtRei->text());
+    m_history->registered(position);
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_model->showAll(&m_book->index());
@@ -127,8 +129,10 @@ void FrmMain::executeModify() {
     if (refuseUnstorable(f->txtWord->text()))
         return;
     m_savedWord = f->txtWord->text();
+    const WordState before = m_history->wordAt(m_currentPosition);
     const int position =
         m_book->modifyWord(m_currentPosition, m_savedWord, f->txtMean->text(), f->txtRei->text());
+    m_history->modified(before, position);
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_currentPosition = position;
@@ -222,7 +226,9 @@ void FrmMain::cmdDelClick() {
                         MessageIcon::Question) != Answer::Yes)
             return;
         m_mode = Deleting;
+        const WordState before = m_history->wordAt(m_currentPosition);
         m_book->deleteWord(m_currentPosition);
+        m_history->deleted(before);
         m_search.reset();
         m_model->showAll(&m_book->index());
         const bool empty = m_book->index().isEmpty();

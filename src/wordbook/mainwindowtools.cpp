@@ -3,6 +3,7 @@
 #include "core/session.h"
 #include "frmmain.h"
 #include "frmversion.h"
+#include "mainwindowhistory.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "tools/frmcustom.h"
@@ -26,7 +27,7 @@ bool FrmMain::closeCheck() {
         emit handedOver();
         return true;
     }
-    m_book->writeBack();
+    m_history->writeBack(*m_book);
     emit unloaded();
     return true;
 }
@@ -43,7 +44,7 @@ void FrmMain::cmdGoTransClick() {
                         QStringLiteral("ﾄﾗﾝｽﾚｰﾀLを開くｴﾗｰ"));
             return;
         }
-        m_book->writeBack();
+        m_history->writeBack(*m_book);
         session().handOver = true;
         m_form->hide();
         m_form->close();
