@@ -7,7 +7,8 @@
 #include <QMenu>
 #include <QStatusBar>
 
-HistoryItems HistoryItems::add(QMainWindow* window, QMenu* edit, QMenu* book, QAction* after) {
+HistoryItems HistoryItems::add(QMainWindow* window, QMenu* edit, QMenu* book, QAction* after,
+                               QStatusBar* status, bool windowKeys) {
     HistoryItems items;
     edit->addSeparator()->setObjectName(QStringLiteral("SeparatorHistory"));
     // Ctrl+Z belongs to other commands already, and the text boxes keep their own undo.
@@ -16,7 +17,7 @@ HistoryItems HistoryItems::add(QMainWindow* window, QMenu* edit, QMenu* book, QA
     items.IdmRedo = formparts::action(edit, "IdmRedo", QStringLiteral("やり直し(&R)"),
                                       QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace));
     for (QAction* a : {items.IdmUndo, items.IdmRedo}) {
-        a->setShortcutContext(Qt::WidgetShortcut);
+        a->setShortcutContext(windowKeys ? Qt::WindowShortcut : Qt::WidgetShortcut);
         a->setEnabled(false);
     }
     if (book) {
@@ -31,7 +32,8 @@ HistoryItems HistoryItems::add(QMainWindow* window, QMenu* edit, QMenu* book, QA
             }
         }
     }
-    items.status = window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    items.status =
+        status ? status : window->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
     if (!items.status) {
         items.status = new QStatusBar(window);
         items.status->setObjectName(QStringLiteral("stbHistory"));

@@ -14,7 +14,9 @@ struct HistoryItems {
     QStatusBar* status = nullptr;
 
     // Undo and redo at the end of the edit menu; restore after `after` in the book menu when
-    // given; a status line at the window's foot unless it has one.
+    // given; the status line given, or one at the window's foot. A window that handles its keys
+    // itself takes the items' keys as shown only (windowKeys false).
     static HistoryItems add(QMainWindow* window, QMenu* edit, QMenu* book = nullptr,
-                            QAction* after = nullptr);
+                            QAction* after = nullptr, QStatusBar* status = nullptr,
+                            bool windowKeys = false);
 };
