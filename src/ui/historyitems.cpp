@@ -8,7 +8,7 @@
 #include <QStatusBar>
 
 HistoryItems HistoryItems::add(QMainWindow* window, QMenu* edit, QMenu* book, QAction* after,
-                               QStatusBar* status, bool windowKeys) {
+                               QStatusBar* status) {
     HistoryItems items;
     edit->addSeparator()->setObjectName(QStringLiteral("SeparatorHistory"));
     // Ctrl+Z belongs to other commands already, and the text boxes keep their own undo.
@@ -17,7 +17,7 @@ HistoryItems HistoryItems::add(QMainWindow* window, QMenu* edit, QMenu* book, QA
     items.IdmRedo = formparts::action(edit, "IdmRedo", QStringLiteral("やり直し(&R)"),
                                       QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace));
     for (QAction* a : {items.IdmUndo, items.IdmRedo}) {
-        a->setShortcutContext(windowKeys ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        a->setShortcutContext(Qt::WidgetShortcut);
         a->setEnabled(false);
     }
     if (book) {

@@ -14,9 +14,8 @@ struct HistoryItems {
     QStatusBar* status = nullptr;
 
     // Undo and redo at the end of the edit menu; restore after `after` in the book menu when
-    // given; the status line given, or one at the window's foot. A window that handles its keys
-    // itself takes the items' keys as shown only (windowKeys false).
+    // given; the status line given, or one at the window's foot. The items' keys are shown
+    // only: the window passes them to the items itself, before its controls see them.
     static HistoryItems add(QMainWindow* window, QMenu* edit, QMenu* book = nullptr,
-                            QAction* after = nullptr, QStatusBar* status = nullptr,
-                            bool windowKeys = false);
+                            QAction* after = nullptr, QStatusBar* status = nullptr);
 };

@@ -2,8 +2,10 @@
 #include "core/history/bookbackup.h"
 #include "mainwindow_fixture.h"
 #include "support/failingdisk.h"
+#include "translator/wordpanebinding.h"
 #include "ui/limitedtextedit.h"
 #include "ui/restorebackupform.h"
+#include "ui/translatorlform.h"
 
 #include <QStatusBar>
 #include <QTableWidget>
@@ -228,6 +230,39 @@ TEST_F(HistoryTest, TurnedOffTheWindowIsAsItWas) {
     undo();
     EXPECT_TRUE(listed().isEmpty());
     EXPECT_FALSE(app.exists(QStringLiteral("backup")));
+}
+
+TEST_F(HistoryTest, TheEditorsWordPaneSharesTheHistoryOfTheBook) {
+    startWith({"apple", "banana", "cherry"});
+    clickRow(1);
+    deleteSelected();
+    form()->IdmGotoTransL->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(program->translator(), nullptr);
+    TranslatorLForm* editor = program->translator()->form();
+    const Book& book = *program->translator()->book();
+
+    // The main window's deletion is taken back in the editor, by its key.
+    QTest::keyClick(editor->txtInput, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_GE(book.index().find("banana"), 0);
+    EXPECT_EQ(editor->txtWord->text(), "banana");
+    EXPECT_EQ(editor->StBar->currentMessage(), QStringLiteral("「banana」の削除を元に戻しました"));
+    // A deletion in the editor, taken back in the main window after the return.
+    WordPane* pane = program->translator()->wordPane()->pane();
+    pane->inputChanged("cherry");
+    pane->enterPressed();
+    dialogs.expectMessage(Answer::Yes);
+    pane->deleteWord();
+    EXPECT_LT(book.index().find("cherry"), 0);
+    editor->mnuExit->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(program->main(), nullptr);
+    EXPECT_EQ(listed(), QStringList({"apple", "banana"}));
+    undo();
+    EXPECT_EQ(status(), QStringLiteral("「cherry」の削除を元に戻しました"));
+    EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry"}));
+    clickRow(2);
+    EXPECT_EQ(meaningShown(), "m:cherry");
 }
 
 } // namespace
