@@ -2,6 +2,8 @@
 #include "core/atomicfile.h"
 #include "core/book.h"
 #include "core/cp932.h"
+#include "core/history/bookbackup.h"
+#include "core/history/wordhistory.h"
 #include "core/incrementalsearch.h"
 
 #include <QDir>
@@ -121,6 +123,36 @@ static void BM_Compact(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Compact)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One undo of a deletion: the word, its records and its mark come back through the store.
+static void BM_UndoDelete(benchmark::State& state) {
+    QTemporaryDir dir;
+    Book book(copyOfBook(int(state.range(0)), dir));
+    book.open();
+    WordHistory history;
+    const int middle = book.index().size() / 2;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const WordState word = WordHistory::stateAt(book, middle);
+        book.deleteWord(middle);
+        history.record({EditStep::Kind::Delete, {word}, {}});
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(history.undo(book));
+    }
+}
+BENCHMARK(BM_UndoDelete)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The backup of a whole book before it is replaced: its three files copied and synced into a
+// folder of their own, renamed into place. Read against BM_FloorCopyBooks.
+static void BM_BackupBook(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const QString source = bookgen::book(n);
+    QTemporaryDir app;
+    BookBackups backups(app.path(), 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(backups.create(QStringLiteral("book"), source, {}, n));
+}
+BENCHMARK(BM_BackupBook)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The floors the ratios are read against.
 static void BM_FloorReadWords(benchmark::State& state) {

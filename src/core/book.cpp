@@ -841,3 +841,37 @@ void Book::writeBack() {
         close();
     }
 }
+
+void Book::registerWords(const std::vector<NewWord>& words) {
+    for (const NewWord& w : words) {
+        const QString refusal = refusalFor(storedWord(w.word), w.meaning, w.example);
+        if (!refusal.isEmpty())
+            throw WordRefused(refusal);
+    }
+    if (words.empty())
+        return;
+    std::vector<IndexEntry> before = m_index.entries();
+    qint32 next = m_nextRecord;
+    std::vector<IndexEntry> added;
+    added.reserve(words.size());
+    for (const NewWord& w : words) {
+        while (m_usedPastEnd.contains(next))
+            ++next;
+        m_meanings.write(next, w.meaning);
+        m_examples.write(next, w.example);
+        added.push_back({storedWord(w.word), next, false});
+        ++next;
+    }
+    // As for one word: the records are on disk before the word file names them.
+    m_meanings.sync();
+    m_examples.sync();
+    for (IndexEntry& e : added)
+        m_index.insert(std::move(e));
+    try {
+        writeWordFile();
+    } catch (...) {
+        m_index.assign(std::move(before));
+        throw;
+    }
+    m_nextRecord = next;
+}

@@ -151,6 +151,14 @@ public:
     // Adds a word (stored without trailing spaces) with its two records after the last record in
     // use; returns its index position. Raises WordRefused for what refusalFor() refuses.
     int registerWord(const QString& word, const QString& meaning, const QString& example);
+    struct NewWord {
+        QString word;
+        QString meaning;
+        QString example;
+    };
+    // Adds several words with one commit of the word file, so a crash leaves all of them or none.
+    // Raises WordRefused, before anything is written, when one of them is refused.
+    void registerWords(const std::vector<NewWord>& words);
     // Stores a new spelling, meaning and example for the word at position; returns its new
     // position. The new meaning and example go into new records and the word file is rewritten to
     // point at them before the old records are marked deleted, so a crash leaves the old entry or

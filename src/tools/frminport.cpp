@@ -1,5 +1,6 @@
 #include "frminport.h"
 
+#include "backupbeforechange.h"
 #include "core/booklist.h"
 #include "core/booktransfer.h"
 #include "core/folderidentity.h"
@@ -159,6 +160,8 @@ void FrmInport::cmdInportClick() {
         m_form->lblSourcePath->clear();
         if (answer != Answer::Yes)
             return;
+        if (!backupBeforeChange(receiving, QStringLiteral("取込み")))
+            return;
         closeCurrentBook();
         booktransfer::importBook(sending, receiving);
         showMessage(QStringLiteral("ﾃﾞｰﾀの取込みが完了しました"));
@@ -175,6 +178,8 @@ void FrmInport::cmdReadCsvClick() {
                                           QStringLiteral("取込み開始確認"), MessageButtons::YesNo,
                                           MessageIcon::Question);
         if (answer != Answer::Yes)
+            return;
+        if (!backupBeforeChange(receivingFolder(), QStringLiteral("取込み（ｶﾝﾏ区切り）")))
             return;
         closeCurrentBook();
         const booktransfer::CsvImportReport report =

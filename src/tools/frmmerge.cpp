@@ -1,5 +1,6 @@
 #include "frmmerge.h"
 
+#include "backupbeforechange.h"
 #include "core/numbertext.h"
 #include "library/bookhost.h"
 #include "platform/dialogservice.h"
@@ -86,6 +87,8 @@ void FrmMerge::cmdMergeClick() {
                 showMessage(QStringLiteral("重複した場合の処理を選び直して下さい"));
                 return;
             }
+            if (!backupBeforeChange(f->lblMpathName->text(), QStringLiteral("統合")))
+                return;
             if (m_host && !m_bookClosed) {
                 m_host->closeBook();
                 m_bookClosed = true;

@@ -1,6 +1,7 @@
 #include "wordpane.h"
 
 #include "core/book.h"
+#include "core/history/wordhistory.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 
@@ -266,7 +267,11 @@ void WordPane::carryOut() {
                 doCancel();
                 return;
             }
-            finishCarryOut(m_book.registerWord(m_word, m_meaning, m_example));
+            const int position = m_book.registerWord(m_word, m_meaning, m_example);
+            if (m_historyEnabled)
+                wordHistory().record(
+                    {EditStep::Kind::Register, {}, {WordHistory::stateAt(m_book, position)}});
+            finishCarryOut(position);
         } else if (m_mode == Mode::Modify) {
             refreshBeforeMessage();
             if (showMessage(QStringLiteral("変更内容を登録します。よろしいですね？"),
@@ -285,7 +290,12 @@ void WordPane::carryOut() {
                 return;
             // The book re-sorts the index and rewrites the word file at once, so the new
             // spelling is where look-ups expect it and survives a crash.
-            finishCarryOut(m_book.modifyWord(m_position, m_word, m_meaning, m_example));
+            const WordState before = WordHistory::stateAt(m_book, m_position);
+            const int position = m_book.modifyWord(m_position, m_word, m_meaning, m_example);
+            if (m_historyEnabled)
+                wordHistory().record(
+                    {EditStep::Kind::Modify, {before}, {WordHistory::stateAt(m_book, position)}});
+            finishCarryOut(position);
         }
     });
     publish();
@@ -344,7 +354,10 @@ void WordPane::deleteWord() {
         }
         m_mode = Mode::Deleting;
         const int deleted = m_position;
+        const WordState before = WordHistory::stateAt(m_book, deleted);
         m_book.deleteWord(deleted);
+        if (m_historyEnabled)
+            wordHistory().record({EditStep::Kind::Delete, {before}, {}});
         if (index.isEmpty()) {
             m_position = 0;
             m_shown = -1;
@@ -501,5 +514,38 @@ void WordPane::recall(int slot) {
         m_recalledSlot = slot;
         requestFocus(Field::ActivePane);
     });
+    publish();
+}
+
+void WordPane::takeStep(bool forward) {
+    guarded(reportOnly(forward ? u"やり直し時" : u"元に戻す時", forward ? "Error301" : "Error300"),
+            [&] {
+                if (!m_historyEnabled || m_mode != Mode::Normal)
+                    return;
+                const WordHistory::Result r =
+                    forward ? wordHistory().redo(m_book) : wordHistory().undo(m_book);
+                emit historyMessage(r.message);
+                if (!r.done)
+                    return;
+                m_search.reset();
+                const WordIndex& index = m_book.index();
+                if (index.isEmpty()) {
+                    m_position = 0;
+                    m_shown = -1;
+                    m_word.clear();
+                    m_meaning.clear();
+                    m_example.clear();
+                    setInput(QString());
+                    setEditing(false);
+                    requestFocus(Field::Input);
+                } else {
+                    int p = index.find(r.word);
+                    if (p < 0)
+                        p = std::min(index.lowerBound(r.word), index.size() - 1);
+                    setInput(index.at(p).word);
+                    selectFound(p);
+                }
+                updateCounts();
+            });
     publish();
 }

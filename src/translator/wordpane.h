@@ -108,9 +108,16 @@ public:
     void clearSelectedSlot();
     void clearStock();
     void recall(int slot);
+    // Undo and redo of word edits, shared with the main window on the same book; off unless
+    // turned on.
+    void setHistoryEnabled(bool enabled) { m_historyEnabled = enabled; }
+    void undo() { takeStep(/*forward=*/false); }
+    void redo() { takeStep(/*forward=*/true); }
 
 signals:
     void changed();
+    // What an undo or redo did, for the status line.
+    void historyMessage(const QString& text);
     void focusRequested(WordPane::Field field, bool selectAll);
 
 private:
@@ -132,6 +139,7 @@ private:
     // Brings the widgets up to date before a box asks about them.
     void refreshBeforeMessage() { emit changed(); }
     int findRecalled(const StockSlot& slot) const;
+    void takeStep(bool forward);
 
     Book& m_book;
     IncrementalSearch m_search;
@@ -152,6 +160,7 @@ private:
     int m_remainingMeaning = MeaningChars;
     int m_remainingExample = ExampleChars;
     bool m_quiet = false;
+    bool m_historyEnabled = false;
     std::array<StockSlot, StockSlots> m_stock;
     int m_selectedSlot = 0;
     int m_recalledSlot = -1;

@@ -9,6 +9,7 @@
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
+#include "wordpanehistory.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,6 +58,7 @@ void WordPaneBinding::start(Book& book) {
     connect(m_pane.get(), &WordPane::focusRequested, this,
             [this](WordPane::Field field, bool selectAll) { focusField(field, selectAll); });
     connectEvents();
+    addWordPaneHistory(m_window, *m_pane, book);
     m_pane->start();
 }
 

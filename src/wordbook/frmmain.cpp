@@ -3,6 +3,7 @@
 
 #include "core/book.h"
 #include "core/session.h"
+#include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "mainwindowreview.h"
 #include "meaningsuggestions.h"
@@ -35,6 +36,7 @@ FrmMain::FrmMain(QObject* parent)
     connectEvents();
     m_review = new MainWindowReview(this);
     m_suggestions = std::make_unique<MeaningSuggestions>(m_form);
+    m_history = new MainWindowHistory(*this);
 }
 
 FrmMain::~FrmMain() {

@@ -15,6 +15,7 @@ class FrmTrySetting;
 class MainForm;
 class MainWindowReview;
 class MeaningSuggestions;
+class MainWindowHistory;
 class WordListModel;
 class QKeyEvent;
 class QWidget;
@@ -34,6 +35,7 @@ public:
     MainForm* form() const { return m_form; }
     Book* book() const { return m_book.get(); }
     WordListModel* listModel() const { return m_model; }
+    MainWindowHistory* history() const { return m_history; }
     int editMode() const { return m_mode; }
     bool isLarge() const { return m_large; }
     MeaningSuggestions* suggestions() const { return m_suggestions.get(); }
@@ -95,6 +97,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Undo and backups work on the window's list and selection as its own commands do.
+    friend class MainWindowHistory;
+
     void connectEvents();
     bool handleKey(QKeyEvent* event);
     bool closeCheck();
@@ -144,4 +149,5 @@ private:
     QPointer<QObject> m_trySetting; // a FrmTrySetting
     QPointer<QObject> m_quiz;       // a FrmQuiz
     MainWindowReview* m_review = nullptr;
+    MainWindowHistory* m_history;
 };

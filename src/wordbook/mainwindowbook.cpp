@@ -4,6 +4,7 @@
 #include "core/session.h"
 #include "frmmain.h"
 #include "library/frmselectfolder.h"
+#include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
@@ -83,8 +84,9 @@ void FrmMain::closeBook() {
     closeToolWindows();
     m_model->clear();
     if (m_book && m_book->isOpen())
-        m_book->writeBack();
+        m_history->writeBack(*m_book);
     m_book.reset();
+    m_history->bookClosed();
     m_form->txtWord->clear();
     m_form->txtMean->setText({});
     m_form->txtRei->setText({});
@@ -170,6 +172,7 @@ void FrmMain::openBook(bool reopen) {
     m_loading = false;
     m_form->setLarge(true);
     m_form->cmdScale->setText(QStringLiteral("<<"));
+    m_history->bookOpened();
 }
 
 // ---- Applying settings ---------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The main window: check marks and the deletion of checked words.
 #include "core/book.h"
 #include "frmmain.h"
+#include "mainwindowhistory.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/limitedtextedit.h"
@@ -39,12 +40,16 @@ void FrmMain::IdmCheckDelClick() {
                     QStringLiteral("ﾁｪｯｸ項目の削除確認"), MessageButtons::OkCancel,
                     MessageIcon::None) != Answer::Ok)
         return;
+    std::vector<WordState> checked;
+    if (!m_history->beforeDeleteChecked(checked))
+        return;
     m_mode = Deleting;
     if (!changeBook(QStringLiteral("ﾁｪｯｸ項目の削除"), [this] { m_book->deleteChecked(); })) {
         m_mode = Normal;
         m_model->refresh();
         return;
     }
+    m_history->deletedChecked(std::move(checked));
     // Positions the search remembers no longer hold once words come or go.
     m_search.reset();
     if (m_book->index().isEmpty()) {

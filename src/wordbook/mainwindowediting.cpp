@@ -2,6 +2,7 @@
 #include "core/book.h"
 #include "core/session.h"
 #include "frmmain.h"
+#include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
@@ -106,6 +107,7 @@ void FrmMain::executeRegister() {
         }))
         return;
     m_savedWord = word;
+    m_history->registered(position);
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_model->showAll(&m_book->index());
@@ -132,6 +134,7 @@ void FrmMain::executeModify() {
     if (refuseUnstorable(f->txtWord->text()))
         return;
     const QString word = f->txtWord->text();
+    const WordState before = m_history->wordAt(m_currentPosition);
     int position = -1;
     if (!changeBook(QStringLiteral("修正内容の登録"), [&] {
             position =
@@ -139,6 +142,7 @@ void FrmMain::executeModify() {
         }))
         return;
     m_savedWord = word;
+    m_history->modified(before, position);
     m_search.reset();
     m_currentRecord = m_book->index().at(position).recordNo;
     m_currentPosition = position;
@@ -232,12 +236,14 @@ void FrmMain::cmdDelClick() {
                         MessageIcon::Question) != Answer::Yes)
             return;
         m_mode = Deleting;
+        const WordState before = m_history->wordAt(m_currentPosition);
         if (!changeBook(QStringLiteral("削除"),
                         [this] { m_book->deleteWord(m_currentPosition); })) {
             m_mode = Normal;
             m_model->refresh();
             return;
         }
+        m_history->deleted(before);
         m_search.reset();
         m_model->showAll(&m_book->index());
         const bool empty = m_book->index().isEmpty();

@@ -3,6 +3,7 @@
 #include "core/session.h"
 #include "frmmain.h"
 #include "frmversion.h"
+#include "mainwindowhistory.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/writerefusal.h"
@@ -30,10 +31,10 @@ bool FrmMain::closeCheck() {
     // A write-back the disk refuses before the new files are committed leaves the book open and
     // whole: the window stays so the user can make room and close again. Once committed (the
     // book files are closed) only the next start can finish the job, so the failure ends the
-    // program as any unexpected one does.
+    // program as any unexpected one does. A large compaction is backed up first.
     const auto writeBack = [this] {
         try {
-            m_book->writeBack();
+            m_history->writeBack(*m_book);
         } catch (const RuntimeFailure& failure) {
             if (!m_book->isOpen() || !isWriteRefusal(failure))
                 throw;
@@ -72,7 +73,7 @@ void FrmMain::cmdGoTransClick() {
                         QStringLiteral("ﾄﾗﾝｽﾚｰﾀLを開くｴﾗｰ"));
             return;
         }
-        m_book->writeBack();
+        m_history->writeBack(*m_book);
         session().handOver = true;
         m_form->hide();
         m_form->close();

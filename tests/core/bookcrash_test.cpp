@@ -1,7 +1,7 @@
-// Kills a process editing a 10,000-word book at random moments and checks what the next open
-// finds: every edit finished before the kill is there, the one under way is there entirely or not
-// at all, and nothing else changed. The seed is printed; VERBANTA_CRASH_SEED replays a run and
-// VERBANTA_CRASH_TRIALS sets how many kills it makes.
+// Kills a process editing a 10,000-word book (and taking edits back) at random moments and checks
+// what the next open finds: every edit finished before the kill is there, the one under way is
+// there entirely or not at all, and nothing else changed. The seed is printed; VERBANTA_CRASH_SEED
+// replays a run and VERBANTA_CRASH_TRIALS sets how many kills it makes.
 #include "core/book.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
@@ -54,6 +54,12 @@ void apply(Contents& c, const QStringList& f) {
         c.insert(f[3], {f[4], f[5]});
     } else if (f[1] == "D") {
         c.remove(f[2]);
+    } else if (f[1] == "X") {
+        for (int i = 2; i < f.size(); ++i)
+            c.remove(f[i]);
+    } else if (f[1] == "A") {
+        for (int i = 2; i + 2 < f.size(); i += 3)
+            c.insert(f[i], {f[i + 1], f[i + 2]});
     }
 }
 

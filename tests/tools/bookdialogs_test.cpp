@@ -1,9 +1,11 @@
 #include "core/book.h"
 #include "core/booklist.h"
 #include "core/cp932.h"
+#include "core/history/bookbackup.h"
 #include "core/session.h"
 #include "library/bookhost.h"
 #include "support/bookbuilder.h"
+#include "support/failingdisk.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"
 #include "tools/frmgetdir.h"
@@ -348,6 +350,59 @@ TEST(FrmMerge, PausesAtTheDuplicateWritesTheEditedEntryAndReopensTheBook) {
     EXPECT_EQ(book.meaning(3).trimmed(), QStringLiteral("ねこ\r\n猫"));
     EXPECT_EQ(host.closes, 2);
     EXPECT_EQ(host.reopens, 2);
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST(BookBackupsBeforeReplacing, ImportAndMergeCopyTheBookFirstAndStopWhenTheyCannot) {
+    App a;
+    ScriptedDialogs dialogs;
+    a.book("cur", {"apple"});
+    const QString sending = a.book("elsewhere", {"dog", "emu"});
+    booklist::write(a.app.path(), {{"cur", "English"}});
+    HostSpy host;
+    FrmInport dialog(&host, {});
+    dialog.formLoad();
+
+    // A full disk: the message, and neither the book nor the backups change.
+    dialog.acceptPick(PickPurpose::ImportSource, sending, "elsewhere");
+    {
+        FailingDisk disk(0);
+        dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+        dialog.cmdInportClick();
+    }
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(
+        QStringLiteral("ブックのバックアップを作れなかったため、処理を中止しました。")));
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_EQ(a.app.read("cur/words.vtd"), "\"apple\",1\r\n");
+    EXPECT_TRUE(BookBackups(a.app.path()).list("cur").empty());
+
+    dialog.acceptPick(PickPurpose::ImportSource, sending, "elsewhere");
+    dialogs.expectMessage(Answer::Yes).expectMessage(Answer::Ok);
+    dialog.cmdInportClick();
+    EXPECT_EQ(a.app.read("cur/words.vtd"), "\"dog\",1\r\n\"emu\",2\r\n");
+    std::vector<BookBackup> made = BookBackups(a.app.path()).list("cur");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].operation, QStringLiteral("取込み"));
+    QFile copied(made[0].folder + "/words.vtd");
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), "\"apple\",1\r\n");
+
+    // A merge into an existing book.
+    const QString bookA = a.book("A", {"ant"});
+    const QString bookB = a.book("B", {"bee"});
+    const QString target = a.book("T", {"keep"});
+    FrmMerge merge(&host);
+    merge.formLoad();
+    merge.acceptPick(PickPurpose::BookA, bookA, "A");
+    merge.acceptPick(PickPurpose::BookB, bookB, "B");
+    merge.acceptPick(PickPurpose::MergeTarget, target, "T");
+    merge.form()->cboPrio->setCurrentIndex(0);
+    dialogs.expectMessage(Answer::Ok);
+    merge.cmdMergeClick();
+    made = BookBackups(a.app.path()).list("T");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].operation, QStringLiteral("統合"));
+    EXPECT_EQ(made[0].wordCount, 1);
     EXPECT_TRUE(dialogs.done());
 }
 

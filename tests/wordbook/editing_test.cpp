@@ -477,9 +477,18 @@ TEST_F(MainWindowTest, AFullDiskRefusesEachChangeAndKeepsWhatWasTyped) {
     form()->IdmCheckDel->trigger();
     EXPECT_EQ(listed(), QStringList({"apple", "blueberry", "date"}));
 
-    // Closing with a deletion pending: the compaction is refused, the window stays.
+    // Closing with a deletion pending: the backup before the compaction and the write-back are
+    // both refused, each saying so, and the window stays.
     const QList<QByteArray> deleted = bookState(app);
-    refusedOnAFullDisk([&] { form()->close(); });
+    {
+        FailingDisk disk(0);
+        dialogs.expectMessage(Answer::Ok, QStringLiteral("バックアップを作れなかった"))
+            .expectMessage(Answer::Ok, QStringLiteral("ディスクの空き容量が不足しています"));
+        form()->close();
+        EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("書き込みｴﾗｰ"));
+        EXPECT_EQ(terminator.calls(), 0);
+        EXPECT_TRUE(dialogs.done());
+    }
     EXPECT_TRUE(form()->isVisible());
     EXPECT_EQ(bookState(app), deleted);
     form()->close();
