@@ -21,6 +21,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QFileSystemModel>
+#include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
@@ -387,6 +390,33 @@ TEST(FrmMerge, TakingAAfterEditingItsExampleKeepsAsMeaningAndTheEditedExample) {
     const qint32 r = book.index().at(0).recordNo;
     EXPECT_EQ(book.meaning(r).trimmed(), "A:cat");
     EXPECT_EQ(book.example(r).trimmed(), "a cat sat");
+}
+
+} // namespace
+
+namespace {
+
+// The picker opens with the application folder in view and selected, however deep it lies and
+// whenever the folders above it finish loading.
+TEST(FrmGetDir, OpensWithTheApplicationFolderInViewAndSelected) {
+    App a;
+    ScriptedDialogs dialogs;
+    RecordingReceiver receiver;
+    FrmGetDir picker(PickPurpose::ImportSource, &receiver);
+    QTreeView* tree = picker.form()->Dir1;
+    const QString appFolder = QDir(a.app.path()).canonicalPath();
+    bool inView = false;
+    QTimer::singleShot(0, [&] {
+        // Every folder on the way has had time to load.
+        QTest::qWait(1500);
+        const QModelIndex current = tree->currentIndex();
+        inView = current.isValid() && picker.form()->Dir1Model->filePath(current) == appFolder &&
+                 tree->selectionModel()->isSelected(current) &&
+                 tree->viewport()->rect().contains(tree->visualRect(current));
+        picker.form()->reject();
+    });
+    picker.exec();
+    EXPECT_TRUE(inView);
 }
 
 } // namespace
