@@ -11,6 +11,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QTimer>
 #include <QTreeView>
@@ -29,9 +30,19 @@ FrmGetDir::FrmGetDir(PickPurpose purpose, PickReceiver* receiver, QWidget* paren
                 if (!current.isValid())
                     return;
                 const QString path = m_form->Dir1Model->filePath(current);
-                if (path.startsWith(dir.endsWith(u'/') ? dir : dir + u'/'))
+                if (m_followPick && path.startsWith(dir.endsWith(u'/') ? dir : dir + u'/'))
                     bringCurrentIntoView();
             });
+    // Rows arrive and are sorted after a folder is reported loaded, moving the picked folder
+    // again: it is followed until the user scrolls the tree.
+    const auto follow = [this] {
+        if (m_followPick)
+            bringCurrentIntoView();
+    };
+    connect(m_form->Dir1Model, &QFileSystemModel::layoutChanged, this, follow);
+    connect(m_form->Dir1Model, &QFileSystemModel::rowsInserted, this, follow);
+    connect(m_form->Dir1->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_followPick = false; });
     connect(m_form->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
     connect(m_form->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
 }

@@ -49,4 +49,5 @@ private:
     QString m_path;
     QString m_name;
     QString m_volume;
+    bool m_followPick = true;
 };
