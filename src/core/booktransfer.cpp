@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -432,6 +433,9 @@ class CsvReader {
 public:
     explicit CsvReader(QStringView text) : m_text(text) {}
 
+    // The line (from 1) the record last read by next() starts on.
+    int line() const { return m_line; }
+
     bool next(QStringList& fields) {
         fields.clear();
         const qsizetype n = m_text.size();
@@ -439,6 +443,14 @@ public:
             ++m_pos;
         if (m_pos == n)
             return false;
+        // Line ends are counted up to here only as records are read: a text of a hundred
+        // thousand lines is gone through once.
+        for (; m_counted < m_pos; ++m_counted) {
+            const QChar c = m_text[m_counted];
+            if (c == u'\n' ||
+                (c == u'\r' && (m_counted + 1 >= n || m_text[m_counted + 1] != u'\n')))
+                ++m_line;
+        }
         for (;;) {
             fields << field();
             if (m_pos < n && m_text[m_pos] == u',') {
@@ -496,6 +508,8 @@ private:
 
     QStringView m_text;
     qsizetype m_pos = 0;
+    qsizetype m_counted = 0;
+    int m_line = 1;
 };
 
 } // namespace
@@ -515,6 +529,13 @@ QString decodeCsvFile(const QByteArray& bytes) {
     if (QByteArrayView(bytes).isValidUtf8())
         return QString::fromUtf8(bytes);
     return cp932::decode(bytes);
+}
+
+QString CsvImportReport::notesText() const {
+    QString text;
+    for (const CsvRowNote& n : notes)
+        text += QStringLiteral("%1行目 %2: %3\r\n").arg(n.line).arg(n.word, n.note);
+    return text;
 }
 
 int CsvImportReport::refusedCount() const {
@@ -610,12 +631,13 @@ CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder
     const std::vector<Book::StoredWord> existing = readStoredWords(receivingFolder);
     const BookRecords records(receivingFolder);
     BookWriter writer(receivingFolder, std::move(hook));
-    std::unordered_set<std::string> known;
+    // Each word's sort key and the line that brought it (0: the book had it).
+    std::unordered_map<std::string, int> known;
     known.reserve(existing.size() + size_t(text.size() / 32));
     for (const Book::StoredWord& w : existing) {
         writer.add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
                    records.example(w.recordNo));
-        known.insert(sortKey(Book::wordFromBytes(w.bytes)));
+        known.emplace(sortKey(Book::wordFromBytes(w.bytes)), 0);
     }
 
     CsvImportReport report;
@@ -644,20 +666,38 @@ CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder
                     report.refused.emplace_back(refusal, 1);
                 else
                     ++it->second;
+                report.notes.push_back({reader.line(), word, refusal});
                 continue;
             }
             wordBytes = encodedWord(word);
             meaningBytes = cp932::encodeField(meaning, bookfile::MeaningSize);
             exampleBytes = cp932::encodeField(example, bookfile::ExampleSize);
         }
-        if (!known.insert(sortKey(word)).second) {
+        const auto [earlier, isNew] = known.emplace(sortKey(word), reader.line());
+        if (!isNew) {
             ++report.duplicates;
+            report.notes.push_back(
+                {reader.line(), word,
+                 earlier->second == 0
+                     ? QStringLiteral("ﾌﾞｯｸにすでにある語のため取込みませんでした"
+                                      "（ﾌﾞｯｸの語を残しました）")
+                     : QStringLiteral(
+                           "%1行目と同じ語のため取込みませんでした（%1行目を残しました）")
+                           .arg(earlier->second)});
             continue;
         }
         writer.add(QByteArrayView(wordBytes), meaningBytes, exampleBytes);
         ++report.added;
-        if (cut)
+        if (fields.size() > 3)
+            report.notes.push_back(
+                {reader.line(), word,
+                 QStringLiteral("項目が%1個あります。単語・意味・用例の3項目だけを取込みました")
+                     .arg(fields.size())});
+        if (cut) {
             ++report.cut;
+            report.notes.push_back(
+                {reader.line(), word, QStringLiteral("意味か用例が長すぎるため切り詰めました")});
+        }
     }
     writer.commit();
     return report;

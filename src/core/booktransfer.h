@@ -112,16 +112,30 @@ std::vector<QStringList> parseCsv(const QString& text);
 // Decodes a comma-separated file: UTF-8 with or without byte-order mark, otherwise CP932.
 QString decodeCsvFile(const QByteArray& bytes);
 
+// A row of the comma-separated file that was not taken as it stood, for the user: its line,
+// its word and what happened to it.
+struct CsvRowNote {
+    int line = 0;
+    QString word;
+    QString note;
+};
+
 struct CsvImportReport {
     int added = 0;
     int duplicates = 0;
+    // Every row refused, skipped as a duplicate or cut, in file order.
+    std::vector<CsvRowNote> notes;
+    // The notes as lines of text ("12行目 apple: ...").
+    QString notesText() const;
     // How many words were refused, by the reason the store gives.
     std::vector<std::pair<QString, int>> refused;
     int cut = 0; // meanings or examples cut to their records
     int refusedCount() const;
 };
 // Adds the words of the comma-separated file to the receiving book: words the book already has
-// (in the main window's comparison) and words the store refuses are skipped.
+// or an earlier row of the file brought (in the main window's comparison) and words the store
+// refuses are skipped, the entry already there kept; fields past the third are left out. Each
+// such row is named in the report's notes.
 CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder,
                           TransferHook hook = {});
 

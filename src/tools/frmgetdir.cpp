@@ -11,7 +11,9 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 
 FrmGetDir::FrmGetDir(PickPurpose purpose, PickReceiver* receiver, QWidget* parent)
@@ -19,14 +21,28 @@ FrmGetDir::FrmGetDir(PickPurpose purpose, PickReceiver* receiver, QWidget* paren
     connect(m_form->Drive1, &QComboBox::activated, this, [this] { Drive1Change(); });
     connect(m_form->Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Dir1Change(); });
-    // The folders load in the background: the picked folder is brought into view once the folder
-    // holding it has been read, since until then the tree cannot know where it lies.
+    // The folders load in the background, and every folder above the picked one that is read
+    // moves it down the tree: it is brought back into view each time, since until then the tree
+    // cannot know where it lies.
     connect(m_form->Dir1Model, &QFileSystemModel::directoryLoaded, this,
             [this](const QString& dir) {
                 const QModelIndex current = m_form->Dir1->currentIndex();
-                if (current.isValid() && m_form->Dir1Model->filePath(current.parent()) == dir)
-                    m_form->Dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
+                if (!current.isValid())
+                    return;
+                const QString path = m_form->Dir1Model->filePath(current);
+                if (m_followPick && path.startsWith(dir.endsWith(u'/') ? dir : dir + u'/'))
+                    bringCurrentIntoView();
             });
+    // Rows arrive and are sorted after a folder is reported loaded, moving the picked folder
+    // again: it is followed until the user scrolls the tree.
+    const auto follow = [this] {
+        if (m_followPick)
+            bringCurrentIntoView();
+    };
+    connect(m_form->Dir1Model, &QFileSystemModel::layoutChanged, this, follow);
+    connect(m_form->Dir1Model, &QFileSystemModel::rowsInserted, this, follow);
+    connect(m_form->Dir1->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_followPick = false; });
     connect(m_form->cmdOK, &QPushButton::clicked, this, [this] { cmdOKClick(); });
     connect(m_form->cmdCancel, &QPushButton::clicked, this, [this] { cmdCancelClick(); });
 }
@@ -37,7 +53,17 @@ FrmGetDir::~FrmGetDir() {
 
 int FrmGetDir::exec() {
     formLoad();
+    // A tree that is not shown yet has no size to scroll in.
+    QTimer::singleShot(0, this, [this] { bringCurrentIntoView(); });
     return m_form->exec();
+}
+
+void FrmGetDir::bringCurrentIntoView() {
+    const QModelIndex current = m_form->Dir1->currentIndex();
+    if (!current.isValid())
+        return;
+    m_form->Dir1->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+    m_form->Dir1->scrollTo(current, QAbstractItemView::PositionAtCenter);
 }
 
 // The volume that holds folder: the mounted root with the longest matching path.

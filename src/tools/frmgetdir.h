@@ -40,6 +40,8 @@ public:
 
 private:
     void showVolume(const QString& root);
+    // Scrolls the tree to the picked folder and selects it.
+    void bringCurrentIntoView();
 
     PickPurpose m_purpose;
     PickReceiver* m_receiver;
@@ -47,4 +49,5 @@ private:
     QString m_path;
     QString m_name;
     QString m_volume;
+    bool m_followPick = true;
 };

@@ -1,6 +1,7 @@
 #include "frminport.h"
 
 #include "backupbeforechange.h"
+#include "core/atomicfile.h"
 #include "core/booklist.h"
 #include "core/booktransfer.h"
 #include "core/folderidentity.h"
@@ -194,7 +195,33 @@ void FrmInport::cmdReadCsvClick() {
             text += QStringLiteral("\r\n　%1 %2 語").arg(reason).arg(count);
         if (report.cut > 0)
             text += QStringLiteral("\r\n意味・用例を切り詰めた語: %1 語").arg(report.cut);
-        showMessage(text);
+        if (report.notes.empty()) {
+            showMessage(text);
+            return;
+        }
+        // Each row not taken as it stood is named; the whole list can be kept in a file.
+        constexpr int Shown = 30;
+        text += QStringLiteral("\r\n\r\n");
+        const QStringList lines =
+            report.notesText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        text += lines.mid(0, Shown).join(QStringLiteral("\r\n"));
+        if (lines.size() > Shown)
+            text += QStringLiteral("\r\n（ほか %1 行）").arg(lines.size() - Shown);
+        text += QStringLiteral("\r\n\r\nこの報告をﾌｧｲﾙに保存しますか？");
+        if (showMessage(text, QStringLiteral("取込みの報告"), MessageButtons::YesNo,
+                        MessageIcon::Information) != Answer::Yes)
+            return;
+        const std::optional<QString> reportPath =
+            dialogs().saveFile({QStringLiteral("報告の保存先を選んでください"),
+                                session().appFolder,
+                                QStringLiteral("取込みの報告.txt"),
+                                QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt);;すべてのﾌｧｲﾙ (*)"),
+                                {},
+                                QStringLiteral("txt")});
+        if (!reportPath || reportPath->isEmpty())
+            return;
+        // UTF-8, so refused words with characters the code page lacks are written as they were.
+        writeFileAtomically(*reportPath, "\xEF\xBB\xBF" + report.notesText().toUtf8());
     });
 }
 

@@ -19,10 +19,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <functional>
 #include <gtest/gtest.h>
@@ -442,6 +445,66 @@ TEST(FrmMerge, TakingAAfterEditingItsExampleKeepsAsMeaningAndTheEditedExample) {
     const qint32 r = book.index().at(0).recordNo;
     EXPECT_EQ(book.meaning(r).trimmed(), "A:cat");
     EXPECT_EQ(book.example(r).trimmed(), "a cat sat");
+}
+
+} // namespace
+
+namespace {
+
+// The picker opens with the application folder in view and selected, however deep it lies and
+// whenever the folders above it finish loading.
+TEST(FrmGetDir, OpensWithTheApplicationFolderInViewAndSelected) {
+    App a;
+    ScriptedDialogs dialogs;
+    RecordingReceiver receiver;
+    FrmGetDir picker(PickPurpose::ImportSource, &receiver);
+    QTreeView* tree = picker.form()->Dir1;
+    const QString appFolder = QDir(a.app.path()).canonicalPath();
+    bool inView = false;
+    QTimer::singleShot(0, [&] {
+        // Every folder on the way has had time to load.
+        QTest::qWait(1500);
+        const QModelIndex current = tree->currentIndex();
+        inView = current.isValid() && picker.form()->Dir1Model->filePath(current) == appFolder &&
+                 tree->selectionModel()->isSelected(current) &&
+                 tree->viewport()->rect().contains(tree->visualRect(current));
+        if (!inView)
+            ADD_FAILURE() << picker.form()->Dir1Model->filePath(current).toStdString() << " "
+                          << tree->selectionModel()->isSelected(current) << " "
+                          << tree->visualRect(current).y() << " of "
+                          << tree->viewport()->rect().height();
+        picker.form()->reject();
+    });
+    picker.exec();
+    EXPECT_TRUE(inView);
+}
+
+} // namespace
+
+namespace {
+
+// The rows a CSV import did not take as they stood are shown, and kept in a file on request.
+TEST(FrmInport, TheCsvReportNamesTheRowsAndCanBeSaved) {
+    App a;
+    ScriptedDialogs dialogs;
+    a.book("cur", {"dog"});
+    booklist::write(a.app.path(), {{"cur", "English"}});
+    HostSpy host;
+    FrmInport dialog(&host, {});
+    dialog.formLoad();
+    a.app.write("in.csv", cp932::encode(QStringLiteral("fox,きつね,\r\ndog,x,\r\nfox,again,\r\n")));
+    const QString saved = a.app.file("report.txt");
+    dialogs.expectOpenFile(a.app.file("in.csv"))
+        .expectMessage(Answer::Yes)
+        .expectMessage(Answer::Yes, QStringLiteral("2行目 dog: "))
+        .expectSaveFile(saved);
+    dialog.cmdReadCsvClick();
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("取込みの報告"));
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("3行目 fox: 1行目と同じ語")));
+    EXPECT_TRUE(dialogs.done());
+    const QString report = QString::fromUtf8(a.app.read("report.txt"));
+    EXPECT_TRUE(report.contains(QStringLiteral("2行目 dog: ﾌﾞｯｸにすでにある語")));
+    EXPECT_TRUE(report.contains(QStringLiteral("3行目 fox: 1行目と同じ語")));
 }
 
 } // namespace

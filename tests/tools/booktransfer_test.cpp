@@ -501,3 +501,42 @@ TEST(ImportCsv, DetectsTheEncoding) {
 }
 
 } // namespace
+
+namespace {
+
+// Every row not taken as it stood is named with its line and word: refused rows with the reason,
+// a word repeated in the file like a word the book has (the entry already there kept, said so),
+// and a row with more fields than the import takes.
+TEST(ImportCsv, NamesEachRowItDidNotTakeAsItStood) {
+    Books b;
+    const QString target = buildBook(b, "T", {"Apple"}, "T:");
+    b.app.write("in.csv", cp932::encode(QStringLiteral("fox,きつね,\r\n"                    // 1
+                                                       "apple,dup,\r\n"                     // 2
+                                                       "\"two\r\nlines\",m,e\r\n"           // 3-4
+                                                       "FOX,second fox,\r\n"                // 5
+                                                       ",no word,\r\n"                      // 6
+                                                       "\r\n"                               // 7
+                                                       "owl,ふくろう,ex,extra,more\r\n"))); // 8
+    const booktransfer::CsvImportReport report =
+        booktransfer::importCsv(b.app.file("in.csv"), target);
+    EXPECT_EQ(report.added, 2);
+    EXPECT_EQ(report.duplicates, 2);
+    QStringList notes;
+    for (const booktransfer::CsvRowNote& n : report.notes)
+        notes << QStringLiteral("%1|%2|%3").arg(n.line).arg(n.word, n.note);
+    ASSERT_EQ(notes.size(), 5) << notes.join(u'\n').toStdString();
+    EXPECT_TRUE(notes[0].startsWith("2|apple|ﾌﾞｯｸにすでにある語")) << notes[0].toStdString();
+    EXPECT_TRUE(notes[0].contains("ﾌﾞｯｸの語を残しました"));
+    EXPECT_TRUE(notes[1].startsWith("3|two\r\nlines|単語に改行")) << notes[1].toStdString();
+    EXPECT_EQ(notes[2], "5|FOX|1行目と同じ語のため取込みませんでした（1行目を残しました）");
+    EXPECT_TRUE(notes[3].startsWith("6||単語が空です")) << notes[3].toStdString();
+    EXPECT_TRUE(notes[4].startsWith("8|owl|項目が5個あります")) << notes[4].toStdString();
+    EXPECT_TRUE(report.notesText().startsWith("2行目 apple: "));
+    const QStringList words = contents(target);
+    EXPECT_TRUE(words.contains(QStringLiteral("fox|きつね|")));
+    EXPECT_TRUE(words.contains(QStringLiteral("owl|ふくろう|ex")));
+    EXPECT_TRUE(words.contains(QStringLiteral("Apple|T:Apple|T:ex Apple")));
+    EXPECT_EQ(words.size(), 3);
+}
+
+} // namespace
