@@ -18,4 +18,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic, fonts-liberation2 | fonts-liberation")
+# The spelling check works with any Hunspell dictionary; English is the one offered by default.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us")
 include(CPack)
