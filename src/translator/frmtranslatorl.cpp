@@ -4,6 +4,7 @@
 #include "core/projectstate.h"
 #include "core/session.h"
 #include "editorexit.h"
+#include "editorspelling.h"
 #include "fontlist.h"
 #include "formatting.h"
 #include "panelayout.h"
@@ -52,6 +53,7 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     m_formatting = new Formatting(*this);
     new SentenceKeys(*this);
     m_popup = new PanePopup(*this);
+    m_spelling = new EditorSpelling(*this);
     m_keys = new WindowKeys(*this);
     connectEvents();
 }

@@ -6,6 +6,7 @@
 
 class Book;
 class EditorExit;
+class EditorSpelling;
 class Formatting;
 class PanePopup;
 class QEvent;
@@ -34,6 +35,7 @@ public:
     SelectionTracking* tracking() const { return m_tracking.get(); }
     Formatting* formatting() const { return m_formatting; }
     PanePopup* popup() const { return m_popup; }
+    EditorSpelling* spelling() const { return m_spelling; }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
     // fills the formatting bar (the font list advancing bar, when given), reads the tab stops and
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<SelectionTracking> m_tracking;
     Formatting* m_formatting;
     PanePopup* m_popup;
+    EditorSpelling* m_spelling;
     WindowKeys* m_keys;
     QString m_activePane;
     bool m_loaded = false;
