@@ -37,7 +37,7 @@ EditorSpelling::EditorSpelling(FrmTranslatorL& window)
     : QObject(&window), m_window(window), m_dictionaries(hunspelldictionaries::installed()),
       m_settings(spelling::readSettings(session().appFolder)) {
     TranslatorLForm* f = window.form();
-    m_toggle = new QAction(QStringLiteral("スペルチェック(&K)"), this);
+    m_toggle = new QAction(QStringLiteral("ｽﾍﾟﾙﾁｪｯｸ(&K)"), this);
     m_toggle->setObjectName(QStringLiteral("mnuSpellCheck"));
     m_toggle->setCheckable(true);
     m_toggle->setShortcut(QKeySequence(Qt::Key_F7));

@@ -214,6 +214,7 @@ TEST_F(SpellingTest, ALargeDocumentIsCheckedInSlicesTheVisiblePartFirst) {
 }
 
 TEST_F(SpellingTest, WithoutAnyDictionaryNothingIsMarked) {
+    // Replaces the tiny dictionary's folder, which puts it back afterwards.
     qputenv("VERBANTA_HUNSPELL_DIR", app.file(QStringLiteral("nothing-here")).toUtf8());
     startWithTranslation(QStringLiteral("teh cat"));
     settle(pane());
