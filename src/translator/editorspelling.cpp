@@ -9,6 +9,8 @@
 #include "spellhighlighter.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
+#include "wordpane.h"
+#include "wordpanebinding.h"
 
 #include <QAction>
 #include <QMenu>
@@ -104,6 +106,19 @@ void EditorSpelling::attach(RichTextPane* pane) {
     auto* h = new SpellHighlighter(*pane, m_checker);
     m_highlighters.append(h);
     h->setActive(isChecking());
+}
+
+void EditorSpelling::watchBook() {
+    // A word registered or deleted in the word pane changes what counts as correct.
+    connect(m_window.wordPane()->pane(), &WordPane::changed, this, [this] {
+        const Book* book = m_window.book();
+        const int words = book ? book->index().size() : -1;
+        if (words != m_bookWords) {
+            m_bookWords = words;
+            m_checker.bookChanged();
+            recheckPanes();
+        }
+    });
 }
 
 void EditorSpelling::followOriginalPaneEditing() {

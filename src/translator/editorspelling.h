@@ -39,6 +39,8 @@ public:
 
     // Marks a further pane (the comment window's) for as long as it lives.
     void attach(RichTextPane* pane);
+    // Follows the word pane of the book the editor has just opened.
+    void watchBook();
     // The original pane is marked only while its editing is allowed.
     void followOriginalPaneEditing();
     SpellHighlighter* highlighter(const RichTextPane* pane) const;
@@ -64,4 +66,5 @@ private:
     spelling::SpellChecker m_checker;
     QList<QPointer<SpellHighlighter>> m_highlighters;
     QAction* m_toggle;
+    int m_bookWords = -1;
 };

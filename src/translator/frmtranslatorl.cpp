@@ -111,6 +111,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
                                         WordIndex::Order::Ordinal);
         m_book->open();
         m_wordPane->start(*m_book);
+        m_spelling->watchBook();
 
         fillFormatBar(fontProgress);
         loadCurrentProject(projectFileFound);

@@ -3,9 +3,13 @@
 #include "support/tinydictionary.h"
 #include "translator/editorspelling.h"
 #include "translator/spellhighlighter.h"
+#include "translator/wordpane.h"
+#include "translator/wordpanebinding.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -90,6 +94,12 @@ TEST_F(SpellingTest, MarksNeverReachTheSavedFileTheModifiedFlagOrTheUndoHistory)
     EXPECT_FALSE(doc->isUndoAvailable());
     EXPECT_EQ(changed.count(), 0);
 
+    // Copying carries the text only.
+    pane()->selectAll();
+    pane()->copy();
+    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasHtml());
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("teh cat\nsat on teh mat"));
+
     // What was saved with marks on reads back without any wave or underline.
     RichTextPane reloaded;
     ASSERT_TRUE(reloaded.loadFile(marks));
@@ -128,6 +138,16 @@ TEST_F(SpellingTest, ThePopupOffersSuggestionsFirstAndReplacesTheWordAsOneUndoSt
     pane()->undo();
     EXPECT_EQ(pane()->toPlainText(), QStringLiteral("the catt sat"));
     EXPECT_FALSE(pane()->document()->isUndoAvailable());
+}
+
+TEST_F(SpellingTest, AWordRegisteredInTheBookStopsBeingMarked) {
+    startWithTranslation(QStringLiteral("the cat ate sushi"));
+    settle(pane());
+    EXPECT_EQ(marked(pane()), QStringList({"ate", "sushi"}));
+    editor->book()->registerWord(QStringLiteral("sushi"), QStringLiteral("寿司"), QString());
+    emit editor->wordPane()->pane()->changed();
+    settle(pane());
+    EXPECT_EQ(marked(pane()), QStringList({"ate"}));
 }
 
 TEST_F(SpellingTest, AddedWordsGoToThePersonalListAndIgnoredOnesLastWhileTheProgramRuns) {

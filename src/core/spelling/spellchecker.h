@@ -22,6 +22,8 @@ public:
     SpellEngine* engine() const { return m_engine; }
     // Whether the current book has a word (asked only of words the dictionary does not know).
     void setBookLookup(std::function<bool(const QString&)> lookup) { m_book = std::move(lookup); }
+    // The book gained or lost words.
+    void bookChanged() { changed(); }
     void setPersonalWords(const QSet<QString>& words);
     const QSet<QString>& personalWords() const { return m_personal; }
     void addPersonalWord(const QString& word);
