@@ -15,7 +15,7 @@ namespace {
 constexpr int LargestEditCheckedAtOnce = 4000;
 // Paragraphs whose marks change are laid out again; a slice stops after this many characters of
 // them so that the layout stays within the slice too.
-constexpr int LargestRedrawPerSlice = 16000;
+constexpr int LargestRedrawPerSlice = 8000;
 
 // Remembers, per paragraph, under which rules it was last checked.
 struct CheckedUnder : QTextBlockUserData {

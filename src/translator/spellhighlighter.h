@@ -23,7 +23,7 @@ class SpellHighlighter : public QObject {
     Q_OBJECT
 public:
     // Longest slice of checking between two events.
-    static constexpr int SliceMilliseconds = 15;
+    static constexpr int SliceMilliseconds = 12;
 
     SpellHighlighter(RichTextPane& pane, spelling::SpellChecker& checker);
 
