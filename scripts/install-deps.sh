@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  libicu-dev qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6
+  libicu-dev libhunspell-dev hunspell-en-us qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6 libqt6svg6
   qt6-translations-l10n
   qt6-charts-dev libqt6opengl6-dev # Qt Charts' CMake files need the OpenGL ones
   libgl-dev

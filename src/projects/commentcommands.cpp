@@ -9,6 +9,7 @@
 #include "platform/errorguard.h"
 #include "projectcommands.h"
 #include "translator/editorexit.h"
+#include "translator/editorspelling.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/commentform.h"
 #include "ui/richtextpane.h"
@@ -59,6 +60,7 @@ void CommentCommands::setShowCommandsEnabled(bool on) {
 bool CommentCommands::load() {
     ProjectState& p = m_window.project();
     m_comment = std::make_unique<FrmComment>(p);
+    m_window.spelling()->attach(m_comment->pane());
     connect(m_comment.get(), &FrmComment::hidden, this, [this] { setShowCommandsEnabled(true); });
     // Unloading deletes the window; it happens once its own menu handler has returned.
     connect(

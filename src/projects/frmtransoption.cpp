@@ -3,6 +3,8 @@
 #include "core/projectstate.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "spellingoptions.h"
+#include "translator/editorspelling.h"
 #include "translator/frmtranslatorl.h"
 #include "translator/panelayout.h"
 #include "ui/richtextpane.h"
@@ -25,6 +27,7 @@ void setBox(QCheckBox* box, bool checked) {
 FrmTransOption::FrmTransOption(FrmTranslatorL& window)
     : m_window(window), m_form(new TransOptionForm(window.form())) {
     TransOptionForm* f = m_form;
+    new SpellingOptions(*window.spelling(), f->SSTab1);
     const auto on = [this](QAbstractButton* button, ErrorContext where,
                            void (FrmTransOption::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, [this, where, handler] {

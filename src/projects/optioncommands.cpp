@@ -7,6 +7,7 @@
 #include "frmtransoption.h"
 #include "panepprint.h"
 #include "platform/errorguard.h"
+#include "translator/editorspelling.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -45,6 +46,7 @@ RichTextPane* OptionCommands::activeTextPane() const {
 void OptionCommands::mnuOptionClick() {
     FrmTransOption dialog(m_window);
     dialog.exec();
+    m_window.spelling()->followOriginalPaneEditing();
 }
 
 void OptionCommands::mnuTabsClick() {

@@ -4,6 +4,7 @@
 #include "core/projectstate.h"
 #include "core/session.h"
 #include "editorexit.h"
+#include "editorspelling.h"
 #include "fontlist.h"
 #include "formatting.h"
 #include "glossarypanel.h"
@@ -54,6 +55,7 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     m_formatting = new Formatting(*this);
     new SentenceKeys(*this);
     m_popup = new PanePopup(*this);
+    m_spelling = new EditorSpelling(*this);
     m_keys = new WindowKeys(*this);
     m_glossary = std::make_unique<GlossaryPanel>(*this);
     connectEvents();
@@ -115,6 +117,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_book->open();
         m_wordPane->start(*m_book);
         m_glossary->start(*m_book);
+        m_spelling->watchBook();
 
         fillFormatBar(fontProgress);
         loadCurrentProject(projectFileFound);

@@ -6,6 +6,7 @@
 
 class Book;
 class EditorExit;
+class EditorSpelling;
 class Formatting;
 class GlossaryPanel;
 class PanePopup;
@@ -36,6 +37,7 @@ public:
     Formatting* formatting() const { return m_formatting; }
     PanePopup* popup() const { return m_popup; }
     GlossaryPanel* glossary() const { return m_glossary.get(); }
+    EditorSpelling* spelling() const { return m_spelling; }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
     // fills the formatting bar (the font list advancing bar, when given), reads the tab stops and
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<SelectionTracking> m_tracking;
     Formatting* m_formatting;
     PanePopup* m_popup;
+    EditorSpelling* m_spelling;
     WindowKeys* m_keys;
     QString m_activePane;
     bool m_loaded = false;

@@ -1,6 +1,7 @@
 #include "panepopup.h"
 
 #include "core/projectstate.h"
+#include "editorspelling.h"
 #include "frmtranslatorl.h"
 #include "platform/errorguard.h"
 #include "ui/richtextpane.h"
@@ -42,8 +43,12 @@ void PanePopup::show(RichTextPane* pane, const QPoint& at) {
             a->setVisible(true);
         m_open = true;
     }
+    // A misspelt word under the mouse brings its suggestions to the top, for this opening only.
+    const QList<QAction*> spellingItems =
+        m_window.spelling()->addPopupItems(f->popPopup, pane, pane->lastMouseUpPosition());
     // The items' commands run inside exec under their own error guards.
     f->popPopup->exec(at);
+    qDeleteAll(spellingItems);
     for (QAction* a : selectionItems)
         a->setVisible(false);
     f->popPopup->setEnabled(false);

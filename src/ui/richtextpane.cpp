@@ -89,6 +89,7 @@ bool RichTextPane::loadFile(const QString& path, QString* error) {
     watchDocument();
     loaded->setModified(false);
     moveCursor(QTextCursor::Start);
+    emit documentReplaced();
     return outcome == richtext::LoadOutcome::Loaded;
 }
 
@@ -439,6 +440,7 @@ void RichTextPane::keyPressEvent(QKeyEvent* event) {
 
 void RichTextPane::mouseReleaseEvent(QMouseEvent* event) {
     QTextEdit::mouseReleaseEvent(event);
+    lastMouseUp_ = event->position().toPoint();
     emit mouseUp(event->button(), event->modifiers());
 }
 

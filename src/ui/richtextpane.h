@@ -81,6 +81,9 @@ public:
     bool keepsSelectionVisible() const { return keepSelectionVisible_; }
     void setKeepSelectionVisible(bool keep);
 
+    // Where the mouse button was last released, in the viewport's coordinates.
+    QPoint lastMouseUpPosition() const { return lastMouseUp_; }
+
     // Moves the caret forward from the end of the selection to the next character that is in
     // set (stopAtMember) or not in set (!stopAtMember), or to the end of the text.
     void upTo(const QString& set, bool stopAtMember = true);
@@ -94,6 +97,8 @@ signals:
     void keyDown(int key, Qt::KeyboardModifiers modifiers);
     // After the pane has handled the release (the selection is already final).
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // A file was loaded into a new document that replaced the pane's old one.
+    void documentReplaced();
 
 protected:
     QMimeData* createMimeDataFromSelection() const override;
@@ -119,4 +124,5 @@ private:
     bool keepSelectionVisible_ = false;
     bool composing_ = false;
     int characterCount_ = 1;
+    QPoint lastMouseUp_;
 };

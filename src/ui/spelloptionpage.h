@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+// The options' page of the spelling check: the switch, the language and, when no dictionary is
+// installed, how to install one.
+class SpellOptionPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SpellOptionPage(QWidget* parent = nullptr);
+
+    QCheckBox* chkSpellCheck;
+    QLabel* lblSpellLanguage;
+    QComboBox* cboSpellLanguage;
+    QLabel* lblNoDictionary;
+};

@@ -1,0 +1,113 @@
+#include "comment_fixture.h"
+#include "editor/editor_fixture.h"
+#include "projects/commentcommands.h"
+#include "projects/frmcomment.h"
+#include "projects/frmtransoption.h"
+#include "projects/spellingoptions.h"
+#include "support/tinydictionary.h"
+#include "translator/editorspelling.h"
+#include "translator/spellhighlighter.h"
+#include "ui/spelloptionpage.h"
+#include "ui/transoptionform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace {
+
+class SpellingOptionsTest : public EditorTest {
+protected:
+    SpellOptionPage* openPage(std::unique_ptr<FrmTransOption>& dialog) {
+        dialog = std::make_unique<FrmTransOption>(*editor);
+        QTabWidget* tabs = dialog->form()->SSTab1;
+        EXPECT_EQ(tabs->count(), 3);
+        EXPECT_EQ(tabs->tabText(2), QStringLiteral("ｽﾍﾟﾙﾁｪｯｸ"));
+        return qobject_cast<SpellOptionPage*>(tabs->widget(2));
+    }
+};
+
+TEST_F(SpellingOptionsTest, ListsTheInstalledLanguagesInJapaneseAndKeepsTheChoice) {
+    TinyDictionary english;
+    TinyDictionary german("de_DE");
+    // Both in the folder named last.
+    for (const char* ext : {".aff", ".dic"})
+        QFile::copy(english.path() + "/en_US" + ext, german.path() + "/en_US" + ext);
+    start();
+    std::unique_ptr<FrmTransOption> dialog;
+    SpellOptionPage* page = openPage(dialog);
+    ASSERT_TRUE(page);
+    QComboBox* languages = page->cboSpellLanguage;
+    ASSERT_EQ(languages->count(), 3);
+    EXPECT_EQ(languages->itemText(0), QStringLiteral("(ﾁｪｯｸしない)"));
+    EXPECT_EQ(languages->itemText(1), QStringLiteral("ドイツ語 (ドイツ)"));
+    EXPECT_EQ(languages->itemText(2), QStringLiteral("英語 (米国)"));
+    // English (US) is the default when installed.
+    EXPECT_EQ(languages->currentIndex(), 2);
+    EXPECT_TRUE(page->chkSpellCheck->isChecked());
+    EXPECT_FALSE(page->lblNoDictionary->isVisibleTo(page));
+
+    languages->setCurrentIndex(1);
+    emit languages->activated(1);
+    EXPECT_EQ(editor->spelling()->language(), QStringLiteral("de_DE"));
+    page->chkSpellCheck->click();
+    EXPECT_FALSE(editor->spelling()->isEnabled());
+    EXPECT_EQ(app.read(QStringLiteral("spelling.ini")), QByteArray("enabled=0\nlanguage=de_DE\n"));
+
+    languages->setCurrentIndex(0);
+    emit languages->activated(0);
+    EXPECT_TRUE(editor->spelling()->language().isEmpty());
+    EXPECT_FALSE(editor->spelling()->isChecking());
+}
+
+TEST_F(SpellingOptionsTest, WithoutADictionaryThePageSaysHowToInstallOne) {
+    qputenv("VERBANTA_HUNSPELL_DIR", app.file(QStringLiteral("none")).toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("VERBANTA_HUNSPELL_DIR"); });
+    start();
+    std::unique_ptr<FrmTransOption> dialog;
+    SpellOptionPage* page = openPage(dialog);
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->lblNoDictionary->isVisibleTo(page));
+    EXPECT_TRUE(page->lblNoDictionary->text().contains(QStringLiteral("hunspell-en-us")));
+    EXPECT_FALSE(page->cboSpellLanguage->isEnabled());
+    EXPECT_FALSE(page->chkSpellCheck->isEnabled());
+    EXPECT_FALSE(app.exists(QStringLiteral("spelling.ini")));
+}
+
+} // namespace
+
+namespace {
+
+class CommentSpellingTest : public CommentTest {
+protected:
+    TinyDictionary dictionary;
+};
+
+TEST_F(CommentSpellingTest, TheCommentWindowIsMarkedAndItsFileAndModifiedStateStayClean) {
+    const PlanInfo plan = catProject(true);
+    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi the cat\\par}"));
+    writeDocument(comment, QStringLiteral("{\\rtf1\\ansi teh cat sat\\par}"));
+    writeProject(plan);
+    startEditor();
+    ASSERT_NE(commentWindow(), nullptr);
+    RichTextPane* pane = commentWindow()->pane();
+    SpellHighlighter* h = editor->spelling()->highlighter(pane);
+    ASSERT_NE(h, nullptr);
+    while (h->checkSlice(1000)) {
+    }
+    const QTextBlock block = pane->document()->begin();
+    ASSERT_EQ(block.layout()->formats().size(), 1);
+    EXPECT_EQ(block.text().mid(block.layout()->formats()[0].start, 3), QStringLiteral("teh"));
+    EXPECT_FALSE(commentWindow()->isModified());
+    EXPECT_TRUE(comments()->unload());
+    EXPECT_EQ(fileText(comment), QStringLiteral("teh cat sat"));
+    QFile saved(comment);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(saved.readAll().contains("\\ul"));
+}
+
+} // namespace
