@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Verbanta into build/ (optimised, with debug information) and
 # runs the whole test suite; then builds and runs it once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/. Exits non-zero on any failure.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary index from the installed EDICT and WordNet: building it (once, in the
 // background), opening the cached index, and one word's suggestions.
 #include "core/dictionary/dictionaryindex.h"

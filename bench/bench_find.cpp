@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/projectstate.h"
 #include "projects/sentencesplit.h"
 #include "projects/textsearch.h"

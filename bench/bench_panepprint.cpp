@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookgen.h"
 #include "projects/panepprint.h"
 #include "ui/richtextpane.h"

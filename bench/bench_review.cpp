@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The review: today's queue from a 200,000-word review state with a 1,000,000-answer log, one
 // answer recorded, and the progress window drawn from that log.
 #include "bookgen.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/spelling/spellchecker.h"
 #include "platform/hunspellengine.h"
 #include "translator/spellhighlighter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export, import, merge and CSV import of generated books, against the floor of copying a book's
 // record files (BM_FloorCopyBooks in bench_store).
 #include "bookgen.h"

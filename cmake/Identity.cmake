@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The names and addresses that make this project itself, used by the AppStream metadata, the
 # Debian package and the version window. Each can be set when configuring, for a fork or a
 # distribution's own build: cmake -DVERBANTA_WEB_URL=https://example.net ...

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder (scripts/package.sh does it all). It
 # depends on what the program needs when it runs: the shared libraries it links (Qt 6 Widgets
 # and PrintSupport, ICU, found by dpkg-shlibdeps), Qt's platform plugins, the fonts it

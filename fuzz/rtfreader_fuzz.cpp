@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the RTF reader: it must neither crash, nor hang, nor read out of bounds,
 // whatever it is given.
 #include "core/richtext/rtfreader.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshot of the restore dialog in docs/: the sample book with three backups of its
 # own, listed with their dates, word counts and operations, under a virtual display. Needs xvfb,
 # xwd (x11-apps), xdotool and netpbm; not part of the tests.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshot of the comment window in docs/: a project that keeps notes, its comment
 # window shown beside the editor with a word found by its search box, under a virtual display.
 # Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.

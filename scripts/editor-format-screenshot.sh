@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshot of the translation editor's formatting in docs/: a formatted translation
 # with a sentence selected, the formatting bar showing it and the panes' pop-up menu open, under a
 # virtual display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.

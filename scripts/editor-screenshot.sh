@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the translation editor in docs/: a Japanese original above and then
 # beside its English translation, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool and
 # netpbm; not part of the tests.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the editor's find and replace dialog and of the split settings in
 # docs/, over a project with a Japanese original and its English translation, under a virtual
 # display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.

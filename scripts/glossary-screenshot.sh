@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshot of the editor's book-words panel in docs/: a Japanese original whose first
 # sentence holds words of the book, the panel listing them beside the panes and the words marked
 # in the original. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Verbanta needs to build, test and run, and nothing that is already there.
 # Safe to run again; works as root or through sudo.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshot of the translation editor's options dialog in docs/, over a sample book and
 # a project with an original file, under a virtual display. Needs xvfb, xwd (x11-apps), xdotool
 # and netpbm; not part of the tests.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package in a fresh build folder, build-package/, from the sources as they are:
 #   build-package/verbanta_<version>_<architecture>.deb
 # Install it with: sudo apt install ./build-package/verbanta_*.deb

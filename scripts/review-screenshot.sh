@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the review in docs/: a review with its answer shown and the progress
 # window, over the 100-word sample book with a month of answers in its log, under a virtual
 # display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a 100-word sample book "英単語" with its language set into the application folder
 given as the argument, for the screenshot scripts."""
 import random, sys, os

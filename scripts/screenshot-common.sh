@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced first by each screenshot script: stops at the first failure, works from the
 # repository's root, and gives the script a scratch application folder, $home (removed on exit),
 # and the docs/ folder that the pictures go to.

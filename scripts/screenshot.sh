@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots in docs/: the main window at both sizes with a 100-word book, under a
 # virtual display. Needs xvfb, xwd (x11-apps), xdotool and ImageMagick; not part of the tests.
 source "$(dirname "$0")/screenshot-common.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/register-suggestions.png: the main window registering "mice" with the meanings the
 # installed dictionaries offer, the first one chosen. Needs edict and wordnet-base besides the
 # tools of screenshot.sh; not part of the tests.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the word-book tools in docs/: the print dialog, the customise dialog,
 # the quiz settings and a quiz under way, over a 100-word book, then the import/export dialog, the
 # book folder picker and the merge dialog paused at a duplicate, under a virtual display. Needs

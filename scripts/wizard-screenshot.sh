@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the screenshots of the new-project wizard's three pages in docs/, reached by Save of
 # untitled work in the translation editor, under a virtual display. Needs xvfb, xwd (x11-apps),
 # xdotool and netpbm; not part of the tests.

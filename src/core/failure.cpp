@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "failure.h"
 
 RuntimeFailure::RuntimeFailure(int number, const QString& detail)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bookcheck FOLDER: lists a book's words as the program reads them, without writing to the book,
 // and reports what is wrong with it: words that are not CP932, lines whose closing quote is
 // missing, record numbers that are unreadable, outside the files, shared by several words or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rtfcheck IN [OUT.rtf]: reads a document as the editor panes do, prints its text (UTF-8, one
 // line per paragraph) and, given OUT, writes it back as RTF. A damaged document still prints what
 // could be read, says what was wrong on standard error and ends with status 1; a file that cannot

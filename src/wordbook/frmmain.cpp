@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its events, the key table and the window-wide commands (size, clipboard, help).
 #include "frmmain.h"
 

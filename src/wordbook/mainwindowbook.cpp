@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: opening and closing the book, and applying the display settings.
 #include "core/book.h"
 #include "core/booklist.h"

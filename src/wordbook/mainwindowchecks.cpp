@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: check marks and the deletion of checked words.
 #include "core/book.h"
 #include "frmmain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the modes, registration, modification, re-selection and deletion.
 #include "core/book.h"
 #include "core/session.h"

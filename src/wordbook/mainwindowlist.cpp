@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: control states, the word list, the initial palette and the input box.
 #include "core/book.h"
 #include "core/collation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: closing and handing over to the editor, and the tools menus.
 #include "core/book.h"
 #include "core/session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file rewrites and the files around them: what the user protected or linked, and what an
 // interrupted write leaves behind.
 #include "core/atomicfile.h"

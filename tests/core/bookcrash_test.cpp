@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills a process editing a 10,000-word book (and taking edits back) at random moments and checks
 // what the next open finds: every edit finished before the kill is there, the one under way is
 // there entirely or not at all, and nothing else changed. The seed is printed; VERBANTA_CRASH_SEED

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker of the crash test: edits a book for ever with random registrations, modifications,
 // deletions, deletions of checked words, undo steps and compactions until it is killed. Before each
 // edit it prints what it is about to do, after it "D", each line written straight to the pipe, so

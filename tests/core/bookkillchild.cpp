@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replaces a book and is killed outright at a chosen step of the replacement, the way a power cut
 // or a kill from outside stops the program: no destructor, no clean-up runs.
 //   bookkillchild import STEP SENDING RECEIVING

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cp932.h"
 #include "core/dictionary/dictionaryindex.h"
 #include "core/dictionary/meaningfit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every kind of file the program rewrites, on a disk that fills up part-way through the write or
 // whose syncs fail: the old file stays as it was, byte for byte, and the failure names the file.
 #include "core/book.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A book replaced by an import, a merge or a compaction is killed at each step of the
 // replacement. Whatever reads the folder afterwards, before the program opens it again, must see
 // the book the next open will show: the checking tool, and an import or merge taking the folder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cp932.h"
 #include "core/failure.h"
 #include "core/projectfiles.h"

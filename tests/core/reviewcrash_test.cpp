@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills a process in the middle of review answers and checks what the next reading finds: a sound
 // state file, a log whose only flaw may be a torn last line, and the same state that replaying the
 // whole log gives, so no answer was half counted.

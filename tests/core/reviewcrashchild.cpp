@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers reviews of a 2,000-word book in the folder given as the argument until it is killed,
 // writing the state file every few answers, so that a kill can strike anywhere in either file.
 #include "core/review/reviewstore.h"

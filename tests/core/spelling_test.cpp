@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/spelling/spellchecker.h"
 #include "core/spelling/spellengine.h"
 #include "core/spelling/spellingfiles.h"

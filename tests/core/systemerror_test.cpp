@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user reads when the system refuses a file operation: Japanese for the usual causes,
 // the system's own words only behind a Japanese lead for the rest.
 #include "core/atomicfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/incrementalsearch.h"
 #include "core/likepattern.h"
 #include "core/wordindex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/glossary/glossarysettings.h"
 #include "core/richtext/documentfile.h"
 #include "editor_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/widgets.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor_fixture.h"
 #include "translator/wordpanebinding.h"
 #include "ui/limitedtextedit.h"

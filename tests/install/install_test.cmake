@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary DESTDIR, checks that every file a desktop needs is there
 # and well formed, and validates the desktop entry and the AppStream metadata with the tools
 # distributions check them with (desktop-file-utils, appstream: scripts/install-deps.sh).

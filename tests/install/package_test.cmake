@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder with CPack and checks it with lintian, the tool
 # Debian checks every package with: no error may be reported.
 # Arguments: BUILD_DIR, WORK.

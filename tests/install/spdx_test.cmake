@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every source, script and build file of the project says under which licence it is given, in
 # one of its first lines, so that a file copied on its own still carries it.
 # Arguments: SOURCE_DIR.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/booklist.h"
 #include "core/cp932.h"
 #include "core/languageset.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own dialogs in the program's Japanese: the texts Qt's catalogue lacks, and the dates and
 // sizes Qt would take from the system's (often English) locale.
 #include "platform/japanesefiledialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/systemerror.h"
 #include "platform/appfolder.h"
 #include "platform/qttranslation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/richtext/paragraphstyle.h"
 #include "editor/editor_fixture.h"
 #include "projects/editorcommands.h"

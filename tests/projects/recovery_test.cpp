@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "comment_fixture.h"
 #include "core/projectstate.h"
 #include "projects/recovery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A translator at work, for the kill test of the copies of unsaved work: opens the editor on the
 // application folder given, types the text given into the translation pane, prints "typed" and
 // goes on running, timers and all, until it is killed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/projectstate.h"
 #include "projects/commentcommands.h"
 #include "projects_fixture.h"

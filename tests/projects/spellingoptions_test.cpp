@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "comment_fixture.h"
 #include "editor/editor_fixture.h"
 #include "projects/commentcommands.h"

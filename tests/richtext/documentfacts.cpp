@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "documentfacts.h"
 
 #include "core/richtext/paragraphstyle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/richtext/documentfile.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"

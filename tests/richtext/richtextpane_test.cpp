@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/richtext/charstyle.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/richtext/rtfwriter.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs rtfcheck as a user would: a fixture prints its expected text and saves a copy that prints
 # the same; a damaged file prints what could be read, explains on standard error and fails.
 # Called with -DRTFCHECK=<program> -DFIXTURES=<folder> -DWORK=<scratch folder>.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/book.h"
 #include "core/booklist.h"
 #include "core/cp932.h"

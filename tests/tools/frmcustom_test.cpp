@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/appearance.h"
 #include "tools/frmcustom.h"
 #include "ui/customform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/book.h"
 #include "tools/frmquiz.h"
 #include "tools/frmtrysetting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/review/answerlog.h"
 #include "core/review/reviewsettings.h"
 #include "core/review/reviewstore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/folderidentity.h"
 #include "support/tempappfolder.h"
 #include "tools/pickerrules.h"

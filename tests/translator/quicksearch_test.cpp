@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/likepattern.h"
 #include "core/projectstate.h"
 #include "support/indexbuilder.h"

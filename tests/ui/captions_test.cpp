@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every text a window shows (captions, labels, buttons, menus, tool tips, list entries) is
 // Japanese; only names and keys stay as they are written.
 #include "ui/bunkatuform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/wordindex.h"
 #include "support/indexbuilder.h"
 #include "ui/wordlistmodel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // EDICT read in reverse: each English gloss of an entry becomes a key that leads to the entry.
 #include "indexitems.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WordNet: the index files give each lemma its senses in order of use, the data files the
 // definitions, the exception lists the irregular forms ("mice" -> "mouse", "went" -> "go").
 #include "indexitems.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The inline scan of answerlog.h: the progress charts read every line of a large log, so the line
