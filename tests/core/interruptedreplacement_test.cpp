@@ -18,25 +18,6 @@ void PrintTo(const QStringList& l, std::ostream* os) {
 
 namespace {
 
-QString trimmedRight(QString s) {
-    while (s.endsWith(u' '))
-        s.chop(1);
-    return s;
-}
-
-// "word|meaning|example" per word in the store's order, as the program opens the book.
-QStringList contents(const QString& folder) {
-    Book book(folder);
-    book.open();
-    QStringList out;
-    for (int p = 0; p < book.index().size(); ++p) {
-        const IndexEntry& e = book.index().at(p);
-        out << e.word + u'|' + trimmedRight(book.meaning(e.recordNo)) + u'|' +
-                   trimmedRight(book.example(e.recordNo));
-    }
-    return out;
-}
-
 struct Check {
     QStringList listed; // "word|meaning|example" per listed word
     QString problems;
@@ -124,7 +105,7 @@ QStringList finished(Action action) {
     Books run(action);
     if (!run.runToEnd(action))
         ADD_FAILURE() << "the worker did not finish";
-    return contents(run.replaced);
+    return bookContents(run.replaced);
 }
 
 class KilledReplacement : public ::testing::TestWithParam<Action> {};
@@ -135,7 +116,7 @@ TEST_P(KilledReplacement, EveryReaderSeesTheBookTheNextOpenShows) {
     QStringList before;
     {
         Books run(action);
-        before = contents(run.replaced);
+        before = bookContents(run.replaced);
         if (action == Action::Compact) // deleted before the compaction started
             before.removeIf([](const QString& line) { return line.startsWith("gone|"); });
     }
@@ -164,18 +145,18 @@ TEST_P(KilledReplacement, EveryReaderSeesTheBookTheNextOpenShows) {
         const QString copy = run.app.file(QStringLiteral("copy"));
         QDir().mkpath(copy);
         booktransfer::importBook(run.replaced, copy);
-        EXPECT_EQ(contents(copy), expected);
+        EXPECT_EQ(bookContents(copy), expected);
         const QString empty = run.app.file(QStringLiteral("empty"));
         QDir().mkpath(empty);
         const QString merged = run.app.file(QStringLiteral("merged"));
         QDir().mkpath(merged);
         BookMerge merge(run.replaced, empty, merged, BookMerge::Policy::Both);
         EXPECT_TRUE(merge.run());
-        EXPECT_EQ(contents(merged), expected);
+        EXPECT_EQ(bookContents(merged), expected);
 
         // Reading changed nothing; the next open finishes the job and shows the same book.
         EXPECT_EQ(run.app.entries(QStringLiteral("T")), filesAfterKill);
-        EXPECT_EQ(contents(run.replaced), expected);
+        EXPECT_EQ(bookContents(run.replaced), expected);
         const Check afterOpen = bookcheck(run.replaced);
         EXPECT_EQ(afterOpen.exitCode, 0) << afterOpen.problems.toStdString();
         EXPECT_EQ(afterOpen.listed, expected);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookbuilder.h"
 
+#include "core/book.h"
 #include "core/cp932.h"
 #include "core/textrecord.h"
 
@@ -28,4 +29,22 @@ void BookBuilder::write(bool withExamples) const {
     put(QStringLiteral("means.vtd"), means);
     if (withExamples)
         put(QStringLiteral("reis.vtd"), reis);
+}
+
+QStringList bookContents(const QString& folder) {
+    const auto trimmedRight = [](QString s) {
+        while (s.endsWith(u' '))
+            s.chop(1);
+        return s;
+    };
+    Book book(folder);
+    book.open();
+    QStringList out;
+    for (int p = 0; p < book.index().size(); ++p) {
+        const IndexEntry& e = book.index().at(p);
+        out << e.word + u'|' + trimmedRight(book.meaning(e.recordNo)) + u'|' +
+                   trimmedRight(book.example(e.recordNo));
+    }
+    book.close();
+    return out;
 }

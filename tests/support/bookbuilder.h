@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // Writes a book's files directly, the way a book on disk looks, so tests start from known bytes.
@@ -28,3 +29,7 @@ private:
     QString m_folder;
     std::vector<BookWord> m_words;
 };
+
+// The book as the store reads it after an open (which finishes interrupted renames): one
+// "word|meaning|example" per word, in the store's order, trailing blanks of the records left out.
+QStringList bookContents(const QString& folder);

@@ -27,21 +27,6 @@ QString trimmedRight(QString s) {
     return s;
 }
 
-// The book as the store reads it after an open (which finishes interrupted renames): one
-// "word|meaning|example" per word, in the store's order.
-QStringList contents(const QString& folder) {
-    Book book(folder);
-    book.open();
-    QStringList out;
-    for (int p = 0; p < book.index().size(); ++p) {
-        const IndexEntry& e = book.index().at(p);
-        out << e.word + u'|' + trimmedRight(book.meaning(e.recordNo)) + u'|' +
-                   trimmedRight(book.example(e.recordNo));
-    }
-    book.close();
-    return out;
-}
-
 // The checking tool's verdict on a book folder, untouched: empty when it is sound.
 std::string bookcheckProblems(const QString& folder) {
     QProcess check;
@@ -94,7 +79,7 @@ TEST(ExportOwnFormat, RenumbersFromOneAndReplacesTheTargetWhole) {
     // Fresh files: nothing of the old book's records stays behind.
     EXPECT_EQ(b.bytes("target", "means.vtd").size(), 3 * 200);
     EXPECT_EQ(b.bytes("target", "reis.vtd").size(), 3 * 400);
-    EXPECT_EQ(contents(target), QStringList({"w12|m12|e12", "w5|m5|e5", "w9|m9|e9"}));
+    EXPECT_EQ(bookContents(target), QStringList({"w12|m12|e12", "w5|m5|e5", "w9|m9|e9"}));
     EXPECT_EQ(b.app.entries("target"), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
     EXPECT_EQ(bookcheckProblems(target), "");
 
@@ -103,12 +88,12 @@ TEST(ExportOwnFormat, RenumbersFromOneAndReplacesTheTargetWhole) {
                                        entry("w4", 4), entry("w5", 5, true), entry("w6", 6)};
     booktransfer::exportOwnFormat(source, booktransfer::selection(list, true), target);
     EXPECT_EQ(b.bytes("target", "words.vtd"), "\"w2\",1\r\n\"w5\",2\r\n");
-    EXPECT_EQ(contents(target), QStringList({"w2|m2|e2", "w5|m5|e5"}));
+    EXPECT_EQ(bookContents(target), QStringList({"w2|m2|e2", "w5|m5|e5"}));
     EXPECT_EQ(booktransfer::selection(list, false).size(), 6u);
 
     // Nothing checked: the target becomes a book with no words.
     booktransfer::exportOwnFormat(source, booktransfer::selection({entry("w1", 1)}, true), target);
-    EXPECT_EQ(contents(target), QStringList());
+    EXPECT_EQ(bookContents(target), QStringList());
     EXPECT_FALSE(QFile::exists(target + "/words.vtd"));
     EXPECT_EQ(bookcheckProblems(target), "");
 }
@@ -145,14 +130,14 @@ TEST(ImportBook, ReplacesTheReceivingBookWithTheSendingOne) {
     BookBuilder(receiving).add("old", "furui", "x").write();
 
     booktransfer::importBook(sending, receiving);
-    EXPECT_EQ(contents(receiving), QStringList({"ant|ari|an ant", "dog|inu|a dog"}));
+    EXPECT_EQ(bookContents(receiving), QStringList({"ant|ari|an ant", "dog|inu|a dog"}));
     EXPECT_EQ(bookcheckProblems(receiving), "");
     EXPECT_EQ(b.app.entries("receiving"), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
 
     // A sending book without examples gives blank examples, never a half-done import.
     QFile::remove(sending + "/reis.vtd");
     booktransfer::importBook(sending, receiving);
-    EXPECT_EQ(contents(receiving), QStringList({"ant|ari|", "dog|inu|"}));
+    EXPECT_EQ(bookContents(receiving), QStringList({"ant|ari|", "dog|inu|"}));
     EXPECT_FALSE(QFile::exists(sending + "/reis.vtd"));
 
     // A book folder without a words file is a book with no words; the receiving side may lack
@@ -160,7 +145,7 @@ TEST(ImportBook, ReplacesTheReceivingBookWithTheSendingOne) {
     QFile::remove(sending + "/words.vtd");
     QFile::remove(receiving + "/words.vtd");
     booktransfer::importBook(sending, receiving);
-    EXPECT_EQ(contents(receiving), QStringList());
+    EXPECT_EQ(bookContents(receiving), QStringList());
     EXPECT_EQ(bookcheckProblems(receiving), "");
 }
 
@@ -222,7 +207,7 @@ TEST(MergeBooks, SortsByCharacterCodeSoCaseDiffersAndNoDuplicateIsMissed) {
     EXPECT_EQ(merge.duplicates(), 1);
     EXPECT_EQ(b.bytes("T", "words.vtd"), "\"Apple\",1\r\n\"Cat\",2\r\n\"apple\",3\r\n"
                                          "\"cat\",4\r\n\"zebra\",5\r\n");
-    EXPECT_EQ(contents(t).last(), "zebra|A:zebra|A:ex zebra");
+    EXPECT_EQ(bookContents(t).last(), "zebra|A:zebra|A:ex zebra");
 
     // An empty book A gives a renumbered copy of B.
     Books e;
@@ -261,7 +246,7 @@ TEST(MergeBooks, AskingPausesAtEachDuplicateAndWritesTheEditedEntry) {
     merge.take(BookMerge::Side::B, QStringLiteral("ねこ（編集）"), "edited");
     EXPECT_TRUE(merge.run());
     EXPECT_EQ(merge.duplicates(), 1);
-    EXPECT_EQ(contents(t),
+    EXPECT_EQ(bookContents(t),
               QStringList({"apple|A:apple|A:ex apple", "bird|B:bird|B:ex bird",
                            QStringLiteral("cat|ねこ（編集）|edited"), "dog|B:dog|B:ex dog"}));
 }
@@ -285,7 +270,7 @@ TEST(WordBytes, WordsThatAreNotCp932KeepTheirBytesThroughEveryTransfer) {
     const std::vector<IndexEntry> list{entry("dog", 2), entry(shown, 1)};
     booktransfer::exportOwnFormat(source, list, b.folder("E"));
     EXPECT_EQ(b.bytes("E", "words.vtd"), "\"dog\",1\r\n\"" + raw + "\",2\r\n");
-    EXPECT_TRUE(contents(b.folder("E")).contains(shown + "|S:caf|S:ex caf"));
+    EXPECT_TRUE(bookContents(b.folder("E")).contains(shown + "|S:caf|S:ex caf"));
 
     booktransfer::exportCsv(source, list, b.app.file("x.csv"), " / ", CsvEncoding::Cp932);
     EXPECT_TRUE(b.app.read("x.csv").contains("\"" + raw + "\",\"S:caf\""));
@@ -294,7 +279,7 @@ TEST(WordBytes, WordsThatAreNotCp932KeepTheirBytesThroughEveryTransfer) {
     b.app.write("in.csv", "\"new\",\"n\",\"\"\r\n");
     booktransfer::importCsv(b.app.file("in.csv"), b.folder("I"));
     EXPECT_TRUE(hasRaw("I"));
-    EXPECT_EQ(contents(b.folder("I")).size(), 3);
+    EXPECT_EQ(bookContents(b.folder("I")).size(), 3);
 
     // A merge, also when the user takes the word at a duplicate.
     const QString other = buildBook(b, "O", {"caf", "cow"}, "O:");
@@ -308,7 +293,7 @@ TEST(WordBytes, WordsThatAreNotCp932KeepTheirBytesThroughEveryTransfer) {
     ask.take(BookMerge::Side::B, QStringLiteral("編集"), "");
     EXPECT_TRUE(ask.run());
     EXPECT_EQ(b.bytes("M", "words.vtd"), "\"" + raw + "\",1\r\n\"cow\",2\r\n\"dog\",3\r\n");
-    EXPECT_TRUE(contents(b.folder("M")).contains(shown + QStringLiteral("|編集|")));
+    EXPECT_TRUE(bookContents(b.folder("M")).contains(shown + QStringLiteral("|編集|")));
 }
 
 // The three writers, each on the same starting books, so a failure at any point can be
@@ -330,7 +315,7 @@ struct Scenario {
         target = buildBook(b, "T", {"old1", "old2"}, "T:");
         csv = b.app.file("in.csv");
         b.app.write("in.csv", "\"new\",\"nm\",\"ne\"\r\n\"old1\",\"dup\",\"\"\r\n");
-        before = contents(target);
+        before = bookContents(target);
     }
     void run(Writer w, TransferHook hook = {}) {
         switch (w) {
@@ -361,7 +346,7 @@ TEST_P(FailureWhileWriting, LeavesTheBookAsItWasOrFullyReplaced) {
     {
         Scenario s;
         s.run(GetParam());
-        after = contents(s.target);
+        after = bookContents(s.target);
         EXPECT_NE(after, s.before);
     }
     // A kill at each step: the next open sees the old book or the new one.
@@ -378,7 +363,7 @@ TEST_P(FailureWhileWriting, LeavesTheBookAsItWasOrFullyReplaced) {
                                    throw Crash{};
                            }),
                      Crash);
-        const QStringList seen = contents(s.target);
+        const QStringList seen = bookContents(s.target);
         EXPECT_TRUE(seen == s.before || seen == after)
             << int(step) << ": " << seen.join(", ").toStdString();
         if (step >= CompactionStep::WordsTempCommitted)
@@ -394,7 +379,7 @@ TEST_P(FailureWhileWriting, LeavesTheBookAsItWasOrFullyReplaced) {
             FailingDisk disk(budget);
             EXPECT_ANY_THROW(s.run(GetParam())) << budget;
         }
-        EXPECT_EQ(contents(s.target), s.before) << budget;
+        EXPECT_EQ(bookContents(s.target), s.before) << budget;
         EXPECT_EQ(s.b.app.entries("T"), files) << budget;
         EXPECT_EQ(bookcheckProblems(s.target), "") << budget;
     }
@@ -404,7 +389,7 @@ TEST_P(FailureWhileWriting, LeavesTheBookAsItWasOrFullyReplaced) {
         disk.failSyncs();
         EXPECT_ANY_THROW(s.run(GetParam()));
     }
-    EXPECT_EQ(contents(s.target), s.before);
+    EXPECT_EQ(bookContents(s.target), s.before);
     EXPECT_EQ(bookcheckProblems(s.target), "");
 }
 
@@ -430,7 +415,7 @@ TEST(ImportBook, ASyncFailingOnOneNewFileLeavesTheBookAsItWas) {
         EXPECT_EQ(s.b.bytes("T", bookfile::Meanings), means);
         EXPECT_EQ(s.b.app.entries("T"), files);
         EXPECT_EQ(bookcheckProblems(s.target), "");
-        EXPECT_EQ(contents(s.target), s.before);
+        EXPECT_EQ(bookContents(s.target), s.before);
     }
 }
 
@@ -450,7 +435,7 @@ TEST(ImportCsv, ReadsTheProgramsOwnExportBackInBothEncodings) {
         EXPECT_EQ(report.added, 2);
         EXPECT_EQ(report.duplicates, 0);
         EXPECT_EQ(report.refusedCount(), 0);
-        EXPECT_EQ(contents(target), contents(source));
+        EXPECT_EQ(bookContents(target), bookContents(source));
         EXPECT_EQ(bookcheckProblems(target), "");
     }
 }
@@ -533,7 +518,7 @@ TEST(ImportCsv, NamesEachRowItDidNotTakeAsItStood) {
     EXPECT_TRUE(notes[3].startsWith("6||単語が空です")) << notes[3].toStdString();
     EXPECT_TRUE(notes[4].startsWith("8|owl|項目が5個あります")) << notes[4].toStdString();
     EXPECT_TRUE(report.notesText().startsWith("2行目 apple: "));
-    const QStringList words = contents(target);
+    const QStringList words = bookContents(target);
     EXPECT_TRUE(words.contains(QStringLiteral("fox|きつね|")));
     EXPECT_TRUE(words.contains(QStringLiteral("owl|ふくろう|ex")));
     EXPECT_TRUE(words.contains(QStringLiteral("Apple|T:Apple|T:ex Apple")));
