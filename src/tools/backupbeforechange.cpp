@@ -26,3 +26,18 @@ bool backupBeforeChange(const QString& bookFolder, const QString& operation, int
     }
     return true;
 }
+
+void writeBackWithBackup(Book& book) {
+    const qint64 records = book.meaningRecordCount();
+    const qint64 dropped = records - book.index().size();
+    if (book.deletionsPending() && records > 0 && dropped * 10 > records &&
+        !backupBeforeChange(book.folder(), QStringLiteral("閉じる時の整理"), book.index().size())) {
+        // The word file already names every word; the records no word uses stay until a later
+        // write-back can compact them.
+        if (!book.index().isEmpty())
+            book.writeWordFile();
+        book.close();
+        return;
+    }
+    book.writeBack();
+}

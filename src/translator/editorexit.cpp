@@ -199,7 +199,7 @@ bool EditorExit::leave(Leave how) {
     // Deletions made here are compacted on the way out whichever way the editor is left, so the
     // word book never finds dead records it does not know about.
     if (Book* book = m_window.book())
-        book->writeBack();
+        m_hooks.writeBack ? m_hooks.writeBack(*book) : book->writeBack();
     m_leaving = true;
     TranslatorLForm* f = m_window.form();
     f->hide();

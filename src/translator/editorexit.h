@@ -3,6 +3,7 @@
 
 #include <functional>
 
+class Book;
 class FrmTranslatorL;
 class RichTextPane;
 class QString;
@@ -45,6 +46,8 @@ public:
         std::function<void()> leaving;
         // Save has written the work.
         std::function<void()> saved;
+        // Writes the book back on the way out (compacting it); empty: the book's own write-back.
+        std::function<void(Book&)> writeBack;
     };
     Hooks& hooks() { return m_hooks; }
 

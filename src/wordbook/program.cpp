@@ -2,6 +2,7 @@
 #include "program.h"
 
 #include "core/atomicfile.h"
+#include "core/book.h"
 #include "core/booklist.h"
 #include "core/failure.h"
 #include "core/languageset.h"
@@ -13,6 +14,8 @@
 #include "platform/errorguard.h"
 #include "platform/singleinstance.h"
 #include "projects/editorcommands.h"
+#include "tools/backupbeforechange.h"
+#include "translator/editorexit.h"
 #include "translator/frmtranslatorl.h"
 #include "translator/frmtrsplash.h"
 #include "ui/mainform.h"
@@ -202,6 +205,8 @@ void Program::openTranslator() {
     if (!m_translator)
         return;
     EditorCommands::attach(*m_translator);
+    // Leaving the editor compacts the book as closing the main window does: with a backup first.
+    m_translator->exits()->hooks().writeBack = [](Book& book) { writeBackWithBackup(book); };
     connect(m_translator.get(), &FrmTranslatorL::returnRequested, this,
             &Program::returnFromTranslator);
     connect(m_translator.get(), &FrmTranslatorL::endRequested, this,

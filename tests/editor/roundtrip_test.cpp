@@ -7,6 +7,7 @@
 #include "ui/translatorlform.h"
 #include "wordbook/mainwindow_fixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSpinBox>
@@ -89,6 +90,11 @@ TEST_F(RoundTripTest, EndFromTheEditorEndsWithTheBookWrittenBack) {
     EXPECT_FALSE(e->isVisible());
     EXPECT_EQ(program->main(), nullptr);
     EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 2 * 200);
+    // The compaction dropped a third of the records: the book as it was is kept as a backup.
+    const QDir backups(app.file(QStringLiteral("backup/英単語")));
+    const QStringList taken = backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(taken.size(), 1);
+    EXPECT_EQ(QFileInfo(backups.filePath(taken.front() + "/means.vtd")).size(), 3 * 200);
 }
 
 // The hand-over with real message boxes and a running event loop, where a box closing while no
