@@ -11,6 +11,7 @@
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 #include "wordpanehistory.h"
+#include "wordpanesuggestions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,6 +61,7 @@ void WordPaneBinding::start(Book& book) {
             [this](WordPane::Field field, bool selectAll) { focusField(field, selectAll); });
     connectEvents();
     addWordPaneHistory(m_window, *m_pane, book);
+    addWordPaneSuggestions(m_window, *m_pane);
     m_pane->start();
 }
 

@@ -7,7 +7,6 @@
 #include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "mainwindowreview.h"
-#include "meaningsuggestions.h"
 #include "platform/appearance.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
@@ -18,6 +17,7 @@
 #include "tools/frmtrysetting.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
+#include "ui/meaningsuggestions.h"
 #include "ui/wordlistmodel.h"
 
 #include <QAction>
@@ -36,7 +36,18 @@ FrmMain::FrmMain(QObject* parent)
     m_form->List1->setModel(m_model);
     connectEvents();
     m_review = new MainWindowReview(this);
-    m_suggestions = std::make_unique<MeaningSuggestions>(m_form);
+    m_suggestions = std::make_unique<MeaningSuggestions>(MeaningSuggestions::Host{
+        .parent = m_form->List1->parentWidget(),
+        // Over the word list, which is disabled while a word is registered.
+        .placement = [f = m_form] { return f->List1->geometry(); },
+        .word = [f = m_form] { return f->txtWord->text(); },
+        .meaningBox = m_form->txtMean,
+        .menu = m_form->IdmEdit,
+        .itemName = QStringLiteral("IdmDictSuggest"),
+        .separatorName = QStringLiteral("SeparatorDict"),
+    });
+    connect(m_form->txtWord, &QLineEdit::textChanged, m_suggestions.get(),
+            &MeaningSuggestions::wordChanged);
     m_history = new MainWindowHistory(*this);
 }
 

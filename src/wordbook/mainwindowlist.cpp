@@ -5,12 +5,12 @@
 #include "core/session.h"
 #include "frmmain.h"
 #include "mainwindowparts.h"
-#include "meaningsuggestions.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
+#include "ui/meaningsuggestions.h"
 #include "ui/wordlistmodel.h"
 
 #include <QAction>

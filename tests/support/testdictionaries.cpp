@@ -70,3 +70,17 @@ void TestDictionaries::writeWordnet(const QString& pos, const QList<Sense>& sens
 void TestDictionaries::writeExceptions(const QString& pos, const QStringList& lines) const {
     write(path(QStringLiteral("wordnet/%1.exc").arg(pos)), (lines.join(u'\n') + u'\n').toUtf8());
 }
+
+void TestDictionaries::writeSample() const {
+    writeEdict({QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/(P)/"),
+                QStringLiteral("行く [いく] /(v5k-s,vi) to go/(P)/"),
+                QStringLiteral("参る [まいる] /(v5r,vi) (hum) to go/"),
+                QStringLiteral("Āる [しかる] /(v5r,vt) to scold/")});
+    writeWordnet(QStringLiteral("noun"),
+                 {{QStringLiteral("mouse"), QStringLiteral("any of numerous small rodents")},
+                  {QStringLiteral("scold"), QString(150, u'w')}});
+    writeWordnet(QStringLiteral("verb"),
+                 {{QStringLiteral("go"), QStringLiteral("change location; move")}});
+    writeExceptions(QStringLiteral("noun"), {QStringLiteral("mice mouse")});
+    writeExceptions(QStringLiteral("verb"), {QStringLiteral("went go")});
+}

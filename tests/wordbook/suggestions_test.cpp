@@ -4,7 +4,7 @@
 #include "support/testdictionaries.h"
 #include "ui/limitedtextedit.h"
 #include "ui/suggestionpanel.h"
-#include "wordbook/meaningsuggestions.h"
+#include "ui/meaningsuggestions.h"
 
 #include <QProgressBar>
 #include <QTemporaryDir>
@@ -17,31 +17,15 @@ protected:
     QTemporaryDir dictionaries;
     QTemporaryDir cache;
     TestDictionaries dict{dictionaries.path()};
-    QByteArray previousRoot = qgetenv("VERBANTA_DICTIONARIES");
-    QByteArray previousCache = qgetenv("XDG_CACHE_HOME");
+    DictionaryEnvironment environment{dictionaries.path(), cache.path()};
 
     void SetUp() override {
         MainWindowTest::SetUp();
         MeaningSuggestions::resetRun();
-        qputenv("VERBANTA_DICTIONARIES", dictionaries.path().toUtf8());
-        qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
-        dict.writeEdict({QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/(P)/"),
-                         QStringLiteral("行く [いく] /(v5k-s,vi) to go/(P)/"),
-                         QStringLiteral("参る [まいる] /(v5r,vi) (hum) to go/"),
-                         QStringLiteral("Āる [しかる] /(v5r,vt) to scold/")});
-        dict.writeWordnet(
-            QStringLiteral("noun"),
-            {{QStringLiteral("mouse"), QStringLiteral("any of numerous small rodents")},
-             {QStringLiteral("scold"), QString(150, u'w')}});
-        dict.writeWordnet(QStringLiteral("verb"),
-                          {{QStringLiteral("go"), QStringLiteral("change location; move")}});
-        dict.writeExceptions(QStringLiteral("noun"), {QStringLiteral("mice mouse")});
-        dict.writeExceptions(QStringLiteral("verb"), {QStringLiteral("went go")});
+        dict.writeSample();
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        qputenv("VERBANTA_DICTIONARIES", previousRoot);
-        qputenv("XDG_CACHE_HOME", previousCache);
         MeaningSuggestions::resetRun();
     }
 

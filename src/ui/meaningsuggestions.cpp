@@ -7,19 +7,16 @@
 #include "core/failure.h"
 #include "core/session.h"
 #include "platform/dialogservice.h"
-#include "ui/limitedtextedit.h"
-#include "ui/mainform.h"
-#include "ui/suggestionpanel.h"
+#include "limitedtextedit.h"
+#include "suggestionpanel.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QThread>
 
 namespace {
@@ -71,23 +68,30 @@ void MeaningSuggestions::resetRun() {
     damageNoticeShown() = false;
 }
 
-MeaningSuggestions::MeaningSuggestions(MainForm* form, QObject* parent)
-    : QObject(parent), m_form(form) {
+MeaningSuggestions::MeaningSuggestions(Host host, QObject* parent)
+    : QObject(parent), m_host(std::move(host)) {
     m_enabled = suggestionsettings::read(session().appFolder);
-    m_panel = new SuggestionPanel(form->List1->parentWidget());
+    m_panel = new SuggestionPanel(m_host.parent);
     m_panel->hide();
-    form->IdmEdit->addSeparator()->setObjectName(QStringLiteral("SeparatorDict"));
-    m_menuItem = form->IdmEdit->addAction(QStringLiteral("辞書の候補を表示(&J)"));
-    m_menuItem->setObjectName(QStringLiteral("IdmDictSuggest"));
+    m_host.menu->addSeparator()->setObjectName(m_host.separatorName);
+    m_menuItem = m_host.menu->addAction(QStringLiteral("辞書の候補を表示(&J)"));
+    m_menuItem->setObjectName(m_host.itemName);
     m_menuItem->setCheckable(true);
     m_menuItem->setChecked(m_enabled);
     connect(m_menuItem, &QAction::toggled, this, [this](bool on) { toggle(on); });
-    connect(form->txtWord, &QLineEdit::textChanged, this, [this] {
-        if (m_registering && m_state == State::Ready)
-            fillList();
-    });
     connect(m_panel->lstDictSuggest, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { choose(m_panel->lstDictSuggest->row(item)); });
+}
+
+void MeaningSuggestions::wordChanged() {
+    if (m_registering && m_enabled && m_state == State::Ready && m_panel->isVisible() &&
+        m_host.word() != m_filledFor)
+        fillList();
+}
+
+void MeaningSuggestions::placeChanged() {
+    if (m_panel && m_panel->isVisible())
+        m_panel->setGeometry(m_host.placement());
 }
 
 MeaningSuggestions::~MeaningSuggestions() {
@@ -116,11 +120,20 @@ void MeaningSuggestions::setRegistering(bool registering) {
         return;
     m_registering = registering;
     m_lastFilled.clear();
+    if (registering) {
+        // The other window may have turned the list on or off since this one last looked.
+        const bool enabled = suggestionsettings::read(session().appFolder);
+        if (enabled != m_enabled) {
+            m_enabled = enabled;
+            const QSignalBlocker quiet(m_menuItem);
+            m_menuItem->setChecked(enabled);
+        }
+    }
     refresh();
 }
 
 void MeaningSuggestions::refresh() {
-    if (!m_panel || !m_form)
+    if (!m_panel)
         return;
     if (!m_enabled || !m_registering) {
         m_panel->hide();
@@ -128,7 +141,7 @@ void MeaningSuggestions::refresh() {
     }
     if (m_state == State::Idle)
         startLoading();
-    m_panel->setGeometry(m_form->List1->geometry());
+    m_panel->setGeometry(m_host.placement());
     m_panel->lblDictNote->hide();
     m_panel->barDictProgress->setVisible(m_state == State::Loading);
     m_panel->lstDictSuggest->clear();
@@ -213,9 +226,10 @@ void MeaningSuggestions::showNotes() {
 void MeaningSuggestions::fillList() {
     QListWidget* list = m_panel->lstDictSuggest;
     list->clear();
+    m_filledFor = m_host.word();
     if (!m_index)
         return;
-    for (const Suggestion& s : m_index->lookup(m_form->txtWord->text())) {
+    for (const Suggestion& s : m_index->lookup(m_filledFor)) {
         auto* item = new QListWidgetItem(sourceLabel(s) + QStringLiteral("  ") + s.text, list);
         item->setData(Qt::UserRole, s.text);
     }
@@ -224,7 +238,7 @@ void MeaningSuggestions::fillList() {
 
 // The list is browsed from the meaning box only while the box holds nothing of the user's own.
 bool MeaningSuggestions::browsing() const {
-    const QString text = m_form->txtMean->text();
+    const QString text = m_host.meaningBox->text();
     return text.isEmpty() || text == m_lastFilled;
 }
 
@@ -236,9 +250,9 @@ void MeaningSuggestions::moveSelection(int step) {
 
 void MeaningSuggestions::choose(int row) {
     QListWidget* list = m_panel->lstDictSuggest;
-    if (row < 0 || row >= list->count() || !m_form)
+    if (row < 0 || row >= list->count())
         return;
-    LimitedTextEdit* box = m_form->txtMean;
+    LimitedTextEdit* box = m_host.meaningBox;
     const FittedMeaning fitted =
         fitMeaning(list->item(row)->data(Qt::UserRole).toString(), box->maxLength());
     box->setText(fitted.text);
@@ -263,12 +277,12 @@ bool MeaningSuggestions::takeKey(QObject* watched, QKeyEvent* key) {
         }
         if (k == Qt::Key_Escape) {
             list->setCurrentRow(-1);
-            m_form->txtMean->setFocus();
+            m_host.meaningBox->setFocus();
             return true;
         }
         return false;
     }
-    if (watched != m_form->txtMean || !browsing())
+    if (watched != m_host.meaningBox || !browsing())
         return false;
     const bool chosen = list->currentRow() >= 0;
     if (k == Qt::Key_Down || (k == Qt::Key_Up && chosen)) {

@@ -1,0 +1,78 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "wordpanesuggestions.h"
+
+#include "frmtranslatorl.h"
+#include "ui/limitedtextedit.h"
+#include "ui/meaningsuggestions.h"
+#include "ui/translatorlform.h"
+#include "wordpane.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <algorithm>
+
+namespace {
+
+// Under the meaning and example boxes, at least wide enough for a short definition, and never
+// past the window's inner area.
+QRect placeUnderTheMeaning(const TranslatorLForm& f) {
+    const QRect client = f.client()->rect();
+    const QRect mean = f.txtMean->geometry();
+    const int top = f.txtRei->geometry().bottom() + 3;
+    const int left = std::max(0, std::min(mean.left(), client.width() - 360));
+    const int width = std::min(std::max(mean.width(), 360), client.width() - left);
+    const int height = std::max(0, std::min(220, client.height() - top - 2));
+    return {left, top, width, height};
+}
+
+// Sees the window's keys before the window does, and follows its size.
+class SuggestionKeys : public QObject {
+public:
+    SuggestionKeys(TranslatorLForm& form, const WordPane& pane, MeaningSuggestions& suggestions)
+        : QObject(&suggestions), m_form(form), m_pane(pane), m_suggestions(suggestions) {
+        qApp->installEventFilter(this);
+    }
+    ~SuggestionKeys() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize && watched == m_form.client()) {
+            m_suggestions.placeChanged();
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress || m_pane.mode() != WordPane::Mode::Register)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || widget->window() != &m_form)
+            return false;
+        return m_suggestions.takeKey(watched, static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    TranslatorLForm& m_form;
+    const WordPane& m_pane;
+    MeaningSuggestions& m_suggestions;
+};
+
+} // namespace
+
+void addWordPaneSuggestions(FrmTranslatorL& window, WordPane& pane) {
+    TranslatorLForm* f = window.form();
+    auto* suggestions = new MeaningSuggestions(
+        MeaningSuggestions::Host{
+            .parent = f->client(),
+            .placement = [f] { return placeUnderTheMeaning(*f); },
+            .word = [&pane] { return pane.word(); },
+            .meaningBox = f->txtMean,
+            .menu = f->mnuWordPart,
+            .itemName = QStringLiteral("mnuDictSuggest"),
+            .separatorName = QStringLiteral("mnuDictSuggestSep"),
+        },
+        &pane);
+    new SuggestionKeys(*f, pane, *suggestions);
+    // The pane tells of every change; the list needs only the mode and the word.
+    QObject::connect(&pane, &WordPane::changed, suggestions, [&pane, suggestions] {
+        suggestions->setRegistering(pane.mode() == WordPane::Mode::Register);
+        suggestions->wordChanged();
+    });
+}
