@@ -4,6 +4,7 @@
 #include "frmtranslatorl.h"
 #include "ui/limitedtextedit.h"
 #include "ui/meaningsuggestions.h"
+#include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 #include "wordpane.h"
 
@@ -38,6 +39,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Resize && watched == m_form.client()) {
             m_suggestions.placeChanged();
+            return false;
+        }
+        // The list covers the top of the original; it makes way while the user works in a pane.
+        if (event->type() == QEvent::FocusIn) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && widget->window() == &m_form)
+                m_suggestions.setAside(m_form.Rtxt1->isAncestorOf(widget) ||
+                                       m_form.Rtxt2->isAncestorOf(widget));
             return false;
         }
         if (event->type() != QEvent::KeyPress || m_pane.mode() != WordPane::Mode::Register)

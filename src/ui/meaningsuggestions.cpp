@@ -84,7 +84,7 @@ MeaningSuggestions::MeaningSuggestions(Host host, QObject* parent)
 }
 
 void MeaningSuggestions::wordChanged() {
-    if (m_registering && m_enabled && m_state == State::Ready && m_panel->isVisible() &&
+    if (m_registering && m_enabled && m_state == State::Ready && m_wanted &&
         m_host.word() != m_filledFor)
         fillList();
 }
@@ -92,6 +92,19 @@ void MeaningSuggestions::wordChanged() {
 void MeaningSuggestions::placeChanged() {
     if (m_panel && m_panel->isVisible())
         m_panel->setGeometry(m_host.placement());
+}
+
+void MeaningSuggestions::setAside(bool aside) {
+    if (aside == m_aside)
+        return;
+    m_aside = aside;
+    if (aside) {
+        m_panel->hide();
+    } else if (m_wanted) {
+        m_panel->setGeometry(m_host.placement());
+        m_panel->show();
+        m_panel->raise();
+    }
 }
 
 MeaningSuggestions::~MeaningSuggestions() {
@@ -135,6 +148,7 @@ void MeaningSuggestions::setRegistering(bool registering) {
 void MeaningSuggestions::refresh() {
     if (!m_panel)
         return;
+    m_wanted = false;
     if (!m_enabled || !m_registering) {
         m_panel->hide();
         return;
@@ -161,6 +175,9 @@ void MeaningSuggestions::refresh() {
             fillList();
         }
     }
+    m_wanted = true;
+    if (m_aside)
+        return;
     m_panel->show();
     m_panel->raise();
 }

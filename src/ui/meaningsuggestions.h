@@ -48,6 +48,8 @@ public:
     void wordChanged();
     // The window changed size: the list follows its place.
     void placeChanged();
+    // Hides the list while the user works in what it covers, and brings it back as it was.
+    void setAside(bool aside);
     // Keys for the list, seen before the window's own key handling; true when taken.
     bool takeKey(QObject* watched, QKeyEvent* key);
 
@@ -76,6 +78,8 @@ private:
     QAction* m_menuItem = nullptr;
     bool m_enabled = true;
     bool m_registering = false;
+    bool m_wanted = false; // register mode would show the list now
+    bool m_aside = false;
     State m_state = State::Idle;
     std::shared_ptr<const DictionaryIndex> m_index;
     QString m_lastFilled;

@@ -152,6 +152,42 @@ TEST_F(EditorSuggestionsTest, AChosenMeaningKeepsToTheBoxAndIsRegistered) {
     EXPECT_TRUE(dialogs.done());
 }
 
+TEST_F(EditorSuggestionsTest, TheListMakesWayWhileTheUserWorksInAPane) {
+    start({"apple"});
+    TranslatorLForm* f = form();
+    registerWord("went");
+    ASSERT_TRUE(waitForSuggestions());
+    f->txtMean->setFocus();
+    QTest::keyClick(f->txtMean, Qt::Key_Down);
+    ASSERT_EQ(list()->currentRow(), 0);
+
+    // Reading the original: the list it covers goes, and a pane's keys are its own.
+    f->Rtxt1->setFocus();
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_EQ(mode(), QStringLiteral("登録ﾓｰﾄﾞ"));
+    // F2 from the translation comes back to the meaning box, and the list as it was.
+    f->Rtxt2->setFocus();
+    EXPECT_FALSE(panel()->isVisible());
+    QTest::keyClick(f->Rtxt2, Qt::Key_F2);
+    ASSERT_EQ(QApplication::focusWidget(), f->txtMean);
+    EXPECT_TRUE(panel()->isVisible());
+    EXPECT_EQ(list()->count(), 3);
+    EXPECT_EQ(list()->currentRow(), 0);
+    QTest::keyClick(f->txtMean, Qt::Key_Return);
+    EXPECT_EQ(f->txtMean->text(), QStringLiteral("行く（いく）"));
+
+    // Left in a pane when the registration ends, the list stays away at the next one too until
+    // the focus is back in the word pane.
+    f->Rtxt1->setFocus();
+    dialogs.expectMessage(Answer::Yes, QStringLiteral("登録します。よろしいですね？"));
+    f->cmdDo->click();
+    EXPECT_EQ(mode(), QStringLiteral("通常ﾓｰﾄﾞ"));
+    registerWord("mice");
+    EXPECT_EQ(QApplication::focusWidget(), f->txtMean);
+    EXPECT_TRUE(panel()->isVisible());
+    EXPECT_EQ(list()->item(0)->text(), QStringLiteral("EDICT  ねずみ（鼠）"));
+}
+
 TEST_F(EditorSuggestionsTest, TheListFollowsTheWindowsSize) {
     start({"apple"});
     form()->resize(1000, 700);
