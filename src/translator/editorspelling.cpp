@@ -14,7 +14,10 @@
 #include "wordpanebinding.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QMenu>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTextBlock>
 
 namespace {
@@ -33,6 +36,39 @@ std::optional<std::pair<int, int>> wordAt(RichTextPane* pane, const QPoint& pos,
             return std::pair{block.position() + w.start, block.position() + w.start + w.length};
     return std::nullopt;
 }
+
+// A pane without a pop-up of the editor's own (the comment window's) keeps its standard menu;
+// on a misspelt word the suggestions come first in it.
+class SuggestionsInStandardMenu : public QObject {
+public:
+    SuggestionsInStandardMenu(RichTextPane* pane, EditorSpelling& spelling)
+        : QObject(&spelling), m_pane(pane), m_spelling(spelling) {
+        pane->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ContextMenu || !m_pane || watched != m_pane->viewport())
+            return false;
+        const auto* e = static_cast<QContextMenuEvent*>(event);
+        const QPoint inDocument =
+            e->pos() + QPoint(m_pane->horizontalScrollBar()->value(),
+                              m_pane->verticalScrollBar()->value());
+        // The menu belongs to the pane, which may go while the menu is open.
+        QPointer<QMenu> menu = m_pane->createStandardContextMenu(inDocument);
+        if (m_spelling.addPopupItems(menu, m_pane, e->pos()).isEmpty()) {
+            delete menu.data();
+            return false;
+        }
+        menu->exec(e->globalPos());
+        delete menu.data();
+        return true;
+    }
+
+private:
+    QPointer<RichTextPane> m_pane;
+    EditorSpelling& m_spelling;
+};
 
 } // namespace
 
@@ -107,6 +143,7 @@ void EditorSpelling::attach(RichTextPane* pane) {
     auto* h = new SpellHighlighter(*pane, m_checker);
     m_highlighters.append(h);
     h->setActive(isChecking());
+    new SuggestionsInStandardMenu(pane, *this);
 }
 
 void EditorSpelling::watchBook() {

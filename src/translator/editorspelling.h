@@ -38,7 +38,8 @@ public:
     // True when marks are being shown.
     bool isChecking() const;
 
-    // Marks a further pane (the comment window's) for as long as it lives.
+    // Marks a further pane (the comment window's) for as long as it lives, with the suggestions
+    // at the top of its standard menu on a misspelt word.
     void attach(RichTextPane* pane);
     // Follows the word pane of the book the editor has just opened.
     void watchBook();

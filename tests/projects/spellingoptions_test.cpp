@@ -14,10 +14,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 
 namespace {
 
@@ -86,6 +88,38 @@ namespace {
 class CommentSpellingTest : public CommentTest {
 protected:
     TinyDictionary dictionary;
+
+    // Right-clicks the word in the pane and answers the menu that opens: its visible items, and
+    // the one picked (none when pick is empty).
+    static QStringList contextMenu(RichTextPane* pane, const QString& word, const QString& pick) {
+        QTextCursor c(pane->document());
+        c.setPosition(int(pane->toPlainText().indexOf(word)) + 1);
+        const QPoint at = pane->cursorRect(c).center();
+        QStringList items;
+        bool answered = false;
+        QTimer::singleShot(0, pane, [&] {
+            answered = true;
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            QAction* chosen = nullptr;
+            for (QAction* a : menu->actions()) {
+                if (!a->isVisible())
+                    continue;
+                items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+                if (a->text() == pick)
+                    chosen = a;
+            }
+            menu->hide();
+            if (chosen)
+                chosen->trigger();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(pane->viewport(), &event);
+        // The pane's own menu pops up without waiting; the one with suggestions waits.
+        QTest::qWaitFor([&] { return answered; }, 2000);
+        return items;
+    }
 };
 
 TEST_F(CommentSpellingTest, TheCommentWindowIsMarkedAndItsFileAndModifiedStateStayClean) {
@@ -109,6 +143,38 @@ TEST_F(CommentSpellingTest, TheCommentWindowIsMarkedAndItsFileAndModifiedStateSt
     QFile saved(comment);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_FALSE(saved.readAll().contains("\\ul"));
+}
+
+TEST_F(CommentSpellingTest, AMisspeltWordBringsItsSuggestionsIntoTheCommentWindowsMenu) {
+    const PlanInfo plan = catProject(true);
+    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi the cat\\par}"));
+    writeDocument(comment, QStringLiteral("{\\rtf1\\ansi teh cat sat\\par}"));
+    writeProject(plan);
+    startEditor();
+    ASSERT_NE(commentWindow(), nullptr);
+    RichTextPane* pane = commentWindow()->pane();
+    SpellHighlighter* h = editor->spelling()->highlighter(pane);
+    ASSERT_NE(h, nullptr);
+    while (h->checkSlice(1000)) {
+    }
+
+    // A correct word: the pane's own menu, nothing added.
+    const QStringList own = contextMenu(pane, QStringLiteral("cat"), {});
+    ASSERT_FALSE(own.isEmpty());
+    EXPECT_FALSE(own.contains(QStringLiteral("辞書に追加")));
+
+    // A misspelt one: its suggestions first, then the two spelling items, then the same menu.
+    const QStringList items = contextMenu(pane, QStringLiteral("teh"), QStringLiteral("the"));
+    ASSERT_GE(items.size(), 4);
+    EXPECT_EQ(items.first(), QStringLiteral("the"));
+    const qsizetype add = items.indexOf(QStringLiteral("辞書に追加"));
+    ASSERT_GT(add, 0);
+    EXPECT_EQ(items[add + 1], QStringLiteral("無視"));
+    EXPECT_EQ(items.mid(add + 3), own);
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral("the cat sat"));
+    EXPECT_TRUE(commentWindow()->isModified());
+    pane->undo();
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral("teh cat sat"));
 }
 
 } // namespace
