@@ -191,9 +191,14 @@ public:
         QString added;
         qint32 addedRecordNo = 0;
     };
-    // For views that follow the book's words while it is open.
-    void setWordChangeListener(std::function<void(const WordChange&)> listener) {
-        m_listener = std::move(listener);
+    // For views that follow the book's words while it is open; several may listen. The key
+    // given back takes the listener off again.
+    int addWordChangeListener(std::function<void(const WordChange&)> listener) {
+        m_listeners.push_back({++m_lastListenerKey, std::move(listener)});
+        return m_lastListenerKey;
+    }
+    void removeWordChangeListener(int key) {
+        std::erase_if(m_listeners, [key](const auto& l) { return l.first == key; });
     }
 
 private:
@@ -250,9 +255,12 @@ private:
     QHash<QString, QByteArray> m_rawWords;
     QStringList m_problems;
     std::function<void(CompactionStep)> m_hook;
-    std::function<void(const WordChange&)> m_listener;
+    std::vector<std::pair<int, std::function<void(const WordChange&)>>> m_listeners;
+    int m_lastListenerKey = 0;
     void tell(const WordChange& change) const {
-        if (m_listener)
-            m_listener(change);
+        // A listener may take itself off while it is told.
+        const auto listeners = m_listeners;
+        for (const auto& l : listeners)
+            l.second(change);
     }
 };

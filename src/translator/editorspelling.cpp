@@ -147,16 +147,30 @@ void EditorSpelling::attach(RichTextPane* pane) {
 }
 
 void EditorSpelling::watchBook() {
-    // A word registered or deleted in the word pane changes what counts as correct.
-    connect(m_window.wordPane()->pane(), &WordPane::changed, this, [this] {
-        const Book* book = m_window.book();
-        const int words = book ? book->index().size() : -1;
-        if (words != m_bookWords) {
-            m_bookWords = words;
+    Book* book = m_window.book();
+    if (!book)
+        return;
+    // A word registered, renamed or deleted (by the word pane or an undo) changes what counts as
+    // correct. The book goes before this object does, and this one may go first in a test.
+    book->addWordChangeListener([self = QPointer<EditorSpelling>(this)](const Book::WordChange&) {
+        if (self)
+            self->bookWordsChanged();
+    });
+}
+
+void EditorSpelling::bookWordsChanged() {
+    // Several changes in a row are checked again once.
+    if (m_recheckQueued)
+        return;
+    m_recheckQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_recheckQueued = false;
             m_checker.bookChanged();
             recheckPanes();
-        }
-    });
+        },
+        Qt::QueuedConnection);
 }
 
 void EditorSpelling::followOriginalPaneEditing() {

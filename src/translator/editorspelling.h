@@ -60,6 +60,7 @@ private:
     void recheckPanes();
     void saveSettings();
     void addToWordList(const QString& word);
+    void bookWordsChanged();
 
     FrmTranslatorL& m_window;
     QList<SpellDictionary> m_dictionaries;
@@ -68,5 +69,5 @@ private:
     spelling::SpellChecker m_checker;
     QList<QPointer<SpellHighlighter>> m_highlighters;
     QAction* m_toggle;
-    int m_bookWords = -1;
+    bool m_recheckQueued = false;
 };

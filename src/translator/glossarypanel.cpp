@@ -61,7 +61,7 @@ void GlossaryPanel::stop() {
     m_sentence.clear();
     m_highlightRunning = false;
     if (m_book)
-        m_book->setWordChangeListener(nullptr);
+        m_book->removeWordChangeListener(m_listenerKey);
     m_book = nullptr;
 }
 
@@ -76,7 +76,8 @@ void GlossaryPanel::start(Book& book) {
     *m_settings = GlossarySettings::read(session().appFolder);
     if (!m_settings->enabled)
         return;
-    book.setWordChangeListener([this](const Book::WordChange& c) { bookChanged(c); });
+    m_listenerKey =
+        book.addWordChangeListener([this](const Book::WordChange& c) { bookChanged(c); });
     if (!m_form)
         createForm();
     m_form->lstGlossary->clear();

@@ -69,6 +69,7 @@ private:
 
     FrmTranslatorL& m_window;
     Book* m_book = nullptr;
+    int m_listenerKey = 0;
     GlossaryPanelForm* m_form = nullptr;
     std::unique_ptr<GlossarySettings> m_settings;
     std::shared_ptr<Glossary> m_glossary;

@@ -714,7 +714,10 @@ TEST(Book, TellsItsListenerOfEachWordChangeOnceTheWordFileHoldsIt) {
     Book book(f.folder, WordIndex::Order::Ordinal);
     book.open();
     std::vector<Book::WordChange> changes;
-    book.setWordChangeListener([&](const Book::WordChange& c) { changes.push_back(c); });
+    book.addWordChangeListener([&](const Book::WordChange& c) { changes.push_back(c); });
+    // A second listener hears the same until it takes itself off.
+    int heard = 0;
+    const int second = book.addWordChangeListener([&](const Book::WordChange&) { ++heard; });
 
     book.registerWord(QStringLiteral("six"), QStringLiteral("m:six"), QStringLiteral("e:six"));
     book.modifyWord(book.index().find(QStringLiteral("two")), QStringLiteral("deux"),
@@ -724,6 +727,12 @@ TEST(Book, TellsItsListenerOfEachWordChangeOnceTheWordFileHoldsIt) {
     book.index().setCheckMark(book.index().find(QStringLiteral("four")), true);
     book.deleteChecked();
     EXPECT_EQ(told(changes), QStringList({">six", "two>deux", "one>", "four>", "three>"}));
+    EXPECT_EQ(heard, 5);
+    book.removeWordChangeListener(second);
+    book.registerWord(QStringLiteral("ten"), QStringLiteral("m:ten"), {});
+    EXPECT_EQ(heard, 5);
+    EXPECT_EQ(changes.size(), 6u);
+    changes.pop_back();
     EXPECT_EQ(changes[0].addedRecordNo, book.index().at(book.index().find("six")).recordNo);
     EXPECT_EQ(changes[1].removedRecordNo, 2);
 

@@ -141,14 +141,26 @@ TEST_F(SpellingTest, ThePopupOffersSuggestionsFirstAndReplacesTheWordAsOneUndoSt
     EXPECT_FALSE(pane()->document()->isUndoAvailable());
 }
 
-TEST_F(SpellingTest, AWordRegisteredInTheBookStopsBeingMarked) {
+TEST_F(SpellingTest, TheMarksFollowTheBooksWordsAsTheyAreRegisteredRenamedAndDeleted) {
     startWithTranslation(QStringLiteral("the cat ate sushi"));
     settle(pane());
     EXPECT_EQ(marked(pane()), QStringList({"ate", "sushi"}));
-    editor->book()->registerWord(QStringLiteral("sushi"), QStringLiteral("寿司"), QString());
-    emit editor->wordPane()->pane()->changed();
-    settle(pane());
+    Book* book = editor->book();
+    const auto settleAfterChange = [&] {
+        QCoreApplication::processEvents();
+        settle(pane());
+    };
+    book->registerWord(QStringLiteral("sushi"), QStringLiteral("寿司"), QString());
+    settleAfterChange();
     EXPECT_EQ(marked(pane()), QStringList({"ate"}));
+    // A rename keeps the number of words: the marks follow all the same.
+    book->modifyWord(book->index().find(QStringLiteral("sushi")), QStringLiteral("ate"),
+                     QStringLiteral("食べた"), QString());
+    settleAfterChange();
+    EXPECT_EQ(marked(pane()), QStringList({"sushi"}));
+    book->deleteWord(book->index().find(QStringLiteral("ate")));
+    settleAfterChange();
+    EXPECT_EQ(marked(pane()), QStringList({"ate", "sushi"}));
 }
 
 TEST_F(SpellingTest, AddedWordsGoToThePersonalListAndIgnoredOnesLastWhileTheProgramRuns) {
