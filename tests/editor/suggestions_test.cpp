@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -226,6 +227,24 @@ TEST_F(EditorSuggestionsTest, TheSwitchIsTheMainWindowsAndIsReadAgainOnEachRegis
     QTest::qWait(50);
     EXPECT_FALSE(panel()->isVisible());
     EXPECT_FALSE(item->isChecked());
+}
+
+TEST_F(EditorSuggestionsTest, ClosingTheEditorWhileTheIndexIsBuiltStopsTheBuildSafely) {
+    // Enough entries that the build is still running when the window goes.
+    QStringList lines;
+    for (int i = 0; i < 40000; ++i)
+        lines << QStringLiteral("語%1 [ご] /(n) word%1/").arg(i);
+    lines << QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/(P)/");
+    dict.writeEdict(lines);
+    start({"apple"});
+    registerWord("mouse");
+    EXPECT_TRUE(panel()->barDictProgress->isVisible());
+    editor.reset();
+    // The next editor builds the index again and offers its meanings.
+    start({"apple"});
+    registerWord("mouse");
+    ASSERT_TRUE(waitForSuggestions());
+    EXPECT_EQ(list()->item(0)->text(), QStringLiteral("EDICT  ねずみ（鼠）"));
 }
 
 TEST_F(EditorSuggestionsTest, NoDictionaryIsSaidOnceAndRegistrationGoesOn) {
