@@ -17,6 +17,9 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <string>
 #include <unistd.h>
 #include <unordered_map>
@@ -31,15 +34,6 @@ QByteArray nativePath(const QString& path) {
 void removeIfPresent(const QString& path) {
     if (::unlink(nativePath(path).constData()) != 0 && errno != ENOENT)
         diskio::fail(errno, path);
-}
-
-QByteArray readWhole(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeFailure(failure::PathFileAccess, path);
-    return file.readAll();
 }
 
 QByteArrayView prefix(QByteArrayView v, qsizetype n) {
@@ -151,21 +145,86 @@ private:
 BookRecords::BookRecords(const QString& folder) : m_blank(bookfile::ExampleSize, ' ') {
     const Book::FilesToRead files = Book::filesToRead(folder);
     m_meanings = readWhole(files.meanings);
-    m_examples = readWhole(files.examples);
+    try {
+        m_examples = readWhole(files.examples);
+    } catch (...) {
+        release(m_meanings);
+        throw;
+    }
+}
+
+BookRecords::~BookRecords() {
+    release(m_meanings);
+    release(m_examples);
+}
+
+BookRecords::WholeFile BookRecords::readWhole(const QString& path) {
+    const QByteArray name = nativePath(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return {};
+        throw RuntimeFailure(failure::PathFileAccess, path);
+    }
+    WholeFile file;
+    try {
+        struct stat st {};
+        if (::fstat(fd, &st) != 0)
+            diskio::fail(errno, path);
+        const size_t size = size_t(st.st_size);
+        if (size == 0) {
+            ::close(fd);
+            return {};
+        }
+        constexpr size_t LargePage = size_t(2) << 20;
+        file.mapped = (size + LargePage - 1) / LargePage * LargePage;
+        void* memory = ::mmap(nullptr, file.mapped, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) {
+            file.mapped = 0;
+            throw std::bad_alloc();
+        }
+        file.data = static_cast<char*>(memory);
+        ::madvise(memory, file.mapped, MADV_HUGEPAGE);
+        // Every byte is read, or the reading fails: a record file cut short by a read error
+        // would give later words blank records.
+        while (size_t(file.size) < size) {
+            const ssize_t n = ::read(fd, file.data + file.size, size - size_t(file.size));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                diskio::fail(errno, path);
+            if (n == 0)
+                break;
+            file.size += n;
+        }
+    } catch (...) {
+        ::close(fd);
+        release(file);
+        throw;
+    }
+    ::close(fd);
+    return file;
+}
+
+void BookRecords::release(WholeFile& file) {
+    if (file.mapped)
+        ::munmap(file.data, file.mapped);
+    file = {};
 }
 
 QByteArrayView BookRecords::meaning(qint32 recordNo) const {
     const qint64 start = qint64(recordNo - 1) * bookfile::MeaningSize;
-    if (recordNo < 1 || start >= m_meanings.size())
+    if (recordNo < 1 || start >= m_meanings.size)
         return prefix(QByteArrayView(m_blank), bookfile::MeaningSize);
-    return prefix(QByteArrayView(m_meanings).sliced(start), bookfile::MeaningSize);
+    return prefix(m_meanings.view().sliced(start), bookfile::MeaningSize);
 }
 
 QByteArrayView BookRecords::example(qint32 recordNo) const {
     const qint64 start = qint64(recordNo - 1) * bookfile::ExampleSize;
-    if (recordNo < 1 || start >= m_examples.size())
+    if (recordNo < 1 || start >= m_examples.size)
         return m_blank;
-    return prefix(QByteArrayView(m_examples).sliced(start), bookfile::ExampleSize);
+    return prefix(m_examples.view().sliced(start), bookfile::ExampleSize);
 }
 
 std::vector<IndexEntry> readWordList(const QString& folder) {
@@ -715,9 +774,18 @@ std::vector<BookMerge::Entry> BookMerge::sortedEntries(const QString& folder) {
     std::vector<Book::StoredWord> stored = readStoredWords(folder);
     std::vector<Entry> entries;
     entries.reserve(stored.size());
-    for (Book::StoredWord& w : stored)
-        entries.push_back({Book::wordFromBytes(w.bytes), std::move(w.bytes), w.recordNo});
-    const auto byCode = [](const Entry& x, const Entry& y) { return x.word < y.word; };
+    for (Book::StoredWord& w : stored) {
+        QString word = Book::wordFromBytes(w.bytes);
+        // The first four code units, in order, decide most comparisons without a call; a word
+        // never holds U+0000, so a shorter word's zeros sort first, as the full comparison does.
+        quint64 key = 0;
+        for (qsizetype i = 0; i < 4; ++i)
+            key = key << 16 | (i < word.size() ? word.at(i).unicode() : 0u);
+        entries.push_back({std::move(word), std::move(w.bytes), w.recordNo, key});
+    }
+    const auto byCode = [](const Entry& x, const Entry& y) {
+        return x.key != y.key ? x.key < y.key : x.word < y.word;
+    };
     if (!std::is_sorted(entries.begin(), entries.end(), byCode))
         std::stable_sort(entries.begin(), entries.end(), byCode);
     return entries;
@@ -733,14 +801,15 @@ bool BookMerge::run() {
     if (m_pending)
         return false;
     while (m_posA < m_a.size() && m_posB < m_b.size()) {
-        const int order = QString::compare(m_a[m_posA].word, m_b[m_posB].word, Qt::CaseSensitive);
+        const Entry& a = m_a[m_posA];
+        const Entry& b = m_b[m_posB];
+        const int order = a.key != b.key ? (a.key < b.key ? -1 : 1)
+                                         : QString::compare(a.word, b.word, Qt::CaseSensitive);
         if (order < 0) {
             emitEntry(Side::A);
         } else if (order > 0) {
             emitEntry(Side::B);
         } else if (m_policy == Policy::Ask) {
-            const Entry& a = m_a[m_posA];
-            const Entry& b = m_b[m_posB];
             m_duplicate = {a.word,
                            trimmedRight(cp932::decode(m_recordsA.meaning(a.recordNo))),
                            trimmedRight(cp932::decode(m_recordsA.example(a.recordNo))),

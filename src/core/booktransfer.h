@@ -24,9 +24,24 @@ public:
     QByteArrayView meaning(qint32 recordNo) const;
     QByteArrayView example(qint32 recordNo) const;
 
+    ~BookRecords();
+    BookRecords(const BookRecords&) = delete;
+    BookRecords& operator=(const BookRecords&) = delete;
+
 private:
-    QByteArray m_meanings;
-    QByteArray m_examples;
+    // A record file read whole into memory of its own, which large books get in large pages:
+    // faulting in a hundred megabytes page by page costs more than reading them.
+    struct WholeFile {
+        char* data = nullptr;
+        qsizetype size = 0;
+        size_t mapped = 0;
+        QByteArrayView view() const { return {data, size}; }
+    };
+    static WholeFile readWhole(const QString& path);
+    static void release(WholeFile& file);
+
+    WholeFile m_meanings;
+    WholeFile m_examples;
     QByteArray m_blank;
 };
 
@@ -174,6 +189,7 @@ private:
         QString word;
         QByteArray bytes;
         qint32 recordNo = 0;
+        quint64 key = 0; // the first code units, for sorting
     };
     static std::vector<Entry> sortedEntries(const QString& folder);
     void emitEntry(Side side);

@@ -219,6 +219,51 @@ TEST(MergeBooks, SortsByCharacterCodeSoCaseDiffersAndNoDuplicateIsMissed) {
     EXPECT_EQ(e.bytes("T", "words.vtd"), "\"x\",1\r\n\"y\",2\r\n");
 }
 
+TEST(MergeBooks, WordsSharingTheirFirstLettersSortAsTheWholeWordsDo) {
+    const QStringList wordsA = {"abcdz", "abcd", "ab", "abcde", "日本語", "日本", "zz", "abcdef"};
+    const QStringList wordsB = {"abcde", "abcda", "a", "日本人", "abcdd", "zz"};
+    Books b;
+    const QString a = buildBook(b, "A", wordsA, "A:");
+    const QString bb = buildBook(b, "B", wordsB, "B:");
+    BookMerge merge(a, bb, b.folder("T"), BookMerge::Policy::AOnly);
+    EXPECT_TRUE(merge.run());
+    EXPECT_EQ(merge.duplicates(), 2);
+    QStringList expected = wordsA + wordsB;
+    std::sort(expected.begin(), expected.end());
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+    // The words file's order.
+    QStringList merged;
+    for (const QString& line : cp932::decode(b.bytes("T", "words.vtd")).split(
+             QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        merged << line.section(u'"', 1, 1);
+    EXPECT_EQ(merged, expected);
+    // Each word keeps its own records, from A where both had it.
+    for (const QString& line : bookContents(b.folder("T"))) {
+        const QStringList fields = line.split(u'|');
+        EXPECT_EQ(fields[1], (wordsA.contains(fields[0]) ? "A:" : "B:") + fields[0]);
+    }
+}
+
+TEST(MergeBooks, ALargeBookKeepsEveryWordWithItsOwnRecords) {
+    // Record files of several megabytes, not a whole number of pages.
+    QStringList many;
+    for (int i = 0; i < 12007; ++i)
+        many << QStringLiteral("w%1").arg(i, 5, 10, QLatin1Char('0'));
+    Books b;
+    const QString a = buildBook(b, "A", many, "A:");
+    const QString bb = buildBook(b, "B", {"w00000", "w12006", "zebra"}, "B:");
+    BookMerge merge(a, bb, b.folder("T"), BookMerge::Policy::BOnly);
+    EXPECT_TRUE(merge.run());
+    EXPECT_EQ(merge.written(), 12008);
+    const QStringList contents = bookContents(b.folder("T"));
+    ASSERT_EQ(contents.size(), 12008);
+    EXPECT_EQ(contents.first(), "w00000|B:w00000|B:ex w00000");
+    EXPECT_EQ(contents[6000], "w06000|A:w06000|A:ex w06000");
+    EXPECT_EQ(contents[12006], "w12006|B:w12006|B:ex w12006");
+    EXPECT_EQ(contents.last(), "zebra|B:zebra|B:ex zebra");
+    EXPECT_EQ(bookcheckProblems(b.folder("T")), "");
+}
+
 TEST(MergeBooks, AskingPausesAtEachDuplicateAndWritesTheEditedEntry) {
     Books b;
     const QString a = buildBook(b, "A", {"apple", "cat"}, "A:");
