@@ -18,6 +18,7 @@
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QThread>
+#include <optional>
 
 namespace {
 
@@ -48,6 +49,16 @@ bool& damageNoticeShown() {
     return shown;
 }
 
+// A choice the settings file could not take holds for the rest of the run, in both windows.
+std::optional<bool>& unsavedChoice() {
+    static std::optional<bool> choice;
+    return choice;
+}
+
+bool chosenSetting() {
+    return unsavedChoice().value_or(suggestionsettings::read(session().appFolder));
+}
+
 QString missingText() {
     return QStringLiteral("辞書が見つかりません。\n"
                           "英和辞書 EDICT と英英辞書 WordNet を入れると、ここに意味の候補が"
@@ -66,11 +77,12 @@ void MeaningSuggestions::resetRun() {
     loadedDictionaries() = {};
     missingNoticeShown() = false;
     damageNoticeShown() = false;
+    unsavedChoice().reset();
 }
 
 MeaningSuggestions::MeaningSuggestions(Host host, QObject* parent)
     : QObject(parent), m_host(std::move(host)) {
-    m_enabled = suggestionsettings::read(session().appFolder);
+    m_enabled = chosenSetting();
     m_panel = new SuggestionPanel(m_host.parent);
     m_panel->hide();
     m_host.menu->addSeparator()->setObjectName(m_host.separatorName);
@@ -121,9 +133,13 @@ void MeaningSuggestions::toggle(bool on) {
     m_enabled = on;
     try {
         suggestionsettings::write(session().appFolder, on);
+        unsavedChoice().reset();
     } catch (const RuntimeFailure& failure) {
-        showMessage(failure.description(), QStringLiteral("辞書の候補"), MessageButtons::Ok,
-                    MessageIcon::Exclamation);
+        unsavedChoice() = on;
+        showMessage(QStringLiteral("辞書の候補の設定を保存できませんでした。この設定は"
+                                   "プログラムを終了するまで有効です。\n\n") +
+                        failure.description(),
+                    QStringLiteral("辞書の候補"), MessageButtons::Ok, MessageIcon::Exclamation);
     }
     refresh();
 }
@@ -135,7 +151,7 @@ void MeaningSuggestions::setRegistering(bool registering) {
     m_lastFilled.clear();
     if (registering) {
         // The other window may have turned the list on or off since this one last looked.
-        const bool enabled = suggestionsettings::read(session().appFolder);
+        const bool enabled = chosenSetting();
         if (enabled != m_enabled) {
             m_enabled = enabled;
             const QSignalBlocker quiet(m_menuItem);

@@ -229,6 +229,26 @@ TEST_F(EditorSuggestionsTest, TheSwitchIsTheMainWindowsAndIsReadAgainOnEachRegis
     EXPECT_FALSE(item->isChecked());
 }
 
+TEST_F(EditorSuggestionsTest, AChoiceTheSettingsFileCannotTakeHoldsForTheRun) {
+    suggestionsettings::write(app.path(), true);
+    // A file without write permission is refused, whoever runs the program.
+    const QString file = app.file(QStringLiteral("DictSug.vtd"));
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    start({"apple"});
+    QAction* item = form()->findChild<QAction*>(QStringLiteral("mnuDictSuggest"));
+    ASSERT_TRUE(item);
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("辞書の候補の設定を保存できませんでした"));
+    item->trigger();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(app.read(QStringLiteral("DictSug.vtd")), QByteArray("#TRUE#\r\n"));
+    // The next registration does not read the old choice back from the file.
+    registerWord("mice");
+    QTest::qWait(50);
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_FALSE(item->isChecked());
+}
+
 TEST_F(EditorSuggestionsTest, ClosingTheEditorWhileTheIndexIsBuiltStopsTheBuildSafely) {
     // Enough entries that the build is still running when the window goes.
     QStringList lines;
