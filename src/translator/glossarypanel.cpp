@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "glossarypanel.h"
 
+#include "core/dictionary/dictionaryfiles.h"
 #include "core/failure.h"
 #include "core/glossary/glossary.h"
 #include "core/glossary/glossarysettings.h"
+#include "core/glossary/irregularforms.h"
 #include "core/glossary/sentence.h"
 #include "core/session.h"
 #include "frmtranslatorl.h"
@@ -131,6 +133,10 @@ void GlossaryPanel::ensureBuilt() {
     m_builder = std::thread([this, words = std::move(words), generation]() mutable {
         auto glossary = std::make_shared<Glossary>(words);
         words.clear();
+        // Irregular forms come from the installed English dictionary, when there is one.
+        const DictionaryFiles dictionaries = DictionaryFiles::locate(DictionaryFiles::defaultRoot());
+        glossary->setIrregularForms(std::make_shared<const IrregularForms>(
+            IrregularForms::read(dictionaries.wordnetExceptions)));
         // The panel waits for this thread before it goes, so it is there to receive the result.
         QMetaObject::invokeMethod(
             this, [this, glossary, generation] { adopt(glossary, generation); },

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/glossary/glossary.h"
+#include "core/glossary/irregularforms.h"
 #include "core/glossary/sentence.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -164,6 +167,57 @@ TEST(Glossary, EnglishSentencesFindWholeWordsInflectedFormsAndPhrases) {
         EXPECT_EQ(wordsOf(g.distinctMatches(c.sentence)), c.expected);
         EXPECT_EQ(plain.distinct(c.sentence), c.expected);
     }
+}
+
+TEST(Glossary, IrregularFormsFindTheirBaseWordsButTheWordAsWrittenWins) {
+    QTemporaryDir dir;
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    // As WordNet writes them; a line of several words, a lone word and a non-ASCII line are left
+    // out, and a list that is not there is no list.
+    const QStringList files = {
+        write("verb.exc", "ran run\nwent go\nleft leave\nbade_farewell bid_farewell\nlonely\n"),
+        write("noun.exc", "mice mouse\r\nchildren child\n\xe9t\xe9 summer\n"),
+        write("adj.exc", "better good well\n"),
+        dir.filePath(QStringLiteral("adv.exc")),
+    };
+    const IrregularForms forms = IrregularForms::read(files);
+    EXPECT_EQ(forms.basesOf(u"ran"), QStringList{QStringLiteral("run")});
+    EXPECT_EQ(forms.basesOf(u"better"), QStringList({QStringLiteral("good"), QStringLiteral("well")}));
+    EXPECT_EQ(forms.basesOf(u"mice"), QStringList{QStringLiteral("mouse")});
+    EXPECT_TRUE(forms.basesOf(u"bade_farewell").isEmpty());
+    EXPECT_TRUE(forms.basesOf(u"walked").isEmpty());
+
+    Glossary g = glossaryOf(SmallBook + QStringList{"mouse", "well", "left", "child", "look up",
+                                                    "city", "study", "happy"});
+    g.setIrregularForms(std::make_shared<const IrregularForms>(forms));
+    struct Case {
+        QString sentence;
+        QStringList expected;
+    } cases[] = {
+        {QStringLiteral("She ran; the MICE ran too."),
+         {QStringLiteral("run"), QStringLiteral("the"), QStringLiteral("mouse")}},
+        // Several bases: the one the book has.
+        {QStringLiteral("Better late."), {QStringLiteral("well")}},
+        // The word as written wins over its irregular reading.
+        {QStringLiteral("Turn left."), {QStringLiteral("left")}},
+        {QStringLiteral("Children went home."), {QStringLiteral("child")}},
+        // A y turned to i before a regular ending needs no list.
+        {QStringLiteral("Two cities; she studied; happier."),
+         {QStringLiteral("city"), QStringLiteral("study"), QStringLiteral("happy")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sentence.toStdString());
+        EXPECT_EQ(wordsOf(g.distinctMatches(c.sentence)), c.expected);
+    }
+    // Without the lists, nothing changes.
+    g.setIrregularForms(nullptr);
+    EXPECT_EQ(wordsOf(g.distinctMatches(QStringLiteral("She ran; the MICE ran too."))),
+              QStringList{QStringLiteral("the")});
 }
 
 TEST(Glossary, JapaneseSentencesFindLongestSubstringsAndWidthVariants) {

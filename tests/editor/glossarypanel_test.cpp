@@ -2,6 +2,7 @@
 #include "core/glossary/glossarysettings.h"
 #include "core/richtext/documentfile.h"
 #include "editor_fixture.h"
+#include "support/testdictionaries.h"
 #include "translator/glossarypanel.h"
 #include "translator/wordpanebinding.h"
 #include "ui/glossarypanelform.h"
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTreeWidget>
 
@@ -258,6 +260,19 @@ TEST_F(GlossaryPanelTest, OnlyTheMarksOnScreenGoToThePaneAndTheyFollowEdits) {
     EXPECT_EQ(marked().count(QStringLiteral("cherry")), marked().size());
     const QTextEdit::ExtraSelection last = original->extraSelections().back();
     EXPECT_EQ(last.cursor.block().text(), QStringLiteral("line 399 has a cherry."));
+}
+
+TEST_F(GlossaryPanelTest, IrregularFormsAreFoundThroughTheInstalledEnglishDictionary) {
+    QTemporaryDir dictionaries;
+    QTemporaryDir cache;
+    TestDictionaries(dictionaries.path()).writeSample(); // "mice mouse", "went go"
+    const DictionaryEnvironment environment(dictionaries.path(), cache.path());
+    start({"mouse", "go", "cherry"});
+    form()->Rtxt1->setPlainText(QStringLiteral("The mice went for the cherries."));
+    panelForm()->mnuGlossary->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+    caretAt(3);
+    EXPECT_EQ(listed(), QStringList({"mouse", "go", "cherry"}));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "glossary.h"
 
 #include "foldedtext.h"
+#include "irregularforms.h"
 
 #include <QHashFunctions>
 #include <algorithm>
@@ -149,6 +150,17 @@ Glossary::Found Glossary::matchWordAt(QStringView folded, int start) const {
         if (isInflectionEnding(form, folded.mid(start + stem, length - stem)))
             candidatesAt(folded, form, end, best);
     }
+    // A y that became i before the ending: cities, studied, happier.
+    for (QStringView ending : {u"ies", u"ied", u"ier", u"iest"}) {
+        if (best.entry >= 0 || length - ending.size() < MinStem - 1 ||
+            !folded.mid(start, length).endsWith(ending))
+            continue;
+        const QString withY = folded.mid(start, length - ending.size()).toString() + u'y';
+        candidatesAt(folded, withY, end, best);
+    }
+    if (best.entry < 0 && m_irregular)
+        for (const QString& base : m_irregular->basesOf(folded.mid(start, length)))
+            candidatesAt(folded, base, end, best);
     return best;
 }
 

@@ -3,8 +3,11 @@
 
 #include <QString>
 #include <QStringView>
+#include <memory>
 #include <unordered_map>
 #include <vector>
+
+class IrregularForms;
 
 // A book word found in a text: where it stands (UTF-16 positions of the text searched) and which
 // word of the book it is.
@@ -17,8 +20,9 @@ struct GlossaryMatch {
 
 // The book's words arranged for finding them in running text. Words of spaced scripts match whole
 // words regardless of case, or through a shortened form of an inflected word (installed finds
-// install; the word as written wins); a multi-word entry matches across single spaces and line
-// breaks. Words that begin in an unspaced script (Japanese) match as substrings. At each place
+// install, cities finds city; the word as written wins); a multi-word entry matches across single spaces and line
+// breaks; irregular forms match through the base forms they are given (ran finds run). Words that
+// begin in an unspaced script (Japanese) match as substrings. At each place
 // the longest match wins and the search goes on behind it. Full-width Latin and half-width kana
 // match their ordinary forms. Building copies what it needs, so it may run on any thread.
 class Glossary {
@@ -36,6 +40,10 @@ public:
     // nothing when there is none.
     void remove(const QString& word, qint32 recordNo = -1);
     int size() const { return m_live; }
+    // Forms no ending rule reaches, tried when a word matches nothing as written or shortened.
+    void setIrregularForms(std::shared_ptr<const IrregularForms> forms) {
+        m_irregular = std::move(forms);
+    }
 
     // Every match in text, left to right, none overlapping.
     std::vector<GlossaryMatch> matches(QStringView text) const;
@@ -66,4 +74,5 @@ private:
     Buckets m_bySubstring;                           // the others by their whole folded text
     std::unordered_map<char16_t, int> m_longestFrom; // longest substring entry by first unit
     int m_live = 0;
+    std::shared_ptr<const IrregularForms> m_irregular;
 };
