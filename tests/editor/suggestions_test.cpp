@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/dictionary/suggestionsettings.h"
 #include "editor_fixture.h"
-#include "support/testdictionaries.h"
+#include "support/sampledictionaries.h"
 #include "translator/wordpanebinding.h"
 #include "ui/limitedtextedit.h"
 #include "ui/meaningsuggestions.h"
@@ -20,31 +20,13 @@ namespace {
 // The editor with small dictionaries and an index cache of its own.
 class EditorSuggestionsTest : public EditorTest {
 protected:
-    QTemporaryDir dictionaries;
-    QTemporaryDir cache;
-    TestDictionaries dict{dictionaries.path()};
-    DictionaryEnvironment environment{dictionaries.path(), cache.path()};
-
-    void SetUp() override {
-        EditorTest::SetUp();
-        MeaningSuggestions::resetRun();
-        dict.writeSample();
-    }
-    void TearDown() override {
-        EditorTest::TearDown();
-        MeaningSuggestions::resetRun();
-    }
+    SampleDictionaries samples;
 
     SuggestionPanel* panel() const {
         return form()->findChild<SuggestionPanel*>(QStringLiteral("fraDictSuggest"));
     }
     QListWidget* list() const { return panel()->lstDictSuggest; }
-    QStringList items() const {
-        QStringList out;
-        for (int i = 0; i < list()->count(); ++i)
-            out << list()->item(i)->text();
-        return out;
-    }
+    QStringList items() const { return itemTexts(list()); }
     QString mode() const { return form()->lblMode->text(); }
     void registerWord(const QString& word) {
         TranslatorLForm* f = form();
@@ -55,9 +37,7 @@ protected:
         QTest::keyClick(f->txtInput, Qt::Key_Return);
         ASSERT_EQ(mode(), QStringLiteral("登録ﾓｰﾄﾞ"));
     }
-    bool waitForSuggestions() {
-        return QTest::qWaitFor([&] { return list()->count() > 0; }, 10000);
-    }
+    bool waitForSuggestions() { return ::waitForSuggestions(list()); }
     void meanKey(Qt::Key k) { QTest::keyClick(form()->txtMean, k); }
     QString storedMeaning(const QString& word) {
         Book book(bookFolder(), WordIndex::Order::Ordinal);
@@ -250,12 +230,7 @@ TEST_F(EditorSuggestionsTest, AChoiceTheSettingsFileCannotTakeHoldsForTheRun) {
 }
 
 TEST_F(EditorSuggestionsTest, ClosingTheEditorWhileTheIndexIsBuiltStopsTheBuildSafely) {
-    // Enough entries that the build is still running when the window goes.
-    QStringList lines;
-    for (int i = 0; i < 40000; ++i)
-        lines << QStringLiteral("語%1 [ご] /(n) word%1/").arg(i);
-    lines << QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/(P)/");
-    dict.writeEdict(lines);
+    samples.writeSlowEdict();
     start({"apple"});
     registerWord("mouse");
     EXPECT_TRUE(panel()->barDictProgress->isVisible());
@@ -283,7 +258,7 @@ TEST_F(EditorSuggestionsTest, NoDictionaryIsSaidOnceAndRegistrationGoesOn) {
     dialogs.expectMessage(Answer::Yes, QStringLiteral("登録します。よろしいですね？"));
     QTest::keyClick(form()->txtMean, Qt::Key_F5);
     EXPECT_EQ(storedMeaning(QStringLiteral("banana")), QStringLiteral("ﾊﾞﾅﾅ"));
-    EXPECT_FALSE(QDir(cache.path()).exists(QStringLiteral("Verbanta")));
+    EXPECT_FALSE(QDir(samples.cache.path()).exists(QStringLiteral("Verbanta")));
 }
 
 } // namespace

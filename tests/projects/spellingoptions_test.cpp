@@ -89,6 +89,24 @@ class CommentSpellingTest : public CommentTest {
 protected:
     TinyDictionary dictionary;
 
+    // The editor over a project whose comment "teh cat sat" is loaded and checked through.
+    RichTextPane* startWithMisspeltComment() {
+        const PlanInfo plan = catProject(true);
+        writeDocument(trans, QStringLiteral("{\\rtf1\\ansi the cat\\par}"));
+        writeDocument(comment, QStringLiteral("{\\rtf1\\ansi teh cat sat\\par}"));
+        writeProject(plan);
+        startEditor();
+        if (!commentWindow())
+            return nullptr;
+        RichTextPane* pane = commentWindow()->pane();
+        SpellHighlighter* h = editor->spelling()->highlighter(pane);
+        if (!h)
+            return nullptr; // the comment pane is not checked
+        while (h->checkSlice(1000)) {
+        }
+        return pane;
+    }
+
     // Right-clicks the word in the pane and answers the menu that opens: its visible items, and
     // the one picked (none when pick is empty).
     static QStringList contextMenu(RichTextPane* pane, const QString& word, const QString& pick) {
@@ -123,17 +141,8 @@ protected:
 };
 
 TEST_F(CommentSpellingTest, TheCommentWindowIsMarkedAndItsFileAndModifiedStateStayClean) {
-    const PlanInfo plan = catProject(true);
-    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi the cat\\par}"));
-    writeDocument(comment, QStringLiteral("{\\rtf1\\ansi teh cat sat\\par}"));
-    writeProject(plan);
-    startEditor();
-    ASSERT_NE(commentWindow(), nullptr);
-    RichTextPane* pane = commentWindow()->pane();
-    SpellHighlighter* h = editor->spelling()->highlighter(pane);
-    ASSERT_NE(h, nullptr);
-    while (h->checkSlice(1000)) {
-    }
+    RichTextPane* pane = startWithMisspeltComment();
+    ASSERT_NE(pane, nullptr);
     const QTextBlock block = pane->document()->begin();
     ASSERT_EQ(block.layout()->formats().size(), 1);
     EXPECT_EQ(block.text().mid(block.layout()->formats()[0].start, 3), QStringLiteral("teh"));
@@ -146,17 +155,8 @@ TEST_F(CommentSpellingTest, TheCommentWindowIsMarkedAndItsFileAndModifiedStateSt
 }
 
 TEST_F(CommentSpellingTest, AMisspeltWordBringsItsSuggestionsIntoTheCommentWindowsMenu) {
-    const PlanInfo plan = catProject(true);
-    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi the cat\\par}"));
-    writeDocument(comment, QStringLiteral("{\\rtf1\\ansi teh cat sat\\par}"));
-    writeProject(plan);
-    startEditor();
-    ASSERT_NE(commentWindow(), nullptr);
-    RichTextPane* pane = commentWindow()->pane();
-    SpellHighlighter* h = editor->spelling()->highlighter(pane);
-    ASSERT_NE(h, nullptr);
-    while (h->checkSlice(1000)) {
-    }
+    RichTextPane* pane = startWithMisspeltComment();
+    ASSERT_NE(pane, nullptr);
 
     // A correct word: the pane's own menu, nothing added.
     const QStringList own = contextMenu(pane, QStringLiteral("cat"), {});

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cp932.h"
 #include "mainwindow_fixture.h"
-#include "support/testdictionaries.h"
+#include "support/sampledictionaries.h"
 #include "ui/limitedtextedit.h"
 #include "ui/suggestionpanel.h"
 #include "ui/meaningsuggestions.h"
@@ -14,29 +14,11 @@ namespace {
 // The main window with small dictionaries of its own and a cache folder of its own.
 class SuggestionsTest : public MainWindowTest {
 protected:
-    QTemporaryDir dictionaries;
-    QTemporaryDir cache;
-    TestDictionaries dict{dictionaries.path()};
-    DictionaryEnvironment environment{dictionaries.path(), cache.path()};
-
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        MeaningSuggestions::resetRun();
-        dict.writeSample();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        MeaningSuggestions::resetRun();
-    }
+    SampleDictionaries samples;
 
     SuggestionPanel* panel() const { return main()->suggestions()->panel(); }
     QListWidget* list() const { return panel()->lstDictSuggest; }
-    QStringList items() const {
-        QStringList out;
-        for (int i = 0; i < list()->count(); ++i)
-            out << list()->item(i)->text();
-        return out;
-    }
+    QStringList items() const { return itemTexts(list()); }
     void registerWord(const QString& word) {
         form()->txtInput->clear();
         type(word);
@@ -44,9 +26,7 @@ protected:
         enter();
         ASSERT_EQ(main()->editMode(), FrmMain::Register);
     }
-    bool waitForSuggestions() {
-        return QTest::qWaitFor([&] { return list()->count() > 0; }, 10000);
-    }
+    bool waitForSuggestions() { return ::waitForSuggestions(list()); }
     void meanKey(Qt::Key k) { QTest::keyClick(form()->txtMean, k); }
 };
 
@@ -149,11 +129,11 @@ TEST_F(SuggestionsTest, NoDictionaryInstalledIsSaidOnceAndRegistrationWorks) {
     dialogs.expectMessage(Answer::Yes);
     click(form()->cmdDo);
     EXPECT_EQ(listed(), QStringList({"apple", "banana"}));
-    EXPECT_FALSE(QDir(cache.path()).exists(QStringLiteral("Verbanta")));
+    EXPECT_FALSE(QDir(samples.cache.path()).exists(QStringLiteral("Verbanta")));
 }
 
 TEST_F(SuggestionsTest, DamagedDictionaryIsDescribedAndTheRestIsOffered) {
-    QFile edict(dict.path(QStringLiteral("edict/edict")));
+    QFile edict(samples.dict.path(QStringLiteral("edict/edict")));
     ASSERT_TRUE(edict.open(QIODevice::Append));
     edict.write("\x8e\xff broken /(n) half");
     edict.close();
@@ -166,12 +146,7 @@ TEST_F(SuggestionsTest, DamagedDictionaryIsDescribedAndTheRestIsOffered) {
 }
 
 TEST_F(SuggestionsTest, ClosingTheWindowWhileTheIndexIsBuiltStopsTheBuildSafely) {
-    // Enough entries that the build is still running when the window goes.
-    QStringList lines;
-    for (int i = 0; i < 40000; ++i)
-        lines << QStringLiteral("語%1 [ご] /(n) word%1/").arg(i);
-    lines << QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/(P)/");
-    dict.writeEdict(lines);
+    samples.writeSlowEdict();
     startWith({"apple"});
     registerWord("mouse");
     program.reset();
