@@ -18,9 +18,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <string>
 #include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>

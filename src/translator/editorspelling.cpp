@@ -51,9 +51,8 @@ protected:
         if (event->type() != QEvent::ContextMenu || !m_pane || watched != m_pane->viewport())
             return false;
         const auto* e = static_cast<QContextMenuEvent*>(event);
-        const QPoint inDocument =
-            e->pos() + QPoint(m_pane->horizontalScrollBar()->value(),
-                              m_pane->verticalScrollBar()->value());
+        const QPoint inDocument = e->pos() + QPoint(m_pane->horizontalScrollBar()->value(),
+                                                    m_pane->verticalScrollBar()->value());
         // The menu belongs to the pane, which may go while the menu is open.
         QPointer<QMenu> menu = m_pane->createStandardContextMenu(inDocument);
         if (m_spelling.addPopupItems(menu, m_pane, e->pos()).isEmpty()) {

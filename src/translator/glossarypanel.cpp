@@ -134,7 +134,8 @@ void GlossaryPanel::ensureBuilt() {
         auto glossary = std::make_shared<Glossary>(words);
         words.clear();
         // Irregular forms come from the installed English dictionary, when there is one.
-        const DictionaryFiles dictionaries = DictionaryFiles::locate(DictionaryFiles::defaultRoot());
+        const DictionaryFiles dictionaries =
+            DictionaryFiles::locate(DictionaryFiles::defaultRoot());
         glossary->setIrregularForms(std::make_shared<const IrregularForms>(
             IrregularForms::read(dictionaries.wordnetExceptions)));
         // The panel waits for this thread before it goes, so it is there to receive the result.

@@ -67,17 +67,17 @@ private:
 
 void addWordPaneSuggestions(FrmTranslatorL& window, WordPane& pane) {
     TranslatorLForm* f = window.form();
-    auto* suggestions = new MeaningSuggestions(
-        MeaningSuggestions::Host{
-            .parent = f->client(),
-            .placement = [f] { return placeUnderTheMeaning(*f); },
-            .word = [&pane] { return pane.word(); },
-            .meaningBox = f->txtMean,
-            .menu = f->mnuWordPart,
-            .itemName = QStringLiteral("mnuDictSuggest"),
-            .separatorName = QStringLiteral("mnuDictSuggestSep"),
-        },
-        &pane);
+    auto* suggestions =
+        new MeaningSuggestions(MeaningSuggestions::Host{
+                                   .parent = f->client(),
+                                   .placement = [f] { return placeUnderTheMeaning(*f); },
+                                   .word = [&pane] { return pane.word(); },
+                                   .meaningBox = f->txtMean,
+                                   .menu = f->mnuWordPart,
+                                   .itemName = QStringLiteral("mnuDictSuggest"),
+                                   .separatorName = QStringLiteral("mnuDictSuggestSep"),
+                               },
+                               &pane);
     new SuggestionKeys(*f, pane, *suggestions);
     // The pane tells of every change; the list needs only the mode and the word.
     QObject::connect(&pane, &WordPane::changed, suggestions, [&pane, suggestions] {

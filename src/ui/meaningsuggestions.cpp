@@ -6,8 +6,8 @@
 #include "core/dictionary/suggestionsettings.h"
 #include "core/failure.h"
 #include "core/session.h"
-#include "platform/dialogservice.h"
 #include "limitedtextedit.h"
+#include "platform/dialogservice.h"
 #include "suggestionpanel.h"
 
 #include <QAction>

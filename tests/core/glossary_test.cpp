@@ -187,7 +187,8 @@ TEST(Glossary, IrregularFormsFindTheirBaseWordsButTheWordAsWrittenWins) {
     };
     const IrregularForms forms = IrregularForms::read(files);
     EXPECT_EQ(forms.basesOf(u"ran"), QStringList{QStringLiteral("run")});
-    EXPECT_EQ(forms.basesOf(u"better"), QStringList({QStringLiteral("good"), QStringLiteral("well")}));
+    EXPECT_EQ(forms.basesOf(u"better"),
+              QStringList({QStringLiteral("good"), QStringLiteral("well")}));
     EXPECT_EQ(forms.basesOf(u"mice"), QStringList{QStringLiteral("mouse")});
     EXPECT_TRUE(forms.basesOf(u"bade_farewell").isEmpty());
     EXPECT_TRUE(forms.basesOf(u"walked").isEmpty());

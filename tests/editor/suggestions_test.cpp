@@ -213,7 +213,8 @@ TEST_F(EditorSuggestionsTest, AChoiceTheSettingsFileCannotTakeHoldsForTheRun) {
     suggestionsettings::write(app.path(), true);
     // A file without write permission is refused, whoever runs the program.
     const QString file = app.file(QStringLiteral("DictSug.vtd"));
-    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     start({"apple"});
     QAction* item = form()->findChild<QAction*>(QStringLiteral("mnuDictSuggest"));
     ASSERT_TRUE(item);

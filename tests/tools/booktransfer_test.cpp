@@ -233,8 +233,8 @@ TEST(MergeBooks, WordsSharingTheirFirstLettersSortAsTheWholeWordsDo) {
     expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
     // The words file's order.
     QStringList merged;
-    for (const QString& line : cp932::decode(b.bytes("T", "words.vtd")).split(
-             QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+    for (const QString& line :
+         cp932::decode(b.bytes("T", "words.vtd")).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
         merged << line.section(u'"', 1, 1);
     EXPECT_EQ(merged, expected);
     // Each word keeps its own records, from A where both had it.

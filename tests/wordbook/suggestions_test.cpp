@@ -3,8 +3,8 @@
 #include "mainwindow_fixture.h"
 #include "support/sampledictionaries.h"
 #include "ui/limitedtextedit.h"
-#include "ui/suggestionpanel.h"
 #include "ui/meaningsuggestions.h"
+#include "ui/suggestionpanel.h"
 
 #include <QProgressBar>
 #include <QTemporaryDir>

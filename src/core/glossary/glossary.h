@@ -20,11 +20,11 @@ struct GlossaryMatch {
 
 // The book's words arranged for finding them in running text. Words of spaced scripts match whole
 // words regardless of case, or through a shortened form of an inflected word (installed finds
-// install, cities finds city; the word as written wins); a multi-word entry matches across single spaces and line
-// breaks; irregular forms match through the base forms they are given (ran finds run). Words that
-// begin in an unspaced script (Japanese) match as substrings. At each place
-// the longest match wins and the search goes on behind it. Full-width Latin and half-width kana
-// match their ordinary forms. Building copies what it needs, so it may run on any thread.
+// install, cities finds city; the word as written wins); a multi-word entry matches across single
+// spaces and line breaks; irregular forms match through the base forms they are given (ran finds
+// run). Words that begin in an unspaced script (Japanese) match as substrings. At each place the
+// longest match wins and the search goes on behind it. Full-width Latin and half-width kana match
+// their ordinary forms. Building copies what it needs, so it may run on any thread.
 class Glossary {
 public:
     struct Word {
