@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <unistd.h>
 
 Answer AnsweringDialogs::message(const MessageRequest& request) {
     const bool question =
@@ -29,12 +30,18 @@ BenchHome::BenchHome(int n, bool copy) {
     qputenv("VERBANTA_HOME", dir.path().toLocal8Bit());
     const QString source = bookgen::book(n);
     const QString target = dir.path() + QStringLiteral("/bench");
-    if (copy) {
-        QDir().mkpath(target);
-        for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
-            QFile::copy(source + u'/' + name, target + u'/' + name);
-    } else {
-        QFile::link(source, target);
+    // A real folder inside the application folder, as a user's book is: the program refuses a
+    // book folder that is a link leading out of it. A benchmark that only reads shares the
+    // generated files through hard links (the program replaces files by renaming, which leaves
+    // the cache untouched); one that writes gets copies.
+    QDir().mkpath(target);
+    for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples}) {
+        const QString from = source + u'/' + name;
+        const QString to = target + u'/' + name;
+        const bool linked = !copy && ::link(QFile::encodeName(from).constData(),
+                                            QFile::encodeName(to).constData()) == 0;
+        if (!linked && !QFile::copy(from, to))
+            qFatal("cannot lay out the benchmark book: %s", qPrintable(to));
     }
     writeCurrentBook(dir.path(), {QStringLiteral("bench"), languageset::DefaultSetName});
     languageset::write(dir.path(), languageset::DefaultSetName, SetDefaultLanguageSet());

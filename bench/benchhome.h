@@ -28,7 +28,8 @@ private:
 };
 
 // An application folder (made current through VERBANTA_HOME) whose current book "bench" is the
-// generated book of n words: linked when the benchmark only reads it, copied when it writes.
+// generated book of n words in a folder of its own: its files hard-linked when the benchmark only
+// reads them, copied when it writes.
 struct BenchHome {
     QTemporaryDir dir;
     BenchHome(int n, bool copy);
