@@ -43,7 +43,7 @@ Schedule answer(Schedule s, Grade grade, QDate today) {
 
 bool isDrill(const Schedule& s, int lastGrade, QDate today) {
     // A word answered below "good" is due a day or more later, so an answer before that day is
-    // the drill; a session running past midnight asks a word answered "again" as due.
+    // the drill. Past midnight a word missed the evening before is due, and its answer counts.
     return lastGrade > 0 && lastGrade < int(Grade::Good) && s.due.isValid() && today < s.due;
 }
 
