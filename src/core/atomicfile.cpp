@@ -98,6 +98,10 @@ void removeTemporaryLeftovers(const QString& folder) {
             QFile::remove(dir.filePath(name));
 }
 
+bool isTemporaryLeftover(const QString& fileName) {
+    return isTemporaryName(fileName);
+}
+
 DiskGate* setDiskGate(DiskGate* gate) {
     DiskGate* previous = g_gate;
     g_gate = gate;
@@ -192,6 +196,14 @@ void copyFile(const QString& from, const QString& to) {
     ::close(in);
     if (::close(out) != 0)
         fail(errno, to);
+}
+
+void keepPermissionsOf(const QString& model, const QString& path) {
+    struct stat old {};
+    if (::stat(nativePath(model).constData(), &old) != 0)
+        return;
+    if (::chmod(nativePath(path).constData(), old.st_mode & 07777) != 0)
+        fail(errno, path);
 }
 
 } // namespace diskio

@@ -18,6 +18,8 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Removes the temporary files that interrupted whole-file rewrites left in folder.
 void removeTemporaryLeftovers(const QString& folder);
+// Whether a file name is that of a temporary file a whole-file rewrite makes.
+bool isTemporaryLeftover(const QString& fileName);
 
 // Every byte the program writes into its own files passes through a gate, so that tests can stand
 // in for a disk that fills up after so many bytes or fails to sync. The real disk has no gate.
@@ -42,4 +44,7 @@ void writeAll(int fd, const QString& path, const char* data, qint64 size, qint64
 void sync(int fd, const QString& path);
 // Copies the file at from to a new file at to, synced; raises on any failure.
 void copyFile(const QString& from, const QString& to);
+// Gives the file at path the permissions of the file at model, when there is one: a file that
+// is about to replace model keeps what the user allowed of it.
+void keepPermissionsOf(const QString& model, const QString& path);
 } // namespace diskio

@@ -18,9 +18,12 @@
 
 namespace {
 
-// What is left of a rewrite killed half-way: the work file of an atomic rewrite (the target's name,
-// a dot and six characters) and the link made while a compacted file is put in place.
+// What is left of a rewrite killed half-way: the work file of an atomic rewrite (today's kind, or
+// the older one: the target's name, a dot and six characters) and the link made while a compacted
+// file is put in place.
 bool isWriteLeftover(const QString& name) {
+    if (isTemporaryLeftover(name))
+        return true;
     for (const QString& target : {bookfile::Words, bookfile::WordsTemp})
         if (name.size() == target.size() + 7 && name.startsWith(target + u'.'))
             return true;
@@ -403,6 +406,7 @@ void Book::installTemporary(const QString& temporary, const QString& target) {
     removeIfPresent(next);
     if (::link(nativePath(filePath(temporary)).constData(), nativePath(next).constData()) != 0)
         diskio::copyFile(filePath(temporary), next); // a file system without hard links
+    diskio::keepPermissionsOf(filePath(target), next);
     if (::rename(nativePath(next).constData(), nativePath(filePath(target)).constData()) != 0)
         diskio::fail(errno, filePath(target));
     // Renaming a link onto the file it already is (a roll-forward of a set whose file was put in

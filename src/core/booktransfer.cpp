@@ -349,6 +349,7 @@ void BookWriter::install(const QString& temporary, const QString& target) {
     removeIfPresent(next);
     if (::link(nativePath(path(temporary)).constData(), nativePath(next).constData()) != 0)
         diskio::copyFile(path(temporary), next);
+    diskio::keepPermissionsOf(path(target), next);
     if (::rename(nativePath(next).constData(), nativePath(path(target)).constData()) != 0)
         diskio::fail(errno, path(target));
     removeIfPresent(next); // left when target already was this file
@@ -735,7 +736,7 @@ CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder
         }
         const auto [earlier, isNew] = known.emplace(sortKey(word), reader.line());
         if (!isNew) {
-            ++report.duplicates;
+            ++(earlier->second == 0 ? report.duplicates : report.repeatedInFile);
             report.notes.push_back(
                 {reader.line(), word,
                  earlier->second == 0

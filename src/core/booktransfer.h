@@ -138,7 +138,8 @@ struct CsvRowNote {
 
 struct CsvImportReport {
     int added = 0;
-    int duplicates = 0;
+    int duplicates = 0;     // words the book already had
+    int repeatedInFile = 0; // words an earlier row of the file brought
     // Every row refused, skipped as a duplicate or cut, in file order.
     std::vector<CsvRowNote> notes;
     // The notes as lines of text ("12行目 apple: ...").

@@ -17,8 +17,8 @@ struct MissingText {
     const char16_t* japanese;
 };
 
-// Texts of Qt 6's dialogs that its Japanese catalogue does not hold, in the words Qt's own
-// Japanese uses elsewhere ("フォルダ", "両面印刷", "長辺綴じ").
+// Texts of Qt 6 that its Japanese catalogue does not hold, or holds wrongly, in the words Qt's
+// own Japanese uses elsewhere ("フォルダ", "両面印刷", "長辺綴じ").
 constexpr MissingText MissingTexts[] = {
     {"QAbstractFileIconProvider", "Folder", u"フォルダ"},
     {"QAbstractFileIconProvider", "Drive", u"ドライブ"},
@@ -47,6 +47,9 @@ constexpr MissingText MissingTexts[] = {
     {"QPrintPropertiesWidget", "Advanced", u"詳細"},
     {"QPrintPropertiesWidget", "There are conflicts in some options. Please fix them.",
      u"いくつかのオプションの設定に矛盾があります。修正して下さい。"},
+    // Qt's catalogue misspells this key's name ("Backspae"), which the Edit menus show beside
+    // undo and redo.
+    {"QShortcut", "Backspace", u"Backspace"},
 };
 
 // The program's catalogue for those texts, built in: a handful of entries needs no .qm file.

@@ -11,8 +11,9 @@ class QTranslator;
 QTranslator* installQtJapanese();
 
 // Installs the program's own Japanese for the texts of Qt's dialogs that Qt's translation lacks
-// (the file dialog's "Folder", the print dialog's "Pages", ...). Installed after Qt's, it is
-// asked first. Returns it, owned by the application.
+// (the file dialog's "Folder", the print dialog's "Pages", ...) or gets wrong (the name of the
+// Backspace key in shortcuts). Installed after Qt's, it is asked first. Returns it, owned by the
+// application.
 QTranslator* installMissingQtJapanese();
 
 // The Japanese set-up at start: both translations, Japanese as the default locale, so that Qt's

@@ -189,9 +189,11 @@ void FrmInport::cmdReadCsvClick() {
         QString text = QStringLiteral("ﾃﾞｰﾀの取込みが完了しました\r\n追加: %1 語\r\n"
                                       "取込まなかった語: %2 語")
                            .arg(report.added)
-                           .arg(report.duplicates + report.refusedCount());
+                           .arg(report.duplicates + report.repeatedInFile + report.refusedCount());
         if (report.duplicates > 0)
             text += QStringLiteral("\r\n　ﾌﾞｯｸにすでにある語: %1 語").arg(report.duplicates);
+        if (report.repeatedInFile > 0)
+            text += QStringLiteral("\r\n　ﾌｧｲﾙ内で重複した語: %1 語").arg(report.repeatedInFile);
         for (const auto& [reason, count] : report.refused)
             text += QStringLiteral("\r\n　%1 %2 語").arg(reason).arg(count);
         if (report.cut > 0)

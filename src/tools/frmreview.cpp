@@ -145,7 +145,8 @@ void FrmReview::grade(Grade g) {
     const ReviewEntry& entry =
         m_host.store->answer(item.word, item.recordNo, g, m_host.now(), seconds);
     m_queue.pop_front();
-    if (g == Grade::Again)
+    // Asked again until it is answered "good"; the drill does not move its schedule.
+    if (g == Grade::Again || g == Grade::Hard)
         m_queue.push_back({item.word, item.recordNo, false});
     if (m_settings.checkAfterThreeFails && g == Grade::Again && entry.failStreak >= 3)
         markChecked(item);

@@ -27,8 +27,9 @@ struct ReviewHost {
 };
 
 // The review window: asks today's due words and a day's share of new ones, shows the answer when
-// asked, and schedules each word by the grade given. A word answered "again" comes back before
-// the review ends. Modal: the book does not change while it runs.
+// asked, and schedules each word by the grade given. A word answered "again" or "hard" comes back
+// before the review ends, until it is answered "good" or "easy". Modal: the book does not change
+// while it runs.
 class FrmReview : public QObject {
     Q_OBJECT
 public:

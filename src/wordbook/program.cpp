@@ -5,6 +5,7 @@
 #include "core/book.h"
 #include "core/booklist.h"
 #include "core/failure.h"
+#include "core/history/bookbackup.h"
 #include "core/languageset.h"
 #include "core/session.h"
 #include "frmmain.h"
@@ -32,12 +33,14 @@
 namespace {
 
 // Rewrites of the program's own files that a kill interrupted leave temporaries behind, in the
-// application folder and in its book and recovery folders; a new start clears them away.
+// application folder and in its book and recovery folders, and interrupted backups leave their
+// half-made copies; a new start clears them away.
 void removeLeftoverTemporaries(const QString& appFolder) {
     removeTemporaryLeftovers(appFolder);
     const QDir dir(appFolder);
     for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         removeTemporaryLeftovers(dir.filePath(sub));
+    BookBackups::removeInterrupted(appFolder);
 }
 
 // While one window makes way for another there are moments with no window of the program in

@@ -2,9 +2,13 @@
 // Whole-file rewrites and the files around them: what the user protected or linked, and what an
 // interrupted write leaves behind.
 #include "core/atomicfile.h"
+#include "core/book.h"
+#include "core/booktransfer.h"
 #include "core/failure.h"
 #include "core/projectfiles.h"
+#include "core/review/reviewsettings.h"
 #include "core/richtext/documentfile.h"
+#include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
 #include <QFile>
@@ -12,6 +16,7 @@
 #include <QTextDocument>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -87,6 +92,54 @@ TEST(AtomicFile, LeftoversOfInterruptedWritesAreRecognisedAndRemoved) {
     EXPECT_EQ(app.entries(),
               QStringList({QStringLiteral("long.rtf"), QStringLiteral("long.rtf.backup"),
                            QStringLiteral("notes.verbanta-toolong.tmp")}));
+}
+
+// The permission bits of the file at path.
+mode_t modeOf(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// A file only its owner may read stays so when the program rewrites it whole: a settings file,
+// the word file written back, and a book's files replaced by a compaction or an import. (The
+// mode bits are what counts: tests may run as root, whom no permission stops.)
+TEST(AtomicFile, WholeFileRewritesKeepTheFilesPermissions) {
+    const mode_t umaskBefore = ::umask(022); // new files would be readable by all
+    TempAppFolder app;
+    const auto ownerOnly = [&](const QString& name) {
+        QFile::setPermissions(app.file(name), QFile::ReadOwner | QFile::WriteOwner);
+    };
+    app.write(ReviewSettings::FileName, "enabled\t1\n");
+    ownerOnly(ReviewSettings::FileName);
+    ReviewSettings settings;
+    settings.newPerDay = 7;
+    settings.write(app.path());
+    EXPECT_EQ(ReviewSettings::read(app.path()).newPerDay, 7);
+    EXPECT_EQ(modeOf(app.file(ReviewSettings::FileName)), mode_t(0600));
+
+    const QString folder = app.file(QStringLiteral("book"));
+    BookBuilder(folder).add("apple", "m", "e").add("banana", "m", "e").write();
+    const QStringList bookFiles = {bookfile::Words, bookfile::Meanings, bookfile::Examples};
+    for (const QString& name : bookFiles)
+        ownerOnly(QStringLiteral("book/") + name);
+    {
+        Book book(folder);
+        book.open();
+        book.registerWord(QStringLiteral("cherry"), QStringLiteral("m"), QStringLiteral("e"));
+        book.writeBack();
+        EXPECT_EQ(modeOf(folder + u'/' + bookfile::Words), mode_t(0600)) << "written back";
+        book.deleteWord(book.index().find(QStringLiteral("apple")));
+        book.writeBack();
+    }
+    for (const QString& name : bookFiles)
+        EXPECT_EQ(modeOf(folder + u'/' + name), mode_t(0600)) << "compacted " << name.toStdString();
+
+    const QString source = app.file(QStringLiteral("source"));
+    BookBuilder(source).add("damson", "m", "e").write();
+    booktransfer::importBook(source, folder);
+    for (const QString& name : bookFiles)
+        EXPECT_EQ(modeOf(folder + u'/' + name), mode_t(0600)) << "imported " << name.toStdString();
+    ::umask(umaskBefore);
 }
 
 } // namespace

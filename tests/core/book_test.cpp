@@ -636,6 +636,7 @@ TEST(Book, LeftoversOfAKilledRunNeverReachTheBook) {
     // A half-written temporary record file and a half-written word file rewrite.
     f.app.write("book/TmpMFile.vtd", QByteArray(150, 'x'));
     f.app.write("book/words.vtd.Ab12Cd", QByteArray("\"garbage\",9"));
+    f.app.write("book/words.vtd.verbanta-Xy34Zw.tmp", QByteArray("\"garbage\",9"));
     expectConsistent(f.folder, {"one", "two", "three", "four", "five"});
     EXPECT_EQ(f.files(), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
 }
@@ -693,6 +694,23 @@ TEST(BookCheck, ListsTheWordsAndReportsProblemsWithoutWriting) {
           QStringLiteral("five: レコード番号 -1"), QStringLiteral("three: レコード 3 は削除済み")})
         EXPECT_TRUE(more.contains(expected)) << expected.toStdString() << "\n"
                                              << more.toStdString();
+}
+
+// The work file an interrupted rewrite leaves, of today's kind or of the older one, is named
+// and makes the check fail.
+TEST(BookCheck, NamesTheLeftoverOfAnInterruptedRewriteOfEitherKind) {
+    Fixture f;
+    buildFive(f.folder);
+    QProcess check;
+    for (const char* leftover : {"words.vtd.verbanta-Ab12Cd.tmp", "words.vtd.Ab12Cd"}) {
+        f.app.write(QStringLiteral("book/") + leftover, "\"half");
+        check.start(QStringLiteral(BOOKCHECK_PATH), {f.folder});
+        ASSERT_TRUE(check.waitForFinished());
+        EXPECT_EQ(check.exitCode(), 1) << leftover;
+        EXPECT_EQ(QString::fromUtf8(check.readAllStandardError()),
+                  QStringLiteral("中断された処理の一時ファイル %1 が残っています\n").arg(leftover));
+        QFile::remove(f.folder + u'/' + leftover);
+    }
 }
 
 } // namespace

@@ -208,6 +208,66 @@ TEST(WordHistory, UndoOfSeveralDeletionsCommitsOnceAndAFullDiskChangesNothing) {
     EXPECT_EQ(onDisk(f.folder).size(), 4);
 }
 
+// A merge leaves two copies of one word; a step on the second copy changes that copy alone.
+TEST(WordHistory, AStepOnTheSecondOfTwoCopiesOfAWordChangesThatCopy) {
+    TempAppFolder app;
+    const QString folder = app.file(QStringLiteral("book"));
+    BookBuilder(folder).add("cat", "m:first", "e").add("cat", "m:second", "e").write();
+    Book book(folder);
+    book.open();
+    // The copies' meanings and marks, in the list's order.
+    const auto copies = [&book] {
+        QStringList out;
+        for (int p = book.index().lowerBound(QStringLiteral("cat")); p < book.index().size(); ++p)
+            out << trimmedRight(book.meaning(book.index().at(p).recordNo)) +
+                       (book.index().at(p).checkMark ? QStringLiteral("*") : QString());
+        return out;
+    };
+    const int first = book.index().lowerBound(QStringLiteral("cat"));
+    const int second = first + 1;
+    ASSERT_EQ(copies(), QStringList({"m:first", "m:second"}));
+    book.index().setCheckMark(first, true);
+    WordHistory history;
+    const WordState unmarked = WordHistory::stateAt(book, second);
+    book.index().setCheckMark(second, true);
+    history.record({EditStep::Kind::CheckMarks, {unmarked}, {WordHistory::stateAt(book, second)}});
+
+    ASSERT_TRUE(history.undo(book).done);
+    EXPECT_EQ(copies(), QStringList({"m:first*", "m:second"}));
+    book.index().setCheckMark(first, false);
+    ASSERT_TRUE(history.redo(book).done);
+    EXPECT_EQ(copies(), QStringList({"m:first", "m:second*"}));
+}
+
+// A redo the disk refused changes nothing and stays to be tried again once there is room.
+TEST(WordHistory, ARedoAFullDiskRefusedCanBeTriedAgain) {
+    Fixture f;
+    Book book(f.folder);
+    book.open();
+    WordHistory history;
+    for (const char* w : {"apple", "cherry"})
+        book.index().setCheckMark(book.index().find(w), true);
+    history.record({EditStep::Kind::DeleteChecked, WordHistory::checkedWords(book), {}});
+    book.deleteChecked();
+    const QStringList deleted = contents(book);
+    ASSERT_TRUE(history.undo(book).done);
+    const QByteArray words = f.bytes(bookfile::Words);
+    const QStringList before = contents(book);
+    {
+        FailingDisk disk(0);
+        EXPECT_THROW(history.redo(book), RuntimeFailure);
+    }
+    EXPECT_EQ(f.bytes(bookfile::Words), words);
+    EXPECT_EQ(contents(book), before);
+    EXPECT_TRUE(history.canRedo());
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_TRUE(history.redo(book).done);
+    EXPECT_EQ(contents(book), deleted);
+    EXPECT_EQ(onDisk(f.folder),
+              QStringList({"banana=m:banana/e:banana", "damson=m:damson/e:damson"}));
+    EXPECT_TRUE(history.canUndo());
+}
+
 // ---- Backups -------------------------------------------------------------------------------
 
 TEST(BookBackups, ABackupCopiesTheBookAndDescribesIt) {

@@ -325,3 +325,69 @@ TEST_F(ReviewStoreTest, TwoCopiesOfAWordKeepHistoriesOfTheirOwn) {
     EXPECT_EQ(queuedWords(store.queue(book->index(), Day1.addDays(1), 20)),
               (QStringList{"cat", "dog"}));
 }
+
+// Words answered below "good" are asked again in the same session until they are answered
+// "good"; those drills are no repetitions, so a lapse never leaves a word easier than before.
+TEST_F(ReviewStoreTest, TheSameSessionsDrillAfterAMissOrAHardAnswerMovesNoSchedule) {
+    auto book = openBook({"a", "b"});
+    ReviewStore store(folder());
+    store.load(book->index());
+    // Two hard answers bring a to an E-Factor of 2.22 and 6 days.
+    answer(store, *book, "a", Grade::Hard, Day1);
+    answer(store, *book, "a", Grade::Hard, Day1.addDays(1));
+    const QDate lapse = store.find("a", 1)->schedule.due;
+    answer(store, *book, "a", Grade::Again, lapse);
+    answer(store, *book, "a", Grade::Again, lapse);
+    answer(store, *book, "a", Grade::Easy, lapse);
+    const ReviewEntry* a = store.find("a", 1);
+    EXPECT_EQ(a->schedule.easeMillis, 2220);
+    EXPECT_EQ(a->schedule.intervalDays, 1);
+    EXPECT_EQ(a->schedule.repetitions, 0);
+    EXPECT_EQ(a->schedule.lapses, 1);
+    EXPECT_EQ(a->schedule.due, lapse.addDays(1));
+    EXPECT_EQ(a->lastGrade, int(Grade::Easy));
+    // The next day's answer is the first repetition after the lapse.
+    answer(store, *book, "a", Grade::Good, lapse.addDays(1));
+    EXPECT_EQ(store.find("a", 1)->schedule.repetitions, 1);
+    EXPECT_EQ(store.find("a", 1)->schedule.intervalDays, 1);
+
+    // A hard answer is a repetition; its drill that day is not.
+    answer(store, *book, "b", Grade::Good, Day1);
+    answer(store, *book, "b", Grade::Hard, Day1.addDays(1));
+    answer(store, *book, "b", Grade::Easy, Day1.addDays(1));
+    EXPECT_EQ(store.find("b", 2)->schedule.easeMillis, 2360);
+    EXPECT_EQ(store.find("b", 2)->schedule.intervalDays, 6);
+    EXPECT_EQ(store.find("b", 2)->schedule.repetitions, 2);
+
+    // Read back from the log alone, the drills count the same.
+    ReviewStore replayed(folder());
+    replayed.load(book->index());
+    EXPECT_EQ(replayed.find("a", 1)->schedule.easeMillis, 2220);
+    EXPECT_EQ(replayed.find("a", 1)->schedule.repetitions, 1);
+    EXPECT_EQ(replayed.find("b", 2)->schedule.intervalDays, 6);
+}
+
+// A word counts as known from the day its interval reaches 21 days, that day included.
+TEST_F(ReviewStoreTest, AWordWhoseIntervalJustReached21DaysIsKnown) {
+    auto book = openBook({"a", "b"});
+    ReviewStore store(folder());
+    store.load(book->index());
+    // Ten easy answers raise the E-Factor to 3.5 (b: eight, to 3.3); after a lapse two good
+    // answers give 1 and 6 days, and the third 6 x 3.5 = 21 days (b: 6 x 3.3 = 19.8 -> 20).
+    const auto learn = [&](const QString& word, int easy) {
+        QDate day = Day1;
+        std::vector<Grade> grades(size_t(easy), Grade::Easy);
+        grades.insert(grades.end(), {Grade::Again, Grade::Good, Grade::Good, Grade::Good});
+        for (Grade g : grades) {
+            answer(store, *book, word, g, day);
+            day = store.find(word, recordOf(*book, word))->schedule.due;
+        }
+        return store.find(word, recordOf(*book, word))->schedule.intervalDays;
+    };
+    ASSERT_EQ(learn("a", 10), ProgressData::KnownIntervalDays);
+    ASSERT_EQ(learn("b", 8), ProgressData::KnownIntervalDays - 1);
+    const ProgressData p =
+        progress::compute(answerlog::read(store.logPath()), store, book->index(), Day1);
+    EXPECT_EQ(p.known, 1);
+    EXPECT_EQ(p.learning, 1);
+}

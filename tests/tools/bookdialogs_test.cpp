@@ -502,6 +502,11 @@ TEST(FrmInport, TheCsvReportNamesTheRowsAndCanBeSaved) {
     dialog.cmdReadCsvClick();
     EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("取込みの報告"));
     EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("3行目 fox: 1行目と同じ語")));
+    // The summary counts the word the book had and the word repeated in the file apart.
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(
+        QStringLiteral("ﾃﾞｰﾀの取込みが完了しました\r\n追加: 1 語\r\n取込まなかった語: 2 語\r\n"
+                       "　ﾌﾞｯｸにすでにある語: 1 語\r\n　ﾌｧｲﾙ内で重複した語: 1 語\r\n\r\n")))
+        << dialogs.lastBox().text.toStdString();
     EXPECT_TRUE(dialogs.done());
     const QString report = QString::fromUtf8(a.app.read("report.txt"));
     EXPECT_TRUE(report.contains(QStringLiteral("2行目 dog: ﾌﾞｯｸにすでにある語")));

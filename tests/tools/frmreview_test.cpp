@@ -84,16 +84,21 @@ TEST_F(ReviewTest, ReviewAsksRevealsAndSchedulesByButtonAndKey) {
     EXPECT_EQ(question(r), QStringLiteral("m:ant"));
     answer(r, 4);
     EXPECT_EQ(question(r), QStringLiteral("m:bird"));
-    answer(r, 2);
+    answer(r, 2); // hard: asked once more, until it is answered "good"
+    EXPECT_EQ(question(r), QStringLiteral("m:bird"));
+    answer(r, 3);
     EXPECT_EQ(question(r), QStringLiteral("今日の復習はこれで終わりです"));
     EXPECT_FALSE(f->cmdReveal->isEnabled());
     EXPECT_TRUE(ReviewSettings::read(app.path()).meaningToWord);
 
     const QList<LoggedAnswer> log = logged();
-    ASSERT_EQ(log.size(), 4);
-    const std::pair<QString, Grade> expected[] = {
-        {"cat", Grade::Good}, {"bird", Grade::Again}, {"ant", Grade::Easy}, {"bird", Grade::Hard}};
-    for (int k = 0; k < 4; ++k) {
+    ASSERT_EQ(log.size(), 5);
+    const std::pair<QString, Grade> expected[] = {{"cat", Grade::Good},
+                                                  {"bird", Grade::Again},
+                                                  {"ant", Grade::Easy},
+                                                  {"bird", Grade::Hard},
+                                                  {"bird", Grade::Good}};
+    for (int k = 0; k < 5; ++k) {
         EXPECT_EQ(log[k].word, expected[k].first);
         EXPECT_EQ(log[k].grade, expected[k].second);
         EXPECT_EQ(log[k].time, QDateTime(Today, QTime(10, 0)).toSecsSinceEpoch());
@@ -130,6 +135,28 @@ TEST_F(ReviewTest, ThreeMissesInARowCheckTheWordOnlyWithTheOptionOn) {
     answer(r, 3); // a right at last
     answer(r, 1); // b again
     EXPECT_EQ(checked(), QStringList{"b"});
+}
+
+// A right answer ends a run of misses: the next day's miss is the first of a new run.
+TEST_F(ReviewTest, ARightAnswerEndsARunOfMisses) {
+    startReview({"a"});
+    FrmReview* r = openReview();
+    ASSERT_NE(r, nullptr);
+    click(r->form()->chkCheckFails);
+    answer(r, 1);
+    answer(r, 1);
+    answer(r, 3);
+    EXPECT_EQ(question(r), QStringLiteral("今日の復習はこれで終わりです"));
+    click(r->form()->cmdClose);
+    QCoreApplication::processEvents();
+
+    main()->review()->setClock([] { return QDateTime(Today.addDays(1), QTime(8, 0)); });
+    r = openReview();
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(question(r), QStringLiteral("a"));
+    answer(r, 1);
+    EXPECT_EQ(logged().size(), 4);
+    EXPECT_EQ(checked(), QStringList());
 }
 
 TEST_F(ReviewTest, TurnedOffTheWindowIsAsBefore) {

@@ -2,14 +2,18 @@
 #include "core/book.h"
 #include "core/history/bookbackup.h"
 #include "mainwindow_fixture.h"
+#include "platform/qttranslation.h"
 #include "support/failingdisk.h"
 #include "translator/wordpanebinding.h"
 #include "ui/limitedtextedit.h"
 #include "ui/restorebackupform.h"
 #include "ui/translatorlform.h"
 
+#include <QMenu>
 #include <QStatusBar>
+#include <QStyleOptionMenuItem>
 #include <QTableWidget>
+#include <QTranslator>
 
 namespace {
 
@@ -264,6 +268,45 @@ TEST_F(HistoryTest, TheEditorsWordPaneSharesTheHistoryOfTheBook) {
     EXPECT_EQ(listed(), QStringList({"apple", "banana", "cherry"}));
     clickRow(2);
     EXPECT_EQ(meaningShown(), "m:cherry");
+}
+
+// The text a menu shows for one of its items, the key after a tab, as the menu draws it.
+QString shownText(QMenu* menu, const char* actionName) {
+    struct Drawn : QMenu {
+        using QMenu::initStyleOption;
+    };
+    auto* action = menu->findChild<QAction*>(QLatin1StringView(actionName));
+    if (!action)
+        return QStringLiteral("no ") + QLatin1StringView(actionName);
+    QStyleOptionMenuItem option;
+    (menu->*&Drawn::initStyleOption)(&option, action);
+    return option.text;
+}
+
+// Qt's Japanese catalogue misspells the Backspace key; both Edit menus show its right name.
+TEST_F(HistoryTest, BothEditMenusNameTheUndoKeysRightInJapanese) {
+    QTranslator* qt = installQtJapanese();
+    ASSERT_NE(qt, nullptr) << "Qt's Japanese translation is not installed";
+    QTranslator* own = installMissingQtJapanese();
+    const auto removed = qScopeGuard([&] {
+        QCoreApplication::removeTranslator(own);
+        QCoreApplication::removeTranslator(qt);
+        delete own;
+        delete qt;
+    });
+    const QStringList expected = {QStringLiteral("元に戻す(&U)\tAlt+Backspace"),
+                                  QStringLiteral("やり直し(&R)\tAlt+Shift+Backspace")};
+    startWith({"apple"});
+    EXPECT_EQ(
+        QStringList({shownText(form()->IdmEdit, "IdmUndo"), shownText(form()->IdmEdit, "IdmRedo")}),
+        expected);
+    form()->IdmGotoTransL->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(program->translator(), nullptr);
+    TranslatorLForm* editor = program->translator()->form();
+    EXPECT_EQ(
+        QStringList({shownText(editor->mnuEdit, "IdmUndo"), shownText(editor->mnuEdit, "IdmRedo")}),
+        expected);
 }
 
 } // namespace

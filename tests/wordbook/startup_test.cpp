@@ -39,10 +39,17 @@ TEST_F(MainWindowTest, AStartRemovesTheLeftoversOfInterruptedWrites) {
     app.write(QStringLiteral("trinfo.vtd.verbanta-a1B2c3.tmp"), "half");
     app.write(QStringLiteral("英単語/words.vtd.verbanta-Zz9yY8.tmp"), "half");
     app.write(QStringLiteral("memo.txt"), "mine");
+    // Backups a kill interrupted, of this book and of another; a whole backup stays.
+    app.write(QStringLiteral("backup/英単語/.tmp-20260102-030405/words.vtd"), "copy");
+    app.write(QStringLiteral("backup/other/.tmp-20260102-030405-2/means.vtd"), "copy");
+    app.write(QStringLiteral("backup/other/20260101-000000/backup.vtd"), "whole");
     ASSERT_TRUE(start());
     EXPECT_FALSE(app.exists(QStringLiteral("trinfo.vtd.verbanta-a1B2c3.tmp")));
     EXPECT_FALSE(app.exists(QStringLiteral("英単語/words.vtd.verbanta-Zz9yY8.tmp")));
     EXPECT_TRUE(app.exists(QStringLiteral("memo.txt")));
+    EXPECT_TRUE(app.entries(QStringLiteral("backup/英単語")).isEmpty());
+    EXPECT_EQ(app.entries(QStringLiteral("backup/other")), QStringList({"20260101-000000"}));
+    EXPECT_TRUE(app.exists(QStringLiteral("backup/other/20260101-000000/backup.vtd")));
     EXPECT_EQ(listed(), QStringList({"apple"}));
 }
 

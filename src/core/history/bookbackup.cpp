@@ -25,6 +25,14 @@ int countWords(const QString& wordsFile) {
     return int(Book::parseWordFile(file.readAll()).size());
 }
 
+// Removes the temporary folders of interrupted backups in one book's backup folder.
+void removeTemporaryFolders(const QString& root) {
+    const QDir dir(root);
+    for (const QString& name :
+         dir.entryList({TemporaryPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        QDir(dir.filePath(name)).removeRecursively();
+}
+
 void renameFolder(const QString& from, const QString& to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         diskio::fail(errno, from);
@@ -37,6 +45,12 @@ BookBackups::BookBackups(QString appFolder, int kept)
 
 QString BookBackups::bookFolderOf(const QString& bookName) const {
     return m_appFolder + u'/' + FolderName + u'/' + bookName;
+}
+
+void BookBackups::removeInterrupted(const QString& appFolder) {
+    const QDir backups(appFolder + u'/' + FolderName);
+    for (const QString& book : backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        removeTemporaryFolders(backups.filePath(book));
 }
 
 BookBackup BookBackups::create(const QString& bookName, const QString& bookFolder,
@@ -52,10 +66,8 @@ BookBackup BookBackups::write(const QString& bookName, const QString& bookFolder
     if (!QDir().mkpath(root))
         throw RuntimeFailure(failure::PathFileAccess, root);
     // What an interrupted backup left is no backup.
+    removeTemporaryFolders(root);
     const QDir rootDir(root);
-    for (const QString& name : rootDir.entryList({TemporaryPrefix + u'*'},
-                                                 QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
-        QDir(root + u'/' + name).removeRecursively();
 
     BookBackup backup;
     backup.when = QDateTime::currentDateTime();

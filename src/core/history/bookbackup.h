@@ -37,6 +37,10 @@ public:
 
     QString bookFolderOf(const QString& bookName) const;
 
+    // Removes what backups a kill interrupted left behind, for every book: such a folder is no
+    // backup, and each holds a whole copy of its book.
+    static void removeInterrupted(const QString& appFolder);
+
 private:
     BookBackup write(const QString& bookName, const QString& bookFolder, const QString& operation,
                      int wordCount = -1);

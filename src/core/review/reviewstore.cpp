@@ -232,7 +232,8 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
             m_byRecord.insert(a.recordNo, slot);
     }
     ReviewEntry& e = m_entries[size_t(slot)];
-    e.schedule = sm2::answer(e.schedule, a.grade, today);
+    if (!sm2::isDrill(e.schedule, e.lastGrade, today))
+        e.schedule = sm2::answer(e.schedule, a.grade, today);
     e.lastGrade = int(a.grade);
     e.lastTime = a.time;
     e.failStreak = a.grade == Grade::Again ? e.failStreak + 1 : 0;

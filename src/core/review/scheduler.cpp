@@ -41,4 +41,10 @@ Schedule answer(Schedule s, Grade grade, QDate today) {
     return s;
 }
 
+bool isDrill(const Schedule& s, int lastGrade, QDate today) {
+    // A word answered below "good" is due a day or more later, so an answer before that day is
+    // the drill. Past midnight a word missed the evening before is due, and its answer counts.
+    return lastGrade > 0 && lastGrade < int(Grade::Good) && s.due.isValid() && today < s.due;
+}
+
 } // namespace sm2

@@ -24,6 +24,10 @@ struct Schedule {
 // the E-Factor as it was. The buttons map to qualities Again 1, Hard 3, Good 4, Easy 5. The new
 // E-Factor is applied before the interval is worked out, and the E-Factor is kept in thousandths
 // so that the same answers always give the same days.
+//
+// Words answered below quality 4 are asked again in the same session until they are answered
+// "good" or "easy". Those drills are no repetitions: they change neither the E-Factor nor the
+// interval, so the answers after a miss can never leave a word easier than it was before it.
 namespace sm2 {
 
 inline constexpr int InitialEaseMillis = 2500;
@@ -32,5 +36,8 @@ inline constexpr int MinimumEaseMillis = 1300;
 int quality(Grade grade);
 // The schedule after answering with grade on the day today.
 Schedule answer(Schedule s, Grade grade, QDate today);
+// True when an answer on the day today is the drill of a word whose last answer (lastGrade, 0 for
+// none) was below "good": the word is not due yet, so the answer is no repetition.
+bool isDrill(const Schedule& s, int lastGrade, QDate today);
 
 } // namespace sm2
