@@ -23,7 +23,7 @@ class SpellChecker;
 class SpellHighlighter : public QObject {
     Q_OBJECT
 public:
-    // Longest slice of checking between two events.
+    // Longest slice of checking between two events, beyond the paragraphs in view.
     static constexpr int SliceMilliseconds = 12;
 
     SpellHighlighter(RichTextPane& pane, spelling::SpellChecker& checker);
