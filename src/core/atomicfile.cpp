@@ -76,16 +76,24 @@ QString writeTarget(const QString& path) {
     diskio::fail(ELOOP, path);
 }
 
+// The error a rewrite of an existing file is refused with because the file is read-only (no write
+// permission bit, or not writable by this user), or 0.
+int readOnlyError(const QString& path) {
+    struct stat old {};
+    if (::stat(nativePath(path).constData(), &old) != 0)
+        return 0;
+    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return EACCES;
+    if (::access(nativePath(path).constData(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+        return errno;
+    return 0;
+}
+
 // A file the user marked read-only, or cannot write, is left as it is: renaming a new file over
 // it would get round the protection the user chose.
 void refuseReadOnly(const QString& path, const QString& shownPath) {
-    struct stat old {};
-    if (::stat(nativePath(path).constData(), &old) != 0)
-        return;
-    if ((old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        diskio::fail(EACCES, shownPath);
-    if (::access(nativePath(path).constData(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
-        diskio::fail(errno, shownPath);
+    if (const int error = readOnlyError(path))
+        diskio::fail(error, shownPath);
 }
 
 } // namespace
@@ -100,6 +108,25 @@ void removeTemporaryLeftovers(const QString& folder) {
 
 bool isTemporaryLeftover(const QString& fileName) {
     return isTemporaryName(fileName);
+}
+
+bool isReadOnlyFile(const QString& path) {
+    try {
+        return !path.isEmpty() && readOnlyError(writeTarget(path)) != 0;
+    } catch (const RuntimeFailure&) {
+        return false;
+    }
+}
+
+void removeLeftoversBeside(const QString& path) {
+    if (path.isEmpty())
+        return;
+    try {
+        const QFileInfo target(writeTarget(path));
+        removeLeftoversOf(target.absoluteDir(), target.fileName());
+    } catch (const RuntimeFailure&) {
+        // A loop of links: no write of ours can have gone through it.
+    }
 }
 
 DiskGate* setDiskGate(DiskGate* gate) {

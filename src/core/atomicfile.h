@@ -16,10 +16,16 @@
 // removeTemporaryLeftovers); those an interrupted write of the same file left are removed first.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
+// Whether a rewrite of the file at path would be refused because the file is read-only.
+bool isReadOnlyFile(const QString& path);
+
 // Removes the temporary files that interrupted whole-file rewrites left in folder.
 void removeTemporaryLeftovers(const QString& folder);
 // Whether a file name is that of a temporary file a whole-file rewrite makes.
 bool isTemporaryLeftover(const QString& fileName);
+// Removes the temporary files that interrupted rewrites of the file at path left beside it (or
+// beside the file its symbolic link leads to, where they are written), and no other file.
+void removeLeftoversBeside(const QString& path);
 
 // Every byte the program writes into its own files passes through a gate, so that tests can stand
 // in for a disk that fills up after so many bytes or fails to sync. The real disk has no gate.

@@ -164,6 +164,8 @@ QString FileDamage::message() const {
         text += QStringLiteral("元のﾌｧｲﾙは「%1」として残してあります。\r\n").arg(keptAs);
     if (currentPlanFile)
         text += QStringLiteral("使用中のﾌﾟﾛｼﾞｪｸﾄはありません。");
+    else if (fileName == TabStopsFile)
+        text += QStringLiteral("ﾀﾌﾞ位置は既定の値を使います。");
     else
         text += QStringLiteral("読み取れたﾌﾟﾛｼﾞｪｸﾄは %1 件です。").arg(recordsKept);
     return text;
@@ -267,7 +269,7 @@ void removeCurrentPlan(const QString& appFolder) {
     removeFile(pathOf(appFolder, CurrentPlanFile));
 }
 
-TabStops loadTabStops(const QString& appFolder) {
+TabStops loadTabStops(const QString& appFolder, std::optional<FileDamage>* damage) {
     const QString path = pathOf(appFolder, TabStopsFile);
     if (!QFileInfo::exists(path))
         return DefaultTabStops;
@@ -277,9 +279,12 @@ TabStops loadTabStops(const QString& appFolder) {
         for (qint16& stop : stops)
             stop = reader.readInt16();
         return stops;
-    } catch (const RuntimeFailure&) {
-        // Tab stops are a convenience: damaged ones give way to the defaults, the file is kept.
-        setAside(path);
+    } catch (const RuntimeFailure& e) {
+        // Tab stops are a convenience: damaged ones give way to the defaults, the file is kept
+        // and the user is told, so that the stops chosen do not change without a word.
+        FileDamage found{TabStopsFile, e.description(), setAside(path)};
+        if (damage)
+            *damage = found;
         return DefaultTabStops;
     }
 }
@@ -289,6 +294,11 @@ void saveTabStops(const QString& appFolder, const TabStops& stops) {
     for (qint16 stop : stops)
         writer.lineInt(stop);
     writeFileAtomically(pathOf(appFolder, TabStopsFile), writer.bytes());
+}
+
+void removeDocumentLeftovers(const PlanInfo& plan) {
+    for (const QString& path : {plan.orgFilePath, plan.transFilePath, plan.cmntFilePath})
+        removeLeftoversBeside(path);
 }
 
 QString commentFilePath(const QString& transFilePath, const QString& transFileName) {

@@ -66,7 +66,7 @@ QByteArray recordLine(const PlanInfo& plan);
 // record the program would never have written). Its bytes are kept under another name, never
 // deleted, and what could be read of it is used; message() tells the user so.
 struct FileDamage {
-    QString fileName; // the file as the program knows it: trinfo.vtd, ctrinfo.vtd
+    QString fileName; // the file as the program knows it: trinfo.vtd, ctrinfo.vtd, trtabs.vtd
     QString reason;
     QString keptAs; // the name its bytes were moved to; empty when even that failed
     int recordsKept = 0;
@@ -94,9 +94,14 @@ std::optional<PlanInfo> loadCurrentPlan(const QString& appFolder,
 void saveCurrentPlan(const QString& appFolder, const PlanInfo& plan);
 void removeCurrentPlan(const QString& appFolder);
 
-// The tab stops of trtabs.vtd; the defaults when the file is missing.
-TabStops loadTabStops(const QString& appFolder);
+// The tab stops of trtabs.vtd; the defaults when the file is missing. A damaged file is set aside
+// and reported in *damage, and the defaults are used.
+TabStops loadTabStops(const QString& appFolder, std::optional<FileDamage>* damage = nullptr);
 void saveTabStops(const QString& appFolder, const TabStops& stops);
+
+// Removes what interrupted saves of the project's documents (original, translation, comment) left
+// beside them; other files are never touched.
+void removeDocumentLeftovers(const PlanInfo& plan);
 
 // The comment file of a translation file: "Cm_" + its file name, in its folder.
 QString commentFilePath(const QString& transFilePath, const QString& transFileName);

@@ -3,6 +3,7 @@
 
 #include "projectfiles.h"
 
+#include <QList>
 #include <QString>
 
 // How the sentence split of the original pane marks its blocks. Lives while the program runs.
@@ -64,9 +65,8 @@ struct ProjectState {
     // The state of a freshly opened editor: every value at its start value, the tab stops from
     // trtabs.vtd and the project in use from ctrinfo.vtd, whose switches become the working
     // copies. Returns whether a usable ctrinfo.vtd was there (after New it holds a fresh record,
-    // with no project name). A damaged one is set aside and described in *damage.
-    bool startEditor(const QString& appFolder,
-                     std::optional<projectfiles::FileDamage>* damage = nullptr);
+    // with no project name). Damaged files are set aside and described in *damages.
+    bool startEditor(const QString& appFolder, QList<projectfiles::FileDamage>* damages = nullptr);
 
     // The project becomes the one in use; the working copies take its switches.
     void makeCurrent(const PlanInfo& plan);

@@ -154,6 +154,7 @@ void ProjectCommands::loadProject() {
     ProjectState& p = m_window.project();
     TranslatorLForm* f = m_window.form();
     const PlanInfo plan = p.current;
+    projectfiles::removeDocumentLeftovers(plan);
     if (plan.useCmnt)
         openComment();
     else

@@ -24,6 +24,10 @@ SpellingOptions::SpellingOptions(EditorSpelling& spelling, QTabWidget* tabs)
     connect(m_page->cboSpellLanguage, &QComboBox::activated, this, [this](int index) {
         m_spelling.setLanguage(m_page->cboSpellLanguage->itemData(index).toString());
     });
+    connect(m_page->chkIgnoreCapitals, &QCheckBox::clicked, this,
+            [this](bool on) { m_spelling.setIgnoreInnerCapitals(on); });
+    connect(m_page->chkIgnoreDigits, &QCheckBox::clicked, this,
+            [this](bool on) { m_spelling.setIgnoreDigits(on); });
 }
 
 void SpellingOptions::fill() {
@@ -34,10 +38,14 @@ void SpellingOptions::fill() {
         languages->addItem(d.displayName(), d.code);
     languages->setCurrentIndex(std::max(0, languages->findData(m_spelling.language())));
     m_page->chkSpellCheck->setChecked(m_spelling.isEnabled());
+    m_page->chkIgnoreCapitals->setChecked(m_spelling.ignoresInnerCapitals());
+    m_page->chkIgnoreDigits->setChecked(m_spelling.ignoresDigits());
 
     const bool none = dictionaries.isEmpty();
     m_page->chkSpellCheck->setEnabled(!none);
     languages->setEnabled(!none);
+    m_page->chkIgnoreCapitals->setVisible(!none);
+    m_page->chkIgnoreDigits->setVisible(!none);
     m_page->lblNoDictionary->setVisible(none);
     if (none)
         m_page->lblNoDictionary->setText(noDictionaryText());

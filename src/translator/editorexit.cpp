@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editorexit.h"
 
+#include "core/atomicfile.h"
 #include "core/book.h"
+#include "core/failure.h"
 #include "core/projectstate.h"
+#include "core/session.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -62,32 +65,44 @@ void EditorExit::mnuSaveClick() {
 
 bool EditorExit::saveDocuments() {
     ProjectState& p = m_window.project();
-    TranslatorLForm* f = m_window.form();
     // A document that could not be read is kept on disk until its pane is changed, and then
     // replaced only when the user says so.
     if (p.useOrgFile && p.saveOrgToo && (p.orgModified || !p.orgFileNotRead)) {
-        if (p.orgFileNotRead) {
-            if (!saveOverUnreadDocument(f->Rtxt1, p.current.orgFilePath, p.orgFileNotRead))
-                return false;
-        } else if (!saveDocument(f->Rtxt1, p.current.orgFilePath)) {
+        if (!saveProjectDocument(Document::Original))
             return false;
-        }
         p.orgModified = false;
     }
-    if (p.transModified || !p.transFileNotRead) {
-        if (p.transFileNotRead) {
-            if (!saveOverUnreadDocument(f->Rtxt2, p.current.transFilePath, p.transFileNotRead))
-                return false;
-        } else if (!saveDocument(f->Rtxt2, p.current.transFilePath)) {
-            return false;
-        }
-    }
+    if ((p.transModified || !p.transFileNotRead) && !saveProjectDocument(Document::Translation))
+        return false;
     p.transModified = false;
     return true;
 }
 
-bool EditorExit::saveOverUnreadDocument(RichTextPane* pane, const QString& path,
-                                        bool& stillUnread) {
+RichTextPane* EditorExit::paneOf(Document which) const {
+    TranslatorLForm* f = m_window.form();
+    return which == Document::Original ? f->Rtxt1 : f->Rtxt2;
+}
+
+QString EditorExit::pathOf(Document which) const {
+    const PlanInfo& plan = m_window.project().current;
+    return which == Document::Original ? plan.orgFilePath : plan.transFilePath;
+}
+
+bool& EditorExit::notReadFlag(Document which) const {
+    ProjectState& p = m_window.project();
+    return which == Document::Original ? p.orgFileNotRead : p.transFileNotRead;
+}
+
+bool EditorExit::saveProjectDocument(Document which) {
+    if (notReadFlag(which))
+        return saveOverUnreadDocument(which);
+    if (isReadOnlyFile(pathOf(which)))
+        return saveInsteadOfReadOnly(which);
+    return saveDocument(paneOf(which), pathOf(which));
+}
+
+bool EditorExit::saveOverUnreadDocument(Document which) {
+    const QString path = pathOf(which);
     MessageRequest question;
     question.title = QStringLiteral("上書きの確認");
     question.text =
@@ -102,27 +117,108 @@ bool EditorExit::saveOverUnreadDocument(RichTextPane* pane, const QString& path,
     question.defaultAnswer = Answer::No;
     switch (dialogs().message(question)) {
     case Answer::Yes:
-        if (!saveDocument(pane, path))
+        if (!saveDocument(paneOf(which), path))
             return false;
-        stillUnread = false;
+        notReadFlag(which) = false;
         return true;
-    case Answer::No: {
-        FileRequest request;
-        request.title = QStringLiteral("別の名前で保存");
-        request.folder = QFileInfo(path).absolutePath();
-        request.fileName = QFileInfo(path).completeBaseName() + QStringLiteral("_編集.rtf");
-        request.filter = QStringLiteral("RTF (*.rtf);;すべてのﾌｧｲﾙ (*)");
-        request.defaultSuffix = QStringLiteral("rtf");
-        const std::optional<QString> other = dialogs().saveFile(request);
-        if (!other)
-            return false;
-        if (QFileInfo(*other).absoluteFilePath() == QFileInfo(path).absoluteFilePath())
-            return saveOverUnreadDocument(pane, path, stillUnread);
-        // The work is safe in the other file; the project keeps its own document untouched.
-        return saveDocument(pane, *other);
-    }
+    case Answer::No:
+        return saveUnderAnotherName(which);
     default:
         return false;
+    }
+}
+
+bool EditorExit::saveInsteadOfReadOnly(Document which) {
+    MessageRequest question;
+    question.title = QStringLiteral("読み取り専用ﾌｧｲﾙ");
+    question.text = QStringLiteral("次のﾌｧｲﾙは読み取り専用のため、上書きできません。\r\n") +
+                    pathOf(which) +
+                    QStringLiteral("\r\n\r\nOK：別の名前で保存する（元のﾌｧｲﾙはそのまま残す）"
+                                   "\r\nｷｬﾝｾﾙ：保存しない");
+    question.buttons = MessageButtons::OkCancel;
+    question.icon = MessageIcon::Exclamation;
+    question.defaultAnswer = Answer::Ok;
+    return dialogs().message(question) == Answer::Ok && saveUnderAnotherName(which);
+}
+
+bool EditorExit::saveUnderAnotherName(Document which) {
+    const QString path = pathOf(which);
+    FileRequest request;
+    request.title = QStringLiteral("別の名前で保存");
+    request.folder = QFileInfo(path).absolutePath();
+    request.fileName = QFileInfo(path).completeBaseName() + QStringLiteral("_編集.rtf");
+    request.filter = QStringLiteral("RTF (*.rtf);;すべてのﾌｧｲﾙ (*)");
+    request.defaultSuffix = QStringLiteral("rtf");
+    const std::optional<QString> other = dialogs().saveFile(request);
+    if (!other)
+        return false;
+    if (QFileInfo(*other).absoluteFilePath() == QFileInfo(path).absoluteFilePath())
+        return saveProjectDocument(which);
+    // The project must be able to name the new file before the work goes there, and a file of
+    // the program's own is no place for it.
+    PlanInfo moved = m_window.project().current;
+    const QString name = QFileInfo(*other).fileName();
+    if (which == Document::Original) {
+        moved.orgFilePath = *other;
+        moved.orgFileName = name;
+    } else {
+        moved.transFilePath = *other;
+        moved.transFileName = name;
+    }
+    QString refusal = projectfiles::refusalFor(moved);
+    if (refusal.isEmpty() && projectfiles::namesOwnFile(session().appFolder, *other))
+        refusal = QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ自身のﾌｧｲﾙ「%1」には保存できません。").arg(name);
+    if (!refusal.isEmpty()) {
+        showMessage(refusal + QStringLiteral("\r\n") + *other, QStringLiteral("保存ｴﾗｰ"),
+                    MessageButtons::Ok, MessageIcon::Exclamation);
+        return false;
+    }
+    if (!saveDocument(paneOf(which), *other))
+        return false;
+    adoptDocument(which, moved);
+    return true;
+}
+
+void EditorExit::adoptDocument(Document which, const PlanInfo& moved) {
+    ProjectState& p = m_window.project();
+    p.current = moved;
+    notReadFlag(which) = false;
+    TranslatorLForm* f = m_window.form();
+    if (which == Document::Original)
+        f->setPanelText(2, moved.orgFilePath);
+    else
+        f->setPanelText(3, moved.transFileName);
+
+    // The next start and the project list open the new file. The work is safe already, so a
+    // project file that cannot be written is reported, and the editor goes on with the new file.
+    const QString appFolder = session().appFolder;
+    QString file = projectfiles::CurrentPlanFile;
+    try {
+        projectfiles::saveCurrentPlan(appFolder, moved);
+        file = projectfiles::PlanListFile;
+        std::optional<projectfiles::FileDamage> damage;
+        PlanList plans = projectfiles::loadPlanList(appFolder, &damage);
+        if (damage)
+            showMessage(damage->message(), projectfiles::DamageTitle, MessageButtons::Ok,
+                        MessageIcon::Exclamation);
+        for (PlanInfo& entry : plans) {
+            if (entry.planName != moved.planName)
+                continue;
+            if (which == Document::Original) {
+                entry.orgFilePath = moved.orgFilePath;
+                entry.orgFileName = moved.orgFileName;
+            } else {
+                entry.transFilePath = moved.transFilePath;
+                entry.transFileName = moved.transFileName;
+            }
+            projectfiles::savePlanList(appFolder, plans);
+            break;
+        }
+        p.plans = plans;
+    } catch (const RuntimeFailure& failed) {
+        reportUnsaved(appFolder + u'/' + file, failed.description());
+    } catch (const PlanRefused& refused) {
+        reportUnsaved(appFolder + u'/' + file, refused.reason());
     }
 }
 

@@ -5,6 +5,7 @@
 
 class Book;
 class FrmTranslatorL;
+struct PlanInfo;
 class RichTextPane;
 class QString;
 
@@ -55,9 +56,23 @@ private:
     enum class Leave { Return, End };
     bool leave(Leave how);
     bool askAndSave(Leave how);
-    // Saves a pane over a document the editor could not read only when the user says so; the
-    // user may save the pane under another name instead. False when nothing was saved.
-    bool saveOverUnreadDocument(RichTextPane* pane, const QString& path, bool& stillUnread);
+    // The project's documents that the panes hold.
+    enum class Document { Original, Translation };
+    RichTextPane* paneOf(Document which) const;
+    QString pathOf(Document which) const;
+    bool& notReadFlag(Document which) const;
+    // Saves the pane into its document; one the editor could not read, or one that is read-only,
+    // only after asking. False when nothing was saved.
+    bool saveProjectDocument(Document which);
+    // Saves over a document the editor could not read only when the user says so; the user may
+    // save under another name instead.
+    bool saveOverUnreadDocument(Document which);
+    // A read-only document is kept as it is; the user may save under another name.
+    bool saveInsteadOfReadOnly(Document which);
+    // Saves under a name the user picks, which then is the project's document from now on.
+    bool saveUnderAnotherName(Document which);
+    // The project's records, the status bar and the state follow the document to its new file.
+    void adoptDocument(Document which, const PlanInfo& moved);
 
     FrmTranslatorL& m_window;
     Hooks m_hooks;

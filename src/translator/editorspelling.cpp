@@ -89,6 +89,7 @@ EditorSpelling::EditorSpelling(FrmTranslatorL& window)
         return book && book->index().find(word) >= 0;
     });
     m_checker.setPersonalWords(spelling::readWordList(session().appFolder));
+    m_checker.setExemptions({m_settings.ignoreInnerCapitals, m_settings.ignoreDigits});
     for (RichTextPane* pane : {f->Rtxt1, f->Rtxt2})
         m_highlighters.append(new SpellHighlighter(*pane, m_checker));
     connect(f->Rtxt1, &RichTextPane::gotFocus, this, &EditorSpelling::followOriginalPaneEditing);
@@ -125,6 +126,23 @@ void EditorSpelling::setEnabled(bool on) {
 
 bool EditorSpelling::isChecking() const {
     return m_settings.enabled && m_engine;
+}
+
+void EditorSpelling::setIgnoreInnerCapitals(bool on) {
+    m_settings.ignoreInnerCapitals = on;
+    saveSettings();
+    applyExemptions();
+}
+
+void EditorSpelling::setIgnoreDigits(bool on) {
+    m_settings.ignoreDigits = on;
+    saveSettings();
+    applyExemptions();
+}
+
+void EditorSpelling::applyExemptions() {
+    m_checker.setExemptions({m_settings.ignoreInnerCapitals, m_settings.ignoreDigits});
+    recheckPanes();
 }
 
 void EditorSpelling::loadDictionary() {

@@ -37,6 +37,11 @@ public:
     void setEnabled(bool on);
     // True when marks are being shown.
     bool isChecking() const;
+    // Words with an upper-case letter after the first, and words with digits, are left unmarked.
+    bool ignoresInnerCapitals() const { return m_settings.ignoreInnerCapitals; }
+    void setIgnoreInnerCapitals(bool on);
+    bool ignoresDigits() const { return m_settings.ignoreDigits; }
+    void setIgnoreDigits(bool on);
 
     // Marks a further pane (the comment window's) for as long as it lives, with the suggestions
     // at the top of its standard menu on a misspelt word.
@@ -56,6 +61,7 @@ public:
 
 private:
     void loadDictionary();
+    void applyExemptions();
     void applyToPanes();
     void recheckPanes();
     void saveSettings();

@@ -92,10 +92,10 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         // Tab stops and the project in use are read before anything is shown, so that a damaged
         // project file stops the start before the book is opened.
         p = ProjectState();
-        std::optional<projectfiles::FileDamage> damage;
-        const bool projectFileFound = p.startEditor(s.appFolder, &damage);
-        if (damage)
-            showMessage(damage->message(), projectfiles::DamageTitle, MessageButtons::Ok,
+        QList<projectfiles::FileDamage> damages;
+        const bool projectFileFound = p.startEditor(s.appFolder, &damages);
+        for (const projectfiles::FileDamage& damage : damages)
+            showMessage(damage.message(), projectfiles::DamageTitle, MessageButtons::Ok,
                         MessageIcon::Exclamation);
 
         const DisplaySettings& d = s.display;
@@ -187,6 +187,7 @@ void FrmTranslatorL::loadCurrentProject(bool projectFileFound) {
     f->Rtxt1->setKeepSelectionVisible(false);
     f->Rtxt2->setKeepSelectionVisible(false);
     p.newPlanMadeCurrent = false;
+    projectfiles::removeDocumentLeftovers(plan);
     p.orgFileNotRead = !loadPane(f->Rtxt1, plan.orgFilePath);
     p.transFileNotRead = !loadPane(f->Rtxt2, plan.transFilePath);
     f->setPanelText(1, plan.planName);

@@ -82,13 +82,17 @@ void SpellHighlighter::detach() {
 
 void SpellHighlighter::noteChange(int position, int removed, int added) {
     const QTextBlock first = m_document->findBlock(position);
+    const int end = position + added;
     if (removed + added > LargestEditCheckedAtOnce) {
+        // Paragraphs that were there before the edit keep their note of being checked, though
+        // their text changed: the slices must take them again.
+        for (QTextBlock b = first; b.isValid() && b.position() <= end; b = b.next())
+            b.setUserData(nullptr);
         m_nextBlock = std::min(m_nextBlock, std::max(first.blockNumber(), 0));
         scheduleSlices();
         return;
     }
     // Runs before the document is laid out again, so the paragraph is drawn once, marked.
-    const int end = position + added;
     DirtyRange marked;
     for (QTextBlock b = first; b.isValid() && b.position() <= end; b = b.next())
         if (checkBlock(b))
@@ -158,16 +162,17 @@ bool SpellHighlighter::checkSlice(int milliseconds) {
     clock.start();
     const auto outOfTime = [&] { return clock.elapsed() >= milliseconds; };
 
+    // The paragraphs in view are checked whatever the time left: there are only as many as the
+    // pane shows, and a slow machine must not leave the ones the user reads unmarked.
     const QRect view = m_pane.viewport()->rect();
-    const QTextBlock lastShown = m_pane.cursorForPosition(view.bottomRight()).block();
+    const QTextBlock firstShown = m_pane.cursorForPosition(view.topLeft()).block();
+    const int lastShown =
+        std::max(firstShown.blockNumber(),
+                 m_pane.cursorForPosition(view.bottomRight()).block().blockNumber());
     DirtyRange shown;
-    for (QTextBlock b = m_pane.cursorForPosition(view.topLeft()).block(); b.isValid();
-         b = b.next()) {
+    for (QTextBlock b = firstShown; b.isValid() && b.blockNumber() <= lastShown; b = b.next())
         if (!isChecked(b) && checkBlock(b))
             shown.add(b);
-        if (b == lastShown || outOfTime())
-            break;
-    }
     redraw(shown);
     DirtyRange walked;
     QTextBlock b = m_document->findBlockByNumber(m_nextBlock);

@@ -23,7 +23,7 @@ class SpellChecker;
 class SpellHighlighter : public QObject {
     Q_OBJECT
 public:
-    // Longest slice of checking between two events.
+    // Longest slice of checking between two events, beyond the paragraphs in view.
     static constexpr int SliceMilliseconds = 12;
 
     SpellHighlighter(RichTextPane& pane, spelling::SpellChecker& checker);
@@ -34,7 +34,8 @@ public:
     // What counts as correct changed: every paragraph is checked again, the old marks staying
     // until then.
     void recheckAll();
-    // Checks paragraphs for up to a slice's time; false when none is left unchecked.
+    // Checks the paragraphs in view, then others for up to a slice's time; false when none is
+    // left unchecked.
     bool checkSlice(int milliseconds = SliceMilliseconds);
     bool isComplete() const;
 

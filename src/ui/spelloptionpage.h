@@ -7,8 +7,8 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 
-// The options' page of the spelling check: the switch, the language and, when no dictionary is
-// installed, how to install one.
+// The options' page of the spelling check: the switch, the language, the words left unchecked
+// and, when no dictionary is installed, how to install one.
 class SpellOptionPage : public QWidget {
     Q_OBJECT
 public:
@@ -17,5 +17,7 @@ public:
     QCheckBox* chkSpellCheck;
     QLabel* lblSpellLanguage;
     QComboBox* cboSpellLanguage;
+    QCheckBox* chkIgnoreCapitals;
+    QCheckBox* chkIgnoreDigits;
     QLabel* lblNoDictionary;
 };

@@ -186,9 +186,15 @@ TEST(ProjectFiles, TabStopsAreFourSignedLines) {
     projectfiles::saveTabStops(app.path(), {240, -15, 1440, 32767});
     EXPECT_EQ(app.read("trtabs.vtd"), "240\r\n-15\r\n1440\r\n32767\r\n");
     EXPECT_EQ(projectfiles::loadTabStops(app.path()), TabStops({240, -15, 1440, 32767}));
-    // Damaged tab stops give way to the defaults; the file is kept aside.
+    // Damaged tab stops give way to the defaults; the file is kept aside and reported.
     app.write("trtabs.vtd", "1\r\n2\r\n3\r\n40000\r\n");
-    EXPECT_EQ(projectfiles::loadTabStops(app.path()), DefaultTabStops);
+    std::optional<projectfiles::FileDamage> damage;
+    EXPECT_EQ(projectfiles::loadTabStops(app.path(), &damage), DefaultTabStops);
+    ASSERT_TRUE(damage);
+    EXPECT_EQ(damage->fileName, QStringLiteral("trtabs.vtd"));
+    EXPECT_EQ(app.read(damage->keptAs), "1\r\n2\r\n3\r\n40000\r\n");
+    EXPECT_TRUE(damage->message().contains(QStringLiteral("「trtabs.vtd」")));
+    EXPECT_TRUE(damage->message().contains(damage->keptAs));
     app.write("trtabs.vtd", "1\r\n2\r\n");
     EXPECT_EQ(projectfiles::loadTabStops(app.path()), DefaultTabStops);
     EXPECT_FALSE(app.exists("trtabs.vtd"));

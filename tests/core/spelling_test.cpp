@@ -39,6 +39,10 @@ TEST(WordSplit, TakesLatinWordsAndLeavesJapaneseCodesAndFullWidthLettersAlone) {
     EXPECT_TRUE(spelling::latinWords(QStringLiteral("日本語の文章です。")).isEmpty());
     const QString accented = QStringLiteral("café naïve");
     EXPECT_EQ(wordsOf(accented, spelling::latinWords(accented)), QStringList({"café", "naïve"}));
+    // Asked to, digits belong to the word around them; an underscore still spoils it.
+    const QString codes = QStringLiteral("A4 x_max 3rd utf8 x86_64 2024 v2.0");
+    EXPECT_EQ(wordsOf(codes, spelling::latinWords(codes, true)),
+              QStringList({"A4", "3rd", "utf8", "v2"}));
 }
 
 TEST(SpellChecker, MarksOnlyWordsNoDictionaryBookOrUserListKnows) {
@@ -60,6 +64,28 @@ TEST(SpellChecker, MarksOnlyWordsNoDictionaryBookOrUserListKnows) {
     // A personal word typed in lower case also covers it at the start of a sentence.
     EXPECT_TRUE(checker.isCorrect(QStringLiteral("Verbanta")));
     EXPECT_FALSE(checker.isCorrect(QStringLiteral("Catt")));
+}
+
+// Identifiers of technical text are left alone unless the user wants them checked: those with a
+// capital after the first letter, and those with digits. A capital that starts a sentence is no
+// reason to leave a word alone.
+TEST(SpellChecker, LeavesIdentifiersAloneUnlessAskedToCheckThem) {
+    FakeEngine engine;
+    spelling::SpellChecker checker;
+    checker.setEngine(&engine);
+    const QString text = QStringLiteral("SolutionActionRejected iPhone Teh x86 3rd utf8 catt NASA");
+    EXPECT_EQ(wordsOf(text, checker.misspelt(text)), QStringList({"Teh", "catt"}));
+
+    quint64 before = checker.generation();
+    checker.setExemptions({.innerCapitals = false, .digits = true});
+    EXPECT_GT(checker.generation(), before);
+    EXPECT_EQ(wordsOf(text, checker.misspelt(text)),
+              QStringList({"SolutionActionRejected", "iPhone", "Teh", "catt", "NASA"}));
+    before = checker.generation();
+    checker.setExemptions({.innerCapitals = true, .digits = false});
+    EXPECT_GT(checker.generation(), before);
+    EXPECT_EQ(wordsOf(text, checker.misspelt(text)),
+              QStringList({"Teh", "x86", "3rd", "utf8", "catt"}));
 }
 
 TEST(SpellChecker, AsksTheDictionaryOncePerWordAndLimitsSuggestions) {
@@ -103,6 +129,20 @@ TEST(SpellingFiles, KeepSettingsAndWordsInFilesOfTheirOwnAndSurviveDamage) {
 
     app.write(QStringLiteral("spelling.ini"), QByteArray("\xff\xfe garbage\nenabled\n"));
     EXPECT_TRUE(spelling::readSettings(app.path()).enabled);
+
+    // The switches for identifiers are on in a file from before them, and kept when turned off.
+    app.write(QStringLiteral("spelling.ini"), QByteArray("enabled=0\nlanguage=en_GB\n"));
+    read = spelling::readSettings(app.path());
+    EXPECT_TRUE(read.ignoreInnerCapitals);
+    EXPECT_TRUE(read.ignoreDigits);
+    read.ignoreDigits = false;
+    spelling::writeSettings(app.path(), read);
+    EXPECT_EQ(app.read(QStringLiteral("spelling.ini")),
+              QByteArray("enabled=0\nlanguage=en_GB\nignoreDigits=0\n"));
+    read = spelling::readSettings(app.path());
+    EXPECT_TRUE(read.ignoreInnerCapitals);
+    EXPECT_FALSE(read.ignoreDigits);
+    EXPECT_FALSE(read.enabled);
 }
 
 } // namespace

@@ -34,7 +34,7 @@ protected:
     void showPanel() {
         form()->Rtxt1->setPlainText(Original);
         panelForm()->mnuGlossary->trigger();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 60000));
     }
 
     void caretAt(int position) {
@@ -139,7 +139,7 @@ TEST_F(GlossaryPanelTest, APanelShownFromTheStartListsTheFirstSentenceOfTheLoade
     // The matcher comes back while the window is being shown, before the user does anything.
     editor = std::make_unique<FrmTranslatorL>();
     ASSERT_TRUE(editor->formLoad());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 60000));
     form()->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form()));
     EXPECT_EQ(listed(), QStringList({"look up", "cherry"}));
@@ -203,7 +203,7 @@ TEST_F(GlossaryPanelTest, TheHighlightNeverReachesTheSavedFileTheUndoHistoryOrTh
     ASSERT_TRUE(richtext::saveDocument(before, *original->document()));
 
     panelForm()->chkGlossaryHighlight->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isHighlightDone(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isHighlightDone(); }, 60000));
     QStringList marked;
     for (const QTextEdit::ExtraSelection& s : original->extraSelections())
         marked << s.cursor.selectedText();
@@ -238,7 +238,7 @@ TEST_F(GlossaryPanelTest, OnlyTheMarksOnScreenGoToThePaneAndTheyFollowEdits) {
         lines << QStringLiteral("line %1 has a cherry.").arg(i);
     original->setPlainText(lines.join(u'\n'));
     panelForm()->chkGlossaryHighlight->click();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isHighlightDone(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isHighlightDone(); }, 60000));
     const auto marked = [original] {
         QStringList out;
         for (const QTextEdit::ExtraSelection& s : original->extraSelections())
@@ -248,7 +248,7 @@ TEST_F(GlossaryPanelTest, OnlyTheMarksOnScreenGoToThePaneAndTheyFollowEdits) {
     // The marks reach the pane once the part on screen is laid out, which a slow machine may
     // finish only after the matching.
     ASSERT_TRUE(
-        QTest::qWaitFor([original] { return !original->extraSelections().isEmpty(); }, 5000));
+        QTest::qWaitFor([original] { return !original->extraSelections().isEmpty(); }, 60000));
     const qsizetype onScreen = original->extraSelections().size();
     EXPECT_LT(onScreen, 400);
 
@@ -270,7 +270,7 @@ TEST_F(GlossaryPanelTest, IrregularFormsAreFoundThroughTheInstalledEnglishDictio
     start({"mouse", "go", "cherry"});
     form()->Rtxt1->setPlainText(QStringLiteral("The mice went for the cherries."));
     panelForm()->mnuGlossary->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 60000));
     caretAt(3);
     EXPECT_EQ(listed(), QStringList({"mouse", "go", "cherry"}));
 }

@@ -46,8 +46,7 @@ protected:
     // does not hand it back when the pop-up closes.
     void reactivate() {
         form()->activateWindow();
-        for (int i = 0; i < 100 && QApplication::activeWindow() != form(); ++i)
-            QTest::qWait(1);
+        QTest::qWaitFor([this] { return QApplication::activeWindow() == form(); }, 60000);
         ASSERT_EQ(QApplication::activeWindow(), form());
     }
     QStringList shown;

@@ -51,6 +51,29 @@ protected:
         c.setPosition(int(p->toPlainText().indexOf(word)) + 1);
         return p->cursorRect(c).center();
     }
+    // A point on the letter at position, part of the way (0..1) from its left edge to its right.
+    static QPoint pointOnLetter(RichTextPane* p, int position, double part) {
+        QTextCursor c(p->document());
+        c.setPosition(position);
+        const QRect left = p->cursorRect(c);
+        c.setPosition(position + 1);
+        const QRect right = p->cursorRect(c);
+        return {left.center().x() + int((right.center().x() - left.center().x()) * part),
+                left.center().y()};
+    }
+    // The visible items of the pane's pop-up when it is right-clicked at the point; the pop-up is
+    // closed without choosing.
+    QStringList popupItemsAt(const QPoint& at) {
+        QStringList items;
+        QTimer::singleShot(0, pane(), [&] {
+            for (QAction* a : form()->popPopup->actions())
+                if (a->isVisible() && !a->isSeparator())
+                    items << a->text();
+            form()->popPopup->hide();
+        });
+        QTest::mouseClick(pane()->viewport(), Qt::RightButton, {}, at);
+        return items;
+    }
 };
 
 TEST_F(SpellingTest, MarksMisspeltWordsAsTheyAreTypedButNeverJapaneseOrBookWords) {
@@ -190,6 +213,38 @@ TEST_F(SpellingTest, AddedWordsGoToThePersonalListAndIgnoredOnesLastWhileTheProg
     EXPECT_TRUE(spelling()->addPopupItems(&menu, pane(), pointOf(pane(), "Verbanta")).isEmpty());
 }
 
+TEST_F(SpellingTest, AWordIgnoredInLowerCaseIsIgnoredAtTheStartOfASentenceToo) {
+    startWithTranslation(QStringLiteral("the cat sat teh mat. Teh catt sat."));
+    settle(pane());
+    ASSERT_EQ(marked(pane()), QStringList({"teh", "mat", "Teh", "catt"}));
+    QMenu menu;
+    for (QAction* a : spelling()->addPopupItems(&menu, pane(), pointOf(pane(), "teh")))
+        if (a->text() == u"無視")
+            a->trigger();
+    settle(pane());
+    EXPECT_EQ(marked(pane()), QStringList({"mat", "catt"}));
+}
+
+TEST_F(SpellingTest, ARightClickAnywhereOnAMisspeltWordOffersItsSuggestions) {
+    startWithTranslation(QStringLiteral("the catt sat"));
+    settle(pane());
+    pane()->setFocus();
+    const int start = int(pane()->toPlainText().indexOf(QStringLiteral("catt")));
+    const int last = start + 3;
+    // The right half of the last letter lies nearest the caret place after the word, the left
+    // half of the first nearest the one before it.
+    for (const QPoint at : {pointOnLetter(pane(), last, 0.8), pointOnLetter(pane(), last, 0.5),
+                            pointOnLetter(pane(), start, 0.2)}) {
+        SCOPED_TRACE(at.x());
+        const QStringList items = popupItemsAt(at);
+        ASSERT_FALSE(items.isEmpty());
+        EXPECT_EQ(items.first(), QStringLiteral("cat"));
+        EXPECT_TRUE(items.contains(QStringLiteral("辞書に追加")));
+    }
+    // Beside the word, on a correct one, there are none.
+    EXPECT_FALSE(popupItemsAt(pointOnLetter(pane(), start + 6, 0.5)).contains("辞書に追加"));
+}
+
 TEST_F(SpellingTest, TheKeyTurnsCheckingOffAndOnAndTheChoiceIsKept) {
     startWithTranslation(QStringLiteral("teh cat"));
     settle(pane());
@@ -227,22 +282,34 @@ TEST_F(SpellingTest, TheOriginalPaneIsMarkedOnlyWhileItsEditingIsAllowed) {
 }
 
 TEST_F(SpellingTest, ALargeDocumentIsCheckedInSlicesTheVisiblePartFirst) {
+    startWithTranslation(QStringLiteral("the cat"));
+    SpellHighlighter* h = spelling()->highlighter(pane());
+    ASSERT_TRUE(h);
     QString text;
     for (int i = 0; i < 20000; ++i)
         text += QStringLiteral("the cat sat on teh mat number %1\n").arg(i);
-    startWithTranslation(text);
-    SpellHighlighter* h = spelling()->highlighter(pane());
-    ASSERT_TRUE(h);
-    // Loading left the checking to the slices.
+    // A large paste is left to the slices.
+    pane()->setPlainText(text);
     EXPECT_FALSE(h->isComplete());
+    // Scrolled to the middle, far from where the slices' walk starts.
+    pane()->setTextCursor(QTextCursor(pane()->document()->findBlockByNumber(10000)));
+    pane()->ensureCursorVisible();
+
+    // However short the slice, every paragraph in view is marked by it, and nothing else.
     h->checkSlice(0);
     EXPECT_FALSE(h->isComplete());
-    const QTextBlock top = pane()->cursorForPosition(QPoint(0, 0)).block();
-    ASSERT_FALSE(top.layout()->formats().isEmpty()); // shown first
-    // The slices run between events until the whole document is checked.
-    for (int i = 0; i < 2000 && !h->isComplete(); ++i)
-        QTest::qWait(1);
-    EXPECT_TRUE(h->isComplete());
+    const QRect view = pane()->viewport()->rect();
+    const QTextBlock top = pane()->cursorForPosition(view.topLeft()).block();
+    const QTextBlock bottom = pane()->cursorForPosition(view.bottomLeft()).block();
+    ASSERT_GT(top.blockNumber(), 9000);
+    ASSERT_GT(bottom.blockNumber(), top.blockNumber() + 2) << "the pane shows too little";
+    for (QTextBlock b = top; b.isValid() && b.blockNumber() <= bottom.blockNumber(); b = b.next())
+        EXPECT_FALSE(b.layout()->formats().isEmpty()) << "paragraph " << b.blockNumber();
+    EXPECT_TRUE(pane()->document()->firstBlock().layout()->formats().isEmpty());
+
+    // The slices run between events until the whole document is checked, however long it takes.
+    EXPECT_TRUE(QTest::qWaitFor([h] { return h->isComplete(); }, 120000));
+    EXPECT_FALSE(pane()->document()->firstBlock().layout()->formats().isEmpty());
     EXPECT_FALSE(pane()->document()->lastBlock().previous().layout()->formats().isEmpty());
 }
 

@@ -178,7 +178,7 @@ TEST_F(EditorSuggestionsTest, TheListFollowsTheWindowsSize) {
     const qsizetype boxes = dialogs.boxes().size();
     // Narrower than the meaning box's right edge plus the list, and lower than the list.
     form()->resize(440, 300);
-    QTest::qWaitFor([&] { return form()->width() == 440; }, 2000);
+    QTest::qWaitFor([&] { return form()->width() == 440; }, 60000);
     expectPlacedUnderTheBoxes();
     EXPECT_EQ(dialogs.boxes().size(), boxes) << "the layout refused the size";
 }

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -65,7 +66,8 @@ QMap<QString, QStringList> detailRows(QFileDialog& dialog, int expected) {
     QMap<QString, QStringList> rows;
     if (!view)
         return rows;
-    for (int tries = 0; tries < 200; ++tries) {
+    // Qt reads the folder on a thread of its own; a loaded machine may take long.
+    for (QDeadlineTimer deadline(60000); !deadline.hasExpired();) {
         QAbstractItemModel* model = view->model();
         const QModelIndex root = view->rootIndex();
         rows.clear();
@@ -85,13 +87,14 @@ QMap<QString, QStringList> detailRows(QFileDialog& dialog, int expected) {
 }
 
 // Runs body on the file dialog once it is up, then cancels it.
-void whenFileDialogShown(std::function<void(QFileDialog&)> body, int tries = 300) {
-    QTimer::singleShot(10, [body, tries] {
+void whenFileDialogShown(std::function<void(QFileDialog&)> body,
+                         QDeadlineTimer deadline = QDeadlineTimer(60000)) {
+    QTimer::singleShot(10, [body, deadline] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             body(*dialog);
             dialog->reject();
-        } else if (tries > 0) {
-            whenFileDialogShown(body, tries - 1);
+        } else if (!deadline.hasExpired()) {
+            whenFileDialogShown(body, deadline);
         } else {
             ADD_FAILURE() << "the file dialog never came";
         }

@@ -44,6 +44,19 @@ protected:
     void choose(PlanSetForm* d, const QString& name) {
         d->Combo1->setCurrentIndex(d->Combo1->findText(name));
     }
+    // The project's translation is the file at path now: in the status bar, in the project in
+    // use that the next start opens and in the project list; its comment file stays as it was.
+    void expectTranslationMovedTo(const PlanInfo& project, const QString& path) {
+        PlanInfo moved = project;
+        moved.transFilePath = path;
+        moved.transFileName = QFileInfo(path).fileName();
+        EXPECT_EQ(form()->panelText(3), moved.transFileName);
+        EXPECT_EQ(state().current, moved);
+        EXPECT_EQ(projectfiles::loadCurrentPlan(app.path()), moved);
+        const PlanList listed = projectfiles::loadPlanList(app.path());
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), moved), 1);
+        EXPECT_EQ(listed.size(), 2u);
+    }
 };
 
 TEST_F(PlanSetTest, OpeningAnotherProjectLoadsItsDocumentsAndComment) {
@@ -72,6 +85,37 @@ TEST_F(PlanSetTest, OpeningAnotherProjectLoadsItsDocumentsAndComment) {
     EXPECT_TRUE(dialogs.boxes().isEmpty());
 }
 
+// A kill during a save leaves a temporary file beside the document. Opening the project that
+// names the document removes those of its own documents, at start and through the dialog, and no
+// other file.
+TEST_F(PlanSetTest, OpeningAProjectRemovesWhatInterruptedSavesOfItsDocumentsLeft) {
+    const QStringList ofOne = {QStringLiteral("一訳.rtf.verbanta-Ab12cd.tmp"),
+                               QStringLiteral("一原.txt.verbanta-zz9Z00.tmp")};
+    const QStringList ofTwo = {QStringLiteral("二訳.rtf.verbanta-Qq0000.tmp"),
+                               QStringLiteral("Cm_二訳.rtf.verbanta-x1y2z3.tmp")};
+    const QStringList others = {QStringLiteral("他.rtf.verbanta-Ab12cd.tmp"),
+                                QStringLiteral("一訳.rtf.verbanta-toolong.tmp"),
+                                QStringLiteral("一訳.rtf.verbanta-Ab12cd.tmp.keep"),
+                                QStringLiteral("x一訳.rtf.verbanta-Ab12cd.tmp")};
+    for (const QString& name : ofOne + ofTwo + others)
+        app.write(name, "half");
+    startWith({one, two}, one);
+    for (const QString& name : ofOne)
+        EXPECT_FALSE(app.exists(name)) << name.toStdString();
+    for (const QString& name : ofTwo + others)
+        EXPECT_TRUE(app.exists(name)) << name.toStdString();
+
+    PlanSetForm* d = openDialog();
+    choose(d, QStringLiteral("二"));
+    d->cmdOK->click();
+    ASSERT_EQ(form()->panelText(1), QStringLiteral("二"));
+    for (const QString& name : ofTwo)
+        EXPECT_FALSE(app.exists(name)) << name.toStdString();
+    for (const QString& name : others)
+        EXPECT_TRUE(app.exists(name)) << name.toStdString();
+    EXPECT_TRUE(dialogs.done());
+}
+
 // Project files damaged from outside never lock the user out: the editor opens with no project
 // in use, the project dialog lists what could be read, and a project naming one of the
 // program's own files as a document is refused before it can be written over.
@@ -83,9 +127,14 @@ TEST_F(PlanSetTest, DamagedProjectFilesAreReportedAndTheEditorGoesOn) {
                                               projectfiles::recordLine(two) +
                                               projectfiles::recordLine(hostile));
     app.write(projectfiles::CurrentPlanFile, "garbage");
-    dialogs.expectMessage(Answer::Ok, QStringLiteral("「ctrinfo.vtd」"));
+    app.write(projectfiles::TabStopsFile, "600\r\n960\r\n");
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("「trtabs.vtd」"))
+        .expectMessage(Answer::Ok, QStringLiteral("「ctrinfo.vtd」"));
     startEditor();
+    EXPECT_EQ(dialogs.boxes().value(0).title, projectfiles::DamageTitle);
+    EXPECT_TRUE(dialogs.boxes().value(0).text.contains(QStringLiteral("ﾀﾌﾞ位置")));
     EXPECT_EQ(dialogs.lastBox().title, projectfiles::DamageTitle);
+    EXPECT_EQ(state().tabStops, DefaultTabStops);
     EXPECT_EQ(terminator.calls(), 0);
     EXPECT_TRUE(form()->isVisible());
     EXPECT_FALSE(state().projectInUse());
@@ -100,8 +149,8 @@ TEST_F(PlanSetTest, DamagedProjectFilesAreReportedAndTheEditorGoesOn) {
     d->cmdOK->click();
     EXPECT_EQ(paneText(form()->Rtxt2), QStringLiteral("Translation two."));
     EXPECT_EQ(app.read(QStringLiteral("curFData.vtd")), "\"英単語\"\r\n");
-    // Both damaged files are still there, under names of their own.
-    EXPECT_EQ(app.entries().filter(QStringLiteral(".damaged-")).size(), 2);
+    // The damaged files are still there, under names of their own.
+    EXPECT_EQ(app.entries().filter(QStringLiteral(".damaged-")).size(), 3);
     EXPECT_TRUE(dialogs.done());
 }
 
@@ -371,7 +420,7 @@ TEST_F(PlanSetTest, UnreadableDocumentsAreNamedAndKeptUntilTheirPaneIsEdited) {
     EXPECT_TRUE(dialogs.done());
 
     // Once the pane is edited, Save asks before the damaged file is replaced, naming it:
-    // Cancel saves nothing, No saves under another name, Yes replaces it.
+    // Cancel saves nothing, No saves under another name.
     form()->Rtxt2->setPlainText(QStringLiteral("Rewritten."));
     dialogs.expectMessage(Answer::Cancel, two.transFilePath);
     form()->mnuSave->trigger();
@@ -384,15 +433,13 @@ TEST_F(PlanSetTest, UnreadableDocumentsAreNamedAndKeptUntilTheirPaneIsEdited) {
     form()->mnuSave->trigger();
     EXPECT_EQ(app.read(two.transFileName), Damaged);
     EXPECT_EQ(fileText(elsewhere), QStringLiteral("Rewritten."));
-
-    form()->Rtxt2->setPlainText(QStringLiteral("Rewritten again."));
-    dialogs.expectMessage(Answer::Yes, two.transFilePath);
-    form()->mnuSave->trigger();
-    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Rewritten again."));
-    // Read whole now: later saves ask nothing.
+    EXPECT_FALSE(form()->mnuSave->isEnabled());
+    expectTranslationMovedTo(two, elsewhere);
+    // The other file is the translation now: later saves go there and ask nothing.
     form()->Rtxt2->setPlainText(QStringLiteral("Third."));
     form()->mnuSave->trigger();
-    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Third."));
+    EXPECT_EQ(fileText(elsewhere), QStringLiteral("Third."));
+    EXPECT_EQ(app.read(two.transFileName), Damaged);
     EXPECT_TRUE(dialogs.done());
 }
 
@@ -411,6 +458,65 @@ TEST_F(PlanSetTest, UnreadableDocumentsAtStartAreNamedAndKeptBySave) {
     form()->mnuSave->trigger();
     EXPECT_EQ(app.read(two.transFileName), Damaged);
     EXPECT_TRUE(QFileInfo(two.orgFilePath).isDir());
+    EXPECT_TRUE(dialogs.done());
+
+    // Yes replaces the damaged file, which is then read whole: later saves ask nothing.
+    state().saveOrgToo = false;
+    form()->Rtxt2->setPlainText(QStringLiteral("Rewritten."));
+    dialogs.expectMessage(Answer::Yes, two.transFilePath);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Rewritten."));
+    form()->Rtxt2->setPlainText(QStringLiteral("Second."));
+    form()->mnuSave->trigger();
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Second."));
+    EXPECT_EQ(projectfiles::loadCurrentPlan(app.path())->transFilePath, two.transFilePath);
+    EXPECT_TRUE(dialogs.done());
+}
+
+// A translation the user made read-only is never replaced; Save offers another name for the work
+// (the default) or nothing, and the file chosen becomes the project's translation.
+TEST_F(PlanSetTest, AReadOnlyTranslationIsKeptAndTheWorkGoesUnderAnotherName) {
+    ASSERT_TRUE(QFile::setPermissions(two.transFilePath, QFile::ReadOwner | QFile::ReadGroup));
+    startWith({one, two}, two);
+    form()->Rtxt2->setPlainText(QStringLiteral("Changed."));
+    dialogs.expectMessage(Answer::Cancel, two.transFilePath);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(dialogs.lastBox().defaultAnswer, Answer::Ok);
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("別の名前で保存")));
+    EXPECT_TRUE(form()->mnuSave->isEnabled());
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Translation two."));
+
+    const QString elsewhere = app.file(QStringLiteral("二訳_編集.rtf"));
+    dialogs.expectMessage(Answer::Ok, two.transFilePath).expectSaveFile(elsewhere);
+    form()->mnuSave->trigger();
+    EXPECT_EQ(dialogs.fileRequests().constLast().fileName, QStringLiteral("二訳_編集.rtf"));
+    EXPECT_EQ(fileText(elsewhere), QStringLiteral("Changed."));
+    EXPECT_EQ(fileText(two.transFilePath), QStringLiteral("Translation two."));
+    EXPECT_FALSE(form()->mnuSave->isEnabled());
+    expectTranslationMovedTo(two, elsewhere);
+    EXPECT_TRUE(dialogs.done());
+}
+
+// The work may not go where the project files could not name it, nor over a file of the
+// program's own: nothing is written, and the project keeps its translation.
+TEST_F(PlanSetTest, AnotherNameTheProjectCannotHoldIsRefusedBeforeAnythingIsWritten) {
+    ASSERT_TRUE(QFile::setPermissions(two.transFilePath, QFile::ReadOwner | QFile::ReadGroup));
+    startWith({one, two}, two);
+    form()->Rtxt2->setPlainText(QStringLiteral("Changed."));
+    const QByteArray list = app.read(projectfiles::PlanListFile);
+    for (const QString& name : {QStringLiteral("訳\U0001F600.rtf"), projectfiles::PlanListFile}) {
+        dialogs.expectMessage(Answer::Ok, two.transFilePath)
+            .expectSaveFile(app.file(name))
+            .expectMessage(Answer::Ok, app.file(name));
+        form()->mnuSave->trigger();
+        EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("保存ｴﾗｰ"));
+        EXPECT_TRUE(form()->mnuSave->isEnabled());
+    }
+    EXPECT_FALSE(app.exists(QStringLiteral("訳\U0001F600.rtf")));
+    EXPECT_EQ(app.read(projectfiles::PlanListFile), list);
+    EXPECT_EQ(form()->panelText(3), two.transFileName);
+    EXPECT_EQ(projectfiles::loadCurrentPlan(app.path()), two);
     EXPECT_TRUE(dialogs.done());
 }
 

@@ -5,7 +5,7 @@
 
 #include <QProcess>
 #include <QSignalSpy>
-#include <QThread>
+#include <QTest>
 
 namespace {
 
@@ -228,8 +228,10 @@ TEST_F(RecoveryTest, WorkSurvivesAKillSecondsAfterTheTypingStops) {
     ASSERT_TRUE(child.waitForStarted(10000));
     ASSERT_TRUE(child.waitForReadyRead(30000)) << child.readAllStandardError().toStdString();
     ASSERT_EQ(child.readLine().trimmed(), "typed");
-    // Longer than the pause that starts a copy and the look that notices it, well within 10 s.
-    QThread::msleep(Recovery::QuietMs + 4 * Recovery::PollMs);
+    // Killed once the copy is there (it appears whole, by a rename), however long a loaded
+    // machine takes to get to it.
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return QFile::exists(copyOf(Recovery::Translation)); }, 120000));
     child.kill();
     ASSERT_TRUE(child.waitForFinished(10000));
     EXPECT_EQ(fileText(trans), QStringLiteral("I am a cat."));

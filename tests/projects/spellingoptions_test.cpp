@@ -67,6 +67,58 @@ TEST_F(SpellingOptionsTest, ListsTheInstalledLanguagesInJapaneseAndKeepsTheChoic
     EXPECT_FALSE(editor->spelling()->isChecking());
 }
 
+// The words shown with a wave in the translation pane once it is checked through.
+QStringList markedWords(FrmTranslatorL& editor) {
+    RichTextPane* pane = editor.form()->Rtxt2;
+    SpellHighlighter* h = editor.spelling()->highlighter(pane);
+    while (h && h->checkSlice(1000)) {
+    }
+    QStringList words;
+    for (QTextBlock b = pane->document()->begin(); b.isValid(); b = b.next())
+        for (const QTextLayout::FormatRange& r : b.layout()->formats())
+            words << b.text().mid(r.start, r.length);
+    return words;
+}
+
+TEST_F(SpellingOptionsTest, IdentifiersAreLeftUnmarkedUntilTheSwitchesAreTurnedOff) {
+    TinyDictionary english;
+    const QString trans = app.file(QStringLiteral("訳文.txt"));
+    writeDocument(trans, QStringLiteral("SolutionActionRejected x86 Teh cat"));
+    writeCurrentProject(QStringLiteral("綴り"), QString(), trans, false);
+    start();
+    EXPECT_EQ(markedWords(*editor), QStringList({"Teh"}));
+    std::unique_ptr<FrmTransOption> dialog;
+    SpellOptionPage* page = openPage(dialog);
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->chkIgnoreCapitals->text(), QStringLiteral("大文字を含む語を無視"));
+    EXPECT_EQ(page->chkIgnoreDigits->text(), QStringLiteral("数字を含む語を無視"));
+    EXPECT_TRUE(page->chkIgnoreCapitals->isChecked());
+    EXPECT_TRUE(page->chkIgnoreDigits->isChecked());
+    EXPECT_TRUE(page->chkIgnoreCapitals->isVisibleTo(page));
+
+    page->chkIgnoreCapitals->click();
+    EXPECT_EQ(markedWords(*editor), QStringList({"SolutionActionRejected", "Teh"}));
+    EXPECT_EQ(app.read(QStringLiteral("spelling.ini")),
+              QByteArray("enabled=1\nignoreCapitals=0\n"));
+    page->chkIgnoreDigits->click();
+    EXPECT_EQ(markedWords(*editor), QStringList({"SolutionActionRejected", "x86", "Teh"}));
+    EXPECT_EQ(app.read(QStringLiteral("spelling.ini")),
+              QByteArray("enabled=1\nignoreCapitals=0\nignoreDigits=0\n"));
+
+    // The next editor starts with the choices made.
+    dialog.reset();
+    editor.reset();
+    start();
+    EXPECT_EQ(markedWords(*editor), QStringList({"SolutionActionRejected", "x86", "Teh"}));
+    page = openPage(dialog);
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->chkIgnoreCapitals->isChecked());
+    EXPECT_FALSE(page->chkIgnoreDigits->isChecked());
+    page->chkIgnoreCapitals->click();
+    EXPECT_EQ(markedWords(*editor), QStringList({"x86", "Teh"}));
+    EXPECT_EQ(app.read(QStringLiteral("spelling.ini")), QByteArray("enabled=1\nignoreDigits=0\n"));
+}
+
 TEST_F(SpellingOptionsTest, WithoutADictionaryThePageSaysHowToInstallOne) {
     qputenv("VERBANTA_HUNSPELL_DIR", app.file(QStringLiteral("none")).toUtf8());
     const auto restore = qScopeGuard([] { qunsetenv("VERBANTA_HUNSPELL_DIR"); });
@@ -78,6 +130,8 @@ TEST_F(SpellingOptionsTest, WithoutADictionaryThePageSaysHowToInstallOne) {
     EXPECT_TRUE(page->lblNoDictionary->text().contains(QStringLiteral("hunspell-en-us")));
     EXPECT_FALSE(page->cboSpellLanguage->isEnabled());
     EXPECT_FALSE(page->chkSpellCheck->isEnabled());
+    EXPECT_FALSE(page->chkIgnoreCapitals->isVisibleTo(page));
+    EXPECT_FALSE(page->chkIgnoreDigits->isVisibleTo(page));
     EXPECT_FALSE(app.exists(QStringLiteral("spelling.ini")));
 }
 
@@ -135,7 +189,7 @@ protected:
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
         QApplication::sendEvent(pane->viewport(), &event);
         // The pane's own menu pops up without waiting; the one with suggestions waits.
-        QTest::qWaitFor([&] { return answered; }, 2000);
+        QTest::qWaitFor([&] { return answered; }, 60000);
         return items;
     }
 };

@@ -45,5 +45,5 @@ inline QStringList itemTexts(const QListWidget* list) {
 
 // Waits for the first index build or open to fill the list.
 inline bool waitForSuggestions(const QListWidget* list) {
-    return QTest::qWaitFor([list] { return list->count() > 0; }, 10000);
+    return QTest::qWaitFor([list] { return list->count() > 0; }, 60000);
 }

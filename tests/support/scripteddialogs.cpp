@@ -93,7 +93,7 @@ std::optional<ScriptedDialogs::Step> ScriptedDialogs::take(Kind kind, const QStr
 }
 
 Answer ScriptedDialogs::message(const MessageRequest& r) {
-    m_boxes.append({r.title, r.text, r.buttons, r.icon});
+    m_boxes.append({r.title, r.text, r.buttons, r.icon, r.defaultAnswer});
     const std::optional<Step> s = take(Kind::Message, r.title + QStringLiteral(": ") + r.text);
     if (!s)
         return r.buttons == MessageButtons::Ok      ? Answer::Ok

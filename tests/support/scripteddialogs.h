@@ -17,6 +17,7 @@ public:
         QString text;
         MessageButtons buttons;
         MessageIcon icon;
+        std::optional<Answer> defaultAnswer;
     };
 
     // Installs itself as the program's dialog service; the previous one comes back when it goes.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QObject>
 #include <QString>
@@ -18,17 +19,18 @@ template <class T> T* child(QObject* root, const QString& name) {
 }
 
 // Runs body once the modal dialog named objectName is up: a modal dialog's exec() does not return
-// until it closes, so whatever drives it must be queued before it opens.
+// until it closes, so whatever drives it must be queued before it opens. A loaded machine may take
+// long to open it; only a dialog that never comes fails.
 inline void whenShown(const QString& objectName, std::function<void(QWidget*)> body,
-                      int tries = 500) {
-    QTimer::singleShot(5, [objectName, body, tries] {
+                      QDeadlineTimer deadline = QDeadlineTimer(60000)) {
+    QTimer::singleShot(5, [objectName, body, deadline] {
         QWidget* w = QApplication::activeModalWidget();
         if (w && w->objectName() == objectName) {
             body(w);
             return;
         }
-        if (tries > 0) {
-            whenShown(objectName, body, tries - 1);
+        if (!deadline.hasExpired()) {
+            whenShown(objectName, body, deadline);
             return;
         }
         ADD_FAILURE() << "dialog " << objectName.toStdString() << " never came";

@@ -461,10 +461,16 @@ TEST(FrmGetDir, OpensWithTheApplicationFolderInViewAndSelected) {
     FrmGetDir picker(PickPurpose::ImportSource, &receiver);
     QTreeView* tree = picker.form()->Dir1;
     const QString appFolder = QDir(a.app.path()).canonicalPath();
+    // The folders on the way load on Qt's own thread, as slowly as the machine is loaded.
+    QStringList waiting;
+    for (QDir up(appFolder); up.cdUp();)
+        waiting << up.path();
+    QObject::connect(picker.form()->Dir1Model, &QFileSystemModel::directoryLoaded,
+                     [&](const QString& path) { waiting.removeAll(path); });
     bool inView = false;
     QTimer::singleShot(0, [&] {
-        // Every folder on the way has had time to load.
-        QTest::qWait(1500);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return waiting.isEmpty(); }, 60000)) << "never loaded";
+        QCoreApplication::processEvents();
         const QModelIndex current = tree->currentIndex();
         inView = current.isValid() && picker.form()->Dir1Model->filePath(current) == appFolder &&
                  tree->selectionModel()->isSelected(current) &&

@@ -3,6 +3,8 @@
 
 #include "spellengine.h"
 
+#include <algorithm>
+
 namespace spelling {
 
 void SpellChecker::setEngine(SpellEngine* engine) {
@@ -24,6 +26,21 @@ void SpellChecker::addPersonalWord(const QString& word) {
 void SpellChecker::ignore(const QString& word) {
     m_ignored.insert(word);
     changed();
+}
+
+void SpellChecker::setExemptions(const Exemptions& exemptions) {
+    if (exemptions == m_exemptions)
+        return;
+    m_exemptions = exemptions;
+    changed();
+}
+
+bool SpellChecker::exempt(const QString& word) const {
+    const auto innerCapital = [](QChar c) { return c.isUpper(); };
+    if (m_exemptions.innerCapitals && std::any_of(word.begin() + 1, word.end(), innerCapital))
+        return true;
+    const auto digit = [](QChar c) { return c.isDigit(); };
+    return m_exemptions.digits && std::any_of(word.begin(), word.end(), digit);
 }
 
 void SpellChecker::changed() {
@@ -50,7 +67,7 @@ bool SpellChecker::inBook(const QString& word) const {
 }
 
 bool SpellChecker::isCorrect(const QString& word) {
-    if (!m_engine || dictionaryKnows(word))
+    if (!m_engine || word.isEmpty() || exempt(word) || dictionaryKnows(word))
         return true;
     const QString lower = word.toLower();
     for (const QString& w : {word, lower})
@@ -63,7 +80,7 @@ QList<WordSpan> SpellChecker::misspelt(QStringView text) {
     QList<WordSpan> wrong;
     if (!m_engine)
         return wrong;
-    for (const WordSpan& w : latinWords(text))
+    for (const WordSpan& w : latinWords(text, !m_exemptions.digits))
         if (!isCorrect(text.mid(w.start, w.length).toString()))
             wrong.append(w);
     return wrong;

@@ -18,6 +18,18 @@ namespace spelling {
 // repeats its words many times.
 class SpellChecker {
 public:
+    // Words left alone whatever the dictionary says, as identifiers of technical text are.
+    struct Exemptions {
+        // An upper-case letter after the first ("SolutionActionRejected", "iPhone"); a capital
+        // that only starts a sentence ("Teh") is still checked.
+        bool innerCapitals = true;
+        // A digit anywhere ("x86", "utf8"); otherwise such a word is checked whole.
+        bool digits = true;
+        bool operator==(const Exemptions&) const = default;
+    };
+    void setExemptions(const Exemptions& exemptions);
+    const Exemptions& exemptions() const { return m_exemptions; }
+
     // Without an engine nothing is misspelt.
     void setEngine(SpellEngine* engine);
     SpellEngine* engine() const { return m_engine; }
@@ -39,6 +51,7 @@ public:
     quint64 generation() const { return m_generation; }
 
 private:
+    bool exempt(const QString& word) const;
     bool dictionaryKnows(const QString& word);
     bool inBook(const QString& word) const;
     void changed();
@@ -48,6 +61,7 @@ private:
     QSet<QString> m_personal;
     QSet<QString> m_ignored;
     QHash<QString, bool> m_known;
+    Exemptions m_exemptions;
     quint64 m_generation = 1;
 };
 

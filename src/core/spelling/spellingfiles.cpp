@@ -35,6 +35,10 @@ SpellSettings readSettings(const QString& appFolder) {
             settings.enabled = value != u"0";
         else if (key == u"language")
             settings.language = value;
+        else if (key == u"ignoreCapitals")
+            settings.ignoreInnerCapitals = value != u"0";
+        else if (key == u"ignoreDigits")
+            settings.ignoreDigits = value != u"0";
     }
     return settings;
 }
@@ -43,6 +47,11 @@ void writeSettings(const QString& appFolder, const SpellSettings& settings) {
     QByteArray bytes = "enabled=" + QByteArray(settings.enabled ? "1" : "0") + '\n';
     if (settings.language)
         bytes += "language=" + settings.language->toUtf8() + '\n';
+    // The switches are written only when off: a file without their lines gives the defaults.
+    if (!settings.ignoreInnerCapitals)
+        bytes += "ignoreCapitals=0\n";
+    if (!settings.ignoreDigits)
+        bytes += "ignoreDigits=0\n";
     writeFileAtomically(pathIn(appFolder, SettingsFileName), bytes);
 }
 

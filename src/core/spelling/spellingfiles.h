@@ -19,6 +19,9 @@ struct SpellSettings {
     // The dictionary's code ("en_US"); empty for no checking; none when the user never chose, so
     // that the default applies.
     std::optional<QString> language;
+    // Words with an upper-case letter after the first, and words with digits, are not checked.
+    bool ignoreInnerCapitals = true;
+    bool ignoreDigits = true;
 };
 
 SpellSettings readSettings(const QString& appFolder);

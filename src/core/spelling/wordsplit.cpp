@@ -23,9 +23,19 @@ bool spoilsWord(QChar c) {
            c.script() == QChar::Script_Cyrillic;
 }
 
+// Whether the word at i goes on through c: a letter, an apostrophe between two letters, or a
+// digit when digits belong to words.
+bool continuesWord(QStringView text, qsizetype i, bool digitsInWords) {
+    const QChar c = text[i];
+    if (isLatinLetter(c) || (digitsInWords && c.isDigit()))
+        return true;
+    return isApostrophe(c) && i > 0 && i + 1 < text.size() && isLatinLetter(text[i + 1]) &&
+           isLatinLetter(text[i - 1]);
+}
+
 } // namespace
 
-QList<WordSpan> latinWords(QStringView text) {
+QList<WordSpan> latinWords(QStringView text, bool digitsInWords) {
     QList<WordSpan> words;
     const int n = int(text.size());
     int i = 0;
@@ -34,10 +44,11 @@ QList<WordSpan> latinWords(QStringView text) {
             ++i;
             continue;
         }
-        const int start = i;
-        while (i < n && (isLatinLetter(text[i]) ||
-                         (isApostrophe(text[i]) && i + 1 < n && isLatinLetter(text[i + 1]) &&
-                          isLatinLetter(text[i - 1]))))
+        int start = i;
+        // Digits just before the first letter begin the word ("3rd").
+        while (digitsInWords && start > 0 && text[start - 1].isDigit())
+            --start;
+        while (i < n && continuesWord(text, i, digitsInWords))
             ++i;
         const bool spoiltBefore = start > 0 && spoilsWord(text[start - 1]);
         bool spoiltAfter = i < n && spoilsWord(text[i]);

@@ -14,8 +14,9 @@ struct WordSpan {
 };
 
 // The words of Latin script in text: runs of Latin letters, joined by an apostrophe between two
-// letters ("don't"). A run that touches a digit, an underscore or a Greek or Cyrillic letter is
-// no word to check; Japanese is never a word here, but a Latin word beside it is.
-QList<WordSpan> latinWords(QStringView text);
+// letters ("don't"). A run that touches an underscore or a Greek or Cyrillic letter is no word to
+// check, nor one that touches a digit unless digitsInWords is set: then digits belong to the word
+// ("x86", "3rd"). Japanese is never a word here, but a Latin word beside it is.
+QList<WordSpan> latinWords(QStringView text, bool digitsInWords = false);
 
 } // namespace spelling
