@@ -2,6 +2,7 @@
 #include "bookgen.h"
 #include "core/atomicfile.h"
 #include "core/book.h"
+#include "core/booksession.h"
 #include "core/cp932.h"
 #include "core/history/bookbackup.h"
 #include "core/history/wordhistory.h"
@@ -107,6 +108,45 @@ static void BM_Register(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Register)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Another machine's version of an open book arrives (a word registered and one modified there);
+// timed from the files in place to the book read again with this session's own two edits applied
+// on top.
+static void BM_DetectExternalChange(benchmark::State& state) {
+    const int n = int(state.range(0));
+    QTemporaryDir thereDir;
+    const QString there = copyOfBook(n, thereDir);
+    {
+        Book book(there);
+        book.open();
+        book.registerWord(QStringLiteral("fromthere"), QStringLiteral("向こうの意味"), {});
+        book.modifyWord(book.index().size() / 3, book.index().at(book.index().size() / 3).word,
+                        QStringLiteral("向こうで直した意味"), {});
+        book.writeBack();
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        Book book(copyOfBook(n, dir));
+        book.open();
+        book.registerWord(QStringLiteral("fromhere"), QStringLiteral("こちらの意味"), {});
+        book.modifyWord(book.index().size() / 2, book.index().at(book.index().size() / 2).word,
+                        QStringLiteral("こちらで直した意味"), {});
+        for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples}) {
+            QFile::copy(there + u'/' + name, dir.path() + QStringLiteral("/incoming"));
+            QFile::remove(dir.path() + u'/' + name);
+            QFile::rename(dir.path() + QStringLiteral("/incoming"), dir.path() + u'/' + name);
+        }
+        state.ResumeTiming();
+        const BookSession::ReloadReport report = book.session().reloadIfChanged();
+        if (report.reapplied != 2)
+            state.SkipWithError("the session's edits were not applied again");
+        state.PauseTiming();
+        book.close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DetectExternalChange)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Compaction with a tenth of the records deleted, flushed to disk.
 static void BM_Compact(benchmark::State& state) {

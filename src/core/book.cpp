@@ -2,6 +2,7 @@
 #include "book.h"
 
 #include "atomicfile.h"
+#include "booksession.h"
 #include "cp932.h"
 #include "failure.h"
 
@@ -256,7 +257,7 @@ bool isAscii(QByteArrayView bytes) {
 } // namespace
 
 Book::Book(QString folder, WordIndex::Order order)
-    : m_folder(std::move(folder)), m_index(order),
+    : m_folder(std::move(folder)), m_session(std::make_unique<BookSession>(*this)), m_index(order),
       m_meanings(filePath(bookfile::Meanings), bookfile::MeaningSize),
       m_examples(filePath(bookfile::Examples), bookfile::ExampleSize) {}
 
@@ -335,6 +336,7 @@ Book::OpenResult Book::open(bool readOnly) {
     for (int p = 0; p < m_index.size(); ++p)
         if (m_index.at(p).recordNo > lastRecord)
             m_usedPastEnd.insert(m_index.at(p).recordNo);
+    m_session->opened();
     return result;
 }
 
@@ -508,6 +510,7 @@ QByteArray Book::wordFileBytes(const std::vector<IndexEntry>& entries) const {
 }
 
 void Book::writeWordFile() {
+    const BookSession::Operation operation(*m_session);
     const int count = m_index.size();
     WordFileBuffer out(qsizetype(count) * 24);
     for (int p = 0; p < count; ++p)
@@ -595,6 +598,7 @@ int Book::registerWord(const QString& word, const QString& meaning, const QStrin
     const QString refusal = refusalFor(stored, meaning, example);
     if (!refusal.isEmpty())
         throw WordRefused(refusal);
+    const BookSession::Operation operation(*m_session);
     // A failure anywhere below leaves the old word file in place, which does not name the new
     // number, so the number is only taken for good once the word file names it.
     const qint32 recordNo = newRecordNumber();
@@ -608,12 +612,39 @@ int Book::registerWord(const QString& word, const QString& meaning, const QStrin
     }
     m_nextRecord = recordNo + 1;
     tell({{}, 0, stored, recordNo});
+    m_session->record(
+        {SessionEdit::Kind::Register, {}, {stored, trimmedRight(meaning), trimmedRight(example)}});
     return position;
 }
 
 int Book::modifyWord(int position, const QString& word, const QString& meaning,
                      const QString& example) {
     const QString stored = storedWord(word);
+    const SessionWord mine{stored, trimmedRight(meaning), trimmedRight(example)};
+    SessionWord before = m_session->wordAt(position);
+    if (!m_session->replaying() && m_session->changedOnDisk()) {
+        m_session->reloadIfChanged();
+        position = m_session->find(before);
+        if (position < 0) {
+            // Another program changed or removed the word this edit started from.
+            const int other = m_session->findSpelling(before.word);
+            const bool exists = other >= 0;
+            if (!m_session->keepMine(
+                    {mine, false, exists ? m_session->wordAt(other) : SessionWord{}, exists})) {
+                if (exists)
+                    return other;
+                throw WordRefused(
+                    QStringLiteral(
+                        "「%1」は別の場所で削除されていたため、変更は登録しませんでした。")
+                        .arg(before.word));
+            }
+            if (!exists)
+                return registerWord(word, meaning, example);
+            position = other;
+            before = m_session->wordAt(other);
+        }
+    }
+    const BookSession::Operation operation(*m_session);
     const IndexEntry old = m_index.at(position);
     // A word read from bytes that are not CP932 may keep its spelling: its bytes are kept.
     const auto raw = stored == old.word ? m_rawWords.constFind(rawKey(old.word, old.recordNo))
@@ -640,6 +671,7 @@ int Book::modifyWord(int position, const QString& word, const QString& meaning,
     m_nextRecord = recordNo + 1;
     tell({old.word, old.recordNo, stored, recordNo});
     markDeletedUnlessUsed({old.recordNo});
+    m_session->record({SessionEdit::Kind::Modify, before, mine});
     return newPosition;
 }
 
@@ -671,6 +703,20 @@ void Book::markDeletedUnlessUsed(const std::vector<qint32>& recordNos) {
 }
 
 void Book::deleteWord(int position) {
+    SessionWord before = m_session->wordAt(position);
+    if (!m_session->replaying() && m_session->changedOnDisk()) {
+        m_session->reloadIfChanged();
+        position = m_session->find(before);
+        if (position < 0) {
+            // Gone already, or changed by another program: then the user says which stays.
+            const int other = m_session->findSpelling(before.word);
+            if (other < 0 || !m_session->keepMine({before, true, m_session->wordAt(other), true}))
+                return;
+            position = other;
+            before = m_session->wordAt(other);
+        }
+    }
+    const BookSession::Operation operation(*m_session);
     const IndexEntry entry = m_index.at(position);
     m_index.removeAt(position);
     // The word file goes first: a crash before the records are marked leaves records no word
@@ -684,9 +730,33 @@ void Book::deleteWord(int position) {
     m_deletionsPending = true;
     tell({entry.word, entry.recordNo, {}, 0});
     markDeletedUnlessUsed({entry.recordNo});
+    m_session->record({SessionEdit::Kind::Delete, before, {}});
 }
 
 int Book::deleteChecked() {
+    std::vector<SessionWord> checked;
+    for (int p = 0; p < m_index.size(); ++p)
+        if (m_index.at(p).checkMark)
+            checked.push_back(m_session->wordAt(p));
+    if (!m_session->replaying() && m_session->changedOnDisk()) {
+        // The marks go with the index that is read again: they are set again on the same words.
+        m_session->reloadIfChanged();
+        std::vector<SessionWord> found;
+        for (const SessionWord& w : checked) {
+            int p = m_session->find(w);
+            if (p < 0) {
+                const int other = m_session->findSpelling(w.word);
+                if (other >= 0 && m_session->keepMine({w, true, m_session->wordAt(other), true}))
+                    p = other;
+            }
+            if (p >= 0 && !m_index.at(p).checkMark) {
+                m_index.setCheckMark(p, true);
+                found.push_back(m_session->wordAt(p));
+            }
+        }
+        checked = std::move(found);
+    }
+    const BookSession::Operation operation(*m_session);
     std::vector<IndexEntry> before = m_index.entries();
     std::vector<qint32> deletedRecords;
     for (const IndexEntry& e : before)
@@ -705,10 +775,13 @@ int Book::deleteChecked() {
         if (e.checkMark)
             tell({e.word, e.recordNo, {}, 0});
     markDeletedUnlessUsed(deletedRecords);
+    for (SessionWord& w : checked)
+        m_session->record({SessionEdit::Kind::Delete, std::move(w), {}});
     return int(deletedRecords.size());
 }
 
 void Book::compact() {
+    const BookSession::Operation operation(*m_session);
     for (const QString& name :
          {bookfile::MeaningsTemp, bookfile::ExamplesTemp, bookfile::WordsTemp})
         removeIfPresent(filePath(name));
@@ -828,6 +901,7 @@ void Book::compact() {
 }
 
 void Book::writeBack() {
+    const BookSession::Operation operation(*m_session);
     if (m_deletionsPending) {
         if (!m_index.isEmpty()) {
             compact();
@@ -855,6 +929,7 @@ void Book::registerWords(const std::vector<NewWord>& words) {
     }
     if (words.empty())
         return;
+    const BookSession::Operation operation(*m_session);
     std::vector<IndexEntry> before = m_index.entries();
     qint32 next = m_nextRecord;
     std::vector<IndexEntry> added;
@@ -879,4 +954,8 @@ void Book::registerWords(const std::vector<NewWord>& words) {
         throw;
     }
     m_nextRecord = next;
+    for (const NewWord& w : words)
+        m_session->record({SessionEdit::Kind::Register,
+                           {},
+                           {storedWord(w.word), trimmedRight(w.meaning), trimmedRight(w.example)}});
 }

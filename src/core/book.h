@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <stdexcept>
+
+class BookSession;
 
 // The names and sizes of a book's files.
 namespace bookfile {
@@ -183,6 +186,9 @@ public:
 
     void setCompactionHook(std::function<void(CompactionStep)> hook) { m_hook = std::move(hook); }
 
+    // Notices another program's change of the files before every write (see BookSession).
+    BookSession& session() { return *m_session; }
+
     // A word that left the index (removed) or came into it (added) once the word file says so; a
     // modification carries both.
     struct WordChange {
@@ -242,6 +248,7 @@ private:
     }
 
     QString m_folder;
+    std::unique_ptr<BookSession> m_session;
     WordIndex m_index;
     RecordFile m_meanings;
     RecordFile m_examples;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 
 SingleInstance::SingleInstance(const QString& appFolder)
     : m_path(appFolder + QStringLiteral("/verbanta.lock")),
@@ -25,12 +26,27 @@ SingleInstance::Result SingleInstance::acquire() {
         // still names its holder belongs to a running instance.
         qint64 pid = 0;
         QString host, app;
-        if (m_lock->getLockInfo(&pid, &host, &app))
+        if (m_lock->getLockInfo(&pid, &host, &app)) {
+            // Its process number means nothing here: the lock came with the folder from another
+            // machine.
+            if (!host.isEmpty() && host != QSysInfo::machineHostName()) {
+                m_otherHost = host;
+                return Result::HeldOnAnotherHost;
+            }
             return Result::HeldByAnother;
+        }
         // A lock file nobody wrote whole (a crash or a full disk while it was made) is no one's.
         if (!QFileInfo(m_path).isDir() && m_lock->removeStaleLockFile() && m_lock->tryLock(0))
             return Result::Acquired;
     }
+    m_error = whyNoLock();
+    return Result::Failed;
+}
+
+SingleInstance::Result SingleInstance::takeOver() {
+    m_error.clear();
+    if (m_lock->removeStaleLockFile() && m_lock->tryLock(0))
+        return Result::Acquired;
     m_error = whyNoLock();
     return Result::Failed;
 }

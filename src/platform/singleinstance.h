@@ -14,13 +14,20 @@ public:
     enum class Result {
         Acquired,      // this process now holds the lock
         HeldByAnother, // another running instance holds it
-        Failed,        // the lock file cannot be made: errorString() says why
+        // The lock names another machine: the folder is synchronised or shared, and may be open
+        // there. Whether that program still runs cannot be told from here; takeOver() goes on.
+        HeldOnAnotherHost,
+        Failed, // the lock file cannot be made: errorString() says why
     };
 
     explicit SingleInstance(const QString& appFolder);
     ~SingleInstance();
 
     Result acquire();
+    // The machine named in the lock after acquire() returned HeldOnAnotherHost.
+    const QString& otherHost() const { return m_otherHost; }
+    // Takes the lock another machine left, once the user said to go on.
+    Result takeOver();
     // Why the lock could not be taken, for the user, after acquire() failed.
     const QString& errorString() const { return m_error; }
 
@@ -30,4 +37,5 @@ private:
     QString m_path;
     std::unique_ptr<QLockFile> m_lock;
     QString m_error;
+    QString m_otherHost;
 };

@@ -158,6 +158,14 @@ void WordPane::start() {
     publish();
 }
 
+void WordPane::bookReloaded() {
+    if (m_mode != Mode::Normal)
+        return; // a command under way shows its own result
+    m_search.reset();
+    runIncrementalSearch();
+    publish();
+}
+
 void WordPane::inputChanged(const QString& text) {
     guarded(terminating(u"ｲﾝｸﾘﾒﾝﾀﾙｻｰﾁ時", "Error171"), [&] {
         m_input = text;

@@ -113,6 +113,8 @@ public:
     // turned on.
     void setHistoryEnabled(bool enabled) { m_historyEnabled = enabled; }
     void undo() { takeStep(/*forward=*/false); }
+    // Another program changed the book and it was read again: the pane looks its word up anew.
+    void bookReloaded();
     void redo() { takeStep(/*forward=*/true); }
 
 signals:

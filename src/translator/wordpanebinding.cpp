@@ -6,6 +6,7 @@
 #include "core/session.h"
 #include "frmtranslatorl.h"
 #include "platform/appearance.h"
+#include "platform/bookfollower.h"
 #include "platform/errorguard.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
@@ -21,6 +22,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStatusBar>
 
 namespace {
 
@@ -56,6 +58,11 @@ WordPaneBinding::~WordPaneBinding() {
 
 void WordPaneBinding::start(Book& book) {
     m_pane = std::make_unique<WordPane>(book);
+    m_follower = std::make_unique<BookFollower>(book);
+    connect(m_follower.get(), &BookFollower::reloaded, this, [this](const QString& message) {
+        m_window.form()->StBar->showMessage(message);
+        m_pane->bookReloaded();
+    });
     connect(m_pane.get(), &WordPane::changed, this, [this] { applyState(); });
     connect(m_pane.get(), &WordPane::focusRequested, this,
             [this](WordPane::Field field, bool selectAll) { focusField(field, selectAll); });

@@ -7,6 +7,7 @@
 #include <memory>
 
 class Book;
+class BookFollower;
 class FrmTranslatorL;
 class QKeyEvent;
 class QWidget;
@@ -54,4 +55,5 @@ private:
 
     FrmTranslatorL& m_window;
     std::unique_ptr<WordPane> m_pane;
+    std::unique_ptr<BookFollower> m_follower;
 };

@@ -8,6 +8,7 @@
 #include "mainwindowparts.h"
 #include "mainwindowreview.h"
 #include "platform/appearance.h"
+#include "platform/bookfollower.h"
 #include "platform/errorguard.h"
 #include "platform/helpviewer.h"
 #include "tools/frminport.h"

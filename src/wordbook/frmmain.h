@@ -10,6 +10,7 @@
 #include <memory>
 
 class Book;
+class BookFollower;
 class FrmPrint;
 class FrmQuiz;
 class FrmTrySetting;
@@ -128,6 +129,8 @@ private:
     // typed so the command can be carried out again.
     bool changeBook(const QString& what, const std::function<void()>& change);
     void focusInput();
+    void followBook();
+    void bookReloaded(const QString& message);
     QWidget* activeControl() const;
     int currentRow() const;
     QString currentWord() const;
@@ -136,6 +139,8 @@ private:
     WordListModel* m_model;
     std::unique_ptr<MeaningSuggestions> m_suggestions;
     std::unique_ptr<Book> m_book;
+    // Declared after the book it follows, so that it goes first.
+    std::unique_ptr<BookFollower> m_follower;
     IncrementalSearch m_search;
     int m_mode = Normal;
     bool m_loading = false;

@@ -9,6 +9,7 @@
 #include "mainwindowparts.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
+#include "platform/bookfollower.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/limitedtextedit.h"
@@ -22,6 +23,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 using mainwindow::AllWords;
 
 // ---- Opening the book ----------------------------------------------------------------------
@@ -84,8 +86,13 @@ void FrmMain::closeBook() {
     // The print dialog's words belong to this book.
     closeToolWindows();
     m_model->clear();
+    // The list is gone: a reload at the last write changes no view, though a word both sides
+    // changed is still asked about.
+    if (m_follower)
+        disconnect(m_follower.get(), nullptr, this, nullptr);
     if (m_book && m_book->isOpen())
         m_history->writeBack(*m_book);
+    m_follower.reset();
     m_book.reset();
     m_history->bookClosed();
     m_form->txtWord->clear();
@@ -124,6 +131,7 @@ void FrmMain::openBook(bool reopen) {
     session().handOver = false;
     m_currentPosition = 0;
     m_currentRecord = 0;
+    m_follower.reset();
     m_book.reset();
     f->txtWord->clear();
     f->txtMean->setText({});
@@ -144,6 +152,7 @@ void FrmMain::openBook(bool reopen) {
     auto book = std::make_unique<Book>(appfolder::bookFolder(session().current.bookName));
     const Book::OpenResult opened = book->open();
     m_book = std::move(book);
+    followBook();
     if (!opened.setAside.isEmpty())
         showMessage(QStringLiteral("ブックのフォルダに、途中で終わった作業の一時ファイルが"
                                    "残っていました。\r\n内容が不完全なため使わずに、次の名前で"
@@ -220,4 +229,27 @@ void FrmMain::ApplyPalette() {
                 appearance::setFittingFont(m_form->Option1[i], p.name, p.size, p.bold, p.italic);
         }
     });
+}
+
+void FrmMain::followBook() {
+    m_follower = std::make_unique<BookFollower>(*m_book);
+    connect(m_follower.get(), &BookFollower::reloaded, this,
+            [this](const QString& message) { bookReloaded(message); });
+}
+
+// Another program changed the book and it was read again: the list follows, on the word shown.
+void FrmMain::bookReloaded(const QString& message) {
+    if (auto* bar = m_form->findChild<QStatusBar*>())
+        bar->showMessage(message);
+    // A command under way shows its own result once its write is done.
+    if (m_mode != Normal || !m_book)
+        return;
+    WordIndex& index = m_book->index();
+    const int found = index.find(m_form->txtWord->text());
+    m_currentPosition = found >= 0 ? found : 0;
+    m_currentRecord = index.isEmpty() ? 0 : index.at(m_currentPosition).recordNo;
+    m_model->showAll(&index);
+    m_form->lblMaxRec->setText(QString::number(index.size()));
+    setEditGroup(!index.isEmpty());
+    updateCounters();
 }

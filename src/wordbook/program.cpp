@@ -78,6 +78,21 @@ bool Program::start() {
         case SingleInstance::Result::HeldByAnother:
             showMessage(QStringLiteral("すでに Verbanta は起動しています。"));
             return;
+        case SingleInstance::Result::HeldOnAnotherHost:
+            if (showMessage(
+                    QStringLiteral("このフォルダは別の端末（%1）で開かれている可能性があります。"
+                                   "\r\n両方で開くと、片方の変更が失われることがあります。"
+                                   "\r\n\r\nこのまま起動しますか？")
+                        .arg(m_instance->otherHost()),
+                    AppTitle, MessageButtons::YesNo, MessageIcon::Exclamation) != Answer::Yes)
+                return;
+            if (m_instance->takeOver() != SingleInstance::Result::Acquired) {
+                showMessage(m_instance->errorString(), AppTitle, MessageButtons::Ok,
+                            MessageIcon::Critical);
+                return;
+            }
+            removeLeftoverTemporaries(s.appFolder);
+            break;
         case SingleInstance::Result::Failed:
             showMessage(m_instance->errorString(), AppTitle, MessageButtons::Ok,
                         MessageIcon::Critical);

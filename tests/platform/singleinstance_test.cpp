@@ -46,6 +46,26 @@ TEST(SingleInstance, LockOfADeadProcessDoesNotKeepTheProgramOut) {
     EXPECT_EQ(instance.acquire(), SingleInstance::Result::Acquired);
 }
 
+// A lock that came with a synchronised folder names another machine: its process number says
+// nothing here, so the lock is neither taken silently nor read as an instance running here.
+TEST(SingleInstance, ALockFromAnotherMachineIsReportedWithItsNameAndTakenOverOnRequest) {
+    TempAppFolder app;
+    const QString otherHost = QSysInfo::machineHostName() + QStringLiteral("-laptop");
+    for (const qint64 pid : {qint64(999999), QCoreApplication::applicationPid()}) {
+        QFile lock(app.file(QStringLiteral("verbanta.lock")));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        lock.write(QByteArray::number(pid) + "\nverbanta\n" + otherHost.toUtf8() + "\n");
+        lock.close();
+        SingleInstance instance(app.path());
+        EXPECT_EQ(instance.acquire(), SingleInstance::Result::HeldOnAnotherHost);
+        EXPECT_EQ(instance.otherHost(), otherHost);
+        ASSERT_EQ(instance.takeOver(), SingleInstance::Result::Acquired);
+        // Now this machine's, as any lock this program holds.
+        SingleInstance second(app.path());
+        EXPECT_EQ(second.acquire(), SingleInstance::Result::HeldByAnother);
+    }
+}
+
 TEST(SingleInstance, ALockThatCannotBeMadeSaysWhyInsteadOfAnotherInstance) {
     TempAppFolder app;
     // A folder where the lock file belongs.

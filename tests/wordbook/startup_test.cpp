@@ -201,6 +201,23 @@ TEST_F(MainWindowTest, LockThatCannotBeMadeIsNotAnotherInstance) {
     EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("verbanta.lock")));
 }
 
+// A lock the sync tool brought from another machine: the user is told that the folder may be open
+// there and chooses; going on takes the lock over.
+TEST_F(MainWindowTest, LockFromAnotherMachineAsksBeforeGoingOn) {
+    writeSettings();
+    writeBook({"apple"});
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        app.write(QStringLiteral("verbanta.lock"), "4242\nverbanta\nother-desk\n");
+        dialogs.expectMessage(answer);
+        EXPECT_EQ(start(), answer == Answer::Yes);
+        EXPECT_TRUE(dialogs.boxes().first().text.contains(QStringLiteral("other-desk")));
+        EXPECT_TRUE(dialogs.boxes().first().text.contains(QStringLiteral("別の端末")));
+        EXPECT_EQ(dialogs.boxes().first().buttons, MessageButtons::YesNo);
+        program.reset();
+        dialogs.clear();
+    }
+}
+
 // The application folder on a read-only disk: the start is refused with the reason in Japanese.
 TEST_F(MainWindowTest, LockOnAReadOnlyFolderIsExplainedInJapanese) {
     const QString folder = app.path();
