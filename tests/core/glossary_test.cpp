@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/glossary/glossary.h"
 #include "core/glossary/irregularforms.h"
+#include "core/glossary/meaningterms.h"
 #include "core/glossary/sentence.h"
 
 #include <QFile>
@@ -386,4 +387,19 @@ TEST(Glossary, SentenceAroundStopsAtTerminatorsAndTheParagraphEnds) {
     // A heading without a terminator is a sentence wherever the caret is in it.
     EXPECT_EQ(in(QStringLiteral("Getting started"), 15), QStringLiteral("Getting started"));
     EXPECT_EQ(in(QStringLiteral("Getting started"), 0), QStringLiteral("Getting started"));
+}
+
+TEST(Glossary, AMeaningLineSplitsIntoTermsWithoutLabelsAndReadings) {
+    EXPECT_EQ(
+        meaningTerms(u"[名] なり行き（なりゆき）、ステップアップ、プログレス、運び（はこび）、…"),
+        QStringList({"なり行き", "ステップアップ", "プログレス", "運び"}));
+    // Every kind of separator; a label in the middle ends the term before it; a separator inside
+    // brackets splits nothing; a term comes once.
+    EXPECT_EQ(
+        meaningTerms(u"【名】進歩，発達; 前進／向上 / 改良 [動] 進む（すすむ、ススム）；進歩"),
+        QStringList({"進歩", "発達", "前進", "向上", "改良", "進む"}));
+    EXPECT_EQ(meaningTerms(u"(米) elevator, lift ;　昇降機　"),
+              QStringList({"elevator", "lift", "昇降機"}));
+    EXPECT_EQ(meaningTerms(u"m:cherry"), QStringList{"m:cherry"});
+    EXPECT_TRUE(meaningTerms(u"（笑）、…").isEmpty());
 }
