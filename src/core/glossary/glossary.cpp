@@ -35,6 +35,16 @@ size_t keyHash(QStringView key) {
     return qHash(key, 0);
 }
 
+constexpr unsigned PhraseKeyBits = 1 << 16;
+
+// A key's bit in the phrase filter, from its length and three of its letters.
+unsigned phraseKeyBit(QStringView key) {
+    const unsigned n = unsigned(key.size());
+    const unsigned h = n * 0x9E37u ^ key[0].unicode() * 0x85EBu ^
+                       key[n > 1 ? 1 : 0].unicode() * 0xC2B3u ^ key[n - 1].unicode() * 0x27D5u;
+    return (h ^ (h >> 15)) % PhraseKeyBits;
+}
+
 int wordEnd(QStringView text, int from) {
     int i = from;
     while (i < text.size() && isWordChar(text[i]))
@@ -65,7 +75,13 @@ void Glossary::add(const QString& word, qint32 recordNo) {
     const int index = int(m_entries.size());
     if (isWordChar(e.folded[0])) {
         e.keyLength = wordEnd(e.folded, 0);
-        m_byFirstWord[keyHash(QStringView(e.folded).left(e.keyLength))].push_back(index);
+        const size_t key = keyHash(QStringView(e.folded).left(e.keyLength));
+        m_byFirstWord[key].push_back(index);
+        if (isPhrase(e)) {
+            m_phraseKeyBits.resize(PhraseKeyBits / 64);
+            const unsigned bit = phraseKeyBit(QStringView(e.folded).left(e.keyLength));
+            m_phraseKeyBits[bit / 64] |= quint64(1) << (bit % 64);
+        }
     } else {
         e.keyLength = int(e.folded.size());
         m_bySubstring[keyHash(e.folded)].push_back(index);
@@ -148,7 +164,14 @@ int Glossary::remainderEnd(const Entry& e, QStringView folded, int from) const {
     return end;
 }
 
-bool Glossary::isPhrase(const Entry& e) const {
+bool Glossary::mayHavePhrase(QStringView key) const {
+    if (m_phraseKeyBits.empty())
+        return false;
+    const unsigned bit = phraseKeyBit(key);
+    return (m_phraseKeyBits[bit / 64] >> (bit % 64)) & 1;
+}
+
+bool Glossary::isPhrase(const Entry& e) {
     return e.keyLength < e.folded.size() && isWordChar(e.folded[0]);
 }
 
@@ -173,11 +196,15 @@ Glossary::Found Glossary::matchWordAt(QStringView folded, int start, int maxEnd)
     Found best;
     candidatesAt(folded, folded.mid(start, end - start), end, maxEnd, best);
     // Every shortened form is tried, as a phrase under one of them ("backwards compatibility")
-    // may be longer than the word as written; at the same length the longer form wins.
+    // may be longer than the word as written; at the same length the longer form wins. Once a
+    // word is found only a phrase can be longer.
+    const auto worthTrying = [&](QStringView form) {
+        return best.entry < 0 || mayHavePhrase(form);
+    };
     const int length = end - start;
     for (int stem = length - 1; stem >= MinStem && stem >= length - MaxDropped; --stem) {
         const QStringView form = folded.mid(start, stem);
-        if (isInflectionEnding(form, folded.mid(start + stem, length - stem)))
+        if (worthTrying(form) && isInflectionEnding(form, folded.mid(start + stem, length - stem)))
             candidatesAt(folded, form, end, maxEnd, best);
     }
     // A y that became i before the ending: cities, studied, happier.
@@ -185,7 +212,8 @@ Glossary::Found Glossary::matchWordAt(QStringView folded, int start, int maxEnd)
         if (length - ending.size() < MinStem - 1 || !folded.mid(start, length).endsWith(ending))
             continue;
         const QString withY = folded.mid(start, length - ending.size()).toString() + u'y';
-        candidatesAt(folded, withY, end, maxEnd, best);
+        if (worthTrying(withY))
+            candidatesAt(folded, withY, end, maxEnd, best);
     }
     if (best.entry < 0 && m_irregular)
         for (const QString& base : m_irregular->basesOf(folded.mid(start, length)))

@@ -75,7 +75,8 @@ private:
     void candidatesAt(QStringView folded, QStringView key, int afterKey, int maxEnd,
                       Found& best) const;
     int remainderEnd(const Entry& e, QStringView folded, int from) const;
-    bool isPhrase(const Entry& e) const;
+    static bool isPhrase(const Entry& e);
+    bool mayHavePhrase(QStringView key) const;
     // Calls found(start, match) for every match in folded, left to right, none overlapping; the
     // one at position 0 ends no further than firstMaxEnd.
     template <typename Sink> void scan(QStringView folded, int firstMaxEnd, Sink&& found) const;
@@ -84,7 +85,10 @@ private:
     static const std::vector<int>* bucket(const Buckets& b, QStringView key);
 
     std::vector<Entry> m_entries;
-    Buckets m_byFirstWord;                           // spaced entries by their folded first word
+    Buckets m_byFirstWord; // spaced entries by their folded first word
+    // A bit for each kind of key some phrase is filed under (see phraseKeyBit): most keys no
+    // phrase has are passed over without hashing them. Bits stay when phrases go.
+    std::vector<quint64> m_phraseKeyBits;
     Buckets m_bySubstring;                           // the others by their whole folded text
     std::unordered_map<char16_t, int> m_longestFrom; // longest substring entry by first unit
     int m_live = 0;
