@@ -64,6 +64,20 @@ static void BM_GlossarySentence(benchmark::State& state, bool japanese) {
 BENCHMARK_CAPTURE(BM_GlossarySentence, english, false)->Arg(200000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_GlossarySentence, japanese, true)->Arg(200000)->Unit(benchmark::kMicrosecond);
 
+// The panel's list for the caret's sentence: each word once, a phrase's parts behind it.
+static void BM_GlossarySentenceWithParts(benchmark::State& state) {
+    const int n = int(state.range(0));
+    const Glossary g = editorGlossary(bookWords(n, false));
+    const QString text = bookgen::englishText(n, 300);
+    size_t found = 0;
+    for (auto _ : state) {
+        found = g.distinctMatchesWithParts(text).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["words"] = double(found);
+}
+BENCHMARK(BM_GlossarySentenceWithParts)->Arg(200000)->Unit(benchmark::kMicrosecond);
+
 // One registration reflected, and taken back so the glossary keeps its size.
 static void BM_GlossaryUpdate(benchmark::State& state) {
     const int n = int(state.range(0));

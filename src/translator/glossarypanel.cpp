@@ -6,6 +6,7 @@
 #include "core/glossary/glossary.h"
 #include "core/glossary/glossarysettings.h"
 #include "core/glossary/irregularforms.h"
+#include "core/glossary/meaningterms.h"
 #include "core/glossary/sentence.h"
 #include "core/session.h"
 #include "frmtranslatorl.h"
@@ -14,14 +15,17 @@
 #include "ui/translatorlform.h"
 #include "wordpanebinding.h"
 
+#include <QAbstractUndoItem>
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -30,14 +34,27 @@ constexpr int SliceMilliseconds = 8;
 // A pause after typing before the highlight is worked out again.
 constexpr int HighlightDelayMilliseconds = 300;
 
+// Meanings keep their lines apart with CR LF, as the book's files do; a lone CR or LF ends a
+// line as well.
 QString firstLine(const QString& text) {
-    QString line = text.section(u'\n', 0, 0);
-    if (line.endsWith(u'\r'))
-        line.chop(1);
+    const auto lineBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    };
+    QString line = text.left(std::find_if(text.begin(), text.end(), lineBreak) - text.begin());
     while (line.endsWith(u' '))
         line.chop(1);
     return line;
 }
+
+// An undo step that changes nothing. Put last into an insertion's edit block it keeps the typing
+// that follows from being merged into the insertion, which the document does with a text
+// insertion that ends a block.
+class UndoBoundary : public QAbstractUndoItem {
+public:
+    void undo() override {}
+    void redo() override {}
+};
 
 QTextCharFormat markFormat() {
     QTextCharFormat f;
@@ -95,6 +112,11 @@ void GlossaryPanel::createForm() {
     m_form = new GlossaryPanelForm(*f, *f->mnuTransPart);
     connect(m_form->mnuGlossary, &QAction::toggled, this, [this](bool on) { setPanelVisible(on); });
     connect(m_form->mnuGlossaryInsert, &QAction::triggered, this, [this] { insertMeaning(); });
+    connect(m_form->mnuGlossaryPick, &QAction::triggered, this, [this] { pickTerm(); });
+    connect(m_form, &GlossaryPanelForm::termsRequested, this,
+            [this](const QPoint& at) { pickTerm(at); });
+    connect(m_form->popGlossaryTerms, &QMenu::triggered, this,
+            [this](QAction* a) { insertIntoTranslation(a->data().toString()); });
     connect(m_form->chkGlossaryHighlight, &QCheckBox::toggled, this,
             [this](bool on) { setHighlight(on); });
     connect(m_form, &GlossaryPanelForm::itemChosen, this, [this] { showChosenWord(); });
@@ -197,10 +219,17 @@ void GlossaryPanel::refreshList(bool force) {
     m_sentence = sentence;
     QTreeWidget* list = m_form->lstGlossary;
     list->clear();
-    for (const GlossaryMatch& m : m_glossary->distinctMatches(sentence)) {
+    QTreeWidgetItem* phrase = nullptr;
+    for (const GlossaryMatch& m : m_glossary->distinctMatchesWithParts(sentence)) {
         auto* item = new QTreeWidgetItem({m.word, firstLine(meaningOf(m.word))});
-        list->addTopLevelItem(item);
+        if (m.part && phrase) {
+            phrase->addChild(item);
+        } else {
+            list->addTopLevelItem(item);
+            phrase = item;
+        }
     }
+    list->expandAll();
     if (list->topLevelItemCount() > 0)
         list->setCurrentItem(list->topLevelItem(0));
 }
@@ -228,18 +257,54 @@ void GlossaryPanel::showChosenWord() {
     pane->enterPressed();
 }
 
-void GlossaryPanel::insertMeaning() {
+QString GlossaryPanel::chosenMeaningLine() const {
     if (!m_form || m_form->isHidden())
-        return;
+        return {};
     const QString word = chosenWord();
-    const QString meaning = word.isEmpty() ? QString() : firstLine(meaningOf(word));
-    if (meaning.isEmpty())
-        return;
+    return word.isEmpty() ? QString() : firstLine(meaningOf(word));
+}
+
+void GlossaryPanel::insertMeaning() {
+    const QString line = chosenMeaningLine();
+    const QStringList terms = meaningTerms(line);
+    insertIntoTranslation(terms.isEmpty() ? line : terms.front());
+}
+
+void GlossaryPanel::pickTerm(const QPoint& at) {
+    const QString line = chosenMeaningLine();
     RichTextPane* translation = m_window.form()->Rtxt2;
-    if (translation->isReadOnly())
+    if (line.isEmpty() || translation->isReadOnly())
         return;
-    // One insertion is one step of the pane's undo.
-    translation->textCursor().insertText(meaning);
+    QMenu* menu = m_form->popGlossaryTerms;
+    menu->clear();
+    const auto add = [menu](const QString& text) {
+        QString caption = text;
+        menu->addAction(caption.replace(u'&', QStringLiteral("&&")))->setData(text);
+    };
+    QStringList terms = meaningTerms(line);
+    terms.removeAll(line);
+    for (const QString& term : terms)
+        add(term);
+    if (!terms.isEmpty())
+        menu->addSeparator();
+    add(line);
+    menu->setActiveAction(menu->actions().front());
+    const QPoint caret =
+        translation->viewport()->mapToGlobal(translation->cursorRect().bottomLeft());
+    menu->popup(at.isNull() ? caret : at);
+}
+
+void GlossaryPanel::insertIntoTranslation(const QString& text) {
+    RichTextPane* translation = m_window.form()->Rtxt2;
+    if (text.isEmpty() || translation->isReadOnly())
+        return;
+    // One step of the pane's undo, apart from the typing before and after it.
+    QTextCursor cursor = translation->textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    translation->document()->appendUndoItem(new UndoBoundary);
+    cursor.endEditBlock();
+    translation->setTextCursor(cursor);
 }
 
 // ---- Switches -------------------------------------------------------------------------------

@@ -17,10 +17,11 @@ class QTimer;
 struct GlossarySettings;
 
 // The panel of book words in the current sentence: it lists the words of the book found in the
-// original's sentence that holds the caret, shows a chosen word in the word pane, puts its
-// meaning into the translation as one undo step, and marks the words in the original for display
-// only. The matcher is built on a thread of its own the first time it is needed, so opening the
-// editor does not wait for it, and follows the book's registrations, changes and deletions.
+// original's sentence that holds the caret (the words inside a phrase below it), shows a chosen
+// word in the word pane, puts the first term of its meaning, or the term or whole line the user
+// picks, into the translation as one undo step of its own, and marks the words in the original for
+// display only. The matcher is built on a thread of its own the first time it is needed, so opening
+// the editor does not wait for it, and follows the book's registrations, changes and deletions.
 // With the panel switched off in its settings file nothing of it is created.
 class GlossaryPanel : public QObject {
     Q_OBJECT
@@ -44,8 +45,12 @@ public:
     void setHighlight(bool on);
     // Enter or a double click: the chosen word shown in the word pane as if looked up.
     void showChosenWord();
-    // The chosen word's meaning (its first line) at the translation pane's caret.
+    // The first term of the chosen word's meaning (of its first line) at the translation pane's
+    // caret.
     void insertMeaning();
+    // The pop-up menu of the chosen meaning's terms and its whole first line, at the translation
+    // pane's caret or at `at` (global); the one picked goes in as insertMeaning's term does.
+    void pickTerm(const QPoint& at = {});
 
 signals:
     // The matcher came back from its thread.
@@ -60,6 +65,8 @@ private:
     void refreshList(bool force = false);
     QString chosenWord() const;
     QString meaningOf(const QString& word) const;
+    QString chosenMeaningLine() const;
+    void insertIntoTranslation(const QString& text);
     void saveSettings();
     void restartHighlight();
     void highlightSlice();

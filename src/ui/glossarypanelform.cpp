@@ -28,10 +28,19 @@ GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
     lstGlossary->setColumnCount(2);
     lstGlossary->setHeaderLabels({QStringLiteral("登録語"), QStringLiteral("意味")});
     lstGlossary->setRootIsDecorated(false);
+    lstGlossary->setItemsExpandable(false);
     lstGlossary->setUniformRowHeights(true);
     lstGlossary->header()->setStretchLastSection(true);
     lstGlossary->installEventFilter(this);
     connect(lstGlossary, &QTreeWidget::itemDoubleClicked, this, [this] { emit itemChosen(); });
+    lstGlossary->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lstGlossary, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QTreeWidgetItem* item = lstGlossary->itemAt(at);
+        if (!item)
+            return;
+        lstGlossary->setCurrentItem(item);
+        emit termsRequested(lstGlossary->viewport()->mapToGlobal(at));
+    });
     lblGlossaryState = named(new QLabel(body), "lblGlossaryState");
     chkGlossaryHighlight =
         named(new QCheckBox(QStringLiteral("原文で強調表示する"), body), "chkGlossaryHighlight");
@@ -49,6 +58,10 @@ GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
     mnuGlossaryInsert =
         action(&menu, "mnuGlossaryInsert", QStringLiteral("登録語の意味を訳文に挿入(&J)"),
                QKeySequence(Qt::CTRL | Qt::Key_J));
+    mnuGlossaryPick =
+        action(&menu, "mnuGlossaryPick", QStringLiteral("登録語の意味から選んで挿入(&K)..."),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J));
+    popGlossaryTerms = named(new QMenu(this), "popGlossaryTerms");
 }
 
 bool GlossaryPanelForm::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/glossary/glossary.h"
 #include "core/glossary/irregularforms.h"
+#include "core/glossary/meaningterms.h"
 #include "core/glossary/sentence.h"
 
 #include <QFile>
@@ -64,12 +65,10 @@ public:
                         if (!isLatin(f[0]) || runEnd(f, 0) != stem ||
                             f.left(stem) != text.mid(i, stem))
                             continue;
-                        const int end = restEnd(f.mid(stem), text, tokenEnd);
+                        const int end = restEnd(f, stem, text, tokenEnd);
                         if (end > bestEnd)
                             bestEnd = end, bestWord = w;
                     }
-                    if (bestEnd >= 0)
-                        break;
                 }
             } else {
                 for (const QString& w : m_words) {
@@ -115,8 +114,11 @@ private:
             ++from;
         return from;
     }
-    // The end of rest matched at from, a space standing for one blank or line break; -1 if not.
-    static int restEnd(const QString& rest, const QString& text, int from) {
+    // The end of the entry f's rest (behind its first stem characters) matched at from, a space
+    // standing for one blank or line break and the last word of a phrase allowed an ending; -1 if
+    // not.
+    static int restEnd(const QString& f, int stem, const QString& text, int from) {
+        const QString rest = f.mid(stem);
         QString pattern = QRegularExpression::escape(rest);
         pattern.replace(QStringLiteral("\\ "),
                         QStringLiteral("(?:\\r\\n|[ \\n\\r\\x{2028}\\x{2029}\\x{a0}])"));
@@ -125,11 +127,17 @@ private:
         if (!m.hasMatch())
             return -1;
         const int end = int(m.capturedEnd());
-        if (!rest.isEmpty() && isLatin(rest.back()) && end < text.size() && isLatin(text[end]))
+        if (end >= text.size() || !isLatin(text[end]) || !isLatin(f.back()))
+            return end;
+        int lastWordStart = int(f.size());
+        while (lastWordStart > 0 && isLatin(f[lastWordStart - 1]))
+            --lastWordStart;
+        const int lastWord = int(f.size()) - lastWordStart;
+        const int tail = runEnd(text, end) - end;
+        if (rest.isEmpty() || tail > 4 || lastWord < 2 ||
+            !isEnding(f.right(lastWord) + text.mid(end, tail), lastWord))
             return -1;
-        if (rest.isEmpty() && end < text.size() && isLatin(text[end]))
-            return -1;
-        return end;
+        return end + tail;
     }
 
     QStringList m_words;
@@ -274,6 +282,60 @@ TEST(Glossary, AgreesWithAPlainScanOnMixedText) {
     }
 }
 
+TEST(Glossary, EndingsAreCutOnlyWhereTheyAreEndingsInWordsAndInPhrasesLastWords) {
+    const QStringList book = {
+        "car",       "plan",      "the plan", "the result", "backward compatibility",
+        "backwards", "the study", "vitamin c"};
+    const Glossary g = glossaryOf(book);
+    const PlainScan plain(book);
+    struct Case {
+        QString sentence;
+        QStringList expected;
+    } cases[] = {
+        // A t is not the doubled n of plan, nor the doubled r of car.
+        {QStringLiteral("They carted it, planted it, planned it."), {QStringLiteral("plan")}},
+        {QStringLiteral("The planted seed, the planned one."), {QStringLiteral("the plan")}},
+        {QStringLiteral("The results and the resultant."), {QStringLiteral("the result")}},
+        // A phrase under a shortened first word is longer than the word as written.
+        {QStringLiteral("Backwards compatibility; backwards."),
+         {QStringLiteral("backward compatibility"), QStringLiteral("backwards")}},
+        // One letter is no stem to cut an ending from.
+        {QStringLiteral("Vitamin cs."), {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sentence.toStdString());
+        EXPECT_EQ(wordsOf(g.distinctMatches(c.sentence)), c.expected);
+        EXPECT_EQ(plain.distinct(c.sentence), c.expected);
+    }
+    EXPECT_EQ(wordsOf(g.distinctMatches(QStringLiteral("The studies."))),
+              QStringList{QStringLiteral("the study")});
+    // The match covers the inflected word as the user sees it.
+    const QString text = QStringLiteral("See THE RESULTS.");
+    const std::vector<GlossaryMatch> found = g.matches(text);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(text.mid(found[0].start, found[0].end - found[0].start),
+              QStringLiteral("THE RESULTS"));
+}
+
+TEST(Glossary, APhraseIsListedWithItsPartsBehindItEachWordOnce) {
+    const QStringList book = {"for instance", "instance", "for",        "in spite of", "spite",
+                              "look up",      "look",     "the result", "result",      "翻訳"};
+    const Glossary g = glossaryOf(book);
+    const QString text =
+        QStringLiteral("For instance, he looked up the results in spite of it; instance 翻訳.");
+    QStringList listed;
+    for (const GlossaryMatch& m : g.distinctMatchesWithParts(text))
+        listed << (m.part ? QStringLiteral("  ") : QString()) + text.mid(m.start, m.end - m.start) +
+                      QStringLiteral("=") + m.word;
+    EXPECT_EQ(listed, QStringList({"For instance=for instance", "  For=for", "  instance=instance",
+                                   "looked up=look up", "  looked=look", "the results=the result",
+                                   "  results=result", "in spite of=in spite of", "  spite=spite",
+                                   "翻訳=翻訳"}));
+    // The highlight marks only the longest.
+    EXPECT_EQ(wordsOf(g.matches(text)), QStringList({"for instance", "look up", "the result",
+                                                     "in spite of", "instance", "翻訳"}));
+}
+
 TEST(Glossary, FollowsRegistrationModificationAndDeletion) {
     Glossary g = glossaryOf(SmallBook);
     const QString sentence = QStringLiteral("The translator installed a camera.");
@@ -312,4 +374,32 @@ TEST(Glossary, SentenceAroundStopsAtTerminatorsAndTheParagraphEnds) {
     EXPECT_EQ(text(int(p.size())), QStringLiteral("終わり"));
     EXPECT_EQ(text(999), QStringLiteral("終わり"));
     EXPECT_EQ(sentenceAround(QString(), 0).end, 0);
+
+    // Behind a paragraph's last sentence, trailing blanks or not, that sentence is meant.
+    const auto in = [](const QString& paragraph, int position) {
+        const SentenceSpan s = sentenceAround(paragraph, position);
+        return paragraph.mid(s.start, s.end - s.start);
+    };
+    EXPECT_EQ(in(QStringLiteral("One. Two?!"), 10), QStringLiteral(" Two?!"));
+    EXPECT_EQ(in(QStringLiteral("One. Two.  "), 9), QStringLiteral(" Two."));
+    EXPECT_EQ(in(QStringLiteral("One. Two.  "), 11), QStringLiteral(" Two."));
+    EXPECT_EQ(in(QStringLiteral("彼は来た。"), 5), QStringLiteral("彼は来た。"));
+    // A heading without a terminator is a sentence wherever the caret is in it.
+    EXPECT_EQ(in(QStringLiteral("Getting started"), 15), QStringLiteral("Getting started"));
+    EXPECT_EQ(in(QStringLiteral("Getting started"), 0), QStringLiteral("Getting started"));
+}
+
+TEST(Glossary, AMeaningLineSplitsIntoTermsWithoutLabelsAndReadings) {
+    EXPECT_EQ(
+        meaningTerms(u"[名] なり行き（なりゆき）、ステップアップ、プログレス、運び（はこび）、…"),
+        QStringList({"なり行き", "ステップアップ", "プログレス", "運び"}));
+    // Every kind of separator; a label in the middle ends the term before it; a separator inside
+    // brackets splits nothing; a term comes once.
+    EXPECT_EQ(
+        meaningTerms(u"【名】進歩，発達; 前進／向上 / 改良 [動] 進む（すすむ、ススム）；進歩"),
+        QStringList({"進歩", "発達", "前進", "向上", "改良", "進む"}));
+    EXPECT_EQ(meaningTerms(u"(米) elevator, lift ;　昇降機　"),
+              QStringList({"elevator", "lift", "昇降機"}));
+    EXPECT_EQ(meaningTerms(u"m:cherry"), QStringList{"m:cherry"});
+    EXPECT_TRUE(meaningTerms(u"（笑）、…").isEmpty());
 }

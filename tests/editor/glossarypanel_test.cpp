@@ -10,12 +10,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 
@@ -43,12 +45,46 @@ protected:
         form()->Rtxt1->setTextCursor(c);
     }
 
+    // The list as shown, the words inside a phrase indented by two spaces.
     QStringList listed(int column = 0) const {
         QStringList out;
-        QTreeWidget* list = panelForm()->lstGlossary;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            out << list->topLevelItem(i)->text(column);
+        for (QTreeWidgetItemIterator it(panelForm()->lstGlossary); *it; ++it)
+            out << ((*it)->parent() ? QStringLiteral("  ") : QString()) + (*it)->text(column);
         return out;
+    }
+
+    // The editor started on a book of these words and meanings, the panel shown over original.
+    void startWithMeanings(const QList<std::pair<QString, QString>>& words,
+                           const QString& original) {
+        BookBuilder b(bookFolder());
+        for (const auto& [word, meaning] : words)
+            b.add(word, meaning);
+        b.write();
+        editor = std::make_unique<FrmTranslatorL>();
+        ASSERT_TRUE(editor->formLoad());
+        form()->show();
+        form()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
+        form()->Rtxt1->setPlainText(original);
+        panelForm()->mnuGlossary->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 5000));
+        caretAt(0);
+    }
+
+    QStringList menuEntries() const {
+        QStringList out;
+        for (const QAction* a : panelForm()->popGlossaryTerms->actions())
+            out << (a->isSeparator() ? QStringLiteral("--") : a->text());
+        return out;
+    }
+
+    // Picks the entry at index of the shown pop-up menu with the keyboard.
+    void pickFromMenu(int index) {
+        QMenu* menu = panelForm()->popGlossaryTerms;
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 5000));
+        menu->setActiveAction(menu->actions().at(index));
+        QTest::keyClick(menu, Qt::Key_Return);
+        EXPECT_FALSE(menu->isVisible());
     }
 
     QByteArray settingsFile() const {
@@ -185,12 +221,11 @@ TEST_F(GlossaryPanelTest, EnterShowsTheWordAndTheInsertKeyPutsItsMeaningInOneUnd
     RichTextPane* translation = form()->Rtxt2;
     translation->setPlainText(QStringLiteral("訳: "));
     translation->moveCursor(QTextCursor::End);
-    const int undoSteps = translation->document()->availableUndoSteps();
     QTest::keyClick(list, Qt::Key_J, Qt::ControlModifier);
     EXPECT_EQ(translation->toPlainText(), QStringLiteral("訳: m:cherry"));
-    EXPECT_EQ(translation->document()->availableUndoSteps(), undoSteps + 1);
     translation->undo();
     EXPECT_EQ(translation->toPlainText(), QStringLiteral("訳: "));
+    EXPECT_FALSE(translation->document()->isUndoAvailable());
 }
 
 TEST_F(GlossaryPanelTest, TheHighlightNeverReachesTheSavedFileTheUndoHistoryOrTheModifiedFlag) {
@@ -273,6 +308,91 @@ TEST_F(GlossaryPanelTest, IrregularFormsAreFoundThroughTheInstalledEnglishDictio
     ASSERT_TRUE(QTest::qWaitFor([this] { return panel()->isReady(); }, 60000));
     caretAt(3);
     EXPECT_EQ(listed(), QStringList({"mouse", "go", "cherry"}));
+}
+
+const QString Progress =
+    QStringLiteral("[名] なり行き（なりゆき）、ステップアップ、プログレス、運び（はこび）、…");
+
+TEST_F(GlossaryPanelTest, TheInsertKeyPutsTheFirstTermInOneUndoStepApartFromTheTypingAroundIt) {
+    startWithMeanings({{"progress", Progress + QStringLiteral("\r\n[動] 進む")}},
+                      QStringLiteral("We progress."));
+    ASSERT_EQ(listed(), QStringList{"progress"});
+    // The first line, without the line break behind it.
+    EXPECT_EQ(listed(1), QStringList{Progress});
+
+    RichTextPane* translation = form()->Rtxt2;
+    translation->setFocus();
+    QTest::keyClicks(translation, QStringLiteral("xyz "));
+    QTest::keyClick(translation, Qt::Key_J, Qt::ControlModifier);
+    QTest::keyClicks(translation, QStringLiteral(" def"));
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("xyz なり行き def"));
+    QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("xyz なり行き"));
+    QTest::keyClick(translation, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("xyz "));
+    translation->redo();
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("xyz なり行き"));
+    EXPECT_EQ(translation->textCursor().position(), 8);
+}
+
+TEST_F(GlossaryPanelTest, ASecondKeyAndTheItemsMenuOfferEachTermAndTheWholeFirstLine) {
+    startWithMeanings({{"progress", Progress + QStringLiteral("\r\n[動] 進む")},
+                       {"cherry", QStringLiteral("さくらんぼ")}},
+                      QStringLiteral("Progress & cherry."));
+    // The second key is the panel's own; no other entry of the window has it.
+    const QKeySequence pick(QStringLiteral("Ctrl+Shift+J"));
+    EXPECT_EQ(panelForm()->mnuGlossaryPick->shortcut(), pick);
+    int holders = 0;
+    for (const QAction* a : form()->findChildren<QAction*>())
+        holders += a->shortcuts().contains(pick);
+    EXPECT_EQ(holders, 1);
+
+    RichTextPane* translation = form()->Rtxt2;
+    translation->setFocus();
+    QTest::keyClick(translation, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(menuEntries(),
+              QStringList({"なり行き", "ステップアップ", "プログレス", "運び", "--", Progress}));
+    pickFromMenu(2);
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("プログレス"));
+
+    // A right click on an item offers its terms; the whole line keeps its labels and readings
+    // and brings no line break.
+    QTreeWidget* list = panelForm()->lstGlossary;
+    const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &click);
+    pickFromMenu(5);
+    EXPECT_EQ(translation->toPlainText(), QStringLiteral("プログレス") + Progress);
+    EXPECT_EQ(translation->document()->blockCount(), 1);
+
+    // A meaning of one term offers just that.
+    const QPoint second = list->visualItemRect(list->topLevelItem(1)).center();
+    QContextMenuEvent click2(QContextMenuEvent::Mouse, second,
+                             list->viewport()->mapToGlobal(second));
+    QApplication::sendEvent(list->viewport(), &click2);
+    EXPECT_EQ(menuEntries(), QStringList{"さくらんぼ"});
+    panelForm()->popGlossaryTerms->hide();
+}
+
+TEST_F(GlossaryPanelTest, BehindAParagraphsLastSentenceTheListKeepsItAndAHeadingIsASentence) {
+    startWithMeanings({{"install", "m"},
+                       {"cherry", "m"},
+                       {"start", "m"},
+                       {"for instance", "m"},
+                       {"instance", "m"}},
+                      QStringLiteral("Install it. For instance the cherry.\nGetting started\n"
+                                     "An instance."));
+    RichTextPane* original = form()->Rtxt1;
+    original->setFocus();
+    EXPECT_EQ(listed(), QStringList{"install"});
+    QTest::keyClick(original, Qt::Key_Right, Qt::AltModifier);
+    // A phrase is followed by the words inside it.
+    EXPECT_EQ(listed(), QStringList({"for instance", "  instance", "cherry"}));
+    QTest::keyClick(original, Qt::Key_Right, Qt::AltModifier);
+    ASSERT_EQ(original->textCursor().positionInBlock(), 36);
+    EXPECT_EQ(listed(), QStringList({"for instance", "  instance", "cherry"}));
+    caretAt(int(original->toPlainText().indexOf(u"Getting")) + 15);
+    EXPECT_EQ(listed(), QStringList{"start"});
 }
 
 } // namespace

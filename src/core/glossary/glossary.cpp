@@ -6,6 +6,7 @@
 
 #include <QHashFunctions>
 #include <algorithm>
+#include <limits>
 
 using glossarychars::isSpace;
 using glossarychars::isWordChar;
@@ -34,11 +35,28 @@ size_t keyHash(QStringView key) {
     return qHash(key, 0);
 }
 
+constexpr unsigned PhraseKeyBits = 1 << 16;
+
+// A key's bit in the phrase filter, from its length and three of its letters.
+unsigned phraseKeyBit(QStringView key) {
+    const unsigned n = unsigned(key.size());
+    const unsigned h = n * 0x9E37u ^ key[0].unicode() * 0x85EBu ^
+                       key[n > 1 ? 1 : 0].unicode() * 0xC2B3u ^ key[n - 1].unicode() * 0x27D5u;
+    return (h ^ (h >> 15)) % PhraseKeyBits;
+}
+
 int wordEnd(QStringView text, int from) {
     int i = from;
     while (i < text.size() && isWordChar(text[i]))
         ++i;
     return i;
+}
+
+int lastWordLength(QStringView text) {
+    int i = int(text.size());
+    while (i > 0 && isWordChar(text[i - 1]))
+        --i;
+    return int(text.size()) - i;
 }
 
 } // namespace
@@ -57,7 +75,13 @@ void Glossary::add(const QString& word, qint32 recordNo) {
     const int index = int(m_entries.size());
     if (isWordChar(e.folded[0])) {
         e.keyLength = wordEnd(e.folded, 0);
-        m_byFirstWord[keyHash(QStringView(e.folded).left(e.keyLength))].push_back(index);
+        const size_t key = keyHash(QStringView(e.folded).left(e.keyLength));
+        m_byFirstWord[key].push_back(index);
+        if (isPhrase(e)) {
+            m_phraseKeyBits.resize(PhraseKeyBits / 64);
+            const unsigned bit = phraseKeyBit(QStringView(e.folded).left(e.keyLength));
+            m_phraseKeyBits[bit / 64] |= quint64(1) << (bit % 64);
+        }
     } else {
         e.keyLength = int(e.folded.size());
         m_bySubstring[keyHash(e.folded)].push_back(index);
@@ -101,10 +125,12 @@ const std::vector<int>* Glossary::bucket(const Buckets& b, QStringView key) {
 }
 
 // Where the entry's text after its key ends in folded, matched from `from`; -1 when it does not
-// match. A space of the entry stands for one space or line break of the text.
+// match. A space of the entry stands for one space or line break of the text, and the last word of
+// a phrase may carry an inflection's ending, as a single word may.
 int Glossary::remainderEnd(const Entry& e, QStringView folded, int from) const {
     int t = from;
-    for (int i = e.keyLength; i < e.folded.size(); ++i) {
+    const int size = int(e.folded.size());
+    for (int i = e.keyLength; i < size; ++i) {
         if (t >= folded.size())
             return -1;
         const QChar c = e.folded[i];
@@ -114,18 +140,44 @@ int Glossary::remainderEnd(const Entry& e, QStringView folded, int from) const {
             t += (folded[t] == u'\r' && t + 1 < folded.size() && folded[t + 1] == u'\n') ? 2 : 1;
         } else if (folded[t] == c) {
             ++t;
+        } else if (i == size - 1 && c == u'y' && folded[t] == u'i') {
+            // A y that became i before the ending: "the studies" finds "the study".
+            const int end = wordEnd(folded, t + 1);
+            const QStringView ending = folded.mid(t + 1, end - t - 1);
+            const bool inflected =
+                ending == u"es" || ending == u"ed" || ending == u"er" || ending == u"est";
+            return inflected && lastWordLength(e.folded) >= MinStem ? end : -1;
         } else {
             return -1;
         }
     }
-    const bool endsInWord = isWordChar(e.folded.back());
-    if (endsInWord && t < folded.size() && isWordChar(folded[t]))
+    if (!isWordChar(e.folded.back()) || t >= folded.size() || !isWordChar(folded[t]))
+        return t;
+    // A single word is shortened through its key instead.
+    if (e.keyLength == size)
         return -1;
-    return t;
+    const int end = wordEnd(folded, t);
+    const int lastWord = lastWordLength(e.folded);
+    if (end - t > MaxDropped || lastWord < MinStem ||
+        !isInflectionEnding(QStringView(e.folded).right(lastWord), folded.mid(t, end - t)))
+        return -1;
+    return end;
+}
+
+bool Glossary::mayHavePhrase(QStringView key) const {
+    if (m_phraseKeyBits.empty())
+        return false;
+    const unsigned bit = phraseKeyBit(key);
+    return (m_phraseKeyBits[bit / 64] >> (bit % 64)) & 1;
+}
+
+bool Glossary::isPhrase(const Entry& e) {
+    return e.keyLength < e.folded.size() && isWordChar(e.folded[0]);
 }
 
 // The longest entry filed under key whose rest follows at afterKey.
-void Glossary::candidatesAt(QStringView folded, QStringView key, int afterKey, Found& best) const {
+void Glossary::candidatesAt(QStringView folded, QStringView key, int afterKey, int maxEnd,
+                            Found& best) const {
     const std::vector<int>* list = bucket(m_byFirstWord, key);
     if (!list)
         return;
@@ -134,41 +186,47 @@ void Glossary::candidatesAt(QStringView folded, QStringView key, int afterKey, F
         if (QStringView(e.folded).left(e.keyLength) != key)
             continue;
         const int end = remainderEnd(e, folded, afterKey);
-        if (end > best.end)
+        if (end > best.end && end <= maxEnd)
             best = {index, end};
     }
 }
 
-Glossary::Found Glossary::matchWordAt(QStringView folded, int start) const {
+Glossary::Found Glossary::matchWordAt(QStringView folded, int start, int maxEnd) const {
     const int end = wordEnd(folded, start);
     Found best;
-    candidatesAt(folded, folded.mid(start, end - start), end, best);
+    candidatesAt(folded, folded.mid(start, end - start), end, maxEnd, best);
+    // Every shortened form is tried, as a phrase under one of them ("backwards compatibility")
+    // may be longer than the word as written; at the same length the longer form wins. Once a
+    // word is found only a phrase can be longer.
+    const auto worthTrying = [&](QStringView form) {
+        return best.entry < 0 || mayHavePhrase(form);
+    };
     const int length = end - start;
-    for (int stem = length - 1; best.entry < 0 && stem >= MinStem && stem >= length - MaxDropped;
-         --stem) {
+    for (int stem = length - 1; stem >= MinStem && stem >= length - MaxDropped; --stem) {
         const QStringView form = folded.mid(start, stem);
-        if (isInflectionEnding(form, folded.mid(start + stem, length - stem)))
-            candidatesAt(folded, form, end, best);
+        if (worthTrying(form) && isInflectionEnding(form, folded.mid(start + stem, length - stem)))
+            candidatesAt(folded, form, end, maxEnd, best);
     }
     // A y that became i before the ending: cities, studied, happier.
     for (QStringView ending : {u"ies", u"ied", u"ier", u"iest"}) {
-        if (best.entry >= 0 || length - ending.size() < MinStem - 1 ||
-            !folded.mid(start, length).endsWith(ending))
+        if (length - ending.size() < MinStem - 1 || !folded.mid(start, length).endsWith(ending))
             continue;
         const QString withY = folded.mid(start, length - ending.size()).toString() + u'y';
-        candidatesAt(folded, withY, end, best);
+        if (worthTrying(withY))
+            candidatesAt(folded, withY, end, maxEnd, best);
     }
     if (best.entry < 0 && m_irregular)
         for (const QString& base : m_irregular->basesOf(folded.mid(start, length)))
-            candidatesAt(folded, base, end, best);
+            candidatesAt(folded, base, end, maxEnd, best);
     return best;
 }
 
-Glossary::Found Glossary::matchSubstringAt(QStringView folded, int start) const {
+Glossary::Found Glossary::matchSubstringAt(QStringView folded, int start, int maxEnd) const {
     const auto longest = m_longestFrom.find(folded[start].unicode());
     if (longest == m_longestFrom.end())
         return {};
-    for (int n = std::min<int>(longest->second, int(folded.size()) - start); n >= 1; --n) {
+    const int room = std::min<int>(int(folded.size()), maxEnd) - start;
+    for (int n = std::min<int>(longest->second, room); n >= 1; --n) {
         const QStringView piece = folded.mid(start, n);
         const std::vector<int>* list = bucket(m_bySubstring, piece);
         if (!list)
@@ -186,39 +244,84 @@ Glossary::Found Glossary::matchSubstringAt(QStringView folded, int start) const 
     return {};
 }
 
-std::vector<GlossaryMatch> Glossary::matches(QStringView text) const {
-    std::vector<GlossaryMatch> out;
-    if (m_live == 0)
-        return out;
-    const FoldedText folded = FoldedText::fold(text);
-    const QStringView f = folded.text;
+template <typename Sink> void Glossary::scan(QStringView f, int firstMaxEnd, Sink&& found) const {
+    constexpr int Unlimited = std::numeric_limits<int>::max();
     for (int i = 0; i < f.size();) {
         const bool wordStart = isWordChar(f[i]);
         if (wordStart && i > 0 && isWordChar(f[i - 1])) {
             i = wordEnd(f, i);
             continue;
         }
-        const Found found = wordStart ? matchWordAt(f, i) : matchSubstringAt(f, i);
-        if (found.entry < 0) {
+        const int maxEnd = i == 0 ? firstMaxEnd : Unlimited;
+        const Found match = wordStart ? matchWordAt(f, i, maxEnd) : matchSubstringAt(f, i, maxEnd);
+        if (match.entry < 0) {
             i = wordStart ? wordEnd(f, i) : i + 1;
             continue;
         }
-        const Entry& e = m_entries[found.entry];
-        out.push_back({folded.sourceStart[i], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
-        i = found.end;
+        found(i, match);
+        i = match.end;
     }
+}
+
+std::vector<GlossaryMatch> Glossary::matches(QStringView text) const {
+    std::vector<GlossaryMatch> out;
+    if (m_live == 0)
+        return out;
+    const FoldedText folded = FoldedText::fold(text);
+    scan(folded.text, std::numeric_limits<int>::max(), [&](int start, const Found& found) {
+        const Entry& e = m_entries[found.entry];
+        out.push_back(
+            {folded.sourceStart[start], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
+    });
     return out;
 }
+
+namespace {
+
+bool listed(const std::vector<GlossaryMatch>& out, const QString& word, qint32 recordNo) {
+    return std::any_of(out.begin(), out.end(), [&](const GlossaryMatch& o) {
+        return o.word == word && o.recordNo == recordNo;
+    });
+}
+
+} // namespace
 
 std::vector<GlossaryMatch> Glossary::distinctMatches(QStringView text) const {
     std::vector<GlossaryMatch> all = matches(text);
     std::vector<GlossaryMatch> out;
-    for (GlossaryMatch& m : all) {
-        const bool seen = std::any_of(out.begin(), out.end(), [&](const GlossaryMatch& o) {
-            return o.word == m.word && o.recordNo == m.recordNo;
-        });
-        if (!seen)
+    for (GlossaryMatch& m : all)
+        if (!listed(out, m.word, m.recordNo))
             out.push_back(std::move(m));
-    }
     return out;
+}
+
+std::vector<GlossaryMatch> Glossary::distinctMatchesWithParts(QStringView text) const {
+    std::vector<GlossaryMatch> out;
+    if (m_live == 0)
+        return out;
+    const FoldedText folded = FoldedText::fold(text);
+    scan(folded.text, std::numeric_limits<int>::max(), [&](int start, const Found& found) {
+        const Entry& e = m_entries[found.entry];
+        if (!listed(out, e.word, e.recordNo))
+            out.push_back(
+                {folded.sourceStart[start], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
+        addParts(folded, start, found, out);
+    });
+    return out;
+}
+
+// The words inside a phrase's match, found as everywhere else but never the whole match again;
+// the parts of a part follow it.
+void Glossary::addParts(const FoldedText& text, int start, const Found& whole,
+                        std::vector<GlossaryMatch>& out) const {
+    if (!isPhrase(m_entries[whole.entry]))
+        return;
+    const QStringView inside = QStringView(text.text).mid(start, whole.end - start);
+    scan(inside, int(inside.size()) - 1, [&](int at, const Found& found) {
+        const Entry& e = m_entries[found.entry];
+        if (!listed(out, e.word, e.recordNo))
+            out.push_back({text.sourceStart[start + at], text.sourceEnd[start + found.end - 1],
+                           e.word, e.recordNo, true});
+        addParts(text, start + at, {found.entry, start + found.end}, out);
+    });
 }

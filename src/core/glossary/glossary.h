@@ -8,6 +8,7 @@
 #include <vector>
 
 class IrregularForms;
+struct FoldedText;
 
 // A book word found in a text: where it stands (UTF-16 positions of the text searched) and which
 // word of the book it is.
@@ -16,15 +17,17 @@ struct GlossaryMatch {
     int end = 0;
     QString word;
     qint32 recordNo = 0;
+    bool part = false; // a word inside a longer match, listed after it
 };
 
 // The book's words arranged for finding them in running text. Words of spaced scripts match whole
 // words regardless of case, or through a shortened form of an inflected word (installed finds
 // install, cities finds city; the word as written wins); a multi-word entry matches across single
-// spaces and line breaks; irregular forms match through the base forms they are given (ran finds
-// run). Words that begin in an unspaced script (Japanese) match as substrings. At each place the
-// longest match wins and the search goes on behind it. Full-width Latin and half-width kana match
-// their ordinary forms. Building copies what it needs, so it may run on any thread.
+// spaces and line breaks, its first and its last word inflected as single words are; irregular
+// forms match through the base forms they are given (ran finds run). Words that begin in an
+// unspaced script (Japanese) match as substrings. At each place the longest match wins and the
+// search goes on behind it. Full-width Latin and half-width kana match their ordinary forms.
+// Building copies what it needs, so it may run on any thread.
 class Glossary {
 public:
     struct Word {
@@ -49,6 +52,9 @@ public:
     std::vector<GlossaryMatch> matches(QStringView text) const;
     // The same, each word once, at its first place.
     std::vector<GlossaryMatch> distinctMatches(QStringView text) const;
+    // The same, and behind each match of several words the book words inside it ("for" and
+    // "instance" behind "for instance"), marked as parts; still each word once.
+    std::vector<GlossaryMatch> distinctMatchesWithParts(QStringView text) const;
 
 private:
     struct Entry {
@@ -63,14 +69,26 @@ private:
         int end = 0; // in folded units
     };
 
-    Found matchWordAt(QStringView folded, int start) const;
-    Found matchSubstringAt(QStringView folded, int start) const;
-    void candidatesAt(QStringView folded, QStringView key, int afterKey, Found& best) const;
+    // Matches found no further than maxEnd (in folded units).
+    Found matchWordAt(QStringView folded, int start, int maxEnd) const;
+    Found matchSubstringAt(QStringView folded, int start, int maxEnd) const;
+    void candidatesAt(QStringView folded, QStringView key, int afterKey, int maxEnd,
+                      Found& best) const;
     int remainderEnd(const Entry& e, QStringView folded, int from) const;
+    static bool isPhrase(const Entry& e);
+    bool mayHavePhrase(QStringView key) const;
+    // Calls found(start, match) for every match in folded, left to right, none overlapping; the
+    // one at position 0 ends no further than firstMaxEnd.
+    template <typename Sink> void scan(QStringView folded, int firstMaxEnd, Sink&& found) const;
+    void addParts(const FoldedText& text, int start, const Found& whole,
+                  std::vector<GlossaryMatch>& out) const;
     static const std::vector<int>* bucket(const Buckets& b, QStringView key);
 
     std::vector<Entry> m_entries;
-    Buckets m_byFirstWord;                           // spaced entries by their folded first word
+    Buckets m_byFirstWord; // spaced entries by their folded first word
+    // A bit for each kind of key some phrase is filed under (see phraseKeyBit): most keys no
+    // phrase has are passed over without hashing them. Bits stay when phrases go.
+    std::vector<quint64> m_phraseKeyBits;
     Buckets m_bySubstring;                           // the others by their whole folded text
     std::unordered_map<char16_t, int> m_longestFrom; // longest substring entry by first unit
     int m_live = 0;
