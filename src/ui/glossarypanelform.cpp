@@ -31,6 +31,7 @@ GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
     lstGlossary->setUniformRowHeights(true);
     lstGlossary->header()->setStretchLastSection(true);
     lstGlossary->installEventFilter(this);
+    lstGlossary->setAccessibleName(windowTitle());
     connect(lstGlossary, &QTreeWidget::itemDoubleClicked, this, [this] { emit itemChosen(); });
     lblGlossaryState = named(new QLabel(body), "lblGlossaryState");
     chkGlossaryHighlight =
@@ -49,6 +50,7 @@ GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
     mnuGlossaryInsert =
         action(&menu, "mnuGlossaryInsert", QStringLiteral("登録語の意味を訳文に挿入(&J)"),
                QKeySequence(Qt::CTRL | Qt::Key_J));
+    formparts::nameForScreenReaders(this);
 }
 
 bool GlossaryPanelForm::eventFilter(QObject* watched, QEvent* event) {
