@@ -9,6 +9,7 @@
 #include "core/glossary/sentence.h"
 #include "core/session.h"
 #include "frmtranslatorl.h"
+#include "glossarydock.h"
 #include "ui/glossarypanelform.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -86,6 +88,8 @@ void GlossaryPanel::start(Book& book) {
     m_form->chkGlossaryHighlight->setChecked(m_settings->highlight);
     m_form->mnuGlossary->setChecked(m_settings->visible);
     m_form->setVisible(m_settings->visible);
+    if (m_settings->visible)
+        makeRoom();
     if (m_settings->visible || m_settings->highlight)
         ensureBuilt();
 }
@@ -93,6 +97,7 @@ void GlossaryPanel::start(Book& book) {
 void GlossaryPanel::createForm() {
     TranslatorLForm* f = m_window.form();
     m_form = new GlossaryPanelForm(*f, *f->mnuTransPart);
+    new glossarydock::Follower(*f, *m_form);
     connect(m_form->mnuGlossary, &QAction::toggled, this, [this](bool on) { setPanelVisible(on); });
     connect(m_form->mnuGlossaryInsert, &QAction::triggered, this, [this] { insertMeaning(); });
     connect(m_form->chkGlossaryHighlight, &QCheckBox::toggled, this,
@@ -244,11 +249,19 @@ void GlossaryPanel::insertMeaning() {
 
 // ---- Switches -------------------------------------------------------------------------------
 
+void GlossaryPanel::makeRoom() {
+    TranslatorLForm* f = m_window.form();
+    const QScreen* screen = f->screen();
+    glossarydock::makeRoom(*f, *m_form, screen ? screen->availableGeometry() : QRect(), true);
+}
+
 void GlossaryPanel::setPanelVisible(bool visible) {
     if (!m_form)
         return;
     m_form->mnuGlossary->setChecked(visible);
     m_form->setVisible(visible);
+    if (visible)
+        makeRoom();
     if (visible) {
         ensureBuilt();
         refreshList(true);
