@@ -3,6 +3,7 @@
 
 #include "core/settings.h"
 #include "dialogservice.h"
+#include "inputmethod.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -119,26 +120,7 @@ bool acceptChosenFont(const QString& family) {
 }
 
 void setInputMethodMode(QWidget* widget, int mode) {
-    switch (mode) {
-    case 0:
-        return;
-    case 2:
-    case 7:
-        widget->setAttribute(Qt::WA_InputMethodEnabled, true);
-        widget->setInputMethodHints(Qt::ImhPreferLatin);
-        return;
-    case 3:
-        widget->setAttribute(Qt::WA_InputMethodEnabled, false);
-        return;
-    case 8:
-        widget->setAttribute(Qt::WA_InputMethodEnabled, true);
-        widget->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhPreferLatin);
-        return;
-    default:
-        widget->setAttribute(Qt::WA_InputMethodEnabled, true);
-        widget->setInputMethodHints(Qt::ImhNone);
-        return;
-    }
+    inputmethod::holdMode(widget, mode);
 }
 
 } // namespace appearance

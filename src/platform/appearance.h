@@ -42,6 +42,7 @@ bool acceptChosenFont(const QString& family);
 //     start in kana and Qt has no hint to choose among kana forms
 //   7 full-width alphanumeric: enabled, Latin preferred
 //   8 half-width alphanumeric: enabled, Latin only
+// The mode holds from then on, whatever brings the focus back to the widget.
 void setInputMethodMode(QWidget* widget, int mode);
 
 } // namespace appearance

@@ -10,6 +10,7 @@
 #include "core/glossary/sentence.h"
 #include "core/session.h"
 #include "frmtranslatorl.h"
+#include "glossarydock.h"
 #include "ui/glossarypanelform.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -21,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -103,6 +105,8 @@ void GlossaryPanel::start(Book& book) {
     m_form->chkGlossaryHighlight->setChecked(m_settings->highlight);
     m_form->mnuGlossary->setChecked(m_settings->visible);
     m_form->setVisible(m_settings->visible);
+    if (m_settings->visible)
+        makeRoom();
     if (m_settings->visible || m_settings->highlight)
         ensureBuilt();
 }
@@ -110,6 +114,7 @@ void GlossaryPanel::start(Book& book) {
 void GlossaryPanel::createForm() {
     TranslatorLForm* f = m_window.form();
     m_form = new GlossaryPanelForm(*f, *f->mnuTransPart);
+    new glossarydock::Follower(*f, *m_form);
     connect(m_form->mnuGlossary, &QAction::toggled, this, [this](bool on) { setPanelVisible(on); });
     connect(m_form->mnuGlossaryInsert, &QAction::triggered, this, [this] { insertMeaning(); });
     connect(m_form->mnuGlossaryPick, &QAction::triggered, this, [this] { pickTerm(); });
@@ -309,11 +314,19 @@ void GlossaryPanel::insertIntoTranslation(const QString& text) {
 
 // ---- Switches -------------------------------------------------------------------------------
 
+void GlossaryPanel::makeRoom() {
+    TranslatorLForm* f = m_window.form();
+    const QScreen* screen = f->screen();
+    glossarydock::makeRoom(*f, *m_form, screen ? screen->availableGeometry() : QRect(), true);
+}
+
 void GlossaryPanel::setPanelVisible(bool visible) {
     if (!m_form)
         return;
     m_form->mnuGlossary->setChecked(visible);
     m_form->setVisible(visible);
+    if (visible)
+        makeRoom();
     if (visible) {
         ensureBuilt();
         refreshList(true);

@@ -58,6 +58,8 @@ signals:
 
 private:
     void createForm();
+    // The panel takes its room without hiding the word pane.
+    void makeRoom();
     void ensureBuilt();
     void adopt(std::shared_ptr<Glossary> glossary, unsigned generation);
     void bookChanged(const Book::WordChange& change);

@@ -8,6 +8,7 @@
 #include "platform/appearance.h"
 #include "platform/bookfollower.h"
 #include "platform/errorguard.h"
+#include "platform/inputmethod.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -113,8 +114,12 @@ void WordPaneBinding::connectEvents() {
     for (const auto& m : menus) {
         const ErrorContext where = reportOnly(m.context, m.code);
         const auto operation = m.operation;
-        connect(m.item, &QAction::triggered, this,
-                [p, where, operation] { guarded(where, [&] { (p->*operation)(); }); });
+        const bool carriesOut = m.item == f->mnuDo;
+        connect(m.item, &QAction::triggered, this, [this, p, where, operation, carriesOut] {
+            if (carriesOut)
+                settleCompositions();
+            guarded(where, [&] { (p->*operation)(); });
+        });
     }
     for (QLabel* l : f->lblF)
         l->installEventFilter(this);
@@ -133,7 +138,15 @@ void WordPaneBinding::cmdDelClick() {
 }
 
 void WordPaneBinding::cmdDoClick() {
+    settleCompositions();
     guarded(terminating(u"実行ﾎﾞﾀﾝｸﾘｯｸ時", "Error132"), [this] { m_pane->carryOut(); });
+}
+
+void WordPaneBinding::settleCompositions() {
+    TranslatorLForm* f = m_window.form();
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{f->txtInput, f->txtWord, f->txtMean, f->txtRei})
+        inputmethod::settle(box);
 }
 
 void WordPaneBinding::cmdCancelClick() {

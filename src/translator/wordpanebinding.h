@@ -52,6 +52,8 @@ private:
     void applyState();
     void focusField(WordPane::Field field, bool selectAll);
     void focusInput(bool selectAll);
+    // Text still being composed in a box becomes what is carried out, exactly as shown.
+    void settleCompositions();
 
     FrmTranslatorL& m_window;
     std::unique_ptr<WordPane> m_pane;

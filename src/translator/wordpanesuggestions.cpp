@@ -10,20 +10,21 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
 
-// Under the meaning and example boxes, at least wide enough for a short definition, and never
-// past the window's inner area.
-QRect placeUnderTheMeaning(const TranslatorLForm& f) {
-    const QRect client = f.client()->rect();
+// Over the top of the original (of the translation when the project has none), at least wide
+// enough for a short definition, level with the meaning box where the pane allows: the word
+// pane and the formatting bar above stay in sight.
+QRect placeOverTheOriginal(const TranslatorLForm& f) {
+    const QRect pane = (f.Rtxt1->isVisibleTo(f.client()) ? f.Rtxt1 : f.Rtxt2)->geometry();
     const QRect mean = f.txtMean->geometry();
-    const int top = f.txtRei->geometry().bottom() + 3;
-    const int left = std::max(0, std::min(mean.left(), client.width() - 360));
-    const int width = std::min(std::max(mean.width(), 360), client.width() - left);
-    const int height = std::max(0, std::min(220, client.height() - top - 2));
-    return {left, top, width, height};
+    const int left = std::max(pane.left(), std::min(mean.left(), pane.right() + 1 - 360));
+    const int width = std::min(std::max(mean.width(), 360), pane.right() + 1 - left);
+    const int height = std::max(0, std::min(220, pane.height()));
+    return {left, pane.top(), std::max(0, width), height};
 }
 
 // Sees the window's keys before the window does, and follows its size.
@@ -38,7 +39,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Resize && watched == m_form.client()) {
-            m_suggestions.placeChanged();
+            // The panes are laid out for the new size after this event; the list follows them.
+            QTimer::singleShot(0, &m_suggestions, [this] { m_suggestions.placeChanged(); });
             return false;
         }
         // The list covers the top of the original; it makes way while the user works in a pane.
@@ -70,7 +72,7 @@ void addWordPaneSuggestions(FrmTranslatorL& window, WordPane& pane) {
     auto* suggestions =
         new MeaningSuggestions(MeaningSuggestions::Host{
                                    .parent = f->client(),
-                                   .placement = [f] { return placeUnderTheMeaning(*f); },
+                                   .placement = [f] { return placeOverTheOriginal(*f); },
                                    .word = [&pane] { return pane.word(); },
                                    .meaningBox = f->txtMean,
                                    .menu = f->mnuWordPart,

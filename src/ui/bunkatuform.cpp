@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bunkatuform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -51,4 +53,6 @@ BunkatuForm::BunkatuForm(QWidget* parent) : QDialog(parent) {
     named(cmdCancel, QStringLiteral("cmdCancel"), {294, 238, 100, 28});
     cmdOK->setDefault(true);
     setFixedSize(408, 278);
+    Label4->setBuddy(Text3);
+    formparts::nameForScreenReaders(this);
 }

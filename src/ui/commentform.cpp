@@ -44,6 +44,8 @@ CommentForm::CommentForm(QWidget* parent) : QMainWindow(parent) {
     menukeys::winOverTextBoxes(this);
     resize(twips::toPixels(DesignWidth),
            twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
+    Rtxt3->setAccessibleName(QStringLiteral("注釈"));
+    formparts::nameForScreenReaders(this);
 }
 
 int CommentForm::innerWidth() const {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "customform.h"
 
+#include "formparts.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -128,4 +130,5 @@ CustomForm::CustomForm(QWidget* parent) : QDialog(parent) {
     named(cmdCancel, QStringLiteral("cmdCancel"), {452, 308, 100, 28});
     cmdOK->setDefault(true);
     setFixedSize(560, 346);
+    formparts::nameForScreenReaders(this);
 }

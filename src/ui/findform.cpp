@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "findform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -57,4 +59,7 @@ FindForm::FindForm(QWidget* parent) : QDialog(parent) {
         b->setAutoDefault(false);
     cmdFind->setDefault(true);
     setFixedSize(458, 232);
+    Label1->setBuddy(txtFind);
+    Label2->setBuddy(txtRewrite);
+    formparts::nameForScreenReaders(this);
 }

@@ -7,6 +7,7 @@
 class QAction;
 class QFont;
 class QMenu;
+class QWidget;
 
 // The pieces the windows build their controls and menus from. Every control and menu entry gets
 // an object name: the window's logic and the tests find them by it.
@@ -29,5 +30,11 @@ QAction* action(QMenu* menu, const char* name, const QString& caption,
 
 // A submenu; its entry in the parent menu has the same name.
 QMenu* submenu(QMenu* parent, const char* name, const QString& caption);
+
+// Names every control below form for screen readers that has no name of its own: by the text of
+// the label pointing at it (its buddy), else by its caption, else by its tool tip (picture
+// buttons). Forms call it once their controls are built, so a new control is covered as soon as
+// it has a caption, a label or a tool tip.
+void nameForScreenReaders(QWidget* form);
 
 } // namespace formparts

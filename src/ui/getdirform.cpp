@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "getdirform.h"
 
+#include "formparts.h"
+
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QHeaderView>
@@ -35,4 +37,7 @@ GetDirForm::GetDirForm(QWidget* parent) : QDialog(parent) {
     named(cmdCancel, "cmdCancel", {214, 338, 96, 28});
     cmdOK->setDefault(true);
     setFixedSize(320, 376);
+    Drive1->setAccessibleName(QStringLiteral("ﾄﾞﾗｲﾌﾞ"));
+    Dir1->setAccessibleName(QStringLiteral("ﾌｫﾙﾀﾞ"));
+    formparts::nameForScreenReaders(this);
 }

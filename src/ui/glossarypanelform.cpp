@@ -32,6 +32,7 @@ GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
     lstGlossary->setUniformRowHeights(true);
     lstGlossary->header()->setStretchLastSection(true);
     lstGlossary->installEventFilter(this);
+    lstGlossary->setAccessibleName(windowTitle());
     connect(lstGlossary, &QTreeWidget::itemDoubleClicked, this, [this] { emit itemChosen(); });
     lstGlossary->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstGlossary, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -62,6 +63,7 @@ GlossaryPanelForm::GlossaryPanelForm(QMainWindow& window, QMenu& menu)
         action(&menu, "mnuGlossaryPick", QStringLiteral("登録語の意味から選んで挿入(&K)..."),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J));
     popGlossaryTerms = named(new QMenu(this), "popGlossaryTerms");
+    formparts::nameForScreenReaders(this);
 }
 
 bool GlossaryPanelForm::eventFilter(QObject* watched, QEvent* event) {

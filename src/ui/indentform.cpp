@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "indentform.h"
 
+#include "formparts.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,4 +29,6 @@ IndentForm::IndentForm(QWidget* parent) : QDialog(parent) {
     Command1->setGeometry(228, 14, 92, 30);
     Command1->setDefault(true);
     setFixedSize(340, 132);
+    Label2->setBuddy(Text1);
+    formparts::nameForScreenReaders(this);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "inportform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -70,4 +72,7 @@ InportForm::InportForm(QWidget* parent) : QDialog(parent) {
     cmdClose = new QPushButton(QStringLiteral("閉じる"), this);
     named(cmdClose, "cmdClose", {376, 276, 96, 28});
     setFixedSize(480, 312);
+    lblBooks->setBuddy(cboBooks);
+    lblCRLF->setBuddy(txtCRLF);
+    formparts::nameForScreenReaders(this);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "langsetform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -61,4 +63,6 @@ LangSetForm::LangSetForm(QWidget* parent) : QDialog(parent) {
     cmdFontDefault = button("cmdFontDefault", QStringLiteral("ﾌｫﾝﾄを初期値に戻す"), 176);
     cmdExit = button("cmdExit", QStringLiteral("閉じる"), 456);
     setFixedSize(746, 500);
+    Label1->setBuddy(Combo1);
+    formparts::nameForScreenReaders(this);
 }

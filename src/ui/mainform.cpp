@@ -40,6 +40,7 @@ MainForm::MainForm(QWidget* parent) : QMainWindow(parent) {
     createMenus();
     setLarge(true);
     menukeys::winOverTextBoxes(this);
+    formparts::nameForScreenReaders(this);
 }
 
 void MainForm::createControls() {
@@ -139,6 +140,19 @@ void MainForm::createControls() {
     Label2 = label("Label2", QStringLiteral("語"), captionFont, {124, 404, 24, 20});
     lblDue = label("lblDue", QString(), counterFont, {152, 404, 120, 20});
     lblDue->hide();
+
+    // What a screen reader calls the boxes: the captions above them, or what the list holds.
+    Label3->setBuddy(txtInput);
+    Label4->setBuddy(txtWord);
+    Label5->setBuddy(txtMean);
+    Label6->setBuddy(txtRei);
+    List1->setAccessibleName(QStringLiteral("単語一覧"));
+    for (int i = 0; i < 26; ++i)
+        Option1[i]->setAccessibleName(paletteButtonName(i));
+}
+
+QString MainForm::paletteButtonName(int i) {
+    return QStringLiteral("ﾊﾟﾚｯﾄ%1").arg(i + 1);
 }
 
 void MainForm::createMenus() {

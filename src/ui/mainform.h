@@ -23,6 +23,8 @@ public:
 
     // Large: 9210 x 6915 twips; small: 4215 x 3885 twips.
     void setLarge(bool large);
+    // What a screen reader calls palette button i while it has no caption.
+    static QString paletteButtonName(int i);
 
     QLabel* Label1;
     QLabel* Label2;

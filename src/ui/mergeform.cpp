@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mergeform.h"
 
+#include "formparts.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -69,4 +71,10 @@ MergeForm::MergeForm(QWidget* parent) : QDialog(parent) {
     cmdExit = new QPushButton(QStringLiteral("閉じる"), this);
     named(cmdExit, QStringLiteral("cmdExit"), {418, 372, 90, 28});
     setFixedSize(518, 410);
+    lblPrio->setBuddy(cboPrio);
+    txtAmean->setAccessibleName(lblRow[0]->text() + QStringLiteral("の意味"));
+    txtArei->setAccessibleName(lblRow[0]->text() + QStringLiteral("の用例"));
+    txtBmean->setAccessibleName(lblRow[1]->text() + QStringLiteral("の意味"));
+    txtBrei->setAccessibleName(lblRow[1]->text() + QStringLiteral("の用例"));
+    formparts::nameForScreenReaders(this);
 }

@@ -2,6 +2,7 @@
 #include "newplanwizardform.h"
 
 #include "core/twips.h"
+#include "formparts.h"
 #include "twipslayout.h"
 
 #include <QButtonGroup>
@@ -104,6 +105,9 @@ NewPlanWizardForm::NewPlanWizardForm(QWidget* parent) : QDialog(parent) {
 
     setFixedSize(twips::toPixels(5850), twips::toPixels(4250));
     showPage(1);
+    Label1->setBuddy(txtNewPlanName);
+    Label2->setBuddy(List1);
+    formparts::nameForScreenReaders(this);
 }
 
 void NewPlanWizardForm::showPage(int page) {

@@ -2,6 +2,7 @@
 #include "plansetform.h"
 
 #include "core/twips.h"
+#include "formparts.h"
 #include "twipslayout.h"
 
 #include <QComboBox>
@@ -29,4 +30,6 @@ PlanSetForm::PlanSetForm(QWidget* parent) : QDialog(parent) {
         b->setAutoDefault(false);
     cmdOK->setDefault(true);
     setFixedSize(twips::toPixels(5300), twips::toPixels(2350));
+    Label1->setBuddy(Combo1);
+    formparts::nameForScreenReaders(this);
 }

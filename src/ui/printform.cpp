@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -91,4 +93,9 @@ PrintForm::PrintForm(QWidget* parent) : QDialog(parent) {
     named(cmdCancel, "cmdCancel", {316, 276, 90, 28});
     cmdPrint->setDefault(true);
     setFixedSize(422, 318);
+    lblRight->setBuddy(Text1);
+    lblLeft->setBuddy(Text2);
+    lblRule->setBuddy(Text4);
+    ud_3->setAccessibleName(lblRule->text());
+    formparts::nameForScreenReaders(this);
 }

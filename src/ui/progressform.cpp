@@ -47,4 +47,5 @@ ProgressForm::ProgressForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(chartsArea, 1);
     layout->addLayout(buttons);
     resize(760, 620);
+    formparts::nameForScreenReaders(this);
 }

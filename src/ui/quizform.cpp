@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quizform.h"
 
+#include "formparts.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +86,8 @@ QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_di
     // Enter in the answer box answers; on a button, it presses that button.
     cmdResult->setDefault(true);
     setFixedSize(518, 362);
+    lblInputCaption->setBuddy(txtInput);
+    formparts::nameForScreenReaders(this);
 }
 
 void QuizForm::keyPressEvent(QKeyEvent* event) {

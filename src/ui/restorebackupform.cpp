@@ -39,4 +39,6 @@ RestoreBackupForm::RestoreBackupForm(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cmdClose);
     layout->addLayout(buttons);
     resize(460, 300);
+    lstBackups->setAccessibleName(QStringLiteral("バックアップ"));
+    formparts::nameForScreenReaders(this);
 }

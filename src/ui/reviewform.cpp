@@ -84,6 +84,8 @@ ReviewForm::ReviewForm(QWidget* parent) : QDialog(parent) {
     chkCheckFails->setGeometry(16, 364, 380, 24);
     cmdClose = button("cmdClose", QStringLiteral("閉じる(&Q)"), {392, 360, 110, 32});
     setFixedSize(518, 404);
+    lblNewPerDayCaption->setBuddy(spnNewPerDay);
+    formparts::nameForScreenReaders(this);
 }
 
 void ReviewForm::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selectfolderform.h"
 
+#include "formparts.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,4 +37,7 @@ SelectFolderForm::SelectFolderForm(QWidget* parent) : QDialog(parent) {
     named(cmdModLangSet, "cmdModLangSet", {268, 124, 110, 28});
     cmdOKFolder->setDefault(true);
     setFixedSize(392, 166);
+    Label1->setBuddy(cboFldName);
+    Label2->setBuddy(Text1);
+    formparts::nameForScreenReaders(this);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selectpalettesetform.h"
 
+#include "formparts.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,4 +40,5 @@ SelectPaletteSetForm::SelectPaletteSetForm(QWidget* parent) : QDialog(parent) {
     named(cmdCancel, "cmdCancel", {374, 170, 96, 28});
     cmdOK->setDefault(true);
     setFixedSize(480, 210);
+    formparts::nameForScreenReaders(this);
 }

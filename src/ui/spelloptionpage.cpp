@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "spelloptionpage.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -28,4 +30,6 @@ SpellOptionPage::SpellOptionPage(QWidget* parent) : QWidget(parent) {
     lblNoDictionary->setGeometry(20, 70, 360, 54);
     lblNoDictionary->setWordWrap(true);
     lblNoDictionary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblSpellLanguage->setBuddy(cboSpellLanguage);
+    formparts::nameForScreenReaders(this);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "splashform.h"
 
+#include "formparts.h"
+
 #include <QLabel>
 #include <QStyle>
 
@@ -31,4 +33,5 @@ SplashForm::SplashForm(QWidget* parent)
     lblNotice2 = label("lblNotice2", QStringLiteral("起動中です。しばらくお待ち下さい。"), 8,
                        {20, 168, 380, 16});
     setFixedSize(420, 196);
+    formparts::nameForScreenReaders(this);
 }

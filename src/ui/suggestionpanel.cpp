@@ -34,4 +34,6 @@ SuggestionPanel::SuggestionPanel(QWidget* parent) : QFrame(parent) {
     layout->addWidget(lstDictSuggest, 1);
     barDictProgress->hide();
     lblDictNote->hide();
+    lblDictCaption->setBuddy(lstDictSuggest);
+    formparts::nameForScreenReaders(this);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tabsform.h"
 
+#include "formparts.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,4 +38,7 @@ TabsForm::TabsForm(QWidget* parent) : QDialog(parent) {
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(278, 146, 92, 30);
     setFixedSize(390, 188);
+    for (int i = 0; i < Text1.size(); ++i)
+        Label1[i]->setBuddy(Text1[i]);
+    formparts::nameForScreenReaders(this);
 }

@@ -56,9 +56,11 @@ TranslatorLForm::TranslatorLForm(QWidget* parent) : QMainWindow(parent) {
     createPanes();
     createMenus();
     createPopup();
+    nameUncaptionedControls();
     menukeys::winOverTextBoxes(this);
     resize(twips::toPixels(DesignWidth),
            twips::toPixels(DesignHeight) + menuBar()->sizeHint().height());
+    formparts::nameForScreenReaders(this);
 }
 
 void TranslatorLForm::createToolBar() {
@@ -228,6 +230,20 @@ void TranslatorLForm::createPanes() {
         StBarPanel.append(panel);
     }
     place(StBar, 0, DesignHeight - 350, DesignWidth, 350);
+}
+
+void TranslatorLForm::nameUncaptionedControls() {
+    // The word pane's boxes carry no caption on the screen; a screen reader reads these names,
+    // the ones the main window shows above the same boxes.
+    const struct {
+        QWidget* control;
+        const char16_t* name;
+    } names[] = {{txtInput, u"入力"}, {txtWord, u"単語"},         {txtMean, u"意味"},
+                 {txtRei, u"用例"},   {ud, u"単語の位置"},        {cboFname, u"ﾌｫﾝﾄ"},
+                 {cboFsize, u"ｻｲｽﾞ"}, {ImcboFcolor, u"文字の色"}, {Rtxt1, u"原文"},
+                 {Rtxt2, u"訳文"}};
+    for (const auto& n : names)
+        n.control->setAccessibleName(QString::fromUtf16(n.name));
 }
 
 void TranslatorLForm::setPanelText(int panel, const QString& text) {

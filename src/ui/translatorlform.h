@@ -119,6 +119,7 @@ public:
     QList<QAction*> popSep; // popSep1..popSep4 at 0..3
 
 private:
+    void nameUncaptionedControls();
     void createWordPane();
     void createFormatBar();
     void createPanes();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transoptionform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -50,4 +52,5 @@ TransOptionForm::TransOptionForm(QWidget* parent) : QDialog(parent) {
         named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this), "Command2", {316, 192, 94, 30});
     Command1->setDefault(true);
     setFixedSize(420, 234);
+    formparts::nameForScreenReaders(this);
 }

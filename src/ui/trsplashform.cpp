@@ -2,6 +2,7 @@
 #include "trsplashform.h"
 
 #include "core/twips.h"
+#include "formparts.h"
 #include "twipslayout.h"
 
 #include <QLabel>
@@ -23,4 +24,5 @@ TrSplashForm::TrSplashForm(QWidget* parent)
     twipslayout::place(ProgressBar1, 240, 780, 4320, 300);
     ProgressBar1->hide();
     setFixedSize(twips::toPixels(4800), twips::toPixels(1320));
+    formparts::nameForScreenReaders(this);
 }

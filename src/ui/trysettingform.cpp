@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "trysettingform.h"
 
+#include "formparts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -66,4 +68,8 @@ TrySettingForm::TrySettingForm(QWidget* parent) : QDialog(parent) {
     for (QPushButton* b : {cmdJtoE, cmdEtoJ, cmdCancel})
         b->setAutoDefault(false);
     setFixedSize(362, 256);
+    lblStyleCaption->setBuddy(Combo1);
+    lblCountCaption->setBuddy(txtCount);
+    Ud1->setAccessibleName(lblCountCaption->text());
+    formparts::nameForScreenReaders(this);
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "versionform.h"
 
+#include "formparts.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -38,4 +40,5 @@ VersionForm::VersionForm(QWidget* parent) : QDialog(parent) {
     Command1->setGeometry(250, 146, 86, 28);
     Command1->setDefault(true);
     setFixedSize(352, 186);
+    formparts::nameForScreenReaders(this);
 }

@@ -221,7 +221,11 @@ void FrmMain::ApplyPaletteFont() {
 void FrmMain::ApplyPalette() {
     guarded(terminating(u"ｲﾆｼｬﾙﾊﾟﾚｯﾄの設定時", "Error192"), [this] {
         for (int i = 0; i < AllWords; ++i) {
-            m_form->Option1[i]->setText(session().palette[size_t(i)].rangeStart);
+            const QString caption = session().palette[size_t(i)].rangeStart;
+            m_form->Option1[i]->setText(caption);
+            // A captioned button is read by its caption.
+            m_form->Option1[i]->setAccessibleName(caption.isEmpty() ? MainForm::paletteButtonName(i)
+                                                                    : QString());
             m_form->Option1[i]->setEnabled(session().palette[size_t(i)].enabled != 0);
             // A new caption may need another size to fit.
             const PaletteFont& p = session().paletteFont;

@@ -8,6 +8,7 @@
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "platform/inputmethod.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
 #include "ui/wordlistmodel.h"
@@ -78,6 +79,10 @@ bool FrmMain::refuseUnstorable(const QString& word) {
 }
 
 void FrmMain::cmdDoClick() {
+    // What the boxes show, a composition included, is what is stored.
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{m_form->txtWord, m_form->txtMean, m_form->txtRei})
+        inputmethod::settle(box);
     guarded(terminating(u"実行ﾎﾞﾀﾝｸﾘｯｸ時", "Error67"), [this] {
         if (m_mode == Register)
             executeRegister();

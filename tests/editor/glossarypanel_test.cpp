@@ -3,6 +3,7 @@
 #include "core/richtext/documentfile.h"
 #include "editor_fixture.h"
 #include "support/testdictionaries.h"
+#include "translator/glossarydock.h"
 #include "translator/glossarypanel.h"
 #include "translator/wordpanebinding.h"
 #include "ui/glossarypanelform.h"
@@ -11,9 +12,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTreeWidget>
@@ -393,6 +398,60 @@ TEST_F(GlossaryPanelTest, BehindAParagraphsLastSentenceTheListKeepsItAndAHeading
     EXPECT_EQ(listed(), QStringList({"for instance", "  instance", "cherry"}));
     caretAt(int(original->toPlainText().indexOf(u"Getting")) + 15);
     EXPECT_EQ(listed(), QStringList{"start"});
+}
+
+} // namespace
+
+namespace {
+
+using glossarydock::Place;
+
+// The word pane's controls lie whole inside the window's inner area.
+void expectWordPaneInSight(TranslatorLForm* f) {
+    f->layout()->activate();
+    const QRect client = f->client()->rect();
+    QList<QWidget*> controls{f->cmdAdd, f->cmdCL, f->cmdAC, f->ud};
+    for (QLabel* l : f->lblStock)
+        controls << l;
+    for (QWidget* w : controls)
+        EXPECT_TRUE(client.contains(w->geometry())) << w->objectName().toStdString() << " outside "
+                                                    << client.width() << 'x' << client.height();
+}
+
+TEST(GlossaryDock, BesideWhenThereIsRoomWidenedWhenTheScreenAllowsBelowOtherwise) {
+    // A word pane of 822 pixels and a panel of 280 in a window of 840.
+    EXPECT_EQ(glossarydock::decide(1200, 822, 280, 1910, true).place, Place::Beside);
+    const auto wide = glossarydock::decide(840, 822, 280, 1910, true);
+    EXPECT_EQ(wide.place, Place::BesideWidened);
+    EXPECT_EQ(wide.windowWidth, 1102);
+    EXPECT_EQ(glossarydock::decide(840, 822, 280, 1102, true).place, Place::BesideWidened);
+    EXPECT_EQ(glossarydock::decide(840, 822, 280, 1014, true).place, Place::Below);
+    // A window the user narrows is not widened again.
+    EXPECT_EQ(glossarydock::decide(1101, 822, 280, 1910, false).place, Place::Below);
+}
+
+TEST_F(GlossaryPanelTest, ThePanelNeverHidesTheWordPane) {
+    start(Words);
+    TranslatorLForm* f = form();
+    // The offscreen screen is narrower than the editor: the panel goes below the panes.
+    panelForm()->mnuGlossary->trigger();
+    ASSERT_TRUE(panelForm()->isVisible());
+    EXPECT_EQ(f->dockWidgetArea(panelForm()), Qt::BottomDockWidgetArea);
+    expectWordPaneInSight(f);
+
+    // On a large screen the window widens and keeps the panel beside the panes.
+    f->resize(840, 600);
+    glossarydock::makeRoom(*f, *panelForm(), QRect(0, 0, 1920, 1040), true);
+    EXPECT_EQ(f->dockWidgetArea(panelForm()), Qt::RightDockWidgetArea);
+    EXPECT_GT(f->width(), 840);
+    expectWordPaneInSight(f);
+
+    // On a small one there is no room beside them.
+    f->resize(840, 600);
+    glossarydock::makeRoom(*f, *panelForm(), QRect(0, 0, 1024, 728), true);
+    EXPECT_EQ(f->dockWidgetArea(panelForm()), Qt::BottomDockWidgetArea);
+    EXPECT_LE(f->frameGeometry().width(), 1024);
+    expectWordPaneInSight(f);
 }
 
 } // namespace
