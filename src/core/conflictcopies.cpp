@@ -122,8 +122,9 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
         throw RuntimeFailure(failure::FileNotFound,
                              bookFolder + u'/' +
                                  (version.words.isEmpty() ? version.version : version.meanings));
-    // The copy's files are read under the book's own names, from a folder of their own.
-    QTemporaryDir copyFolder(bookFolder + QStringLiteral("/.conflict-XXXXXX"));
+    // The copy's files are read under the book's own names, from a folder of their own, outside
+    // the book folder so that a kill leaves nothing there that a sync tool would spread.
+    QTemporaryDir copyFolder;
     if (!copyFolder.isValid())
         throw RuntimeFailure(failure::PathFileAccess, bookFolder);
     const std::pair<QString, QString> files[] = {{version.words, bookfile::Words},
