@@ -4,9 +4,12 @@
 //   bookkillchild import STEP SENDING RECEIVING
 //   bookkillchild merge STEP A B TARGET        (both entries of a duplicate kept)
 //   bookkillchild compact STEP FOLDER WORD     (WORD is deleted, then the book is compacted)
+//   bookkillchild conflict STEP FOLDER ASIDE   (the folder's conflict copies merged, the book's
+//                                               side kept where both changed a word)
 // STEP is the number of a CompactionStep. Exits 4 when the step was never reached.
 #include "core/book.h"
 #include "core/booktransfer.h"
+#include "core/conflictcopies.h"
 
 #include <QString>
 #include <csignal>
@@ -37,6 +40,13 @@ int main(int argc, char* argv[]) {
         book.deleteWord(position);
         book.setCompactionHook(hook);
         book.writeBack();
+    } else if (action == QLatin1String("conflict") && argc == 5) {
+        const auto versions = conflictcopies::find(arg(3));
+        if (versions.size() != 1)
+            return 3;
+        conflictcopies::merge(
+            arg(3), versions[0], arg(4),
+            [](const BookMerge::Duplicate&) { return BookMerge::Side::A; }, {}, hook);
     } else {
         return 2;
     }

@@ -5,10 +5,12 @@
 // as its source. Old words beside new meanings must never come out anywhere.
 #include "core/book.h"
 #include "core/booktransfer.h"
+#include "core/conflictcopies.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -41,10 +43,13 @@ Check bookcheck(const QString& folder) {
     return c;
 }
 
-enum class Action { Import, Merge, Compact };
+enum class Action { Import, Merge, Compact, Conflict };
 
 const char* nameOf(Action a) {
-    return a == Action::Import ? "import" : a == Action::Merge ? "merge" : "compact";
+    return a == Action::Import    ? "import"
+           : a == Action::Merge   ? "merge"
+           : a == Action::Compact ? "compact"
+                                  : "conflict";
 }
 
 // The books of one run: a sending book, a second book for the merge and the book replaced,
@@ -70,6 +75,11 @@ struct Books {
         if (action == Action::Compact) // the worker deletes it, so every record moves
             kept.prepend("gone");
         build(replaced, "T", kept);
+        if (action == Action::Conflict) // the other book left as another machine's version
+            for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+                QFile::copy(other + u'/' + name,
+                            replaced + u'/' + name.chopped(4) +
+                                QStringLiteral(".sync-conflict-20261208-123456-ABCDEF7.vtd"));
     }
 
     QStringList arguments(Action action, CompactionStep step) const {
@@ -81,6 +91,8 @@ struct Books {
             return {"merge", s, sending, other, replaced};
         case Action::Compact:
             return {"compact", s, replaced, "gone"};
+        case Action::Conflict:
+            return {"conflict", s, replaced, app.file(QStringLiteral("aside"))};
         }
         return {};
     }
@@ -120,7 +132,10 @@ TEST_P(KilledReplacement, EveryReaderSeesTheBookTheNextOpenShows) {
         if (action == Action::Compact) // deleted before the compaction started
             before.removeIf([](const QString& line) { return line.startsWith("gone|"); });
     }
-    ASSERT_EQ(after.size(), action == Action::Compact ? 6 : action == Action::Import ? 5 : 7);
+    ASSERT_EQ(after.size(), action == Action::Compact  ? 6
+                            : action == Action::Import ? 5
+                            : action == Action::Merge  ? 7
+                                                       : 8);
 
     for (CompactionStep step :
          {CompactionStep::MeaningsTempWritten, CompactionStep::ExamplesTempWritten,
@@ -160,11 +175,16 @@ TEST_P(KilledReplacement, EveryReaderSeesTheBookTheNextOpenShows) {
         const Check afterOpen = bookcheck(run.replaced);
         EXPECT_EQ(afterOpen.exitCode, 0) << afterOpen.problems.toStdString();
         EXPECT_EQ(afterOpen.listed, expected);
+        // The copies leave the book folder only once it holds the merge; until then the merge
+        // can run again.
+        if (action == Action::Conflict)
+            EXPECT_EQ(conflictcopies::find(run.replaced).size(), 1u);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(ImportMergeCompaction, KilledReplacement,
-                         ::testing::Values(Action::Import, Action::Merge, Action::Compact),
+                         ::testing::Values(Action::Import, Action::Merge, Action::Compact,
+                                           Action::Conflict),
                          [](const auto& info) { return std::string(nameOf(info.param)); });
 
 } // namespace

@@ -80,4 +80,42 @@ TEST_F(BookSyncWindowTest, AConflictShowsBothVersions) {
     EXPECT_LT(text.indexOf("m:mine"), text.indexOf("m:theirs"));
 }
 
+// Copies a sync tool left of another machine's version are offered at the open; "No" leaves
+// them, "Yes" brings that version's words in, asks about a word both changed, and moves the
+// copies into the book's backup folder.
+TEST_F(BookSyncWindowTest, ConflictCopiesAreOfferedAndMergedAtTheOpen) {
+    writeSettings();
+    writeBook({"apple", "cherry"});
+    BookBuilder(there())
+        .add("cherry", "m:cherry2", "e:cherry2")
+        .add("apple", "m:apple", "e:apple")
+        .add("date", "m:date", "e:date")
+        .write();
+    const QString suffix = QStringLiteral(" (conflicted copy 2026-12-08 123456)");
+    for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+        ASSERT_TRUE(QFile::copy(there() + u'/' + name,
+                                bookFolder() + u'/' + name.chopped(4) + suffix + ".vtd"));
+
+    dialogs.expectMessage(Answer::No, QStringLiteral("別の端末で変更された版があります"));
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dialogs.lastBox().buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(dialogs.lastBox().text.contains("words" + suffix + ".vtd"));
+    EXPECT_EQ(listed(), (QStringList{"apple", "cherry"}));
+    program.reset();
+
+    dialogs.expectMessage(Answer::Yes, QStringLiteral("別の端末で変更された版があります"))
+        .expectMessage(Answer::No, QStringLiteral("m:cherry2"))
+        .expectMessage(Answer::Ok, QStringLiteral("別の端末の版を取り込みました"));
+    ASSERT_TRUE(start());
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(listed(), (QStringList{"apple", "cherry", "date"}));
+    program.reset();
+    EXPECT_EQ(
+        bookContents(bookFolder()),
+        (QStringList{"apple|m:apple|e:apple", "cherry|m:cherry2|e:cherry2", "date|m:date|e:date"}));
+    EXPECT_FALSE(QFile::exists(bookFolder() + "/words" + suffix + ".vtd"));
+    EXPECT_TRUE(QFile::exists(app.file("backup/英単語/conflicts/words" + suffix + ".vtd")));
+    EXPECT_TRUE(QFile::exists(app.file("backup/英単語/conflicts/means" + suffix + ".vtd")));
+}
+
 } // namespace
