@@ -185,7 +185,7 @@ void readEdict(const QString& path, Collector& out, int firstPercent, int lastPe
                 key.erase(0, 3);
             const std::uint32_t rank =
                 (common ? 0 : 1000) + std::min<std::uint32_t>(glossNumber++, 999);
-            out.add(std::move(key), Kind::Edict, PartOfSpeech::Noun, rank, lineNumber, interned);
+            out.add(key, Kind::Edict, PartOfSpeech::Noun, rank, lineNumber, interned);
         }
     }
     if (entries == 0)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <charconv>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace dictionaryindex {
@@ -133,7 +134,7 @@ void readIndex(const QString& indexPath, const QString& dataPath, PartOfSpeech p
                     ++damagedData;
                     continue;
                 }
-                found = definitions.emplace(offset, out.intern(std::string(definition))).first;
+                found = definitions.emplace(offset, out.intern(definition)).first;
             }
             out.add(key, Kind::Wordnet, pos, rank, i, found->second);
             ++kept;
