@@ -34,7 +34,8 @@ struct DictionaryIndex::Ref {
 
 namespace {
 
-constexpr char Magic[8] = {'V', 'B', 'D', 'I', 'C', 'T', '0', '1'};
+// 02: verbs' glosses and the verbs' exception list are marked as verbs.
+constexpr char Magic[8] = {'V', 'B', 'D', 'I', 'C', 'T', '0', '2'};
 constexpr int FixedHeader = 32; // magic, header size, counts, checksum
 constexpr int RefsPerKind = 10;
 
@@ -131,10 +132,16 @@ QByteArray imageOf(Collector& c, const QList<Stamp>& stamps) {
             const std::size_t firstOfKind = refs.size();
             for (; j < end && c.items[j].kind == kind; ++j) {
                 const Item& item = c.items[j];
-                const bool seen =
-                    std::any_of(refs.begin() + qsizetype(firstOfKind), refs.end(),
-                                [&](const auto& r) { return r.offset == item.textOffset; });
-                if (seen || kept == RefsPerKind)
+                const auto seen =
+                    std::find_if(refs.begin() + qsizetype(firstOfKind), refs.end(),
+                                 [&](const auto& r) { return r.offset == item.textOffset; });
+                if (seen != refs.end()) {
+                    // A base form that more than one list gives is not a verb's alone.
+                    if (kind == Kind::BaseForm && seen->pos() != item.pos)
+                        seen->lengthKindPos = seen->lengthKindPos & 0x0fffffff;
+                    continue;
+                }
+                if (kept == RefsPerKind)
                     continue;
                 refs.push_back({item.textOffset, item.textLength | (quint32(kind) << 24) |
                                                      (quint32(item.pos) << 28)});
@@ -435,41 +442,57 @@ const DictionaryIndex::Key* DictionaryIndex::find(const QByteArray& key) const {
     return found;
 }
 
-QStringList DictionaryIndex::baseForms(const QString& word) const {
+bool DictionaryIndex::knows(const QByteArray& form, bool verbsOnly) const {
+    const Key* k = find(form);
+    if (!k)
+        return false;
+    for (quint32 i = 0; i < k->refCount; ++i)
+        if (const Ref& r = m_refs[k->firstRef + i];
+            r.kind() != Kind::BaseForm && (!verbsOnly || r.pos() == PartOfSpeech::Verb))
+            return true;
+    return false;
+}
+
+QList<DictionaryIndex::Form> DictionaryIndex::forms(const QString& word) const {
     const QByteArray typed = QByteArray::fromStdString([&] {
         const QByteArray utf8 = word.toUtf8();
         return normalisedKey(utf8.constData(), utf8.constData() + utf8.size());
     }());
-    QList<QByteArray> forms;
-    auto knows = [&](const QByteArray& form) {
-        const Key* k = find(form);
-        if (!k)
-            return false;
-        for (quint32 i = 0; i < k->refCount; ++i)
-            if (m_refs[k->firstRef + i].kind() != Kind::BaseForm)
-                return true;
-        return false;
-    };
-    auto addForm = [&](const QByteArray& form) {
-        if (!form.isEmpty() && !forms.contains(form) && knows(form))
-            forms << form;
+    QList<Form> forms;
+    auto addForm = [&](const QByteArray& key, bool verbsOnly) {
+        if (key.isEmpty() || !knows(key, verbsOnly))
+            return;
+        for (Form& f : forms)
+            if (f.key == key) {
+                f.verbsOnly = f.verbsOnly && verbsOnly;
+                return;
+            }
+        forms.append({key, verbsOnly});
     };
     if (typed.isEmpty())
         return {};
-    addForm(typed);
+    addForm(typed, false);
+    // A headword written as the infinitive, "to nod off", is the verb "nod off".
+    if (typed.startsWith("to ") && typed.size() > 3)
+        addForm(typed.mid(3), true);
     if (const Key* k = find(typed))
         for (quint32 i = 0; i < k->refCount; ++i)
             if (const Ref& r = m_refs[k->firstRef + i]; r.kind() == Kind::BaseForm)
-                addForm(text(r));
+                addForm(text(r), r.pos() == PartOfSpeech::Verb);
     if (!typed.contains(' '))
         for (const auto& [ending, replacement] : Endings)
             if (typed.size() > qsizetype(ending.size()) + 1 &&
                 typed.endsWith(QByteArrayView(ending.data(), qsizetype(ending.size()))))
                 addForm(typed.left(typed.size() - qsizetype(ending.size())) +
-                        QByteArray(replacement.data(), qsizetype(replacement.size())));
+                            QByteArray(replacement.data(), qsizetype(replacement.size())),
+                        false);
+    return forms;
+}
+
+QStringList DictionaryIndex::baseForms(const QString& word) const {
     QStringList out;
-    for (const QByteArray& f : forms)
-        out << QString::fromUtf8(f);
+    for (const Form& f : forms(word))
+        out << QString::fromUtf8(f.key);
     return out;
 }
 
@@ -478,13 +501,13 @@ QList<Suggestion> DictionaryIndex::lookup(const QString& word, int limit) const 
                                         QStringLiteral("adj"), QStringLiteral("adv")};
     QList<Suggestion> japanese;
     QList<Suggestion> english;
-    for (const QString& form : baseForms(word)) {
-        const Key* k = find(form.toUtf8());
+    for (const Form& form : forms(word)) {
+        const Key* k = find(form.key);
         if (!k)
             continue;
         for (quint32 i = 0; i < k->refCount; ++i) {
             const Ref& r = m_refs[k->firstRef + i];
-            if (r.kind() == Kind::BaseForm)
+            if (r.kind() == Kind::BaseForm || (form.verbsOnly && r.pos() != PartOfSpeech::Verb))
                 continue;
             Suggestion s;
             s.text = QString::fromUtf8(text(r));

@@ -150,7 +150,9 @@ void readIndex(const QString& indexPath, const QString& dataPath, PartOfSpeech p
         out.notes << damagedNote(dataPath, damagedData);
 }
 
-void readExceptions(const QString& path, Collector& out) {
+// The base forms an exception list gives are marked with the list's part of speech: "left" is
+// "leave" as a verb, and not the noun "leave".
+void readExceptions(const QString& path, PartOfSpeech pos, Collector& out) {
     const QByteArray bytes = readAll(path, out);
     int damaged = 0;
     forEachLine(bytes, [&](std::string_view line, bool cut) {
@@ -163,20 +165,21 @@ void readExceptions(const QString& path, Collector& out) {
         }
         const std::string key = lemmaText(t[0]);
         for (std::size_t i = 1; i < t.size(); ++i)
-            out.add(key, Kind::BaseForm, PartOfSpeech::Noun, 0, std::uint32_t(i),
-                    out.intern(lemmaText(t[i])));
+            out.add(key, Kind::BaseForm, pos, 0, std::uint32_t(i), out.intern(lemmaText(t[i])));
         return true;
     });
     if (damaged > 0)
         out.notes << damagedNote(path, damaged);
 }
 
+// index.verb and verb.exc alike.
 PartOfSpeech partOf(const QString& path) {
-    if (path.endsWith(QLatin1String(".verb")))
+    const QString name = path.section(u'/', -1);
+    if (name.contains(QLatin1String("verb")))
         return PartOfSpeech::Verb;
-    if (path.endsWith(QLatin1String(".adj")))
+    if (name.contains(QLatin1String("adj")))
         return PartOfSpeech::Adjective;
-    if (path.endsWith(QLatin1String(".adv")))
+    if (name.contains(QLatin1String("adv")))
         return PartOfSpeech::Adverb;
     return PartOfSpeech::Noun;
 }
@@ -192,7 +195,7 @@ void readWordnet(const QStringList& indexFiles, const QStringList& dataFiles,
         out.report(firstPercent + (lastPercent - firstPercent) * int(i + 1) / steps);
     }
     for (const QString& path : exceptionFiles)
-        readExceptions(path, out);
+        readExceptions(path, partOf(path), out);
 }
 
 } // namespace dictionaryindex
