@@ -132,16 +132,10 @@ QByteArray imageOf(Collector& c, const QList<Stamp>& stamps) {
             const std::size_t firstOfKind = refs.size();
             for (; j < end && c.items[j].kind == kind; ++j) {
                 const Item& item = c.items[j];
-                const auto seen =
-                    std::find_if(refs.begin() + qsizetype(firstOfKind), refs.end(),
-                                 [&](const auto& r) { return r.offset == item.textOffset; });
-                if (seen != refs.end()) {
-                    // A base form that more than one list gives is not a verb's alone.
-                    if (kind == Kind::BaseForm && seen->pos() != item.pos)
-                        seen->lengthKindPos = seen->lengthKindPos & 0x0fffffff;
-                    continue;
-                }
-                if (kept == RefsPerKind)
+                const bool seen =
+                    std::any_of(refs.begin() + qsizetype(firstOfKind), refs.end(),
+                                [&](const auto& r) { return r.offset == item.textOffset; });
+                if (seen || kept == RefsPerKind)
                     continue;
                 refs.push_back({item.textOffset, item.textLength | (quint32(kind) << 24) |
                                                      (quint32(item.pos) << 28)});

@@ -151,7 +151,8 @@ void readIndex(const QString& indexPath, const QString& dataPath, PartOfSpeech p
 }
 
 // The base forms an exception list gives are marked with the list's part of speech: "left" is
-// "leave" as a verb, and not the noun "leave".
+// "leave" as a verb, and not the noun "leave". The nouns' list is read first, so where both lists
+// give the same base ("quizzes" -> "quiz") the index keeps it as a noun's, with all its meanings.
 void readExceptions(const QString& path, PartOfSpeech pos, Collector& out) {
     const QByteArray bytes = readAll(path, out);
     int damaged = 0;
