@@ -4,7 +4,9 @@
 #include "core/dictionary/meaningfit.h"
 #include "support/testdictionaries.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -185,6 +187,24 @@ TEST_F(DictionaryTest, CacheIsReusedRebuiltWhenADictionaryChangesAndWhenDamaged)
     EXPECT_EQ(third.cache, DictionaryIndex::OpenResult::Stale);
     EXPECT_EQ(DictionaryIndex::openOrBuild(files(), cache()).cache,
               DictionaryIndex::OpenResult::Opened);
+
+    // So does one changed without changing its size, as an older copy put back would be: its time
+    // differs, even when it goes back.
+    const QString exceptions = dict.path(QStringLiteral("wordnet/noun.exc"));
+    const QFileInfo beforeChange(exceptions);
+    dict.writeExceptions(QStringLiteral("noun"),
+                         {QStringLiteral("mice mouse"), QStringLiteral("geese mouse")});
+    {
+        QFile changed(exceptions);
+        ASSERT_TRUE(changed.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(changed.setFileTime(beforeChange.lastModified().addSecs(-3600),
+                                        QFileDevice::FileModificationTime));
+    }
+    ASSERT_EQ(QFileInfo(exceptions).size(), beforeChange.size());
+    auto sameSize = DictionaryIndex::openOrBuild(files(), cache());
+    EXPECT_EQ(sameSize.cache, DictionaryIndex::OpenResult::Stale);
+    EXPECT_EQ(sameSize.index.baseForms(QStringLiteral("geese")),
+              QStringList({QStringLiteral("mouse")}));
 
     // One flipped byte anywhere, or a cut, and the cache is built again.
     QFile file(cache());
