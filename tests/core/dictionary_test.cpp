@@ -4,7 +4,9 @@
 #include "core/dictionary/meaningfit.h"
 #include "support/testdictionaries.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -39,16 +41,28 @@ protected:
             QStringLiteral("行く [いく] /(v5k-s,vi) to go/to move/(P)/"),
             QStringLiteral("鼠 [ねずみ] /(n) (uk) mouse/rat/(P)/"),
             QStringLiteral("ゴー /(n) Go (game)/"),
+            QStringLiteral("居る [いる] /(v1,vi) to be/(P)/"),
+            QStringLiteral("左 [ひだり] /(n) left/(P)/"),
+            QStringLiteral("休暇 [きゅうか] /(n) leave (of absence)/(P)/"),
+            QStringLiteral("去る [さる] /(v5r,vi) to leave/(P)/"),
+            QStringLiteral("居眠る [いねむる] /(v5r,vi) to doze off/to nod off/"),
+            QStringLiteral("小テスト [しょうテスト] /(n) quiz/"),
         });
         dict.writeWordnet(
             QStringLiteral("noun"),
             {{QStringLiteral("mouse"), QStringLiteral("any of numerous small rodents")},
              {QStringLiteral("mouse"), QStringLiteral("a hand-operated pointing device")},
-             {QStringLiteral("apple"), QStringLiteral("fruit with red or yellow skin")}});
+             {QStringLiteral("apple"), QStringLiteral("fruit with red or yellow skin")},
+             {QStringLiteral("go"), QStringLiteral("a board game for two players")}});
         dict.writeWordnet(QStringLiteral("verb"),
-                          {{QStringLiteral("go"), QStringLiteral("change location; move")}});
-        dict.writeExceptions(QStringLiteral("noun"), {QStringLiteral("mice mouse")});
-        dict.writeExceptions(QStringLiteral("verb"), {QStringLiteral("went go")});
+                          {{QStringLiteral("go"), QStringLiteral("change location; move")},
+                           {QStringLiteral("tie"), QStringLiteral("fasten or secure with a rope")},
+                           {QStringLiteral("nod off"), QStringLiteral("fall asleep")}});
+        dict.writeExceptions(QStringLiteral("noun"),
+                             {QStringLiteral("mice mouse"), QStringLiteral("quizzes quiz")});
+        dict.writeExceptions(QStringLiteral("verb"),
+                             {QStringLiteral("went go"), QStringLiteral("left leave"),
+                              QStringLiteral("quizzes quiz")});
     }
     DictionaryFiles files() const { return DictionaryFiles::locate(dir.path()); }
     QString cache() const { return dir.path() + QStringLiteral("/cache/index.bin"); }
@@ -106,6 +120,37 @@ TEST_F(DictionaryTest, InflectedFormsAreLookedUpThroughTheirBaseForms) {
     EXPECT_EQ(index.baseForms(QStringLiteral("apples")), QStringList({QStringLiteral("apple")}));
     EXPECT_EQ(index.baseForms(QStringLiteral("going")), QStringList({QStringLiteral("go")}));
     EXPECT_TRUE(index.baseForms(QStringLiteral("xyzzies")).isEmpty());
+    // An ending is cut only where a stem of two letters or more is left: "bed" is not "be", while
+    // "ties" is "tie".
+    EXPECT_TRUE(index.baseForms(QStringLiteral("bed")).isEmpty());
+    EXPECT_TRUE(index.lookup(QStringLiteral("bed")).isEmpty());
+    EXPECT_EQ(index.baseForms(QStringLiteral("ties")), QStringList({QStringLiteral("tie")}));
+}
+
+TEST_F(DictionaryTest, VerbFormsAndInfinitivesAreOfferedTheVerbsMeaningsOnly) {
+    const DictionaryIndex index = DictionaryIndex::build(files());
+    const QStringList goVerbs = {QStringLiteral("行く（いく）"), QStringLiteral("動く（うごく）"),
+                                 QStringLiteral("参る（まいる）")};
+    // "went" is the verb "go": not the game, in either language.
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("went"))), goVerbs);
+    EXPECT_EQ(english(index.lookup(QStringLiteral("went"))),
+              QStringList({QStringLiteral("change location; move")}));
+    // "left" is a word of its own first, then the verb "leave", never the noun.
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("left"))),
+              QStringList({QStringLiteral("左（ひだり）"), QStringLiteral("去る（さる）")}));
+    // Where the nouns' list gives the same base, its nouns stay.
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("quizzes"))),
+              QStringList({QStringLiteral("小テスト（しょうテスト）")}));
+
+    // A headword written as the infinitive finds the verbs' glosses.
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("to nod off"))),
+              QStringList({QStringLiteral("居眠る（いねむる）")}));
+    EXPECT_EQ(index.lookup(QStringLiteral("To  Nod off")), index.lookup(QStringLiteral("nod off")));
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("to go"))), goVerbs);
+    EXPECT_EQ(english(index.lookup(QStringLiteral("to go"))),
+              QStringList({QStringLiteral("change location; move")}));
+    EXPECT_TRUE(index.lookup(QStringLiteral("to apple")).isEmpty());
+    EXPECT_TRUE(index.lookup(QStringLiteral("to ")).isEmpty());
 }
 
 TEST_F(DictionaryTest, AtMostTenSuggestionsKeepSomeDefinitions) {
@@ -142,6 +187,24 @@ TEST_F(DictionaryTest, CacheIsReusedRebuiltWhenADictionaryChangesAndWhenDamaged)
     EXPECT_EQ(third.cache, DictionaryIndex::OpenResult::Stale);
     EXPECT_EQ(DictionaryIndex::openOrBuild(files(), cache()).cache,
               DictionaryIndex::OpenResult::Opened);
+
+    // So does one changed without changing its size, as an older copy put back would be: its time
+    // differs, even when it goes back.
+    const QString exceptions = dict.path(QStringLiteral("wordnet/noun.exc"));
+    const QFileInfo beforeChange(exceptions);
+    dict.writeExceptions(QStringLiteral("noun"),
+                         {QStringLiteral("mice mouse"), QStringLiteral("geese mouse")});
+    {
+        QFile changed(exceptions);
+        ASSERT_TRUE(changed.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(changed.setFileTime(beforeChange.lastModified().addSecs(-3600),
+                                        QFileDevice::FileModificationTime));
+    }
+    ASSERT_EQ(QFileInfo(exceptions).size(), beforeChange.size());
+    auto sameSize = DictionaryIndex::openOrBuild(files(), cache());
+    EXPECT_EQ(sameSize.cache, DictionaryIndex::OpenResult::Stale);
+    EXPECT_EQ(sameSize.index.baseForms(QStringLiteral("geese")),
+              QStringList({QStringLiteral("mouse")}));
 
     // One flipped byte anywhere, or a cut, and the cache is built again.
     QFile file(cache());

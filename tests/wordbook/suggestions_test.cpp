@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cp932.h"
+#include "core/dictionary/suggestionsettings.h"
 #include "mainwindow_fixture.h"
 #include "support/sampledictionaries.h"
 #include "ui/limitedtextedit.h"
@@ -186,6 +187,51 @@ TEST_F(SuggestionsTest, MenuItemTurnsSuggestionsOffInAFileOfItsOwn) {
     EXPECT_FALSE(form()->findChild<QAction*>(QStringLiteral("IdmDictSuggest"))->isChecked());
     registerWord("mice");
     EXPECT_FALSE(panel()->isVisible());
+}
+
+TEST_F(SuggestionsTest, ASaveThatWorksAfterARefusedOneWinsInBothWindows) {
+    writeSettings();
+    writeBook({"apple"});
+    suggestionsettings::write(app.path(), true);
+    const QString file = app.file(QStringLiteral("DictSug.vtd"));
+    ASSERT_TRUE(
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(start());
+    QAction* item = form()->findChild<QAction*>(QStringLiteral("IdmDictSuggest"));
+    ASSERT_TRUE(item);
+    dialogs.expectMessage(Answer::Ok, QStringLiteral("辞書の候補の設定を保存できませんでした"));
+    item->trigger();
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_FALSE(item->isChecked());
+
+    // Once the file can be written again, turning the list back on is saved without a word, and
+    // the refused choice no longer holds.
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner));
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(app.read(QStringLiteral("DictSug.vtd")), QByteArray("#TRUE#\r\n"));
+    registerWord("mice");
+    EXPECT_TRUE(waitForSuggestions() && panel()->isVisible());
+    EXPECT_TRUE(item->isChecked());
+    meanKey(Qt::Key_Escape);
+    ASSERT_NE(main()->editMode(), FrmMain::Register);
+
+    // The editor, opened later in the run, offers the list too.
+    form()->IdmGotoTransL->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(program->translator(), nullptr);
+    TranslatorLForm* editor = program->translator()->form();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
+    EXPECT_TRUE(editor->findChild<QAction*>(QStringLiteral("mnuDictSuggest"))->isChecked());
+    editor->txtInput->setFocus();
+    editor->txtInput->clear();
+    QTest::keyClicks(editor->txtInput, QStringLiteral("mice"));
+    dialogs.expectMessage(Answer::Yes, QStringLiteral("この単語はまだ登録されていません。"));
+    QTest::keyClick(editor->txtInput, Qt::Key_Return);
+    auto* editorPanel = editor->findChild<SuggestionPanel*>(QStringLiteral("fraDictSuggest"));
+    ASSERT_TRUE(editorPanel);
+    EXPECT_TRUE(::waitForSuggestions(editorPanel->lstDictSuggest) && editorPanel->isVisible());
+    EXPECT_TRUE(dialogs.done());
 }
 
 } // namespace

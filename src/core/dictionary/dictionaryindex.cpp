@@ -34,7 +34,8 @@ struct DictionaryIndex::Ref {
 
 namespace {
 
-constexpr char Magic[8] = {'V', 'B', 'D', 'I', 'C', 'T', '0', '1'};
+// 02: verbs' glosses and the verbs' exception list are marked as verbs.
+constexpr char Magic[8] = {'V', 'B', 'D', 'I', 'C', 'T', '0', '2'};
 constexpr int FixedHeader = 32; // magic, header size, counts, checksum
 constexpr int RefsPerKind = 10;
 
@@ -104,9 +105,12 @@ QList<Stamp> stampsOf(const DictionaryFiles& files) {
 }
 
 QByteArray imageOf(Collector& c, const QList<Stamp>& stamps) {
-    std::stable_sort(c.items.begin(), c.items.end(), [](const Item& a, const Item& b) {
-        if (int cmp = a.key.compare(b.key); cmp != 0)
-            return cmp < 0;
+    std::stable_sort(c.items.begin(), c.items.end(), [&c](const Item& a, const Item& b) {
+        if (a.keyOffset != b.keyOffset) {
+            if (a.keyPrefix != b.keyPrefix)
+                return a.keyPrefix < b.keyPrefix;
+            return c.keyOf(a) < c.keyOf(b);
+        }
         if (a.kind != b.kind)
             return a.kind < b.kind;
         if (a.rank != b.rank)
@@ -117,12 +121,11 @@ QByteArray imageOf(Collector& c, const QList<Stamp>& stamps) {
     std::vector<DictionaryIndex::Key> keys;
     refs.reserve(c.items.size());
     for (std::size_t i = 0; i < c.items.size();) {
-        const std::string& key = c.items[i].key;
+        const std::uint32_t keyOffset = c.items[i].keyOffset;
         std::size_t end = i;
-        while (end < c.items.size() && c.items[end].key == key)
+        while (end < c.items.size() && c.items[end].keyOffset == keyOffset)
             ++end;
-        const auto keyText = c.intern(key);
-        DictionaryIndex::Key k{keyText.first, keyText.second, quint32(refs.size()), 0};
+        DictionaryIndex::Key k{keyOffset, c.items[i].keyLength, quint32(refs.size()), 0};
         for (std::size_t j = i; j < end;) {
             const Kind kind = c.items[j].kind;
             int kept = 0;
@@ -143,7 +146,6 @@ QByteArray imageOf(Collector& c, const QList<Stamp>& stamps) {
         keys.push_back(k);
         i = end;
     }
-    // The keys were interned after the sort, so the table's order is the items' order.
     QByteArray variable;
     put<quint32>(variable, quint32(stamps.size()));
     for (const Stamp& s : stamps) {
@@ -189,18 +191,60 @@ constexpr std::pair<std::string_view, std::string_view> Endings[] = {
 
 namespace dictionaryindex {
 
-std::pair<std::uint32_t, std::uint32_t> Collector::intern(const std::string& text) {
-    const auto [it, added] = m_interned.try_emplace(text, std::uint32_t(pool.size()));
-    if (added)
-        pool += text;
-    return {it->second, std::uint32_t(text.size())};
+std::pair<std::uint32_t, std::uint32_t> Collector::intern(std::string_view text) {
+    if (2 * (m_used + 1) > m_slots.size())
+        grow(1024);
+    const std::uint64_t hash = std::hash<std::string_view>()(text);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (slot.length == Empty) {
+            slot = {std::uint32_t(pool.size()), std::uint32_t(text.size()), hash};
+            pool += text;
+            ++m_used;
+            return {slot.offset, slot.length};
+        }
+        if (slot.hash == hash && slot.length == text.size() &&
+            std::string_view(pool).substr(slot.offset, slot.length) == text)
+            return {slot.offset, slot.length};
+    }
 }
 
-void Collector::add(std::string key, Kind kind, PartOfSpeech pos, std::uint32_t rank,
+void Collector::reserve(std::size_t inputBytes) {
+    // The installed dictionaries give about one item and one text for every 60 bytes read.
+    items.reserve(inputBytes / 60);
+    pool.reserve(inputBytes / 2);
+    std::size_t slotCount = 1024;
+    while (slotCount < inputBytes / 30)
+        slotCount *= 2;
+    if (slotCount > m_slots.size())
+        grow(slotCount);
+}
+
+void Collector::grow(std::size_t slotCount) {
+    std::vector<Slot> old = std::move(m_slots);
+    m_slots.assign(std::max<std::size_t>(slotCount, old.size() * 2), Slot{0, Empty, 0});
+    const std::size_t mask = m_slots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.length == Empty)
+            continue;
+        std::size_t i = slot.hash & mask;
+        while (m_slots[i].length != Empty)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
+}
+
+void Collector::add(std::string_view key, Kind kind, PartOfSpeech pos, std::uint32_t rank,
                     std::uint32_t order, std::pair<std::uint32_t, std::uint32_t> text) {
     if (key.empty())
         return;
-    items.push_back({std::move(key), kind, pos, rank, order, text.first, text.second});
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        prefix = (prefix << 8) | (i < key.size() ? std::uint8_t(key[i]) : 0);
+    const auto [keyOffset, keyLength] = intern(key);
+    items.push_back(
+        {prefix, keyOffset, keyLength, rank, order, text.first, text.second, kind, pos});
 }
 
 QString damagedNote(const QString& path, int skippedLines) {
@@ -247,6 +291,10 @@ DictionaryIndex DictionaryIndex::build(const DictionaryFiles& files, const Progr
     Collector c;
     c.progress = progress;
     c.cancel = cancel;
+    qint64 inputBytes = 0;
+    for (const Stamp& s : stamps)
+        inputBytes += std::max<qint64>(0, s.size);
+    c.reserve(std::size_t(inputBytes));
     c.report(0);
     if (files.hasEdict())
         readEdict(files.edict, c, 0, files.hasWordnet() ? 55 : 90);
@@ -388,41 +436,57 @@ const DictionaryIndex::Key* DictionaryIndex::find(const QByteArray& key) const {
     return found;
 }
 
-QStringList DictionaryIndex::baseForms(const QString& word) const {
+bool DictionaryIndex::knows(const QByteArray& form, bool verbsOnly) const {
+    const Key* k = find(form);
+    if (!k)
+        return false;
+    for (quint32 i = 0; i < k->refCount; ++i)
+        if (const Ref& r = m_refs[k->firstRef + i];
+            r.kind() != Kind::BaseForm && (!verbsOnly || r.pos() == PartOfSpeech::Verb))
+            return true;
+    return false;
+}
+
+QList<DictionaryIndex::Form> DictionaryIndex::forms(const QString& word) const {
     const QByteArray typed = QByteArray::fromStdString([&] {
         const QByteArray utf8 = word.toUtf8();
         return normalisedKey(utf8.constData(), utf8.constData() + utf8.size());
     }());
-    QList<QByteArray> forms;
-    auto knows = [&](const QByteArray& form) {
-        const Key* k = find(form);
-        if (!k)
-            return false;
-        for (quint32 i = 0; i < k->refCount; ++i)
-            if (m_refs[k->firstRef + i].kind() != Kind::BaseForm)
-                return true;
-        return false;
-    };
-    auto addForm = [&](const QByteArray& form) {
-        if (!form.isEmpty() && !forms.contains(form) && knows(form))
-            forms << form;
+    QList<Form> forms;
+    auto addForm = [&](const QByteArray& key, bool verbsOnly) {
+        if (key.isEmpty() || !knows(key, verbsOnly))
+            return;
+        for (Form& f : forms)
+            if (f.key == key) {
+                f.verbsOnly = f.verbsOnly && verbsOnly;
+                return;
+            }
+        forms.append({key, verbsOnly});
     };
     if (typed.isEmpty())
         return {};
-    addForm(typed);
+    addForm(typed, false);
+    // A headword written as the infinitive, "to nod off", is the verb "nod off".
+    if (typed.startsWith("to ") && typed.size() > 3)
+        addForm(typed.mid(3), true);
     if (const Key* k = find(typed))
         for (quint32 i = 0; i < k->refCount; ++i)
             if (const Ref& r = m_refs[k->firstRef + i]; r.kind() == Kind::BaseForm)
-                addForm(text(r));
+                addForm(text(r), r.pos() == PartOfSpeech::Verb);
     if (!typed.contains(' '))
         for (const auto& [ending, replacement] : Endings)
             if (typed.size() > qsizetype(ending.size()) + 1 &&
                 typed.endsWith(QByteArrayView(ending.data(), qsizetype(ending.size()))))
                 addForm(typed.left(typed.size() - qsizetype(ending.size())) +
-                        QByteArray(replacement.data(), qsizetype(replacement.size())));
+                            QByteArray(replacement.data(), qsizetype(replacement.size())),
+                        false);
+    return forms;
+}
+
+QStringList DictionaryIndex::baseForms(const QString& word) const {
     QStringList out;
-    for (const QByteArray& f : forms)
-        out << QString::fromUtf8(f);
+    for (const Form& f : forms(word))
+        out << QString::fromUtf8(f.key);
     return out;
 }
 
@@ -431,13 +495,13 @@ QList<Suggestion> DictionaryIndex::lookup(const QString& word, int limit) const 
                                         QStringLiteral("adj"), QStringLiteral("adv")};
     QList<Suggestion> japanese;
     QList<Suggestion> english;
-    for (const QString& form : baseForms(word)) {
-        const Key* k = find(form.toUtf8());
+    for (const Form& form : forms(word)) {
+        const Key* k = find(form.key);
         if (!k)
             continue;
         for (quint32 i = 0; i < k->refCount; ++i) {
             const Ref& r = m_refs[k->firstRef + i];
-            if (r.kind() == Kind::BaseForm)
+            if (r.kind() == Kind::BaseForm || (form.verbsOnly && r.pos() != PartOfSpeech::Verb))
                 continue;
             Suggestion s;
             s.text = QString::fromUtf8(text(r));

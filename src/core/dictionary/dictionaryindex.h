@@ -51,7 +51,9 @@ public:
     const QByteArray& image() const { return m_image; }
 
     // Up to limit suggestions for word: EDICT glosses first, then WordNet definitions, each
-    // gathered for the word itself and then for its base forms ("mice" -> "mouse").
+    // gathered for the word itself and then for its base forms ("mice" -> "mouse"). A verb's
+    // irregular form ("went" -> "go") and a headword written "to nod off" get the verbs' meanings
+    // of their base, not its nouns.
     QList<Suggestion> lookup(const QString& word, int limit = 10) const;
     // The base forms of word that the dictionaries know, the word itself first when known.
     QStringList baseForms(const QString& word) const;
@@ -62,6 +64,14 @@ public:
     struct Ref;
 
 private:
+    // A form to look up; one reached only as a verb (through the verbs' exception list, or
+    // written "to ...") offers only the verbs' meanings.
+    struct Form {
+        QByteArray key;
+        bool verbsOnly;
+    };
+    QList<Form> forms(const QString& word) const;
+    bool knows(const QByteArray& form, bool verbsOnly) const;
     bool attach(QByteArray image);
     const Key* find(const QByteArray& key) const;
     QByteArray text(const Ref& ref) const;

@@ -181,11 +181,15 @@ void readEdict(const QString& path, Collector& out, int firstPercent, int lastPe
                 continue;
             const std::string_view keyText = ascii ? gloss : std::string_view(utf8);
             std::string key = normalisedKey(keyText.data(), keyText.data() + keyText.size());
-            if (key.starts_with("to ") && key.size() > 3)
+            // "to go" is a verb's gloss, found under "go" and marked as a verb, so that a verb's
+            // inflected form ("went") can be offered its verbs rather than its nouns.
+            const bool verb = key.starts_with("to ") && key.size() > 3;
+            if (verb)
                 key.erase(0, 3);
             const std::uint32_t rank =
                 (common ? 0 : 1000) + std::min<std::uint32_t>(glossNumber++, 999);
-            out.add(std::move(key), Kind::Edict, PartOfSpeech::Noun, rank, lineNumber, interned);
+            out.add(key, Kind::Edict, verb ? PartOfSpeech::Verb : PartOfSpeech::Noun, rank,
+                    lineNumber, interned);
         }
     }
     if (entries == 0)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <charconv>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace dictionaryindex {
@@ -133,7 +134,7 @@ void readIndex(const QString& indexPath, const QString& dataPath, PartOfSpeech p
                     ++damagedData;
                     continue;
                 }
-                found = definitions.emplace(offset, out.intern(std::string(definition))).first;
+                found = definitions.emplace(offset, out.intern(definition)).first;
             }
             out.add(key, Kind::Wordnet, pos, rank, i, found->second);
             ++kept;
@@ -149,7 +150,10 @@ void readIndex(const QString& indexPath, const QString& dataPath, PartOfSpeech p
         out.notes << damagedNote(dataPath, damagedData);
 }
 
-void readExceptions(const QString& path, Collector& out) {
+// The base forms an exception list gives are marked with the list's part of speech: "left" is
+// "leave" as a verb, and not the noun "leave". The nouns' list is read first, so where both lists
+// give the same base ("quizzes" -> "quiz") the index keeps it as a noun's, with all its meanings.
+void readExceptions(const QString& path, PartOfSpeech pos, Collector& out) {
     const QByteArray bytes = readAll(path, out);
     int damaged = 0;
     forEachLine(bytes, [&](std::string_view line, bool cut) {
@@ -162,20 +166,21 @@ void readExceptions(const QString& path, Collector& out) {
         }
         const std::string key = lemmaText(t[0]);
         for (std::size_t i = 1; i < t.size(); ++i)
-            out.add(key, Kind::BaseForm, PartOfSpeech::Noun, 0, std::uint32_t(i),
-                    out.intern(lemmaText(t[i])));
+            out.add(key, Kind::BaseForm, pos, 0, std::uint32_t(i), out.intern(lemmaText(t[i])));
         return true;
     });
     if (damaged > 0)
         out.notes << damagedNote(path, damaged);
 }
 
+// index.verb and verb.exc alike.
 PartOfSpeech partOf(const QString& path) {
-    if (path.endsWith(QLatin1String(".verb")))
+    const QString name = path.section(u'/', -1);
+    if (name.contains(QLatin1String("verb")))
         return PartOfSpeech::Verb;
-    if (path.endsWith(QLatin1String(".adj")))
+    if (name.contains(QLatin1String("adj")))
         return PartOfSpeech::Adjective;
-    if (path.endsWith(QLatin1String(".adv")))
+    if (name.contains(QLatin1String("adv")))
         return PartOfSpeech::Adverb;
     return PartOfSpeech::Noun;
 }
@@ -191,7 +196,7 @@ void readWordnet(const QStringList& indexFiles, const QStringList& dataFiles,
         out.report(firstPercent + (lastPercent - firstPercent) * int(i + 1) / steps);
     }
     for (const QString& path : exceptionFiles)
-        readExceptions(path, out);
+        readExceptions(path, partOf(path), out);
 }
 
 } // namespace dictionaryindex
