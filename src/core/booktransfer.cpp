@@ -2,6 +2,7 @@
 #include "booktransfer.h"
 
 #include "atomicfile.h"
+#include "bookmanifest.h"
 #include "collation.h"
 #include "cp932.h"
 #include "failure.h"
@@ -143,6 +144,7 @@ private:
 } // namespace
 
 BookRecords::BookRecords(const QString& folder) : m_blank(bookfile::ExampleSize, ' ') {
+    bookmanifest::requireWhole(folder);
     const Book::FilesToRead files = Book::filesToRead(folder);
     m_meanings = readWhole(files.meanings);
     try {
@@ -242,6 +244,7 @@ std::vector<IndexEntry> readWordList(const QString& folder) {
 std::vector<Book::StoredWord> readStoredWords(const QString& folder) {
     if (!QFileInfo(folder).isDir())
         throw RuntimeFailure(failure::PathNotFound, folder);
+    bookmanifest::requireWhole(folder);
     const Book::FilesToRead files = Book::filesToRead(folder);
     QFile file(files.words);
     if (!file.exists())
@@ -356,6 +359,9 @@ void BookWriter::install(const QString& temporary, const QString& target) {
 }
 
 void BookWriter::commit() {
+    // The replacement is the book's: its manifest says "writing" by this machine before any file
+    // is put in place and describes the new files once they all are.
+    bookmanifest::beginWrite(m_folder);
     flush(m_meanings);
     flush(m_examples);
     diskio::sync(m_meanings.fd, m_meanings.path);
@@ -382,6 +388,7 @@ void BookWriter::commit() {
         removeIfPresent(path(name));
     syncFolder(m_folder);
     step(CompactionStep::TemporariesRemoved);
+    bookmanifest::endWrite(m_folder);
 }
 
 // A book with no words: the words file goes first, after which the book already reads as empty
@@ -398,6 +405,7 @@ void BookWriter::commitEmpty() {
             diskio::fail(errno, path(target));
     syncFolder(m_folder);
     step(CompactionStep::TemporariesRemoved);
+    bookmanifest::endWrite(m_folder);
 }
 
 namespace booktransfer {
