@@ -359,9 +359,6 @@ void BookWriter::install(const QString& temporary, const QString& target) {
 }
 
 void BookWriter::commit() {
-    // The replacement is the book's: its manifest says "writing" by this machine before any file
-    // is put in place and describes the new files once they all are.
-    bookmanifest::beginWrite(m_folder);
     flush(m_meanings);
     flush(m_examples);
     diskio::sync(m_meanings.fd, m_meanings.path);
@@ -374,6 +371,10 @@ void BookWriter::commit() {
         return;
     }
     writeFileAtomically(path(bookfile::WordsTemp), m_words);
+    // The book's manifest says "writing" by this machine before any of its files is replaced and
+    // describes the new files once they all are. A failure before this point leaves the folder as
+    // it was; a crash from the committed word file on is finished by the next open.
+    bookmanifest::beginWrite(m_folder);
     m_committing = true;
     step(CompactionStep::WordsTempCommitted);
     install(bookfile::MeaningsTemp, bookfile::Meanings);
@@ -394,6 +395,7 @@ void BookWriter::commit() {
 // A book with no words: the words file goes first, after which the book already reads as empty
 // whatever records are left; then the record files are emptied.
 void BookWriter::commitEmpty() {
+    bookmanifest::beginWrite(m_folder);
     m_committing = true;
     removeIfPresent(path(bookfile::Words));
     syncFolder(m_folder);

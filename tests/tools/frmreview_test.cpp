@@ -172,7 +172,7 @@ TEST_F(ReviewTest, TurnedOffTheWindowIsAsBefore) {
     EXPECT_EQ(main()->review()->reviewWindow(), nullptr);
     EXPECT_EQ(main()->review()->progressWindow(), nullptr);
     EXPECT_EQ(app.entries(QStringLiteral("英単語")),
-              (QStringList{"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+              (QStringList{"means.vtd", "reis.vtd", "words.vtd"}));
 }
 
 TEST_F(ReviewTest, DamagedStateIsReportedAndTheBookOpens) {
