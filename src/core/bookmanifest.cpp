@@ -171,7 +171,11 @@ void write(const QString& folder, const Manifest& m) {
             break;
         done += n;
     }
-    const int error = done < bytes.size() ? (errno ? errno : ENOSPC) : ::fsync(fd) != 0 ? errno : 0;
+    // Only "writing" must reach the disk before the files change; a "whole" lost to a power cut
+    // leaves "writing" by this machine, which the next open takes as its own and writes again.
+    const int error = done < bytes.size()             ? (errno ? errno : ENOSPC)
+                      : m.writing && ::fsync(fd) != 0 ? errno
+                                                      : 0;
     ::close(fd);
     if (error != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
         const int failed = error != 0 ? error : errno;
