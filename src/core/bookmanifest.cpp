@@ -142,6 +142,8 @@ std::optional<Manifest> read(const QString& folder) {
     return m;
 }
 
+void writeBytes(const QString& folder, const QByteArray& bytes, bool sync);
+
 void write(const QString& folder, const Manifest& m) {
     QString text = Header + u'\n';
     text += QStringLiteral("state %1\n").arg(m.writing ? Writing : WholeState);
@@ -155,12 +157,15 @@ void write(const QString& folder, const Manifest& m) {
                     .arg(e.mtimeNs)
                     .arg(e.hash, 16, 16, QChar(u'0'));
     }
+    writeBytes(folder, text.toUtf8(), m.writing);
+}
+
+void writeBytes(const QString& folder, const QByteArray& bytes, bool sync) {
     // Written whole beside itself and renamed into place, like every rewrite; it does not go
     // through the disk gate, so a full disk is met by the book's own files, whose failures name
     // them.
     const QByteArray target = QFile::encodeName(path(folder, FileName));
     const QByteArray temporary = target + ".new";
-    const QByteArray bytes = text.toUtf8();
     const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         diskio::fail(errno, path(folder, FileName));
@@ -173,9 +178,9 @@ void write(const QString& folder, const Manifest& m) {
     }
     // Only "writing" must reach the disk before the files change; a "whole" lost to a power cut
     // leaves "writing" by this machine, which the next open takes as its own and writes again.
-    const int error = done < bytes.size()             ? (errno ? errno : ENOSPC)
-                      : m.writing && ::fsync(fd) != 0 ? errno
-                                                      : 0;
+    const int error = done < bytes.size()        ? (errno ? errno : ENOSPC)
+                      : sync && ::fsync(fd) != 0 ? errno
+                                                 : 0;
     ::close(fd);
     if (error != 0 || ::rename(temporary.constData(), target.constData()) != 0) {
         const int failed = error != 0 ? error : errno;
@@ -257,6 +262,18 @@ void endWrite(const QString& folder) {
     for (int i = 0; i < 3; ++i)
         next.files[size_t(i)] = describe(folder, i);
     write(folder, next);
+}
+
+QByteArray saved(const QString& folder) {
+    QFile file(path(folder, FileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void putBack(const QString& folder, const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        QFile::remove(path(folder, FileName));
+    else
+        writeBytes(folder, bytes, true);
 }
 
 } // namespace bookmanifest

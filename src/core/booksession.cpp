@@ -58,10 +58,13 @@ void BookSession::opened() {
 
 void BookSession::written(bool complete) {
     m_stamp = BookStamp::of(m_book.folder());
-    if (!complete || !QFileInfo(m_book.folder()).isDir())
+    if (!QFileInfo(m_book.folder()).isDir())
         return;
     try {
-        bookmanifest::endWrite(m_book.folder());
+        if (complete)
+            bookmanifest::endWrite(m_book.folder());
+        else if (m_stamp == m_stampBefore)
+            bookmanifest::putBack(m_book.folder(), m_manifestBefore);
     } catch (const std::exception&) {
         // Left "writing" by this machine: taken as this program's own change next time.
     }
@@ -73,6 +76,8 @@ void BookSession::beginWriting() {
     if (!QFileInfo(m_book.folder()).isDir())
         return;
     bookmanifest::requireWhole(m_book.folder());
+    m_stampBefore = BookStamp::of(m_book.folder());
+    m_manifestBefore = bookmanifest::saved(m_book.folder());
     bookmanifest::beginWrite(m_book.folder());
 }
 

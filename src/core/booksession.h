@@ -130,6 +130,10 @@ private:
 
     Book& m_book;
     BookStamp m_stamp;
+    // The files and manifest before the write under way: a write that failed without changing a
+    // file gets its manifest back.
+    BookStamp m_stampBefore;
+    QByteArray m_manifestBefore;
     std::vector<SessionEdit> m_edits;
     bool m_replaying = false;
     int m_depth = 0;
