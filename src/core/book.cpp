@@ -2,6 +2,7 @@
 #include "book.h"
 
 #include "atomicfile.h"
+#include "bookmanifest.h"
 #include "booksession.h"
 #include "cp932.h"
 #include "failure.h"
@@ -282,6 +283,9 @@ Book::FilesToRead Book::filesToRead(const QString& folder) {
 Book::OpenResult Book::open(bool readOnly) {
     if (!QFileInfo(m_folder).isDir())
         throw BookMissing();
+    // A set of files from two versions of the book is neither read nor written; a change of this
+    // program's own that a crash interrupted is finished below as it always was.
+    const bookmanifest::Check manifest = bookmanifest::requireWhole(m_folder);
     close();
     OpenResult result;
     m_problems.clear();
@@ -337,6 +341,14 @@ Book::OpenResult Book::open(bool readOnly) {
         if (m_index.at(p).recordNo > lastRecord)
             m_usedPastEnd.insert(m_index.at(p).recordNo);
     m_session->opened();
+    if (!readOnly && !m_session->writing() &&
+        (manifest.state == bookmanifest::State::OwnInterrupted || result.recoveredCompaction)) {
+        try {
+            bookmanifest::endWrite(m_folder);
+        } catch (const std::exception&) {
+            // Still "writing" by this machine: the next open or write tries again.
+        }
+    }
     return result;
 }
 

@@ -2,8 +2,10 @@
 #include "booksession.h"
 
 #include "book.h"
+#include "bookmanifest.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sys/stat.h>
 
 namespace {
@@ -54,8 +56,29 @@ void BookSession::opened() {
     m_edits.clear();
 }
 
-void BookSession::written() {
+void BookSession::written(bool complete) {
     m_stamp = BookStamp::of(m_book.folder());
+    if (!QFileInfo(m_book.folder()).isDir())
+        return;
+    try {
+        if (complete)
+            bookmanifest::endWrite(m_book.folder());
+        else if (m_stamp == m_stampBefore)
+            bookmanifest::putBack(m_book.folder(), m_manifestBefore);
+    } catch (const std::exception&) {
+        // Left "writing" by this machine: taken as this program's own change next time.
+    }
+}
+
+// A set another machine's sync left mixed is not written over; the manifest says "writing" before
+// any file changes, so a crash from here on is known as this program's own.
+void BookSession::beginWriting() {
+    if (!QFileInfo(m_book.folder()).isDir())
+        return;
+    bookmanifest::requireWhole(m_book.folder());
+    m_stampBefore = BookStamp::of(m_book.folder());
+    m_manifestBefore = bookmanifest::saved(m_book.folder());
+    bookmanifest::beginWrite(m_book.folder());
 }
 
 void BookSession::record(SessionEdit edit) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -87,23 +88,32 @@ public:
     // take each other for another program's.
     class Operation {
     public:
-        explicit Operation(BookSession& session) : m_session(session) {
-            if (m_session.m_depth == 0)
+        explicit Operation(BookSession& session)
+            : m_session(session), m_uncaught(std::uncaught_exceptions()) {
+            if (m_session.m_depth == 0) {
                 m_session.reloadIfChanged();
+                m_session.beginWriting();
+            }
             ++m_session.m_depth;
         }
         ~Operation() {
             if (--m_session.m_depth == 0)
-                m_session.written();
+                m_session.written(std::uncaught_exceptions() == m_uncaught);
         }
         Operation(const Operation&) = delete;
         Operation& operator=(const Operation&) = delete;
 
     private:
         BookSession& m_session;
+        int m_uncaught;
     };
     void opened();
-    void written();
+    // complete: the operation ended without an exception, so the manifest may call the files
+    // whole; a failed one leaves it "writing", which the next open or write of this machine takes
+    // as its own interrupted change.
+    void written(bool complete = false);
+    // True inside an operation of the store.
+    bool writing() const { return m_depth > 0; }
     void record(SessionEdit edit);
     bool replaying() const { return m_replaying; }
     // The position of the entry holding exactly this word, meaning and example, or -1.
@@ -115,10 +125,15 @@ public:
     bool keepMine(const EditConflict& conflict);
 
 private:
+    void beginWriting();
     void replay(const SessionEdit& edit, ReloadReport& report);
 
     Book& m_book;
     BookStamp m_stamp;
+    // The files and manifest before the write under way: a write that failed without changing a
+    // file gets its manifest back.
+    BookStamp m_stampBefore;
+    QByteArray m_manifestBefore;
     std::vector<SessionEdit> m_edits;
     bool m_replaying = false;
     int m_depth = 0;

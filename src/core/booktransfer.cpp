@@ -2,6 +2,7 @@
 #include "booktransfer.h"
 
 #include "atomicfile.h"
+#include "bookmanifest.h"
 #include "collation.h"
 #include "cp932.h"
 #include "failure.h"
@@ -143,6 +144,7 @@ private:
 } // namespace
 
 BookRecords::BookRecords(const QString& folder) : m_blank(bookfile::ExampleSize, ' ') {
+    bookmanifest::requireWhole(folder);
     const Book::FilesToRead files = Book::filesToRead(folder);
     m_meanings = readWhole(files.meanings);
     try {
@@ -242,6 +244,7 @@ std::vector<IndexEntry> readWordList(const QString& folder) {
 std::vector<Book::StoredWord> readStoredWords(const QString& folder) {
     if (!QFileInfo(folder).isDir())
         throw RuntimeFailure(failure::PathNotFound, folder);
+    bookmanifest::requireWhole(folder);
     const Book::FilesToRead files = Book::filesToRead(folder);
     QFile file(files.words);
     if (!file.exists())
@@ -368,6 +371,10 @@ void BookWriter::commit() {
         return;
     }
     writeFileAtomically(path(bookfile::WordsTemp), m_words);
+    // The book's manifest says "writing" by this machine before any of its files is replaced and
+    // describes the new files once they all are. A failure before this point leaves the folder as
+    // it was; a crash from the committed word file on is finished by the next open.
+    bookmanifest::beginWrite(m_folder);
     m_committing = true;
     step(CompactionStep::WordsTempCommitted);
     install(bookfile::MeaningsTemp, bookfile::Meanings);
@@ -382,11 +389,13 @@ void BookWriter::commit() {
         removeIfPresent(path(name));
     syncFolder(m_folder);
     step(CompactionStep::TemporariesRemoved);
+    bookmanifest::endWrite(m_folder);
 }
 
 // A book with no words: the words file goes first, after which the book already reads as empty
 // whatever records are left; then the record files are emptied.
 void BookWriter::commitEmpty() {
+    bookmanifest::beginWrite(m_folder);
     m_committing = true;
     removeIfPresent(path(bookfile::Words));
     syncFolder(m_folder);
@@ -398,6 +407,7 @@ void BookWriter::commitEmpty() {
             diskio::fail(errno, path(target));
     syncFolder(m_folder);
     step(CompactionStep::TemporariesRemoved);
+    bookmanifest::endWrite(m_folder);
 }
 
 namespace booktransfer {

@@ -5,6 +5,7 @@
 #include "core/booksession.h"
 #include "core/conflictcopies.h"
 #include "core/history/bookbackup.h"
+#include "core/bookmanifest.h"
 #include "core/session.h"
 #include "frmmain.h"
 #include "library/frmselectfolder.h"
@@ -50,7 +51,9 @@ FrmMain::LoadResult FrmMain::formLoad() {
                     "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
                     "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
                     "再度インストールし直す必要があります。");
-                if (const auto* broken = dynamic_cast<const BookBroken*>(&missing))
+                if (const auto* mixed = dynamic_cast<const BookMixed*>(&missing))
+                    text = mixed->reason(); // files of two versions, not a missing book
+                else if (const auto* broken = dynamic_cast<const BookBroken*>(&missing))
                     text += QStringLiteral("\r\n\r\n（") + broken->reason() + QStringLiteral("）");
                 showMessage(text, QStringLiteral("ブックエラー"), MessageButtons::Ok,
                             MessageIcon::None);

@@ -37,9 +37,12 @@ struct TwoCopies {
                            QFile::encodeName(here + u'/' + name).constData()),
                   0);
     }
+    // The manifest comes along, last here, as a sync tool carries every file of the folder.
     void deliverAll() const {
         for (const QString& name : BookFiles)
             deliver(name);
+        if (QFile::exists(there + QStringLiteral("/manifest.vtm")))
+            deliver(QStringLiteral("manifest.vtm"));
     }
     // The other machine's edits, made and written back as it closes the book.
     void editThere(const std::function<void(Book&)>& edit) const {
@@ -185,6 +188,7 @@ TEST(BookSync, AChangeIsNoticedFileByFileAndReloadTellsItsListeners) {
         copies.deliver(name);
         EXPECT_TRUE(book.session().changedOnDisk()) << name.toStdString();
     }
+    copies.deliver(QStringLiteral("manifest.vtm"));
     std::vector<BookSession::ReloadReport> told;
     book.session().addReloadListener(
         [&](const BookSession::ReloadReport& r) { told.push_back(r); });

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/bookmanifest.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -9,6 +11,8 @@ int main(int argc, char** argv) {
     // Tests never read the dictionaries installed on the machine unless they say so.
     if (!qEnvironmentVariableIsSet("VERBANTA_DICTIONARIES"))
         qputenv("VERBANTA_DICTIONARIES", "/nonexistent/verbanta-test-dictionaries");
+    // A mixed book is reported at once rather than after seconds of waiting for a sync.
+    bookmanifest::setWait(nullptr);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -80,7 +80,7 @@ TEST(ExportOwnFormat, RenumbersFromOneAndReplacesTheTargetWhole) {
     EXPECT_EQ(b.bytes("target", "means.vtd").size(), 3 * 200);
     EXPECT_EQ(b.bytes("target", "reis.vtd").size(), 3 * 400);
     EXPECT_EQ(bookContents(target), QStringList({"w12|m12|e12", "w5|m5|e5", "w9|m9|e9"}));
-    EXPECT_EQ(b.app.entries("target"), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(b.app.entries("target"), QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
     EXPECT_EQ(bookcheckProblems(target), "");
 
     // Checked entries at list positions 1 and 4 become records 1 and 2.
@@ -132,7 +132,7 @@ TEST(ImportBook, ReplacesTheReceivingBookWithTheSendingOne) {
     booktransfer::importBook(sending, receiving);
     EXPECT_EQ(bookContents(receiving), QStringList({"ant|ari|an ant", "dog|inu|a dog"}));
     EXPECT_EQ(bookcheckProblems(receiving), "");
-    EXPECT_EQ(b.app.entries("receiving"), QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(b.app.entries("receiving"), QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
 
     // A sending book without examples gives blank examples, never a half-done import.
     QFile::remove(sending + "/reis.vtd");

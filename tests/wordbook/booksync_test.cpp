@@ -26,10 +26,13 @@ protected:
     }
     // As a sync tool delivers them: each file written beside the old one and renamed over it.
     void deliver() {
-        for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples}) {
+        for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples,
+                                    QStringLiteral("manifest.vtm")}) {
             const QString temporary = bookFolder() + QStringLiteral("/.sync-") + name;
+            if (!QFile::exists(there() + u'/' + name))
+                continue;
             ASSERT_TRUE(QFile::copy(there() + u'/' + name, temporary));
-            ASSERT_TRUE(QFile::rename(bookFolder() + u'/' + name, bookFolder() + "/old-" + name));
+            QFile::rename(bookFolder() + u'/' + name, bookFolder() + "/old-" + name);
             ASSERT_TRUE(QFile::rename(temporary, bookFolder() + u'/' + name));
             QFile::remove(bookFolder() + "/old-" + name);
         }
