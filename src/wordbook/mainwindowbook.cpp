@@ -2,10 +2,10 @@
 // The main window: opening and closing the book, and applying the display settings.
 #include "core/book.h"
 #include "core/booklist.h"
+#include "core/bookmanifest.h"
 #include "core/booksession.h"
 #include "core/conflictcopies.h"
 #include "core/history/bookbackup.h"
-#include "core/bookmanifest.h"
 #include "core/session.h"
 #include "frmmain.h"
 #include "library/frmselectfolder.h"
