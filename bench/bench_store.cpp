@@ -154,7 +154,9 @@ static void BM_DetectExternalChange(benchmark::State& state) {
         book.registerWord(QStringLiteral("fromhere"), QStringLiteral("こちらの意味"), {});
         book.modifyWord(book.index().size() / 2, book.index().at(book.index().size() / 2).word,
                         QStringLiteral("こちらで直した意味"), {});
-        for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples}) {
+        // As a sync tool brings the folder: the three files, then the manifest that commits them.
+        for (const QString& name :
+             {bookfile::Words, bookfile::Meanings, bookfile::Examples, bookmanifest::FileName}) {
             QFile::copy(there + u'/' + name, dir.path() + QStringLiteral("/incoming"));
             QFile::remove(dir.path() + u'/' + name);
             QFile::rename(dir.path() + QStringLiteral("/incoming"), dir.path() + u'/' + name);

@@ -761,10 +761,14 @@ int Book::deleteChecked() {
                 if (other >= 0 && m_session->keepMine({w, true, m_session->wordAt(other), true}))
                     p = other;
             }
-            if (p >= 0 && !m_index.at(p).checkMark) {
-                m_index.setCheckMark(p, true);
-                found.push_back(m_session->wordAt(p));
-            }
+            if (p < 0)
+                continue;
+            // The reload may have set the mark again already; each word is deleted once.
+            SessionWord marked = m_session->wordAt(p);
+            if (std::find(found.begin(), found.end(), marked) != found.end())
+                continue;
+            m_index.setCheckMark(p, true);
+            found.push_back(std::move(marked));
         }
         checked = std::move(found);
     }

@@ -93,6 +93,7 @@ BookSession::ReloadReport BookSession::reloadIfChanged() {
     // Without a word file there is no other version to read, only this program's to write.
     if (now == m_stamp || !now.words.exists)
         return {};
+    const std::vector<SessionWord> checked = checkedWords();
     std::vector<SessionEdit> edits = std::move(m_edits);
     try {
         m_book.open();
@@ -113,6 +114,7 @@ BookSession::ReloadReport BookSession::reloadIfChanged() {
     }
     m_replaying = false;
     written();
+    checkAgain(checked);
     const auto listeners = m_listeners;
     for (const auto& l : listeners)
         l.second(report);
@@ -171,6 +173,25 @@ void BookSession::replay(const SessionEdit& edit, ReloadReport& report) {
             m_book.deleteWord(other);
         return;
     }
+    }
+}
+
+std::vector<SessionWord> BookSession::checkedWords() const {
+    std::vector<SessionWord> words;
+    const WordIndex& index = m_book.index();
+    for (int p = 0; p < index.size(); ++p)
+        if (index.at(p).checkMark)
+            words.push_back(wordAt(p));
+    return words;
+}
+
+// The mark goes on the same word only: a word the other side changed or deleted is not the one the
+// user marked, and a mark decides what "delete checked" removes.
+void BookSession::checkAgain(const std::vector<SessionWord>& words) {
+    for (const SessionWord& word : words) {
+        const int p = find(word);
+        if (p >= 0)
+            m_book.index().setCheckMark(p, true);
     }
 }
 

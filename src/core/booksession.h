@@ -127,6 +127,10 @@ public:
 private:
     void beginWriting();
     void replay(const SessionEdit& edit, ReloadReport& report);
+    // Check marks are never stored: they live in the index for the session, so the words checked
+    // before a reload are checked again after it.
+    std::vector<SessionWord> checkedWords() const;
+    void checkAgain(const std::vector<SessionWord>& words);
 
     Book& m_book;
     BookStamp m_stamp;

@@ -169,6 +169,11 @@ void FrmGetDir::cmdOKClick() {
                         QStringLiteral("ﾌﾞｯｸの選択ｴﾗｰ"));
             return;
         }
+        const QString mixed = pickerrules::mixedRefusal(m_purpose, m_path);
+        if (!mixed.isEmpty()) {
+            showMessage(mixed, QStringLiteral("ﾌﾞｯｸの選択ｴﾗｰ"));
+            return;
+        }
         const QString refusal =
             pickerrules::sameBookRefusal(m_purpose, m_path, m_receiver->mergePicks());
         if (!refusal.isEmpty()) {

@@ -2,6 +2,7 @@
 #include "pickerrules.h"
 
 #include "core/book.h"
+#include "core/bookmanifest.h"
 #include "core/folderidentity.h"
 
 #include <QFileInfo>
@@ -46,6 +47,17 @@ QString sameBookRefusal(PickPurpose purpose, const QString& folder, const MergeP
     default:
         return {};
     }
+}
+
+QString mixedRefusal(PickPurpose purpose, const QString& folder) {
+    if (purpose != PickPurpose::BookA && purpose != PickPurpose::BookB &&
+        purpose != PickPurpose::ImportSource)
+        return {};
+    const bookmanifest::Check check = bookmanifest::check(folder);
+    if (check.state != bookmanifest::State::Mixed)
+        return {};
+    return QString::fromUtf8(BookMixed(check.differing).what())
+        .replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
 }
 
 } // namespace pickerrules

@@ -28,4 +28,8 @@ QString folderName(const QString& path);
 // The box text refusing folder for purpose because it is one of the other merge folders, or an
 // empty string when it may be taken. Import and export make their own checks.
 QString sameBookRefusal(PickPurpose purpose, const QString& folder, const MergePicks& picks);
+// The box text refusing a folder that is read from (a merge's books, an import's source) because
+// its files belong to two versions (a sync in progress, a copy cut short), or an empty string.
+// A folder that is only written into may be taken: its files are replaced as a set.
+QString mixedRefusal(PickPurpose purpose, const QString& folder);
 } // namespace pickerrules

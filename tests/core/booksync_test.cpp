@@ -140,6 +140,31 @@ TEST(BookSync, ACompactionThereIsNotUndoneByTheOldWordListHere) {
     EXPECT_EQ(got, (QStringList{entry("four"), entry("three"), entry("zeta")}));
 }
 
+// Check marks are the session's own and never stored: a reload keeps them on the same words,
+// beside the other machine's edits.
+TEST(BookSync, TheSessionsCheckMarksSurviveAReload) {
+    TwoCopies copies;
+    Book book(copies.here);
+    book.open();
+    copies.editThere([](Book& b) {
+        b.modifyWord(at(b, "two"), "two", "m:two2", "e:two2");
+        b.registerWord("alpha", "m:alpha", "e:alpha");
+    });
+    book.index().setCheckMark(at(book, "one"), true);
+    book.index().setCheckMark(at(book, "three"), true);
+    book.index().setCheckMark(at(book, "two"), true); // a word the other machine changed
+    book.index().setCheckMark(at(book, "one"), false);
+    copies.deliverAll();
+    ASSERT_TRUE(book.session().reloadIfChanged().reloaded);
+
+    QStringList checked;
+    for (int p = 0; p < book.index().size(); ++p)
+        if (book.index().at(p).checkMark)
+            checked << book.index().at(p).word;
+    EXPECT_EQ(checked, QStringList{"three"});
+    EXPECT_GE(at(book, "alpha"), 0);
+}
+
 // A word both machines changed: the user is shown both and chooses; the choice is kept.
 TEST(BookSync, AWordChangedOnBothSidesIsAskedWithBothVersions) {
     for (const bool keepMine : {true, false}) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/book.h"
 #include "core/booklist.h"
+#include "core/bookmanifest.h"
 #include "core/cp932.h"
 #include "core/history/bookbackup.h"
 #include "core/session.h"
@@ -123,6 +124,39 @@ TEST(FrmGetDir, TakesOnlyBookFoldersWritesNothingAndAppliesTheMergeRules) {
         EXPECT_EQ(picker.path(), QString());
         EXPECT_EQ(receiver.accepted.size(), 1);
     }
+    EXPECT_TRUE(dialogs.done());
+}
+
+TEST(FrmGetDir, ABookWhoseFilesBelongToTwoVersionsIsNoSourceButMayBeReplaced) {
+    App a;
+    ScriptedDialogs dialogs;
+    const QString book = a.book("synced", {"apple", "pear"});
+    bookmanifest::endWrite(book);
+    // Another machine's word file has arrived; its meanings have not.
+    const QString other = a.book("other", {"apple", "pear", "plum"});
+    QFile::remove(book + "/words.vtd");
+    QFile::copy(other + "/words.vtd", book + "/words.vtd");
+    ASSERT_EQ(bookmanifest::check(book).state, bookmanifest::State::Mixed);
+
+    RecordingReceiver receiver;
+    for (const PickPurpose purpose :
+         {PickPurpose::BookA, PickPurpose::BookB, PickPurpose::ImportSource}) {
+        FrmGetDir picker(purpose, &receiver);
+        picker.formLoad();
+        picker.setFolder(book);
+        dialogs.expectMessage(Answer::Ok);
+        picker.cmdOKClick();
+        EXPECT_EQ(dialogs.lastBox().title, "ﾌﾞｯｸの選択ｴﾗｰ");
+        EXPECT_EQ(dialogs.lastBox().text,
+                  "このブックは同期中か、ファイルがそろっていません\r\nwords.vtd, manifest.vtm");
+    }
+    EXPECT_TRUE(receiver.accepted.isEmpty());
+    // An export writes the whole set anew, which is how such a folder is mended.
+    FrmGetDir picker(PickPurpose::ExportTarget, &receiver);
+    picker.formLoad();
+    picker.setFolder(book);
+    picker.cmdOKClick();
+    EXPECT_EQ(receiver.accepted, QStringList({"4|" + book + "|synced"}));
     EXPECT_TRUE(dialogs.done());
 }
 
