@@ -10,14 +10,6 @@
 
 namespace {
 
-QString trimmedRight(QString s) {
-    qsizetype end = s.size();
-    while (end > 0 && s.at(end - 1) == u' ')
-        --end;
-    s.truncate(end);
-    return s;
-}
-
 // Entries the index holds equal to a word sit next to each other; a handful covers them all.
 constexpr int SpellingWindow = 32;
 
@@ -215,8 +207,9 @@ int BookSession::find(const SessionWord& word) const {
 
 SessionWord BookSession::wordAt(int position) const {
     const IndexEntry& e = m_book.index().at(position);
-    return {e.word, trimmedRight(m_book.meaning(e.recordNo)),
-            trimmedRight(m_book.example(e.recordNo))};
+    // Records keep their padding; the stored form drops it as an edit does.
+    return {e.word, Book::storedWord(m_book.meaning(e.recordNo)),
+            Book::storedWord(m_book.example(e.recordNo))};
 }
 
 bool BookSession::keepMine(const EditConflict& conflict) {
