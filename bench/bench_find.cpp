@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "projects/sentencesplit.h"
 #include "projects/textsearch.h"
 #include "ui/richtextpane.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchhome.h"
 #include "bookgen.h"
-#include "core/book.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "platform/dialogservice.h"
 #include "tools/frmtrysetting.h"
 #include "ui/limitedtextedit.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookgen.h"
-#include "core/book.h"
+#include "core/store/book.h"
 #include "platform/qtprintsurface.h"
 #include "support/recordingprintsurface.h"
 #include "tools/wordlistprint.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchhome.h"
 #include "bookgen.h"
-#include "core/projectfiles.h"
+#include "core/projects/projectfiles.h"
 #include "core/richtext/rtfwriter.h"
-#include "core/session.h"
+#include "core/settings/session.h"
 #include "projects/editorcommands.h"
 #include "projects/recovery.h"
 #include "translator/frmtranslatorl.h"

@@ -2,10 +2,10 @@
 // The review: today's queue from a 200,000-word review state with a 1,000,000-answer log, one
 // answer recorded, and the progress window drawn from that log.
 #include "bookgen.h"
-#include "core/book.h"
 #include "core/review/answerlog.h"
 #include "core/review/progress.h"
 #include "core/review/reviewstore.h"
+#include "core/store/book.h"
 #include "tools/frmprogress.h"
 #include "ui/progressform.h"
 

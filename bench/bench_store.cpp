@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookgen.h"
-#include "core/atomicfile.h"
-#include "core/book.h"
-#include "core/bookmanifest.h"
-#include "core/booksession.h"
-#include "core/cp932.h"
+#include "core/files/atomicfile.h"
 #include "core/history/bookbackup.h"
 #include "core/history/wordhistory.h"
-#include "core/incrementalsearch.h"
+#include "core/store/book.h"
+#include "core/store/bookmanifest.h"
+#include "core/store/booksession.h"
+#include "core/store/incrementalsearch.h"
+#include "core/text/cp932.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // Export, import, merge and CSV import of generated books, against the floor of copying a book's
 // record files (BM_FloorCopyBooks in bench_store).
 #include "bookgen.h"
-#include "core/atomicfile.h"
-#include "core/book.h"
-#include "core/booktransfer.h"
+#include "core/files/atomicfile.h"
+#include "core/store/book.h"
+#include "core/store/booktransfer.h"
 
 #include <QDir>
 #include <QFile>

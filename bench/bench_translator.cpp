@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookgen.h"
-#include "core/book.h"
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
+#include "core/store/book.h"
 #include "platform/dialogservice.h"
 #include "translator/quicksearch.h"
 #include "translator/wordpane.h"

@@ -2,10 +2,10 @@
 #include "benchhome.h"
 
 #include "bookgen.h"
-#include "core/book.h"
-#include "core/languageset.h"
-#include "core/session.h"
-#include "core/settings.h"
+#include "core/settings/languageset.h"
+#include "core/settings/session.h"
+#include "core/settings/settings.h"
+#include "core/store/book.h"
 
 #include <QDir>
 #include <QFile>

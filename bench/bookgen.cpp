@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookgen.h"
 
-#include "core/cp932.h"
-#include "core/textrecord.h"
+#include "core/settings/textrecord.h"
+#include "core/text/cp932.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 #include "frmlangset.h"
 
 #include "bookhost.h"
-#include "core/booklist.h"
-#include "core/cp932.h"
-#include "core/session.h"
+#include "core/settings/booklist.h"
+#include "core/settings/session.h"
+#include "core/text/cp932.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/languageset.h"
+#include "core/settings/languageset.h"
 
 #include <QObject>
 

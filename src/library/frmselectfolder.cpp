@@ -2,9 +2,9 @@
 #include "frmselectfolder.h"
 
 #include "bookhost.h"
-#include "core/languageset.h"
-#include "core/session.h"
-#include "core/systemerror.h"
+#include "core/files/systemerror.h"
+#include "core/settings/languageset.h"
+#include "core/settings/session.h"
 #include "frmlangset.h"
 #include "frmselectpaletteset.h"
 #include "listreport.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmselectpaletteset.h"
 
-#include "core/atomicfile.h"
-#include "core/booklist.h"
-#include "core/languageset.h"
-#include "core/session.h"
+#include "core/files/atomicfile.h"
+#include "core/settings/booklist.h"
+#include "core/settings/languageset.h"
+#include "core/settings/session.h"
 #include "frmlangset.h"
 #include "frmselectfolder.h"
 #include "listreport.h"

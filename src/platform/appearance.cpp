@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appearance.h"
 
-#include "core/settings.h"
+#include "core/settings/settings.h"
 #include "dialogservice.h"
 #include "inputmethod.h"
 

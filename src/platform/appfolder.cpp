@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appfolder.h"
 
-#include "core/failure.h"
+#include "core/files/failure.h"
 
 #include <QDir>
 #include <QStandardPaths>

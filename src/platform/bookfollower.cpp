@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookfollower.h"
 
-#include "core/book.h"
-#include "core/booksession.h"
+#include "core/store/book.h"
+#include "core/store/booksession.h"
 #include "dialogservice.h"
 #include "errorguard.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "errorguard.h"
 
-#include "core/numbertext.h"
+#include "core/text/numbertext.h"
 #include "dialogservice.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "singleinstance.h"
 
-#include "core/systemerror.h"
+#include "core/files/systemerror.h"
 
 #include <QFile>
 #include <QFileInfo>

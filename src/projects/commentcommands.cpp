@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commentcommands.h"
 
-#include "core/projectfiles.h"
-#include "core/projectstate.h"
-#include "core/session.h"
+#include "core/projects/projectfiles.h"
+#include "core/projects/projectstate.h"
+#include "core/settings/session.h"
 #include "frmcomment.h"
 #include "optioncommands.h"
 #include "platform/dialogservice.h"

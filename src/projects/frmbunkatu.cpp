@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmbunkatu.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "platform/errorguard.h"
 #include "ui/bunkatuform.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmcomment.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "frmindent.h"
 #include "panepprint.h"
 #include "platform/dialogservice.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/projectfiles.h"
+#include "core/projects/projectfiles.h"
 
 #include <QObject>
 #include <functional>

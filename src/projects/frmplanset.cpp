@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmplanset.h"
 
-#include "core/projectstate.h"
-#include "core/session.h"
+#include "core/projects/projectstate.h"
+#include "core/settings/session.h"
 #include "frmnewplanwizard.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"

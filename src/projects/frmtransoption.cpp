@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmtransoption.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "spellingoptions.h"

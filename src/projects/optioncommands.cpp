@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "optioncommands.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "editorhelp.h"
 #include "frmindent.h"
 #include "frmtabs.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "originalimport.h"
 
-#include "core/projectstate.h"
-#include "core/twips.h"
+#include "core/projects/projectstate.h"
+#include "core/richtext/twips.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/frmtranslatorl.h"

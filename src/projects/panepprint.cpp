@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panepprint.h"
 
-#include "core/twips.h"
+#include "core/richtext/twips.h"
 #include "platform/dialogservice.h"
 #include "ui/richtextpane.h"
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sentencesplit.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "frmbunkatu.h"
-#include "ui/largeedit.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/frmtranslatorl.h"
+#include "ui/largeedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 

@@ -8,9 +8,9 @@
 // progress) is reported as mixed, with the files that differ, and not read. Exits 1 when it found
 // anything. Useful on a book copied from
 // elsewhere.
-#include "core/book.h"
-#include "core/bookmanifest.h"
-#include "core/failure.h"
+#include "core/files/failure.h"
+#include "core/store/book.h"
+#include "core/store/bookmanifest.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "backupbeforechange.h"
 
-#include "core/book.h"
-#include "core/failure.h"
+#include "core/files/failure.h"
 #include "core/history/bookbackup.h"
 #include "core/history/historysettings.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "platform/dialogservice.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/frmcustom.h"
 
-#include "core/session.h"
-#include "core/settings.h"
+#include "core/settings/session.h"
+#include "core/settings/settings.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"

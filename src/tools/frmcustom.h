@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/settings.h"
+#include "core/settings/settings.h"
 
 #include <QObject>
 #include <functional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmgetdir.h"
 
-#include "core/session.h"
+#include "core/settings/session.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/getdirform.h"

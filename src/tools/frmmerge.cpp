@@ -2,7 +2,7 @@
 #include "frmmerge.h"
 
 #include "backupbeforechange.h"
-#include "core/numbertext.h"
+#include "core/text/numbertext.h"
 #include "library/bookhost.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"

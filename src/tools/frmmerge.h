@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/booktransfer.h"
+#include "core/store/booktransfer.h"
 #include "frmgetdir.h"
 
 #include <QObject>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/frmprint.h"
 
-#include "core/book.h"
-#include "core/failure.h"
-#include "core/session.h"
+#include "core/files/failure.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/qtprintsurface.h"

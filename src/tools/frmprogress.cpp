@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/frmprogress.h"
 
-#include "core/atomicfile.h"
+#include "core/files/atomicfile.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/progressform.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/frmquiz.h"
 
-#include "core/book.h"
-#include "core/numbertext.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
+#include "core/text/numbertext.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/frmreview.h"
 
-#include "core/book.h"
-#include "core/numbertext.h"
+#include "core/store/book.h"
+#include "core/text/numbertext.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "ui/reviewform.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/frmtrysetting.h"
 
-#include "core/failure.h"
-#include "core/numbertext.h"
+#include "core/files/failure.h"
+#include "core/text/numbertext.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "tools/frmquiz.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pickerrules.h"
 
-#include "core/book.h"
-#include "core/bookmanifest.h"
-#include "core/folderidentity.h"
+#include "core/files/folderidentity.h"
+#include "core/store/book.h"
+#include "core/store/bookmanifest.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/quiz.h"
 
-#include "core/book.h"
-#include "core/likepattern.h"
-#include "core/wordindex.h"
+#include "core/store/book.h"
+#include "core/store/wordindex.h"
+#include "core/text/likepattern.h"
 
 namespace quiz {
 

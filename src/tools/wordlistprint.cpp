@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/wordlistprint.h"
 
-#include "core/failure.h"
+#include "core/files/failure.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/printsurface.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/wordindex.h"
+#include "core/store/wordindex.h"
 
 #include <QString>
 #include <functional>

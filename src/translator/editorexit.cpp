@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editorexit.h"
 
-#include "core/atomicfile.h"
-#include "core/book.h"
-#include "core/failure.h"
-#include "core/projectstate.h"
-#include "core/session.h"
+#include "core/files/atomicfile.h"
+#include "core/files/failure.h"
+#include "core/projects/projectstate.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editorspelling.h"
 
-#include "core/book.h"
-#include "core/failure.h"
-#include "core/projectstate.h"
-#include "core/session.h"
+#include "core/files/failure.h"
+#include "core/projects/projectstate.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "spellhighlighter.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formatting.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "core/richtext/charstyle.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"

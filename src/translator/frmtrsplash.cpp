@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmtrsplash.h"
 
-#include "core/session.h"
+#include "core/settings/session.h"
 #include "frmtranslatorl.h"
 #include "platform/appearance.h"
 #include "platform/errorguard.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panelayout.h"
 
-#include "core/twips.h"
+#include "core/richtext/twips.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
 #include "ui/twipslayout.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panepopup.h"
 
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "editorspelling.h"
 #include "frmtranslatorl.h"
 #include "platform/errorguard.h"

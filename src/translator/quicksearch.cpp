@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quicksearch.h"
 
-#include "core/book.h"
-#include "core/likepattern.h"
-#include "core/projectstate.h"
-#include "core/wordindex.h"
+#include "core/projects/projectstate.h"
+#include "core/store/book.h"
+#include "core/store/wordindex.h"
+#include "core/text/likepattern.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "wordpane.h"

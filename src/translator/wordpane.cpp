@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordpane.h"
 
-#include "core/book.h"
 #include "core/history/wordhistory.h"
+#include "core/store/book.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 

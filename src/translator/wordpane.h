@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/incrementalsearch.h"
+#include "core/store/incrementalsearch.h"
 
 #include <QColor>
 #include <QObject>

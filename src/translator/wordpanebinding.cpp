@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordpanebinding.h"
 
-#include "core/book.h"
-#include "core/projectstate.h"
-#include "core/session.h"
+#include "core/projects/projectstate.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmtranslatorl.h"
 #include "platform/appearance.h"
 #include "platform/bookfollower.h"

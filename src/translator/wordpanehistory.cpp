@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordpanehistory.h"
 
-#include "core/book.h"
 #include "core/history/historysettings.h"
 #include "core/history/wordhistory.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmtranslatorl.h"
 #include "ui/historyitems.h"
 #include "ui/translatorlform.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plansetform.h"
 
-#include "core/twips.h"
+#include "core/richtext/twips.h"
 #include "formparts.h"
 #include "twipslayout.h"
 

@@ -4,7 +4,7 @@
 #include "core/richtext/charstyle.h"
 #include "core/richtext/documentfile.h"
 #include "core/richtext/paragraphstyle.h"
-#include "core/twips.h"
+#include "core/richtext/twips.h"
 #include "largeedit.h"
 
 #include <QFocusEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "translatorlform.h"
 
-#include "core/twips.h"
+#include "core/richtext/twips.h"
 #include "formparts.h"
 #include "limitedtextedit.h"
 #include "menukeys.h"

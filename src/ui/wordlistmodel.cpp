@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordlistmodel.h"
 
-#include "core/wordindex.h"
+#include "core/store/wordindex.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // The main window: its events, the key table and the window-wide commands (size, clipboard, help).
 #include "frmmain.h"
 
-#include "core/book.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "mainwindowhistory.h"
 #include "mainwindowparts.h"
 #include "mainwindowreview.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmrestorebackup.h"
 
-#include "core/failure.h"
+#include "core/files/failure.h"
 #include "core/history/historysettings.h"
-#include "core/session.h"
+#include "core/settings/session.h"
 #include "library/bookhost.h"
 #include "platform/appfolder.h"
 #include "platform/dialogservice.h"

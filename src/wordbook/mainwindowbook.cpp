@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: opening and closing the book, and applying the display settings.
-#include "core/book.h"
-#include "core/booklist.h"
-#include "core/bookmanifest.h"
-#include "core/booksession.h"
-#include "core/conflictcopies.h"
 #include "core/history/bookbackup.h"
-#include "core/session.h"
+#include "core/settings/booklist.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
+#include "core/store/bookmanifest.h"
+#include "core/store/booksession.h"
+#include "core/store/conflictcopies.h"
 #include "frmmain.h"
 #include "library/frmselectfolder.h"
 #include "mainwindowhistory.h"

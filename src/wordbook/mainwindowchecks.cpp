@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: check marks and the deletion of checked words.
-#include "core/book.h"
+#include "core/store/book.h"
 #include "frmmain.h"
 #include "mainwindowhistory.h"
 #include "platform/dialogservice.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the modes, registration, modification, re-selection and deletion.
-#include "core/book.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmmain.h"
 #include "mainwindowhistory.h"
 #include "mainwindowparts.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindowhistory.h"
 
-#include "core/book.h"
 #include "core/history/historysettings.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmmain.h"
 #include "frmrestorebackup.h"
 #include "platform/errorguard.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: control states, the word list, the initial palette and the input box.
-#include "core/book.h"
-#include "core/collation.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
+#include "core/text/collation.h"
 #include "frmmain.h"
 #include "mainwindowparts.h"
 #include "platform/appearance.h"

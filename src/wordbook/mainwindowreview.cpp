@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindowreview.h"
 
-#include "core/book.h"
 #include "core/review/progress.h"
 #include "core/review/reviewsettings.h"
 #include "core/review/reviewstore.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmmain.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"

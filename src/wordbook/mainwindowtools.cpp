@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: closing and handing over to the editor, and the tools menus.
-#include "core/book.h"
-#include "core/session.h"
+#include "core/settings/session.h"
+#include "core/store/book.h"
 #include "frmmain.h"
 #include "frmversion.h"
 #include "mainwindowhistory.h"

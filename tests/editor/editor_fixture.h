@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/book.h"
-#include "core/cp932.h"
-#include "core/languageset.h"
-#include "core/projectfiles.h"
-#include "core/session.h"
-#include "core/settings.h"
+#include "core/projects/projectfiles.h"
+#include "core/settings/languageset.h"
+#include "core/settings/session.h"
+#include "core/settings/settings.h"
+#include "core/store/book.h"
+#include "core/text/cp932.h"
 #include "support/bookbuilder.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"

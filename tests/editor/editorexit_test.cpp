@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "editor_fixture.h"
 #include "translator/editorexit.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/projectstate.h"
-#include "core/twips.h"
+#include "core/projects/projectstate.h"
+#include "core/richtext/twips.h"
 #include "editor_fixture.h"
 #include "support/widgets.h"
 #include "translator/panelayout.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/projectfiles.h"
+#include "core/projects/projectfiles.h"
 #include "platform/qtdialogservice.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/limitedtextedit.h"

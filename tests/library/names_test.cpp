@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/booklist.h"
-#include "core/failure.h"
-#include "core/languageset.h"
+#include "core/files/failure.h"
+#include "core/settings/booklist.h"
+#include "core/settings/languageset.h"
 #include "support/tempappfolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
-#include "core/projectfiles.h"
+#include "core/projects/projectfiles.h"
+#include "core/store/book.h"
 #include "platform/errorguard.h"
 #include "support/scripteddialogs.h"
 #include "support/terminatorspy.h"

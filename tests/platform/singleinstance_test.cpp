@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/systemerror.h"
+#include "core/files/systemerror.h"
 #include "platform/appfolder.h"
 #include "platform/qttranslation.h"
 #include "platform/singleinstance.h"

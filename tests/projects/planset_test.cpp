@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "projects/frmplanset.h"
 #include "projects_fixture.h"
 #include "support/failingdisk.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comment_fixture.h"
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
 #include "projects/recovery.h"
 
 #include <QProcess>

@@ -3,8 +3,8 @@
 // application folder given, types the text given into the translation pane, prints "typed" and
 // goes on running, timers and all, until it is killed.
 //   recoverychild FOLDER TEXT
-#include "core/session.h"
-#include "core/settings.h"
+#include "core/settings/session.h"
+#include "core/settings/settings.h"
 #include "platform/dialogservice.h"
 #include "projects/editorcommands.h"
 #include "translator/frmtranslatorl.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/projectstate.h"
-#include "core/session.h"
+#include "core/projects/projectstate.h"
+#include "core/settings/session.h"
 #include "projects/frmnewplanwizard.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"

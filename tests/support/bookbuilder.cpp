@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookbuilder.h"
 
-#include "core/book.h"
-#include "core/cp932.h"
-#include "core/textrecord.h"
+#include "core/settings/textrecord.h"
+#include "core/store/book.h"
+#include "core/text/cp932.h"
 
 #include <QDir>
 #include <QFile>

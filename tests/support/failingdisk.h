@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/atomicfile.h"
+#include "core/files/atomicfile.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/bookmanifest.h"
+#include "core/store/bookmanifest.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

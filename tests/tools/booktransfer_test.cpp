@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
-#include "core/booktransfer.h"
-#include "core/cp932.h"
+#include "core/store/book.h"
+#include "core/store/booktransfer.h"
+#include "core/text/cp932.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
 #include "support/tempappfolder.h"
@@ -80,7 +80,8 @@ TEST(ExportOwnFormat, RenumbersFromOneAndReplacesTheTargetWhole) {
     EXPECT_EQ(b.bytes("target", "means.vtd").size(), 3 * 200);
     EXPECT_EQ(b.bytes("target", "reis.vtd").size(), 3 * 400);
     EXPECT_EQ(bookContents(target), QStringList({"w12|m12|e12", "w5|m5|e5", "w9|m9|e9"}));
-    EXPECT_EQ(b.app.entries("target"), QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(b.app.entries("target"),
+              QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
     EXPECT_EQ(bookcheckProblems(target), "");
 
     // Checked entries at list positions 1 and 4 become records 1 and 2.
@@ -132,7 +133,8 @@ TEST(ImportBook, ReplacesTheReceivingBookWithTheSendingOne) {
     booktransfer::importBook(sending, receiving);
     EXPECT_EQ(bookContents(receiving), QStringList({"ant|ari|an ant", "dog|inu|a dog"}));
     EXPECT_EQ(bookcheckProblems(receiving), "");
-    EXPECT_EQ(b.app.entries("receiving"), QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(b.app.entries("receiving"),
+              QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
 
     // A sending book without examples gives blank examples, never a half-done import.
     QFile::remove(sending + "/reis.vtd");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
+#include "core/store/book.h"
 #include "platform/qtprintsurface.h"
 #include "support/recordingprintsurface.h"
 #include "support/widgets.h"

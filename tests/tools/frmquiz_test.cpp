@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
+#include "core/store/book.h"
 #include "tools/frmquiz.h"
 #include "tools/frmtrysetting.h"
 #include "ui/limitedtextedit.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/folderidentity.h"
+#include "core/files/folderidentity.h"
 #include "support/tempappfolder.h"
 #include "tools/pickerrules.h"
 

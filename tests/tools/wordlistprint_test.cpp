@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/failure.h"
+#include "core/files/failure.h"
 #include "platform/qtprintsurface.h"
 #include "support/recordingprintsurface.h"
 #include "support/scripteddialogs.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/likepattern.h"
-#include "core/projectstate.h"
+#include "core/projects/projectstate.h"
+#include "core/text/likepattern.h"
 #include "support/indexbuilder.h"
 #include "translator/quicksearch.h"
 #include "wordpane_fixture.h"

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/book.h"
-#include "core/cp932.h"
+#include "core/store/book.h"
+#include "core/text/cp932.h"
 #include "support/bookbuilder.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/wordindex.h"
+#include "core/store/wordindex.h"
 #include "support/indexbuilder.h"
 #include "ui/wordlistmodel.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
-#include "core/booksession.h"
+#include "core/store/book.h"
+#include "core/store/booksession.h"
 #include "mainwindow_fixture.h"
 #include "platform/bookfollower.h"
 #include "ui/limitedtextedit.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
-#include "core/cp932.h"
+#include "core/store/book.h"
+#include "core/text/cp932.h"
 #include "mainwindow_fixture.h"
 #include "support/failingdisk.h"
 #include "ui/limitedtextedit.h"

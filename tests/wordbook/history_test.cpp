@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/book.h"
 #include "core/history/bookbackup.h"
+#include "core/store/book.h"
 #include "mainwindow_fixture.h"
 #include "platform/qttranslation.h"
 #include "support/failingdisk.h"

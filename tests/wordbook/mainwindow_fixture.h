@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/languageset.h"
-#include "core/session.h"
-#include "core/settings.h"
+#include "core/settings/languageset.h"
+#include "core/settings/session.h"
+#include "core/settings/settings.h"
 #include "support/bookbuilder.h"
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/booklist.h"
-#include "core/cp932.h"
+#include "core/settings/booklist.h"
+#include "core/text/cp932.h"
 #include "mainwindow_fixture.h"
 #include "platform/appearance.h"
 #include "platform/singleinstance.h"

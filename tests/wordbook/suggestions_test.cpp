@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/cp932.h"
 #include "core/dictionary/suggestionsettings.h"
+#include "core/text/cp932.h"
 #include "mainwindow_fixture.h"
 #include "support/sampledictionaries.h"
 #include "ui/limitedtextedit.h"

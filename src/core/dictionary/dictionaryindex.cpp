@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictionaryindex.h"
 
-#include "core/atomicfile.h"
+#include "core/files/atomicfile.h"
 #include "indexitems.h"
 
 #include <QDateTime>

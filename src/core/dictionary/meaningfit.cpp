@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "meaningfit.h"
 
-#include "core/cp932.h"
+#include "core/text/cp932.h"
 
 FittedMeaning fitMeaning(const QString& suggestion, int maxChars) {
     FittedMeaning fitted;

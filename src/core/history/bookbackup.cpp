@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookbackup.h"
 
-#include "core/atomicfile.h"
-#include "core/book.h"
-#include "core/booktransfer.h"
-#include "core/failure.h"
-#include "core/recordfile.h"
-#include "core/textrecord.h"
+#include "core/files/atomicfile.h"
+#include "core/files/diskio.h"
+#include "core/files/failure.h"
+#include "core/settings/textrecord.h"
+#include "core/store/book.h"
+#include "core/store/booktransfer.h"
 
 #include <QDir>
 #include <QFile>
-#include <cerrno>
-#include <cstdio>
 
 namespace {
 
@@ -31,11 +29,6 @@ void removeTemporaryFolders(const QString& root) {
     for (const QString& name :
          dir.entryList({TemporaryPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
         QDir(dir.filePath(name)).removeRecursively();
-}
-
-void renameFolder(const QString& from, const QString& to) {
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        diskio::fail(errno, from);
 }
 
 } // namespace
@@ -97,7 +90,7 @@ BookBackup BookBackups::write(const QString& bookName, const QString& bookFolder
             temporary + u'/' + InfoFile,
             TextRecordWriter().addString(operation).addInt(backup.wordCount).endRecord().bytes());
         syncFolder(temporary);
-        renameFolder(temporary, backup.folder);
+        diskio::rename(temporary, backup.folder, temporary);
         syncFolder(root);
     } catch (...) {
         QDir(temporary).removeRecursively();

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "historysettings.h"
 
-#include "core/failure.h"
-#include "core/textrecord.h"
+#include "core/files/failure.h"
+#include "core/settings/textrecord.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordhistory.h"
 
-#include "core/book.h"
+#include "core/store/book.h"
 
 #include <QDir>
 #include <stdexcept>

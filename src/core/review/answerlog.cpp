@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/review/answerlog.h"
 
-#include "core/atomicfile.h"
-#include "core/failure.h"
+#include "core/files/atomicfile.h"
+#include "core/files/failure.h"
 #include "core/review/linefields.h"
 
 #include <QFile>

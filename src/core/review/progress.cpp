@@ -3,7 +3,7 @@
 
 #include "core/review/answerlog.h"
 #include "core/review/reviewstore.h"
-#include "core/wordindex.h"
+#include "core/store/wordindex.h"
 
 #include <QDateTime>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/review/reviewsettings.h"
 
-#include "core/atomicfile.h"
+#include "core/files/atomicfile.h"
 #include "core/review/linefields.h"
 
 #include <QFile>

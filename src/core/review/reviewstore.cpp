@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/review/reviewstore.h"
 
-#include "core/atomicfile.h"
-#include "core/book.h"
+#include "core/files/atomicfile.h"
 #include "core/review/linefields.h"
-#include "core/wordindex.h"
+#include "core/store/book.h"
+#include "core/store/wordindex.h"
 
 #include <QDateTime>
 #include <QDir>

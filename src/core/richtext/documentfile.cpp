@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documentfile.h"
 
-#include "core/atomicfile.h"
-#include "core/failure.h"
+#include "core/files/atomicfile.h"
+#include "core/files/failure.h"
+#include "core/files/systemerror.h"
 #include "core/richtext/plaintextfile.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"
-#include "core/systemerror.h"
 
 #include <QFile>
 #include <QTextDocument>

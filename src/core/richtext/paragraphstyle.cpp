@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paragraphstyle.h"
 
-#include "core/twips.h"
+#include "core/richtext/twips.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plaintextfile.h"
 
-#include "core/cp932.h"
+#include "core/text/cp932.h"
 
 namespace richtext {
 

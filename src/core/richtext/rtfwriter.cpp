@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rtfwriter.h"
 
-#include "core/cp932.h"
 #include "core/richtext/charstyle.h"
 #include "core/richtext/pagesetup.h"
 #include "core/richtext/paragraphstyle.h"
+#include "core/text/cp932.h"
 
 #include <QColor>
 #include <QHash>

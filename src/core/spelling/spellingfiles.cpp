@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "spellingfiles.h"
 
-#include "core/atomicfile.h"
+#include "core/files/atomicfile.h"
 
 #include <QFile>
 #include <QStringList>

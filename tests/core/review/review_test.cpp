@@ -1,0 +1,393 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/files/failure.h"
+#include "core/review/answerlog.h"
+#include "core/review/progress.h"
+#include "core/review/reviewsettings.h"
+#include "core/review/reviewstore.h"
+#include "core/review/scheduler.h"
+#include "core/store/book.h"
+#include "support/bookbuilder.h"
+#include "support/failingdisk.h"
+#include "support/tempappfolder.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate Day1(2026, 3, 2);
+
+QDateTime at(QDate day, int hour = 12) {
+    return QDateTime(day, QTime(hour, 0));
+}
+
+std::vector<int> intervalsAfter(std::initializer_list<Grade> grades) {
+    Schedule s;
+    std::vector<int> out;
+    QDate day = Day1;
+    for (Grade g : grades) {
+        s = sm2::answer(s, g, day);
+        out.push_back(s.intervalDays);
+        day = s.due;
+    }
+    return out;
+}
+
+QStringList queuedWords(const std::vector<ReviewItem>& items) {
+    QStringList out;
+    for (const ReviewItem& i : items)
+        out << i.word;
+    return out;
+}
+
+} // namespace
+
+TEST(ReviewScheduler, FollowsTheSuperMemo2Formulas) {
+    using G = Grade;
+    // Quality 4 keeps the E-Factor at 2.5: 1, 6, 6 x 2.5 = 15, 15 x 2.5 = 37.5 -> 38 days.
+    EXPECT_EQ(intervalsAfter({G::Good, G::Good, G::Good, G::Good}), (std::vector{1, 6, 15, 38}));
+    // Quality 5 raises it by 0.1 each time: 2.6, 2.7, 2.8; 6 x 2.8 = 16.8 -> 17.
+    EXPECT_EQ(intervalsAfter({G::Easy, G::Easy, G::Easy}), (std::vector{1, 6, 17}));
+    // Quality 3 lowers it by 0.14: 2.36, 2.22, 2.08; 6 x 2.08 = 12.48 -> 13.
+    EXPECT_EQ(intervalsAfter({G::Hard, G::Hard, G::Hard}), (std::vector{1, 6, 13}));
+    // A miss starts the intervals again and leaves the E-Factor as it was.
+    EXPECT_EQ(intervalsAfter({G::Good, G::Good, G::Good, G::Again, G::Good, G::Good, G::Good}),
+              (std::vector{1, 6, 15, 1, 1, 6, 15}));
+
+    Schedule s;
+    for (int k = 0; k < 12; ++k)
+        s = sm2::answer(s, Grade::Hard, Day1);
+    EXPECT_EQ(s.easeMillis, sm2::MinimumEaseMillis);
+    s = sm2::answer(s, Grade::Again, Day1);
+    EXPECT_EQ(s.easeMillis, sm2::MinimumEaseMillis);
+    EXPECT_EQ(s.lapses, 1);
+    EXPECT_EQ(s.repetitions, 0);
+    EXPECT_EQ(s.due, Day1.addDays(1));
+    // Forgetting a word that was never learnt is no lapse.
+    EXPECT_EQ(sm2::answer(Schedule{}, Grade::Again, Day1).lapses, 0);
+}
+
+class ReviewStoreTest : public ::testing::Test {
+protected:
+    TempAppFolder app;
+    QString folder() const { return app.file(QStringLiteral("book")); }
+
+    std::unique_ptr<Book> openBook(const QStringList& words) {
+        BookBuilder b(folder());
+        for (const QString& w : words)
+            b.add(w, QStringLiteral("m:") + w, QStringLiteral("e:") + w);
+        b.write();
+        return reopen();
+    }
+    std::unique_ptr<Book> reopen() {
+        auto book = std::make_unique<Book>(folder());
+        book->open();
+        return book;
+    }
+    qint32 recordOf(const Book& book, const QString& word) const {
+        return book.index().at(book.index().find(word)).recordNo;
+    }
+    void answer(ReviewStore& store, const Book& book, const QString& word, Grade g, QDate day) {
+        store.answer(word, recordOf(book, word), g, at(day), 3);
+    }
+};
+
+TEST_F(ReviewStoreTest, QueueTakesDueWordsFirstThenNewWordsUpToTheDailyLimit) {
+    auto book = openBook({"e", "d", "c", "b", "a"}); // records 1..5 in this order
+    ReviewStore store(folder());
+    store.load(book->index());
+    EXPECT_EQ(queuedWords(store.queue(book->index(), Day1, 2)), (QStringList{"e", "d"}));
+
+    answer(store, *book, "c", Grade::Good, Day1);              // due day 2
+    answer(store, *book, "a", Grade::Good, Day1);              // due day 2
+    answer(store, *book, "a", Grade::Good, Day1.addDays(1));   // due day 8
+    answer(store, *book, "b", Grade::Again, Day1.addDays(-3)); // begun earlier, due day -2
+    // Day 1: b is overdue; c and a, begun that day, leave one new word of a limit of 3 (b was
+    // begun before). Day 2: b is the longest overdue, then c; a is not due yet.
+    const QDate day2 = Day1.addDays(1);
+    EXPECT_EQ(queuedWords(store.queue(book->index(), Day1, 3)), (QStringList{"b", "e"}));
+    EXPECT_EQ(queuedWords(store.queue(book->index(), day2, 3)), (QStringList{"b", "c", "e", "d"}));
+    EXPECT_EQ(queuedWords(store.queue(book->index(), day2, 1)), (QStringList{"b", "c", "e"}));
+    EXPECT_EQ(queuedWords(store.queue(book->index(), day2, 0)), (QStringList{"b", "c"}));
+}
+
+TEST_F(ReviewStoreTest, StateFollowsCompactionModificationAndDeletion) {
+    auto book = openBook({"alpha", "beta", "gamma", "delta"});
+    {
+        ReviewStore store(folder());
+        store.load(book->index());
+        answer(store, *book, "beta", Grade::Good, Day1);
+        answer(store, *book, "gamma", Grade::Good, Day1);
+        answer(store, *book, "gamma", Grade::Good, Day1.addDays(1));
+        answer(store, *book, "delta", Grade::Easy, Day1);
+        store.flush();
+    }
+    // Deleting alpha and compacting renumbers every other word; gamma gets a new meaning, which
+    // moves it to a new record; delta leaves the book.
+    book->deleteWord(book->index().find("alpha"));
+    book->modifyWord(book->index().find("gamma"), "gamma", "new meaning", "e");
+    book->deleteWord(book->index().find("delta"));
+    book->writeBack();
+    book = reopen();
+    ASSERT_EQ(recordOf(*book, "beta"), 1);
+
+    ReviewStore store(folder());
+    store.load(book->index());
+    ASSERT_EQ(store.entries().size(), 2u);
+    const ReviewEntry* beta = store.find("beta", recordOf(*book, "beta"));
+    const ReviewEntry* gamma = store.find("gamma", recordOf(*book, "gamma"));
+    ASSERT_TRUE(beta && gamma);
+    EXPECT_EQ(beta->recordNo, 1);
+    EXPECT_EQ(gamma->recordNo, recordOf(*book, "gamma"));
+    EXPECT_EQ(gamma->schedule.repetitions, 2);
+    EXPECT_EQ(gamma->schedule.intervalDays, 6);
+    EXPECT_EQ(store.find("delta", 4), nullptr);
+
+    // What was matched again is written, and reads back the same.
+    store.flush();
+    ReviewStore again(folder());
+    again.load(book->index());
+    EXPECT_EQ(again.entries().size(), 2u);
+    EXPECT_EQ(again.find("gamma", recordOf(*book, "gamma"))->schedule.intervalDays, 6);
+    EXPECT_EQ(again.find("beta", 1)->recordNo, 1);
+}
+
+TEST_F(ReviewStoreTest, AnswersLoggedAfterTheStateFileAreReplayed) {
+    auto book = openBook({"a", "b"});
+    {
+        ReviewStore store(folder());
+        store.load(book->index());
+        answer(store, *book, "a", Grade::Good, Day1);
+        store.flush();
+        answer(store, *book, "a", Grade::Good, Day1.addDays(1)); // only in the log
+        answer(store, *book, "b", Grade::Hard, Day1.addDays(1)); // only in the log
+    }
+    ReviewStore store(folder());
+    store.load(book->index());
+    EXPECT_EQ(store.find("a", 1)->schedule.intervalDays, 6);
+    EXPECT_EQ(store.find("b", 2)->schedule.easeMillis, 2360);
+    EXPECT_EQ(answerlog::parse(answerlog::read(store.logPath())).answers.size(), 3u);
+}
+
+TEST_F(ReviewStoreTest, DamagedStateFileIsSetAsideAndRebuiltFromTheLog) {
+    auto book = openBook({"a", "b"});
+    {
+        ReviewStore store(folder());
+        store.load(book->index());
+        answer(store, *book, "a", Grade::Good, Day1);
+        answer(store, *book, "a", Grade::Good, Day1.addDays(1));
+        store.flush();
+    }
+    const QString state = folder() + u'/' + ReviewStore::FileName;
+    QByteArray bytes = app.read(QStringLiteral("book/") + ReviewStore::FileName);
+    bytes.chop(8); // the end of the file lost
+    app.write(QStringLiteral("book/") + ReviewStore::FileName, bytes);
+
+    ReviewStore store(folder());
+    const ReviewStore::LoadReport report = store.load(book->index());
+    ASSERT_TRUE(report.setAside.startsWith(bookfile::SetAsidePrefix));
+    EXPECT_TRUE(QFile::exists(folder() + u'/' + report.setAside));
+    EXPECT_EQ(app.read(QStringLiteral("book/") + report.setAside), bytes);
+    EXPECT_FALSE(QFile::exists(state));
+    EXPECT_EQ(store.find("a", 1)->schedule.intervalDays, 6);
+
+    // Garbage, and a log that is gone too: a fresh start.
+    app.write(QStringLiteral("book/") + ReviewStore::FileName, "\x81\x40garbage");
+    QFile::remove(store.logPath());
+    ReviewStore fresh(folder());
+    EXPECT_FALSE(fresh.load(book->index()).setAside.isEmpty());
+    EXPECT_TRUE(fresh.entries().empty());
+    EXPECT_EQ(fresh.queue(book->index(), Day1, 20).size(), 2u);
+}
+
+TEST_F(ReviewStoreTest, AnAnswerCutShortLeavesTheOldStateAndAReadableLog) {
+    auto book = openBook({"a", "b"});
+    ReviewStore store(folder());
+    store.load(book->index());
+    answer(store, *book, "a", Grade::Good, Day1);
+    const QByteArray logBefore = answerlog::read(store.logPath());
+    {
+        FailingDisk disk(5); // the disk fills up five bytes into the answer's line
+        disk.onlyFor(answerlog::FileName);
+        EXPECT_THROW(answer(store, *book, "a", Grade::Good, Day1.addDays(1)), RuntimeFailure);
+    }
+    EXPECT_EQ(store.find("a", 1)->schedule.intervalDays, 1);
+    const QByteArray torn = answerlog::read(store.logPath());
+    ASSERT_EQ(torn.size(), logBefore.size() + 5);
+
+    // Read as it is: the torn line is not an answer.
+    ReviewStore reread(folder());
+    EXPECT_EQ(reread.load(book->index()).damagedLogLines, 0);
+    EXPECT_EQ(reread.find("a", 1)->schedule.intervalDays, 1);
+
+    // The next answer cuts the torn line away first.
+    answer(reread, *book, "b", Grade::Easy, Day1.addDays(1));
+    const answerlog::Parsed parsed = answerlog::parse(answerlog::read(store.logPath()));
+    EXPECT_EQ(parsed.damagedLines, 0);
+    ASSERT_EQ(parsed.answers.size(), 2u);
+    EXPECT_EQ(parsed.answers[1].word, "b");
+
+    // The state file is rewritten whole or not at all.
+    {
+        FailingDisk disk(10);
+        disk.onlyFor(ReviewStore::FileName);
+        EXPECT_THROW(reread.flush(), RuntimeFailure);
+    }
+    EXPECT_FALSE(QFile::exists(reread.statePath()));
+    reread.flush();
+    ReviewStore last(folder());
+    EXPECT_TRUE(last.load(book->index()).setAside.isEmpty());
+    EXPECT_EQ(last.entries().size(), 2u);
+}
+
+TEST(ReviewLog, WordsWithAnyCharactersSurviveTheLine) {
+    const LoggedAnswer a{1772400000, QStringLiteral("a\tb\\n\nc 日本"), 7, Grade::Hard, 12};
+    const QByteArray bytes = answerlog::line(a) + "garbage line\n" + answerlog::line(a) + "17724";
+    const answerlog::Parsed parsed = answerlog::parse(bytes);
+    EXPECT_EQ(parsed.damagedLines, 1);
+    ASSERT_EQ(parsed.answers.size(), 2u);
+    EXPECT_EQ(parsed.answers[0].word, a.word);
+    EXPECT_EQ(parsed.answers[0].recordNo, 7);
+    EXPECT_EQ(parsed.answers[0].grade, Grade::Hard);
+    EXPECT_EQ(parsed.answers[0].seconds, 12);
+}
+
+TEST_F(ReviewStoreTest, ProgressCountsAnswersPerDayDueDaysAndStates) {
+    auto book = openBook({"a", "b", "c", "d"});
+    ReviewStore store(folder());
+    store.load(book->index());
+    const QDate today(2026, 4, 10);
+    answer(store, *book, "a", Grade::Good, today.addDays(-40)); // outside the 30 days
+    answer(store, *book, "a", Grade::Good, today.addDays(-29));
+    answer(store, *book, "a", Grade::Good, today.addDays(-23)); // interval 15, due -8
+    answer(store, *book, "b", Grade::Again, today);
+    answer(store, *book, "b", Grade::Hard, today); // due tomorrow
+    answer(store, *book, "c", Grade::Easy, today.addDays(-1));
+    store.answer("c", recordOf(*book, "c"), Grade::Easy, QDateTime(today, QTime(23, 59, 59)), 1);
+
+    const ProgressData p =
+        progress::compute(answerlog::read(store.logPath()), store, book->index(), today);
+    EXPECT_EQ(p.answers[0], (std::array<int, 4>{0, 0, 1, 0}));
+    EXPECT_EQ(p.answers[6], (std::array<int, 4>{0, 0, 1, 0}));
+    EXPECT_EQ(p.answers[28], (std::array<int, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(p.answers[29], (std::array<int, 4>{1, 1, 0, 1}));
+    int total = 0;
+    for (const auto& day : p.answers)
+        for (int n : day)
+            total += n;
+    EXPECT_EQ(total, 6);
+    EXPECT_EQ(p.due[0], 1); // a, overdue
+    EXPECT_EQ(p.due[1], 1); // b
+    EXPECT_EQ(p.due[6], 1); // c: 6 days after today
+    EXPECT_EQ(p.newWords, 1);
+    EXPECT_EQ(p.learning, 3);
+    EXPECT_EQ(p.known, 0);
+}
+
+TEST(ReviewSettingsFile, DefaultsForMissingOrDamagedFilesAndRoundTrip) {
+    TempAppFolder app;
+    ReviewSettings s = ReviewSettings::read(app.path());
+    EXPECT_TRUE(s.enabled);
+    EXPECT_EQ(s.newPerDay, 20);
+    EXPECT_FALSE(s.checkAfterThreeFails);
+    app.write(ReviewSettings::FileName, "newPerDay\t-4\nenabled\tmaybe\n\xff\xfe");
+    s = ReviewSettings::read(app.path());
+    EXPECT_TRUE(s.enabled);
+    EXPECT_EQ(s.newPerDay, 20);
+    s.enabled = false;
+    s.newPerDay = 7;
+    s.checkAfterThreeFails = true;
+    s.meaningToWord = true;
+    s.write(app.path());
+    const ReviewSettings back = ReviewSettings::read(app.path());
+    EXPECT_FALSE(back.enabled);
+    EXPECT_EQ(back.newPerDay, 7);
+    EXPECT_TRUE(back.checkAfterThreeFails);
+    EXPECT_TRUE(back.meaningToWord);
+}
+
+TEST_F(ReviewStoreTest, TwoCopiesOfAWordKeepHistoriesOfTheirOwn) {
+    auto book = openBook({"cat", "cat", "dog"}); // a merge keeps both copies
+    {
+        ReviewStore store(folder());
+        store.load(book->index());
+        store.answer("cat", 1, Grade::Good, at(Day1), 2);
+        store.answer("cat", 1, Grade::Good, at(Day1.addDays(1)), 2);
+        store.answer("cat", 2, Grade::Hard, at(Day1), 2);
+    } // nothing but the log was written
+    ReviewStore store(folder());
+    store.load(book->index());
+    ASSERT_EQ(store.entries().size(), 2u);
+    EXPECT_EQ(store.find("cat", 1)->schedule.intervalDays, 6);
+    EXPECT_EQ(store.find("cat", 2)->schedule.intervalDays, 1);
+    EXPECT_EQ(store.find("cat", 2)->schedule.easeMillis, 2360);
+    EXPECT_EQ(queuedWords(store.queue(book->index(), Day1.addDays(1), 20)),
+              (QStringList{"cat", "dog"}));
+}
+
+// Words answered below "good" are asked again in the same session until they are answered
+// "good"; those drills are no repetitions, so a lapse never leaves a word easier than before.
+TEST_F(ReviewStoreTest, TheSameSessionsDrillAfterAMissOrAHardAnswerMovesNoSchedule) {
+    auto book = openBook({"a", "b"});
+    ReviewStore store(folder());
+    store.load(book->index());
+    // Two hard answers bring a to an E-Factor of 2.22 and 6 days.
+    answer(store, *book, "a", Grade::Hard, Day1);
+    answer(store, *book, "a", Grade::Hard, Day1.addDays(1));
+    const QDate lapse = store.find("a", 1)->schedule.due;
+    answer(store, *book, "a", Grade::Again, lapse);
+    answer(store, *book, "a", Grade::Again, lapse);
+    answer(store, *book, "a", Grade::Easy, lapse);
+    const ReviewEntry* a = store.find("a", 1);
+    EXPECT_EQ(a->schedule.easeMillis, 2220);
+    EXPECT_EQ(a->schedule.intervalDays, 1);
+    EXPECT_EQ(a->schedule.repetitions, 0);
+    EXPECT_EQ(a->schedule.lapses, 1);
+    EXPECT_EQ(a->schedule.due, lapse.addDays(1));
+    EXPECT_EQ(a->lastGrade, int(Grade::Easy));
+    // The next day's answer is the first repetition after the lapse.
+    answer(store, *book, "a", Grade::Good, lapse.addDays(1));
+    EXPECT_EQ(store.find("a", 1)->schedule.repetitions, 1);
+    EXPECT_EQ(store.find("a", 1)->schedule.intervalDays, 1);
+
+    // A hard answer is a repetition; its drill that day is not.
+    answer(store, *book, "b", Grade::Good, Day1);
+    answer(store, *book, "b", Grade::Hard, Day1.addDays(1));
+    answer(store, *book, "b", Grade::Easy, Day1.addDays(1));
+    EXPECT_EQ(store.find("b", 2)->schedule.easeMillis, 2360);
+    EXPECT_EQ(store.find("b", 2)->schedule.intervalDays, 6);
+    EXPECT_EQ(store.find("b", 2)->schedule.repetitions, 2);
+
+    // Read back from the log alone, the drills count the same.
+    ReviewStore replayed(folder());
+    replayed.load(book->index());
+    EXPECT_EQ(replayed.find("a", 1)->schedule.easeMillis, 2220);
+    EXPECT_EQ(replayed.find("a", 1)->schedule.repetitions, 1);
+    EXPECT_EQ(replayed.find("b", 2)->schedule.intervalDays, 6);
+}
+
+// A word counts as known from the day its interval reaches 21 days, that day included.
+TEST_F(ReviewStoreTest, AWordWhoseIntervalJustReached21DaysIsKnown) {
+    auto book = openBook({"a", "b"});
+    ReviewStore store(folder());
+    store.load(book->index());
+    // Ten easy answers raise the E-Factor to 3.5 (b: eight, to 3.3); after a lapse two good
+    // answers give 1 and 6 days, and the third 6 x 3.5 = 21 days (b: 6 x 3.3 = 19.8 -> 20).
+    const auto learn = [&](const QString& word, int easy) {
+        QDate day = Day1;
+        std::vector<Grade> grades(size_t(easy), Grade::Easy);
+        grades.insert(grades.end(), {Grade::Again, Grade::Good, Grade::Good, Grade::Good});
+        for (Grade g : grades) {
+            answer(store, *book, word, g, day);
+            day = store.find(word, recordOf(*book, word))->schedule.due;
+        }
+        return store.find(word, recordOf(*book, word))->schedule.intervalDays;
+    };
+    ASSERT_EQ(learn("a", 10), ProgressData::KnownIntervalDays);
+    ASSERT_EQ(learn("b", 8), ProgressData::KnownIntervalDays - 1);
+    const ProgressData p =
+        progress::compute(answerlog::read(store.logPath()), store, book->index(), Day1);
+    EXPECT_EQ(p.known, 1);
+    EXPECT_EQ(p.learning, 1);
+}

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/files/failure.h"
+#include "core/store/book.h"
+#include "core/store/conflictcopies.h"
+#include "support/bookbuilder.h"
+#include "support/tempappfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+using conflictcopies::recognise;
+
+TEST(ConflictCopies, RecognisesTheNamesSyncToolsGiveAndNothingElse) {
+    const struct {
+        const char* name;
+        const char* bookFile;
+        const char* version;
+    } copies[] = {
+        {"words.sync-conflict-20261208-123456-ABCDEF7.vtd", "words.vtd",
+         ".sync-conflict-20261208-123456-ABCDEF7"},
+        {"reis.sync-conflict-20261208-123456-ABCDEF7.vtd", "reis.vtd",
+         ".sync-conflict-20261208-123456-ABCDEF7"},
+        {"means (conflicted copy 2026-12-08 123456).vtd", "means.vtd",
+         " (conflicted copy 2026-12-08 123456)"},
+        {"words (conflicted copy alice 2026-12-08 123456).vtd", "words.vtd",
+         " (conflicted copy alice 2026-12-08 123456)"},
+        {"words (conflict copy 2026-12-08 123456).vtd", "words.vtd",
+         " (conflict copy 2026-12-08 123456)"},
+        {"words (Machine's conflicted copy 2026-12-08).vtd", "words.vtd",
+         " (Machine's conflicted copy 2026-12-08)"},
+        {"words (Machine's conflicted copy 2026-12-08) (1).vtd", "words.vtd",
+         " (Machine's conflicted copy 2026-12-08) (1)"},
+    };
+    for (const auto& c : copies) {
+        const auto name = recognise(QString::fromUtf8(c.name));
+        ASSERT_TRUE(name) << c.name;
+        EXPECT_EQ(name->bookFile, QString::fromUtf8(c.bookFile)) << c.name;
+        EXPECT_EQ(name->version, QString::fromUtf8(c.version)) << c.name;
+    }
+    for (const char* other :
+         {"words.vtd", "words.vtd.bak", "TmpWFile.vtd", "words.sync-conflict-2026-ABCDEF7.vtd",
+          "words.sync-conflict-20261208-123456-ABCDEF7.vtd.tmp",
+          "other.sync-conflict-20261208-123456-ABCDEF7.vtd", "words (copy 2026-12-08).vtd",
+          "words (conflicted copy 2026-12-08 123456).txt",
+          "DirInfo (conflicted copy 2026-12-08 123456).vtd", "xwords (conflict copy 1).vtd"})
+        EXPECT_FALSE(recognise(QString::fromUtf8(other))) << other;
+}
+
+// A book here and the version another machine wrote while apart, left beside it as copies.
+struct Diverged {
+    TempAppFolder app;
+    QString book = app.file(QStringLiteral("book"));
+    QString aside = app.file(QStringLiteral("backup/book/conflicts"));
+    QString suffix = QStringLiteral(".sync-conflict-20261208-123456-ABCDEF7");
+
+    void leaveCopy(const BookBuilder& there, bool withExamples = true) {
+        const QString other = app.file(QStringLiteral("other"));
+        there.write();
+        for (const QString& f : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+            if (withExamples || f != bookfile::Examples)
+                ASSERT_TRUE(
+                    QFile::copy(other + u'/' + f, book + u'/' + f.chopped(4) + suffix + ".vtd"));
+    }
+    std::vector<conflictcopies::Version> versions() const { return conflictcopies::find(book); }
+};
+
+TEST(ConflictCopies, MergesTheOtherMachinesVersionAskingOnlyAboutWordsBothChanged) {
+    for (const BookMerge::Side answer : {BookMerge::Side::A, BookMerge::Side::B}) {
+        Diverged d;
+        BookBuilder(d.book)
+            .add("apple", "林檎", "an apple")
+            .add("both", "here", "")
+            .add("mine", "new here", "")
+            .write();
+        BookBuilder there(d.app.file(QStringLiteral("other")));
+        there.add("theirs", "new there", "ex")
+            .add("both", "there", "")
+            .add("apple", "林檎", "an apple");
+        d.leaveCopy(there);
+
+        const auto versions = d.versions();
+        ASSERT_EQ(versions.size(), 1u);
+        ASSERT_TRUE(versions[0].usable());
+        std::vector<BookMerge::Duplicate> asked;
+        const auto report = conflictcopies::merge(d.book, versions[0], d.aside,
+                                                  [&](const BookMerge::Duplicate& both) {
+                                                      asked.push_back(both);
+                                                      return answer;
+                                                  });
+
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].wordA, "both");
+        EXPECT_EQ(asked[0].meaningA, "here");
+        EXPECT_EQ(asked[0].meaningB, "there");
+        const QString both = answer == BookMerge::Side::A ? "both|here|" : "both|there|";
+        EXPECT_EQ(bookContents(d.book), (QStringList{"apple|林檎|an apple", both, "mine|new here|",
+                                                     "theirs|new there|ex"}));
+        EXPECT_EQ(report.added, 1);
+        EXPECT_EQ(report.asked, 1);
+        // The copies are kept, out of the book folder, and not offered again.
+        EXPECT_TRUE(d.versions().empty());
+        EXPECT_EQ(QDir(d.aside).entryList(QDir::Files).size(), 3);
+        EXPECT_TRUE(QFile::exists(d.aside + "/words" + d.suffix + ".vtd"));
+    }
+}
+
+TEST(ConflictCopies, AnAncestorDecidesOneSidedChangesAndDeletions) {
+    Diverged d;
+    const QString ancestor = d.app.file(QStringLiteral("ancestor"));
+    BookBuilder(ancestor)
+        .add("keep", "k", "")
+        .add("editedHere", "old", "")
+        .add("editedThere", "old", "")
+        .add("deletedHere", "d", "")
+        .add("deletedThere", "d", "")
+        .add("deletedThereEditedHere", "old", "")
+        .write();
+    BookBuilder(d.book)
+        .add("keep", "k", "")
+        .add("editedHere", "new here", "")
+        .add("editedThere", "old", "")
+        .add("deletedThere", "d", "")
+        .add("deletedThereEditedHere", "new here", "")
+        .write();
+    BookBuilder there(d.app.file(QStringLiteral("other")));
+    there.add("keep", "k", "")
+        .add("editedHere", "old", "")
+        .add("editedThere", "new there", "")
+        .add("deletedHere", "d", "");
+    d.leaveCopy(there);
+
+    const auto report = conflictcopies::merge(
+        d.book, d.versions().at(0), d.aside,
+        [](const BookMerge::Duplicate&) -> BookMerge::Side {
+            ADD_FAILURE() << "nothing was changed on both sides";
+            return BookMerge::Side::A;
+        },
+        ancestor);
+
+    EXPECT_EQ(bookContents(d.book),
+              (QStringList{"deletedThereEditedHere|new here|", "editedHere|new here|",
+                           "editedThere|new there|", "keep|k|"}));
+    EXPECT_EQ(report.deleted, 2);
+    EXPECT_EQ(report.changed, 1);
+}
+
+TEST(ConflictCopies, AWordsFileWithoutItsRecordsIsNotMerged) {
+    Diverged d;
+    BookBuilder(d.book).add("apple", "林檎", "").write();
+    const QString wordsOnly = d.book + "/words" + d.suffix + ".vtd";
+    ASSERT_TRUE(QFile::copy(d.book + u'/' + bookfile::Words, wordsOnly));
+    const auto versions = d.versions();
+    ASSERT_EQ(versions.size(), 1u);
+    EXPECT_FALSE(versions[0].usable());
+    EXPECT_THROW(
+        conflictcopies::merge(d.book, versions[0], d.aside,
+                              [](const BookMerge::Duplicate&) { return BookMerge::Side::A; }),
+        RuntimeFailure);
+    EXPECT_TRUE(QFile::exists(wordsOnly));
+    EXPECT_EQ(bookContents(d.book), QStringList{"apple|林檎|"});
+}
+
+} // namespace
