@@ -77,6 +77,7 @@ void DocumentConverter::start(const QByteArray& input, const QString& inputSuffi
             end(Outcome::Failed, QStringLiteral("LibreOffice を起動できませんでした。"));
     });
     m_timer->start(m_timeLimit);
+    m_group = 0;
     m_process->start(
         soffice,
         {QStringLiteral("--headless"), QStringLiteral("--norestore"), QStringLiteral("--nologo"),
@@ -84,9 +85,20 @@ void DocumentConverter::start(const QByteArray& input, const QString& inputSuffi
          QStringLiteral("-env:UserInstallation=") +
              QUrl::fromLocalFile(m_work->filePath(QStringLiteral("profile"))).toString(),
          QStringLiteral("--convert-to"), target, QStringLiteral("--outdir"), outFolder, inputPath});
+    m_group = m_process->processId();
+}
+
+void DocumentConverter::killGroup() {
+    // Never a group of 0 or less: that would be the program's own, or every process.
+    if (m_group > 0)
+        ::kill(-pid_t(m_group), SIGKILL);
+    m_group = 0;
 }
 
 void DocumentConverter::processFinished() {
+    // The launcher has ended; the office it started may still be on its way out. The group is
+    // still the run's own while any of its processes lives.
+    killGroup();
     QFile out(m_outputPath);
     if (out.open(QIODevice::ReadOnly))
         m_output = out.readAll();
@@ -119,7 +131,7 @@ void DocumentConverter::stopProcess() {
     if (m_process) {
         m_process->disconnect(this);
         if (m_process->state() != QProcess::NotRunning) {
-            ::kill(-pid_t(m_process->processId()), SIGKILL);
+            killGroup();
             m_process->kill();
             m_process->waitForFinished(10000);
         }

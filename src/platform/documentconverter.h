@@ -52,6 +52,7 @@ private:
     void processFinished();
     void end(Outcome outcome, const QString& error = {});
     void stopProcess();
+    void killGroup();
 
     int m_timeLimit = 120000;
     Outcome m_outcome = Outcome::Idle;
@@ -60,5 +61,6 @@ private:
     QString m_error;
     std::unique_ptr<QTemporaryDir> m_work;
     QProcess* m_process = nullptr;
+    qint64 m_group = 0; // the process group of the run, named after its first process
     QTimer* m_timer = nullptr;
 };

@@ -6,17 +6,13 @@
 class QTextDocument;
 class QWidget;
 
-// Writing a pane's document as a word-processor document: .odt with Qt's own writer, .docx (and
-// anything else LibreOffice writes) through LibreOffice with the progress window. The file is
-// replaced only once the whole new document is ready.
+// Writing a pane's document as a word-processor document (.docx, .odt) through LibreOffice with
+// the progress window. The file is replaced only once the whole new document is ready.
 namespace documentexport {
 
 enum class Written { Done, Failed, Cancelled };
 
 Written exportDocument(const QTextDocument& document, const QString& path, QWidget* parent,
                        QString* error);
-
-// The document as OpenDocument text, as Qt's writer makes it.
-QByteArray odtBytes(const QTextDocument& document);
 
 } // namespace documentexport
