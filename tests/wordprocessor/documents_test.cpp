@@ -2,6 +2,7 @@
 #include "core/projectstate.h"
 #include "core/richtext/paragraphstyle.h"
 #include "core/richtext/rtfreader.h"
+#include "core/wordprocessor/conversioncache.h"
 #include "core/wordprocessor/documentkind.h"
 #include "editor/editor_fixture.h"
 #include "platform/documentconverter.h"
@@ -383,6 +384,24 @@ TEST_F(DocumentsTest, TheExportedTranslationReadsBackWithItsFormatting) {
     EXPECT_TRUE(formatOf(QStringLiteral("斜体")).fontItalic());
     EXPECT_EQ(formatOf(QStringLiteral("大きい")).fontPointSize(), 16.0);
     EXPECT_EQ(formatOf(QStringLiteral("赤い")).foreground().color(), QColor(255, 0, 0));
+}
+
+TEST(ConversionCache, StoringDropsEntriesUnusedForAMonth) {
+    QTemporaryDir folder;
+    const wordprocessor::ConversionCache cache(folder.path());
+    const auto entry = [&](const QString& key, int daysOld) {
+        cache.store(key, "{\\rtf1 x}");
+        QFile f(folder.filePath(key + QStringLiteral(".rtf")));
+        EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+        EXPECT_TRUE(f.setFileTime(QDateTime::currentDateTime().addDays(-daysOld),
+                                  QFileDevice::FileModificationTime));
+    };
+    entry(QStringLiteral("old"), wordprocessor::ConversionCache::StaleAfterDays + 1);
+    entry(QStringLiteral("recent"), wordprocessor::ConversionCache::StaleAfterDays - 1);
+    cache.store(QStringLiteral("new"), "{\\rtf1 y}");
+    EXPECT_FALSE(cache.find(QStringLiteral("old")));
+    EXPECT_EQ(cache.find(QStringLiteral("recent")), QByteArray("{\\rtf1 x}"));
+    EXPECT_EQ(cache.find(QStringLiteral("new")), QByteArray("{\\rtf1 y}"));
 }
 
 } // namespace

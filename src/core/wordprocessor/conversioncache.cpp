@@ -50,11 +50,23 @@ std::optional<QByteArray> ConversionCache::find(const QString& key) const {
 void ConversionCache::store(const QString& key, const QByteArray& converted) const {
     if (key.isEmpty() || !QDir().mkpath(m_folder))
         return;
+    removeStaleEntries();
     try {
         writeFileAtomically(fileOf(key), converted);
     } catch (const RuntimeFailure&) {
         // A full disk or a read-only cache: the document is converted again next time.
     }
+}
+
+void ConversionCache::removeStaleEntries() const {
+    // Every version of every document opened leaves an entry that nothing finds once the
+    // document changes; those not written for a month go, so the cache does not grow for ever.
+    const QDateTime oldest = QDateTime::currentDateTime().addDays(-StaleAfterDays);
+    const QFileInfoList entries =
+        QDir(m_folder).entryInfoList({QStringLiteral("*.rtf")}, QDir::Files);
+    for (const QFileInfo& entry : entries)
+        if (entry.lastModified() < oldest)
+            QFile::remove(entry.absoluteFilePath());
 }
 
 } // namespace wordprocessor

@@ -25,8 +25,12 @@ public:
 
     QString folder() const { return m_folder; }
 
+    // Entries older than this are removed when another is stored.
+    static constexpr int StaleAfterDays = 30;
+
 private:
     QString fileOf(const QString& key) const;
+    void removeStaleEntries() const;
 
     QString m_folder;
 };
