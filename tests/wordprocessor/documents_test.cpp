@@ -364,11 +364,19 @@ TEST_F(DocumentsTest, TheExportedTranslationReadsBackWithItsFormatting) {
     EXPECT_EQ(runs[QStringLiteral("赤い")][QStringLiteral("color")].toString(),
               QStringLiteral("FF0000"));
 
-    // OpenDocument: as LibreOffice reads it.
+    // OpenDocument: as LibreOffice reads it; the original too, when the user asks.
+    form()->Rtxt1->setPlainText(QStringLiteral("原文の段落"));
     const QString odt = work.filePath(QStringLiteral("訳文.odt"));
-    dialogs.expectSaveFile(odt);
+    dialogs.expectSaveFile(odt).expectMessage(Answer::Yes, QStringLiteral("訳文_原文.odt"));
     form()->mnuExportTrans->trigger();
     ASSERT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("訳文の書き出し"));
+    QTextDocument original;
+    richtext::RtfReader().read(
+        readAll(officeConvert(work.filePath(QStringLiteral("訳文_原文.odt")), QStringLiteral("rtf"),
+                              QStringLiteral("rtf"), work.path())),
+        &original);
+    EXPECT_EQ(original.toPlainText(), QStringLiteral("原文の段落"));
     QTemporaryDir reread;
     QTextDocument back;
     richtext::RtfReader().read(
