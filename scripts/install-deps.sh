@@ -15,6 +15,8 @@ packages=(
   xvfb xauth
   # The tests have LibreOffice print saved documents to PDF and read the text of the pages.
   libreoffice-writer-nogui poppler-utils
+  # The tests read the translation exported as a Word document with python-docx.
+  python3-docx
   desktop-file-utils appstream lintian
   edict wordnet-base
 )

@@ -8,6 +8,7 @@
 #include "projectcommands.h"
 #include "recovery.h"
 #include "sentencesplit.h"
+#include "translationexport.h"
 #include "translator/frmtranslatorl.h"
 
 EditorCommands* EditorCommands::attach(FrmTranslatorL& window) {
@@ -18,6 +19,7 @@ EditorCommands::EditorCommands(FrmTranslatorL& window) : QObject(&window), m_win
     m_projects = new ProjectCommands(window, this);
     m_options = new OptionCommands(window, this);
     new OriginalImport(window, this);
+    new TranslationExport(window, this);
     new SentenceSplit(window, this);
     new FindCommand(window, this);
     m_comments = new CommentCommands(window, *m_projects, *m_options, this);

@@ -229,7 +229,8 @@ void FrmNewPlanWizard::cmdSelectOrgFileClick() {
         FileRequest request;
         request.title = QStringLiteral("<原文>ﾌｧｲﾙを選択して下さい");
         request.folder = session().appFolder;
-        request.filter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;すべて (*)");
+        request.filter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;Word 文書 (*.docx *.doc);;"
+                                        "OpenDocument 文書 (*.odt);;すべて (*)");
         request.selectedFilter = QStringLiteral("すべて (*)");
         const std::optional<QString> path = dialogs().openFile(request);
         if (!path)

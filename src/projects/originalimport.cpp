@@ -5,6 +5,7 @@
 #include "core/richtext/twips.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "translator/documentimport.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -39,7 +40,9 @@ void OriginalImport::mnuGetOrgFileClick() {
         p.pickedOrgName.clear();
         FileRequest request;
         request.title = QStringLiteral("利用する<原文>ﾌｧｲﾙを選択して下さい");
-        request.filter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;すべて(*)");
+        request.filter =
+            QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;Word 文書 (*.docx *.doc);;"
+                           "OpenDocument 文書 (*.odt);;すべて(*)");
         request.selectedFilter = QStringLiteral("すべて(*)");
         const std::optional<QString> path = dialogs().openFile(request);
         if (!path)
@@ -48,15 +51,17 @@ void OriginalImport::mnuGetOrgFileClick() {
         p.pickedOrgName = QFileInfo(*path).fileName();
 
         pane->setRightMargin(twips::fromPixels(pane->width()) - 400);
-        const QTextDocument* before = pane->document();
         QString error;
-        if (!pane->loadFile(*path, &error)) {
+        const documentimport::Read read = documentimport::loadDocument(pane, *path, &error);
+        if (read == documentimport::Read::Cancelled)
+            return;
+        if (read != documentimport::Read::Loaded) {
             showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + *path +
                             QStringLiteral("\r\n") + error,
                         QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok,
                         MessageIcon::Exclamation);
             // An unreadable file leaves the pane as it was; a damaged one shows what was read.
-            if (pane->document() == before)
+            if (read == documentimport::Read::Failed)
                 return;
         }
         f->setPanelText(2, *path);

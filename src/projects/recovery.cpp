@@ -11,6 +11,7 @@
 #include "frmcomment.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "translator/documentimport.h"
 #include "translator/editorexit.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/richtextpane.h"
@@ -343,8 +344,9 @@ void Recovery::restore() {
         projectfiles::saveCurrentPlan(appFolder, *recorded);
         // A document that cannot be read is kept on disk unless its pane comes back changed.
         f->Rtxt1->clear();
-        p.orgFileNotRead =
-            QFile::exists(recorded->orgFilePath) && !f->Rtxt1->loadFile(recorded->orgFilePath);
+        p.orgFileNotRead = QFile::exists(recorded->orgFilePath) &&
+                           documentimport::loadDocument(f->Rtxt1, recorded->orgFilePath, nullptr) !=
+                               documentimport::Read::Loaded;
         f->Rtxt2->clear();
         p.transFileNotRead =
             QFile::exists(recorded->transFilePath) && !f->Rtxt2->loadFile(recorded->transFilePath);

@@ -6,6 +6,7 @@
 #include "core/projects/projectstate.h"
 #include "core/settings/session.h"
 #include "core/store/book.h"
+#include "core/wordprocessor/documentkind.h"
 #include "frmtranslatorl.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -94,6 +95,13 @@ bool& EditorExit::notReadFlag(Document which) const {
 }
 
 bool EditorExit::saveProjectDocument(Document which) {
+    // The user's word-processor document is only ever read: unchanged, there is nothing to save;
+    // edited, its text goes to a new RTF file, which becomes the project's document.
+    if (wordprocessor::isWordProcessorDocument(pathOf(which))) {
+        const ProjectState& p = m_window.project();
+        const bool edited = which == Document::Original ? p.orgModified : p.transModified;
+        return !edited || saveUnderAnotherName(which);
+    }
     if (notReadFlag(which))
         return saveOverUnreadDocument(which);
     if (isReadOnlyFile(pathOf(which)))

@@ -4,6 +4,7 @@
 #include "core/projects/projectstate.h"
 #include "core/settings/session.h"
 #include "core/store/book.h"
+#include "documentimport.h"
 #include "editorexit.h"
 #include "editorspelling.h"
 #include "fontlist.h"
@@ -211,8 +212,13 @@ bool FrmTranslatorL::loadPane(RichTextPane* pane, const QString& path) {
         return true;
     }
     QString error;
-    if (pane->loadFile(path, &error))
+    const documentimport::Read read = documentimport::loadDocument(pane, path, &error);
+    if (read == documentimport::Read::Loaded)
         return true;
+    // A cancelled conversion is the user's own choice; the pane stays empty and nothing is
+    // overwritten by a save.
+    if (read == documentimport::Read::Cancelled)
+        return false;
     showMessage(QStringLiteral("ﾌｧｲﾙを読み込めませんでした。\r\n") + path + QStringLiteral("\r\n") +
                     error,
                 QStringLiteral("読み込みｴﾗｰ"), MessageButtons::Ok, MessageIcon::Exclamation);

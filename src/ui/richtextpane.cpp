@@ -67,12 +67,22 @@ void RichTextPane::restoreDefaultFormatWhenEmptied() {
 }
 
 bool RichTextPane::loadFile(const QString& path, QString* error) {
+    return loadWith(
+        [&](QTextDocument* loaded) { return richtext::loadDocument(path, loaded, error); });
+}
+
+bool RichTextPane::loadBytes(const QByteArray& bytes, QString* error) {
+    return loadWith(
+        [&](QTextDocument* loaded) { return richtext::loadDocumentBytes(bytes, loaded, error); });
+}
+
+bool RichTextPane::loadWith(const std::function<richtext::LoadOutcome(QTextDocument*)>& read) {
     // Reading into a document no view is attached to spares laying out every paragraph as it
     // arrives; the pane lays out the finished document once.
     auto* loaded = new QTextDocument(this);
     loaded->setDefaultFont(document()->defaultFont());
     loaded->setDocumentMargin(document()->documentMargin());
-    const richtext::LoadOutcome outcome = richtext::loadDocument(path, loaded, error);
+    const richtext::LoadOutcome outcome = read(loaded);
     if (outcome == richtext::LoadOutcome::Unreadable) {
         delete loaded;
         return false;

@@ -4,7 +4,12 @@
 #include <QColor>
 #include <QList>
 #include <QTextEdit>
+#include <functional>
 #include <optional>
+
+namespace richtext {
+enum class LoadOutcome;
+}
 
 // The rich-text pane of the editor windows: a text edit that loads and saves the editor's
 // documents and reads and sets the format of its selection in the editor's own terms (twips,
@@ -21,6 +26,8 @@ public:
     // Loads RTF, or plain text from a file that is not RTF. A damaged file still shows what could
     // be read; both that and an unreadable file return false with the reason in *error.
     bool loadFile(const QString& path, QString* error = nullptr);
+    // The same for a document already in memory (a converted one).
+    bool loadBytes(const QByteArray& bytes, QString* error = nullptr);
     // Saves the content as RTF, whatever the file's name.
     bool saveFile(const QString& path, QString* error = nullptr) const;
 
@@ -111,6 +118,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    bool loadWith(const std::function<richtext::LoadOutcome(QTextDocument*)>& read);
     template <typename T, typename Read> std::optional<T> uniformChar(Read read) const;
     template <typename T, typename Read> std::optional<T> uniformBlock(Read read) const;
     template <typename Change> void forEachSelectedBlock(Change change);

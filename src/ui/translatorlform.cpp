@@ -260,6 +260,7 @@ void TranslatorLForm::createMenus() {
         action(mnuFile, "mnuNew", QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄの新規作成(&N)..."), ctrl(Qt::Key_N));
     mnuOpen = action(mnuFile, "mnuOpen", QStringLiteral("ﾌﾟﾛｼﾞｪｸﾄを開く(&O)..."), ctrl(Qt::Key_O));
     mnuGetOrgFile = action(mnuFile, "mnuGetOrgFile", QStringLiteral("原文取込み(&L)..."));
+    mnuExportTrans = action(mnuFile, "mnuExportTrans", QStringLiteral("訳文を書き出し(&E)..."));
     mnuSave = action(mnuFile, "mnuSave", QStringLiteral("保存(&S)"), ctrl(Qt::Key_S));
     mnuFile->addSeparator();
     mnuPrint = action(mnuFile, "mnuPrint", QStringLiteral("印刷(&P)..."), ctrl(Qt::Key_P));

@@ -68,6 +68,7 @@ public:
     QAction* mnuNew;
     QAction* mnuOpen;
     QAction* mnuGetOrgFile;
+    QAction* mnuExportTrans;
     QAction* mnuSave;
     QAction* mnuPrint;
     QAction* mnuCmntLoading;

@@ -35,6 +35,7 @@ TEST(TranslatorLForm, MenusCarryTheirNamesCaptionsAndShortcuts) {
         {"mnuNew", u"ﾌﾟﾛｼﾞｪｸﾄの新規作成(&N)...", "Ctrl+N"},
         {"mnuOpen", u"ﾌﾟﾛｼﾞｪｸﾄを開く(&O)...", "Ctrl+O"},
         {"mnuGetOrgFile", u"原文取込み(&L)...", ""},
+        {"mnuExportTrans", u"訳文を書き出し(&E)...", ""},
         {"mnuSave", u"保存(&S)", "Ctrl+S"},
         {"mnuPrint", u"印刷(&P)...", "Ctrl+P"},
         {"mnuCmntLoading", u"注釈ｳｨﾝﾄﾞｳのﾛｰﾄﾞ(&T)", ""},

@@ -42,7 +42,9 @@ TEST_F(OriginalImportTest, AnEmptyPaneLoadsWithoutAQuestionAndShowsThePath) {
     EXPECT_TRUE(dialogs.boxes().isEmpty());
     const FileRequest& r = dialogs.fileRequests().constLast();
     EXPECT_EQ(r.title, QStringLiteral("利用する<原文>ﾌｧｲﾙを選択して下さい"));
-    EXPECT_EQ(r.filter, QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;すべて(*)"));
+    EXPECT_EQ(r.filter,
+              QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;Word 文書 (*.docx *.doc);;"
+                             "OpenDocument 文書 (*.odt);;すべて(*)"));
     EXPECT_EQ(r.selectedFilter, QStringLiteral("すべて(*)"));
     EXPECT_EQ(form()->Rtxt1->toPlainText(), QStringLiteral("吾輩は猫である。"));
     EXPECT_EQ(form()->panelText(2), file);

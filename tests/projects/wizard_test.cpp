@@ -153,7 +153,9 @@ TEST_F(WizardTest, PageTwoWantsTheOriginalFileWhenOneIsToBeUsed) {
     const FileRequest& request = dialogs.fileRequests().last();
     EXPECT_EQ(request.title, QStringLiteral("<原文>ﾌｧｲﾙを選択して下さい"));
     EXPECT_EQ(request.folder, app.path());
-    EXPECT_EQ(request.filter, QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;すべて (*)"));
+    EXPECT_EQ(request.filter,
+              QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;Word 文書 (*.docx *.doc);;"
+                             "OpenDocument 文書 (*.odt);;すべて (*)"));
     EXPECT_EQ(request.selectedFilter, QStringLiteral("すべて (*)"));
 
     // Switching to "none" and back brings the picked file back.

@@ -6,6 +6,7 @@
 #include "core/richtext/plaintextfile.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"
+#include "support/officetool.h"
 
 #include <QFile>
 #include <QProcess>
@@ -266,26 +267,6 @@ TEST(RtfWriter, BracesBalance) {
 }
 
 namespace {
-
-// Runs a program to its end and gives what it wrote to standard output; fails the test when it
-// cannot be started, runs past timeoutMs or ends in failure.
-QByteArray runTool(const QString& program, const QStringList& arguments, const QString& folder,
-                   int timeoutMs) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << program.toStdString()
-                      << " did not finish: " << process.errorString().toStdString();
-        return {};
-    }
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0)
-        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-    return process.readAllStandardOutput();
-}
 
 // The text a reader sees on a page, to compare with a document's: no white space (where lines
 // break and how tabs are shown is the word processor's choice), and no characters beyond the
