@@ -3,6 +3,7 @@
 
 #include "core/files/atomicfile.h"
 #include "core/store/booksession.h"
+#include "core/store/wordfile.h"
 
 #include <QFile>
 #include <QSysInfo>
@@ -189,16 +190,45 @@ void writeBytes(const QString& folder, const QByteArray& bytes, bool sync) {
     }
 }
 
-bool matches(const QString& folder, int i, const Entry& recorded) {
+enum class Match { Differs, Exact, ByHash };
+
+Match matches(const QString& folder, int i, const Entry& recorded) {
     const QString file = path(folder, names()[size_t(i)]);
     const FileStamp stamp = FileStamp::of(file);
     if (stamp.exists != recorded.exists)
-        return false;
+        return Match::Differs;
     if (!stamp.exists)
-        return true;
+        return Match::Exact;
     if (stamp.size != recorded.size)
+        return Match::Differs;
+    if (stamp.mtimeNs == recorded.mtimeNs)
+        return Match::Exact;
+    return hashFile(file, i == 0) == recorded.hash ? Match::ByHash : Match::Differs;
+}
+
+// A deletion marks records in the middle of a record file without changing its size, where the
+// hash of a record file does not look. A record file that arrived from another version after a
+// deletion shows itself by the marks: the word file of the version before still names those
+// records, which no whole book does (a word's record is marked only once no word names it).
+bool namesMarkedRecords(const QString& folder, int i) {
+    QFile words(path(folder, bookfile::Words));
+    QFile records(path(folder, names()[size_t(i)]));
+    if (!words.open(QIODevice::ReadOnly) || !records.open(QIODevice::ReadOnly))
         return false;
-    return stamp.mtimeNs == recorded.mtimeNs || hashFile(file, i == 0) == recorded.hash;
+    const qint64 size = i == 1 ? bookfile::MeaningSize : bookfile::ExampleSize;
+    const QByteArray bytes = records.readAll();
+    const QByteArray marker = bookfile::DeletionMarker.toLatin1();
+    for (const wordfile::WordLine& line : wordfile::parseWordLines(words.readAll())) {
+        const qint64 start = qint64(line.recordNo - 1) * size;
+        if (!line.numberOk || line.recordNo < 1 || start + size > bytes.size())
+            continue;
+        QByteArrayView record = QByteArrayView(bytes).sliced(start, size);
+        while (!record.isEmpty() && record.back() == ' ')
+            record.chop(1);
+        if (record == marker)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -222,9 +252,16 @@ Check check(const QString& folder) {
     if (m->writing && m->host == thisHost())
         return {State::OwnInterrupted, {}};
     Check result{State::Whole, {}};
-    for (int i = 0; i < 3; ++i)
-        if (!matches(folder, i, m->files[size_t(i)]))
+    std::array<Match, 3> match{};
+    for (int i = 0; i < 3; ++i) {
+        match[size_t(i)] = matches(folder, i, m->files[size_t(i)]);
+        if (match[size_t(i)] == Match::Differs)
             result.differing << names()[size_t(i)];
+    }
+    if (result.differing.isEmpty())
+        for (int i = 1; i < 3; ++i)
+            if (match[size_t(i)] == Match::ByHash && namesMarkedRecords(folder, i))
+                result.differing << names()[size_t(i)];
     if (!result.differing.isEmpty()) {
         result.state = State::Mixed;
         result.differing << FileName;

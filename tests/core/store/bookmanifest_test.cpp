@@ -137,6 +137,25 @@ TEST(BookManifest, EveryArrivalOrderOfASyncIsRefusedByEveryReaderUntilTheSetIsWh
     EXPECT_TRUE(err.contains(bookfile::Words)) << err.toStdString();
 }
 
+// A deletion changes the record files only in the middle, where their hash does not look: the
+// marked records must still not be read through the word file of the version before.
+TEST(BookManifest, RecordFilesMarkedByADeletionAreRefusedBeforeTheirWordFileArrives) {
+    Copies c;
+    copyFolder(c.there, c.before);
+    Book book(c.there);
+    book.open();
+    book.deleteWord(book.index().find(QStringLiteral("three")));
+    book.close();
+    copyFolder(c.before, c.here);
+    deliver(c.there, c.here, bookfile::Meanings);
+    deliver(c.there, c.here, bookfile::Examples);
+    const Verdicts v = readAll(c.here);
+    EXPECT_EQ(v.refused, v.readers);
+    deliver(c.there, c.here, bookfile::Words);
+    deliver(c.there, c.here, bookmanifest::FileName);
+    EXPECT_EQ(readAll(c.here).refused, 0);
+}
+
 TEST(BookManifest, TheOpenWaitsForASyncToCompleteTheSet) {
     Copies c;
     copyFolder(c.before, c.here);
