@@ -798,6 +798,7 @@ int Book::deleteChecked() {
 
 void Book::compact() {
     const BookSession::Operation operation(*m_session);
+    m_session->recordCompaction();
     for (const QString& name :
          {bookfile::MeaningsTemp, bookfile::ExamplesTemp, bookfile::WordsTemp})
         removeIfPresent(filePath(name));
