@@ -18,6 +18,7 @@
 #include "quicksearch.h"
 #include "selectiontracking.h"
 #include "sentencekeys.h"
+#include "tools/conflictmergeoffer.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -113,6 +114,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_activePane.clear();
 
         m_glossary->stop();
+        offerConflictMerges(appfolder::bookFolder(s.current.bookName), s.current.bookName);
         m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName),
                                         WordIndex::Order::Ordinal);
         m_book->open();

@@ -36,16 +36,17 @@ TEST(BookJournal, EveryCompletedChangeLeavesItsLinesAndATornLineIsCutAway) {
                     QStringLiteral("m2"), {});
     book.deleteWord(book.index().find(QStringLiteral("three")));
     {
-        // A change the files did not take leaves no line.
+        // A change the files did not take leaves no line, now or with the next change.
         FailingDisk full(0);
         EXPECT_THROW(book.registerWord(QStringLiteral("lost"), QStringLiteral("m"), {}),
                      RuntimeFailure);
+        EXPECT_THROW(book.writeBack(), RuntimeFailure);
     }
     book.writeBack();
 
     std::vector<Entry> e = journalOf(folder);
     const std::vector<std::pair<Operation, QString>> expected = {
-        {Operation::Register, "new"}, {Operation::Modify, "one"},   {Operation::Delete, "two"},
+        {Operation::Register, "new"},  {Operation::Modify, "one"},   {Operation::Delete, "two"},
         {Operation::Register, "deux"}, {Operation::Delete, "three"}, {Operation::Compaction, ""}};
     ASSERT_EQ(e.size(), expected.size());
     for (size_t i = 0; i < e.size(); ++i) {
@@ -95,8 +96,12 @@ QByteArray lines(const std::vector<Entry>& entries) {
 TEST(BookJournal, DivergedJournalsTellEachSidesOwnChangesSinceTheyParted) {
     const auto change = [](const char* host, quint64 generation, Operation op, const char* word,
                            const char* meaning = "") {
-        return Entry{1765000000 + qint64(generation), QString::fromUtf8(host), generation, op,
-                     op == Operation::Delete ? 0 : bookjournal::textHash(meaning), 0,
+        return Entry{1765000000 + qint64(generation),
+                     QString::fromUtf8(host),
+                     generation,
+                     op,
+                     op == Operation::Delete ? 0 : bookjournal::textHash(meaning),
+                     0,
                      QString::fromUtf8(word)};
     };
     const std::vector<Entry> shared = {change("a", 1, Operation::Register, "both", "x"),

@@ -232,8 +232,7 @@ TEST(ConflictCopies, TheJournalsTellWhichSideChangedEachWord) {
         // from here; the other's journal went aside with its files.
         const QByteArray journalAfter = d.app.read("book/" + bookjournal::FileName);
         EXPECT_TRUE(journalAfter.startsWith(journalBefore));
-        const bookjournal::Divergence fromThere =
-            bookjournal::diverged(journalAfter, journalThere);
+        const bookjournal::Divergence fromThere = bookjournal::diverged(journalAfter, journalThere);
         EXPECT_TRUE(fromThere.onlySecond.isEmpty());
         EXPECT_TRUE(d.versions().empty());
         EXPECT_EQ(QDir(d.aside).entryList(QDir::Files).size(), 4);
