@@ -244,9 +244,17 @@ void writeSide(const QString& folder, const QString& base, const QByteArray& sha
     QDir().mkpath(folder);
     const std::vector<Book::StoredWord> words = readStoredWords(base);
     const BookRecords records(base);
+    // The generated words repeat now and then; edits go to words that appear once.
+    QHash<QByteArray, int> seen;
+    for (const Book::StoredWord& w : words)
+        ++seen[w.bytes];
+    std::vector<int> once;
+    for (int i = 0; i < int(words.size()); ++i)
+        if (seen.value(words[size_t(i)].bytes) == 1)
+            once.push_back(i);
     QHash<int, int> edits; // word position -> edit number
     for (int j = 0; j < Modified + Deleted; ++j)
-        edits.insert(j < BothSides ? 3 * j : 3 * j + offset, j);
+        edits.insert(once.at(size_t(j < BothSides ? 3 * j : 3 * j + offset)), j);
     QByteArray journal = sharedJournal;
     const auto log = [&](bookjournal::Operation op, const QString& word, const QString& meaning) {
         const bool gone = op == bookjournal::Operation::Delete;

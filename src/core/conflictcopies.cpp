@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conflictcopies.h"
 
-#include "atomicfile.h"
 #include "book.h"
 #include "core/journal/bookjournal.h"
 #include "cp932.h"
@@ -9,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -206,8 +206,11 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
     const std::pair<QString, QString> files[] = {{version.words, bookfile::Words},
                                                  {version.meanings, bookfile::Meanings},
                                                  {version.examples, bookfile::Examples}};
+    // Linked rather than copied where the system allows: the copies are only read.
     for (const auto& [name, asBook] : files)
         if (!name.isEmpty() &&
+            !QFile::link(QFileInfo(bookFolder + u'/' + name).absoluteFilePath(),
+                         copyFolder.path() + u'/' + asBook) &&
             !QFile::copy(bookFolder + u'/' + name, copyFolder.path() + u'/' + asBook))
             throw RuntimeFailure(failure::PathFileAccess, bookFolder + u'/' + name);
 
@@ -264,9 +267,10 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
     writer.commit();
 
     // The book's journal takes the other side's changes, so that a later divergence is measured
-    // from this merge; a kill before this leaves the old journal, and the merge can run again.
+    // from this merge; a kill before this leaves the old journal, and the merge can run again,
+    // and one during it leaves at most a torn last line, which readers pass over.
     if (history.journals && !history.journals->secondsOwnLines.isEmpty())
-        writeFileAtomically(journalPath, bookJournal + history.journals->secondsOwnLines);
+        bookjournal::append(journalPath, history.journals->secondsOwnLines);
 
     if (!QDir().mkpath(asideFolder))
         throw RuntimeFailure(failure::PathNotFound, asideFolder);
