@@ -15,6 +15,7 @@
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "tools/conflictmergeoffer.h"
+#include "tools/frmbackupview.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
 #include "ui/wordlistmodel.h"
@@ -49,12 +50,16 @@ FrmMain::LoadResult FrmMain::formLoad() {
                     "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
                     "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
                     "再度インストールし直す必要があります。");
-                if (const auto* mixed = dynamic_cast<const BookMixed*>(&missing))
+                const auto* mixed = dynamic_cast<const BookMixed*>(&missing);
+                if (mixed)
                     text = mixed->reason(); // files of two versions, not a missing book
                 else if (const auto* broken = dynamic_cast<const BookBroken*>(&missing))
                     text += QStringLiteral("\r\n\r\n（") + broken->reason() + QStringLiteral("）");
                 showMessage(text, QStringLiteral("ブックエラー"), MessageButtons::Ok,
                             MessageIcon::None);
+                // The last version known whole can still be read while the sync completes.
+                if (mixed)
+                    offerNewestBackup(session().current.bookName, m_form);
             }
         }
         showMessage(
