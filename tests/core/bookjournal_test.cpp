@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/book.h"
 #include "core/bookmanifest.h"
+#include "core/booksession.h"
 #include "core/failure.h"
 #include "core/journal/bookjournal.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
 #include "support/tempappfolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -84,6 +86,35 @@ TEST(BookJournal, EveryCompletedChangeLeavesItsLinesAndATornLineIsCutAway) {
     EXPECT_EQ(damaged, 0);
     ASSERT_EQ(e.size(), expected.size() + 1);
     EXPECT_EQ(e.back().word, "after");
+}
+
+// Files replaced underneath (a restore, another machine's version): this program's edits applied
+// again on top change the files again, and the journal says so.
+TEST(BookJournal, EditsAppliedAgainAfterAReloadAreJournaledAgain) {
+    TempAppFolder app;
+    const QString folder = app.file(QStringLiteral("book"));
+    const QString saved = app.file(QStringLiteral("saved"));
+    BookBuilder(folder).add("one", "m1", "").write();
+    Book book(folder);
+    book.open();
+    book.registerWord(QStringLiteral("two"), QStringLiteral("m2"), {});
+    QDir().mkpath(saved);
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(folder + u'/' + name, saved + u'/' + name));
+    book.registerWord(QStringLiteral("three"), QStringLiteral("m3"), {});
+    // The folder as it was before "three", written anew as a restore does.
+    for (const QString& name : QDir(saved).entryList(QDir::Files)) {
+        QFile::remove(folder + u'/' + name);
+        ASSERT_TRUE(QFile::copy(saved + u'/' + name, folder + u'/' + name));
+    }
+    ASSERT_EQ(journalOf(folder).size(), 1u);
+
+    EXPECT_EQ(book.session().reloadIfChanged().reapplied, 1); // "two" is there already
+    const std::vector<Entry> e = journalOf(folder);
+    ASSERT_EQ(e.size(), 2u);
+    EXPECT_EQ(e[1].word, "three");
+    EXPECT_EQ(e[1].generation, bookmanifest::generation(folder));
+    EXPECT_GT(e[1].generation, e[0].generation);
 }
 
 QByteArray lines(const std::vector<Entry>& entries) {
