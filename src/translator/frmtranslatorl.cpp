@@ -2,6 +2,7 @@
 #include "frmtranslatorl.h"
 
 #include "core/book.h"
+#include "core/bookmanifest.h"
 #include "core/projectstate.h"
 #include "core/session.h"
 #include "editorexit.h"
@@ -19,6 +20,7 @@
 #include "selectiontracking.h"
 #include "sentencekeys.h"
 #include "tools/conflictmergeoffer.h"
+#include "tools/frmbackupview.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -86,7 +88,8 @@ void FrmTranslatorL::connectEvents() {
 // ---- Start-up -------------------------------------------------------------------------------
 
 bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
-    return guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error135"), [&] {
+    bool bookRead = true;
+    const bool loaded = guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error135"), [&] {
         TranslatorLForm* f = m_form;
         const Session& s = session();
         ProjectState& p = *m_project;
@@ -117,7 +120,18 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         offerConflictMerges(appfolder::bookFolder(s.current.bookName), s.current.bookName);
         m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName),
                                         WordIndex::Order::Ordinal);
-        m_book->open();
+        // A set of files from two versions (a sync under way) is not an error of this program: the
+        // editor says so, offers the last whole version to look at, and does not start.
+        try {
+            m_book->open();
+        } catch (const BookMixed& mixed) {
+            m_book.reset();
+            bookRead = false;
+            showMessage(mixed.reason(), QStringLiteral("ブックエラー"), MessageButtons::Ok,
+                        MessageIcon::None);
+            offerNewestBackup(s.current.bookName, m_form);
+            return;
+        }
         m_wordPane->start(*m_book);
         m_glossary->start(*m_book);
         m_spelling->watchBook();
@@ -131,6 +145,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_loaded = true;
         layoutRule(panelayout::windowWidth(*f), panelayout::windowHeight(*f));
     });
+    return loaded && bookRead;
 }
 
 void FrmTranslatorL::fillFormatBar(QProgressBar* fontProgress) {
