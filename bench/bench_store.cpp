@@ -8,11 +8,15 @@
 #include "core/store/booksession.h"
 #include "core/store/incrementalsearch.h"
 #include "core/text/cp932.h"
+#include "core/store/booktransfer.h"
+#include "core/store/conflictcopies.h"
+#include "core/journal/bookjournal.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <map>
 #include <memory>
 #include <sys/resource.h>
 
@@ -218,6 +222,121 @@ static void BM_BackupBook(benchmark::State& state) {
         benchmark::DoNotOptimize(backups.create(QStringLiteral("book"), source, {}, n));
 }
 BENCHMARK(BM_BackupBook)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Two copies of a book of n words, each changed by 1,000 edits while apart (modifications, a few
+// deletions and registrations, ten words changed on both sides), merged word by word through
+// their change journals as a conflict copy is merged. Read against BM_Merge in bench_tools.
+namespace {
+
+struct DivergedCopies {
+    QTemporaryDir dir;
+    QString here = dir.path() + QStringLiteral("/here");
+    QString there = dir.path() + QStringLiteral("/there");
+};
+
+// Writes one side: the base book with its edits, and the shared journal with its own lines.
+void writeSide(const QString& folder, const QString& base, const QByteArray& sharedJournal,
+               const QString& host, int offset) {
+    constexpr int Edits = 1000;
+    constexpr int Modified = 940;
+    constexpr int Deleted = 30;
+    constexpr int BothSides = 10;
+    QDir().mkpath(folder);
+    const std::vector<Book::StoredWord> words = readStoredWords(base);
+    const BookRecords records(base);
+    // The generated words repeat now and then; edits go to words that appear once.
+    QHash<QByteArray, int> seen;
+    for (const Book::StoredWord& w : words)
+        ++seen[w.bytes];
+    std::vector<int> once;
+    for (int i = 0; i < int(words.size()); ++i)
+        if (seen.value(words[size_t(i)].bytes) == 1)
+            once.push_back(i);
+    QHash<int, int> edits; // word position -> edit number
+    for (int j = 0; j < Modified + Deleted; ++j)
+        edits.insert(once.at(size_t(j < BothSides ? 3 * j : 3 * j + offset)), j);
+    QByteArray journal = sharedJournal;
+    const auto log = [&](bookjournal::Operation op, const QString& word, const QString& meaning) {
+        const bool gone = op == bookjournal::Operation::Delete;
+        journal +=
+            bookjournal::line({1765000000, host, 2, op, gone ? 0 : bookjournal::textHash(meaning),
+                               gone ? 0 : bookjournal::textHash(QString()), word});
+    };
+    BookWriter writer(folder);
+    for (int i = 0; i < int(words.size()); ++i) {
+        const auto edit = edits.constFind(i);
+        const QString word = Book::wordFromBytes(words[size_t(i)].bytes);
+        if (edit == edits.cend()) {
+            writer.add(QByteArrayView(words[size_t(i)].bytes),
+                       records.meaning(words[size_t(i)].recordNo),
+                       records.example(words[size_t(i)].recordNo));
+        } else if (*edit < Modified) {
+            const QString meaning = host + QStringLiteral("で直した意味");
+            writer.add(QByteArrayView(words[size_t(i)].bytes), cp932::encode(meaning), {});
+            log(bookjournal::Operation::Modify, word, meaning);
+        } else {
+            log(bookjournal::Operation::Delete, word, {});
+        }
+    }
+    for (int j = Modified + Deleted; j < Edits; ++j) {
+        const QString word = host + QString::number(j);
+        writer.add(word, cp932::encode(QStringLiteral("新しい意味")), {});
+        log(bookjournal::Operation::Register, word, QStringLiteral("新しい意味"));
+    }
+    writer.commit();
+    writeFileAtomically(folder + u'/' + bookjournal::FileName, journal);
+}
+
+const DivergedCopies& divergedCopies(int n) {
+    static std::map<int, std::unique_ptr<DivergedCopies>> made;
+    auto& copies = made[n];
+    if (copies)
+        return *copies;
+    copies = std::make_unique<DivergedCopies>();
+    const QString base = bookgen::book(n);
+    // The journal of a book whose words were all registered on one machine.
+    QByteArray shared;
+    const BookRecords records(base);
+    for (const Book::StoredWord& w : readStoredWords(base))
+        shared += bookjournal::line(
+            {1764000000, QStringLiteral("desk"), 1, bookjournal::Operation::Register,
+             bookjournal::textHash(cp932::decode(records.meaning(w.recordNo))),
+             bookjournal::textHash(cp932::decode(records.example(w.recordNo))),
+             Book::wordFromBytes(w.bytes)});
+    writeSide(copies->here, base, shared, QStringLiteral("desk"), 1);
+    writeSide(copies->there, base, shared, QStringLiteral("laptop"), 2);
+    return *copies;
+}
+
+} // namespace
+
+static void BM_MergeDiverged(benchmark::State& state) {
+    const DivergedCopies& copies = divergedCopies(int(state.range(0)));
+    const QString suffix = QStringLiteral(".sync-conflict-20261208-123456-ABCDEF7.vtd");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir dir;
+        const QString book = dir.path() + QStringLiteral("/book");
+        QDir().mkpath(book);
+        for (const QString& name :
+             {bookfile::Words, bookfile::Meanings, bookfile::Examples, bookjournal::FileName}) {
+            QFile::copy(copies.here + u'/' + name, book + u'/' + name);
+            QFile::copy(copies.there + u'/' + name, book + u'/' + name.chopped(4) + suffix);
+        }
+        const std::vector<conflictcopies::Version> versions = conflictcopies::find(book);
+        state.ResumeTiming();
+        int asked = 0;
+        const conflictcopies::MergeReport report =
+            conflictcopies::merge(book, versions.at(0), dir.path() + QStringLiteral("/aside"),
+                                  [&](const BookMerge::Duplicate&) {
+                                      ++asked;
+                                      return BookMerge::Side::A;
+                                  });
+        if (asked != 10 || report.deleted != 60)
+            state.SkipWithError("the journals did not tell the sides apart");
+    }
+}
+BENCHMARK(BM_MergeDiverged)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The floors the ratios are read against.
 static void BM_FloorReadWords(benchmark::State& state) {

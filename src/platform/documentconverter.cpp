@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <csignal>
@@ -92,13 +93,25 @@ void DocumentConverter::killGroup() {
     // Never a group of 0 or less: that would be the program's own, or every process.
     if (m_group > 0)
         ::kill(-pid_t(m_group), SIGKILL);
+    m_lastGroup = m_group;
     m_group = 0;
+}
+
+void DocumentConverter::waitForGroupToGo() {
+    // A killed process lives on for a moment; the run is over only once none of its group does,
+    // so that nothing of it still holds the temporary folder when that is removed.
+    if (m_lastGroup <= 0)
+        return;
+    for (int waited = 0; waited < 5000 && ::kill(-pid_t(m_lastGroup), 0) == 0; waited += 5)
+        QThread::msleep(5);
+    m_lastGroup = 0;
 }
 
 void DocumentConverter::processFinished() {
     // The launcher has ended; the office it started may still be on its way out. The group is
     // still the run's own while any of its processes lives.
     killGroup();
+    waitForGroupToGo();
     QFile out(m_outputPath);
     if (out.open(QIODevice::ReadOnly))
         m_output = out.readAll();
@@ -134,6 +147,7 @@ void DocumentConverter::stopProcess() {
             killGroup();
             m_process->kill();
             m_process->waitForFinished(10000);
+            waitForGroupToGo();
         }
         // It may be the process's own signal that ended the run.
         m_process->deleteLater();

@@ -53,6 +53,7 @@ private:
     void end(Outcome outcome, const QString& error = {});
     void stopProcess();
     void killGroup();
+    void waitForGroupToGo();
 
     int m_timeLimit = 120000;
     Outcome m_outcome = Outcome::Idle;
@@ -61,6 +62,7 @@ private:
     QString m_error;
     std::unique_ptr<QTemporaryDir> m_work;
     QProcess* m_process = nullptr;
-    qint64 m_group = 0; // the process group of the run, named after its first process
+    qint64 m_group = 0;     // the process group of the run, named after its first process
+    qint64 m_lastGroup = 0; // the group last killed, until none of it is left
     QTimer* m_timer = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "core/settings/session.h"
 #include "core/store/book.h"
 #include "documentimport.h"
+#include "core/store/bookmanifest.h"
 #include "editorexit.h"
 #include "editorspelling.h"
 #include "fontlist.h"
@@ -19,6 +20,8 @@
 #include "quicksearch.h"
 #include "selectiontracking.h"
 #include "sentencekeys.h"
+#include "tools/conflictmergeoffer.h"
+#include "tools/frmbackupview.h"
 #include "ui/limitedtextedit.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -86,7 +89,8 @@ void FrmTranslatorL::connectEvents() {
 // ---- Start-up -------------------------------------------------------------------------------
 
 bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
-    return guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error135"), [&] {
+    bool bookRead = true;
+    const bool loaded = guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error135"), [&] {
         TranslatorLForm* f = m_form;
         const Session& s = session();
         ProjectState& p = *m_project;
@@ -114,9 +118,21 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_activePane.clear();
 
         m_glossary->stop();
+        offerConflictMerges(appfolder::bookFolder(s.current.bookName), s.current.bookName);
         m_book = std::make_unique<Book>(appfolder::bookFolder(s.current.bookName),
                                         WordIndex::Order::Ordinal);
-        m_book->open();
+        // A set of files from two versions (a sync under way) is not an error of this program: the
+        // editor says so, offers the last whole version to look at, and does not start.
+        try {
+            m_book->open();
+        } catch (const BookMixed& mixed) {
+            m_book.reset();
+            bookRead = false;
+            showMessage(mixed.reason(), QStringLiteral("ブックエラー"), MessageButtons::Ok,
+                        MessageIcon::None);
+            offerNewestBackup(s.current.bookName, m_form);
+            return;
+        }
         m_wordPane->start(*m_book);
         m_glossary->start(*m_book);
         m_spelling->watchBook();
@@ -130,6 +146,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         m_loaded = true;
         layoutRule(panelayout::windowWidth(*f), panelayout::windowHeight(*f));
     });
+    return loaded && bookRead;
 }
 
 void FrmTranslatorL::fillFormatBar(QProgressBar* fontProgress) {

@@ -108,8 +108,6 @@ private:
     // The tool windows that are not modal go when the main window goes.
     void closeToolWindows();
     void openBook(bool reopen);
-    // Offers to merge the versions a sync tool left as conflict copies in the book folder.
-    void offerConflictMerges(const QString& bookFolder);
     void selectListItem(int row);
     void selectAllWordsButton();
     void showEntry(int position);

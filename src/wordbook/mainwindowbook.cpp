@@ -16,7 +16,8 @@
 #include "platform/bookfollower.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
-#include "tools/backupbeforechange.h"
+#include "tools/conflictmergeoffer.h"
+#include "tools/frmbackupview.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
 #include "ui/wordlistmodel.h"
@@ -51,12 +52,16 @@ FrmMain::LoadResult FrmMain::formLoad() {
                     "もう一度読んで、データフォルダを適切な位置に移動して下さい。"
                     "もし誤って、作成したフォルダを削除してしまった場合はVerbantaを"
                     "再度インストールし直す必要があります。");
-                if (const auto* mixed = dynamic_cast<const BookMixed*>(&missing))
+                const auto* mixed = dynamic_cast<const BookMixed*>(&missing);
+                if (mixed)
                     text = mixed->reason(); // files of two versions, not a missing book
                 else if (const auto* broken = dynamic_cast<const BookBroken*>(&missing))
                     text += QStringLiteral("\r\n\r\n（") + broken->reason() + QStringLiteral("）");
                 showMessage(text, QStringLiteral("ブックエラー"), MessageButtons::Ok,
                             MessageIcon::None);
+                // The last version known whole can still be read while the sync completes.
+                if (mixed)
+                    offerNewestBackup(session().current.bookName, m_form);
             }
         }
         showMessage(
@@ -156,7 +161,8 @@ void FrmMain::openBook(bool reopen) {
     // A book folder that leads out of the application folder would take registrations there.
     if (booklist::leadsOutside(appfolder::path(), session().current.bookName))
         throw BookBroken(booklist::outsideReason(session().current.bookName));
-    offerConflictMerges(appfolder::bookFolder(session().current.bookName));
+    offerConflictMerges(appfolder::bookFolder(session().current.bookName),
+                        session().current.bookName);
     auto book = std::make_unique<Book>(appfolder::bookFolder(session().current.bookName));
     const Book::OpenResult opened = book->open();
     m_book = std::move(book);
@@ -191,51 +197,6 @@ void FrmMain::openBook(bool reopen) {
     m_form->setLarge(true);
     m_form->cmdScale->setText(QStringLiteral("<<"));
     m_history->bookOpened();
-}
-
-// Without a record of the changes each machine made there is no version both started from, so no
-// ancestor is given to the merge: a word on one side only is kept, whether the other side added
-// or deleted it, because bringing a deleted word back loses nothing and dropping one a machine
-// added would. The copies go to the book's backup folder, never away, once the book holds the
-// merge; a "No" leaves them where they are, to be offered again at the next open.
-void FrmMain::offerConflictMerges(const QString& bookFolder) {
-    const QString lines = QStringLiteral("\r\n");
-    for (const conflictcopies::Version& version : conflictcopies::find(bookFolder)) {
-        const QString files = version.files().join(lines);
-        if (!version.usable()) {
-            showMessage(QStringLiteral("別の端末で変更された版がありますが、ファイルがそろって"
-                                       "いないため取り込めません。\r\n単語の一覧だけでは、"
-                                       "その意味と例文が分かりません。\r\n\r\n") +
-                            files,
-                        AppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
-            continue;
-        }
-        if (showMessage(QStringLiteral("別の端末で変更された版があります") + lines + lines + files +
-                            lines + lines +
-                            QStringLiteral("この版の単語をブックに取り込みますか？"),
-                        AppTitle, MessageButtons::YesNo, MessageIcon::Question) != Answer::Yes)
-            continue;
-        if (!backupBeforeChange(bookFolder, QStringLiteral("別の端末の版の取り込み")))
-            return;
-        const QString aside =
-            BookBackups(appfolder::path()).bookFolderOf(session().current.bookName) +
-            QStringLiteral("/conflicts");
-        const auto askBoth = [](const BookMerge::Duplicate& d) {
-            const bool mine = BookFollower::askKeepMine({{d.wordA, d.meaningA, d.exampleA},
-                                                         false,
-                                                         {d.wordB, d.meaningB, d.exampleB},
-                                                         true});
-            return mine ? BookMerge::Side::A : BookMerge::Side::B;
-        };
-        const conflictcopies::MergeReport report =
-            conflictcopies::merge(bookFolder, version, aside, askBoth);
-        showMessage(
-            QStringLiteral("別の端末の版を取り込みました。") + lines +
-                QStringLiteral("追加 %1語、変更 %2語").arg(report.added).arg(report.changed) +
-                lines + lines + QStringLiteral("取り込んだファイルは次の場所に移しました。") +
-                lines + aside,
-            AppTitle, MessageButtons::Ok, MessageIcon::Information);
-    }
 }
 
 // ---- Applying settings ---------------------------------------------------------------------

@@ -347,7 +347,8 @@ TEST_F(MainWindowTest, ClosingWritesTheBookBackCompacted) {
     EXPECT_EQ(QFileInfo(bookFolder() + "/means.vtd").size(), 600);
     EXPECT_EQ(QFileInfo(bookFolder() + "/reis.vtd").size(), 1200);
     EXPECT_EQ(app.entries(QStringLiteral("英単語")),
-              QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+              QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd",
+                           "words.vtd"}));
     EXPECT_EQ(wordFile(app), QStringLiteral("\"one\",1\r\n\"three\",2\r\n\"five\",3\r\n"));
 }
 

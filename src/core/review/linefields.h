@@ -23,4 +23,9 @@ const char* leadingIntegers(const char* p, const char* end, qint64* out, int cou
 // A decimal integer with an optional leading minus; nullopt for anything else.
 std::optional<qint64> integer(QByteArrayView field);
 
+// Appends whole lines to the log at path, creating it, and returns its size after them. A line a
+// crash cut short is the last one and has no line end: it is cut away first, so the new lines
+// never glue onto it. Raises RuntimeFailure when it cannot; the log then holds the lines or not.
+qint64 appendLines(const QString& path, const QByteArray& lines);
+
 } // namespace linefields

@@ -62,6 +62,7 @@ private:
 
 void Book::compact() {
     const BookSession::Operation operation(*m_session);
+    m_session->recordCompaction();
     for (const QString& name :
          {bookfile::MeaningsTemp, bookfile::ExamplesTemp, bookfile::WordsTemp})
         diskio::removeIfPresent(filePath(name));

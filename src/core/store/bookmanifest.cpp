@@ -301,6 +301,11 @@ void endWrite(const QString& folder) {
     write(folder, next);
 }
 
+quint64 generation(const QString& folder) {
+    const std::optional<Manifest> m = read(folder);
+    return m ? m->generation : 0;
+}
+
 QByteArray saved(const QString& folder) {
     QFile file(path(folder, FileName));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

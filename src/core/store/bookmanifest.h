@@ -64,6 +64,8 @@ Check requireWhole(const QString& folder);
 void beginWrite(const QString& folder);
 // After the files are in place: the manifest describes them as "whole".
 void endWrite(const QString& folder);
+// The generation the manifest names, 0 without one.
+quint64 generation(const QString& folder);
 // The manifest's bytes (empty when there is none), and putting them back after a change that
 // failed before touching any file, so such a failure leaves the folder as it was.
 QByteArray saved(const QString& folder);

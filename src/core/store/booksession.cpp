@@ -4,6 +4,7 @@
 #include "core/store/book.h"
 #include "core/store/bookmanifest.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
@@ -46,17 +47,24 @@ bool BookSession::changedOnDisk() const {
 void BookSession::opened() {
     m_stamp = BookStamp::of(m_book.folder());
     m_edits.clear();
+    m_journal.clear();
 }
 
 void BookSession::written(bool complete) {
     m_stamp = BookStamp::of(m_book.folder());
-    if (!QFileInfo(m_book.folder()).isDir())
+    if (!QFileInfo(m_book.folder()).isDir()) {
+        m_journal.clear();
         return;
+    }
     try {
-        if (complete)
+        if (complete) {
+            writeJournal();
             bookmanifest::endWrite(m_book.folder());
-        else if (m_stamp == m_stampBefore)
-            bookmanifest::putBack(m_book.folder(), m_manifestBefore);
+        } else {
+            m_journal.clear();
+            if (m_stamp == m_stampBefore)
+                bookmanifest::putBack(m_book.folder(), m_manifestBefore);
+        }
     } catch (const std::exception&) {
         // Left "writing" by this machine: taken as this program's own change next time.
     }
@@ -74,8 +82,57 @@ void BookSession::beginWriting() {
 }
 
 void BookSession::record(SessionEdit edit) {
+    switch (edit.kind) {
+    case SessionEdit::Kind::Register:
+        journal(bookjournal::Operation::Register, edit.after);
+        break;
+    case SessionEdit::Kind::Modify:
+        // A word spelled anew is another word: the old one is gone, the new one came.
+        if (edit.before.word == edit.after.word) {
+            journal(bookjournal::Operation::Modify, edit.after);
+        } else {
+            journal(bookjournal::Operation::Delete, edit.before);
+            journal(bookjournal::Operation::Register, edit.after);
+        }
+        break;
+    case SessionEdit::Kind::Delete:
+        journal(bookjournal::Operation::Delete, edit.before);
+        break;
+    }
     if (!m_replaying)
         m_edits.push_back(std::move(edit));
+}
+
+void BookSession::recordCompaction() {
+    journal(bookjournal::Operation::Compaction, {});
+}
+
+void BookSession::journal(bookjournal::Operation operation, const SessionWord& word) {
+    const bool deletes = operation == bookjournal::Operation::Delete ||
+                         operation == bookjournal::Operation::Compaction;
+    m_journal.push_back({QDateTime::currentSecsSinceEpoch(), bookmanifest::thisHost(), 0, operation,
+                         deletes ? 0 : bookjournal::textHash(word.meaning),
+                         deletes ? 0 : bookjournal::textHash(word.example), word.word});
+}
+
+// After the files changed and before the manifest calls them whole, so a journal never names a
+// generation whose files were not written. The journal only helps a later merge: a journal that
+// cannot be written never fails the change the book already holds.
+void BookSession::writeJournal() {
+    if (m_journal.empty())
+        return;
+    const std::vector<bookjournal::Entry> entries = std::move(m_journal);
+    m_journal.clear();
+    try {
+        const quint64 generation = bookmanifest::generation(m_book.folder());
+        QByteArray lines;
+        for (bookjournal::Entry e : entries) {
+            e.generation = generation;
+            lines += bookjournal::line(e);
+        }
+        bookjournal::append(m_book.folder() + u'/' + bookjournal::FileName, lines);
+    } catch (const std::exception&) {
+    }
 }
 
 BookSession::ReloadReport BookSession::reloadIfChanged() {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/journal/bookjournal.h"
+
 #include <QString>
 #include <exception>
 #include <functional>
@@ -114,7 +116,10 @@ public:
     void written(bool complete = false);
     // True inside an operation of the store.
     bool writing() const { return m_depth > 0; }
+    // Every edit the files take, this program's own again after a reload included, goes into the
+    // book's change journal once the operation that made it is complete.
     void record(SessionEdit edit);
+    void recordCompaction();
     bool replaying() const { return m_replaying; }
     // The position of the entry holding exactly this word, meaning and example, or -1.
     int find(const SessionWord& word) const;
@@ -126,6 +131,8 @@ public:
 
 private:
     void beginWriting();
+    void journal(bookjournal::Operation operation, const SessionWord& word);
+    void writeJournal();
     void replay(const SessionEdit& edit, ReloadReport& report);
     // Check marks are never stored: they live in the index for the session, so the words checked
     // before a reload are checked again after it.
@@ -139,6 +146,7 @@ private:
     BookStamp m_stampBefore;
     QByteArray m_manifestBefore;
     std::vector<SessionEdit> m_edits;
+    std::vector<bookjournal::Entry> m_journal; // of the operation under way
     bool m_replaying = false;
     int m_depth = 0;
     Resolver m_resolver;

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conflictcopies.h"
 
+#include "book.h"
 #include "core/files/failure.h"
+#include "core/journal/bookjournal.h"
 #include "core/store/book.h"
 #include "core/text/cp932.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -19,7 +22,7 @@ namespace {
 const QStringList BookFiles = {bookfile::Words, bookfile::Meanings, bookfile::Examples};
 
 QString bookFileOf(const QString& base) {
-    for (const QString& f : BookFiles)
+    for (const QString& f : BookFiles + QStringList{bookjournal::FileName})
         if (f.chopped(4) == base)
             return f;
     return {};
@@ -65,18 +68,83 @@ void moveAside(const QString& bookFolder, const QString& name, const QString& as
         throw RuntimeFailure(failure::PathFileAccess, from);
 }
 
+// The journal without a torn last line, so that lines added after it start on a line of their own.
+QByteArray completeLines(QByteArray journal) {
+    journal.truncate(journal.lastIndexOf('\n') + 1);
+    return journal;
+}
+
+enum class Take { Book, Copy, Ask };
+
+// What the merge knows of how the two sides came apart.
+struct History {
+    std::optional<bookjournal::Divergence> journals;
+    BookSide ancestor;
+    bool hasAncestor = false;
+
+    // Which side's version of a word the two sides hold differently to take; a side without the
+    // word (nullptr) taken means the word goes.
+    Take decide(const QByteArray& word, const Side* mine, const Side* theirs) const {
+        if (journals) {
+            const QString shown = Book::wordFromBytes(word);
+            bool mineChanged = false;
+            bool theirsChanged = false;
+            for (const auto* changes : {&journals->onlyFirst, &journals->onlySecond}) {
+                const auto it = changes->constFind(shown);
+                if (it == changes->cend())
+                    continue;
+                mineChanged = mineChanged || leftAs(*it, mine);
+                theirsChanged = theirsChanged || leftAs(*it, theirs);
+            }
+            if (mineChanged != theirsChanged)
+                return mineChanged ? Take::Book : Take::Copy;
+            if (mineChanged)
+                return mine && theirs ? Take::Ask : mine ? Take::Book : Take::Copy;
+            // Neither journal explains the difference (a change from before journals): decided
+            // as without them.
+        } else if (hasAncestor) {
+            const auto it = ancestor.words.constFind(word);
+            const bool known = it != ancestor.words.cend();
+            if (mine && theirs) {
+                if (known && *it == *theirs)
+                    return Take::Book;
+                if (known && *it == *mine)
+                    return Take::Copy;
+                return Take::Ask;
+            }
+            const Side* present = mine ? mine : theirs;
+            // Still as both sides had it: the side without it deleted it.
+            if (known && *it == *present)
+                return mine ? Take::Copy : Take::Book;
+            return mine ? Take::Book : Take::Copy;
+        }
+        if (mine && theirs)
+            return Take::Ask;
+        return mine ? Take::Book : Take::Copy;
+    }
+
+    // Whether a side holds the word as a change in a journal left it.
+    static bool leftAs(const bookjournal::LastChange& change, const Side* side) {
+        if (change.deleted)
+            return side == nullptr;
+        return side && change.meaningHash == bookjournal::textHash(cp932::decode(side->meaning)) &&
+               change.exampleHash == bookjournal::textHash(cp932::decode(side->example));
+    }
+};
+
 } // namespace
 
 std::optional<CopyName> recognise(const QString& fileName) {
     // Syncthing puts its mark between the name and the extension.
-    static const QRegularExpression syncthing(
-        QStringLiteral("^(words|means|reis)(\\.sync-conflict-\\d{8}-\\d{6}-[0-9A-Z]{7})\\.vtd$"));
+    static const QRegularExpression syncthing(QStringLiteral(
+        "^(words|means|reis|ChangeJournal)(\\.sync-conflict-\\d{8}-\\d{6}-[0-9A-Z]{7})\\.vtd$"));
     // Nextcloud and Dropbox put theirs in parentheses before the extension: "(conflicted copy
     // 2026-12-08 123456)", "(conflict copy ...)", "(Machine's conflicted copy 2026-12-08)";
     // Dropbox adds " (1)" when the name is taken already.
     static const QRegularExpression parenthesised(
-        QStringLiteral("^(words|means|reis)( \\([^()]*\\bconflict(?:ed)? copy\\b[^()]*\\)(?: "
-                       "\\(\\d+\\))?)\\.vtd$"),
+        QStringLiteral(
+            "^(words|means|reis|ChangeJournal)( \\([^()]*\\bconflict(?:ed)? copy\\b[^()]*\\)(?: "
+            "\\(\\d+\\))?)\\.vtd$"),
         QRegularExpression::CaseInsensitiveOption);
     for (const QRegularExpression* re : {&syncthing, &parenthesised}) {
         const QRegularExpressionMatch m = re->match(fileName);
@@ -88,7 +156,7 @@ std::optional<CopyName> recognise(const QString& fileName) {
 
 QStringList Version::files() const {
     QStringList names;
-    for (const QString& n : {words, meanings, examples})
+    for (const QString& n : {words, meanings, examples, journal})
         if (!n.isEmpty())
             names << n;
     return names;
@@ -103,7 +171,9 @@ std::vector<Version> find(const QString& bookFolder) {
             continue;
         Version& v = byVersion[copy->version];
         v.version = copy->version;
-        if (copy->bookFile == bookfile::Words)
+        if (copy->bookFile == bookjournal::FileName)
+            v.journal = name;
+        else if (copy->bookFile == bookfile::Words)
             v.words = name;
         else if (copy->bookFile == bookfile::Meanings)
             v.meanings = name;
@@ -111,8 +181,15 @@ std::vector<Version> find(const QString& bookFolder) {
             v.examples = name;
     }
     std::vector<Version> versions;
-    for (auto& [key, v] : byVersion)
-        versions.push_back(std::move(v));
+    std::vector<QString> strayJournals;
+    for (auto& [key, v] : byVersion) {
+        if (v.files() == QStringList{v.journal})
+            strayJournals.push_back(v.journal);
+        else
+            versions.push_back(std::move(v));
+    }
+    if (strayJournals.size() == 1 && versions.size() == 1 && versions[0].journal.isEmpty())
+        versions[0].journal = strayJournals[0];
     return versions;
 }
 
@@ -130,63 +207,71 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
     const std::pair<QString, QString> files[] = {{version.words, bookfile::Words},
                                                  {version.meanings, bookfile::Meanings},
                                                  {version.examples, bookfile::Examples}};
+    // Linked rather than copied where the system allows: the copies are only read.
     for (const auto& [name, asBook] : files)
         if (!name.isEmpty() &&
+            !QFile::link(QFileInfo(bookFolder + u'/' + name).absoluteFilePath(),
+                         copyFolder.path() + u'/' + asBook) &&
             !QFile::copy(bookFolder + u'/' + name, copyFolder.path() + u'/' + asBook))
             throw RuntimeFailure(failure::PathFileAccess, bookFolder + u'/' + name);
 
     const BookSide book = readSide(bookFolder);
     const BookSide copy = readSide(copyFolder.path());
-    const BookSide ancestor = ancestorFolder.isEmpty() ? BookSide{} : readSide(ancestorFolder);
-    const auto unchangedSince = [&](const QByteArray& word, const Side& s) {
-        const auto it = ancestor.words.constFind(word);
-        return it != ancestor.words.cend() && *it == s;
-    };
+    const QString journalPath = bookFolder + u'/' + bookjournal::FileName;
+    const QByteArray bookJournal = completeLines(bookjournal::read(journalPath));
+    History history;
+    if (!version.journal.isEmpty()) {
+        history.journals = bookjournal::diverged(
+            bookJournal, bookjournal::read(bookFolder + u'/' + version.journal));
+    } else if (!ancestorFolder.isEmpty()) {
+        history.ancestor = readSide(ancestorFolder);
+        history.hasAncestor = true;
+    }
 
     MergeReport report;
     BookWriter writer(bookFolder, std::move(hook));
     const auto write = [&](const QByteArray& word, const Side& s) {
         writer.add(QByteArrayView(word), s.meaning, s.example);
     };
-    for (const QByteArray& word : book.order) {
-        const Side& mine = book.words.value(word);
-        const auto other = copy.words.constFind(word);
-        if (other == copy.words.cend()) {
-            if (unchangedSince(word, mine))
-                ++report.deleted; // the other machine deleted it
-            else
-                write(word, mine);
-            continue;
+    const auto decideAndWrite = [&](const QByteArray& word, const Side* mine, const Side* theirs) {
+        if (mine && theirs && *mine == *theirs) {
+            write(word, *mine);
+            return;
         }
-        if (*other == mine || unchangedSince(word, *other)) {
-            write(word, mine);
-        } else if (unchangedSince(word, mine)) {
-            write(word, *other);
-            ++report.changed;
-        } else {
+        Take take = history.decide(word, mine, theirs);
+        if (take == Take::Ask) {
             const QString shown = Book::wordFromBytes(word);
             const BookMerge::Duplicate both{
-                shown, cp932::decode(mine.meaning),   cp932::decode(mine.example),
-                shown, cp932::decode(other->meaning), cp932::decode(other->example)};
-            const bool takeCopy = askBoth(both) == BookMerge::Side::B;
-            write(word, takeCopy ? *other : mine);
-            report.changed += takeCopy;
+                shown, cp932::decode(mine->meaning),   cp932::decode(mine->example),
+                shown, cp932::decode(theirs->meaning), cp932::decode(theirs->example)};
+            take = askBoth(both) == BookMerge::Side::B ? Take::Copy : Take::Book;
             ++report.asked;
         }
-    }
-    for (const QByteArray& word : copy.order) {
-        if (book.words.contains(word))
-            continue;
-        const Side& theirs = copy.words.value(word);
-        if (unchangedSince(word, theirs)) {
-            ++report.deleted; // this machine deleted it
-            continue;
+        const Side* taken = take == Take::Book ? mine : theirs;
+        if (!taken) {
+            ++report.deleted;
+            return;
         }
-        write(word, theirs);
-        ++report.added;
+        write(word, *taken);
+        if (take == Take::Copy)
+            ++(mine ? report.changed : report.added);
+    };
+    for (const QByteArray& word : book.order) {
+        const auto other = copy.words.constFind(word);
+        decideAndWrite(word, &book.words.find(word).value(),
+                       other == copy.words.cend() ? nullptr : &other.value());
     }
+    for (const QByteArray& word : copy.order)
+        if (!book.words.contains(word))
+            decideAndWrite(word, nullptr, &copy.words.find(word).value());
     report.written = writer.count();
     writer.commit();
+
+    // The book's journal takes the other side's changes, so that a later divergence is measured
+    // from this merge; a kill before this leaves the old journal, and the merge can run again,
+    // and one during it leaves at most a torn last line, which readers pass over.
+    if (history.journals && !history.journals->secondsOwnLines.isEmpty())
+        bookjournal::append(journalPath, history.journals->secondsOwnLines);
 
     if (!QDir().mkpath(asideFolder))
         throw RuntimeFailure(failure::PathNotFound, asideFolder);

@@ -14,7 +14,7 @@ namespace conflictcopies {
 
 // A file name recognised as a sync tool's conflict copy of one of the book's three files.
 struct CopyName {
-    QString bookFile; // words.vtd, means.vtd or reis.vtd
+    QString bookFile; // words.vtd, means.vtd, reis.vtd or the change journal
     // What the tool added to the name; the three files of one conflicting version share it.
     QString version;
 };
@@ -27,19 +27,23 @@ std::optional<CopyName> recognise(const QString& fileName);
 struct Version {
     QString version;
     QString words, meanings, examples;
+    // The other machine's change journal, when the tool left one: with it the merge knows which
+    // side changed each word.
+    QString journal;
     // The words file refers to records by number, so the words are only usable with the
     // meanings file of the same version; the examples file may be missing, as in a book.
     bool usable() const { return !words.isEmpty() && !meanings.isEmpty(); }
     QStringList files() const;
 };
-// The conflicting versions in a book folder, in name order.
+// The conflicting versions in a book folder, in name order. A tool may stamp each file's copy with
+// its own time, so a journal copy that matches no version goes with the only version there is.
 std::vector<Version> find(const QString& bookFolder);
 
 // How the merge went, for the message after it.
 struct MergeReport {
     int added = 0;   // words the copy had and the book did not
     int changed = 0; // words whose meaning or example the copy's side brought
-    int deleted = 0; // words one side deleted (only decided with an ancestor)
+    int deleted = 0; // words one side deleted (only decided with journals or an ancestor)
     int asked = 0;   // words both sides changed
     int written = 0; // words in the merged book
 };
@@ -47,15 +51,19 @@ struct MergeReport {
 using AskBoth = std::function<BookMerge::Side(const BookMerge::Duplicate&)>;
 
 // Merges the conflicting version into the book and then moves its files into asideFolder.
-// A word the same on both sides stays; a word differing is decided against the ancestor (a
-// folder holding a book both sides started from) when it has the word: the side still as in the
-// ancestor lost nothing, so the other side's version is taken; otherwise both sides changed it
-// and askBoth decides. A word on one side only was added there, unless the ancestor has it
-// unchanged from that side: then the other side deleted it and it goes. Without an ancestor
-// (empty), a deletion cannot be told from an addition on the other side, so such words are kept:
-// a deleted word coming back loses nothing, a dropped addition would.
-// The book is replaced as a set; the copies move only after it, so a kill leaves them in place
-// and the merge can run again. Raises RuntimeFailure when the version is not usable.
+// A word the same on both sides stays. Where they differ, what each side changed since the last
+// version both shared decides: the book's change journal and the copy of the other side's say
+// which words each side changed and how each side left them. A word changed on one side only is
+// taken from that side, a deletion included; a word changed on both is asked (askBoth), except
+// that a word one side deleted and the other changed is kept, as losing nothing.
+// Without both journals an ancestor (a folder holding a book both sides started from) decides the
+// same way where it has the word: the side still as in the ancestor lost nothing.
+// With neither, a deletion cannot be told from an addition on the other side, so words on one
+// side only are kept (a deleted word coming back loses nothing, a dropped addition would) and
+// words differing are asked.
+// The book is replaced as a set; its journal then takes the other side's lines, and the copies
+// move only after both, so a kill leaves them in place and the merge can run again. Raises
+// RuntimeFailure when the version is not usable.
 MergeReport merge(const QString& bookFolder, const Version& version, const QString& asideFolder,
                   const AskBoth& askBoth, const QString& ancestorFolder = {},
                   TransferHook hook = {});

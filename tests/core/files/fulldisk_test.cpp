@@ -264,14 +264,12 @@ TEST_F(FullDiskBook, ACompactionThatDoesNotFitLeavesTheBookWhole) {
         }
         EXPECT_EQ(bytes("words.vtd"), wordsNow);
         // The half-written work files do not wait for the next start to free their space.
-        EXPECT_EQ(app.entries("book"),
-                  QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+        EXPECT_EQ(app.entries("book"), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
         book.close();
         QStringList expected = after;
         expected.removeIf([](const QString& s) { return s.startsWith("one="); });
         EXPECT_EQ(contentsOf(folder), expected);
-        EXPECT_EQ(app.entries("book"),
-                  QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+        EXPECT_EQ(app.entries("book"), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
         // Put "one" back for the next round.
         Book again(folder);
         again.open();

@@ -193,7 +193,7 @@ TEST(Book, CompactionRenumbersWordsToTheirOwnRecords) {
     book.writeBack();
     EXPECT_EQ(f.size("means.vtd"), 600);
     EXPECT_EQ(f.size("reis.vtd"), 1200);
-    EXPECT_EQ(f.files(), QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
     EXPECT_EQ(cp932::decode(f.bytes("words.vtd")),
               QStringLiteral("\"one\",1\r\n\"three\",2\r\n\"five\",3\r\n"));
     expectConsistent(f.folder, {"one", "three", "five"});
@@ -233,8 +233,8 @@ TEST(Book, DeletingCheckedWords) {
         book.deleteChecked();
         EXPECT_TRUE(book.index().isEmpty());
         book.writeBack();
-        // The manifest stays, saying the book has no files.
-        EXPECT_EQ(f.files(), QStringList({"manifest.vtm"}));
+        // The manifest stays, saying the book has no files, and the journal the deletions.
+        EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm"}));
         expectConsistent(f.folder, {});
     }
 }
@@ -576,7 +576,7 @@ TEST(Book, WriteBackWithOneWordLeftKeepsIt) {
     book.deleteWord(book.index().find("a"));
     book.deleteWord(book.index().find("c"));
     book.writeBack();
-    EXPECT_EQ(f.files(), QStringList({"manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
     EXPECT_EQ(cp932::decode(f.bytes("words.vtd")), QStringLiteral("\"b\",1\r\n"));
     expectConsistent(f.folder, {"b"});
 }

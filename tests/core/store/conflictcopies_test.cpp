@@ -2,11 +2,13 @@
 #include "core/files/failure.h"
 #include "core/store/book.h"
 #include "core/store/conflictcopies.h"
+#include "core/journal/bookjournal.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -145,6 +147,96 @@ TEST(ConflictCopies, AnAncestorDecidesOneSidedChangesAndDeletions) {
                            "editedThere|new there|", "keep|k|"}));
     EXPECT_EQ(report.deleted, 2);
     EXPECT_EQ(report.changed, 1);
+}
+
+// Both machines had the book as it was after a shared change, then edited it apart through the
+// store, so each one's journal holds what it did; the sync tool left the other's files and journal
+// as copies.
+struct EditedApart : Diverged {
+    QString other = app.file(QStringLiteral("other"));
+
+    EditedApart() {
+        BookBuilder(book)
+            .add("keep", "k", "")
+            .add("editedHere", "old", "")
+            .add("editedThere", "old", "")
+            .add("deletedHere", "d", "")
+            .add("deletedThere", "d", "")
+            .add("editedBoth", "old", "")
+            .add("deletedThereEditedHere", "old", "")
+            .write();
+        edit(book, [](Book& b) { b.registerWord("shared", "s", ""); });
+        QDir().mkpath(other);
+        for (const QString& name : QDir(book).entryList(QDir::Files))
+            QFile::copy(book + u'/' + name, other + u'/' + name);
+        edit(book, [](Book& b) {
+            modify(b, "editedHere", "new here");
+            modify(b, "editedBoth", "both here");
+            modify(b, "deletedThereEditedHere", "new here");
+            b.deleteWord(b.index().find("deletedHere"));
+            b.registerWord("addedHere", "a", "");
+        });
+        edit(other, [](Book& b) {
+            modify(b, "editedThere", "new there");
+            modify(b, "editedBoth", "both there");
+            b.deleteWord(b.index().find("deletedThere"));
+            b.deleteWord(b.index().find("deletedThereEditedHere"));
+            b.registerWord("addedThere", "t", "e");
+        });
+        for (const QString& f :
+             {bookfile::Words, bookfile::Meanings, bookfile::Examples, bookjournal::FileName})
+            QFile::copy(other + u'/' + f, book + u'/' + f.chopped(4) + suffix + ".vtd");
+    }
+    static void edit(const QString& folder, const std::function<void(Book&)>& change) {
+        Book b(folder);
+        b.open();
+        change(b);
+        b.writeBack();
+    }
+    static void modify(Book& b, const char* word, const char* meaning) {
+        b.modifyWord(b.index().find(word), word, meaning, {});
+    }
+};
+
+TEST(ConflictCopies, TheJournalsTellWhichSideChangedEachWord) {
+    for (const BookMerge::Side answer : {BookMerge::Side::A, BookMerge::Side::B}) {
+        EditedApart d;
+        const auto versions = d.versions();
+        ASSERT_EQ(versions.size(), 1u);
+        ASSERT_FALSE(versions[0].journal.isEmpty());
+        const QByteArray journalBefore = d.app.read("book/" + bookjournal::FileName);
+        const QByteArray journalThere = d.app.read("other/" + bookjournal::FileName);
+
+        std::vector<BookMerge::Duplicate> asked;
+        const auto report = conflictcopies::merge(d.book, versions[0], d.aside,
+                                                  [&](const BookMerge::Duplicate& both) {
+                                                      asked.push_back(both);
+                                                      return answer;
+                                                  });
+
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].wordA, "editedBoth");
+        EXPECT_EQ(asked[0].meaningA, "both here");
+        EXPECT_EQ(asked[0].meaningB, "both there");
+        const QString both =
+            answer == BookMerge::Side::A ? "editedBoth|both here|" : "editedBoth|both there|";
+        EXPECT_EQ(bookContents(d.book),
+                  (QStringList{"addedHere|a|", "addedThere|t|e", "deletedThereEditedHere|new here|",
+                               both, "editedHere|new here|", "editedThere|new there|", "keep|k|",
+                               "shared|s|"}));
+        EXPECT_EQ(report.deleted, 2);
+        EXPECT_EQ(report.added, 1);
+        EXPECT_EQ(report.changed, answer == BookMerge::Side::B ? 2 : 1);
+
+        // The book's journal now holds both sides' changes, so the next divergence is measured
+        // from here; the other's journal went aside with its files.
+        const QByteArray journalAfter = d.app.read("book/" + bookjournal::FileName);
+        EXPECT_TRUE(journalAfter.startsWith(journalBefore));
+        const bookjournal::Divergence fromThere = bookjournal::diverged(journalAfter, journalThere);
+        EXPECT_TRUE(fromThere.onlySecond.isEmpty());
+        EXPECT_TRUE(d.versions().empty());
+        EXPECT_EQ(QDir(d.aside).entryList(QDir::Files).size(), 4);
+    }
 }
 
 TEST(ConflictCopies, AWordsFileWithoutItsRecordsIsNotMerged) {

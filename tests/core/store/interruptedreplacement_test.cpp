@@ -6,6 +6,7 @@
 #include "core/store/book.h"
 #include "core/store/booktransfer.h"
 #include "core/store/conflictcopies.h"
+#include "core/journal/bookjournal.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
@@ -75,12 +76,29 @@ struct Books {
         if (action == Action::Compact) // the worker deletes it, so every record moves
             kept.prepend("gone");
         build(replaced, "T", kept);
-        if (action == Action::Conflict) // the other book left as another machine's version
+        if (action == Action::Conflict) { // the other book left as another machine's version
             for (const QString& name : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
                 QFile::copy(other + u'/' + name,
                             replaced + u'/' + name.chopped(4) +
                                 QStringLiteral(".sync-conflict-20261208-123456-ABCDEF7.vtd"));
+            // Each machine's journal registered its own words after a change both had.
+            writeJournal(replaced + u'/' + bookjournal::FileName, "T", kept);
+            writeJournal(replaced + QStringLiteral(
+                                        "/ChangeJournal.sync-conflict-20261208-123456-ABCDEF7.vtd"),
+                         "O", {"beta", "zeta"});
+        }
     }
+
+    static void writeJournal(const QString& path, const QString& tag, const QStringList& words) {
+        QByteArray lines = bookjournal::line(
+            {1765000000, "shared", 1, bookjournal::Operation::Compaction, 0, 0, {}});
+        for (const QString& w : words)
+            lines += bookjournal::line({1765000001, tag, 2, bookjournal::Operation::Register,
+                                        bookjournal::textHash(tag + ":m:" + w),
+                                        bookjournal::textHash(tag + ":e:" + w), w});
+        bookjournal::append(path, lines);
+    }
+    QByteArray journal() const { return app.read(QStringLiteral("T/") + bookjournal::FileName); }
 
     QStringList arguments(Action action, CompactionStep step) const {
         const QString s = QString::number(int(step));
@@ -115,8 +133,17 @@ struct Books {
 // What the replaced book holds once the action finished without a kill.
 QStringList finished(Action action) {
     Books run(action);
+    const QByteArray journal = run.journal();
     if (!run.runToEnd(action))
         ADD_FAILURE() << "the worker did not finish";
+    // The merge decided by the journals; the book's journal now has the other side's lines too.
+    if (action == Action::Conflict) {
+        const bookjournal::Parsed merged = bookjournal::parse(run.journal());
+        EXPECT_TRUE(run.journal().startsWith(journal));
+        EXPECT_EQ(merged.entries.size(), 9u); // the shared line, six and two
+        EXPECT_EQ(merged.entries.back().word, "zeta");
+        EXPECT_EQ(merged.damagedLines, 0);
+    }
     return bookContents(run.replaced);
 }
 
@@ -144,6 +171,7 @@ TEST_P(KilledReplacement, EveryReaderSeesTheBookTheNextOpenShows) {
           CompactionStep::TemporariesRemoved}) {
         SCOPED_TRACE(std::string(nameOf(action)) + " killed at step " + std::to_string(int(step)));
         Books run(action);
+        const QByteArray journalBefore = run.journal();
         ASSERT_TRUE(run.killAt(action, step));
         const bool committed = step >= CompactionStep::WordsTempCommitted;
         const QStringList expected = committed ? after : before;
@@ -177,8 +205,11 @@ TEST_P(KilledReplacement, EveryReaderSeesTheBookTheNextOpenShows) {
         EXPECT_EQ(afterOpen.listed, expected);
         // The copies leave the book folder only once it holds the merge; until then the merge
         // can run again.
-        if (action == Action::Conflict)
+        if (action == Action::Conflict) {
             EXPECT_EQ(conflictcopies::find(run.replaced).size(), 1u);
+            EXPECT_EQ(conflictcopies::find(run.replaced)[0].files().size(), 4);
+            EXPECT_EQ(run.journal(), journalBefore);
+        }
     }
 }
 
