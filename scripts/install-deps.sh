@@ -17,6 +17,7 @@ packages=(
   libreoffice-writer-nogui poppler-utils
   desktop-file-utils appstream lintian
   edict wordnet-base
+  libmecab-dev mecab-ipadic-utf8 # Japanese originals read as words (the analyser and its dictionary)
 )
 
 missing=()
