@@ -14,7 +14,9 @@
 // meaning's text kept once in a shared pool. Internal to core/dictionary.
 namespace dictionaryindex {
 
-enum class Kind : std::uint8_t { Edict = 0, Wordnet = 1, BaseForm = 2 };
+// Edict: a Japanese entry under one of its English glosses; Japanese: an entry's English glosses
+// under its Japanese headword or reading.
+enum class Kind : std::uint8_t { Edict = 0, Wordnet = 1, BaseForm = 2, Japanese = 3 };
 enum class PartOfSpeech : std::uint8_t { Noun = 0, Verb = 1, Adjective = 2, Adverb = 3 };
 
 // A key and its text are both places in the pool. The key's first bytes are kept beside it, so
