@@ -6,6 +6,8 @@
 #include <QList>
 #include <mecab.h>
 #include <mutex>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -25,11 +27,30 @@ bool isUtf8(mecab_model_t* model) {
     return charset == "utf-8" || charset == "utf8";
 }
 
-// IPA dictionary features: part of speech, three subdivisions, conjugation type and form,
-// dictionary form, reading, pronunciation; unknown words stop after the conjugation form.
-Morpheme::Kind kindOf(const QList<QByteArray>& f) {
-    const QByteArray& pos = f.value(0);
-    const QByteArray& sub = f.value(1);
+// The first fields of a node's features, without copying them: IPA dictionary features are part
+// of speech, three subdivisions, conjugation type and form, dictionary form, reading and
+// pronunciation; unknown words stop after the conjugation form.
+struct Features {
+    std::string_view field[8];
+    int count = 0;
+};
+
+Features featuresOf(const char* csv) {
+    Features f;
+    std::string_view rest(csv);
+    while (f.count < 8) {
+        const std::size_t comma = rest.find(',');
+        f.field[f.count++] = rest.substr(0, comma);
+        if (comma == std::string_view::npos)
+            break;
+        rest.remove_prefix(comma + 1);
+    }
+    return f;
+}
+
+Morpheme::Kind kindOf(const Features& f) {
+    const std::string_view pos = f.field[0];
+    const std::string_view sub = f.count > 1 ? f.field[1] : std::string_view();
     if (pos == "助詞")
         return sub == "接続助詞" ? Morpheme::Kind::Conjunctive : Morpheme::Kind::Particle;
     if (pos == "助動詞")
@@ -39,6 +60,49 @@ Morpheme::Kind kindOf(const QList<QByteArray>& f) {
     if (pos == "記号")
         return Morpheme::Kind::Symbol;
     return Morpheme::Kind::Content;
+}
+
+QString fieldText(const Features& f, int i) {
+    if (f.count != 8 || f.field[i] == "*")
+        return {};
+    return QString::fromUtf8(f.field[i].data(), qsizetype(f.field[i].size()));
+}
+
+// text as UTF-8, and for each of its bytes where its character starts in text.
+void encode(QStringView text, std::string& utf8, std::vector<int>& unitAt) {
+    utf8.clear();
+    unitAt.clear();
+    utf8.reserve(size_t(text.size()) * 3);
+    unitAt.reserve(size_t(text.size()) * 3 + 1);
+    for (qsizetype i = 0; i < text.size();) {
+        char32_t c = text[i].unicode();
+        qsizetype units = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            units = 2;
+        } else if (text[i].isSurrogate()) {
+            c = 0xFFFD;
+        }
+        const size_t before = utf8.size();
+        if (c < 0x80) {
+            utf8 += char(c);
+        } else if (c < 0x800) {
+            utf8 += char(0xC0 | (c >> 6));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            utf8 += char(0xE0 | (c >> 12));
+            utf8 += char(0x80 | ((c >> 6) & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        } else {
+            utf8 += char(0xF0 | (c >> 18));
+            utf8 += char(0x80 | ((c >> 12) & 0x3F));
+            utf8 += char(0x80 | ((c >> 6) & 0x3F));
+            utf8 += char(0x80 | (c & 0x3F));
+        }
+        unitAt.insert(unitAt.end(), utf8.size() - before, int(i));
+        i += units;
+    }
+    unitAt.push_back(int(text.size()));
 }
 
 } // namespace
@@ -76,45 +140,36 @@ MecabAnalyser::~MecabAnalyser() {
     mecab_model_destroy(m_model);
 }
 
-std::vector<Morpheme> MecabAnalyser::analyse(QStringView text) const {
+std::vector<Morpheme> MecabAnalyser::analyse(QStringView text, bool withReadings) const {
     std::vector<Morpheme> out;
     if (text.isEmpty())
         return out;
-    // The UTF-8 the analyser reads, and where each of its bytes starts in the UTF-16 text.
-    QByteArray utf8;
-    utf8.reserve(text.size() * 3);
+    std::string utf8;
     std::vector<int> unitAt;
-    unitAt.reserve(size_t(text.size()) * 3 + 1);
-    for (qsizetype i = 0; i < text.size();) {
-        const bool pair =
-            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        const QByteArray bytes = text.mid(i, pair ? 2 : 1).toUtf8();
-        utf8 += bytes;
-        unitAt.insert(unitAt.end(), size_t(bytes.size()), int(i));
-        i += pair ? 2 : 1;
-    }
-    unitAt.push_back(int(text.size()));
-
+    encode(text, utf8, unitAt);
     mecab_lattice_t* lattice = mecab_model_new_lattice(m_model);
     if (!lattice)
         return out;
-    mecab_lattice_set_sentence2(lattice, utf8.constData(), size_t(utf8.size()));
+    mecab_lattice_set_sentence2(lattice, utf8.data(), utf8.size());
     if (mecab_parse_lattice(m_tagger, lattice)) {
+        out.reserve(size_t(text.size()) / 2);
         for (const mecab_node_t* n = mecab_lattice_get_bos_node(lattice); n; n = n->next) {
             if (n->stat == MECAB_BOS_NODE || n->stat == MECAB_EOS_NODE || n->length == 0)
                 continue;
-            const qsizetype begin = n->surface - utf8.constData();
-            if (begin < 0 || begin + n->length > utf8.size())
+            const std::ptrdiff_t begin = n->surface - utf8.data();
+            if (begin < 0 || size_t(begin) + n->length > utf8.size())
                 continue;
-            const QList<QByteArray> f = QByteArray(n->feature).split(',');
+            const Features f = featuresOf(n->feature);
+            const std::string_view surface(n->surface, n->length);
             Morpheme m;
             m.start = unitAt[size_t(begin)];
-            m.end = unitAt[size_t(begin + n->length)];
+            m.end = unitAt[size_t(begin) + n->length];
             m.kind = kindOf(f);
-            if (f.size() > 7 && f[6] != "*")
-                m.baseForm = QString::fromUtf8(f[6]);
-            if (f.size() > 7 && f[7] != "*")
-                m.reading = QString::fromUtf8(f[7]);
+            // The dictionary form only where it differs from the word as written.
+            if (f.count == 8 && f.field[6] != surface)
+                m.baseForm = fieldText(f, 6);
+            if (withReadings)
+                m.reading = fieldText(f, 7);
             out.push_back(std::move(m));
         }
     }

@@ -19,7 +19,7 @@ public:
     static std::unique_ptr<MecabAnalyser> open(const QString& dictionaryFolder);
     ~MecabAnalyser() override;
 
-    std::vector<Morpheme> analyse(QStringView text) const override;
+    std::vector<Morpheme> analyse(QStringView text, bool withReadings) const override;
 
 private:
     MecabAnalyser(mecab_model_t* model, mecab_t* tagger);

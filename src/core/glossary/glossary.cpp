@@ -258,29 +258,28 @@ int Glossary::substringEntry(QStringView piece) const {
 }
 
 Glossary::Found Glossary::matchWordsAt(QStringView folded, const std::vector<Morpheme>& words,
-                                       size_t k) const {
+                                       size_t k, size_t runEnd) const {
     const int start = words[k].start;
     Found best;
     const auto consider = [&](int entry, int end) {
         if (entry >= 0 && end > best.end)
             best = {entry, end};
     };
-    for (size_t j = k; j < words.size() && j < k + MaxWordsPerEntry; ++j) {
+    for (size_t j = k; j < runEnd && j < k + MaxWordsPerEntry; ++j) {
         const Morpheme& last = words[j];
         if (last.end - start > m_longestSubstring)
             break;
         consider(substringEntry(folded.mid(start, last.end - start)), last.end);
         // Particles and auxiliaries count only as written: their dictionary forms are not words
         // of the sentence the user would look for.
-        if (last.kind != Morpheme::Kind::Content || last.baseForm.isEmpty() ||
-            folded.mid(last.start, last.end - last.start) == last.baseForm)
+        if (last.kind != Morpheme::Kind::Content || last.baseForm.isEmpty())
             continue;
         const int entry =
             substringEntry(folded.mid(start, last.start - start).toString() + last.baseForm);
         if (entry < 0)
             continue;
         size_t tail = j + 1;
-        while (tail < words.size() && words[tail].start == words[tail - 1].end &&
+        while (tail < runEnd && words[tail].start == words[tail - 1].end &&
                words[tail].continuesInflection())
             ++tail;
         consider(entry, words[tail - 1].end);
@@ -289,20 +288,16 @@ Glossary::Found Glossary::matchWordsAt(QStringView folded, const std::vector<Mor
 }
 
 template <typename Sink>
-void Glossary::scanWords(QStringView f, int start, int end, Sink& found) const {
-    std::vector<Morpheme> words = m_analyser->analyse(f.mid(start, end - start));
-    for (Morpheme& m : words) {
-        m.start += start;
-        m.end += start;
-    }
-    for (size_t k = 0; k < words.size();) {
-        const Found match = matchWordsAt(f, words, k);
+void Glossary::scanWords(QStringView f, const std::vector<Morpheme>& words, size_t first,
+                         size_t runEnd, Sink& found) const {
+    for (size_t k = first; k < runEnd;) {
+        const Found match = matchWordsAt(f, words, k, runEnd);
         if (match.entry < 0) {
             ++k;
             continue;
         }
         found(words[k].start, match);
-        while (k < words.size() && words[k].start < match.end)
+        while (k < runEnd && words[k].start < match.end)
             ++k;
     }
 }
@@ -311,6 +306,9 @@ template <typename Sink>
 void Glossary::scan(QStringView f, int firstMaxEnd, bool byWords, Sink&& found) const {
     constexpr int Unlimited = std::numeric_limits<int>::max();
     const bool splitWords = byWords && m_analyser && !m_bySubstring.empty();
+    std::vector<Morpheme> words;
+    bool analysed = false;
+    size_t next = 0;
     for (int i = 0; i < f.size();) {
         const bool wordStart = isWordChar(f[i]);
         if (wordStart && i > 0 && isWordChar(f[i - 1])) {
@@ -321,7 +319,19 @@ void Glossary::scan(QStringView f, int firstMaxEnd, bool byWords, Sink&& found) 
             int end = i + 1;
             while (end < f.size() && isUnspaced(f[end]))
                 ++end;
-            scanWords(f, i, end, found);
+            // The whole text is analysed at once, where the analyser sees each run in its
+            // context; a word that reaches out of the run is not one of the run's.
+            if (!analysed) {
+                words = m_analyser->analyse(f, false);
+                analysed = true;
+            }
+            while (next < words.size() && words[next].start < i)
+                ++next;
+            size_t runEnd = next;
+            while (runEnd < words.size() && words[runEnd].end <= end)
+                ++runEnd;
+            scanWords(f, words, next, runEnd, found);
+            next = runEnd;
             i = end;
             continue;
         }

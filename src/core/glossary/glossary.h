@@ -82,11 +82,14 @@ private:
     Found matchSubstringAt(QStringView folded, int start, int maxEnd) const;
     // The longest match of whole words from word k on: as written, or ending in a word's
     // dictionary form (with the inflection behind it).
-    Found matchWordsAt(QStringView folded, const std::vector<Morpheme>& words, size_t k) const;
+    // words[k] up to words[runEnd] lie in one run of unspaced text.
+    Found matchWordsAt(QStringView folded, const std::vector<Morpheme>& words, size_t k,
+                       size_t runEnd) const;
     int substringEntry(QStringView piece) const;
-    // Matches in the run of unspaced text from start to end, split into words by the analyser.
+    // Matches in a run of unspaced text, the words from first to runEnd.
     template <typename Sink>
-    void scanWords(QStringView folded, int start, int end, Sink& found) const;
+    void scanWords(QStringView folded, const std::vector<Morpheme>& words, size_t first,
+                   size_t runEnd, Sink& found) const;
     void candidatesAt(QStringView folded, QStringView key, int afterKey, int maxEnd,
                       Found& best) const;
     int remainderEnd(const Entry& e, QStringView folded, int from) const;

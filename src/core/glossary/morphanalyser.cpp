@@ -6,7 +6,7 @@
 namespace morphology {
 
 QString dictionaryForm(const MorphAnalyser& analyser, QStringView text) {
-    const std::vector<Morpheme> words = analyser.analyse(text);
+    const std::vector<Morpheme> words = analyser.analyse(text, false);
     if (words.empty() || words.front().start != 0 || words.back().end != text.size())
         return {};
     // The inflection's tail is what follows the last word that carries the meaning.
@@ -35,7 +35,7 @@ QString toHiragana(QStringView katakana) {
 
 QString readingOf(const MorphAnalyser& analyser, QStringView text) {
     QString reading;
-    for (const Morpheme& m : analyser.analyse(text)) {
+    for (const Morpheme& m : analyser.analyse(text, true)) {
         if (m.reading.isEmpty())
             return {};
         reading += m.reading;

@@ -6,8 +6,8 @@
 #include <vector>
 
 // One word of Japanese text as a morphological analyser splits it: where it stands (UTF-16
-// positions of the text analysed), its dictionary form and its reading in katakana (both empty
-// where the analyser does not know the word), and what part it plays.
+// positions of the text analysed), its dictionary form (empty where that is the word as written,
+// or unknown), its reading in katakana (empty where unknown), and what part it plays.
 struct Morpheme {
     enum class Kind {
         Content,     // nouns, verbs, adjectives, adverbs...: words a book lists
@@ -34,7 +34,8 @@ struct Morpheme {
 class MorphAnalyser {
 public:
     virtual ~MorphAnalyser() = default;
-    virtual std::vector<Morpheme> analyse(QStringView text) const = 0;
+    // Readings are filled in only when asked for: matching has no use for them.
+    virtual std::vector<Morpheme> analyse(QStringView text, bool withReadings) const = 0;
 };
 
 namespace morphology {
