@@ -210,12 +210,18 @@ std::pair<std::uint32_t, std::uint32_t> Collector::intern(std::string_view text)
     }
 }
 
+std::pair<std::uint32_t, std::uint32_t> Collector::store(std::string_view text) {
+    const auto offset = std::uint32_t(pool.size());
+    pool += text;
+    return {offset, std::uint32_t(text.size())};
+}
+
 void Collector::reserve(std::size_t inputBytes) {
-    // The installed dictionaries give about one item and one text for every 60 bytes read.
-    items.reserve(inputBytes / 60);
-    pool.reserve(inputBytes / 2);
+    // The installed dictionaries give about one item and one text for every 40 bytes read.
+    items.reserve(inputBytes / 40);
+    pool.reserve(inputBytes);
     std::size_t slotCount = 1024;
-    while (slotCount < inputBytes / 30)
+    while (slotCount < inputBytes / 20)
         slotCount *= 2;
     if (slotCount > m_slots.size())
         grow(slotCount);

@@ -16,7 +16,7 @@ namespace {
 // Glosses longer than this are sentences of explanation nobody types as a word.
 constexpr std::size_t LongestKey = 60;
 // The English glosses offered for a Japanese headword stop growing here (a meaning box holds less).
-constexpr std::size_t LongestGlosses = 400;
+constexpr std::size_t LongestGlosses = 250;
 
 struct ConverterDeleter {
     void operator()(UConverter* c) const { ucnv_close(c); }
@@ -224,13 +224,17 @@ void readEdict(const QString& path, Collector& out, int firstPercent, int lastPe
             continue;
         // Under each spelling and each reading: 見る is found as 見る and as みる, the
         // common entries first.
-        const auto glosses = out.intern(english);
+        const auto glosses = out.store(english);
         const std::uint32_t rank = common ? 0 : 1000;
         std::string japanese;
         const auto addJapanese = [&](std::string_view spelling) {
-            if (!decodeEucJp(converter.get(), spelling, japanese))
+            // The first spelling and reading are decoded already.
+            const std::string* decoded = spelling == entry.headword  ? &headword
+                                         : spelling == entry.reading ? &reading
+                                                                     : &japanese;
+            if (decoded == &japanese && !decodeEucJp(converter.get(), spelling, japanese))
                 return;
-            out.add(normalisedKey(japanese.data(), japanese.data() + japanese.size()),
+            out.add(normalisedKey(decoded->data(), decoded->data() + decoded->size()),
                     Kind::Japanese, PartOfSpeech::Noun, rank, lineNumber, glosses);
         };
         forEachSpelling(entry.spellings, addJapanese);

@@ -37,6 +37,8 @@ class Collector {
 public:
     // The pool offset of text, stored once however often it is added.
     std::pair<std::uint32_t, std::uint32_t> intern(std::string_view text);
+    // The pool offset of a text seldom repeated, stored without looking for an equal one.
+    std::pair<std::uint32_t, std::uint32_t> store(std::string_view text);
     // Room for what files of this many bytes are expected to give.
     void reserve(std::size_t inputBytes);
     void add(std::string_view key, Kind kind, PartOfSpeech pos, std::uint32_t rank,
