@@ -83,6 +83,8 @@ TEST(JapaneseWords, SentencesAreMatchedByWordsAndDictionaryForms) {
          {"翻訳者", "コンピューター", "使う"},
          {"翻訳者", "コンピューター"}},
         {QStringLiteral("その山は美しかったが、値段は高くなかった。"), {"美しい", "高い"}, {}},
+        // An auxiliary is no word of its own, though the book holds its dictionary form.
+        {QStringLiteral("報告書を書かなければ。"), {}, {}},
         {QStringLiteral("ＡＰＩを使って、データを勉強しました。"),
          {"API", "使う", "データ", "勉強する"},
          {"API", "データ", "勉強"}},
