@@ -3,8 +3,12 @@
 #include "core/dictionary/dictionaryfiles.h"
 #include "core/glossary/glossary.h"
 #include "core/glossary/irregularforms.h"
+#include "platform/mecabanalyser.h"
 
+#include <QFile>
 #include <QRandomGenerator>
+#include <QSet>
+#include <QStringDecoder>
 #include <QStringList>
 #include <benchmark/benchmark.h>
 
@@ -32,6 +36,85 @@ Glossary editorGlossary(const std::vector<Glossary::Word>& words) {
     const DictionaryFiles files = DictionaryFiles::locate(DictionaryFiles::defaultRoot());
     g.setIrregularForms(
         std::make_shared<const IrregularForms>(IrregularForms::read(files.wordnetExceptions)));
+    return g;
+}
+
+// A Japanese-headword book of n words: EDICT's headwords in file order, each once, then its
+// readings where the headwords run out.
+std::vector<Glossary::Word> edictBook(int n) {
+    std::vector<Glossary::Word> out;
+    QFile file(DictionaryFiles::locate(DictionaryFiles::defaultRoot()).edict);
+    if (!file.open(QIODevice::ReadOnly))
+        return out;
+    QStringDecoder decode("EUC-JP");
+    const QString text = decode(file.readAll());
+    QSet<QString> seen;
+    QStringList readings;
+    const auto take = [&](const QString& word) {
+        if (!word.isEmpty() && int(out.size()) < n && !seen.contains(word)) {
+            seen.insert(word);
+            out.push_back({word, int(out.size()) + 1});
+        }
+    };
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        const qsizetype space = line.indexOf(u' ');
+        if (space <= 0 || line.startsWith(u"\uFF1F\uFF1F\uFF1F"))
+            continue;
+        take(line.left(space).split(u';').front().split(u'(').front().toString());
+        if (line.mid(space + 1).startsWith(u'['))
+            readings << line.mid(space + 2, line.indexOf(u']') - space - 2)
+                            .split(u';')
+                            .front()
+                            .split(u'(')
+                            .front()
+                            .toString();
+    }
+    for (const QString& r : readings)
+        take(r);
+    return out;
+}
+
+// Japanese prose of about `bytes` bytes in CP932: ordinary sentences with inflected verbs and
+// adjectives, compounds, loanwords and a little Latin, in a shuffled order.
+QString japaneseProse(int bytes) {
+    static const QStringList sentences = {
+        QStringLiteral("この方法を用いて、学生たちは日本語の文法を少しずつ学びます。"),
+        QStringLiteral("明日までに報告書を書かなければならないので、今夜は早く帰れません。"),
+        QStringLiteral("翻訳者は原文の意味を正確に伝えるために、辞書を何度も引いていた。"),
+        QStringLiteral("来年の日本語能力試験を受けるつもりだが、まだ準備が足りないと感じている。"),
+        QStringLiteral(
+            "図書館で借りた本は、とても面白かったけれど、少し難しくなかったとは言えない。"),
+        QStringLiteral("新しいコンピューターを買ったので、古いデータを移さなければいけない。"),
+        QStringLiteral("彼女は毎朝六時に起きて、公園を散歩してから会社へ行きます。"),
+        QStringLiteral("このソフトウェアはLinuxでもWindowsでも動くように作られている。"),
+        QStringLiteral("雨が降っていたため、試合は中止され、選手たちは静かに会場を去った。"),
+        QStringLiteral("先生に言われたとおりに練習すれば、必ず上手になれるでしょう。"),
+        QStringLiteral("美しい景色を見ながら、私たちは山の上で温かいお茶を飲んだ。"),
+        QStringLiteral("経済の専門家によると、来年の物価はさらに高くなると予想されている。"),
+    };
+    QRandomGenerator rng(11);
+    QString text;
+    int size = 0;
+    while (size < bytes) {
+        QString sentence = sentences[rng.bounded(int(sentences.size()))];
+        if (rng.bounded(5) == 0)
+            sentence += u'\n';
+        size += int(sentence.size()) * 2;
+        text += sentence;
+    }
+    return text;
+}
+
+// The Japanese-headword book read as words, or null with the benchmark skipped.
+std::unique_ptr<Glossary> morphGlossary(benchmark::State& state) {
+    const std::vector<Glossary::Word> words = edictBook(int(state.range(0)));
+    auto analyser = japaneseanalyser::shared();
+    if (words.size() < size_t(state.range(0)) || !analyser) {
+        state.SkipWithError("edict or MeCab with mecab-ipadic-utf8 is not installed");
+        return nullptr;
+    }
+    auto g = std::make_unique<Glossary>(words);
+    g->setAnalyser(std::move(analyser));
     return g;
 }
 
@@ -109,6 +192,46 @@ BENCHMARK_CAPTURE(BM_GlossaryDocument1MB, english, false)
     ->Arg(200000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_GlossaryDocument1MB, japanese, true)
+    ->Arg(200000)
+    ->Unit(benchmark::kMillisecond);
+
+// The panel's list for a 300-character sentence of a Japanese original, read as words, against a
+// book of EDICT's headwords.
+static void BM_GlossarySentenceMorph(benchmark::State& state) {
+    const std::unique_ptr<Glossary> g = morphGlossary(state);
+    if (!g)
+        return;
+    const QString text = japaneseProse(2000).left(300);
+    size_t found = 0;
+    for (auto _ : state) {
+        found = g->distinctMatchesWithParts(text).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["words"] = double(found);
+}
+BENCHMARK(BM_GlossarySentenceMorph)
+    ->Name("BM_GlossarySentence/japanese-morph")
+    ->Arg(200000)
+    ->Unit(benchmark::kMicrosecond);
+
+// The highlight of a 1 MB Japanese original read as words, paragraph by paragraph as the panel
+// goes through it in slices.
+static void BM_GlossaryDocument1MBMorph(benchmark::State& state) {
+    const std::unique_ptr<Glossary> g = morphGlossary(state);
+    if (!g)
+        return;
+    const QStringList paragraphs = japaneseProse(1 << 20).split(u'\n');
+    size_t found = 0;
+    for (auto _ : state) {
+        found = 0;
+        for (const QString& p : paragraphs)
+            found += g->matches(p).size();
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["matches"] = double(found);
+}
+BENCHMARK(BM_GlossaryDocument1MBMorph)
+    ->Name("BM_GlossaryDocument1MB/japanese-morph")
     ->Arg(200000)
     ->Unit(benchmark::kMillisecond);
 

@@ -19,6 +19,7 @@ packages=(
   python3-docx
   desktop-file-utils appstream lintian
   edict wordnet-base
+  libmecab-dev mecab-ipadic-utf8 # Japanese originals read as words (the analyser and its dictionary)
 )
 
 missing=()

@@ -3,14 +3,17 @@
 
 #include "core/dictionary/dictionaryfiles.h"
 #include "core/files/failure.h"
+#include "core/glossary/foldedtext.h"
 #include "core/glossary/glossary.h"
 #include "core/glossary/glossarysettings.h"
 #include "core/glossary/irregularforms.h"
 #include "core/glossary/meaningterms.h"
+#include "core/glossary/morphanalyser.h"
 #include "core/glossary/sentence.h"
 #include "core/settings/session.h"
 #include "frmtranslatorl.h"
 #include "glossarydock.h"
+#include "platform/mecabanalyser.h"
 #include "ui/glossarypanelform.h"
 #include "ui/richtextpane.h"
 #include "ui/translatorlform.h"
@@ -58,6 +61,16 @@ public:
     void redo() override {}
 };
 
+// Said once a run: that a Japanese original is matched by substring for want of the analyser.
+bool& analyserNoticeShown() {
+    static bool shown = false;
+    return shown;
+}
+
+bool hasUnspacedText(QStringView text) {
+    return std::any_of(text.begin(), text.end(), glossarychars::isUnspaced);
+}
+
 QTextCharFormat markFormat() {
     QTextCharFormat f;
     f.setBackground(QColor(255, 236, 150));
@@ -73,11 +86,16 @@ GlossaryPanel::~GlossaryPanel() {
     stop();
 }
 
+void GlossaryPanel::resetRun() {
+    analyserNoticeShown() = false;
+}
+
 void GlossaryPanel::stop() {
     joinBuilder();
     ++m_generation; // a matcher still on its way belongs to the book before
     m_building = false;
     m_glossary.reset();
+    m_paragraphMarks.clear();
     m_pending.clear();
     m_sentence.clear();
     m_highlightRunning = false;
@@ -157,9 +175,13 @@ void GlossaryPanel::ensureBuilt() {
         words.push_back({index.at(p).word, index.at(p).recordNo});
     joinBuilder();
     const unsigned generation = m_generation;
-    m_builder = std::thread([this, words = std::move(words), generation]() mutable {
+    const bool japaneseWords = m_settings->japaneseWords;
+    m_builder = std::thread([this, words = std::move(words), generation, japaneseWords]() mutable {
         auto glossary = std::make_shared<Glossary>(words);
         words.clear();
+        // Opening the analyser's dictionary takes a moment, so it is done here too.
+        if (japaneseWords)
+            glossary->setAnalyser(japaneseanalyser::shared());
         // Irregular forms come from the installed English dictionary, when there is one.
         const DictionaryFiles dictionaries =
             DictionaryFiles::locate(DictionaryFiles::defaultRoot());
@@ -202,6 +224,7 @@ void GlossaryPanel::bookChanged(const Book::WordChange& change) {
 }
 
 void GlossaryPanel::apply(const Book::WordChange& change) {
+    m_paragraphMarks.clear();
     if (!change.removed.isEmpty())
         m_glossary->remove(change.removed, change.removedRecordNo);
     if (!change.added.isEmpty())
@@ -222,11 +245,23 @@ void GlossaryPanel::refreshList(bool force) {
     if (!force && sentence == m_sentence)
         return;
     m_sentence = sentence;
+    const MorphAnalyser* analyser = m_glossary->analyser().get();
+    if (!analyser && m_settings->japaneseWords && !analyserNoticeShown() &&
+        hasUnspacedText(sentence)) {
+        analyserNoticeShown() = true;
+        m_form->lblGlossaryState->setText(japaneseanalyser::missingText());
+    }
     QTreeWidget* list = m_form->lstGlossary;
     list->clear();
     QTreeWidgetItem* phrase = nullptr;
     for (const GlossaryMatch& m : m_glossary->distinctMatchesWithParts(sentence)) {
-        auto* item = new QTreeWidgetItem({m.word, firstLine(meaningOf(m.word))});
+        // A Japanese word shows its reading beside it.
+        const QString reading = analyser && hasUnspacedText(m.word)
+                                    ? morphology::readingOf(*analyser, m.word)
+                                    : QString();
+        const QString shown = reading.isEmpty() ? m.word : m.word + u'（' + reading + u'）';
+        auto* item = new QTreeWidgetItem({shown, firstLine(meaningOf(m.word))});
+        item->setData(0, Qt::UserRole, m.word);
         if (m.part && phrase) {
             phrase->addChild(item);
         } else {
@@ -250,7 +285,7 @@ QString GlossaryPanel::meaningOf(const QString& word) const {
 
 QString GlossaryPanel::chosenWord() const {
     const QTreeWidgetItem* item = m_form ? m_form->lstGlossary->currentItem() : nullptr;
-    return item ? item->text(0) : QString();
+    return item ? item->data(0, Qt::UserRole).toString() : QString();
 }
 
 void GlossaryPanel::showChosenWord() {
@@ -387,8 +422,19 @@ void GlossaryPanel::highlightSlice() {
     QElapsedTimer clock;
     clock.start();
     QTextBlock block = document->findBlockByNumber(m_highlightBlock);
+    // Paragraphs no longer in the original go when the cache outgrows it.
+    if (m_paragraphMarks.size() > 2 * document->blockCount() + 64)
+        m_paragraphMarks.clear();
     for (; block.isValid() && clock.elapsed() < SliceMilliseconds; block = block.next()) {
-        for (const GlossaryMatch& m : m_glossary->matches(block.text()))
+        const QString text = block.text();
+        auto cached = m_paragraphMarks.constFind(text);
+        if (cached == m_paragraphMarks.cend()) {
+            std::vector<Mark> found;
+            for (const GlossaryMatch& m : m_glossary->matches(text))
+                found.push_back({m.start, m.end});
+            cached = m_paragraphMarks.insert(text, std::move(found));
+        }
+        for (const Mark& m : *cached)
             m_marks.push_back({block.position() + m.start, block.position() + m.end});
         ++m_highlightBlock;
     }

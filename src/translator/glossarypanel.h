@@ -3,6 +3,7 @@
 
 #include "core/store/book.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QTextEdit>
@@ -22,6 +23,8 @@ struct GlossarySettings;
 // picks, into the translation as one undo step of its own, and marks the words in the original for
 // display only. The matcher is built on a thread of its own the first time it is needed, so opening
 // the editor does not wait for it, and follows the book's registrations, changes and deletions.
+// A Japanese original is read as words, each shown with its reading, where the analyser is
+// installed; without it the panel says once which package brings it.
 // With the panel switched off in its settings file nothing of it is created.
 class GlossaryPanel : public QObject {
     Q_OBJECT
@@ -51,6 +54,8 @@ public:
     // The pop-up menu of the chosen meaning's terms and its whole first line, at the translation
     // pane's caret or at `at` (global); the one picked goes in as insertMeaning's term does.
     void pickTerm(const QPoint& at = {});
+    // Forgets what this run has said (tests start many runs in one process).
+    static void resetRun();
 
 signals:
     // The matcher came back from its thread.
@@ -97,4 +102,7 @@ private:
         int end;
     };
     std::vector<Mark> m_marks;
+    // The marks of each paragraph's text, in the paragraph, until the book changes: a paragraph
+    // the user did not touch is not analysed again.
+    QHash<QString, std::vector<Mark>> m_paragraphMarks;
 };

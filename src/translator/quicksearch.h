@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class MorphAnalyser;
 class WordIndex;
 class WordPane;
 struct QuickSearchOptions;
@@ -19,13 +20,16 @@ QString keyOf(const QString& selection);
 struct Match {
     int position = -1; // -1: nothing found
     bool exact = false;
+    QString word; // what was found exactly: the key, or its dictionary form
 };
 
-// The exact word key; failing that, with approximate set, for n from (length of key - 1) down to
-// 2 the greatest word in index order that begins with the first n characters of key (pattern
-// characters in them act as in the incremental search). Keys of two characters or fewer are only
-// looked up exactly.
-Match find(const WordIndex& index, const QString& key, bool approximate);
+// The exact word key; failing that, given an analyser, the dictionary form of a key that is one
+// inflected Japanese word (用いて finds 用いる); failing that, with approximate set, for n from
+// (length of key - 1) down to 2 the greatest word in index order that begins with the first n
+// characters of key (pattern characters in them act as in the incremental search). Keys of two
+// characters or fewer are only looked up exactly.
+Match find(const WordIndex& index, const QString& key, bool approximate,
+           const MorphAnalyser* analyser = nullptr);
 
 } // namespace quicksearch
 

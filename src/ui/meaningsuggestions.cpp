@@ -6,8 +6,11 @@
 #include "core/dictionary/suggestionsettings.h"
 #include "core/files/failure.h"
 #include "core/settings/session.h"
+#include "core/glossary/foldedtext.h"
+#include "core/glossary/morphanalyser.h"
 #include "limitedtextedit.h"
 #include "platform/dialogservice.h"
+#include "platform/mecabanalyser.h"
 #include "suggestionpanel.h"
 
 #include <QAction>
@@ -262,7 +265,15 @@ void MeaningSuggestions::fillList() {
     m_filledFor = m_host.word();
     if (!m_index)
         return;
-    for (const Suggestion& s : m_index->lookup(m_filledFor)) {
+    QList<Suggestion> suggestions = m_index->lookup(m_filledFor);
+    // A conjugated Japanese word is offered its dictionary form's meanings (学びます -> 学ぶ).
+    if (suggestions.isEmpty() &&
+        std::any_of(m_filledFor.begin(), m_filledFor.end(), glossarychars::isUnspaced))
+        if (const auto analyser = japaneseanalyser::shared())
+            if (const QString form = morphology::dictionaryForm(*analyser, m_filledFor);
+                !form.isEmpty())
+                suggestions = m_index->lookup(form);
+    for (const Suggestion& s : suggestions) {
         auto* item = new QListWidgetItem(sourceLabel(s) + QStringLiteral("  ") + s.text, list);
         item->setData(Qt::UserRole, s.text);
     }

@@ -2,6 +2,7 @@
 #include "core/glossary/glossarysettings.h"
 #include "core/richtext/documentfile.h"
 #include "editor_fixture.h"
+#include "platform/mecabanalyser.h"
 #include "support/testdictionaries.h"
 #include "translator/glossarydock.h"
 #include "translator/glossarypanel.h"
@@ -161,11 +162,11 @@ TEST_F(GlossaryPanelTest, TheListFollowsTheCaretsSentence) {
     caretAt(int(Original.indexOf(u"No more")));
     EXPECT_TRUE(listed().isEmpty());
     caretAt(int(Original.indexOf(u"が")));
-    EXPECT_EQ(listed(), QStringList({"翻訳者", "翻訳"}));
+    EXPECT_EQ(listed(), QStringList({"翻訳者（ほんやくしゃ）", "  翻訳（ほんやく）"}));
 
     // Typing in the sentence changes the list at once.
     form()->Rtxt1->textCursor().insertText(QStringLiteral("cherry"));
-    EXPECT_EQ(listed(), QStringList({"翻訳者", "cherry", "翻訳"}));
+    EXPECT_EQ(listed(), QStringList({"翻訳者（ほんやくしゃ）", "  翻訳（ほんやく）", "cherry"}));
 }
 
 TEST_F(GlossaryPanelTest, APanelShownFromTheStartListsTheFirstSentenceOfTheLoadedOriginal) {
@@ -455,3 +456,34 @@ TEST_F(GlossaryPanelTest, ThePanelNeverHidesTheWordPane) {
 }
 
 } // namespace
+
+TEST_F(GlossaryPanelTest, AJapaneseOriginalIsReadAsWordsWithTheirReadings) {
+    const QList<std::pair<QString, QString>> book = {{"用いる", "使う"},   {"学ぶ", "習う"},
+                                                     {"翻訳者", "訳す人"}, {"翻訳", "訳すこと"},
+                                                     {"学", "学問"},       {"用", "用事"}};
+    const QString original = QStringLiteral("翻訳者はこの方法を用いて学びます。次の文。");
+    startWithMeanings(book, original);
+    EXPECT_EQ(listed(), QStringList({"翻訳者（ほんやくしゃ）", "  翻訳（ほんやく）",
+                                     "用いる（もちいる）", "学ぶ（まなぶ）"}));
+    EXPECT_EQ(listed(1), QStringList({"訳す人", "  訳すこと", "使う", "習う"}));
+    EXPECT_TRUE(panelForm()->lblGlossaryState->text().isEmpty());
+    // The word goes to the word pane without its reading.
+    QTreeWidget* list = panelForm()->lstGlossary;
+    list->setCurrentItem(list->topLevelItem(1));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(form()->txtWord->text(), QStringLiteral("用いる"));
+}
+
+TEST_F(GlossaryPanelTest, WithoutTheAnalyserJapaneseIsMatchedBySubstringAndThePanelSaysSoOnce) {
+    GlossaryPanel::resetRun();
+    qputenv("VERBANTA_MECAB_DICDIR", "/nonexistent/mecab-dictionary");
+    const QString original = QStringLiteral("この方法を用いて学びます。次の文で学ぶ。");
+    startWithMeanings({{"学ぶ", "習う"}, {"学", "学問"}, {"用", "用事"}}, original);
+    qunsetenv("VERBANTA_MECAB_DICDIR");
+    EXPECT_EQ(listed(), QStringList({"用", "学"}));
+    EXPECT_EQ(panelForm()->lblGlossaryState->text(), japaneseanalyser::missingText());
+    caretAt(int(original.indexOf(u"次")));
+    EXPECT_EQ(listed(), QStringList({"学ぶ", "  学"}));
+    EXPECT_TRUE(panelForm()->lblGlossaryState->text().isEmpty());
+}

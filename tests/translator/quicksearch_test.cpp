@@ -223,3 +223,28 @@ TEST(QuickSearch, AnEmptyBookFindsNothingSafely) {
 }
 
 } // namespace
+
+TEST(QuickSearch, AConjugatedJapaneseSelectionFindsItsDictionaryForm) {
+    PaneFixture f;
+    f.open({"学ぶ", "用いる", "勉強する", "行く"});
+    WordPane& p = *f.pane;
+    QuickSearch::run(p, options(false, false, false), true, QStringLiteral("学びます"));
+    EXPECT_EQ(p.word(), QStringLiteral("学ぶ"));
+    EXPECT_EQ(p.meaning(), QStringLiteral("m:学ぶ"));
+    EXPECT_TRUE(p.canModify());
+    // With the focus option the input box shows the word found.
+    QuickSearch::run(p, options(false, true, false), true, QStringLiteral("勉強しました"));
+    EXPECT_EQ(p.word(), QStringLiteral("勉強する"));
+    EXPECT_EQ(p.input(), QStringLiteral("勉強する"));
+    // Approximate search alone would find 用いる through 用い, but not 行く from 行かなければ.
+    QuickSearch::run(p, options(false, false, false), true, QStringLiteral("行かなければ"));
+    EXPECT_EQ(p.word(), QStringLiteral("行く"));
+    EXPECT_TRUE(f.dialogs.boxes().isEmpty());
+
+    // Without the analyser the selection is looked up as it is.
+    qputenv("VERBANTA_MECAB_DICDIR", "/nonexistent/mecab-dictionary");
+    f.dialogs.expectMessage(Answer::Ok, NotFound);
+    QuickSearch::run(p, options(false, false, false), true, QStringLiteral("学びます"));
+    qunsetenv("VERBANTA_MECAB_DICDIR");
+    EXPECT_EQ(p.word(), QStringLiteral("行く"));
+}

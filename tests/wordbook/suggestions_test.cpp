@@ -235,3 +235,17 @@ TEST_F(SuggestionsTest, ASaveThatWorksAfterARefusedOneWinsInBothWindows) {
 }
 
 } // namespace
+
+TEST_F(SuggestionsTest, AJapaneseHeadwordIsOfferedItsEnglishGlossesAndAConjugatedOneItsBaseForms) {
+    startWith({"apple"});
+    registerWord("mice");
+    ASSERT_TRUE(waitForSuggestions());
+    form()->txtWord->setText(QStringLiteral("ねずみ"));
+    EXPECT_EQ(items(), QStringList({QStringLiteral("EDICT  mouse")}));
+    form()->txtWord->setText(QStringLiteral("行かなければ"));
+    EXPECT_EQ(items(), QStringList({QStringLiteral("EDICT  to go")}));
+    form()->txtMean->setFocus();
+    meanKey(Qt::Key_Down);
+    meanKey(Qt::Key_Return);
+    EXPECT_EQ(form()->txtMean->text(), QStringLiteral("to go"));
+}

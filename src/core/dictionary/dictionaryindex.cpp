@@ -34,8 +34,8 @@ struct DictionaryIndex::Ref {
 
 namespace {
 
-// 02: verbs' glosses and the verbs' exception list are marked as verbs.
-constexpr char Magic[8] = {'V', 'B', 'D', 'I', 'C', 'T', '0', '2'};
+// 02: verbs' glosses and the verbs' exception list are marked as verbs. 03: Japanese headwords.
+constexpr char Magic[8] = {'V', 'B', 'D', 'I', 'C', 'T', '0', '3'};
 constexpr int FixedHeader = 32; // magic, header size, counts, checksum
 constexpr int RefsPerKind = 10;
 
@@ -210,12 +210,18 @@ std::pair<std::uint32_t, std::uint32_t> Collector::intern(std::string_view text)
     }
 }
 
+std::pair<std::uint32_t, std::uint32_t> Collector::store(std::string_view text) {
+    const auto offset = std::uint32_t(pool.size());
+    pool += text;
+    return {offset, std::uint32_t(text.size())};
+}
+
 void Collector::reserve(std::size_t inputBytes) {
-    // The installed dictionaries give about one item and one text for every 60 bytes read.
-    items.reserve(inputBytes / 60);
-    pool.reserve(inputBytes / 2);
+    // The installed dictionaries give about one item and one text for every 40 bytes read.
+    items.reserve(inputBytes / 40);
+    pool.reserve(inputBytes);
     std::size_t slotCount = 1024;
-    while (slotCount < inputBytes / 30)
+    while (slotCount < inputBytes / 20)
         slotCount *= 2;
     if (slotCount > m_slots.size())
         grow(slotCount);
@@ -473,6 +479,10 @@ QList<DictionaryIndex::Form> DictionaryIndex::forms(const QString& word) const {
         for (quint32 i = 0; i < k->refCount; ++i)
             if (const Ref& r = m_refs[k->firstRef + i]; r.kind() == Kind::BaseForm)
                 addForm(text(r), r.pos() == PartOfSpeech::Verb);
+    // A verb made with する is in the dictionary under its noun (勉強する -> 勉強).
+    static const QByteArray Suru = QStringLiteral("する").toUtf8();
+    if (typed.endsWith(Suru) && typed.size() > Suru.size())
+        addForm(typed.chopped(Suru.size()), false);
     if (!typed.contains(' '))
         for (const auto& [ending, replacement] : Endings)
             if (typed.size() > qsizetype(ending.size()) + 1 &&
@@ -507,7 +517,7 @@ QList<Suggestion> DictionaryIndex::lookup(const QString& word, int limit) const 
             s.text = QString::fromUtf8(text(r));
             if (s.text.isEmpty())
                 continue;
-            if (r.kind() == Kind::Edict) {
+            if (r.kind() == Kind::Edict || r.kind() == Kind::Japanese) {
                 s.source = Suggestion::Source::Edict;
                 if (!japanese.contains(s))
                     japanese << s;

@@ -10,8 +10,9 @@
 #include <atomic>
 #include <functional>
 
-// One meaning offered for a word: a Japanese gloss from EDICT read in reverse, or an English
-// definition from WordNet (with its part of speech: "n", "v", "adj", "adv").
+// One meaning offered for a word: a Japanese gloss from EDICT read in reverse, the English glosses
+// of a Japanese headword from EDICT, or an English definition from WordNet (with its part of
+// speech: "n", "v", "adj", "adv").
 struct Suggestion {
     enum class Source { Edict, Wordnet };
     Source source;
@@ -20,9 +21,10 @@ struct Suggestion {
     bool operator==(const Suggestion&) const = default;
 };
 
-// The English-to-meanings index built from the installed dictionaries: English words and phrases
-// mapped to EDICT entries whose gloss is exactly that word (or "to" + the word), common entries
-// first, to WordNet definitions in order of use, and, for inflected forms, to their base forms.
+// The index of meanings built from the installed dictionaries: English words and phrases mapped
+// to EDICT entries whose gloss is exactly that word (or "to" + the word), common entries first,
+// to WordNet definitions in order of use, and, for inflected forms, to their base forms; Japanese
+// headwords and their readings mapped to the English glosses of their EDICT entries.
 // It lives as one compact image that is also the cache file, so opening it is a read and a check.
 class DictionaryIndex {
 public:
@@ -53,7 +55,8 @@ public:
     // Up to limit suggestions for word: EDICT glosses first, then WordNet definitions, each
     // gathered for the word itself and then for its base forms ("mice" -> "mouse"). A verb's
     // irregular form ("went" -> "go") and a headword written "to nod off" get the verbs' meanings
-    // of their base, not its nouns.
+    // of their base, not its nouns. A Japanese word gets its entries' English glosses, common
+    // entries first, a verb made with する those of its noun.
     QList<Suggestion> lookup(const QString& word, int limit = 10) const;
     // The base forms of word that the dictionaries know, the word itself first when known.
     QStringList baseForms(const QString& word) const;

@@ -15,6 +15,8 @@ namespace {
 
 // Glosses longer than this are sentences of explanation nobody types as a word.
 constexpr std::size_t LongestKey = 60;
+// The English glosses offered for a Japanese headword stop growing here (a meaning box holds less).
+constexpr std::size_t LongestGlosses = 250;
 
 struct ConverterDeleter {
     void operator()(UConverter* c) const { ucnv_close(c); }
@@ -81,8 +83,23 @@ std::string_view firstSpelling(std::string_view spellings) {
 struct Entry {
     std::string_view headword;
     std::string_view reading;
-    std::string_view glosses; // between the first and the last slash
+    std::string_view spellings; // every headword, ';' between them, each with its markers
+    std::string_view readings;  // the same for the readings
+    std::string_view glosses;   // between the first and the last slash
 };
+
+// Each spelling of "食べる(P);喰べる" without its markers, to f.
+template <typename F> void forEachSpelling(std::string_view spellings, F&& f) {
+    while (!spellings.empty()) {
+        const std::size_t semicolon = spellings.find(';');
+        const std::string_view one = firstSpelling(spellings.substr(0, semicolon));
+        if (!one.empty())
+            f(one);
+        if (semicolon == std::string_view::npos)
+            break;
+        spellings.remove_prefix(semicolon + 1);
+    }
+}
 
 bool split(std::string_view line, Entry& entry) {
     line = trimmed(line);
@@ -97,11 +114,14 @@ bool split(std::string_view line, Entry& entry) {
     if (bracket != std::string_view::npos) {
         if (head.back() != ']')
             return false;
-        entry.reading = firstSpelling(head.substr(bracket + 2, head.size() - bracket - 3));
+        entry.readings = head.substr(bracket + 2, head.size() - bracket - 3);
+        entry.reading = firstSpelling(entry.readings);
         head = head.substr(0, bracket);
     } else {
         entry.reading = {};
+        entry.readings = {};
     }
+    entry.spellings = head;
     entry.headword = firstSpelling(head);
     return !entry.headword.empty();
 }
@@ -167,18 +187,27 @@ void readEdict(const QString& path, Collector& out, int firstPercent, int lastPe
         std::string_view rest = entry.glosses;
         // An entry whose first sense is the word comes before one that names it among others.
         std::uint32_t glossNumber = 0;
+        std::string english; // the entry's glosses, offered for its Japanese headwords
         while (!rest.empty()) {
             const std::size_t slash = rest.find('/');
             std::string_view gloss = rest.substr(0, slash);
             rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-            gloss = withoutTrailingRemark(withoutLeadingTags(gloss));
-            if (gloss.empty() || gloss.size() > LongestKey || gloss.starts_with("EntL"))
+            const std::string_view described = withoutLeadingTags(gloss);
+            gloss = withoutTrailingRemark(described);
+            if (gloss.empty() || gloss.starts_with("EntL"))
                 continue;
             std::string utf8;
-            const bool ascii = std::all_of(gloss.begin(), gloss.end(),
+            const bool ascii = std::all_of(described.begin(), described.end(),
                                            [](char c) { return (unsigned char)c < 0x80; });
-            if (!ascii && !decodeEucJp(converter.get(), gloss, utf8))
+            if (!ascii && !decodeEucJp(converter.get(), described, utf8))
                 continue;
+            if (english.size() < LongestGlosses)
+                (english.empty() ? english : english.append("; "))
+                    .append(ascii ? described : std::string_view(utf8));
+            if (gloss.size() > LongestKey)
+                continue;
+            if (!ascii)
+                decodeEucJp(converter.get(), gloss, utf8);
             const std::string_view keyText = ascii ? gloss : std::string_view(utf8);
             std::string key = normalisedKey(keyText.data(), keyText.data() + keyText.size());
             // "to go" is a verb's gloss, found under "go" and marked as a verb, so that a verb's
@@ -191,6 +220,25 @@ void readEdict(const QString& path, Collector& out, int firstPercent, int lastPe
             out.add(key, Kind::Edict, verb ? PartOfSpeech::Verb : PartOfSpeech::Noun, rank,
                     lineNumber, interned);
         }
+        if (english.empty())
+            continue;
+        // Under each spelling and each reading: 見る is found as 見る and as みる, the
+        // common entries first.
+        const auto glosses = out.store(english);
+        const std::uint32_t rank = common ? 0 : 1000;
+        std::string japanese;
+        const auto addJapanese = [&](std::string_view spelling) {
+            // The first spelling and reading are decoded already.
+            const std::string* decoded = spelling == entry.headword  ? &headword
+                                         : spelling == entry.reading ? &reading
+                                                                     : &japanese;
+            if (decoded == &japanese && !decodeEucJp(converter.get(), spelling, japanese))
+                return;
+            out.add(normalisedKey(decoded->data(), decoded->data() + decoded->size()),
+                    Kind::Japanese, PartOfSpeech::Noun, rank, lineNumber, glosses);
+        };
+        forEachSpelling(entry.spellings, addJapanese);
+        forEachSpelling(entry.readings, addJapanese);
     }
     if (entries == 0)
         out.notes << unreadableNote(path);

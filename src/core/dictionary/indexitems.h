@@ -14,7 +14,9 @@
 // meaning's text kept once in a shared pool. Internal to core/dictionary.
 namespace dictionaryindex {
 
-enum class Kind : std::uint8_t { Edict = 0, Wordnet = 1, BaseForm = 2 };
+// Edict: a Japanese entry under one of its English glosses; Japanese: an entry's English glosses
+// under its Japanese headword or reading.
+enum class Kind : std::uint8_t { Edict = 0, Wordnet = 1, BaseForm = 2, Japanese = 3 };
 enum class PartOfSpeech : std::uint8_t { Noun = 0, Verb = 1, Adjective = 2, Adverb = 3 };
 
 // A key and its text are both places in the pool. The key's first bytes are kept beside it, so
@@ -35,6 +37,8 @@ class Collector {
 public:
     // The pool offset of text, stored once however often it is added.
     std::pair<std::uint32_t, std::uint32_t> intern(std::string_view text);
+    // The pool offset of a text seldom repeated, stored without looking for an equal one.
+    std::pair<std::uint32_t, std::uint32_t> store(std::string_view text);
     // Room for what files of this many bytes are expected to give.
     void reserve(std::size_t inputBytes);
     void add(std::string_view key, Kind kind, PartOfSpeech pos, std::uint32_t rank,

@@ -3,12 +3,14 @@
 
 #include "foldedtext.h"
 #include "irregularforms.h"
+#include "morphanalyser.h"
 
 #include <QHashFunctions>
 #include <algorithm>
 #include <limits>
 
 using glossarychars::isSpace;
+using glossarychars::isUnspaced;
 using glossarychars::isWordChar;
 
 namespace {
@@ -18,6 +20,8 @@ namespace {
 // ending, so that "thesis" does not turn into "the": walks, walked, walking, walker, running.
 constexpr int MaxDropped = 4;
 constexpr int MinStem = 2;
+// The most words of Japanese text one book word is looked for across (日本|語|能力|試験).
+constexpr size_t MaxWordsPerEntry = 8;
 
 bool isInflectionEnding(QStringView stem, QStringView ending) {
     static const QStringView Endings[] = {u"s",  u"es",  u"d",   u"ed", u"ing",
@@ -87,6 +91,7 @@ void Glossary::add(const QString& word, qint32 recordNo) {
         m_bySubstring[keyHash(e.folded)].push_back(index);
         int& longest = m_longestFrom[e.folded[0].unicode()];
         longest = std::max(longest, e.keyLength);
+        m_longestSubstring = std::max(m_longestSubstring, e.keyLength);
     }
     m_entries.push_back(std::move(e));
     ++m_live;
@@ -244,12 +249,90 @@ Glossary::Found Glossary::matchSubstringAt(QStringView folded, int start, int ma
     return {};
 }
 
-template <typename Sink> void Glossary::scan(QStringView f, int firstMaxEnd, Sink&& found) const {
+int Glossary::substringEntry(QStringView piece) const {
+    if (const std::vector<int>* list = bucket(m_bySubstring, piece))
+        for (int index : *list)
+            if (m_entries[index].folded == piece)
+                return index;
+    return -1;
+}
+
+Glossary::Found Glossary::matchWordsAt(QStringView folded, const std::vector<Morpheme>& words,
+                                       size_t k, size_t runEnd) const {
+    const int start = words[k].start;
+    Found best;
+    const auto consider = [&](int entry, int end) {
+        if (entry >= 0 && end > best.end)
+            best = {entry, end};
+    };
+    for (size_t j = k; j < runEnd && j < k + MaxWordsPerEntry; ++j) {
+        const Morpheme& last = words[j];
+        if (last.end - start > m_longestSubstring)
+            break;
+        consider(substringEntry(folded.mid(start, last.end - start)), last.end);
+        // Particles and auxiliaries count only as written: their dictionary forms are not words
+        // of the sentence the user would look for.
+        if (last.kind != Morpheme::Kind::Content || last.baseForm.isEmpty())
+            continue;
+        const int entry =
+            substringEntry(folded.mid(start, last.start - start).toString() + last.baseForm);
+        if (entry < 0)
+            continue;
+        size_t tail = j + 1;
+        while (tail < runEnd && words[tail].start == words[tail - 1].end &&
+               words[tail].continuesInflection())
+            ++tail;
+        consider(entry, words[tail - 1].end);
+    }
+    return best;
+}
+
+template <typename Sink>
+void Glossary::scanWords(QStringView f, const std::vector<Morpheme>& words, size_t first,
+                         size_t runEnd, Sink& found) const {
+    for (size_t k = first; k < runEnd;) {
+        const Found match = matchWordsAt(f, words, k, runEnd);
+        if (match.entry < 0) {
+            ++k;
+            continue;
+        }
+        found(words[k].start, match);
+        while (k < runEnd && words[k].start < match.end)
+            ++k;
+    }
+}
+
+template <typename Sink>
+void Glossary::scan(QStringView f, int firstMaxEnd, bool byWords, Sink&& found) const {
     constexpr int Unlimited = std::numeric_limits<int>::max();
+    const bool splitWords = byWords && m_analyser && !m_bySubstring.empty();
+    std::vector<Morpheme> words;
+    bool analysed = false;
+    size_t next = 0;
     for (int i = 0; i < f.size();) {
         const bool wordStart = isWordChar(f[i]);
         if (wordStart && i > 0 && isWordChar(f[i - 1])) {
             i = wordEnd(f, i);
+            continue;
+        }
+        if (splitWords && isUnspaced(f[i])) {
+            int end = i + 1;
+            while (end < f.size() && isUnspaced(f[end]))
+                ++end;
+            // The whole text is analysed at once, where the analyser sees each run in its
+            // context; a word that reaches out of the run is not one of the run's.
+            if (!analysed) {
+                words = m_analyser->analyse(f, false);
+                analysed = true;
+            }
+            while (next < words.size() && words[next].start < i)
+                ++next;
+            size_t runEnd = next;
+            while (runEnd < words.size() && words[runEnd].end <= end)
+                ++runEnd;
+            scanWords(f, words, next, runEnd, found);
+            next = runEnd;
+            i = end;
             continue;
         }
         const int maxEnd = i == 0 ? firstMaxEnd : Unlimited;
@@ -268,7 +351,7 @@ std::vector<GlossaryMatch> Glossary::matches(QStringView text) const {
     if (m_live == 0)
         return out;
     const FoldedText folded = FoldedText::fold(text);
-    scan(folded.text, std::numeric_limits<int>::max(), [&](int start, const Found& found) {
+    scan(folded.text, std::numeric_limits<int>::max(), true, [&](int start, const Found& found) {
         const Entry& e = m_entries[found.entry];
         out.push_back(
             {folded.sourceStart[start], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
@@ -300,7 +383,7 @@ std::vector<GlossaryMatch> Glossary::distinctMatchesWithParts(QStringView text) 
     if (m_live == 0)
         return out;
     const FoldedText folded = FoldedText::fold(text);
-    scan(folded.text, std::numeric_limits<int>::max(), [&](int start, const Found& found) {
+    scan(folded.text, std::numeric_limits<int>::max(), true, [&](int start, const Found& found) {
         const Entry& e = m_entries[found.entry];
         if (!listed(out, e.word, e.recordNo))
             out.push_back(
@@ -310,14 +393,18 @@ std::vector<GlossaryMatch> Glossary::distinctMatchesWithParts(QStringView text) 
     return out;
 }
 
-// The words inside a phrase's match, found as everywhere else but never the whole match again;
-// the parts of a part follow it.
+// The words inside a phrase's match, or inside a Japanese compound's (by substring, as the
+// compound's own words are not the sentence's), found as everywhere else but never the whole
+// match again; the parts of a part follow it. A word found through its dictionary form has none.
 void Glossary::addParts(const FoldedText& text, int start, const Found& whole,
                         std::vector<GlossaryMatch>& out) const {
-    if (!isPhrase(m_entries[whole.entry]))
-        return;
+    const Entry& entry = m_entries[whole.entry];
     const QStringView inside = QStringView(text.text).mid(start, whole.end - start);
-    scan(inside, int(inside.size()) - 1, [&](int at, const Found& found) {
+    const bool compound =
+        !isWordChar(entry.folded[0]) && inside.size() > 1 && inside == entry.folded;
+    if (!isPhrase(entry) && !compound)
+        return;
+    scan(inside, int(inside.size()) - 1, false, [&](int at, const Found& found) {
         const Entry& e = m_entries[found.entry];
         if (!listed(out, e.word, e.recordNo))
             out.push_back({text.sourceStart[start + at], text.sourceEnd[start + found.end - 1],

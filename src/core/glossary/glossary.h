@@ -8,7 +8,9 @@
 #include <vector>
 
 class IrregularForms;
+class MorphAnalyser;
 struct FoldedText;
+struct Morpheme;
 
 // A book word found in a text: where it stands (UTF-16 positions of the text searched) and which
 // word of the book it is.
@@ -25,9 +27,10 @@ struct GlossaryMatch {
 // install, cities finds city; the word as written wins); a multi-word entry matches across single
 // spaces and line breaks, its first and its last word inflected as single words are; irregular
 // forms match through the base forms they are given (ran finds run). Words that begin in an
-// unspaced script (Japanese) match as substrings. At each place the longest match wins and the
-// search goes on behind it. Full-width Latin and half-width kana match their ordinary forms.
-// Building copies what it needs, so it may run on any thread.
+// unspaced script (Japanese) match as substrings, or, given a morphological analyser, as whole
+// words of the text and through their dictionary forms (用いて finds 用いる). At each place the
+// longest match wins and the search goes on behind it. Full-width Latin and half-width kana match
+// their ordinary forms. Building copies what it needs, so it may run on any thread.
 class Glossary {
 public:
     struct Word {
@@ -47,13 +50,18 @@ public:
     void setIrregularForms(std::shared_ptr<const IrregularForms> forms) {
         m_irregular = std::move(forms);
     }
+    // Japanese text is split into words by this analyser; without one it is matched by substring.
+    void setAnalyser(std::shared_ptr<const MorphAnalyser> analyser) {
+        m_analyser = std::move(analyser);
+    }
+    const std::shared_ptr<const MorphAnalyser>& analyser() const { return m_analyser; }
 
     // Every match in text, left to right, none overlapping.
     std::vector<GlossaryMatch> matches(QStringView text) const;
     // The same, each word once, at its first place.
     std::vector<GlossaryMatch> distinctMatches(QStringView text) const;
     // The same, and behind each match of several words the book words inside it ("for" and
-    // "instance" behind "for instance"), marked as parts; still each word once.
+    // "instance" behind "for instance", 日本 behind 日本語), marked as parts; still each word once.
     std::vector<GlossaryMatch> distinctMatchesWithParts(QStringView text) const;
 
 private:
@@ -72,14 +80,25 @@ private:
     // Matches found no further than maxEnd (in folded units).
     Found matchWordAt(QStringView folded, int start, int maxEnd) const;
     Found matchSubstringAt(QStringView folded, int start, int maxEnd) const;
+    // The longest match of whole words from word k on: as written, or ending in a word's
+    // dictionary form (with the inflection behind it).
+    // words[k] up to words[runEnd] lie in one run of unspaced text.
+    Found matchWordsAt(QStringView folded, const std::vector<Morpheme>& words, size_t k,
+                       size_t runEnd) const;
+    int substringEntry(QStringView piece) const;
+    // Matches in a run of unspaced text, the words from first to runEnd.
+    template <typename Sink>
+    void scanWords(QStringView folded, const std::vector<Morpheme>& words, size_t first,
+                   size_t runEnd, Sink& found) const;
     void candidatesAt(QStringView folded, QStringView key, int afterKey, int maxEnd,
                       Found& best) const;
     int remainderEnd(const Entry& e, QStringView folded, int from) const;
     static bool isPhrase(const Entry& e);
     bool mayHavePhrase(QStringView key) const;
     // Calls found(start, match) for every match in folded, left to right, none overlapping; the
-    // one at position 0 ends no further than firstMaxEnd.
-    template <typename Sink> void scan(QStringView folded, int firstMaxEnd, Sink&& found) const;
+    // one at position 0 ends no further than firstMaxEnd. byWords: through the analyser, if any.
+    template <typename Sink>
+    void scan(QStringView folded, int firstMaxEnd, bool byWords, Sink&& found) const;
     void addParts(const FoldedText& text, int start, const Found& whole,
                   std::vector<GlossaryMatch>& out) const;
     static const std::vector<int>* bucket(const Buckets& b, QStringView key);
@@ -91,6 +110,8 @@ private:
     std::vector<quint64> m_phraseKeyBits;
     Buckets m_bySubstring;                           // the others by their whole folded text
     std::unordered_map<char16_t, int> m_longestFrom; // longest substring entry by first unit
+    int m_longestSubstring = 0;
     int m_live = 0;
     std::shared_ptr<const IrregularForms> m_irregular;
+    std::shared_ptr<const MorphAnalyser> m_analyser;
 };

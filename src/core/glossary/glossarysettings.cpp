@@ -35,12 +35,15 @@ GlossarySettings GlossarySettings::read(const QString& appFolder) {
         readFlag(l, QStringLiteral("enabled"), s.enabled);
         readFlag(l, QStringLiteral("visible"), s.visible);
         readFlag(l, QStringLiteral("highlight"), s.highlight);
+        readFlag(l, QStringLiteral("japanesewords"), s.japaneseWords);
     }
     return s;
 }
 
 void GlossarySettings::write(const QString& appFolder) const {
-    writeFileAtomically(appFolder + u'/' + FileName, flagLine("enabled", enabled) +
-                                                         flagLine("visible", visible) +
-                                                         flagLine("highlight", highlight));
+    QByteArray text = flagLine("enabled", enabled) + flagLine("visible", visible) +
+                      flagLine("highlight", highlight);
+    if (!japaneseWords)
+        text += flagLine("japanesewords", false);
+    writeFileAtomically(appFolder + u'/' + FileName, text);
 }

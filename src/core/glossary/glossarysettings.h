@@ -10,6 +10,10 @@ struct GlossarySettings {
     bool enabled = true;    // false: no panel, no menu items, no keys
     bool visible = false;   // the panel is shown
     bool highlight = false; // the found words are marked in the original pane
+    // A Japanese original is split into words by the morphological analyser, where installed;
+    // written to the file only when switched off, so the file of a user who never did stays as
+    // it was.
+    bool japaneseWords = true;
 
     static inline const QString FileName = QStringLiteral("glossary.ini");
 

@@ -309,6 +309,33 @@ TEST(MeaningFitTest, CutsAtTheLimitWithAMarkAndKeepsToTheCodePage) {
     EXPECT_EQ(edge.text, QString(98, u'a') + QStringLiteral("〓〓"));
 }
 
+TEST(JapaneseHeadwordsTest, SpellingsAndReadingsOfferTheirEnglishGlossesCommonFirst) {
+    QTemporaryDir dir;
+    TestDictionaries dict(dir.path());
+    dict.writeEdict({
+        QStringLiteral("回る;廻る [みる] /(v1) (arch) to go around/"),
+        QStringLiteral("見る [みる] /(v1,vt) (1) to see/to look/(v1,vt) (2) to examine/(P)/"),
+        QStringLiteral("診る [みる] /(v1,vt) to examine (medically)/(P)/"),
+        QStringLiteral("勉強 [べんきょう] /(n,vs) (1) study/(n,vs) (2) diligence/(P)/"),
+        QStringLiteral("林檎 [りんご] /(n) (1) apple/(2) apple tree/(P)/"),
+    });
+    const DictionaryIndex index = DictionaryIndex::build(DictionaryFiles::locate(dir.path()));
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("見る"))),
+              QStringList({"to see; to look; to examine"}));
+    // By reading: the common entries first, each once.
+    EXPECT_EQ(
+        japanese(index.lookup(QStringLiteral("みる"))),
+        QStringList({"to see; to look; to examine", "to examine (medically)", "to go around"}));
+    // Every spelling of an entry leads to it; a verb made with する to its noun.
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("廻る"))), QStringList({"to go around"}));
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("勉強する"))),
+              QStringList({"study; diligence"}));
+    // The English side is as it was.
+    EXPECT_EQ(japanese(index.lookup(QStringLiteral("apple"))),
+              QStringList({QStringLiteral("林檎（りんご）")}));
+    EXPECT_TRUE(index.lookup(QStringLiteral("する")).isEmpty());
+}
+
 TEST(RealDictionariesTest, CommonWordsHaveMeanings) {
     const DictionaryFiles files = DictionaryFiles::locate(QStringLiteral("/usr/share"));
     if (!files.hasEdict() || !files.hasWordnet())
@@ -324,6 +351,19 @@ TEST(RealDictionariesTest, CommonWordsHaveMeanings) {
     EXPECT_TRUE(japanese(index.lookup(QStringLiteral("dog"))).join(u' ').contains(u'犬'));
     EXPECT_FALSE(english(index.lookup(QStringLiteral("running"))).isEmpty());
     EXPECT_LE(index.lookup(QStringLiteral("go")).size(), 10);
+    // Japanese headwords, by spelling or by reading, with the glosses a learner expects.
+    const struct {
+        const char16_t* word;
+        const char* gloss;
+    } headwords[] = {
+        {u"食べる", "to eat"},  {u"見る", "to see"},    {u"日本語", "Japanese (language)"},
+        {u"図書館", "library"}, {u"勉強する", "study"}, {u"としょかん", "library"}};
+    for (const auto& h : headwords) {
+        const QStringList glosses = japanese(index.lookup(QString::fromUtf16(h.word)));
+        ASSERT_FALSE(glosses.isEmpty()) << QString::fromUtf16(h.word).toStdString();
+        EXPECT_TRUE(glosses.front().contains(QLatin1String(h.gloss)))
+            << glosses.join(u" | ").toStdString();
+    }
 }
 
 } // namespace
