@@ -1,0 +1,224 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The KDE vocabulary document, version 2, as KWordQuiz and Parley read and write it: two
+// identifiers (languages), entries of two translations, the example beside the first one, and
+// a lesson holding every entry, since Parley shows entries through their lessons.
+#include "formats.h"
+#include "safexml.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace exchange {
+
+namespace {
+
+void appendTextElement(QByteArray& out, const char* indent, const char* name, QStringView text,
+                       int* dropped) {
+    out.append(indent).append('<').append(name).append('>');
+    detail::appendXmlText(out, text, dropped);
+    out.append("</").append(name).append(">\n");
+}
+
+} // namespace
+
+QByteArray writeKvtml(const std::vector<Row>& rows, const BookInfo& info, int* dropped) {
+    QByteArray out;
+    out.reserve(qsizetype(rows.size()) * 300 + 1024);
+    out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
+               "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
+    appendTextElement(out, "  ", "title", info.bookName, dropped);
+    out.append(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
+    appendTextElement(out, "   ", "name", info.setName.isEmpty() ? info.sourceLocale : info.setName,
+                      dropped);
+    appendTextElement(out, "   ", "locale", info.sourceLocale, dropped);
+    out.append("  </identifier>\n  <identifier id=\"1\">\n");
+    appendTextElement(out, "   ", "name", QStringLiteral("日本語"), dropped);
+    appendTextElement(out, "   ", "locale", info.targetLocale, dropped);
+    out.append("  </identifier>\n </identifiers>\n <entries>\n");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        const QByteArray id = QByteArray::number(qulonglong(i));
+        out.append("  <entry id=\"").append(id).append("\">\n   <translation id=\"0\">\n");
+        appendTextElement(out, "    ", "text", row.word, dropped);
+        if (!row.example.isEmpty())
+            appendTextElement(out, "    ", "example", row.example, dropped);
+        out.append("   </translation>\n   <translation id=\"1\">\n");
+        appendTextElement(out, "    ", "text", row.meaning, dropped);
+        out.append("   </translation>\n  </entry>\n");
+    }
+    out.append(" </entries>\n <lessons>\n  <container>\n");
+    appendTextElement(out, "   ", "name", info.bookName, dropped);
+    out.append("   <inpractice>true</inpractice>\n");
+    for (size_t i = 0; i < rows.size(); ++i)
+        out.append("   <entry id=\"").append(QByteArray::number(qulonglong(i))).append("\"/>\n");
+    out.append("  </container>\n </lessons>\n</kvtml>\n");
+    return out;
+}
+
+namespace {
+
+// Reads a kvtml 2 document into rows: the word from the first identifier's translation, the
+// meaning from the second's, the example from the first that has one. Whatever else the
+// document holds is named in leftOut.
+class KvtmlReader {
+public:
+    explicit KvtmlReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("kvtml")) {}
+
+    ReadResult read() {
+        if (!readRoot())
+            return finish();
+        while (m_xml.next()) {
+            if (m_xml.reader().isEndElement())
+                break;
+            if (!m_xml.reader().isStartElement())
+                continue;
+            const auto name = m_xml.reader().name();
+            if (name == u"identifiers")
+                readIdentifiers();
+            else if (name == u"entries")
+                readEntries();
+            else if (name == u"information")
+                m_xml.skipElement();
+            else
+                leaveOut(name.toString(), true);
+        }
+        return finish();
+    }
+
+private:
+    bool readRoot() {
+        while (m_xml.next()) {
+            if (!m_xml.reader().isStartElement())
+                continue;
+            if (m_xml.reader().name() != u"kvtml") {
+                m_result.error = QStringLiteral("kvtml ﾌｧｲﾙではありません（最初の要素が <%1> "
+                                                "です）。\r\n取込みを中止しました。")
+                                     .arg(m_xml.reader().name());
+                return false;
+            }
+            const QString version =
+                m_xml.reader().attributes().value(QLatin1String("version")).toString();
+            if (!version.startsWith(u'2')) {
+                m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
+                                                "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
+                                     .arg(version.isEmpty() ? QStringLiteral("不明") : version);
+                return false;
+            }
+            return true;
+        }
+        return false;
+    }
+
+    void readIdentifiers() {
+        while (m_xml.next() && !m_xml.reader().isEndElement()) {
+            if (!m_xml.reader().isStartElement())
+                continue;
+            if (m_xml.reader().name() == u"identifier")
+                m_identifiers << m_xml.reader().attributes().value(QLatin1String("id")).toString();
+            m_xml.skipElement();
+        }
+        if (m_identifiers.size() > 2)
+            leaveOut(QStringLiteral("3番目以降の言語"), false);
+    }
+
+    void readEntries() {
+        while (m_xml.next() && !m_xml.reader().isEndElement()) {
+            if (!m_xml.reader().isStartElement())
+                continue;
+            if (m_xml.reader().name() != u"entry") {
+                leaveOut(m_xml.reader().name().toString(), true);
+                continue;
+            }
+            Row row;
+            row.line = m_xml.line();
+            readEntry(row);
+            m_result.rows.push_back(std::move(row));
+        }
+    }
+
+    void readEntry(Row& row) {
+        while (m_xml.next() && !m_xml.reader().isEndElement()) {
+            if (!m_xml.reader().isStartElement())
+                continue;
+            if (m_xml.reader().name() != u"translation") {
+                leaveOut(m_xml.reader().name().toString(), true);
+                continue;
+            }
+            const QString id = m_xml.reader().attributes().value(QLatin1String("id")).toString();
+            const qsizetype side = m_identifiers.isEmpty() ? (id == u"0"   ? 0
+                                                              : id == u"1" ? 1
+                                                                           : -1)
+                                                           : m_identifiers.indexOf(id);
+            readTranslation(row, side);
+        }
+    }
+
+    void readTranslation(Row& row, qsizetype side) {
+        while (m_xml.next() && !m_xml.reader().isEndElement()) {
+            if (!m_xml.reader().isStartElement())
+                continue;
+            const auto name = m_xml.reader().name();
+            if (side == 0 && name == u"text") {
+                row.word = m_xml.elementText();
+            } else if (side == 1 && name == u"text") {
+                row.meaning = m_xml.elementText();
+            } else if ((side == 0 || side == 1) && name == u"example" && row.example.isEmpty()) {
+                row.example = m_xml.elementText();
+            } else {
+                leaveOut(name.toString(), true);
+            }
+        }
+    }
+
+    // Names the element for the user, in words where it is one the vocabulary programs write.
+    void leaveOut(const QString& what, bool skip) {
+        static const QHash<QString, QString> known = {
+            {QStringLiteral("lessons"), QStringLiteral("ﾚｯｽﾝ分け")},
+            {QStringLiteral("wordtypes"), QStringLiteral("品詞")},
+            {QStringLiteral("leitnerboxes"), QStringLiteral("学習箱")},
+            {QStringLiteral("comment"), QStringLiteral("ｺﾒﾝﾄ")},
+            {QStringLiteral("pronunciation"), QStringLiteral("発音")},
+            {QStringLiteral("paraphrase"), QStringLiteral("言い換え")},
+            {QStringLiteral("grade"), QStringLiteral("成績")},
+            {QStringLiteral("image"), QStringLiteral("画像")},
+            {QStringLiteral("sound"), QStringLiteral("音声")},
+            {QStringLiteral("conjugation"), QStringLiteral("活用")},
+            {QStringLiteral("antonym"), QStringLiteral("反意語")},
+            {QStringLiteral("synonym"), QStringLiteral("同意語")},
+            {QStringLiteral("multiplechoice"), QStringLiteral("選択肢")},
+        };
+        const auto found = known.constFind(what);
+        const QString shown =
+            found == known.cend() ? what : QStringLiteral("%1（%2）").arg(*found, what);
+        if (!m_leftOut.contains(shown)) {
+            m_leftOut.insert(shown);
+            m_result.leftOut << shown;
+        }
+        if (skip)
+            m_xml.skipElement();
+    }
+
+    ReadResult finish() {
+        if (m_result.error.isEmpty() && m_xml.failed())
+            m_result.error = m_xml.error();
+        if (!m_result.error.isEmpty()) {
+            m_result.rows.clear();
+            m_result.leftOut.clear();
+        }
+        return std::move(m_result);
+    }
+
+    detail::SafeXmlReader m_xml;
+    QStringList m_identifiers;
+    QSet<QString> m_leftOut;
+    ReadResult m_result;
+};
+
+} // namespace
+
+ReadResult readKvtml(const QByteArray& bytes) {
+    return KvtmlReader(bytes).read();
+}
+
+} // namespace exchange

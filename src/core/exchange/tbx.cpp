@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TBX (the martif document of TBX-Basic) as OmegaT and other CAT tools read it: one termEntry
+// per word, a langSet per language with its term, the example as the source term's context.
+#include "formats.h"
+#include "safexml.h"
+
+#include <QSet>
+
+namespace exchange {
+
+QByteArray writeTbx(const std::vector<Row>& rows, const BookInfo& info, int* dropped) {
+    QByteArray out;
+    out.reserve(qsizetype(rows.size()) * 300 + 1024);
+    const QByteArray source = info.sourceLocale.toUtf8();
+    const QByteArray target = info.targetLocale.toUtf8();
+    out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"")
+        .append(source)
+        .append("\">\n <martifHeader>\n  <fileDesc>\n   <titleStmt><title>");
+    detail::appendXmlText(out, info.bookName, dropped);
+    out.append("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
+               "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
+               " </martifHeader>\n <text>\n  <body>\n");
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        out.append("   <termEntry id=\"t").append(QByteArray::number(qulonglong(i + 1)));
+        out.append("\">\n    <langSet xml:lang=\"").append(source).append("\"><tig><term>");
+        detail::appendXmlText(out, row.word, dropped);
+        out.append("</term>");
+        if (!row.example.isEmpty()) {
+            out.append("<descrip type=\"context\">");
+            detail::appendXmlText(out, row.example, dropped);
+            out.append("</descrip>");
+        }
+        out.append("</tig></langSet>\n    <langSet xml:lang=\"")
+            .append(target)
+            .append("\"><tig><term>");
+        detail::appendXmlText(out, row.meaning, dropped);
+        out.append("</term></tig></langSet>\n   </termEntry>\n");
+    }
+    out.append("  </body>\n </text>\n</martif>\n");
+    return out;
+}
+
+namespace {
+
+bool sameLanguage(const QString& a, const QString& b) {
+    const auto primary = [](const QString& tag) {
+        return tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+    };
+    return primary(a) == primary(b);
+}
+
+// Reads a martif document: the source side is the language the document names (or the first
+// langSet's), the meaning is the terms of the first other language, the example the first
+// context (or note) of the entry.
+class TbxReader {
+public:
+    explicit TbxReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("TBX")) {}
+
+    ReadResult read() {
+        if (readRoot()) {
+            while (m_xml.next()) {
+                if (m_xml.reader().isStartElement() && m_xml.reader().name() == u"termEntry")
+                    readEntry();
+            }
+        }
+        if (m_result.error.isEmpty() && m_xml.failed())
+            m_result.error = m_xml.error();
+        if (!m_result.error.isEmpty()) {
+            m_result.rows.clear();
+            m_result.leftOut.clear();
+        }
+        return std::move(m_result);
+    }
+
+private:
+    bool readRoot() {
+        while (m_xml.next()) {
+            if (!m_xml.reader().isStartElement())
+                continue;
+            if (m_xml.reader().name() != u"martif") {
+                m_result.error = QStringLiteral("TBX ﾌｧｲﾙではありません（最初の要素が <%1> "
+                                                "です）。\r\n取込みを中止しました。")
+                                     .arg(m_xml.reader().name());
+                return false;
+            }
+            m_sourceLanguage =
+                m_xml.reader().attributes().value(QLatin1String("xml:lang")).toString();
+            return true;
+        }
+        return false;
+    }
+
+    struct Side {
+        QString language;
+        QStringList terms;
+    };
+
+    void readEntry() {
+        Row row;
+        row.line = m_xml.line();
+        std::vector<Side> sides;
+        QString note;
+        int depth = 1;
+        while (depth > 0 && m_xml.next()) {
+            QXmlStreamReader& r = m_xml.reader();
+            if (r.isEndElement()) {
+                --depth;
+                continue;
+            }
+            if (!r.isStartElement())
+                continue;
+            const auto name = r.name();
+            if (name == u"langSet") {
+                sides.push_back({r.attributes().value(QLatin1String("xml:lang")).toString(), {}});
+                ++depth;
+            } else if (name == u"term") {
+                const QString term = m_xml.elementText();
+                if (!sides.empty())
+                    sides.back().terms << term;
+            } else if (name == u"descrip" &&
+                       r.attributes().value(QLatin1String("type")) == u"context") {
+                const QString context = m_xml.elementText();
+                if (row.example.isEmpty())
+                    row.example = context;
+            } else if (name == u"note") {
+                const QString text = m_xml.elementText();
+                if (note.isEmpty())
+                    note = text;
+            } else if (name == u"tig" || name == u"ntig" || name == u"termGrp") {
+                ++depth;
+            } else {
+                const QString type = r.attributes().value(QLatin1String("type")).toString();
+                leaveOut(type.isEmpty() ? name.toString()
+                                        : QStringLiteral("%1 (%2)").arg(name, type));
+                m_xml.skipElement();
+            }
+        }
+        if (row.example.isEmpty())
+            row.example = note;
+        else if (!note.isEmpty())
+            leaveOut(QStringLiteral("note"));
+        const Side* source = nullptr;
+        for (const Side& s : sides)
+            if (!m_sourceLanguage.isEmpty() && sameLanguage(s.language, m_sourceLanguage)) {
+                source = &s;
+                break;
+            }
+        if (!source && !sides.empty())
+            source = &sides.front();
+        const Side* target = nullptr;
+        for (const Side& s : sides) {
+            if (&s == source || (source && sameLanguage(s.language, source->language)))
+                continue;
+            if (!target)
+                target = &s;
+            else if (!sameLanguage(s.language, target->language))
+                leaveOut(QStringLiteral("3番目以降の言語（%1）").arg(s.language));
+        }
+        if (source && !source->terms.isEmpty())
+            row.word = source->terms.front();
+        if (source && source->terms.size() > 1)
+            leaveOut(QStringLiteral("同じ言語の2つ目以降の用語"));
+        if (target)
+            row.meaning = target->terms.join(u'\n');
+        m_result.rows.push_back(std::move(row));
+    }
+
+    void leaveOut(const QString& what) {
+        if (!m_leftOut.contains(what)) {
+            m_leftOut.insert(what);
+            m_result.leftOut << what;
+        }
+    }
+
+    detail::SafeXmlReader m_xml;
+    QString m_sourceLanguage;
+    QSet<QString> m_leftOut;
+    ReadResult m_result;
+};
+
+} // namespace
+
+ReadResult readTbx(const QByteArray& bytes) {
+    return TbxReader(bytes).read();
+}
+
+} // namespace exchange
