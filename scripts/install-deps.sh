@@ -17,6 +17,7 @@ packages=(
   libreoffice-writer-nogui poppler-utils
   desktop-file-utils appstream lintian
   edict wordnet-base
+  python3 # the exchange tests read the files we write with Python's csv and xml.etree
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/exchange/exchange.h"
 #include "core/wordindex.h"
 #include "frmgetdir.h"
 
@@ -44,6 +45,9 @@ private:
     QString receivingFolder() const;
     void closeCurrentBook();
     void reopenCurrentBook();
+    void importExchangeFile(const QString& path, exchange::Format format);
+    bool exportExchangeFile(exchange::Format format, const QString& source,
+                            const std::vector<IndexEntry>& words);
 
     BookHost* m_host;
     std::vector<IndexEntry> m_list;

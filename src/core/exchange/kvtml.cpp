@@ -80,6 +80,8 @@ public:
                 readEntries();
             else if (name == u"information")
                 m_xml.skipElement();
+            else if (name == u"lessons")
+                readLessons();
             else
                 leaveOut(name.toString(), true);
         }
@@ -122,6 +124,24 @@ private:
             leaveOut(QStringLiteral("3番目以降の言語"), false);
     }
 
+    // Lessons are only groups of entries; one lesson holding them all (as we write it) loses
+    // nothing, more of them are a division the book cannot keep.
+    void readLessons() {
+        int lessons = 0;
+        int depth = 1;
+        while (depth > 0 && m_xml.next()) {
+            if (m_xml.reader().isStartElement()) {
+                ++depth;
+                if (m_xml.reader().name() == u"container")
+                    ++lessons;
+            } else if (m_xml.reader().isEndElement()) {
+                --depth;
+            }
+        }
+        if (lessons > 1)
+            leaveOut(QStringLiteral("lessons"), false);
+    }
+
     void readEntries() {
         while (m_xml.next() && !m_xml.reader().isEndElement()) {
             if (!m_xml.reader().isStartElement())
@@ -150,7 +170,11 @@ private:
                                                               : id == u"1" ? 1
                                                                            : -1)
                                                            : m_identifiers.indexOf(id);
-            readTranslation(row, side);
+            // A third language's translation has no place in the book (said once, above).
+            if (side == 0 || side == 1)
+                readTranslation(row, side);
+            else
+                m_xml.skipElement();
         }
     }
 
