@@ -13,33 +13,40 @@ namespace {
 const QString ExampleOpen = QStringLiteral("<div class=\"example\">");
 const QString CheckedTag = QStringLiteral("checked");
 
-void appendHtml(QString& out, const QString& text) {
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out.append(u"&amp;");
+void appendHtml(QByteArray& out, QByteArrayView utf8) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char* escaped;
+        switch (utf8[i]) {
+        case '&':
+            escaped = "&amp;";
             break;
-        case u'<':
-            out.append(u"&lt;");
+        case '<':
+            escaped = "&lt;";
             break;
-        case u'>':
-            out.append(u"&gt;");
+        case '>':
+            escaped = "&gt;";
             break;
-        case u'"':
-            out.append(u"&quot;");
+        case '"':
+            escaped = "&quot;";
             break;
-        case u'\t':
-            out.append(u"&#9;");
+        case '\t':
+            escaped = "&#9;";
             break;
-        case u'\n':
-            out.append(u"<br>");
+        case '\n':
+            escaped = "<br>";
             break;
-        case u'\r':
+        case '\r':
+            escaped = "";
             break;
         default:
-            out.append(c);
+            continue;
         }
+        out.append(utf8.data() + from, i - from);
+        out.append(escaped);
+        from = i + 1;
     }
+    out.append(utf8.data() + from, utf8.size() - from);
 }
 
 QChar entityCharacter(QStringView name, bool* ok) {
@@ -220,31 +227,34 @@ private:
 
 } // namespace
 
-QByteArray writeAnki(const std::vector<Row>& rows, const BookInfo& info) {
-    QString out;
-    out.reserve(qsizetype(rows.size()) * 160 + 256);
-    out.append(u"#separator:tab\n#html:true\n#notetype column:1\n#deck column:2\n"
-               u"#tags column:5\n");
-    QString deck = info.bookName;
-    deck.replace(u'\t', u' ');
-    for (const Row& row : rows) {
-        out.append(u"Basic\t");
-        out.append(deck);
-        out.append(u'\t');
+QByteArray writeAnki(const ExportRows& rows, const BookInfo& info) {
+    QByteArray out;
+    out.reserve(qsizetype(rows.size()) * 220 + 256);
+    out.append("#separator:tab\n#html:true\n#notetype column:1\n#deck column:2\n"
+               "#tags column:5\n");
+    QString deckName = info.bookName;
+    deckName.replace(u'\t', u' ');
+    const QByteArray deck = deckName.toUtf8();
+    const QByteArray exampleOpen = ExampleOpen.toUtf8();
+    const QByteArray checkedTag = CheckedTag.toUtf8();
+    ExportRow row;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows.fill(i, row);
+        out.append("Basic\t").append(deck).append('\t');
         appendHtml(out, row.word);
-        out.append(u'\t');
+        out.append('\t');
         appendHtml(out, row.meaning);
         if (!row.example.isEmpty()) {
-            out.append(ExampleOpen);
+            out.append(exampleOpen);
             appendHtml(out, row.example);
-            out.append(u"</div>");
+            out.append("</div>");
         }
-        out.append(u'\t');
+        out.append('\t');
         if (row.checked)
-            out.append(CheckedTag);
-        out.append(u'\n');
+            out.append(checkedTag);
+        out.append('\n');
     }
-    return out.toUtf8();
+    return out;
 }
 
 ReadResult readAnki(const QByteArray& bytes) {

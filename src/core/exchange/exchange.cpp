@@ -6,6 +6,7 @@
 #include "core/cp932.h"
 #include "core/failure.h"
 #include "formats.h"
+#include "utf8records.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,18 +39,6 @@ QString localeOfSet(const QString& setName) {
         if (plain.contains(QString::fromUtf16(k.name)))
             return QString::fromLatin1(k.locale);
     return QStringLiteral("en");
-}
-
-QString withoutPadding(QByteArrayView record) {
-    qsizetype end = record.size();
-    while (end > 0 && record[end - 1] == ' ')
-        --end;
-    QString text = cp932::decode(record.first(end));
-    if (text.contains(u'\r')) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(u'\r', u'\n');
-    }
-    return text;
 }
 
 QString trimmedRight(QString s) {
@@ -192,19 +181,10 @@ QString nameOf(Format format) {
     return {};
 }
 
-std::vector<Row> exportRows(const QString& sourceFolder, const std::vector<IndexEntry>& words) {
-    const BookRecords records(sourceFolder);
-    std::vector<Row> rows;
-    rows.reserve(words.size());
-    for (const IndexEntry& e : words)
-        rows.push_back({0, e.word, withoutPadding(records.meaning(e.recordNo)),
-                        withoutPadding(records.example(e.recordNo)), e.checkMark, 3});
-    return rows;
-}
-
 int exportFile(Format format, const QString& sourceFolder, const std::vector<IndexEntry>& words,
                const QString& path, const BookInfo& info) {
-    const std::vector<Row> rows = exportRows(sourceFolder, words);
+    const BookRecords records(sourceFolder);
+    const ExportRows rows(records, words);
     int dropped = 0;
     QByteArray bytes;
     switch (format) {

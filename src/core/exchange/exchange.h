@@ -55,9 +55,6 @@ QString filterOf(Format format);
 QString suffixOf(Format format);
 QString nameOf(Format format);
 
-// The words with their records, in list order.
-std::vector<Row> exportRows(const QString& sourceFolder, const std::vector<IndexEntry>& words);
-
 // Writes the words of sourceFolder as a file of the format, whole or not at all. Returns how many
 // characters were left out because the format cannot hold them (control characters in XML).
 int exportFile(Format format, const QString& sourceFolder, const std::vector<IndexEntry>& words,

@@ -2,22 +2,23 @@
 #pragma once
 
 #include "exchange.h"
+#include "utf8records.h"
 
 #include <QByteArray>
 
 // The writers and readers of each format, on bytes in memory.
 namespace exchange {
 
-QByteArray writeAnki(const std::vector<Row>& rows, const BookInfo& info);
+QByteArray writeAnki(const ExportRows& rows, const BookInfo& info);
 ReadResult readAnki(const QByteArray& bytes);
 
-QByteArray writeKvtml(const std::vector<Row>& rows, const BookInfo& info, int* dropped);
+QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped);
 ReadResult readKvtml(const QByteArray& bytes);
 
-QByteArray writeOmegaT(const std::vector<Row>& rows);
+QByteArray writeOmegaT(const ExportRows& rows);
 ReadResult readOmegaT(const QByteArray& bytes);
 
-QByteArray writeTbx(const std::vector<Row>& rows, const BookInfo& info, int* dropped);
+QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped);
 ReadResult readTbx(const QByteArray& bytes);
 
 // Shared by the readers and writers.
@@ -26,6 +27,7 @@ namespace detail {
 bool utf8Text(const QByteArray& bytes, QString* text, QString* error);
 // Appends text as XML character data (also fit for attribute values); characters XML 1.0
 // cannot hold are left out and counted.
+void appendXmlText(QByteArray& out, QByteArrayView utf8, int* dropped);
 void appendXmlText(QByteArray& out, QStringView text, int* dropped);
 // A message for a file that begins like an HTML page, or empty.
 QString htmlPageMessage(const QByteArray& bytes, const QString& formatName);

@@ -12,7 +12,8 @@ namespace exchange {
 
 namespace {
 
-void appendTextElement(QByteArray& out, const char* indent, const char* name, QStringView text,
+template <class Text>
+void appendTextElement(QByteArray& out, const char* indent, const char* name, const Text& text,
                        int* dropped) {
     out.append(indent).append('<').append(name).append('>');
     detail::appendXmlText(out, text, dropped);
@@ -21,34 +22,35 @@ void appendTextElement(QByteArray& out, const char* indent, const char* name, QS
 
 } // namespace
 
-QByteArray writeKvtml(const std::vector<Row>& rows, const BookInfo& info, int* dropped) {
+QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped) {
     QByteArray out;
     out.reserve(qsizetype(rows.size()) * 300 + 1024);
     out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
                "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
-    appendTextElement(out, "  ", "title", info.bookName, dropped);
+    appendTextElement(out, "  ", "title", QStringView(info.bookName), dropped);
     out.append(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
     appendTextElement(out, "   ", "name", info.setName.isEmpty() ? info.sourceLocale : info.setName,
                       dropped);
-    appendTextElement(out, "   ", "locale", info.sourceLocale, dropped);
+    appendTextElement(out, "   ", "locale", QStringView(info.sourceLocale), dropped);
     out.append("  </identifier>\n  <identifier id=\"1\">\n");
-    appendTextElement(out, "   ", "name", QStringLiteral("日本語"), dropped);
-    appendTextElement(out, "   ", "locale", info.targetLocale, dropped);
+    appendTextElement(out, "   ", "name", QStringView(u"日本語"), dropped);
+    appendTextElement(out, "   ", "locale", QStringView(info.targetLocale), dropped);
     out.append("  </identifier>\n </identifiers>\n <entries>\n");
+    ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const Row& row = rows[i];
+        rows.fill(i, row);
         const QByteArray id = QByteArray::number(qulonglong(i));
         out.append("  <entry id=\"").append(id).append("\">\n   <translation id=\"0\">\n");
-        appendTextElement(out, "    ", "text", row.word, dropped);
+        appendTextElement(out, "    ", "text", QByteArrayView(row.word), dropped);
         if (!row.example.isEmpty())
-            appendTextElement(out, "    ", "example", row.example, dropped);
+            appendTextElement(out, "    ", "example", QByteArrayView(row.example), dropped);
         out.append("   </translation>\n   <translation id=\"1\">\n");
-        appendTextElement(out, "    ", "text", row.meaning, dropped);
+        appendTextElement(out, "    ", "text", QByteArrayView(row.meaning), dropped);
         out.append("   </translation>\n  </entry>\n");
     }
     out.append(" </entries>\n <lessons>\n  <container>\n");
-    appendTextElement(out, "   ", "name", info.bookName, dropped);
+    appendTextElement(out, "   ", "name", QStringView(info.bookName), dropped);
     out.append("   <inpractice>true</inpractice>\n");
     for (size_t i = 0; i < rows.size(); ++i)
         out.append("   <entry id=\"").append(QByteArray::number(qulonglong(i))).append("\"/>\n");

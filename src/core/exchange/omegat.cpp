@@ -12,15 +12,20 @@ namespace {
 constexpr char16_t LineBreakStandIn = u'\u2028';
 constexpr char16_t TabStandIn = u'\u2409';
 
-void appendField(QString& out, const QString& text) {
-    for (QChar c : text) {
-        if (c == u'\n')
-            out.append(QChar(LineBreakStandIn));
-        else if (c == u'\t')
-            out.append(QChar(TabStandIn));
-        else if (c != u'\r')
-            out.append(c);
+void appendField(QByteArray& out, QByteArrayView utf8) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c != '\n' && c != '\t' && c != '\r')
+            continue;
+        out.append(utf8.data() + from, i - from);
+        if (c == '\n')
+            out.append("\xE2\x80\xA8"); // LineBreakStandIn
+        else if (c == '\t')
+            out.append("\xE2\x90\x89"); // TabStandIn
+        from = i + 1;
     }
+    out.append(utf8.data() + from, utf8.size() - from);
 }
 
 QString fieldText(QStringView field) {
@@ -32,20 +37,22 @@ QString fieldText(QStringView field) {
 
 } // namespace
 
-QByteArray writeOmegaT(const std::vector<Row>& rows) {
-    QString out;
-    out.reserve(qsizetype(rows.size()) * 120);
-    for (const Row& row : rows) {
+QByteArray writeOmegaT(const ExportRows& rows) {
+    QByteArray out;
+    out.reserve(qsizetype(rows.size()) * 200);
+    ExportRow row;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows.fill(i, row);
         appendField(out, row.word);
-        out.append(u'\t');
+        out.append('\t');
         appendField(out, row.meaning);
         if (!row.example.isEmpty()) {
-            out.append(u'\t');
+            out.append('\t');
             appendField(out, row.example);
         }
-        out.append(u'\n');
+        out.append('\n');
     }
-    return out.toUtf8();
+    return out;
 }
 
 ReadResult readOmegaT(const QByteArray& bytes) {

@@ -99,7 +99,10 @@ void SafeXmlReader::skipElement() {
 }
 
 void appendXmlText(QByteArray& out, QStringView text, int* dropped) {
-    const QByteArray utf8 = text.toUtf8();
+    appendXmlText(out, QByteArrayView(text.toUtf8()), dropped);
+}
+
+void appendXmlText(QByteArray& out, QByteArrayView utf8, int* dropped) {
     qsizetype from = 0;
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
@@ -123,11 +126,11 @@ void appendXmlText(QByteArray& out, QStringView text, int* dropped) {
             escaped = "";
             ++*dropped;
         }
-        out.append(utf8.constData() + from, i - from);
+        out.append(utf8.data() + from, i - from);
         out.append(escaped);
         from = i + 1;
     }
-    out.append(utf8.constData() + from, utf8.size() - from);
+    out.append(utf8.data() + from, utf8.size() - from);
 }
 
 } // namespace exchange::detail

@@ -8,7 +8,7 @@
 
 namespace exchange {
 
-QByteArray writeTbx(const std::vector<Row>& rows, const BookInfo& info, int* dropped) {
+QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) {
     QByteArray out;
     out.reserve(qsizetype(rows.size()) * 300 + 1024);
     const QByteArray source = info.sourceLocale.toUtf8();
@@ -16,25 +16,26 @@ QByteArray writeTbx(const std::vector<Row>& rows, const BookInfo& info, int* dro
     out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"")
         .append(source)
         .append("\">\n <martifHeader>\n  <fileDesc>\n   <titleStmt><title>");
-    detail::appendXmlText(out, info.bookName, dropped);
+    detail::appendXmlText(out, QStringView(info.bookName), dropped);
     out.append("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
                "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
                " </martifHeader>\n <text>\n  <body>\n");
+    ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const Row& row = rows[i];
+        rows.fill(i, row);
         out.append("   <termEntry id=\"t").append(QByteArray::number(qulonglong(i + 1)));
         out.append("\">\n    <langSet xml:lang=\"").append(source).append("\"><tig><term>");
-        detail::appendXmlText(out, row.word, dropped);
+        detail::appendXmlText(out, QByteArrayView(row.word), dropped);
         out.append("</term>");
         if (!row.example.isEmpty()) {
             out.append("<descrip type=\"context\">");
-            detail::appendXmlText(out, row.example, dropped);
+            detail::appendXmlText(out, QByteArrayView(row.example), dropped);
             out.append("</descrip>");
         }
         out.append("</tig></langSet>\n    <langSet xml:lang=\"")
             .append(target)
             .append("\"><tig><term>");
-        detail::appendXmlText(out, row.meaning, dropped);
+        detail::appendXmlText(out, QByteArrayView(row.meaning), dropped);
         out.append("</term></tig></langSet>\n   </termEntry>\n");
     }
     out.append("  </body>\n </text>\n</martif>\n");

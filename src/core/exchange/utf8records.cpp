@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "utf8records.h"
+
+#include "core/cp932.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+namespace exchange {
+
+namespace {
+
+// The UTF-8 bytes of every CP932 character, found once through the code page's own decoder:
+// the low three bytes hold the UTF-8 bytes, the top byte how many there are.
+class Cp932Table {
+public:
+    Cp932Table() {
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            m_single[size_t(b)] =
+                pack(cp932::isLeadByte(uchar(b)) ? QString(QChar::ReplacementCharacter)
+                                                 : cp932::decode(QByteArrayView(&c, 1)));
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!cp932::isLeadByte(uchar(lead)))
+                continue;
+            for (int trail = 0; trail < 256; ++trail) {
+                const char pair[2] = {char(lead), char(trail)};
+                bool ok = true;
+                const QString text = cp932::decode(QByteArrayView(pair, 2), &ok);
+                // A pair that is no character stays 0: its lead byte alone is the damage.
+                if (ok && text.size() == 1)
+                    m_double[size_t(lead << 8 | trail)] = pack(text);
+            }
+        }
+    }
+    std::uint32_t single(uchar b) const { return m_single[b]; }
+    std::uint32_t pair(uchar lead, uchar trail) const {
+        return m_double[size_t(lead << 8 | trail)];
+    }
+
+private:
+    static std::uint32_t pack(const QString& text) {
+        const QByteArray utf8 = text.left(1).toUtf8();
+        std::uint32_t packed = std::uint32_t(utf8.size()) << 24;
+        for (qsizetype i = 0; i < utf8.size() && i < 3; ++i)
+            packed |= std::uint32_t(uchar(utf8[i])) << (8 * i);
+        return packed;
+    }
+    std::array<std::uint32_t, 256> m_single{};
+    std::array<std::uint32_t, 65536> m_double{};
+};
+
+const Cp932Table& table() {
+    static const std::unique_ptr<Cp932Table> t = std::make_unique<Cp932Table>();
+    return *t;
+}
+
+void appendPacked(QByteArray& out, std::uint32_t packed) {
+    const char bytes[3] = {char(packed & 0xFF), char(packed >> 8 & 0xFF),
+                           char(packed >> 16 & 0xFF)};
+    out.append(bytes, qsizetype(packed >> 24));
+}
+
+// Records are mostly padding, so it is skipped eight spaces at a time.
+QByteArrayView withoutPadding(QByteArrayView v) {
+    constexpr std::uint64_t Spaces = 0x2020202020202020ULL;
+    qsizetype end = v.size();
+    while (end >= 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, v.data() + end - 8, 8);
+        if (chunk != Spaces)
+            break;
+        end -= 8;
+    }
+    while (end > 0 && v[end - 1] == ' ')
+        --end;
+    return v.first(end);
+}
+
+} // namespace
+
+void appendCp932AsUtf8(QByteArray& out, QByteArrayView bytes) {
+    const Cp932Table& t = table();
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // Runs of plain ASCII go across in one piece.
+        qsizetype run = i;
+        while (run < n && uchar(bytes[run]) < 0x80 && bytes[run] != '\r')
+            ++run;
+        if (run > i) {
+            out.append(bytes.data() + i, run - i);
+            i = run;
+            continue;
+        }
+        const uchar b = uchar(bytes[i]);
+        if (b == '\r') {
+            out.append('\n');
+            i += i + 1 < n && bytes[i + 1] == '\n' ? 2 : 1;
+        } else if (cp932::isLeadByte(b) && i + 1 < n && t.pair(b, uchar(bytes[i + 1])) != 0) {
+            appendPacked(out, t.pair(b, uchar(bytes[i + 1])));
+            i += 2;
+        } else {
+            appendPacked(out, t.single(b));
+            ++i;
+        }
+    }
+}
+
+void ExportRows::fill(size_t i, ExportRow& row) const {
+    const IndexEntry& e = m_words[i];
+    row.word = e.word.toUtf8();
+    row.meaning.clear();
+    appendCp932AsUtf8(row.meaning, withoutPadding(m_records.meaning(e.recordNo)));
+    row.example.clear();
+    appendCp932AsUtf8(row.example, withoutPadding(m_records.example(e.recordNo)));
+    row.checked = e.checkMark;
+}
+
+} // namespace exchange
