@@ -13,7 +13,7 @@ namespace {
 const QString ExampleOpen = QStringLiteral("<div class=\"example\">");
 const QString CheckedTag = QStringLiteral("checked");
 
-void appendHtml(QByteArray& out, QByteArrayView utf8) {
+void appendHtml(ByteSink& out, QByteArrayView utf8) {
     qsizetype from = 0;
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char* escaped;
@@ -42,11 +42,11 @@ void appendHtml(QByteArray& out, QByteArrayView utf8) {
         default:
             continue;
         }
-        out.append(utf8.data() + from, i - from);
-        out.append(escaped);
+        out.put(utf8.data() + from, i - from);
+        out.put(escaped);
         from = i + 1;
     }
-    out.append(utf8.data() + from, utf8.size() - from);
+    out.put(utf8.data() + from, utf8.size() - from);
 }
 
 QChar entityCharacter(QStringView name, bool* ok) {
@@ -228,10 +228,9 @@ private:
 } // namespace
 
 QByteArray writeAnki(const ExportRows& rows, const BookInfo& info) {
-    QByteArray out;
-    out.reserve(qsizetype(rows.size()) * 220 + 256);
-    out.append("#separator:tab\n#html:true\n#notetype column:1\n#deck column:2\n"
-               "#tags column:5\n");
+    ByteSink out(qsizetype(rows.size()) * 220 + 256);
+    out.put("#separator:tab\n#html:true\n#notetype column:1\n#deck column:2\n"
+            "#tags column:5\n");
     QString deckName = info.bookName;
     deckName.replace(u'\t', u' ');
     const QByteArray deck = deckName.toUtf8();
@@ -240,21 +239,21 @@ QByteArray writeAnki(const ExportRows& rows, const BookInfo& info) {
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
-        out.append("Basic\t").append(deck).append('\t');
-        appendHtml(out, row.word);
-        out.append('\t');
-        appendHtml(out, row.meaning);
+        out.put("Basic\t").put(deck).put('\t');
+        appendHtml(out, row.word.view());
+        out.put('\t');
+        appendHtml(out, row.meaning.view());
         if (!row.example.isEmpty()) {
-            out.append(exampleOpen);
-            appendHtml(out, row.example);
-            out.append("</div>");
+            out.put(exampleOpen);
+            appendHtml(out, row.example.view());
+            out.put("</div>");
         }
-        out.append('\t');
+        out.put('\t');
         if (row.checked)
-            out.append(checkedTag);
-        out.append('\n');
+            out.put(checkedTag);
+        out.put('\n');
     }
-    return out;
+    return out.take();
 }
 
 ReadResult readAnki(const QByteArray& bytes) {

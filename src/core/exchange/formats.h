@@ -27,8 +27,8 @@ namespace detail {
 bool utf8Text(const QByteArray& bytes, QString* text, QString* error);
 // Appends text as XML character data (also fit for attribute values); characters XML 1.0
 // cannot hold are left out and counted.
-void appendXmlText(QByteArray& out, QByteArrayView utf8, int* dropped);
-void appendXmlText(QByteArray& out, QStringView text, int* dropped);
+void appendXmlText(ByteSink& out, QByteArrayView utf8, int* dropped);
+void appendXmlText(ByteSink& out, QStringView text, int* dropped);
 // A message for a file that begins like an HTML page, or empty.
 QString htmlPageMessage(const QByteArray& bytes, const QString& formatName);
 } // namespace detail

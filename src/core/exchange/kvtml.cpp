@@ -13,49 +13,48 @@ namespace exchange {
 namespace {
 
 template <class Text>
-void appendTextElement(QByteArray& out, const char* indent, const char* name, const Text& text,
+void appendTextElement(ByteSink& out, const char* indent, const char* name, const Text& text,
                        int* dropped) {
-    out.append(indent).append('<').append(name).append('>');
+    out.put(indent).put('<').put(name).put('>');
     detail::appendXmlText(out, text, dropped);
-    out.append("</").append(name).append(">\n");
+    out.put("</").put(name).put(">\n");
 }
 
 } // namespace
 
 QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped) {
-    QByteArray out;
-    out.reserve(qsizetype(rows.size()) * 300 + 1024);
-    out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
-               "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
+    ByteSink out(qsizetype(rows.size()) * 300 + 1024);
+    out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
+            "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
     appendTextElement(out, "  ", "title", QStringView(info.bookName), dropped);
-    out.append(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
+    out.put(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
     appendTextElement(out, "   ", "name", info.setName.isEmpty() ? info.sourceLocale : info.setName,
                       dropped);
     appendTextElement(out, "   ", "locale", QStringView(info.sourceLocale), dropped);
-    out.append("  </identifier>\n  <identifier id=\"1\">\n");
+    out.put("  </identifier>\n  <identifier id=\"1\">\n");
     appendTextElement(out, "   ", "name", QStringView(u"日本語"), dropped);
     appendTextElement(out, "   ", "locale", QStringView(info.targetLocale), dropped);
-    out.append("  </identifier>\n </identifiers>\n <entries>\n");
+    out.put("  </identifier>\n </identifiers>\n <entries>\n");
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
         const QByteArray id = QByteArray::number(qulonglong(i));
-        out.append("  <entry id=\"").append(id).append("\">\n   <translation id=\"0\">\n");
-        appendTextElement(out, "    ", "text", QByteArrayView(row.word), dropped);
+        out.put("  <entry id=\"").put(id).put("\">\n   <translation id=\"0\">\n");
+        appendTextElement(out, "    ", "text", row.word.view(), dropped);
         if (!row.example.isEmpty())
-            appendTextElement(out, "    ", "example", QByteArrayView(row.example), dropped);
-        out.append("   </translation>\n   <translation id=\"1\">\n");
-        appendTextElement(out, "    ", "text", QByteArrayView(row.meaning), dropped);
-        out.append("   </translation>\n  </entry>\n");
+            appendTextElement(out, "    ", "example", row.example.view(), dropped);
+        out.put("   </translation>\n   <translation id=\"1\">\n");
+        appendTextElement(out, "    ", "text", row.meaning.view(), dropped);
+        out.put("   </translation>\n  </entry>\n");
     }
-    out.append(" </entries>\n <lessons>\n  <container>\n");
+    out.put(" </entries>\n <lessons>\n  <container>\n");
     appendTextElement(out, "   ", "name", QStringView(info.bookName), dropped);
-    out.append("   <inpractice>true</inpractice>\n");
+    out.put("   <inpractice>true</inpractice>\n");
     for (size_t i = 0; i < rows.size(); ++i)
-        out.append("   <entry id=\"").append(QByteArray::number(qulonglong(i))).append("\"/>\n");
-    out.append("  </container>\n </lessons>\n</kvtml>\n");
-    return out;
+        out.put("   <entry id=\"").put(QByteArray::number(qulonglong(i))).put("\"/>\n");
+    out.put("  </container>\n </lessons>\n</kvtml>\n");
+    return out.take();
 }
 
 namespace {

@@ -12,20 +12,20 @@ namespace {
 constexpr char16_t LineBreakStandIn = u'\u2028';
 constexpr char16_t TabStandIn = u'\u2409';
 
-void appendField(QByteArray& out, QByteArrayView utf8) {
+void appendField(ByteSink& out, QByteArrayView utf8) {
     qsizetype from = 0;
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         if (c != '\n' && c != '\t' && c != '\r')
             continue;
-        out.append(utf8.data() + from, i - from);
+        out.put(utf8.data() + from, i - from);
         if (c == '\n')
-            out.append("\xE2\x80\xA8"); // LineBreakStandIn
+            out.put("\xE2\x80\xA8"); // LineBreakStandIn
         else if (c == '\t')
-            out.append("\xE2\x90\x89"); // TabStandIn
+            out.put("\xE2\x90\x89"); // TabStandIn
         from = i + 1;
     }
-    out.append(utf8.data() + from, utf8.size() - from);
+    out.put(utf8.data() + from, utf8.size() - from);
 }
 
 QString fieldText(QStringView field) {
@@ -38,21 +38,20 @@ QString fieldText(QStringView field) {
 } // namespace
 
 QByteArray writeOmegaT(const ExportRows& rows) {
-    QByteArray out;
-    out.reserve(qsizetype(rows.size()) * 200);
+    ByteSink out(qsizetype(rows.size()) * 200);
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
-        appendField(out, row.word);
-        out.append('\t');
-        appendField(out, row.meaning);
+        appendField(out, row.word.view());
+        out.put('\t');
+        appendField(out, row.meaning.view());
         if (!row.example.isEmpty()) {
-            out.append('\t');
-            appendField(out, row.example);
+            out.put('\t');
+            appendField(out, row.example.view());
         }
-        out.append('\n');
+        out.put('\n');
     }
-    return out;
+    return out.take();
 }
 
 ReadResult readOmegaT(const QByteArray& bytes) {

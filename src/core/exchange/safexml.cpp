@@ -98,11 +98,11 @@ void SafeXmlReader::skipElement() {
     }
 }
 
-void appendXmlText(QByteArray& out, QStringView text, int* dropped) {
+void appendXmlText(ByteSink& out, QStringView text, int* dropped) {
     appendXmlText(out, QByteArrayView(text.toUtf8()), dropped);
 }
 
-void appendXmlText(QByteArray& out, QByteArrayView utf8, int* dropped) {
+void appendXmlText(ByteSink& out, QByteArrayView utf8, int* dropped) {
     qsizetype from = 0;
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
@@ -126,11 +126,11 @@ void appendXmlText(QByteArray& out, QByteArrayView utf8, int* dropped) {
             escaped = "";
             ++*dropped;
         }
-        out.append(utf8.data() + from, i - from);
-        out.append(escaped);
+        out.put(utf8.data() + from, i - from);
+        out.put(escaped);
         from = i + 1;
     }
-    out.append(utf8.data() + from, utf8.size() - from);
+    out.put(utf8.data() + from, utf8.size() - from);
 }
 
 } // namespace exchange::detail

@@ -9,37 +9,34 @@
 namespace exchange {
 
 QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) {
-    QByteArray out;
-    out.reserve(qsizetype(rows.size()) * 300 + 1024);
+    ByteSink out(qsizetype(rows.size()) * 300 + 1024);
     const QByteArray source = info.sourceLocale.toUtf8();
     const QByteArray target = info.targetLocale.toUtf8();
-    out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"")
-        .append(source)
-        .append("\">\n <martifHeader>\n  <fileDesc>\n   <titleStmt><title>");
+    out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"")
+        .put(source)
+        .put("\">\n <martifHeader>\n  <fileDesc>\n   <titleStmt><title>");
     detail::appendXmlText(out, QStringView(info.bookName), dropped);
-    out.append("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
-               "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
-               " </martifHeader>\n <text>\n  <body>\n");
+    out.put("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
+            "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
+            " </martifHeader>\n <text>\n  <body>\n");
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
-        out.append("   <termEntry id=\"t").append(QByteArray::number(qulonglong(i + 1)));
-        out.append("\">\n    <langSet xml:lang=\"").append(source).append("\"><tig><term>");
-        detail::appendXmlText(out, QByteArrayView(row.word), dropped);
-        out.append("</term>");
+        out.put("   <termEntry id=\"t").put(QByteArray::number(qulonglong(i + 1)));
+        out.put("\">\n    <langSet xml:lang=\"").put(source).put("\"><tig><term>");
+        detail::appendXmlText(out, row.word.view(), dropped);
+        out.put("</term>");
         if (!row.example.isEmpty()) {
-            out.append("<descrip type=\"context\">");
-            detail::appendXmlText(out, QByteArrayView(row.example), dropped);
-            out.append("</descrip>");
+            out.put("<descrip type=\"context\">");
+            detail::appendXmlText(out, row.example.view(), dropped);
+            out.put("</descrip>");
         }
-        out.append("</tig></langSet>\n    <langSet xml:lang=\"")
-            .append(target)
-            .append("\"><tig><term>");
-        detail::appendXmlText(out, QByteArrayView(row.meaning), dropped);
-        out.append("</term></tig></langSet>\n   </termEntry>\n");
+        out.put("</tig></langSet>\n    <langSet xml:lang=\"").put(target).put("\"><tig><term>");
+        detail::appendXmlText(out, row.meaning.view(), dropped);
+        out.put("</term></tig></langSet>\n   </termEntry>\n");
     }
-    out.append("  </body>\n </text>\n</martif>\n");
-    return out;
+    out.put("  </body>\n </text>\n</martif>\n");
+    return out.take();
 }
 
 namespace {

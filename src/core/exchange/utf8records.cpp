@@ -58,10 +58,10 @@ const Cp932Table& table() {
     return *t;
 }
 
-void appendPacked(QByteArray& out, std::uint32_t packed) {
+void appendPacked(ByteSink& out, std::uint32_t packed) {
     const char bytes[3] = {char(packed & 0xFF), char(packed >> 8 & 0xFF),
                            char(packed >> 16 & 0xFF)};
-    out.append(bytes, qsizetype(packed >> 24));
+    out.put(bytes, qsizetype(packed >> 24));
 }
 
 // Records are mostly padding, so it is skipped eight spaces at a time.
@@ -82,7 +82,7 @@ QByteArrayView withoutPadding(QByteArrayView v) {
 
 } // namespace
 
-void appendCp932AsUtf8(QByteArray& out, QByteArrayView bytes) {
+void appendCp932AsUtf8(ByteSink& out, QByteArrayView bytes) {
     const Cp932Table& t = table();
     const qsizetype n = bytes.size();
     qsizetype i = 0;
@@ -92,13 +92,13 @@ void appendCp932AsUtf8(QByteArray& out, QByteArrayView bytes) {
         while (run < n && uchar(bytes[run]) < 0x80 && bytes[run] != '\r')
             ++run;
         if (run > i) {
-            out.append(bytes.data() + i, run - i);
+            out.put(bytes.data() + i, run - i);
             i = run;
             continue;
         }
         const uchar b = uchar(bytes[i]);
         if (b == '\r') {
-            out.append('\n');
+            out.put('\n');
             i += i + 1 < n && bytes[i + 1] == '\n' ? 2 : 1;
         } else if (cp932::isLeadByte(b) && i + 1 < n && t.pair(b, uchar(bytes[i + 1])) != 0) {
             appendPacked(out, t.pair(b, uchar(bytes[i + 1])));
@@ -110,12 +110,26 @@ void appendCp932AsUtf8(QByteArray& out, QByteArrayView bytes) {
     }
 }
 
+void ByteSink::putUtf8(QStringView text) {
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii) {
+        put(QByteArrayView(text.toUtf8()));
+        return;
+    }
+    char* p = room(text.size());
+    for (QChar c : text)
+        *p++ = char(c.unicode());
+    m_used += text.size();
+}
+
 void ExportRows::fill(size_t i, ExportRow& row) const {
     const IndexEntry& e = m_words[i];
-    row.word = e.word.toUtf8();
-    row.meaning.clear();
+    row.word.reset();
+    row.word.putUtf8(e.word);
+    row.meaning.reset();
     appendCp932AsUtf8(row.meaning, withoutPadding(m_records.meaning(e.recordNo)));
-    row.example.clear();
+    row.example.reset();
     appendCp932AsUtf8(row.example, withoutPadding(m_records.example(e.recordNo)));
     row.checked = e.checkMark;
 }
