@@ -3,6 +3,8 @@
 
 #include "formats.h"
 
+#include <cstring>
+
 namespace exchange::detail {
 
 namespace {
@@ -103,34 +105,34 @@ void appendXmlText(ByteSink& out, QStringView text, int* dropped) {
 }
 
 void appendXmlText(ByteSink& out, QByteArrayView utf8, int* dropped) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
-        const char* escaped = nullptr;
+    // "&quot;" is the longest a byte grows.
+    char* p = out.reserve(utf8.size() * 6);
+    const auto put = [&p](const char* text, int size) {
+        std::memcpy(p, text, size_t(size));
+        p += size;
+    };
+    for (const char c : utf8) {
         switch (c) {
         case '&':
-            escaped = "&amp;";
+            put("&amp;", 5);
             break;
         case '<':
-            escaped = "&lt;";
+            put("&lt;", 4);
             break;
         case '>':
-            escaped = "&gt;";
+            put("&gt;", 4);
             break;
         case '"':
-            escaped = "&quot;";
+            put("&quot;", 6);
             break;
         default:
             if (uchar(c) >= 0x20 || c == '\t' || c == '\n')
-                continue;
-            escaped = "";
-            ++*dropped;
+                *p++ = c;
+            else
+                ++*dropped;
         }
-        out.put(utf8.data() + from, i - from);
-        out.put(escaped);
-        from = i + 1;
     }
-    out.put(utf8.data() + from, utf8.size() - from);
+    out.commit(p);
 }
 
 } // namespace exchange::detail

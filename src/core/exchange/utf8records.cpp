@@ -58,12 +58,6 @@ const Cp932Table& table() {
     return *t;
 }
 
-void appendPacked(ByteSink& out, std::uint32_t packed) {
-    const char bytes[3] = {char(packed & 0xFF), char(packed >> 8 & 0xFF),
-                           char(packed >> 16 & 0xFF)};
-    out.put(bytes, qsizetype(packed >> 24));
-}
-
 // Records are mostly padding, so it is skipped eight spaces at a time.
 QByteArrayView withoutPadding(QByteArrayView v) {
     constexpr std::uint64_t Spaces = 0x2020202020202020ULL;
@@ -85,29 +79,35 @@ QByteArrayView withoutPadding(QByteArrayView v) {
 void appendCp932AsUtf8(ByteSink& out, QByteArrayView bytes) {
     const Cp932Table& t = table();
     const qsizetype n = bytes.size();
+    // No CP932 byte becomes more than three bytes of UTF-8.
+    char* p = out.reserve(n * 3);
+    const auto put = [&p](std::uint32_t packed) {
+        const int size = int(packed >> 24);
+        p[0] = char(packed & 0xFF);
+        if (size > 1)
+            p[1] = char(packed >> 8 & 0xFF);
+        if (size > 2)
+            p[2] = char(packed >> 16 & 0xFF);
+        p += size;
+    };
     qsizetype i = 0;
     while (i < n) {
-        // Runs of plain ASCII go across in one piece.
-        qsizetype run = i;
-        while (run < n && uchar(bytes[run]) < 0x80 && bytes[run] != '\r')
-            ++run;
-        if (run > i) {
-            out.put(bytes.data() + i, run - i);
-            i = run;
-            continue;
-        }
         const uchar b = uchar(bytes[i]);
-        if (b == '\r') {
-            out.put('\n');
+        if (b < 0x80 && b != '\r') {
+            *p++ = char(b);
+            ++i;
+        } else if (b == '\r') {
+            *p++ = '\n';
             i += i + 1 < n && bytes[i + 1] == '\n' ? 2 : 1;
         } else if (cp932::isLeadByte(b) && i + 1 < n && t.pair(b, uchar(bytes[i + 1])) != 0) {
-            appendPacked(out, t.pair(b, uchar(bytes[i + 1])));
+            put(t.pair(b, uchar(bytes[i + 1])));
             i += 2;
         } else {
-            appendPacked(out, t.single(b));
+            put(t.single(b));
             ++i;
         }
     }
+    out.commit(p);
 }
 
 void ByteSink::putUtf8(QStringView text) {

@@ -28,6 +28,9 @@ public:
         ++m_used;
         return *this;
     }
+    // Room for at least n more bytes, to be written through the pointer and then committed.
+    char* reserve(qsizetype n) { return room(n); }
+    void commit(const char* end) { m_used = end - m_bytes.constData(); }
     // Text as UTF-8; plain ASCII is copied as it is.
     void putUtf8(QStringView text);
     void reset() { m_used = 0; }
