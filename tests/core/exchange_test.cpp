@@ -398,6 +398,12 @@ TEST(Exchange, RefusesFilesThatAreNotWhatTheyClaim) {
         {"old.kvtml", Format::Kvtml, "<kvtml version=\"1.0\"><e><o>x</o></e></kvtml>",
          QStringLiteral("版 2 の")},
         {"kvtml.tbx", Format::Tbx, "<kvtml version=\"2.0\"/>", QStringLiteral("<kvtml>")},
+        {"crossed.kvtml", Format::Kvtml,
+         "<kvtml version=\"2.0\">\n<entries><entry>\n</entries></kvtml>",
+         QStringLiteral("3行目に XML の誤り")},
+        {"cut.tbx", Format::Tbx, "<martif><text><body><termEntry>", QStringLiteral("閉じられない")},
+        {"latin1.tbx", Format::Tbx, "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><martif/>",
+         QStringLiteral("iso-8859-1")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

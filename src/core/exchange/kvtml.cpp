@@ -70,11 +70,11 @@ public:
         if (!readRoot())
             return finish();
         while (m_xml.next()) {
-            if (m_xml.reader().isEndElement())
+            if (m_xml.isEndElement())
                 break;
-            if (!m_xml.reader().isStartElement())
+            if (!m_xml.isStartElement())
                 continue;
-            const auto name = m_xml.reader().name();
+            const auto name = m_xml.name();
             if (name == u"identifiers")
                 readIdentifiers();
             else if (name == u"entries")
@@ -92,16 +92,15 @@ public:
 private:
     bool readRoot() {
         while (m_xml.next()) {
-            if (!m_xml.reader().isStartElement())
+            if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.reader().name() != u"kvtml") {
+            if (m_xml.name() != u"kvtml") {
                 m_result.error = QStringLiteral("kvtml ﾌｧｲﾙではありません（最初の要素が <%1> "
                                                 "です）。\r\n取込みを中止しました。")
-                                     .arg(m_xml.reader().name());
+                                     .arg(m_xml.name());
                 return false;
             }
-            const QString version =
-                m_xml.reader().attributes().value(QLatin1String("version")).toString();
+            const QString version = m_xml.attribute(u"version");
             if (!version.startsWith(u'2')) {
                 m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
                                                 "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
@@ -114,11 +113,11 @@ private:
     }
 
     void readIdentifiers() {
-        while (m_xml.next() && !m_xml.reader().isEndElement()) {
-            if (!m_xml.reader().isStartElement())
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.reader().name() == u"identifier")
-                m_identifiers << m_xml.reader().attributes().value(QLatin1String("id")).toString();
+            if (m_xml.name() == u"identifier")
+                m_identifiers << m_xml.attribute(u"id");
             m_xml.skipElement();
         }
         if (m_identifiers.size() > 2)
@@ -131,11 +130,11 @@ private:
         int lessons = 0;
         int depth = 1;
         while (depth > 0 && m_xml.next()) {
-            if (m_xml.reader().isStartElement()) {
+            if (m_xml.isStartElement()) {
                 ++depth;
-                if (m_xml.reader().name() == u"container")
+                if (m_xml.name() == u"container")
                     ++lessons;
-            } else if (m_xml.reader().isEndElement()) {
+            } else if (m_xml.isEndElement()) {
                 --depth;
             }
         }
@@ -144,11 +143,11 @@ private:
     }
 
     void readEntries() {
-        while (m_xml.next() && !m_xml.reader().isEndElement()) {
-            if (!m_xml.reader().isStartElement())
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.reader().name() != u"entry") {
-                leaveOut(m_xml.reader().name().toString(), true);
+            if (m_xml.name() != u"entry") {
+                leaveOut(m_xml.name().toString(), true);
                 continue;
             }
             Row row;
@@ -159,14 +158,14 @@ private:
     }
 
     void readEntry(Row& row) {
-        while (m_xml.next() && !m_xml.reader().isEndElement()) {
-            if (!m_xml.reader().isStartElement())
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.reader().name() != u"translation") {
-                leaveOut(m_xml.reader().name().toString(), true);
+            if (m_xml.name() != u"translation") {
+                leaveOut(m_xml.name().toString(), true);
                 continue;
             }
-            const QString id = m_xml.reader().attributes().value(QLatin1String("id")).toString();
+            const QString id = m_xml.attribute(u"id");
             const qsizetype side = m_identifiers.isEmpty() ? (id == u"0"   ? 0
                                                               : id == u"1" ? 1
                                                                            : -1)
@@ -180,10 +179,10 @@ private:
     }
 
     void readTranslation(Row& row, qsizetype side) {
-        while (m_xml.next() && !m_xml.reader().isEndElement()) {
-            if (!m_xml.reader().isStartElement())
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
                 continue;
-            const auto name = m_xml.reader().name();
+            const auto name = m_xml.name();
             if (side == 0 && name == u"text") {
                 row.word = m_xml.elementText();
             } else if (side == 1 && name == u"text") {

@@ -58,7 +58,7 @@ public:
     ReadResult read() {
         if (readRoot()) {
             while (m_xml.next()) {
-                if (m_xml.reader().isStartElement() && m_xml.reader().name() == u"termEntry")
+                if (m_xml.isStartElement() && m_xml.name() == u"termEntry")
                     readEntry();
             }
         }
@@ -74,16 +74,15 @@ public:
 private:
     bool readRoot() {
         while (m_xml.next()) {
-            if (!m_xml.reader().isStartElement())
+            if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.reader().name() != u"martif") {
+            if (m_xml.name() != u"martif") {
                 m_result.error = QStringLiteral("TBX ﾌｧｲﾙではありません（最初の要素が <%1> "
                                                 "です）。\r\n取込みを中止しました。")
-                                     .arg(m_xml.reader().name());
+                                     .arg(m_xml.name());
                 return false;
             }
-            m_sourceLanguage =
-                m_xml.reader().attributes().value(QLatin1String("xml:lang")).toString();
+            m_sourceLanguage = m_xml.attribute(u"xml:lang");
             return true;
         }
         return false;
@@ -101,23 +100,21 @@ private:
         QString note;
         int depth = 1;
         while (depth > 0 && m_xml.next()) {
-            QXmlStreamReader& r = m_xml.reader();
-            if (r.isEndElement()) {
+            if (m_xml.isEndElement()) {
                 --depth;
                 continue;
             }
-            if (!r.isStartElement())
+            if (!m_xml.isStartElement())
                 continue;
-            const auto name = r.name();
+            const auto name = m_xml.name();
             if (name == u"langSet") {
-                sides.push_back({r.attributes().value(QLatin1String("xml:lang")).toString(), {}});
+                sides.push_back({m_xml.attribute(u"xml:lang"), {}});
                 ++depth;
             } else if (name == u"term") {
                 const QString term = m_xml.elementText();
                 if (!sides.empty())
                     sides.back().terms << term;
-            } else if (name == u"descrip" &&
-                       r.attributes().value(QLatin1String("type")) == u"context") {
+            } else if (name == u"descrip" && m_xml.attribute(u"type") == u"context") {
                 const QString context = m_xml.elementText();
                 if (row.example.isEmpty())
                     row.example = context;
@@ -128,7 +125,7 @@ private:
             } else if (name == u"tig" || name == u"ntig" || name == u"termGrp") {
                 ++depth;
             } else {
-                const QString type = r.attributes().value(QLatin1String("type")).toString();
+                const QString type = m_xml.attribute(u"type");
                 leaveOut(type.isEmpty() ? name.toString()
                                         : QStringLiteral("%1 (%2)").arg(name, type));
                 m_xml.skipElement();
