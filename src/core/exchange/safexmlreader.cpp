@@ -3,12 +3,16 @@
 #include "safexml.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace exchange::detail {
 
 namespace {
 
 bool isNameChar(QChar c) {
+    const char16_t u = c.unicode();
+    if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z'))
+        return true;
     return c.isLetterOrNumber() || c == u':' || c == u'_' || c == u'-' || c == u'.' ||
            c.unicode() >= 0x80;
 }
@@ -75,9 +79,12 @@ bool SafeXmlReader::fail(const QString& reason) {
 
 int SafeXmlReader::line() {
     // Line ends are counted only up to where they are asked for: a document is gone through once.
-    for (; m_counted < m_tokenStart && m_counted < m_text.size(); ++m_counted)
-        if (m_text[m_counted] == u'\n')
-            ++m_line;
+    const qsizetype upTo = std::min(m_tokenStart, m_text.size());
+    if (upTo > m_counted) {
+        const QChar* data = m_text.constData();
+        m_line += int(std::count(data + m_counted, data + upTo, QChar(u'\n')));
+        m_counted = upTo;
+    }
     return m_line;
 }
 
