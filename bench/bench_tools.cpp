@@ -5,6 +5,7 @@
 #include "core/files/atomicfile.h"
 #include "core/store/book.h"
 #include "core/store/booktransfer.h"
+#include "core/exchange/exchange.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,6 +87,64 @@ void BM_ImportCsv(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ImportCsv)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The other programs' formats, measured in the same run as the comma-separated file.
+const exchange::BookInfo BenchInfo =
+    exchange::infoFor(QStringLiteral("bench"), QStringLiteral("英語ｾｯﾄ"));
+
+void exportAs(benchmark::State& state, exchange::Format format) {
+    const QString source = bookgen::book(int(state.range(0)));
+    const std::vector<IndexEntry> words = allWords(source);
+    QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/out.") + exchange::suffixOf(format);
+    for (auto _ : state)
+        exchange::exportFile(format, source, words, path, BenchInfo);
+}
+
+// Reads the file and adds its words to an empty book, as the dialog does.
+void importAs(benchmark::State& state, exchange::Format format) {
+    const QString source = bookgen::book(int(state.range(0)));
+    QTemporaryDir fileDir;
+    const QString path = fileDir.path() + QStringLiteral("/in.") + exchange::suffixOf(format);
+    exchange::exportFile(format, source, allWords(source), path, BenchInfo);
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        const exchange::ReadResult read = exchange::readFile(format, path);
+        if (!read.error.isEmpty() || read.rows.size() != size_t(state.range(0)))
+            state.SkipWithError("the file did not read back");
+        exchange::importRows(read.rows, dir.path());
+    }
+}
+
+void BM_ExportAnki(benchmark::State& state) {
+    exportAs(state, exchange::Format::Anki);
+}
+BENCHMARK(BM_ExportAnki)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ExportKvtml(benchmark::State& state) {
+    exportAs(state, exchange::Format::Kvtml);
+}
+BENCHMARK(BM_ExportKvtml)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ExportTbx(benchmark::State& state) {
+    exportAs(state, exchange::Format::Tbx);
+}
+BENCHMARK(BM_ExportTbx)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportAnki(benchmark::State& state) {
+    importAs(state, exchange::Format::Anki);
+}
+BENCHMARK(BM_ImportAnki)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportKvtml(benchmark::State& state) {
+    importAs(state, exchange::Format::Kvtml);
+}
+BENCHMARK(BM_ImportKvtml)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportTbx(benchmark::State& state) {
+    importAs(state, exchange::Format::Tbx);
+}
+BENCHMARK(BM_ImportTbx)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

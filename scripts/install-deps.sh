@@ -20,6 +20,7 @@ packages=(
   desktop-file-utils appstream lintian
   edict wordnet-base
   libmecab-dev mecab-ipadic-utf8 # Japanese originals read as words (the analyser and its dictionary)
+  python3 # the exchange tests read the files we write with Python's csv and xml.etree
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include "core/settings/booklist.h"
 #include "core/settings/session.h"
 #include "core/store/booktransfer.h"
+#include "core/exchange/exchange.h"
 #include "library/bookhost.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -24,6 +25,64 @@
 namespace {
 const QString ExportTitle = QStringLiteral("ﾃﾞｰﾀ書出し確認");
 const QString CsvFilter = QStringLiteral("ｶﾝﾏ区切りﾃｷｽﾄ(*.csv)形式 (*.csv)");
+
+// The other programs' formats follow the described ones in the export list, in this order.
+constexpr int FirstExchangeItem = 3;
+constexpr exchange::Format ExchangeFormats[] = {exchange::Format::Anki, exchange::Format::Kvtml,
+                                                exchange::Format::OmegaT, exchange::Format::Tbx};
+
+// The comma-separated file first, as it always was, then the other programs' files.
+QString importFilter() {
+    QString filter = CsvFilter;
+    for (exchange::Format format : ExchangeFormats)
+        filter += QStringLiteral(";;") + exchange::filterOf(format);
+    return filter;
+}
+
+// The summary of an import that adds words, each row not taken as it stood named; the whole
+// list can be kept in a file.
+void showImportReport(const booktransfer::CsvImportReport& report, const QStringList& leftOut) {
+    QString text = QStringLiteral("ﾃﾞｰﾀの取込みが完了しました\r\n追加: %1 語\r\n"
+                                  "取込まなかった語: %2 語")
+                       .arg(report.added)
+                       .arg(report.duplicates + report.repeatedInFile + report.refusedCount());
+    if (report.duplicates > 0)
+        text += QStringLiteral("\r\n　ﾌﾞｯｸにすでにある語: %1 語").arg(report.duplicates);
+    if (report.repeatedInFile > 0)
+        text += QStringLiteral("\r\n　ﾌｧｲﾙ内で重複した語: %1 語").arg(report.repeatedInFile);
+    for (const auto& [reason, count] : report.refused)
+        text += QStringLiteral("\r\n　%1 %2 語").arg(reason).arg(count);
+    if (report.cut > 0)
+        text += QStringLiteral("\r\n意味・用例を切り詰めた語: %1 語").arg(report.cut);
+    if (!leftOut.isEmpty())
+        text += QStringLiteral("\r\nﾌﾞｯｸに入れる場所がなく取込まなかった項目: %1")
+                    .arg(leftOut.join(QStringLiteral("、")));
+    if (report.notes.empty()) {
+        showMessage(text);
+        return;
+    }
+    constexpr int Shown = 30;
+    text += QStringLiteral("\r\n\r\n");
+    const QStringList lines = report.notesText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    text += lines.mid(0, Shown).join(QStringLiteral("\r\n"));
+    if (lines.size() > Shown)
+        text += QStringLiteral("\r\n（ほか %1 行）").arg(lines.size() - Shown);
+    text += QStringLiteral("\r\n\r\nこの報告をﾌｧｲﾙに保存しますか？");
+    if (showMessage(text, QStringLiteral("取込みの報告"), MessageButtons::YesNo,
+                    MessageIcon::Information) != Answer::Yes)
+        return;
+    const std::optional<QString> reportPath =
+        dialogs().saveFile({QStringLiteral("報告の保存先を選んでください"),
+                            session().appFolder,
+                            QStringLiteral("取込みの報告.txt"),
+                            QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt);;すべてのﾌｧｲﾙ (*)"),
+                            {},
+                            QStringLiteral("txt")});
+    if (!reportPath || reportPath->isEmpty())
+        return;
+    // UTF-8, so refused words with characters the code page lacks are written as they were.
+    writeFileAtomically(*reportPath, "\xEF\xBB\xBF" + report.notesText().toUtf8());
+}
 } // namespace
 
 FrmInport::FrmInport(BookHost* host, std::vector<IndexEntry> list, QWidget* parent)
@@ -78,6 +137,8 @@ void FrmInport::formLoad() {
         f->Combo1->clear();
         f->Combo1->addItems({QStringLiteral("Verbanta形式"), QStringLiteral("ｶﾝﾏ区切り(csv)形式"),
                              QStringLiteral("ｶﾝﾏ区切り(csv)形式 UTF-8")});
+        for (exchange::Format format : ExchangeFormats)
+            f->Combo1->addItem(exchange::filterOf(format));
         f->Combo1->setCurrentIndex(0);
         f->chkWord->setChecked(false);
         f->cmdRead2->setEnabled(true);
@@ -92,9 +153,10 @@ void FrmInport::formLoad() {
 void FrmInport::Combo1Click() {
     guarded(reportOnly(u"書出し形式選択時", "Error249"), [this] {
         InportForm* f = m_form;
-        const bool csv = f->Combo1->currentIndex() >= 1;
-        f->cmdRead2->setEnabled(!csv);
-        f->cmdExport->setEnabled(csv);
+        const bool toFile = f->Combo1->currentIndex() >= 1;
+        const bool csv = toFile && f->Combo1->currentIndex() < FirstExchangeItem;
+        f->cmdRead2->setEnabled(!toFile);
+        f->cmdExport->setEnabled(toFile);
         f->lblCRLF->setVisible(csv);
         f->txtCRLF->setVisible(csv);
         if (csv) {
@@ -172,10 +234,18 @@ void FrmInport::cmdInportClick() {
 
 void FrmInport::cmdReadCsvClick() {
     guarded(reportOnly(u"ﾃﾞｰﾀ読込み時", "Error246"), [this] {
-        const std::optional<QString> path = dialogs().openFile(
-            {QStringLiteral("取り込むﾌｧｲﾙを選んでください"), session().appFolder, {}, CsvFilter});
+        const std::optional<QString> path =
+            dialogs().openFile({QStringLiteral("取り込むﾌｧｲﾙを選んでください"),
+                                session().appFolder,
+                                {},
+                                importFilter()});
         if (!path || path->isEmpty())
             return;
+        exchange::Format format;
+        if (exchange::formatOfPath(*path, &format)) {
+            importExchangeFile(*path, format);
+            return;
+        }
         const Answer answer = showMessage(QStringLiteral("ﾃﾞｰﾀの取込みを開始します"),
                                           QStringLiteral("取込み開始確認"), MessageButtons::YesNo,
                                           MessageIcon::Question);
@@ -184,48 +254,29 @@ void FrmInport::cmdReadCsvClick() {
         if (!backupBeforeChange(receivingFolder(), QStringLiteral("取込み（ｶﾝﾏ区切り）")))
             return;
         closeCurrentBook();
-        const booktransfer::CsvImportReport report =
-            booktransfer::importCsv(*path, receivingFolder());
-        QString text = QStringLiteral("ﾃﾞｰﾀの取込みが完了しました\r\n追加: %1 語\r\n"
-                                      "取込まなかった語: %2 語")
-                           .arg(report.added)
-                           .arg(report.duplicates + report.repeatedInFile + report.refusedCount());
-        if (report.duplicates > 0)
-            text += QStringLiteral("\r\n　ﾌﾞｯｸにすでにある語: %1 語").arg(report.duplicates);
-        if (report.repeatedInFile > 0)
-            text += QStringLiteral("\r\n　ﾌｧｲﾙ内で重複した語: %1 語").arg(report.repeatedInFile);
-        for (const auto& [reason, count] : report.refused)
-            text += QStringLiteral("\r\n　%1 %2 語").arg(reason).arg(count);
-        if (report.cut > 0)
-            text += QStringLiteral("\r\n意味・用例を切り詰めた語: %1 語").arg(report.cut);
-        if (report.notes.empty()) {
-            showMessage(text);
-            return;
-        }
-        // Each row not taken as it stood is named; the whole list can be kept in a file.
-        constexpr int Shown = 30;
-        text += QStringLiteral("\r\n\r\n");
-        const QStringList lines =
-            report.notesText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        text += lines.mid(0, Shown).join(QStringLiteral("\r\n"));
-        if (lines.size() > Shown)
-            text += QStringLiteral("\r\n（ほか %1 行）").arg(lines.size() - Shown);
-        text += QStringLiteral("\r\n\r\nこの報告をﾌｧｲﾙに保存しますか？");
-        if (showMessage(text, QStringLiteral("取込みの報告"), MessageButtons::YesNo,
-                        MessageIcon::Information) != Answer::Yes)
-            return;
-        const std::optional<QString> reportPath =
-            dialogs().saveFile({QStringLiteral("報告の保存先を選んでください"),
-                                session().appFolder,
-                                QStringLiteral("取込みの報告.txt"),
-                                QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt);;すべてのﾌｧｲﾙ (*)"),
-                                {},
-                                QStringLiteral("txt")});
-        if (!reportPath || reportPath->isEmpty())
-            return;
-        // UTF-8, so refused words with characters the code page lacks are written as they were.
-        writeFileAtomically(*reportPath, "\xEF\xBB\xBF" + report.notesText().toUtf8());
+        showImportReport(booktransfer::importCsv(*path, receivingFolder()), {});
     });
+}
+
+// A file of another program is read whole before anything else happens: a file that is not
+// what it claims is refused with the book untouched and no backup taken.
+void FrmInport::importExchangeFile(const QString& path, exchange::Format format) {
+    const exchange::ReadResult file = exchange::readFile(format, path);
+    if (!file.error.isEmpty()) {
+        showMessage(file.error, QStringLiteral("取込み"), MessageButtons::Ok,
+                    MessageIcon::Exclamation);
+        return;
+    }
+    const Answer answer =
+        showMessage(QStringLiteral("ﾃﾞｰﾀの取込みを開始します"), QStringLiteral("取込み開始確認"),
+                    MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != Answer::Yes)
+        return;
+    if (!backupBeforeChange(receivingFolder(),
+                            QStringLiteral("取込み（%1）").arg(exchange::nameOf(format))))
+        return;
+    closeCurrentBook();
+    showImportReport(exchange::importRows(file.rows, receivingFolder()), file.leftOut);
 }
 
 void FrmInport::cmdExportClick() {
@@ -250,6 +301,10 @@ void FrmInport::cmdExportClick() {
             if (answer != Answer::Yes)
                 return;
             booktransfer::exportOwnFormat(source, words, target);
+        } else if (f->Combo1->currentIndex() >= FirstExchangeItem) {
+            if (!exportExchangeFile(ExchangeFormats[f->Combo1->currentIndex() - FirstExchangeItem],
+                                    source, words))
+                return;
         } else {
             std::optional<QString> path =
                 dialogs().saveFile({QStringLiteral("書き出すﾌｧｲﾙ名を付けてください"),
@@ -274,6 +329,35 @@ void FrmInport::cmdExportClick() {
         }
         showMessage(QStringLiteral("ﾃﾞｰﾀの書出しが終了しました"));
     });
+}
+
+bool FrmInport::exportExchangeFile(exchange::Format format, const QString& source,
+                                   const std::vector<IndexEntry>& words) {
+    std::optional<QString> path =
+        dialogs().saveFile({QStringLiteral("書き出すﾌｧｲﾙ名を付けてください"),
+                            session().appFolder,
+                            {},
+                            exchange::filterOf(format),
+                            {},
+                            exchange::suffixOf(format)});
+    if (!path || path->isEmpty())
+        return false;
+    if (QFileInfo(*path).suffix().isEmpty())
+        *path += u'.' + exchange::suffixOf(format);
+    const Answer answer =
+        showMessage(QStringLiteral("ﾃﾞｰﾀを %1 へ %2 形式で書出しします。\r\n"
+                                   "書出し処理を実行してもよろしいですか？")
+                        .arg(QFileInfo(*path).fileName(), exchange::nameOf(format)),
+                    ExportTitle, MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != Answer::Yes)
+        return false;
+    const int dropped = exchange::exportFile(
+        format, source, words, *path,
+        exchange::infoFor(m_form->lblExSource->text(), session().current.setName));
+    if (dropped > 0)
+        showMessage(
+            QStringLiteral("XML に書けない制御文字 %1 個を除いて書出しました。").arg(dropped));
+    return true;
 }
 
 void FrmInport::cmdCloseClick() {

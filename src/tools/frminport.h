@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/store/wordindex.h"
+#include "core/exchange/exchange.h"
 #include "frmgetdir.h"
 
 #include <QObject>
@@ -44,6 +45,9 @@ private:
     QString receivingFolder() const;
     void closeCurrentBook();
     void reopenCurrentBook();
+    void importExchangeFile(const QString& path, exchange::Format format);
+    bool exportExchangeFile(exchange::Format format, const QString& source,
+                            const std::vector<IndexEntry>& words);
 
     BookHost* m_host;
     std::vector<IndexEntry> m_list;

@@ -240,7 +240,7 @@ TEST(FrmInport, LoadsThenExportsInBothFormatsAndRefusesTheSameBook) {
     EXPECT_EQ(f->cboBooks->count(), 2);
     EXPECT_EQ(f->cboBooks->currentText(), "cur");
     EXPECT_EQ(f->lblExSource->text(), "cur");
-    EXPECT_EQ(f->Combo1->count(), 3);
+    EXPECT_EQ(f->Combo1->count(), 7);
     EXPECT_EQ(f->Combo1->itemText(2), "ｶﾝﾏ区切り(csv)形式 UTF-8");
     EXPECT_EQ(f->txtCRLF->text(), " / ");
     EXPECT_FALSE(f->cmdExport->isEnabled());
@@ -551,6 +551,70 @@ TEST(FrmInport, TheCsvReportNamesTheRowsAndCanBeSaved) {
     const QString report = QString::fromUtf8(a.app.read("report.txt"));
     EXPECT_TRUE(report.contains(QStringLiteral("2行目 dog: ﾌﾞｯｸにすでにある語")));
     EXPECT_TRUE(report.contains(QStringLiteral("3行目 fox: 1行目と同じ語")));
+}
+
+} // namespace
+
+namespace {
+
+// The other programs' formats through the dialog: an export of the checked words as Anki notes,
+// a file that is not what its name says refused with the book untouched and no backup taken,
+// and an import that adds words after a backup and reports the entry it left.
+TEST(FrmInport, CarriesWordsToOtherProgramsAndRefusesAFileThatIsNotWhatItClaims) {
+    App a;
+    ScriptedDialogs dialogs;
+    a.book("cur", {"apple", "bee", "cat"});
+    booklist::write(a.app.path(), {{"cur", "English"}});
+    HostSpy host;
+    FrmInport dialog(&host, listOf({{"apple", false}, {"bee", true}, {"cat", true}}));
+    InportForm* f = dialog.form();
+    dialog.formLoad();
+    EXPECT_EQ(f->Combo1->itemText(3), QStringLiteral("Anki 用テキスト (*.txt)"));
+    EXPECT_EQ(f->Combo1->itemText(4), QStringLiteral("KWordQuiz / Parley (*.kvtml)"));
+    EXPECT_EQ(f->Combo1->itemText(5), QStringLiteral("OmegaT 用語集 (*.utf8)"));
+    EXPECT_EQ(f->Combo1->itemText(6), QStringLiteral("TBX 用語集 (*.tbx)"));
+
+    f->Combo1->setCurrentIndex(3);
+    dialog.Combo1Click();
+    EXPECT_TRUE(f->cmdExport->isEnabled());
+    EXPECT_FALSE(f->cmdRead2->isEnabled());
+    EXPECT_TRUE(f->txtCRLF->isHidden());
+    f->chkWord->setChecked(true);
+    dialogs.expectSaveFile(a.app.file("cards"))
+        .expectMessage(Answer::Yes)
+        .expectMessage(Answer::Ok);
+    dialog.cmdExportClick();
+    EXPECT_EQ(dialogs.boxes().at(0).text,
+              QStringLiteral("ﾃﾞｰﾀを cards.txt へ Anki 形式で書出しします。\r\n"
+                             "書出し処理を実行してもよろしいですか？"));
+    EXPECT_EQ(dialogs.lastBox().text, "ﾃﾞｰﾀの書出しが終了しました");
+    EXPECT_TRUE(a.app.read("cards.txt")
+                    .endsWith("#tags column:5\nBasic\tcur\tbee\tcur:bee\tchecked\n"
+                              "Basic\tcur\tcat\tcur:cat\tchecked\n"));
+
+    const QByteArray before = a.app.read("cur/words.vtd");
+    a.app.write("page.kvtml", "<!DOCTYPE html>\n<html><body>words</body></html>\n");
+    dialogs.expectOpenFile(a.app.file("page.kvtml")).expectMessage(Answer::Ok, "HTML");
+    dialog.cmdReadCsvClick();
+    EXPECT_EQ(host.closes, 0);
+    EXPECT_EQ(a.app.read("cur/words.vtd"), before);
+    EXPECT_TRUE(BookBackups(a.app.path()).list("cur").empty());
+
+    a.app.write("deck.txt", "#separator:tab\n#html:true\ndog\t\xE7\x8A\xAC<br>inu\nbee\tx\n");
+    dialogs.expectOpenFile(a.app.file("deck.txt"))
+        .expectMessage(Answer::Yes)
+        .expectMessage(Answer::No, QStringLiteral("4行目 bee: ﾌﾞｯｸにすでにある語"));
+    dialog.cmdReadCsvClick();
+    EXPECT_TRUE(dialogs.lastBox().text.startsWith(
+        QStringLiteral("ﾃﾞｰﾀの取込みが完了しました\r\n追加: 1 語\r\n取込まなかった語: 1 語\r\n"
+                       "　ﾌﾞｯｸにすでにある語: 1 語\r\n\r\n")))
+        << dialogs.lastBox().text.toStdString();
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_TRUE(bookContents(a.app.file("cur")).contains(QStringLiteral("dog|犬\r\ninu|")));
+    const std::vector<BookBackup> made = BookBackups(a.app.path()).list("cur");
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].operation, QStringLiteral("取込み（Anki）"));
+    EXPECT_TRUE(dialogs.done());
 }
 
 } // namespace

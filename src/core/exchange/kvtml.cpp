@@ -1,0 +1,248 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The KDE vocabulary document, version 2, as KWordQuiz and Parley read and write it: two
+// identifiers (languages), entries of two translations, the example beside the first one, and
+// a lesson holding every entry, since Parley shows entries through their lessons.
+#include "formats.h"
+#include "safexml.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace exchange {
+
+namespace {
+
+template <class Text>
+void appendTextElement(ByteSink& out, const char* indent, const char* name, const Text& text,
+                       int* dropped) {
+    out.put(indent).put('<').put(name).put('>');
+    detail::appendXmlText(out, text, dropped);
+    out.put("</").put(name).put(">\n");
+}
+
+} // namespace
+
+QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped) {
+    ByteSink out(qsizetype(rows.size()) * 300 + 1024);
+    out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
+            "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
+    appendTextElement(out, "  ", "title", QStringView(info.bookName), dropped);
+    out.put(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
+    appendTextElement(out, "   ", "name", info.setName.isEmpty() ? info.sourceLocale : info.setName,
+                      dropped);
+    appendTextElement(out, "   ", "locale", QStringView(info.sourceLocale), dropped);
+    out.put("  </identifier>\n  <identifier id=\"1\">\n");
+    appendTextElement(out, "   ", "name", QStringView(u"日本語"), dropped);
+    appendTextElement(out, "   ", "locale", QStringView(info.targetLocale), dropped);
+    out.put("  </identifier>\n </identifiers>\n <entries>\n");
+    ExportRow row;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows.fill(i, row);
+        const QByteArray id = QByteArray::number(qulonglong(i));
+        out.put("  <entry id=\"").put(id).put("\">\n   <translation id=\"0\">\n");
+        appendTextElement(out, "    ", "text", row.word.view(), dropped);
+        if (!row.example.isEmpty())
+            appendTextElement(out, "    ", "example", row.example.view(), dropped);
+        out.put("   </translation>\n   <translation id=\"1\">\n");
+        appendTextElement(out, "    ", "text", row.meaning.view(), dropped);
+        out.put("   </translation>\n  </entry>\n");
+    }
+    out.put(" </entries>\n <lessons>\n  <container>\n");
+    appendTextElement(out, "   ", "name", QStringView(info.bookName), dropped);
+    out.put("   <inpractice>true</inpractice>\n");
+    for (size_t i = 0; i < rows.size(); ++i)
+        out.put("   <entry id=\"").put(QByteArray::number(qulonglong(i))).put("\"/>\n");
+    out.put("  </container>\n </lessons>\n</kvtml>\n");
+    return out.take();
+}
+
+namespace {
+
+// Reads a kvtml 2 document into rows: the word from the first identifier's translation, the
+// meaning from the second's, the example from the first that has one. Whatever else the
+// document holds is named in leftOut.
+class KvtmlReader {
+public:
+    explicit KvtmlReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("kvtml")) {}
+
+    ReadResult read() {
+        if (!readRoot())
+            return finish();
+        while (m_xml.next()) {
+            if (m_xml.isEndElement())
+                break;
+            if (!m_xml.isStartElement())
+                continue;
+            const auto name = m_xml.name();
+            if (name == u"identifiers")
+                readIdentifiers();
+            else if (name == u"entries")
+                readEntries();
+            else if (name == u"information")
+                m_xml.skipElement();
+            else if (name == u"lessons")
+                readLessons();
+            else
+                leaveOut(name.toString(), true);
+        }
+        return finish();
+    }
+
+private:
+    bool readRoot() {
+        while (m_xml.next()) {
+            if (!m_xml.isStartElement())
+                continue;
+            if (m_xml.name() != u"kvtml") {
+                m_result.error = QStringLiteral("kvtml ﾌｧｲﾙではありません（最初の要素が <%1> "
+                                                "です）。\r\n取込みを中止しました。")
+                                     .arg(m_xml.name());
+                return false;
+            }
+            const QString version = m_xml.attribute(u"version");
+            if (!version.startsWith(u'2')) {
+                m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
+                                                "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
+                                     .arg(version.isEmpty() ? QStringLiteral("不明") : version);
+                return false;
+            }
+            return true;
+        }
+        return false;
+    }
+
+    void readIdentifiers() {
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
+                continue;
+            if (m_xml.name() == u"identifier")
+                m_identifiers << m_xml.attribute(u"id");
+            m_xml.skipElement();
+        }
+        if (m_identifiers.size() > 2)
+            leaveOut(QStringLiteral("3番目以降の言語"), false);
+    }
+
+    // Lessons are only groups of entries; one lesson holding them all (as we write it) loses
+    // nothing, more of them are a division the book cannot keep.
+    void readLessons() {
+        int lessons = 0;
+        int depth = 1;
+        while (depth > 0 && m_xml.next()) {
+            if (m_xml.isStartElement()) {
+                ++depth;
+                if (m_xml.name() == u"container")
+                    ++lessons;
+            } else if (m_xml.isEndElement()) {
+                --depth;
+            }
+        }
+        if (lessons > 1)
+            leaveOut(QStringLiteral("lessons"), false);
+    }
+
+    void readEntries() {
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
+                continue;
+            if (m_xml.name() != u"entry") {
+                leaveOut(m_xml.name().toString(), true);
+                continue;
+            }
+            Row row;
+            row.line = m_xml.line();
+            readEntry(row);
+            m_result.rows.push_back(std::move(row));
+        }
+    }
+
+    void readEntry(Row& row) {
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
+                continue;
+            if (m_xml.name() != u"translation") {
+                leaveOut(m_xml.name().toString(), true);
+                continue;
+            }
+            const QString id = m_xml.attribute(u"id");
+            const qsizetype side = m_identifiers.isEmpty() ? (id == u"0"   ? 0
+                                                              : id == u"1" ? 1
+                                                                           : -1)
+                                                           : m_identifiers.indexOf(id);
+            // A third language's translation has no place in the book (said once, above).
+            if (side == 0 || side == 1)
+                readTranslation(row, side);
+            else
+                m_xml.skipElement();
+        }
+    }
+
+    void readTranslation(Row& row, qsizetype side) {
+        while (m_xml.next() && !m_xml.isEndElement()) {
+            if (!m_xml.isStartElement())
+                continue;
+            const auto name = m_xml.name();
+            if (side == 0 && name == u"text") {
+                row.word = m_xml.elementText();
+            } else if (side == 1 && name == u"text") {
+                row.meaning = m_xml.elementText();
+            } else if ((side == 0 || side == 1) && name == u"example" && row.example.isEmpty()) {
+                row.example = m_xml.elementText();
+            } else {
+                leaveOut(name.toString(), true);
+            }
+        }
+    }
+
+    // Names the element for the user, in words where it is one the vocabulary programs write.
+    void leaveOut(const QString& what, bool skip) {
+        static const QHash<QString, QString> known = {
+            {QStringLiteral("lessons"), QStringLiteral("ﾚｯｽﾝ分け")},
+            {QStringLiteral("wordtypes"), QStringLiteral("品詞")},
+            {QStringLiteral("leitnerboxes"), QStringLiteral("学習箱")},
+            {QStringLiteral("comment"), QStringLiteral("ｺﾒﾝﾄ")},
+            {QStringLiteral("pronunciation"), QStringLiteral("発音")},
+            {QStringLiteral("paraphrase"), QStringLiteral("言い換え")},
+            {QStringLiteral("grade"), QStringLiteral("成績")},
+            {QStringLiteral("image"), QStringLiteral("画像")},
+            {QStringLiteral("sound"), QStringLiteral("音声")},
+            {QStringLiteral("conjugation"), QStringLiteral("活用")},
+            {QStringLiteral("antonym"), QStringLiteral("反意語")},
+            {QStringLiteral("synonym"), QStringLiteral("同意語")},
+            {QStringLiteral("multiplechoice"), QStringLiteral("選択肢")},
+        };
+        const auto found = known.constFind(what);
+        const QString shown =
+            found == known.cend() ? what : QStringLiteral("%1（%2）").arg(*found, what);
+        if (!m_leftOut.contains(shown)) {
+            m_leftOut.insert(shown);
+            m_result.leftOut << shown;
+        }
+        if (skip)
+            m_xml.skipElement();
+    }
+
+    ReadResult finish() {
+        if (m_result.error.isEmpty() && m_xml.failed())
+            m_result.error = m_xml.error();
+        if (!m_result.error.isEmpty()) {
+            m_result.rows.clear();
+            m_result.leftOut.clear();
+        }
+        return std::move(m_result);
+    }
+
+    detail::SafeXmlReader m_xml;
+    QStringList m_identifiers;
+    QSet<QString> m_leftOut;
+    ReadResult m_result;
+};
+
+} // namespace
+
+ReadResult readKvtml(const QByteArray& bytes) {
+    return KvtmlReader(bytes).read();
+}
+
+} // namespace exchange

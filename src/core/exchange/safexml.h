@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace exchange::detail {
+
+// Reads the XML of a word list from memory, as the import needs it, and nothing more: elements,
+// attributes, text, comments, processing instructions and CDATA. No entity but XML's own five
+// and character references is known, so nothing can be expanded into something large or fetched
+// from outside: a document type that declares entities or notations is refused, as is a
+// reference to any other entity. The document must be well formed and UTF-8 (or UTF-16 with its
+// byte-order mark). The messages are for the user.
+class SafeXmlReader {
+public:
+    SafeXmlReader(const QByteArray& bytes, QString formatName);
+
+    // The next start tag, end tag or text; false at the end of the document or on an error,
+    // error() then says why.
+    bool next();
+    bool isStartElement() const { return m_token == Token::Start; }
+    bool isEndElement() const { return m_token == Token::End; }
+    bool isCharacters() const { return m_token == Token::Text; }
+    // The element's qualified name, for a start or an end tag.
+    QStringView name() const { return m_name; }
+    // An attribute of the start tag just read, by its qualified name ("xml:lang").
+    QString attribute(QStringView name) const;
+    // The text just read, references resolved.
+    const QString& text() const { return m_chars; }
+
+    // The text of the element just started, up to its end; child elements give their text.
+    QString elementText();
+    // Reads past the end of the element just started.
+    void skipElement();
+
+    // The line the last token started on, from 1.
+    int line();
+    bool failed() const { return !m_error.isEmpty(); }
+    const QString& error() const { return m_error; }
+
+private:
+    enum class Token { None, Start, End, Text };
+    bool fail(const QString& reason);
+    bool skipProlog();
+    bool readStartTag();
+    bool readEndTag();
+    bool readText();
+    bool skipPast(QStringView end, const QString& what);
+    bool appendResolved(QString& out, QStringView raw);
+
+    QString m_formatName;
+    QString m_error;
+    QString m_text;
+    qsizetype m_pos = 0;
+    qsizetype m_tokenStart = 0;
+    qsizetype m_counted = 0;
+    int m_line = 1;
+    Token m_token = Token::None;
+    QStringView m_name;
+    QStringView m_attributes;
+    QString m_chars;
+    std::vector<QStringView> m_open;
+    bool m_pendingEnd = false;
+    bool m_seenRoot = false;
+};
+
+} // namespace exchange::detail

@@ -1,0 +1,370 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "formats.h"
+#include "safexml.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace exchange::detail {
+
+namespace {
+
+bool isNameChar(QChar c) {
+    const char16_t u = c.unicode();
+    if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z'))
+        return true;
+    return c.isLetterOrNumber() || c == u':' || c == u'_' || c == u'-' || c == u'.' ||
+           c.unicode() >= 0x80;
+}
+
+bool isSpace(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// The encoding the XML declaration names, lower case, or empty.
+QByteArray declaredEncoding(QByteArrayView bytes) {
+    const QByteArray head = bytes.first(std::min<qsizetype>(bytes.size(), 200)).toByteArray();
+    if (!head.startsWith("<?xml"))
+        return {};
+    const qsizetype end = head.indexOf("?>");
+    const QByteArray decl = end > 0 ? head.first(end) : head;
+    const qsizetype at = decl.indexOf("encoding");
+    if (at < 0)
+        return {};
+    qsizetype quote = at + 8;
+    while (quote < decl.size() && decl[quote] != '"' && decl[quote] != '\'')
+        ++quote;
+    if (quote >= decl.size())
+        return {};
+    const qsizetype close = decl.indexOf(decl[quote], quote + 1);
+    return close > quote ? decl.sliced(quote + 1, close - quote - 1).toLower() : QByteArray();
+}
+
+} // namespace
+
+SafeXmlReader::SafeXmlReader(const QByteArray& bytes, QString formatName)
+    : m_formatName(std::move(formatName)) {
+    m_error = htmlPageMessage(bytes, m_formatName);
+    if (failed())
+        return;
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xFF\xFE") || view.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(QStringDecoder::Utf16, QStringDecoder::Flag::Default);
+        m_text = utf16.decode(view);
+        return;
+    }
+    const QByteArray encoding =
+        declaredEncoding(view.startsWith("\xEF\xBB\xBF") ? view.sliced(3) : view);
+    if (!encoding.isEmpty() && encoding != "utf-8" && encoding != "utf8") {
+        m_error = QStringLiteral("このﾌｧｲﾙの文字ｺｰﾄﾞは %1 です。取込めるのは UTF-8 のﾌｧｲﾙ"
+                                 "だけです。\r\nUTF-8 で保存し直してから取込んでください。")
+                      .arg(QString::fromLatin1(encoding));
+        return;
+    }
+    QString error;
+    if (!utf8Text(bytes, &m_text, &error))
+        m_error = error;
+}
+
+bool SafeXmlReader::fail(const QString& reason) {
+    if (!failed())
+        m_error = QStringLiteral("%1 ﾌｧｲﾙとして読めません。%2行目に XML の誤りがあります"
+                                 "（%3）。\r\n取込みを中止しました。")
+                      .arg(m_formatName)
+                      .arg(line())
+                      .arg(reason);
+    m_token = Token::None;
+    return false;
+}
+
+int SafeXmlReader::line() {
+    // Line ends are counted only up to where they are asked for: a document is gone through once.
+    const qsizetype upTo = std::min(m_tokenStart, m_text.size());
+    if (upTo > m_counted) {
+        const QChar* data = m_text.constData();
+        m_line += int(std::count(data + m_counted, data + upTo, QChar(u'\n')));
+        m_counted = upTo;
+    }
+    return m_line;
+}
+
+bool SafeXmlReader::skipPast(QStringView end, const QString& what) {
+    const qsizetype at = QStringView(m_text).indexOf(end, m_pos);
+    if (at < 0)
+        return fail(QStringLiteral("%1が閉じていません").arg(what));
+    m_pos = at + end.size();
+    return true;
+}
+
+// Declarations, comments and processing instructions before the root; a document type is
+// passed over unless its internal subset declares something.
+bool SafeXmlReader::skipProlog() {
+    const QStringView text(m_text);
+    for (;;) {
+        while (m_pos < text.size() && isSpace(text[m_pos]))
+            ++m_pos;
+        m_tokenStart = m_pos;
+        if (text.sliced(m_pos).startsWith(u"<?")) {
+            if (!skipPast(u"?>", QStringLiteral("処理命令")))
+                return false;
+        } else if (text.sliced(m_pos).startsWith(u"<!--")) {
+            if (!skipPast(u"-->", QStringLiteral("ｺﾒﾝﾄ")))
+                return false;
+        } else if (text.sliced(m_pos).startsWith(u"<!DOCTYPE")) {
+            qsizetype i = m_pos + 9;
+            while (i < text.size() && text[i] != u'>' && text[i] != u'[')
+                ++i;
+            if (i < text.size() && text[i] == u'[') {
+                const qsizetype close = text.indexOf(u']', i);
+                const QStringView subset = text.sliced(i, close < 0 ? text.size() - i : close - i);
+                if (subset.contains(u"<!ENTITY") || subset.contains(u"<!NOTATION")) {
+                    m_error = QStringLiteral("このﾌｧｲﾙは文書型宣言（DTD）で実体を宣言しています。"
+                                             "外部のﾌｧｲﾙを読ませたり、展開して巨大になったりする"
+                                             "おそれがあるため、取込みません。");
+                    return false;
+                }
+                i = close < 0 ? text.size() : close;
+            }
+            m_pos = i;
+            if (!skipPast(u">", QStringLiteral("文書型宣言")))
+                return false;
+        } else {
+            return true;
+        }
+    }
+}
+
+bool SafeXmlReader::next() {
+    if (failed())
+        return false;
+    const QStringView text(m_text);
+    if (m_pendingEnd) {
+        m_pendingEnd = false;
+        m_token = Token::End;
+        m_open.pop_back();
+        return true;
+    }
+    if (m_open.empty()) {
+        if (m_seenRoot) {
+            // Only comments, processing instructions and white space may follow the root.
+            if (!skipProlog())
+                return false;
+            if (m_pos < text.size())
+                return fail(QStringLiteral("ﾙｰﾄ要素の後に内容があります"));
+            m_token = Token::None;
+            return false;
+        }
+        if (!skipProlog())
+            return false;
+        if (m_pos >= text.size())
+            return fail(QStringLiteral("要素がありません"));
+        if (text[m_pos] != u'<')
+            return fail(QStringLiteral("ﾙｰﾄ要素の前に文字があります"));
+        m_seenRoot = true;
+        return readStartTag();
+    }
+    for (;;) {
+        m_tokenStart = m_pos;
+        if (m_pos >= text.size())
+            return fail(
+                QStringLiteral("<%1> が閉じられないままﾌｧｲﾙが終わっています").arg(m_open.back()));
+        if (text[m_pos] != u'<')
+            return readText();
+        const QStringView rest = text.sliced(m_pos);
+        if (rest.startsWith(u"</"))
+            return readEndTag();
+        if (rest.startsWith(u"<!--")) {
+            if (!skipPast(u"-->", QStringLiteral("ｺﾒﾝﾄ")))
+                return false;
+            continue;
+        }
+        if (rest.startsWith(u"<?")) {
+            if (!skipPast(u"?>", QStringLiteral("処理命令")))
+                return false;
+            continue;
+        }
+        if (rest.startsWith(u"<![CDATA[")) {
+            const qsizetype end = text.indexOf(u"]]>", m_pos + 9);
+            if (end < 0)
+                return fail(QStringLiteral("CDATA が閉じていません"));
+            m_chars = text.sliced(m_pos + 9, end - m_pos - 9).toString();
+            m_pos = end + 3;
+            m_token = Token::Text;
+            return true;
+        }
+        if (rest.startsWith(u"<!"))
+            return fail(QStringLiteral("ここには宣言を書けません"));
+        return readStartTag();
+    }
+}
+
+bool SafeXmlReader::readStartTag() {
+    const QStringView text(m_text);
+    m_tokenStart = m_pos;
+    qsizetype i = m_pos + 1;
+    const qsizetype nameStart = i;
+    while (i < text.size() && isNameChar(text[i]))
+        ++i;
+    if (i == nameStart)
+        return fail(QStringLiteral("「<」の後に要素名がありません"));
+    m_name = text.sliced(nameStart, i - nameStart);
+    const qsizetype attributesStart = i;
+    QChar quote;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            else if (c == u'<')
+                return fail(QStringLiteral("属性値に「<」があります"));
+        } else if (c == u'"' || c == u'\'') {
+            quote = c;
+        } else if (c == u'>') {
+            break;
+        }
+    }
+    if (i >= text.size())
+        return fail(QStringLiteral("<%1> のﾀｸﾞが閉じていません").arg(m_name));
+    const bool empty = text[i - 1] == u'/' && quote.isNull();
+    m_attributes = text.sliced(attributesStart, i - attributesStart - (empty ? 1 : 0));
+    m_pos = i + 1;
+    m_open.push_back(m_name);
+    m_pendingEnd = empty;
+    m_token = Token::Start;
+    return true;
+}
+
+bool SafeXmlReader::readEndTag() {
+    const QStringView text(m_text);
+    const qsizetype close = text.indexOf(u'>', m_pos);
+    if (close < 0)
+        return fail(QStringLiteral("終了ﾀｸﾞが閉じていません"));
+    m_name = text.sliced(m_pos + 2, close - m_pos - 2).trimmed();
+    if (m_name != m_open.back())
+        return fail(QStringLiteral("<%1> を </%2> で閉じています").arg(m_open.back(), m_name));
+    m_open.pop_back();
+    m_pos = close + 1;
+    m_token = Token::End;
+    return true;
+}
+
+bool SafeXmlReader::readText() {
+    const QStringView text(m_text);
+    qsizetype end = text.indexOf(u'<', m_pos);
+    if (end < 0)
+        end = text.size();
+    const QStringView raw = text.sliced(m_pos, end - m_pos);
+    m_chars.clear();
+    if (!raw.contains(u'&') && !raw.contains(u'\r'))
+        m_chars = raw.toString();
+    else if (!appendResolved(m_chars, raw))
+        return false;
+    m_pos = end;
+    m_token = Token::Text;
+    return true;
+}
+
+// Text with its references resolved and line ends as XML reads them (CR LF and CR as LF).
+bool SafeXmlReader::appendResolved(QString& out, QStringView raw) {
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        if (c == u'\r') {
+            out.append(u'\n');
+            if (i + 1 < raw.size() && raw[i + 1] == u'\n')
+                ++i;
+            continue;
+        }
+        if (c != u'&') {
+            out.append(c);
+            continue;
+        }
+        const qsizetype semicolon = raw.indexOf(u';', i);
+        if (semicolon < 0)
+            return fail(QStringLiteral("「&」の後に「;」がありません"));
+        const QStringView name = raw.sliced(i + 1, semicolon - i - 1);
+        if (name.startsWith(u'#')) {
+            bool ok = false;
+            const bool hex = name.startsWith(u"#x");
+            const uint code = name.sliced(hex ? 2 : 1).toUInt(&ok, hex ? 16 : 10);
+            if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+                return fail(QStringLiteral("文字参照 &%1; が正しくありません").arg(name));
+            const char32_t ucs4 = code;
+            out.append(QString::fromUcs4(&ucs4, 1));
+        } else if (name == u"amp") {
+            out.append(u'&');
+        } else if (name == u"lt") {
+            out.append(u'<');
+        } else if (name == u"gt") {
+            out.append(u'>');
+        } else if (name == u"quot") {
+            out.append(u'"');
+        } else if (name == u"apos") {
+            out.append(u'\'');
+        } else {
+            m_error = QStringLiteral("%1行目に宣言されていない実体参照（&%2;）があります。"
+                                     "\r\n取込みを中止しました。")
+                          .arg(line())
+                          .arg(name);
+            return false;
+        }
+        i = semicolon;
+    }
+    return true;
+}
+
+QString SafeXmlReader::attribute(QStringView name) const {
+    const QStringView a = m_attributes;
+    qsizetype i = 0;
+    while (i < a.size()) {
+        while (i < a.size() && isSpace(a[i]))
+            ++i;
+        const qsizetype nameStart = i;
+        while (i < a.size() && isNameChar(a[i]))
+            ++i;
+        const QStringView found = a.sliced(nameStart, i - nameStart);
+        while (i < a.size() && (isSpace(a[i]) || a[i] == u'='))
+            ++i;
+        if (i >= a.size() || (a[i] != u'"' && a[i] != u'\''))
+            return {};
+        const qsizetype close = a.indexOf(a[i], i + 1);
+        if (close < 0)
+            return {};
+        const QStringView value = a.sliced(i + 1, close - i - 1);
+        if (found == name) {
+            if (!value.contains(u'&'))
+                return value.toString();
+            QString out;
+            // A value with a bad reference reads as empty; the attributes we read are ids and
+            // language codes.
+            return const_cast<SafeXmlReader*>(this)->appendResolved(out, value) ? out : QString();
+        }
+        i = close + 1;
+    }
+    return {};
+}
+
+QString SafeXmlReader::elementText() {
+    QString text;
+    int depth = 1;
+    while (depth > 0 && next()) {
+        if (isStartElement())
+            ++depth;
+        else if (isEndElement())
+            --depth;
+        else if (isCharacters())
+            text += m_chars;
+    }
+    return text;
+}
+
+void SafeXmlReader::skipElement() {
+    int depth = 1;
+    while (depth > 0 && next()) {
+        if (isStartElement())
+            ++depth;
+        else if (isEndElement())
+            --depth;
+    }
+}
+
+} // namespace exchange::detail

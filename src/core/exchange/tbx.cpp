@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TBX (the martif document of TBX-Basic) as OmegaT and other CAT tools read it: one termEntry
+// per word, a langSet per language with its term, the example as the source term's context.
+#include "formats.h"
+#include "safexml.h"
+
+#include <QSet>
+
+namespace exchange {
+
+QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) {
+    ByteSink out(qsizetype(rows.size()) * 300 + 1024);
+    const QByteArray source = info.sourceLocale.toUtf8();
+    const QByteArray target = info.targetLocale.toUtf8();
+    out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"")
+        .put(source)
+        .put("\">\n <martifHeader>\n  <fileDesc>\n   <titleStmt><title>");
+    detail::appendXmlText(out, QStringView(info.bookName), dropped);
+    out.put("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
+            "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
+            " </martifHeader>\n <text>\n  <body>\n");
+    ExportRow row;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows.fill(i, row);
+        out.put("   <termEntry id=\"t").put(QByteArray::number(qulonglong(i + 1)));
+        out.put("\">\n    <langSet xml:lang=\"").put(source).put("\"><tig><term>");
+        detail::appendXmlText(out, row.word.view(), dropped);
+        out.put("</term>");
+        if (!row.example.isEmpty()) {
+            out.put("<descrip type=\"context\">");
+            detail::appendXmlText(out, row.example.view(), dropped);
+            out.put("</descrip>");
+        }
+        out.put("</tig></langSet>\n    <langSet xml:lang=\"").put(target).put("\"><tig><term>");
+        detail::appendXmlText(out, row.meaning.view(), dropped);
+        out.put("</term></tig></langSet>\n   </termEntry>\n");
+    }
+    out.put("  </body>\n </text>\n</martif>\n");
+    return out.take();
+}
+
+namespace {
+
+bool sameLanguage(const QString& a, const QString& b) {
+    const auto primary = [](const QString& tag) {
+        return tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+    };
+    return primary(a) == primary(b);
+}
+
+// Reads a martif document: the source side is the language the document names (or the first
+// langSet's), the meaning is the terms of the first other language, the example the first
+// context (or note) of the entry.
+class TbxReader {
+public:
+    explicit TbxReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("TBX")) {}
+
+    ReadResult read() {
+        if (readRoot()) {
+            while (m_xml.next()) {
+                if (m_xml.isStartElement() && m_xml.name() == u"termEntry")
+                    readEntry();
+            }
+        }
+        if (m_result.error.isEmpty() && m_xml.failed())
+            m_result.error = m_xml.error();
+        if (!m_result.error.isEmpty()) {
+            m_result.rows.clear();
+            m_result.leftOut.clear();
+        }
+        return std::move(m_result);
+    }
+
+private:
+    bool readRoot() {
+        while (m_xml.next()) {
+            if (!m_xml.isStartElement())
+                continue;
+            if (m_xml.name() != u"martif") {
+                m_result.error = QStringLiteral("TBX ﾌｧｲﾙではありません（最初の要素が <%1> "
+                                                "です）。\r\n取込みを中止しました。")
+                                     .arg(m_xml.name());
+                return false;
+            }
+            m_sourceLanguage = m_xml.attribute(u"xml:lang");
+            return true;
+        }
+        return false;
+    }
+
+    struct Side {
+        QString language;
+        QStringList terms;
+    };
+
+    void readEntry() {
+        Row row;
+        row.line = m_xml.line();
+        std::vector<Side> sides;
+        QString note;
+        int depth = 1;
+        while (depth > 0 && m_xml.next()) {
+            if (m_xml.isEndElement()) {
+                --depth;
+                continue;
+            }
+            if (!m_xml.isStartElement())
+                continue;
+            const auto name = m_xml.name();
+            if (name == u"langSet") {
+                sides.push_back({m_xml.attribute(u"xml:lang"), {}});
+                ++depth;
+            } else if (name == u"term") {
+                const QString term = m_xml.elementText();
+                if (!sides.empty())
+                    sides.back().terms << term;
+            } else if (name == u"descrip" && m_xml.attribute(u"type") == u"context") {
+                const QString context = m_xml.elementText();
+                if (row.example.isEmpty())
+                    row.example = context;
+            } else if (name == u"note") {
+                const QString text = m_xml.elementText();
+                if (note.isEmpty())
+                    note = text;
+            } else if (name == u"tig" || name == u"ntig" || name == u"termGrp") {
+                ++depth;
+            } else {
+                const QString type = m_xml.attribute(u"type");
+                leaveOut(type.isEmpty() ? name.toString()
+                                        : QStringLiteral("%1 (%2)").arg(name, type));
+                m_xml.skipElement();
+            }
+        }
+        if (row.example.isEmpty())
+            row.example = note;
+        else if (!note.isEmpty())
+            leaveOut(QStringLiteral("note"));
+        const Side* source = nullptr;
+        for (const Side& s : sides)
+            if (!m_sourceLanguage.isEmpty() && sameLanguage(s.language, m_sourceLanguage)) {
+                source = &s;
+                break;
+            }
+        if (!source && !sides.empty())
+            source = &sides.front();
+        const Side* target = nullptr;
+        for (const Side& s : sides) {
+            if (&s == source || (source && sameLanguage(s.language, source->language)))
+                continue;
+            if (!target)
+                target = &s;
+            else if (!sameLanguage(s.language, target->language))
+                leaveOut(QStringLiteral("3番目以降の言語（%1）").arg(s.language));
+        }
+        if (source && !source->terms.isEmpty())
+            row.word = source->terms.front();
+        if (source && source->terms.size() > 1)
+            leaveOut(QStringLiteral("同じ言語の2つ目以降の用語"));
+        if (target)
+            row.meaning = target->terms.join(u'\n');
+        m_result.rows.push_back(std::move(row));
+    }
+
+    void leaveOut(const QString& what) {
+        if (!m_leftOut.contains(what)) {
+            m_leftOut.insert(what);
+            m_result.leftOut << what;
+        }
+    }
+
+    detail::SafeXmlReader m_xml;
+    QString m_sourceLanguage;
+    QSet<QString> m_leftOut;
+    ReadResult m_result;
+};
+
+} // namespace
+
+ReadResult readTbx(const QByteArray& bytes) {
+    return TbxReader(bytes).read();
+}
+
+} // namespace exchange
