@@ -7,13 +7,14 @@
 #include "core/store/book.h"
 #include "core/text/cp932.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <map>
+#include <algorithm>
 
 namespace conflictcopies {
 
@@ -40,22 +41,63 @@ struct Side {
     bool operator==(const Side& o) const { return meaning == o.meaning && example == o.example; }
 };
 
+// One side's entries in file order. A spelling may be registered more than once with different
+// meanings, so entries are kept as they are, never folded by spelling.
 struct BookSide {
-    std::vector<QByteArray> order; // stored words in file order
-    QHash<QByteArray, Side> words;
+    struct Entry {
+        QByteArray word;
+        Side side;
+    };
+    std::vector<Entry> entries;
+    QHash<QByteArray, std::vector<std::size_t>> bySpelling; // entry indices in file order
+
+    bool holds(const QByteArray& word, const Side& s) const {
+        for (const std::size_t i : bySpelling.value(word))
+            if (entries[i].side == s)
+                return true;
+        return false;
+    }
 };
 
 BookSide readSide(const QString& folder) {
     BookSide side;
     const BookRecords records(folder);
     for (const Book::StoredWord& w : readStoredWords(folder)) {
-        if (side.words.contains(w.bytes))
-            continue; // a repeated line names the same word; the first one is the one shown
-        side.order.push_back(w.bytes);
-        side.words.insert(w.bytes, {trimmedRecord(records.meaning(w.recordNo)).toByteArray(),
-                                    trimmedRecord(records.example(w.recordNo)).toByteArray()});
+        side.bySpelling[w.bytes].push_back(side.entries.size());
+        side.entries.push_back({w.bytes,
+                                {trimmedRecord(records.meaning(w.recordNo)).toByteArray(),
+                                 trimmedRecord(records.example(w.recordNo)).toByteArray()}});
     }
     return side;
+}
+
+// Pairs the book's entries with the copy's of the same spelling: equal entries first, the rest by
+// their order among that spelling. The index of each book entry's partner in the copy, or -1.
+std::vector<qsizetype> pairEntries(const BookSide& book, const BookSide& copy) {
+    std::vector<qsizetype> partner(book.entries.size(), -1);
+    for (auto it = book.bySpelling.cbegin(); it != book.bySpelling.cend(); ++it) {
+        const std::vector<std::size_t> theirs = copy.bySpelling.value(it.key());
+        std::vector<bool> taken(theirs.size(), false);
+        for (const std::size_t b : it.value())
+            for (std::size_t c = 0; c < theirs.size(); ++c)
+                if (!taken[c] && copy.entries[theirs[c]].side == book.entries[b].side) {
+                    taken[c] = true;
+                    partner[b] = qsizetype(theirs[c]);
+                    break;
+                }
+        std::size_t next = 0;
+        for (const std::size_t b : it.value()) {
+            if (partner[b] >= 0)
+                continue;
+            while (next < theirs.size() && taken[next])
+                ++next;
+            if (next == theirs.size())
+                break;
+            taken[next] = true;
+            partner[b] = qsizetype(theirs[next]);
+        }
+    }
+    return partner;
 }
 
 void moveAside(const QString& bookFolder, const QString& name, const QString& asideFolder) {
@@ -103,18 +145,16 @@ struct History {
             // Neither journal explains the difference (a change from before journals): decided
             // as without them.
         } else if (hasAncestor) {
-            const auto it = ancestor.words.constFind(word);
-            const bool known = it != ancestor.words.cend();
             if (mine && theirs) {
-                if (known && *it == *theirs)
+                if (ancestor.holds(word, *theirs))
                     return Take::Book;
-                if (known && *it == *mine)
+                if (ancestor.holds(word, *mine))
                     return Take::Copy;
                 return Take::Ask;
             }
             const Side* present = mine ? mine : theirs;
             // Still as both sides had it: the side without it deleted it.
-            if (known && *it == *present)
+            if (ancestor.holds(word, *present))
                 return mine ? Take::Copy : Take::Book;
             return mine ? Take::Book : Take::Copy;
         }
@@ -159,37 +199,117 @@ QStringList Version::files() const {
     for (const QString& n : {words, meanings, examples, journal})
         if (!n.isEmpty())
             names << n;
-    return names;
+    return names + unsure;
 }
 
+namespace {
+
+// How far apart a tool's stamps on the files of one version can lie: it handles them one after
+// the other, and a second can turn over in between.
+constexpr qint64 StampTolerance = 5;
+
+// What a copy's mark says of its version: the machine (Syncthing's device tag, the user in a
+// Nextcloud mark) and the time, when the mark carries one to the second.
+struct Stamp {
+    QString machine;
+    QDateTime time;
+};
+
+Stamp stampOf(const QString& version) {
+    static const QRegularExpression syncthing(
+        QStringLiteral("^\\.sync-conflict-(\\d{8})-(\\d{6})-([0-9A-Z]{7})$"));
+    static const QRegularExpression timed(
+        QStringLiteral("^(.*)(\\d{4}-\\d{2}-\\d{2}) (\\d{6})(.*)$"));
+    // Read as UTC: only the distance between stamps matters, and local time has gaps.
+    const auto at = [](const QString& date, const char* dateFormat, const QString& time) {
+        return QDateTime(QDate::fromString(date, QLatin1String(dateFormat)),
+                         QTime::fromString(time, QStringLiteral("HHmmss")), Qt::UTC);
+    };
+    if (const auto m = syncthing.match(version); m.hasMatch())
+        return {QStringLiteral("syncthing ") + m.captured(3),
+                at(m.captured(1), "yyyyMMdd", m.captured(2))};
+    if (const auto m = timed.match(version); m.hasMatch())
+        return {m.captured(1) + m.captured(4), at(m.captured(2), "yyyy-MM-dd", m.captured(3))};
+    return {version, {}};
+}
+
+struct Copy {
+    QString name;
+    QString bookFile;
+    QString version;
+    Stamp stamp;
+};
+
+QString& slotOf(Version& v, const QString& bookFile) {
+    if (bookFile == bookjournal::FileName)
+        return v.journal;
+    if (bookFile == bookfile::Words)
+        return v.words;
+    if (bookFile == bookfile::Meanings)
+        return v.meanings;
+    return v.examples;
+}
+
+} // namespace
+
 std::vector<Version> find(const QString& bookFolder) {
-    std::map<QString, Version> byVersion;
+    std::vector<Copy> copies;
     const QStringList names = QDir(bookFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString& name : names) {
-        const std::optional<CopyName> copy = recognise(name);
-        if (!copy)
-            continue;
-        Version& v = byVersion[copy->version];
-        v.version = copy->version;
-        if (copy->bookFile == bookjournal::FileName)
-            v.journal = name;
-        else if (copy->bookFile == bookfile::Words)
-            v.words = name;
-        else if (copy->bookFile == bookfile::Meanings)
-            v.meanings = name;
+    for (const QString& name : names)
+        if (const std::optional<CopyName> copy = recognise(name))
+            copies.push_back({name, copy->bookFile, copy->version, stampOf(copy->version)});
+    // Per machine by time; copies without a time to the second group by their whole mark.
+    std::stable_sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
+        if (a.stamp.machine != b.stamp.machine)
+            return a.stamp.machine < b.stamp.machine;
+        return a.stamp.time < b.stamp.time;
+    });
+    std::vector<Version> grouped;
+    std::vector<QString> machineOf;
+    const Copy* previous = nullptr;
+    for (const Copy& c : copies) {
+        const bool sameVersion =
+            previous && previous->stamp.machine == c.stamp.machine &&
+            (c.stamp.time.isValid()
+                 ? previous->stamp.time.isValid() &&
+                       previous->stamp.time.secsTo(c.stamp.time) <= StampTolerance
+                 : previous->version == c.version);
+        if (!sameVersion) {
+            grouped.push_back({});
+            grouped.back().version = c.version;
+            machineOf.push_back(c.stamp.machine);
+        }
+        QString& slot = slotOf(grouped.back(), c.bookFile);
+        if (slot.isEmpty())
+            slot = c.name;
         else
-            v.examples = name;
+            grouped.back().unsure << c.name;
+        previous = &c;
     }
+    // A version missing a file that another group of the same machine holds alone may have lost
+    // it to a slow handling: the two cannot be put together safely, nor taken apart.
+    for (std::size_t i = 0; i < grouped.size(); ++i)
+        for (std::size_t j = 0; j < grouped.size(); ++j) {
+            Version& v = grouped[i];
+            const Version& o = grouped[j];
+            if (i == j || machineOf[i] != machineOf[j] || !o.words.isEmpty() || v.words.isEmpty())
+                continue;
+            if ((v.meanings.isEmpty() && !o.meanings.isEmpty()) ||
+                (v.examples.isEmpty() && !o.examples.isEmpty()))
+                v.unsure << o.files();
+        }
     std::vector<Version> versions;
     std::vector<QString> strayJournals;
-    for (auto& [key, v] : byVersion) {
-        if (v.files() == QStringList{v.journal})
+    for (Version& v : grouped) {
+        if (v.files() == QStringList{v.journal} && v.unsure.isEmpty())
             strayJournals.push_back(v.journal);
         else
             versions.push_back(std::move(v));
     }
     if (strayJournals.size() == 1 && versions.size() == 1 && versions[0].journal.isEmpty())
         versions[0].journal = strayJournals[0];
+    std::sort(versions.begin(), versions.end(),
+              [](const Version& a, const Version& b) { return a.files() < b.files(); });
     return versions;
 }
 
@@ -256,14 +376,18 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
         if (take == Take::Copy)
             ++(mine ? report.changed : report.added);
     };
-    for (const QByteArray& word : book.order) {
-        const auto other = copy.words.constFind(word);
-        decideAndWrite(word, &book.words.find(word).value(),
-                       other == copy.words.cend() ? nullptr : &other.value());
+    const std::vector<qsizetype> partner = pairEntries(book, copy);
+    std::vector<bool> copyPaired(copy.entries.size(), false);
+    for (std::size_t i = 0; i < book.entries.size(); ++i) {
+        const BookSide::Entry& e = book.entries[i];
+        if (partner[i] >= 0)
+            copyPaired[std::size_t(partner[i])] = true;
+        decideAndWrite(e.word, &e.side,
+                       partner[i] >= 0 ? &copy.entries[std::size_t(partner[i])].side : nullptr);
     }
-    for (const QByteArray& word : copy.order)
-        if (!book.words.contains(word))
-            decideAndWrite(word, nullptr, &copy.words.find(word).value());
+    for (std::size_t i = 0; i < copy.entries.size(); ++i)
+        if (!copyPaired[i])
+            decideAndWrite(copy.entries[i].word, nullptr, &copy.entries[i].side);
     report.written = writer.count();
     writer.commit();
 

@@ -30,13 +30,19 @@ struct Version {
     // The other machine's change journal, when the tool left one: with it the merge knows which
     // side changed each word.
     QString journal;
+    // Copies that cannot be told apart from the ones above (two of a kind within the same few
+    // seconds, or a file of the same machine that may belong here): which files form the version
+    // is then unknown, and merging a guess could take words without their records.
+    QStringList unsure;
     // The words file refers to records by number, so the words are only usable with the
     // meanings file of the same version; the examples file may be missing, as in a book.
-    bool usable() const { return !words.isEmpty() && !meanings.isEmpty(); }
+    bool usable() const { return !words.isEmpty() && !meanings.isEmpty() && unsure.isEmpty(); }
     QStringList files() const;
 };
-// The conflicting versions in a book folder, in name order. A tool may stamp each file's copy with
-// its own time, so a journal copy that matches no version goes with the only version there is.
+// The conflicting versions in a book folder, in name order. A tool stamps each file's copy with
+// the time it handled that file, so the files of one version can differ by a second or two: copies
+// of the same machine whose times lie within a few seconds of each other form one version. A
+// journal copy that matches no version goes with the only version there is.
 std::vector<Version> find(const QString& bookFolder);
 
 // How the merge went, for the message after it.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/failure.h"
+#include "core/journal/bookjournal.h"
 #include "core/store/book.h"
 #include "core/store/conflictcopies.h"
-#include "core/journal/bookjournal.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
@@ -10,6 +10,7 @@
 #include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -237,6 +238,124 @@ TEST(ConflictCopies, TheJournalsTellWhichSideChangedEachWord) {
         EXPECT_TRUE(d.versions().empty());
         EXPECT_EQ(QDir(d.aside).entryList(QDir::Files).size(), 4);
     }
+}
+
+// The main window registers a spelling again with another meaning; each entry is a word of its
+// own, so the merge keeps every one and pairs them across the sides as a multiset.
+TEST(ConflictCopies, AWordRegisteredTwiceKeepsEveryEntry) {
+    for (const BookMerge::Side answer : {BookMerge::Side::A, BookMerge::Side::B}) {
+        Diverged d;
+        BookBuilder(d.book).add("dup", "意味一", "").add("other", "o", "").write();
+        EditedApart::edit(d.book, [](Book& b) { b.registerWord("dup", "意味二", "例"); });
+        BookBuilder there(d.app.file(QStringLiteral("other")));
+        there.add("dup", "意味一", "")
+            .add("other", "o", "")
+            .add("dup", "意味二改", "例")
+            .add("new", "n", "");
+        d.leaveCopy(there);
+
+        std::vector<BookMerge::Duplicate> asked;
+        const auto report = conflictcopies::merge(d.book, d.versions().at(0), d.aside,
+                                                  [&](const BookMerge::Duplicate& both) {
+                                                      asked.push_back(both);
+                                                      return answer;
+                                                  });
+
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].meaningA, "意味二");
+        EXPECT_EQ(asked[0].meaningB, "意味二改");
+        QStringList merged = bookContents(d.book);
+        merged.sort();
+        QStringList expected{answer == BookMerge::Side::A ? "dup|意味二|例" : "dup|意味二改|例",
+                             "dup|意味一|", "new|n|", "other|o|"};
+        expected.sort();
+        EXPECT_EQ(merged, expected);
+        EXPECT_EQ(report.written, 4);
+        EXPECT_EQ(report.added, 1);
+    }
+}
+
+// A sync tool stamps each file's copy with the time it handled that file, so the files of one
+// version can carry names a second apart, across midnight too.
+TEST(ConflictCopies, OneVersionsCopiesStampedSecondsApartAreMergedTogether) {
+    const struct {
+        const char *words, *means, *reis;
+    } stamps[] = {
+        {"20261208-061705", "20261208-061706", "20261208-061706"},
+        {"20261208-061805", "20261208-061805", "20261208-061806"},
+        {"20261208-235959", "20261209-000001", "20261209-000000"},
+    };
+    for (const auto& s : stamps) {
+        Diverged d;
+        BookBuilder(d.book).add("apple", "林檎", "an apple").write();
+        const QString other = d.app.file(QStringLiteral("other"));
+        BookBuilder(other).add("apple", "林檎", "an apple").add("theirs", "there", "ex").write();
+        const auto copyName = [](const QString& f, const char* stamp) {
+            return f.chopped(4) + ".sync-conflict-" + stamp + "-ABCDEF7.vtd";
+        };
+        for (const auto& [f, stamp] :
+             {std::pair{bookfile::Words, s.words}, std::pair{bookfile::Meanings, s.means},
+              std::pair{bookfile::Examples, s.reis}})
+            ASSERT_TRUE(QFile::copy(other + u'/' + f, d.book + u'/' + copyName(f, stamp)));
+
+        const auto versions = d.versions();
+        ASSERT_EQ(versions.size(), 1u) << s.words;
+        ASSERT_TRUE(versions[0].usable()) << s.words;
+        EXPECT_EQ(versions[0].examples, copyName(bookfile::Examples, s.reis));
+        const auto report = conflictcopies::merge(
+            d.book, versions[0], d.aside, [](const BookMerge::Duplicate&) -> BookMerge::Side {
+                ADD_FAILURE() << "only one side changed anything";
+                return BookMerge::Side::A;
+            });
+        EXPECT_EQ(bookContents(d.book), (QStringList{"apple|林檎|an apple", "theirs|there|ex"}));
+        EXPECT_EQ(report.added, 1);
+        EXPECT_TRUE(d.versions().empty());
+    }
+}
+
+// Where the copies of one machine cannot be sorted into versions for sure, nothing is taken as
+// a version: two words files within the same seconds, or an examples file handled long after.
+TEST(ConflictCopies, CopiesThatCannotBeToldApartAreNotMerged) {
+    Diverged d;
+    BookBuilder(d.book).add("apple", "林檎", "an apple").write();
+    const auto put = [&](const QString& f, const char* stamp) {
+        const QString name = f.chopped(4) + ".sync-conflict-20261208-" + stamp + ".vtd";
+        EXPECT_TRUE(QFile::copy(d.book + u'/' + f, d.book + u'/' + name));
+        return name;
+    };
+    // Another machine's whole version at the same time is a version of its own.
+    for (const QString& f : {bookfile::Words, bookfile::Meanings, bookfile::Examples})
+        put(f, "100000-ZZZZZZ9");
+    const QStringList twoWords{
+        put(bookfile::Words, "100000-ABCDEF7"), put(bookfile::Meanings, "100001-ABCDEF7"),
+        put(bookfile::Examples, "100001-ABCDEF7"), put(bookfile::Words, "100002-ABCDEF7")};
+    const QStringList lateExamples{put(bookfile::Words, "110000-BBBBBB2"),
+                                   put(bookfile::Meanings, "110000-BBBBBB2")};
+    const QString late = put(bookfile::Examples, "110100-BBBBBB2");
+
+    const auto versions = d.versions();
+    ASSERT_EQ(versions.size(), 4u);
+    std::map<QString, const conflictcopies::Version*> byWords;
+    for (const auto& v : versions)
+        byWords[v.files().value(0)] = &v;
+    ASSERT_TRUE(byWords.count(twoWords[0]));
+    EXPECT_FALSE(byWords[twoWords[0]]->usable());
+    QStringList listed = byWords[twoWords[0]]->files();
+    listed.sort();
+    QStringList expected = twoWords;
+    expected.sort();
+    EXPECT_EQ(listed, expected);
+    ASSERT_TRUE(byWords.count(lateExamples[0]));
+    EXPECT_FALSE(byWords[lateExamples[0]]->usable());
+    EXPECT_TRUE(byWords[lateExamples[0]]->files().contains(late));
+    const QString whole = QStringLiteral("words.sync-conflict-20261208-100000-ZZZZZZ9.vtd");
+    ASSERT_TRUE(byWords.count(whole));
+    EXPECT_TRUE(byWords[whole]->usable());
+    EXPECT_THROW(
+        conflictcopies::merge(d.book, *byWords[twoWords[0]], d.aside,
+                              [](const BookMerge::Duplicate&) { return BookMerge::Side::A; }),
+        RuntimeFailure);
+    EXPECT_TRUE(QFile::exists(d.book + u'/' + twoWords[3]));
 }
 
 TEST(ConflictCopies, AWordsFileWithoutItsRecordsIsNotMerged) {
