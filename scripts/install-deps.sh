@@ -17,6 +17,8 @@ packages=(
   libreoffice-writer-nogui poppler-utils
   desktop-file-utils appstream lintian
   edict wordnet-base
+  # The translation memory's database: Qt SQL's SQLite driver.
+  libqt6sql6-sqlite
 )
 
 missing=()
