@@ -70,6 +70,13 @@ QStringList paragraphs(const QString& text) {
 
 } // namespace
 
+QString withoutHeading(const QString& line, const Numbering& numbering, bool* isHeading) {
+    const QRegularExpressionMatch m = headingPattern(numbering).match(line);
+    if (isHeading)
+        *isHeading = m.hasMatch();
+    return m.hasMatch() ? m.captured(2).trimmed() : line;
+}
+
 Result pairs(const QString& original, const QString& translation, const Numbering& numbering) {
     Result r;
     const QRegularExpression heading = headingPattern(numbering);

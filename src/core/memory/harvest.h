@@ -26,4 +26,8 @@ struct Result {
 // inside a paragraph may be U+2028).
 Result pairs(const QString& original, const QString& translation, const Numbering& numbering);
 
+// A line without the block heading it starts with, if any ("1 : Text." gives "Text.", a heading
+// alone gives an empty text); isHeading tells whether there was one.
+QString withoutHeading(const QString& line, const Numbering& numbering, bool* isHeading = nullptr);
+
 } // namespace harvest
