@@ -2,6 +2,7 @@
 #include "memorystore.h"
 
 #include <QAtomicInt>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -72,6 +73,18 @@ MemoryEntry entryFrom(const QSqlQuery& q, int first) {
     e.targetLanguage = q.value(first + 4).toString();
     e.changed = fromIso(q.value(first + 5).toString());
     return e;
+}
+
+// Originals are keyed by a hash of their text: an index of 64-bit numbers is far smaller and
+// quicker to keep up than one of whole sentences. SHA-1 because it never changes between runs or
+// Qt versions, as the stored keys require.
+qint64 sourceKey(const QString& source) {
+    const QByteArray digest =
+        QCryptographicHash::hash(source.toUtf8(), QCryptographicHash::Sha1).left(8);
+    qint64 key = 0;
+    for (char c : digest)
+        key = qint64(quint64(key) << 8 | quint8(c));
+    return key;
 }
 
 const char* const EntryColumns = "source, target, origin, srclang, tgtlang, changed";
@@ -152,6 +165,8 @@ bool MemoryStore::openDatabase() {
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
         return fail(QStringLiteral("翻訳メモリを開けません: ") + m_path, db.lastError());
+    // Room for the index pages a big import or save goes through (64 MB at most).
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -65536"));
     return true;
 }
 
@@ -187,10 +202,10 @@ bool MemoryStore::createSchema() {
         return true;
     const char* const statements[] = {
         "CREATE TABLE pairs(id INTEGER PRIMARY KEY, origin TEXT NOT NULL, srclang TEXT NOT NULL,"
-        " tgtlang TEXT NOT NULL, source TEXT NOT NULL, target TEXT NOT NULL,"
-        " words INTEGER NOT NULL, changed TEXT NOT NULL,"
-        " UNIQUE(origin, srclang, tgtlang, source))",
-        "CREATE INDEX pairs_source ON pairs(source)",
+        " tgtlang TEXT NOT NULL, srckey INTEGER NOT NULL, source TEXT NOT NULL,"
+        " target TEXT NOT NULL, words INTEGER NOT NULL, changed TEXT NOT NULL,"
+        " UNIQUE(origin, srclang, tgtlang, srckey))",
+        "CREATE INDEX pairs_source ON pairs(srckey)",
         "CREATE VIRTUAL TABLE pairs_fts USING fts5(source, content='pairs', content_rowid='id',"
         " tokenize='trigram')",
         "CREATE TRIGGER pairs_added AFTER INSERT ON pairs BEGIN"
@@ -230,9 +245,9 @@ int MemoryStore::add(const QString& origin, const QString& sourceLanguage,
     }
     QSqlQuery q(db);
     q.prepare(
-        QStringLiteral("INSERT INTO pairs(origin, srclang, tgtlang, source, target, words, changed)"
-                       " VALUES (?, ?, ?, ?, ?, ?, ?)"
-                       " ON CONFLICT(origin, srclang, tgtlang, source) DO UPDATE"
+        QStringLiteral("INSERT INTO pairs(origin, srclang, tgtlang, srckey, source, target, words,"
+                       " changed) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"
+                       " ON CONFLICT(origin, srclang, tgtlang, srckey) DO UPDATE"
                        " SET target = excluded.target, changed = excluded.changed"
                        " WHERE target <> excluded.target"));
     const QString src = languageKey(sourceLanguage);
@@ -244,6 +259,7 @@ int MemoryStore::add(const QString& origin, const QString& sourceLanguage,
         q.addBindValue(origin);
         q.addBindValue(src);
         q.addBindValue(tgt);
+        q.addBindValue(sourceKey(p.source));
         q.addBindValue(p.source);
         q.addBindValue(p.target);
         q.addBindValue(int(fuzzymatch::tokenize(p.source).size()));
@@ -302,9 +318,12 @@ std::vector<MemoryMatch> MemoryStore::lookup(const QString& sentence, const QStr
     };
 
     QSqlQuery exact(db);
-    exact.prepare(QStringLiteral("SELECT id, %1 FROM pairs WHERE source = ? AND srclang = ? AND "
-                                 "tgtlang = ? ORDER BY changed DESC LIMIT ?")
-                      .arg(QLatin1String(EntryColumns)));
+    exact.prepare(
+        QStringLiteral(
+            "SELECT id, %1 FROM pairs WHERE srckey = ? AND source = ? AND srclang = ? AND "
+            "tgtlang = ? ORDER BY changed DESC LIMIT ?")
+            .arg(QLatin1String(EntryColumns)));
+    exact.addBindValue(sourceKey(text));
     exact.addBindValue(text);
     exact.addBindValue(src);
     exact.addBindValue(tgt);
