@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic, fonts-liberation2 | fonts-liberation")
 # The meanings offered when a word is registered come from these dictionaries when installed; the
 # spelling check works with any Hunspell dictionary, English being the one offered by default;
-# LibreOffice converts word-processor documents; MeCab's dictionary lets the editor read a Japanese original as words.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "edict, wordnet-base, hunspell-en-us, mecab-ipadic-utf8, libreoffice-writer")
+# LibreOffice converts word-processor documents; MeCab's dictionary lets the editor read a
+# Japanese original as words; the translation memory keeps its pairs through Qt SQL's SQLite
+# driver, a plugin that the library dependencies do not name.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "edict, wordnet-base, hunspell-en-us, mecab-ipadic-utf8, libreoffice-writer, libqt6sql6-sqlite")
 include(CPack)

@@ -21,6 +21,8 @@ packages=(
   edict wordnet-base
   libmecab-dev mecab-ipadic-utf8 # Japanese originals read as words (the analyser and its dictionary)
   python3 # the exchange tests read the files we write with Python's csv and xml.etree
+  # The translation memory's database: Qt SQL's SQLite driver.
+  libqt6sql6-sqlite
 )
 
 missing=()

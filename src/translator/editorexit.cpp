@@ -61,6 +61,7 @@ void EditorExit::mnuSaveClick() {
         }
         if (m_hooks.saved)
             m_hooks.saved();
+        emit m_window.projectSaved();
     });
 }
 

@@ -11,6 +11,7 @@
 #include "fontlist.h"
 #include "formatting.h"
 #include "glossarypanel.h"
+#include "memorypanel.h"
 #include "panelayout.h"
 #include "panepopup.h"
 #include "platform/appearance.h"
@@ -63,11 +64,13 @@ FrmTranslatorL::FrmTranslatorL(QObject* parent)
     m_spelling = new EditorSpelling(*this);
     m_keys = new WindowKeys(*this);
     m_glossary = std::make_unique<GlossaryPanel>(*this);
+    m_memory = std::make_unique<MemoryPanel>(*this);
     connectEvents();
 }
 
 FrmTranslatorL::~FrmTranslatorL() {
     qApp->removeEventFilter(this);
+    m_memory.reset();
     m_glossary.reset();
     m_tracking.reset();
     m_wordPane.reset();
@@ -135,6 +138,7 @@ bool FrmTranslatorL::formLoad(QProgressBar* fontProgress) {
         }
         m_wordPane->start(*m_book);
         m_glossary->start(*m_book);
+        m_memory->start();
         m_spelling->watchBook();
 
         fillFormatBar(fontProgress);

@@ -10,6 +10,7 @@ class EditorExit;
 class EditorSpelling;
 class Formatting;
 class GlossaryPanel;
+class MemoryPanel;
 class PanePopup;
 class QEvent;
 class QKeyEvent;
@@ -38,6 +39,7 @@ public:
     Formatting* formatting() const { return m_formatting; }
     PanePopup* popup() const { return m_popup; }
     GlossaryPanel* glossary() const { return m_glossary.get(); }
+    MemoryPanel* memory() const { return m_memory.get(); }
     EditorSpelling* spelling() const { return m_spelling; }
 
     // The start-up sequence: opens the current book in the editor's order, shows its first word,
@@ -72,6 +74,8 @@ signals:
     void returnRequested();
     // The book went back to disk and the program is to end.
     void endRequested();
+    // Save has written the project's documents.
+    void projectSaved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +93,7 @@ private:
     std::unique_ptr<ProjectState> m_project;
     std::unique_ptr<WordPaneBinding> m_wordPane;
     std::unique_ptr<GlossaryPanel> m_glossary; // lets go of the book before it goes
+    std::unique_ptr<MemoryPanel> m_memory;
     std::unique_ptr<EditorExit> m_exit;
     std::unique_ptr<SelectionTracking> m_tracking;
     Formatting* m_formatting;

@@ -136,7 +136,7 @@ TEST_F(GlossaryPanelTest, SwitchedOffItLeavesTheWindowAsItWas) {
     off.write(app.path());
     start(Words);
     EXPECT_EQ(panelForm(), nullptr);
-    EXPECT_EQ(form()->findChild<QDockWidget*>(), nullptr);
+    EXPECT_EQ(form()->findChild<QDockWidget*>(QStringLiteral("dockGlossary")), nullptr);
     EXPECT_EQ(ownItems(form()->mnuTransPart), 0);
 }
 
