@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/review/answerlog.h"
+#include "core/review/fsrsparameters.h"
 #include "core/review/reviewsettings.h"
 #include "core/review/reviewstore.h"
 #include "tools/frmprogress.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QSpinBox>
 #include <QStackedBarSeries>
 
 namespace {
@@ -112,10 +114,64 @@ TEST_F(ReviewTest, ReviewAsksRevealsAndSchedulesByButtonAndKey) {
     // The book's own files are not touched by a review.
     EXPECT_EQ(checked(), QStringList());
 
-    // Every word answered today comes back tomorrow.
+    // A new book is scheduled by FSRS: the word missed today comes back tomorrow, the one
+    // answered "good" the day after, the easy one in eight days.
     main()->review()->setClock([] { return QDateTime(Today.addDays(1), QTime(8, 0)); });
     main()->review()->refresh();
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 1語"));
+    main()->review()->setClock([] { return QDateTime(Today.addDays(2), QTime(8, 0)); });
+    main()->review()->refresh();
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 2語"));
+    main()->review()->setClock([] { return QDateTime(Today.addDays(8), QTime(8, 0)); });
+    main()->review()->refresh();
     EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 3語"));
+}
+
+TEST_F(ReviewTest, SchedulingSettingsSwitchTheMethodKeepTheRetentionAndFitInTheBackground) {
+    startReview({"a", "b", "c"});
+    FrmReview* r = openReview();
+    ASSERT_NE(r, nullptr);
+    ReviewForm* f = r->form();
+    EXPECT_EQ(f->cboMethod->currentText(), QStringLiteral("FSRS"));
+    EXPECT_EQ(f->spnRetention->value(), 90);
+    EXPECT_EQ(f->lblFit->text(), QStringLiteral("FSRS のパラメーター: 既定値"));
+    f->spnRetention->setValue(80);
+    EXPECT_EQ(ReviewSettings::read(app.path()).retentionPercent, 80);
+    answer(r, 4); // easy: 8.3 days of stability, planned at 80 %
+    const QString book = app.path() + QStringLiteral("/英単語");
+    f->cboMethod->setCurrentIndex(1);
+    emit f->cboMethod->activated(1);
+    EXPECT_EQ(BookSchedule::read(book).method, ScheduleMethod::Sm2);
+
+    dialogs.expectMessage(
+        Answer::Ok, QStringLiteral("最適化には回答の記録が200件以上必要です（今は1件です）。"));
+    click(f->cmdOptimise);
+    EXPECT_TRUE(dialogs.done());
+
+    // A log of 400 words' answers, from a learner who forgets everything after three days.
+    QByteArray log = app.read(QStringLiteral("英単語/") + answerlog::FileName);
+    for (int k = 0; k < 400; ++k) {
+        int day = -100 + k % 50;
+        for (int gap : {0, 1, 3, 6, 2, 5, 9}) {
+            day += gap;
+            const Grade g = gap > 3 ? Grade::Again : Grade::Good;
+            log += answerlog::line({QDateTime(Today.addDays(day), QTime(9, 0)).toSecsSinceEpoch(),
+                                    QStringLiteral("x%1").arg(k), 100 + k, g, 2});
+        }
+    }
+    app.write(QStringLiteral("英単語/") + answerlog::FileName, log);
+    dialogs.expectMessage(Answer::Ok,
+                          QStringLiteral("予測が良くなったため、新しいパラメーターを使います。"));
+    click(f->cmdOptimise);
+    EXPECT_FALSE(f->cmdOptimise->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(dialogs.done(), 120000);
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("対数損失: ")));
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("最適化"));
+    EXPECT_TRUE(f->cmdOptimise->isEnabled());
+    const BookSchedule fitted = BookSchedule::read(book);
+    EXPECT_EQ(fitted.fittedOn, Today);
+    EXPECT_NE(fitted.w, fsrs::defaults());
+    EXPECT_EQ(f->lblFit->text(), QStringLiteral("FSRS のパラメーター: 2026/05/20 に最適化"));
 }
 
 TEST_F(ReviewTest, ThreeMissesInARowCheckTheWordOnlyWithTheOptionOn) {
