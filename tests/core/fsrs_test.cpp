@@ -4,6 +4,7 @@
 #include "core/review/fsrs.h"
 #include "core/review/fsrsoptimiser.h"
 #include "core/review/fsrsparameters.h"
+#include "core/review/progress.h"
 #include "core/review/reviewstore.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
@@ -261,6 +262,53 @@ TEST_F(FsrsBookTest, ANewBookIsFsrsAndADamagedFileFallsBackToTheDefaults) {
     fitted.write(folder());
     EXPECT_EQ(BookSchedule::read(folder(), &result).w[2], 4.5);
     EXPECT_EQ(result, BookSchedule::ReadResult::Read);
+}
+
+TEST_F(FsrsBookTest, ProgressMeasuresRetentionPerWeekAndForecastsTheReviews) {
+    ReviewStore store(folder());
+    store.setDesiredRetention(0.85);
+    store.load(book->index());
+    const QDate today = Day1.addDays(30);
+    auto answer = [&](int word, int day, Grade g, int hour = 10) {
+        const IndexEntry& e = book->index().at(word);
+        store.answer(e.word, e.recordNo, g, QDateTime(today.addDays(day), QTime(hour, 0)), 2);
+    };
+    // Week 11 ends today, week 10 the week before.
+    answer(0, -20, Grade::Good); // first answers count no retention
+    answer(1, -20, Grade::Good);
+    answer(0, -10, Grade::Good);     // week 10: recalled
+    answer(1, -10, Grade::Again);    // week 10: forgotten
+    answer(1, -10, Grade::Good, 11); // the same day's drill: not counted
+    answer(0, -2, Grade::Hard);      // week 11: recalled
+    answer(2, -2, Grade::Easy);      // first answer
+    answer(3, 0, Grade::Again);      // today's new word, missed
+    const ProgressData p =
+        progress::compute(answerlog::read(store.logPath()), store, book->index(), today);
+    EXPECT_EQ(p.retentionAnswers[10], 2);
+    EXPECT_DOUBLE_EQ(p.retention[10], 0.5);
+    EXPECT_EQ(p.retentionAnswers[11], 1);
+    EXPECT_DOUBLE_EQ(p.retention[11], 1.0);
+    EXPECT_EQ(p.retention[9], -1);
+    EXPECT_DOUBLE_EQ(p.targetRetention, 0.85);
+
+    // Word 3 is reviewed tomorrow; answered "good" it comes back when its new stability says,
+    // forgotten (one time in seven at 85 %) it comes back after its lapse interval.
+    const ReviewEntry* w3 = store.find(book->index().at(3).word, book->index().at(3).recordNo);
+    ASSERT_NE(w3, nullptr);
+    const int firstReview = int(today.daysTo(w3->schedule.due));
+    EXPECT_EQ(firstReview, std::max(1, I(W[0], 0.85)));
+    const double s = w3->schedule.stability, d = w3->schedule.difficulty;
+    const double r = R(firstReview, s);
+    const int good = firstReview + I(recallS(s, d, r, 3), 0.85);
+    const int lapse = firstReview + std::max(1, I(lapseS(s, d, r), 0.85));
+    std::array<double, ProgressData::Days> expected{};
+    for (const ReviewEntry& e : store.entries())
+        if (&e != w3 && e.schedule.due >= today && today.daysTo(e.schedule.due) < 30)
+            expected[size_t(today.daysTo(e.schedule.due))] += 1;
+    EXPECT_GE(p.forecast[size_t(firstReview)], expected[size_t(firstReview)] + 1);
+    EXPECT_NEAR(p.forecast[size_t(lapse)] - expected[size_t(lapse)], 0.15, 1e-9);
+    ASSERT_LT(good, 30);
+    EXPECT_GE(p.forecast[size_t(good)] - expected[size_t(good)], 1);
 }
 
 // A learner whose memory follows FSRS with the parameters w, reviewing at intervals scattered
