@@ -242,13 +242,17 @@ void FrmProgress::buildRetentionChart() {
         showFigures(on ? retentionFigures(week) : QString());
     });
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("週ごとの記憶率と目標（%）"));
+    // Twelve week labels do not fit under the bars either: the title names the first and the
+    // last week, and the figures line the week under the mouse.
+    chart->setTitle(QStringLiteral("週ごとの記憶率と目標 %（%1 〜 %2）")
+                        .arg(dayLabel(first), dayLabel(m_data.today)));
     chart->addSeries(series);
     chart->addSeries(target);
     auto* percent = new QValueAxis;
     percent->setRange(0, 100);
     percent->setLabelFormat(QStringLiteral("%d"));
-    weeks->setLabelsAngle(-90);
+    weeks->setLabelsVisible(false);
+    weeks->setGridLineVisible(false);
     chart->addAxis(weeks, Qt::AlignBottom);
     chart->addAxis(percent, Qt::AlignLeft);
     series->attachAxis(weeks);
