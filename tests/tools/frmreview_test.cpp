@@ -10,6 +10,7 @@
 #include "wordbook/mainwindow_fixture.h"
 #include "wordbook/mainwindowreview.h"
 
+#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -294,6 +295,29 @@ TEST_F(ReviewTest, ProgressChartsShowTheLogsFiguresAndSaveAsPng) {
               QStringLiteral("5/20  回答 2 回（もう一度 0・難しい 0・正解 1・簡単 1）"));
     emit due->hovered(true, 1, due->barSets()[0]);
     EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/21  復習予定 1 語"));
+
+    // Both words were answered today on a later day than before, and recalled. The book has a
+    // history from before FSRS, so SM-2 forecasts: b tomorrow, six days later and fifteen after
+    // that, a in six days and sixteen after that.
+    auto* retention = qobject_cast<QBarSeries*>(f->chartRetention->chart()->series().value(0));
+    ASSERT_NE(retention, nullptr);
+    EXPECT_EQ(retention->barSets()[0]->at(11), 100);
+    EXPECT_EQ(retention->barSets()[0]->at(10), 0);
+    emit retention->hovered(true, 11, retention->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(),
+              QStringLiteral("5/14 〜 5/20  記憶率 100.0 %（2 回中、目標 90 %）"));
+    emit retention->hovered(true, 10, retention->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/7 〜 5/13  復習なし（目標 90 %）"));
+    auto* forecast = qobject_cast<QBarSeries*>(f->chartForecast->chart()->series().value(0));
+    ASSERT_NE(forecast, nullptr);
+    QList<int> forecastDays;
+    for (int d = 0; d < 30; ++d)
+        if (forecast->barSets()[0]->at(d) > 0)
+            forecastDays << d;
+    EXPECT_EQ(forecastDays, (QList<int>{1, 6, 7, 22}));
+    EXPECT_EQ(forecast->barSets()[0]->at(22), 2);
+    emit forecast->hovered(true, 7, forecast->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/27  復習の見込み 1 回"));
 
     const QString png = app.file(QStringLiteral("chart.png"));
     dialogs.expectSaveFile(png);
