@@ -233,6 +233,8 @@ TEST_F(FsrsBookTest, ANewBookIsFsrsAndADamagedFileFallsBackToTheDefaults) {
         const ReviewStore::LoadReport report = store.load(book->index());
         EXPECT_TRUE(report.scheduleSetAside.isEmpty());
         EXPECT_EQ(store.schedule().method, ScheduleMethod::Fsrs);
+        // Opening a book never reviewed writes nothing into it.
+        EXPECT_FALSE(QFile::exists(folder() + u'/' + BookSchedule::FileName));
         answerForAMonth(store);
         store.flush();
     }

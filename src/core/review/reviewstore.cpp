@@ -418,6 +418,10 @@ std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, 
 const ReviewEntry& ReviewStore::answer(const QString& word, qint32 recordNo, Grade grade,
                                        const QDateTime& when, int seconds) {
     const LoggedAnswer logged{when.toSecsSinceEpoch(), word, recordNo, grade, seconds};
+    // The choice is written before the book's first answer: a book with answers and without the
+    // file would be taken for one reviewed before FSRS came. A book never reviewed gets no file.
+    if (!m_scheduleWritten)
+        writeSchedule();
     m_logSize = answerlog::append(logPath(), logged);
     const int slot = int(&apply(logged) - m_entries.data());
     // Until the state file is next written the log alone carries the answer.
@@ -438,7 +442,8 @@ void ReviewStore::flush() {
 void ReviewStore::loadSchedule(LoadReport& report, bool hasHistory) {
     BookSchedule::ReadResult result;
     m_schedule = BookSchedule::read(m_folder, &result);
-    if (result == BookSchedule::ReadResult::Read)
+    m_scheduleWritten = result == BookSchedule::ReadResult::Read;
+    if (m_scheduleWritten)
         return;
     if (result == BookSchedule::ReadResult::Damaged) {
         // Kept for whoever wants to look into it; the defaults take its place.
@@ -457,11 +462,18 @@ void ReviewStore::loadSchedule(LoadReport& report, bool hasHistory) {
         std::any_of(m_entries.begin(), m_entries.end(),
                     [](const ReviewEntry& e) { return e.schedule.stability > 0; });
     m_schedule.method = hasHistory && !fsrsMemory ? ScheduleMethod::Sm2 : ScheduleMethod::Fsrs;
-    try {
-        m_schedule.write(m_folder);
-    } catch (...) {
-        // Decided again at the next load, the same way while the book has no history.
+    if (result == BookSchedule::ReadResult::Damaged) {
+        try {
+            writeSchedule();
+        } catch (...) {
+            // Set aside already; the defaults are used and the next answer writes the file.
+        }
     }
+}
+
+void ReviewStore::writeSchedule() {
+    m_schedule.write(m_folder);
+    m_scheduleWritten = true;
 }
 
 void ReviewStore::setDesiredRetention(double retention) {
@@ -486,6 +498,7 @@ void ReviewStore::switchMethod(ScheduleMethod method) {
     next.method = method;
     next.write(m_folder);
     m_schedule = next;
+    m_scheduleWritten = true;
 }
 
 bool ReviewStore::keepFit(const fsrs::FitReport& fit, QDate day, qint64 answers) {
@@ -497,5 +510,6 @@ bool ReviewStore::keepFit(const fsrs::FitReport& fit, QDate day, qint64 answers)
     next.answersAtFit = answers;
     next.write(m_folder);
     m_schedule = next;
+    m_scheduleWritten = true;
     return true;
 }

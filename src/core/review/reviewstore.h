@@ -107,10 +107,12 @@ private:
     void rebuildRecordMap();
 
     void loadSchedule(LoadReport& report, bool hasHistory);
+    void writeSchedule();
 
     QString m_folder;
     BookSchedule m_schedule;
     double m_retention = 0.9;
+    bool m_scheduleWritten = false; // the book folder holds the choice of method
     std::vector<ReviewEntry> m_entries;
     // By record number, built when first needed.
     const QHash<qint32, int>& byRecord() const;
