@@ -3,6 +3,7 @@
 // answer recorded, and the progress window drawn from that log.
 #include "bookgen.h"
 #include "core/review/answerlog.h"
+#include "core/review/fsrsoptimiser.h"
 #include "core/review/progress.h"
 #include "core/review/reviewstore.h"
 #include "core/store/book.h"
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -64,7 +66,7 @@ QString copyOf(const QString& folder) {
     static int n = 0;
     const QString copy = dir.path() + QStringLiteral("/C%1").arg(++n);
     QDir().mkpath(copy);
-    for (const QString& name : {ReviewStore::FileName, answerlog::FileName})
+    for (const QString& name : {ReviewStore::FileName, answerlog::FileName, BookSchedule::FileName})
         QFile::copy(folder + u'/' + name, copy + u'/' + name);
     return copy;
 }
@@ -98,6 +100,64 @@ void BM_ReviewAnswer(benchmark::State& state) {
 }
 // Every 500th answer rewrites the whole state file; enough answers run to include several.
 BENCHMARK(BM_ReviewAnswer)->Arg(200000)->Iterations(1000)->Unit(benchmark::kMillisecond);
+
+// One grade scheduled by FSRS and recorded, in a book switched from SM-2 to FSRS.
+void BM_FsrsAnswer(benchmark::State& state) {
+    const int words = int(state.range(0));
+    const WordIndex& index = openBook(words).index();
+    ReviewStore store(copyOf(reviewedFolder(words)));
+    store.load(index);
+    store.switchMethod(ScheduleMethod::Fsrs);
+    const QDateTime now(Today, QTime(12, 0));
+    int k = 0;
+    for (auto _ : state) {
+        const IndexEntry& e = index.at((k++ * 7919) % index.size());
+        store.answer(e.word, e.recordNo, Grade(1 + k % 4), now, 3);
+    }
+}
+BENCHMARK(BM_FsrsAnswer)->Arg(200000)->Iterations(1000)->Unit(benchmark::kMillisecond);
+
+// The fit on a log of the given number of answers, read from the file as the window does: 5,000
+// words answered over a year by a learner whose memory follows FSRS with other parameters.
+void BM_FsrsOptimise(benchmark::State& state) {
+    const int answers = int(state.range(0));
+    static QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/log%1").arg(answers);
+    if (!QFile::exists(path)) {
+        fsrs::Parameters truth = fsrs::defaults();
+        truth[2] = 4.0, truth[8] = 1.5, truth[20] = 0.4;
+        std::mt19937 random(5);
+        std::uniform_real_distribution<double> u(0, 1);
+        QByteArray log;
+        const int wordCount = std::max(1, answers / 20);
+        for (int n = 0, k = 0; n < answers; ++k) {
+            const QString word = QStringLiteral("w%1").arg(k % wordCount);
+            fsrs::Memory m;
+            int day = k % 60, last = day;
+            for (int step = 0; step < 20 && n < answers; ++step, ++n) {
+                const double r = m.stability > 0 ? fsrs::retrievability(day - last, m.stability, truth) : 0;
+                const Grade g = m.stability > 0 && u(random) < r ? Grade::Good : Grade::Again;
+                m = m.stability > 0 ? fsrs::next(m, g, day - last, truth) : fsrs::first(g, truth);
+                log += answerlog::line({QDateTime(Today.addDays(day - 400), QTime(9, 0)).toSecsSinceEpoch(),
+                                        word, k + 1, g, 3});
+                last = day;
+                day += std::max(1, int(fsrs::intervalDays(m.stability, 0.9, truth) * (0.5 + u(random))));
+            }
+        }
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(log);
+    }
+    double loss = 0;
+    for (auto _ : state) {
+        const answerlog::Parsed parsed = answerlog::parse(answerlog::read(path));
+        const fsrs::FitReport fit =
+            fsrs::optimise(fsrs::historiesOf(parsed.answers), fsrs::defaults());
+        loss = fit.after.logLoss;
+    }
+    state.counters["logLoss"] = loss;
+}
+BENCHMARK(BM_FsrsOptimise)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The whole state file rewritten, as every 500th answer and the end of a review do.
 void BM_ReviewStateRewrite(benchmark::State& state) {

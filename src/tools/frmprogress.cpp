@@ -13,6 +13,8 @@
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
+#include <QLineSeries>
+#include <QPen>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPushButton>
@@ -64,6 +66,8 @@ FrmProgress::FrmProgress(const ProgressData& data, QWidget* parent)
     buildAnswersChart();
     buildDueChart();
     buildStatesChart();
+    buildRetentionChart();
+    buildForecastChart();
 }
 
 FrmProgress::~FrmProgress() {
@@ -97,6 +101,26 @@ QString FrmProgress::dueFigures(int day) const {
     return QStringLiteral("%1  復習予定 %2 語")
         .arg(dayLabel(m_data.today.addDays(day)))
         .arg(m_data.due[size_t(day)]);
+}
+
+QString FrmProgress::retentionFigures(int week) const {
+    const QDate first = m_data.today.addDays(-(ProgressData::Weeks * 7 - 1) + week * 7);
+    const int answers = m_data.retentionAnswers[size_t(week)];
+    const QString target = QString::number(qRound(m_data.targetRetention * 100));
+    if (answers == 0)
+        return QStringLiteral("%1 〜 %2  復習なし（目標 %3 %）")
+            .arg(dayLabel(first), dayLabel(first.addDays(6)), target);
+    return QStringLiteral("%1 〜 %2  記憶率 %3 %（%4 回中、目標 %5 %）")
+        .arg(dayLabel(first), dayLabel(first.addDays(6)),
+             QString::number(m_data.retention[size_t(week)] * 100, 'f', 1))
+        .arg(answers)
+        .arg(target);
+}
+
+QString FrmProgress::forecastFigures(int day) const {
+    return QStringLiteral("%1  復習の見込み %2 回")
+        .arg(dayLabel(m_data.today.addDays(day)))
+        .arg(qRound(m_data.forecast[size_t(day)]));
 }
 
 void FrmProgress::showFigures(const QString& text) {
@@ -192,4 +216,73 @@ void FrmProgress::cmdSaveClick() {
     buffer.open(QIODevice::WriteOnly);
     m_form->chartsArea->grab().save(&buffer, "PNG");
     writeFileAtomically(*path, bytes);
+}
+
+void FrmProgress::buildRetentionChart() {
+    auto* set = new QBarSet(QStringLiteral("記憶率"));
+    set->setObjectName(QStringLiteral("retention"));
+    set->setColor(QColor(0x5c, 0xb8, 0x5c));
+    auto* target = new QLineSeries;
+    target->setObjectName(QStringLiteral("target"));
+    target->setName(QStringLiteral("目標"));
+    target->setPen(QPen(QColor(0xd9, 0x53, 0x4f), 2, Qt::DashLine));
+    auto* weeks = new QBarCategoryAxis;
+    const QDate first = m_data.today.addDays(-(ProgressData::Weeks * 7 - 1));
+    for (int w = 0; w < ProgressData::Weeks; ++w) {
+        *set << std::max(0.0, m_data.retention[size_t(w)] * 100);
+        weeks->append(dayLabel(first.addDays(w * 7)));
+    }
+    // The target runs the whole width: from the left edge of the first bar to the right of the
+    // last.
+    target->append(-0.5, m_data.targetRetention * 100);
+    target->append(ProgressData::Weeks - 0.5, m_data.targetRetention * 100);
+    auto* series = new QBarSeries;
+    series->append(set);
+    connect(series, &QAbstractBarSeries::hovered, this, [this](bool on, int week, QBarSet*) {
+        showFigures(on ? retentionFigures(week) : QString());
+    });
+    auto* chart = new QChart;
+    // Twelve week labels do not fit under the bars either: the title names the first and the
+    // last week, and the figures line the week under the mouse.
+    chart->setTitle(QStringLiteral("週ごとの記憶率と目標 %（%1 〜 %2）")
+                        .arg(dayLabel(first), dayLabel(m_data.today)));
+    chart->addSeries(series);
+    chart->addSeries(target);
+    auto* percent = new QValueAxis;
+    percent->setRange(0, 100);
+    percent->setLabelFormat(QStringLiteral("%d"));
+    weeks->setLabelsVisible(false);
+    weeks->setGridLineVisible(false);
+    chart->addAxis(weeks, Qt::AlignBottom);
+    chart->addAxis(percent, Qt::AlignLeft);
+    series->attachAxis(weeks);
+    series->attachAxis(percent);
+    target->attachAxis(weeks);
+    target->attachAxis(percent);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    m_form->chartRetention->setChart(chart);
+}
+
+void FrmProgress::buildForecastChart() {
+    auto* set = new QBarSet(QStringLiteral("復習の見込み"));
+    set->setObjectName(QStringLiteral("forecast"));
+    set->setColor(QColor(0x8e, 0x6c, 0xc4));
+    int most = 0;
+    for (double n : m_data.forecast) {
+        *set << qRound(n);
+        most = std::max(most, qRound(n));
+    }
+    auto* series = new QBarSeries;
+    series->append(set);
+    connect(series, &QAbstractBarSeries::hovered, this, [this](bool on, int day, QBarSet*) {
+        showFigures(on ? forecastFigures(day) : QString());
+    });
+    auto* chart = new QChart;
+    chart->setTitle(
+        QStringLiteral("復習の見込み（%1 〜 %2）")
+            .arg(dayLabel(m_data.today), dayLabel(m_data.today.addDays(ProgressData::Days - 1))));
+    chart->addSeries(series);
+    addAxes(chart, series, m_data.today, most);
+    chart->legend()->hide();
+    m_form->chartForecast->setChart(chart);
 }

@@ -27,11 +27,15 @@ public:
     // The figures line for day index of the answers chart and of the due chart.
     QString answersFigures(int day) const;
     QString dueFigures(int day) const;
+    QString retentionFigures(int week) const;
+    QString forecastFigures(int day) const;
 
 private:
     void buildAnswersChart();
     void buildDueChart();
     void buildStatesChart();
+    void buildRetentionChart();
+    void buildForecastChart();
     void showFigures(const QString& text);
 
     ProgressData m_data;

@@ -4,6 +4,7 @@
 #include "core/review/reviewsettings.h"
 #include "core/review/reviewstore.h"
 #include "tools/quiz.h"
+#include "tools/reviewfit.h"
 #include "ui/reviewform.h"
 
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class QProgressDialog;
 class QWidget;
 
 // What the review needs of the main window: the open book, the review state matched to it, the
@@ -48,6 +50,14 @@ public:
     void cboDirectionClick();
     void spnNewPerDayChange();
     void chkCheckFailsClick();
+    void cboMethodClick();
+    void spnRetentionChange();
+    // Fits the parameters to the book's log in the background, with progress, then shows the fit
+    // before and after and keeps the new parameters only when they predict better.
+    void cmdOptimiseClick();
+    ReviewFit* fit() const { return m_fit; }
+    // The fit needs this many answers in the log.
+    static constexpr qint64 MinimumAnswersToFit = 200;
 
 signals:
     // An answer was recorded: the count of due words changed.
@@ -59,6 +69,9 @@ private:
     void showQuestion();
     void saveSettings();
     void markChecked(const ReviewItem& item);
+    void showFitState();
+    void startFit(bool asked);
+    void fitFinished(const fsrs::FitReport& report, qint64 answers);
 
     ReviewHost m_host;
     ReviewSettings m_settings;
@@ -68,4 +81,7 @@ private:
     bool m_revealed = false;
     bool m_loading = false;
     QElapsedTimer m_clock;
+    ReviewFit* m_fit;
+    QPointer<QProgressDialog> m_fitProgress;
+    bool m_fitAsked = false; // the learner pressed the button, rather than the monthly fit
 };

@@ -25,11 +25,15 @@ ProgressForm::ProgressForm(QWidget* parent) : QDialog(parent) {
     chartAnswers = view("chartAnswers");
     chartDue = view("chartDue");
     chartStates = view("chartStates");
+    chartRetention = view("chartRetention");
+    chartForecast = view("chartForecast");
     auto* grid = new QGridLayout(chartsArea);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(chartAnswers, 0, 0, 1, 2);
     grid->addWidget(chartDue, 1, 0);
     grid->addWidget(chartStates, 1, 1);
+    grid->addWidget(chartRetention, 2, 0);
+    grid->addWidget(chartForecast, 2, 1);
 
     lblFigures = named(new QLabel(this), "lblFigures");
     lblFigures->setFrameShape(QFrame::Panel);
@@ -46,6 +50,6 @@ ProgressForm::ProgressForm(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chartsArea, 1);
     layout->addLayout(buttons);
-    resize(760, 620);
+    resize(760, 880);
     formparts::nameForScreenReaders(this);
 }

@@ -82,9 +82,23 @@ ReviewForm::ReviewForm(QWidget* parent) : QDialog(parent) {
         named(new QCheckBox(QStringLiteral("3回続けて「もう一度」だった単語にﾁｪｯｸを付ける"), this),
               "chkCheckFails");
     chkCheckFails->setGeometry(16, 364, 380, 24);
-    cmdClose = button("cmdClose", QStringLiteral("閉じる(&Q)"), {392, 360, 110, 32});
-    setFixedSize(518, 404);
+    lblMethodCaption = caption("lblMethodCaption", QStringLiteral("予定の方式"), {16, 396, 90, 24});
+    cboMethod = named(new QComboBox(this), "cboMethod");
+    cboMethod->addItems({QStringLiteral("FSRS"), QStringLiteral("SM-2")});
+    cboMethod->setGeometry(106, 396, 90, 24);
+    lblRetentionCaption =
+        caption("lblRetentionCaption", QStringLiteral("目標の記憶率"), {214, 396, 90, 24});
+    spnRetention = named(new QSpinBox(this), "spnRetention");
+    spnRetention->setRange(70, 97);
+    spnRetention->setSuffix(QStringLiteral(" %"));
+    spnRetention->setGeometry(304, 396, 70, 24);
+    cmdOptimise = button("cmdOptimise", QStringLiteral("最適化"), {392, 394, 110, 28});
+    lblFit = caption("lblFit", {}, {16, 426, 486, 22});
+    cmdClose = button("cmdClose", QStringLiteral("閉じる(&Q)"), {392, 452, 110, 32});
+    setFixedSize(518, 496);
     lblNewPerDayCaption->setBuddy(spnNewPerDay);
+    lblMethodCaption->setBuddy(cboMethod);
+    lblRetentionCaption->setBuddy(spnRetention);
     formparts::nameForScreenReaders(this);
 }
 

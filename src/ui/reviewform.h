@@ -32,6 +32,12 @@ public:
     QLabel* lblNewPerDayCaption;
     QSpinBox* spnNewPerDay;
     QCheckBox* chkCheckFails;
+    QLabel* lblMethodCaption;
+    QComboBox* cboMethod; // 0 FSRS, 1 SM-2
+    QLabel* lblRetentionCaption;
+    QSpinBox* spnRetention; // percent
+    QPushButton* cmdOptimise;
+    QLabel* lblFit; // the parameters in use and the day of the last fit
     QPushButton* cmdClose;
 
 signals:

@@ -77,7 +77,9 @@ std::shared_ptr<ReviewStore> MainWindowReview::openStore() {
         m_store.reset();
         return nullptr;
     }
+    const ReviewSettings settings = ReviewSettings::read(session().appFolder);
     if (m_store && m_store->folder() == book->folder()) {
+        m_store->setDesiredRetention(settings.retentionPercent / 100.0);
         m_store->reconcile(book->index());
         // Entries that followed their words to new records are written before an answer can
         // name those records in the log.
@@ -86,7 +88,13 @@ std::shared_ptr<ReviewStore> MainWindowReview::openStore() {
     }
     flushStore();
     m_store = std::make_shared<ReviewStore>(book->folder());
+    m_store->setDesiredRetention(settings.retentionPercent / 100.0);
     const ReviewStore::LoadReport report = m_store->load(book->index());
+    if (!report.scheduleSetAside.isEmpty())
+        showMessage(QStringLiteral("復習の予定のパラメーターのファイルが壊れていたため「%1」という"
+                                   "名前で残し、既定のパラメーターに戻しました。")
+                        .arg(report.scheduleSetAside),
+                    AppTitle, MessageButtons::Ok, MessageIcon::Exclamation);
     if (!report.setAside.isEmpty())
         showMessage(QStringLiteral("復習の状態ファイルが壊れていたため「%1」という名前で残し、"
                                    "回答の記録から作り直しました。")

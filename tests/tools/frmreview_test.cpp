@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/review/answerlog.h"
+#include "core/review/fsrsparameters.h"
 #include "core/review/reviewsettings.h"
 #include "core/review/reviewstore.h"
 #include "tools/frmprogress.h"
@@ -9,6 +10,7 @@
 #include "wordbook/mainwindow_fixture.h"
 #include "wordbook/mainwindowreview.h"
 
+#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -16,6 +18,7 @@
 #include <QComboBox>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QSpinBox>
 #include <QStackedBarSeries>
 
 namespace {
@@ -112,10 +115,64 @@ TEST_F(ReviewTest, ReviewAsksRevealsAndSchedulesByButtonAndKey) {
     // The book's own files are not touched by a review.
     EXPECT_EQ(checked(), QStringList());
 
-    // Every word answered today comes back tomorrow.
+    // A new book is scheduled by FSRS: the word missed today comes back tomorrow, the one
+    // answered "good" the day after, the easy one in eight days.
     main()->review()->setClock([] { return QDateTime(Today.addDays(1), QTime(8, 0)); });
     main()->review()->refresh();
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 1語"));
+    main()->review()->setClock([] { return QDateTime(Today.addDays(2), QTime(8, 0)); });
+    main()->review()->refresh();
+    EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 2語"));
+    main()->review()->setClock([] { return QDateTime(Today.addDays(8), QTime(8, 0)); });
+    main()->review()->refresh();
     EXPECT_EQ(dueLabel(), QStringLiteral("今日の復習 3語"));
+}
+
+TEST_F(ReviewTest, SchedulingSettingsSwitchTheMethodKeepTheRetentionAndFitInTheBackground) {
+    startReview({"a", "b", "c"});
+    FrmReview* r = openReview();
+    ASSERT_NE(r, nullptr);
+    ReviewForm* f = r->form();
+    EXPECT_EQ(f->cboMethod->currentText(), QStringLiteral("FSRS"));
+    EXPECT_EQ(f->spnRetention->value(), 90);
+    EXPECT_EQ(f->lblFit->text(), QStringLiteral("FSRS のパラメーター: 既定値"));
+    f->spnRetention->setValue(80);
+    EXPECT_EQ(ReviewSettings::read(app.path()).retentionPercent, 80);
+    answer(r, 4); // easy: 8.3 days of stability, planned at 80 %
+    const QString book = app.path() + QStringLiteral("/英単語");
+    f->cboMethod->setCurrentIndex(1);
+    emit f->cboMethod->activated(1);
+    EXPECT_EQ(BookSchedule::read(book).method, ScheduleMethod::Sm2);
+
+    dialogs.expectMessage(
+        Answer::Ok, QStringLiteral("最適化には回答の記録が200件以上必要です（今は1件です）。"));
+    click(f->cmdOptimise);
+    EXPECT_TRUE(dialogs.done());
+
+    // A log of 400 words' answers, from a learner who forgets everything after three days.
+    QByteArray log = app.read(QStringLiteral("英単語/") + answerlog::FileName);
+    for (int k = 0; k < 400; ++k) {
+        int day = -100 + k % 50;
+        for (int gap : {0, 1, 3, 6, 2, 5, 9}) {
+            day += gap;
+            const Grade g = gap > 3 ? Grade::Again : Grade::Good;
+            log += answerlog::line({QDateTime(Today.addDays(day), QTime(9, 0)).toSecsSinceEpoch(),
+                                    QStringLiteral("x%1").arg(k), 100 + k, g, 2});
+        }
+    }
+    app.write(QStringLiteral("英単語/") + answerlog::FileName, log);
+    dialogs.expectMessage(Answer::Ok,
+                          QStringLiteral("予測が良くなったため、新しいパラメーターを使います。"));
+    click(f->cmdOptimise);
+    EXPECT_FALSE(f->cmdOptimise->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(dialogs.done(), 120000);
+    EXPECT_TRUE(dialogs.lastBox().text.contains(QStringLiteral("対数損失: ")));
+    EXPECT_EQ(dialogs.lastBox().title, QStringLiteral("最適化"));
+    EXPECT_TRUE(f->cmdOptimise->isEnabled());
+    const BookSchedule fitted = BookSchedule::read(book);
+    EXPECT_EQ(fitted.fittedOn, Today);
+    EXPECT_NE(fitted.w, fsrs::defaults());
+    EXPECT_EQ(f->lblFit->text(), QStringLiteral("FSRS のパラメーター: 2026/05/20 に最適化"));
 }
 
 TEST_F(ReviewTest, ThreeMissesInARowCheckTheWordOnlyWithTheOptionOn) {
@@ -238,6 +295,29 @@ TEST_F(ReviewTest, ProgressChartsShowTheLogsFiguresAndSaveAsPng) {
               QStringLiteral("5/20  回答 2 回（もう一度 0・難しい 0・正解 1・簡単 1）"));
     emit due->hovered(true, 1, due->barSets()[0]);
     EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/21  復習予定 1 語"));
+
+    // Both words were answered today on a later day than before, and recalled. The book has a
+    // history from before FSRS, so SM-2 forecasts: b tomorrow, six days later and fifteen after
+    // that, a in six days and sixteen after that.
+    auto* retention = qobject_cast<QBarSeries*>(f->chartRetention->chart()->series().value(0));
+    ASSERT_NE(retention, nullptr);
+    EXPECT_EQ(retention->barSets()[0]->at(11), 100);
+    EXPECT_EQ(retention->barSets()[0]->at(10), 0);
+    emit retention->hovered(true, 11, retention->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(),
+              QStringLiteral("5/14 〜 5/20  記憶率 100.0 %（2 回中、目標 90 %）"));
+    emit retention->hovered(true, 10, retention->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/7 〜 5/13  復習なし（目標 90 %）"));
+    auto* forecast = qobject_cast<QBarSeries*>(f->chartForecast->chart()->series().value(0));
+    ASSERT_NE(forecast, nullptr);
+    QList<int> forecastDays;
+    for (int d = 0; d < 30; ++d)
+        if (forecast->barSets()[0]->at(d) > 0)
+            forecastDays << d;
+    EXPECT_EQ(forecastDays, (QList<int>{1, 6, 7, 22}));
+    EXPECT_EQ(forecast->barSets()[0]->at(22), 2);
+    emit forecast->hovered(true, 7, forecast->barSets()[0]);
+    EXPECT_EQ(f->lblFigures->text(), QStringLiteral("5/27  復習の見込み 1 回"));
 
     const QString png = app.file(QStringLiteral("chart.png"));
     dialogs.expectSaveFile(png);

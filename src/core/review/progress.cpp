@@ -2,6 +2,7 @@
 #include "core/review/progress.h"
 
 #include "core/review/answerlog.h"
+#include "core/review/forecast.h"
 #include "core/review/reviewstore.h"
 #include "core/store/wordindex.h"
 
@@ -39,6 +40,7 @@ ProgressData compute(const QByteArray& log, const ReviewStore& store, const Word
             ++data.due[size_t(ahead)];
     }
     data.newWords = std::max(0, index.size() - int(store.entries().size()));
+    addRetentionAndForecast(data, log, store);
     return data;
 }
 

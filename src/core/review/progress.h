@@ -23,6 +23,16 @@ struct ProgressData {
     int learning = 0;
     int known = 0;
     int damagedLogLines = 0;
+
+    static constexpr int Weeks = 12;
+    // Measured retention per week: the share of words recalled (any grade but "again") among
+    // those answered on a later day than their answer before; week 0 is the oldest, Weeks - 1
+    // the one ending today. -1 for a week without such answers.
+    std::array<double, Weeks> retention{};
+    std::array<int, Weeks> retentionAnswers{};
+    double targetRetention = 0.9;
+    // Reviews expected per day, day 0 today, under the current method and parameters.
+    std::array<double, Days> forecast{};
 };
 
 namespace progress {

@@ -33,9 +33,13 @@ ReviewSettings ReviewSettings::read(const QString& folder) {
             readFlag(f[1], s.meaningToWord);
         else if (f[0] == "checkAfterThreeFails")
             readFlag(f[1], s.checkAfterThreeFails);
-        else if (f[0] == "newPerDay")
+        else if (f[0] == "newPerDay") {
             if (const auto n = linefields::integer(f[1]); n && *n >= 0 && *n <= 9999)
                 s.newPerDay = int(*n);
+        } else if (f[0] == "retention") {
+            if (const auto n = linefields::integer(f[1]); n && *n >= 70 && *n <= 97)
+                s.retentionPercent = int(*n);
+        }
     }
     return s;
 }
@@ -46,5 +50,6 @@ void ReviewSettings::write(const QString& folder) const {
     out += "newPerDay\t" + QByteArray::number(newPerDay) + '\n';
     out += "meaningToWord\t" + QByteArray(meaningToWord ? "1" : "0") + '\n';
     out += "checkAfterThreeFails\t" + QByteArray(checkAfterThreeFails ? "1" : "0") + '\n';
+    out += "retention\t" + QByteArray::number(retentionPercent) + '\n';
     writeFileAtomically(folder + u'/' + FileName, out);
 }

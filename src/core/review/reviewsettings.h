@@ -12,6 +12,7 @@ struct ReviewSettings {
     int newPerDay = 20;                // words never reviewed that a day's review takes in
     bool meaningToWord = false;        // ask the word for its meaning instead of the meaning
     bool checkAfterThreeFails = false; // a word answered "again" three times in a row is checked
+    int retentionPercent = 90;         // the chance of recall FSRS plans each interval for
 
     // The settings in folder; the defaults for what is missing or unreadable, never an error.
     static ReviewSettings read(const QString& folder);

@@ -11,12 +11,17 @@
 #include <QFile>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
-const QByteArray Header = "VerbantaReview\t1\t";
+// Version 1 files, written before FSRS, have no stability and difficulty; they are read as
+// entries without an FSRS memory. Version 2 adds both, in thousandths.
+const QByteArray HeaderV1 = "VerbantaReview\t1\t";
+const QByteArray Header = "VerbantaReview\t2\t";
 const QByteArray Trailer = "end\t";
-constexpr int EntryFields = 11;
+constexpr int EntryFieldsV1 = 11;
+constexpr int EntryFields = 13;
 
 QDate dayOf(qint64 julian) {
     return julian == 0 ? QDate() : QDate::fromJulianDay(julian);
@@ -82,6 +87,7 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
         }
     }
     rebuildRecordMap();
+    loadSchedule(report, file.exists() || QFile::exists(logPath()));
     qint64 logSize = 0;
     const QByteArray tail = logTail(logPath(), fromWholeLog ? 0 : m_logIncluded, &logSize);
     if (m_logIncluded > logSize)
@@ -101,8 +107,10 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
 }
 
 bool ReviewStore::readState(QByteArrayView bytes) {
-    if (!bytes.startsWith(Header) || !bytes.endsWith('\n'))
+    const bool v1 = bytes.startsWith(HeaderV1);
+    if ((!v1 && !bytes.startsWith(Header)) || !bytes.endsWith('\n'))
         return false;
+    const int integers = (v1 ? EntryFieldsV1 : EntryFields) - 1;
     qsizetype start = bytes.indexOf('\n');
     const auto offset =
         linefields::integer(QByteArrayView(bytes).sliced(Header.size(), start - Header.size()));
@@ -119,16 +127,16 @@ bool ReviewStore::readState(QByteArrayView bytes) {
             const auto count = linefields::integer(line.sliced(Trailer.size()));
             return count && *count == qint64(m_entries.size()) && start == bytes.size();
         }
-        qint64 n[EntryFields - 1];
+        qint64 n[EntryFields - 1] = {};
         const char* wordStart =
-            linefields::leadingIntegers(line.data(), line.data() + line.size(), n, EntryFields - 1);
+            linefields::leadingIntegers(line.data(), line.data() + line.size(), n, integers);
         if (!wordStart)
             return false;
         const QByteArrayView wordField(wordStart, line.data() + line.size() - wordStart);
         const auto word =
             wordField.contains('\t') ? std::nullopt : linefields::unescaped(wordField);
         if (!word || n[2] < 0 || n[3] < sm2::MinimumEaseMillis || n[4] < 0 || n[5] < 0 ||
-            n[6] < 0 || n[6] > 4)
+            n[6] < 0 || n[6] > 4 || n[10] < 0 || n[11] < 0 || n[11] > 10000)
             return false;
         ReviewEntry e;
         e.word = std::move(*word);
@@ -142,6 +150,8 @@ bool ReviewStore::readState(QByteArrayView bytes) {
         e.lastTime = n[7];
         e.failStreak = int(n[8]);
         e.introduced = dayOf(n[9]);
+        e.schedule.stability = double(n[10]) / 1000;
+        e.schedule.difficulty = double(n[11]) / 1000;
         m_entries.push_back(std::move(e));
     }
     return false; // no trailer: cut short
@@ -174,7 +184,9 @@ QByteArray ReviewStore::stateBytes() const {
                                            e.lastGrade,
                                            e.lastTime,
                                            e.failStreak,
-                                           julianOf(e.introduced)};
+                                           julianOf(e.introduced),
+                                           std::llround(e.schedule.stability * 1000),
+                                           std::llround(e.schedule.difficulty * 1000)};
         char line[EntryFields * 21];
         char* end = line;
         for (qint64 v : n) {
@@ -232,8 +244,13 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
             m_byRecord.insert(a.recordNo, slot);
     }
     ReviewEntry& e = m_entries[size_t(slot)];
-    if (!sm2::isDrill(e.schedule, e.lastGrade, today))
+    if (m_schedule.method == ScheduleMethod::Fsrs) {
+        const int elapsed = e.lastGrade > 0 ? int(localDay(e.lastTime).daysTo(today)) : 0;
+        e.schedule = fsrs::answer(e.schedule, a.grade, std::max(0, elapsed), today, m_schedule.w,
+                                  m_retention);
+    } else if (!sm2::isDrill(e.schedule, e.lastGrade, today)) {
         e.schedule = sm2::answer(e.schedule, a.grade, today);
+    }
     e.lastGrade = int(a.grade);
     e.lastTime = a.time;
     e.failStreak = a.grade == Grade::Again ? e.failStreak + 1 : 0;
@@ -401,6 +418,10 @@ std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, 
 const ReviewEntry& ReviewStore::answer(const QString& word, qint32 recordNo, Grade grade,
                                        const QDateTime& when, int seconds) {
     const LoggedAnswer logged{when.toSecsSinceEpoch(), word, recordNo, grade, seconds};
+    // The choice is written before the book's first answer: a book with answers and without the
+    // file would be taken for one reviewed before FSRS came. A book never reviewed gets no file.
+    if (!m_scheduleWritten)
+        writeSchedule();
     m_logSize = answerlog::append(logPath(), logged);
     const int slot = int(&apply(logged) - m_entries.data());
     // Until the state file is next written the log alone carries the answer.
@@ -416,4 +437,79 @@ void ReviewStore::flush() {
     m_logIncluded = m_logSize;
     m_pendingAnswers = 0;
     m_dirty = false;
+}
+
+void ReviewStore::loadSchedule(LoadReport& report, bool hasHistory) {
+    BookSchedule::ReadResult result;
+    m_schedule = BookSchedule::read(m_folder, &result);
+    m_scheduleWritten = result == BookSchedule::ReadResult::Read;
+    if (m_scheduleWritten)
+        return;
+    if (result == BookSchedule::ReadResult::Damaged) {
+        // Kept for whoever wants to look into it; the defaults take its place.
+        QString aside;
+        for (int n = 1; aside.isEmpty() || QFile::exists(m_folder + u'/' + aside); ++n)
+            aside = bookfile::SetAsidePrefix +
+                    QDateTime::currentDateTime().toString(u"yyyyMMddHHmmss") +
+                    (n > 1 ? QStringLiteral("-%1").arg(n) : QString()) + u'-' +
+                    BookSchedule::FileName;
+        QDir(m_folder).rename(BookSchedule::FileName, aside);
+        report.scheduleSetAside = aside;
+    }
+    // A book reviewed before FSRS came keeps SM-2 until the learner switches; words that carry an
+    // FSRS memory say the book had switched.
+    const bool fsrsMemory =
+        std::any_of(m_entries.begin(), m_entries.end(),
+                    [](const ReviewEntry& e) { return e.schedule.stability > 0; });
+    m_schedule.method = hasHistory && !fsrsMemory ? ScheduleMethod::Sm2 : ScheduleMethod::Fsrs;
+    if (result == BookSchedule::ReadResult::Damaged) {
+        try {
+            writeSchedule();
+        } catch (...) {
+            // Set aside already; the defaults are used and the next answer writes the file.
+        }
+    }
+}
+
+void ReviewStore::writeSchedule() {
+    m_schedule.write(m_folder);
+    m_scheduleWritten = true;
+}
+
+void ReviewStore::setDesiredRetention(double retention) {
+    m_retention = std::clamp(retention, fsrs::MinimumRetention, fsrs::MaximumRetention);
+}
+
+void ReviewStore::switchMethod(ScheduleMethod method) {
+    if (method == m_schedule.method)
+        return;
+    for (ReviewEntry& e : m_entries) {
+        if (method == ScheduleMethod::Fsrs)
+            e.schedule = fsrs::fromSm2(e.schedule, e.lastTime ? localDay(e.lastTime) : QDate(),
+                                       m_schedule.w, m_retention);
+        else
+            e.schedule = fsrs::toSm2(e.schedule);
+    }
+    // The converted state is written before the choice: a state written under the old choice
+    // would replay later answers with the other method.
+    m_dirty = true;
+    flush();
+    BookSchedule next = m_schedule;
+    next.method = method;
+    next.write(m_folder);
+    m_schedule = next;
+    m_scheduleWritten = true;
+}
+
+bool ReviewStore::keepFit(const fsrs::FitReport& fit, QDate day, qint64 answers) {
+    if (!fit.better || fit.cancelled)
+        return false;
+    BookSchedule next = m_schedule;
+    next.w = fit.fitted;
+    next.fittedOn = day;
+    next.answersAtFit = answers;
+    next.write(m_folder);
+    m_schedule = next;
+    m_scheduleWritten = true;
+    return true;
 }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "core/review/answerlog.h"
+#include "core/review/fsrsoptimiser.h"
+#include "core/review/fsrsparameters.h"
 #include "core/review/scheduler.h"
 
 #include <QDate>
@@ -53,6 +55,8 @@ public:
         QString setAside;
         // Lines of the log that could not be read.
         int damagedLogLines = 0;
+        // The damaged scheduling file's new name (set aside): the defaults are used instead.
+        QString scheduleSetAside;
     };
     // Reads the state file and the answers logged after it, then matches the entries to the
     // index. A damaged state file is renamed aside and the state is rebuilt from the whole log.
@@ -73,6 +77,19 @@ public:
     // Rewrites the state file when answers wait in the log or the entries followed the book.
     void flush();
 
+    // How the book is scheduled: read at load; a book without a file gets FSRS when it has no
+    // review history yet and SM-2 when it has, and the choice is written down.
+    const BookSchedule& schedule() const { return m_schedule; }
+    // The chance of recall FSRS plans each interval for.
+    void setDesiredRetention(double retention);
+    double desiredRetention() const { return m_retention; }
+    // Converts every word's state to method and writes the state and the choice; no due day
+    // moves by more than the word's interval, and the log is untouched.
+    void switchMethod(ScheduleMethod method);
+    // Keeps the fitted parameters for the answers from now on, with the day and the log's size,
+    // when they predicted the held-out answers better; returns whether it kept them.
+    bool keepFit(const fsrs::FitReport& fit, QDate day, qint64 answers);
+
     const ReviewEntry* find(const QString& word, qint32 recordNo) const;
     const std::vector<ReviewEntry>& entries() const { return m_entries; }
     QString statePath() const { return m_folder + u'/' + FileName; }
@@ -89,7 +106,13 @@ private:
     bool stillMatched(const WordIndex& index) const;
     void rebuildRecordMap();
 
+    void loadSchedule(LoadReport& report, bool hasHistory);
+    void writeSchedule();
+
     QString m_folder;
+    BookSchedule m_schedule;
+    double m_retention = 0.9;
+    bool m_scheduleWritten = false; // the book folder holds the choice of method
     std::vector<ReviewEntry> m_entries;
     // By record number, built when first needed.
     const QHash<qint32, int>& byRecord() const;

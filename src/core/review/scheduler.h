@@ -13,7 +13,13 @@ struct Schedule {
     int easeMillis = 2500; // the ease factor times 1000
     QDate due;             // invalid: never reviewed
     int lapses = 0;        // times forgotten after it had been learnt
+    // The memory FSRS keeps of the word; 0 while SM-2 schedules it or before its first answer.
+    double stability = 0;  // days until the chance of recall falls to 90 %
+    double difficulty = 0; // 1 to 10
 };
+
+// The ways a book's review can be scheduled.
+enum class ScheduleMethod { Sm2, Fsrs };
 
 // The SuperMemo 2 algorithm as P. A. Wozniak published it in 1990 ("Optimization of learning",
 // chapter 3.2, and the description "SuperMemo 2: Algorithm" on supermemo.com), with its published

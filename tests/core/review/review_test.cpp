@@ -78,6 +78,10 @@ protected:
         for (const QString& w : words)
             b.add(w, QStringLiteral("m:") + w, QStringLiteral("e:") + w);
         b.write();
+        // These books are scheduled by SM-2, as books reviewed before FSRS are.
+        BookSchedule sm2Book;
+        sm2Book.method = ScheduleMethod::Sm2;
+        sm2Book.write(folder());
         return reopen();
     }
     std::unique_ptr<Book> reopen() {
