@@ -5,19 +5,22 @@
 //   gen FOLDER N              a generated book of N words, written once by the store (manifest)
 //   dump FOLDER               its words as "word<TAB>meaning<TAB>example", sorted; exit 3 when
 //                             the files are refused as belonging to two versions
-//   hold FOLDER [--follow]    opens the book as a window does and runs edits read from stdin
+//   hold FOLDER [--follow] [--versions FILE]
+//                             opens the book as a window does and runs edits read from stdin
 //                             (reg/mod/del/compact/poll/close, tab separated) until "close";
-//                             --follow looks at the files every second as the windows do
+//                             --follow looks at the files every second as the windows do;
+//                             --versions appends the hashes of each whole set it leaves
 //   lock APPFOLDER            takes the application folder's lock as the start does; prints
 //                             acquired, held, other-host HOST or failed; holds it until stdin ends
 //   merge FOLDER ASIDE [WANTED]
 //                             merges the conflict copies found in the book folder as the main
 //                             window does at open; a word it asks about keeps the side whose
 //                             line is in WANTED (a dump of what the user wants), else the book's
-//   watch FOLDER NEWFOLDER SECONDS
+//   watch FOLDER NEWFOLDER SECONDS [VERSIONS]
 //                             polls FOLDER while NEWFOLDER's version arrives: every distinct set
-//                             of files seen is classified (old, new or mixed) and opened as every
-//                             reader opens a book; prints one line per state and a summary
+//                             of files seen is opened as every reader opens a book, and is whole
+//                             when it is the old, the new or one of the sender's VERSIONS (from
+//                             hold --versions), mixed otherwise; one line per state, a summary
 #include "bookgen.h"
 #include "core/book.h"
 #include "core/bookmanifest.h"
@@ -40,6 +43,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <poll.h>
 #include <set>
 #include <sys/stat.h>
 #include <thread>
@@ -150,9 +154,24 @@ bool runEdit(Book& book, const QString& line) {
     return true;
 }
 
-int hold(const QString& folder, bool follow) {
+// The hashes of the three files, one line: a whole version of the book as the program left it.
+QByteArray versionLine(const QString& folder);
+
+int hold(const QString& folder, bool follow, const QString& versionsFile) {
     Book book(folder);
     book.open();
+    // Every set of files this program leaves between its edits is a whole book; the watcher on
+    // the other machine tells a mixed set from one of these.
+    QFile versions(versionsFile);
+    if (!versionsFile.isEmpty() && !versions.open(QIODevice::Append))
+        return 2;
+    const auto noteVersion = [&] {
+        if (versions.isOpen()) {
+            versions.write(versionLine(folder));
+            versions.flush();
+        }
+    };
+    noteVersion();
     int reloads = 0;
     int reapplied = 0;
     int conflicts = 0;
@@ -187,7 +206,9 @@ int hold(const QString& folder, bool follow) {
             const QString line = QString::fromUtf8(pending.left(end));
             pending.remove(0, end + 1);
             try {
-                if (!runEdit(book, line)) {
+                const bool more = runEdit(book, line);
+                noteVersion();
+                if (!more) {
                     out() << "summary reloads=" << reloads << " reapplied=" << reapplied
                           << " conflicts=" << conflicts << Qt::endl;
                     QCoreApplication::exit(code);
@@ -346,6 +367,13 @@ QByteArray hashOfFile(const QString& path) {
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Md5);
 }
 
+QByteArray versionLine(const QString& folder) {
+    QByteArray line;
+    for (size_t i = 0; i < 3; ++i)
+        line += hashOfFile(folder + u'/' + WatchedNames[i]).toHex() + (i < 2 ? ' ' : '\n');
+    return line;
+}
+
 // Which versions a file's content belongs to: bit 1 the old, bit 2 the new.
 int versionsOf(const QByteArray& hash, const QByteArray& oldHash, const QByteArray& newHash) {
     return (hash == oldHash ? 1 : 0) | (hash == newHash ? 2 : 0);
@@ -388,12 +416,18 @@ int garbledWords(Versions& versions, const State& state, const QSet<QString>& ol
 
 QSet<QString> linesOf(const QString& folder) {
     Book book(folder);
-    book.open(true);
+    try {
+        book.open(true);
+    } catch (const BookMixed& mixed) {
+        out() << "not-whole " << folder << ' ' << mixed.files().join(u' ') << Qt::endl;
+        return {};
+    }
     const QStringList lines = dumpLines(book);
     return {lines.begin(), lines.end()};
 }
 
-int watch(const QString& folder, const QString& newFolder, int seconds) {
+int watch(const QString& folder, const QString& newFolder, int seconds,
+          const QString& versionsFile) {
     bookmanifest::setWait(nullptr);
     const QString work = QDir::tempPath() + QStringLiteral("/synctrial-watch-%1").arg(getpid());
     const QString oldCopy = work + QStringLiteral("/old");
@@ -404,6 +438,9 @@ int watch(const QString& folder, const QString& newFolder, int seconds) {
         const QString path = folder + u'/' + WatchedNames[i];
         oldHash[i] = hashOfFile(path);
         QFile::copy(path, oldCopy + u'/' + WatchedNames[i]);
+        QFile copy(oldCopy + u'/' + WatchedNames[i]);
+        if (copy.open(QIODevice::ReadWrite))
+            copy.setFileTime(QFileInfo(path).lastModified(), QFileDevice::FileModificationTime);
     }
     const QSet<QString> oldLines = linesOf(oldCopy);
     out() << "ready" << Qt::endl;
@@ -418,15 +455,18 @@ int watch(const QString& folder, const QString& newFolder, int seconds) {
     State previous = stateOf(folder);
     QElapsedTimer clock;
     clock.start();
-    qint64 quietSince = 0;
-    bool changed = false;
-    // Until the set has changed and then stayed as it is for a few seconds, or the time is up.
+    // Until the sender's program says on stdin that it is done and the folder then stayed as it
+    // is for five seconds, or the time is up.
+    qint64 lastChange = 0;
+    qint64 senderDone = -1;
     while (clock.elapsed() < seconds * 1000LL &&
-           !(changed && clock.elapsed() - quietSince > 4000)) {
+           !(senderDone >= 0 && clock.elapsed() - std::max(lastChange, senderDone) > 5000)) {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (senderDone < 0 && ::poll(&input, 1, 0) > 0)
+            senderDone = clock.elapsed();
         const State now = stateOf(folder);
         if (now != previous) {
-            changed = true;
-            quietSince = clock.elapsed();
+            lastChange = clock.elapsed();
             previous = now;
             for (size_t i = 0; i < 4; ++i)
                 versions.keep(folder + u'/' + WatchedNames[i], now[i]);
@@ -451,47 +491,61 @@ int watch(const QString& folder, const QString& newFolder, int seconds) {
     for (size_t i = 0; i < 4; ++i)
         newHash[i] = hashOfFile(newFolder + u'/' + WatchedNames[i]);
     const QSet<QString> newLines = linesOf(newFolder);
+    // The whole versions: the old and the new one, and every one the sender's program left on
+    // the way, which the tool may pick up between two of its edits.
+    QSet<QByteArray> whole;
+    whole.insert(versionLine(oldCopy));
+    whole.insert(versionLine(newFolder));
+    QFile versionsList(versionsFile);
+    if (!versionsFile.isEmpty() && versionsList.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : versionsList.readAll().split('\n'))
+            if (!line.isEmpty())
+                whole.insert(line + '\n');
     int mixed = 0, mixedRefused = 0, mixedOpened = 0, wholeRefused = 0, maxGarbled = 0;
-    int intermediate = 0;
+    int unread = 0, changedWhileChecked = 0;
     bool arrived = false;
     for (const Seen& s : seen) {
-        int common = 3;
         std::array<int, 4> v{};
+        QByteArray line;
+        bool read = true;
         for (size_t i = 0; i < 4; ++i) {
-            v[i] = versionsOf(versions.hash(s.state[i]), oldHash[i], newHash[i]);
+            const QByteArray hash = versions.hash(s.state[i]);
+            read = read && hash != QCryptographicHash::hash("unreadable", QCryptographicHash::Md5);
+            v[i] = versionsOf(hash, oldHash[i], newHash[i]);
             if (i < 3)
-                common &= v[i];
+                line += hash.toHex() + (i < 2 ? ' ' : '\n');
         }
-        // A file of neither version is one the sender's program wrote on the way (the tool
-        // picked it up between two of its writes): with the rest it may form that moment's whole
-        // book. Such a set counts as mixed only when its words read wrong.
-        const bool hasOther = std::any_of(v.begin(), v.begin() + 3, [](int x) { return x == 0; });
-        const int garbled =
-            common == 0 ? garbledWords(versions, s.state, oldLines, newLines, work + "/scratch")
-                        : 0;
-        const bool isMixed = common == 0 && (!hasOther || garbled > 0);
         const bool refused = s.verdict.startsWith(QStringLiteral("refused"));
-        if (isMixed) {
+        const bool moved = s.verdict.endsWith(QStringLiteral("(changed)"));
+        changedWhileChecked += moved;
+        QString kind;
+        int garbled = -1;
+        if (!read) {
+            kind = QStringLiteral("unread");
+            ++unread;
+        } else if (whole.contains(line)) {
+            kind = QStringLiteral("whole");
+            wholeRefused += refused;
+        } else {
+            kind = QStringLiteral("MIXED");
             ++mixed;
             ++(refused ? mixedRefused : mixedOpened);
-            maxGarbled = std::max(maxGarbled, garbled);
-        } else if (common == 0) {
-            ++intermediate;
-        } else if (refused) {
-            ++wholeRefused;
+            // How many words read wrong is known where each file is of the old or new version.
+            if (std::all_of(v.begin(), v.begin() + 3, [](int x) { return x != 0; })) {
+                garbled = garbledWords(versions, s.state, oldLines, newLines, work + "/scratch");
+                maxGarbled = std::max(maxGarbled, garbled);
+            }
         }
         arrived = std::all_of(v.begin(), v.end(), [](int x) { return (x & 2) != 0; });
         out() << "state t=" << s.at << "ms";
         for (size_t i = 0; i < 4; ++i)
             out() << ' ' << WatchedNames[i] << '=' << label(v[i]);
-        out() << (isMixed       ? " MIXED"
-                  : common == 0 ? " intermediate"
-                                : " whole")
-              << " garbled=" << garbled << ' ' << s.verdict << Qt::endl;
+        out() << ' ' << kind << " garbled=" << garbled << ' ' << s.verdict << Qt::endl;
     }
     out() << "summary states=" << seen.size() << " mixed=" << mixed
           << " mixed-refused=" << mixedRefused << " mixed-opened=" << mixedOpened
-          << " whole-refused=" << wholeRefused << " intermediate=" << intermediate
+          << " whole-refused=" << wholeRefused << " unread=" << unread
+          << " changed-while-checked=" << changedWhileChecked << " known-versions=" << whole.size()
           << " max-garbled-words=" << maxGarbled << " arrived=" << (arrived ? "yes" : "no")
           << Qt::endl;
     QDir(work).removeRecursively();
@@ -510,13 +564,16 @@ int main(int argc, char* argv[]) {
         if (command == QStringLiteral("dump") && a.size() == 3)
             return dump(a[2]);
         if (command == QStringLiteral("hold") && a.size() >= 3)
-            return hold(a[2], a.contains(QStringLiteral("--follow")));
+            return hold(a[2], a.contains(QStringLiteral("--follow")),
+                        a.indexOf(QStringLiteral("--versions")) > 0
+                            ? a.value(a.indexOf(QStringLiteral("--versions")) + 1)
+                            : QString());
         if (command == QStringLiteral("lock") && a.size() == 3)
             return lock(a[2]);
         if (command == QStringLiteral("merge") && (a.size() == 4 || a.size() == 5))
             return merge(a[2], a[3], a.value(4));
-        if (command == QStringLiteral("watch") && a.size() == 5)
-            return watch(a[2], a[3], a[4].toInt());
+        if (command == QStringLiteral("watch") && (a.size() == 5 || a.size() == 6))
+            return watch(a[2], a[3], a[4].toInt(), a.value(5));
     } catch (const BookMixed& mixed) {
         std::cerr << "mixed: " << mixed.files().join(u' ').toStdString() << '\n';
         return 3;

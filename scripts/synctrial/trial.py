@@ -167,16 +167,17 @@ class Driver:
             raise RuntimeError(f"dump failed: {r.stderr}")
         return r.stdout.splitlines()
 
-    def hold(self, host, folder, follow=False):
-        return Session(self, host, folder, follow)
+    def hold(self, host, folder, follow=False, versions=None):
+        return Session(self, host, folder, follow, versions)
 
 
 class Session:
     """A window with the book open: edits are sent one by one, as the user makes them."""
     DONE = ("ok", "missing", "unknown", "error", "refused-mixed", "closed")
 
-    def __init__(self, driver, host, folder, follow):
+    def __init__(self, driver, host, folder, follow, versions=None):
         args = ["hold", folder] + (["--follow"] if follow else [])
+        args += ["--versions", versions] if versions else []
         self.p = subprocess.Popen(driver.cmd(host, *args), stdin=subprocess.PIPE,
                                   stdout=subprocess.PIPE, text=True, bufsize=1)
         self.log = []
@@ -357,17 +358,20 @@ class Trial:
             base = self.dump("A", "big")
             edits, _ = side_edits(f"3{t}A", base, self.rng, regs=0 if compaction else 200,
                                   mods=0 if compaction else 50, dels=2000 if compaction else 0)
+            versions = os.path.join(self.args.root, f"versions-{t + 1}.txt")
             w = subprocess.Popen(self.d.cmd(self.hosts["B"], "watch", self.book("B", "big"),
-                                            self.book("A", "big"), "240"),
-                                 stdout=subprocess.PIPE, text=True)
-            assert w.stdout.readline().strip() == "ready"
-            a = self.d.hold(self.hosts["A"], self.book("A", "big"))
+                                            self.book("A", "big"), "600", versions),
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+            first = w.stdout.readline()
+            assert first.strip() == "ready", first
+            a = self.d.hold(self.hosts["A"], self.book("A", "big"), versions=versions)
             a.edits(edits)
             a.close()
-            out = w.communicate()[0]
+            out = w.communicate("done\n")[0]
             wait_sync(self.a, self.b, 900)
-            summary = dict(kv.split("=") for kv in
-                           [l for l in out.splitlines() if l.startswith("summary")][0].split()[1:])
+            summary = [l for l in out.splitlines() if l.startswith("summary")]
+            summary = dict(kv.split("=") for kv in summary[0].split()[1:]) if summary else {
+                "watch_failed": out[-300:]}
             with open(os.path.join(self.args.root, f"watch-{t + 1}.log"), "w") as f:
                 f.write(out)
             expected = apply_edits(base, edits)
@@ -438,6 +442,57 @@ class Trial:
                               "A": count(got["A"]), "B": count(got["B"]),
                               "refused_as_mixed": [n for n in got if got[n] is None]})
 
+    # (4b) both programs open at once while the sync is paused, their writes interleaved: the
+    # tool keeps the newer of each file, so the winners of the three files may come from
+    # different machines
+    def both_open_interleaved(self, trials):
+        for t in range(trials):
+            # A book of its own each time: a trial may leave its book refused as mixed.
+            book = f"interleaved{t + 1}"
+            self.make_book(book, 2000)
+            base = self.dump("A", book)
+            self.a.pause(self.b)
+            self.b.pause(self.a)
+            a_edits, a_words = side_edits(f"6{t}A", base, self.rng, regs=3, mods=2, dels=0)
+            b_edits, _ = side_edits(f"6{t}B", base, self.rng, regs=3, mods=2, dels=0,
+                                    exclude=a_words)
+            first, second = ("A", "B") if t % 2 == 0 else ("B", "A")
+            s = {n: self.d.hold(self.hosts[n], self.book(n, book)) for n in (first, second)}
+            for n in (first, second):
+                s[n].edits(a_edits if n == "A" else b_edits)
+                time.sleep(1.5)
+            # The later editor closes first: its close writes only its word file and manifest,
+            # so the other's close leaves the newer word file, the record files stay the
+            # later editor's.
+            for n in (second, first):
+                s[n].close()
+                time.sleep(1.5)
+            self.a.resume(self.b)
+            self.b.resume(self.a)
+            wait_sync(self.a, self.b)
+            copies = sorted(f for f in os.listdir(self.book("A", book)) if "conflict" in f)
+            expected = apply_edits(base, a_edits + b_edits)
+            wanted = os.path.join(self.args.root, f"wanted-b{t + 1}.txt")
+            with open(wanted, "w") as f:
+                f.write("\n".join(expected.elements()) + "\n")
+            got_before = {n: self.dump(n, book) for n in ("A", "B")}
+            aside = os.path.join(self.a.app, "aside", f"b{t + 1}")
+            r = self.d.run(self.hosts["A"], "merge", self.book("A", book), aside, wanted)
+            wait_sync(self.a, self.b)
+            got = {n: self.dump(n, book) for n in ("A", "B")}
+            # What is still on disk anywhere in the folder: the words of both versions, so that
+            # nothing is gone for good even when the book itself refuses to open.
+            self.record("4b", {"trial": t + 1, "edit_order": first + second,
+                               "conflict_copies": copies,
+                               "book_refused_as_mixed_after_sync":
+                                   [n for n in got_before if got_before[n] is None],
+                               "merge": r.stdout.strip().splitlines()[-2:],
+                               "merge_exit": r.returncode,
+                               "lost_on_A": None if got["A"] is None else lost(expected, got["A"]),
+                               "lost_on_B": None if got["B"] is None else lost(expected, got["B"]),
+                               "refused_as_mixed_after_merge":
+                                   [n for n in got if got[n] is None]})
+
     # (5) the lock from the other machine
     def lock(self):
         for holder, other in (("A", "B"), ("B", "A")):
@@ -466,7 +521,7 @@ def main():
     p.add_argument("--big", type=int, default=100000)
     p.add_argument("--trials", type=int, default=4)
     p.add_argument("--mixed-trials", type=int, default=5)
-    p.add_argument("--only", default="12345")
+    p.add_argument("--only", default="123456")
     p.add_argument("--json", default=None)
     args = p.parse_args()
     trial = Trial(args)
@@ -481,6 +536,8 @@ def main():
             trial.both_while_paused(args.trials)
         if "5" in args.only:
             trial.lock()
+        if "6" in args.only:
+            trial.both_open_interleaved(args.trials)
         if "3" in args.only:
             trial.mixed_states(args.mixed_trials, args.big)
     finally:
