@@ -357,7 +357,7 @@ class Trial:
             compaction = t % 2 == 0
             base = self.dump("A", "big")
             edits, _ = side_edits(f"3{t}A", base, self.rng, regs=0 if compaction else 200,
-                                  mods=0 if compaction else 50, dels=2000 if compaction else 0)
+                                  mods=0 if compaction else 50, dels=200 if compaction else 0)
             versions = os.path.join(self.args.root, f"versions-{t + 1}.txt")
             w = subprocess.Popen(self.d.cmd(self.hosts["B"], "watch", self.book("B", "big"),
                                             self.book("A", "big"), "600", versions),
@@ -376,7 +376,7 @@ class Trial:
                 f.write(out)
             expected = apply_edits(base, edits)
             got = self.dump("B", "big")
-            self.record("3", {"trial": t + 1, "change": "2,000 deletions + compaction"
+            self.record("3", {"trial": t + 1, "change": "200 deletions + compaction"
                               if compaction else "200 registrations + 50 modifications",
                               **summary, "lost_on_B_after": lost(expected, got or [])})
 
