@@ -39,6 +39,9 @@ bool TempAppFolder::exists(const QString& name) const {
 QStringList TempAppFolder::entries(const QString& subfolder) const {
     QStringList names = QDir(subfolder.isEmpty() ? path() : file(subfolder))
                             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    // SQLite's rollback journal is there only while the translation memory writes, on a thread of
+    // its own: no file the program leaves, and not one a check of what was created can wait for.
+    names.removeIf([](const QString& name) { return name.endsWith(QStringLiteral("-journal")); });
     names.sort();
     return names;
 }
