@@ -124,7 +124,14 @@ void WordPane::runIncrementalSearch() {
         return;
     if (!m_quiet)
         m_meaning.clear();
-    const int found = m_search.textChanged(m_book.index(), m_input);
+    int found = m_search.textChanged(m_book.index(), m_input);
+    if (found < 0) {
+        // No word begins with the text: a conjugated Japanese word shows its dictionary form.
+        const std::shared_ptr<const MorphAnalyser> analyser = wordlookup::analyserFor(m_input);
+        if (analyser)
+            found =
+                wordlookup::exactOrDictionaryForm(m_book.index(), m_input, analyser.get()).position;
+    }
     if (found >= 0)
         showEntry(found);
     else
