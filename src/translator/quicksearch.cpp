@@ -5,11 +5,9 @@
 #include "core/store/book.h"
 #include "core/store/wordindex.h"
 #include "core/text/likepattern.h"
-#include "core/glossary/foldedtext.h"
-#include "core/glossary/morphanalyser.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
-#include "platform/mecabanalyser.h"
+#include "wordlookup.h"
 #include "wordpane.h"
 
 namespace quicksearch {
@@ -72,15 +70,9 @@ Match find(const WordIndex& index, const QString& key, bool approximate,
            const MorphAnalyser* analyser) {
     if (index.isEmpty() || key.isEmpty())
         return {};
-    const int exact = index.find(key);
-    if (exact >= 0)
-        return {exact, true, key};
-    if (analyser) {
-        const QString form = morphology::dictionaryForm(*analyser, key);
-        const int found = form.isEmpty() ? -1 : index.find(form);
-        if (found >= 0)
-            return {found, true, form};
-    }
+    const wordlookup::Found word = wordlookup::exactOrDictionaryForm(index, key, analyser);
+    if (word.position >= 0)
+        return {word.position, true, word.word};
     if (!approximate)
         return {};
     for (qsizetype n = key.size() - 1; n >= 2; --n) {
@@ -108,10 +100,7 @@ void QuickSearch::run(WordPane& pane, const QuickSearchOptions& options, bool te
         const WordIndex& index = pane.m_book.index();
         if (index.isEmpty())
             pane.setEditing(false);
-        // Only a Japanese selection needs the analyser, which takes a moment to open.
-        const bool japanese = std::any_of(key.begin(), key.end(), glossarychars::isUnspaced);
-        const std::shared_ptr<const MorphAnalyser> analyser =
-            japanese ? japaneseanalyser::shared() : nullptr;
+        const std::shared_ptr<const MorphAnalyser> analyser = wordlookup::analyserFor(key);
         const quicksearch::Match match =
             quicksearch::find(index, key, options.approxSearch, analyser.get());
         if (match.position >= 0 && match.exact)

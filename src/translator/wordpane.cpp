@@ -5,6 +5,7 @@
 #include "core/store/book.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
+#include "wordlookup.h"
 
 #include <algorithm>
 
@@ -123,7 +124,14 @@ void WordPane::runIncrementalSearch() {
         return;
     if (!m_quiet)
         m_meaning.clear();
-    const int found = m_search.textChanged(m_book.index(), m_input);
+    int found = m_search.textChanged(m_book.index(), m_input);
+    if (found < 0) {
+        // No word begins with the text: a conjugated Japanese word shows its dictionary form.
+        const std::shared_ptr<const MorphAnalyser> analyser = wordlookup::analyserFor(m_input);
+        if (analyser)
+            found =
+                wordlookup::exactOrDictionaryForm(m_book.index(), m_input, analyser.get()).position;
+    }
     if (found >= 0)
         showEntry(found);
     else
@@ -183,9 +191,18 @@ void WordPane::enterPressed() {
             return;
         if (m_book.index().isEmpty())
             setEditing(false);
-        const int found = m_book.index().find(key);
-        if (found >= 0) {
-            selectFound(found);
+        // A conjugated Japanese word is found by its dictionary form (用いて finds 用いる),
+        // which the box then names, as the quick search does.
+        const std::shared_ptr<const MorphAnalyser> analyser = wordlookup::analyserFor(key);
+        const wordlookup::Found found =
+            wordlookup::exactOrDictionaryForm(m_book.index(), key, analyser.get());
+        if (found.position >= 0) {
+            if (found.word != key) {
+                m_quiet = true;
+                setInput(found.word);
+                m_quiet = false;
+            }
+            selectFound(found.position);
         } else {
             refreshBeforeMessage();
             const Answer answer = showMessage(

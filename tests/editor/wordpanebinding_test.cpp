@@ -61,6 +61,34 @@ TEST_F(WordPaneBindingTest, TypingShowsTheWordAndItsRecordsInTheFields) {
     EXPECT_EQ(f->txtInput->selectedText(), QStringLiteral("cherry"));
 }
 
+TEST_F(WordPaneBindingTest, EnterFindsAConjugatedJapaneseWordByItsDictionaryForm) {
+    start({"学ぶ", "用いる", "行く"});
+    TranslatorLForm* f = form();
+    f->txtInput->setFocus();
+    // Committed at once, as an input method does: no word begins with it, yet typing shows the
+    // word it is a form of.
+    f->txtInput->setText(QStringLiteral("行かなければ"));
+    EXPECT_EQ(f->txtWord->text(), QStringLiteral("行く"));
+    EXPECT_FALSE(f->cmdModify->isEnabled());
+    key(f->txtInput, Qt::Key_Return);
+    EXPECT_EQ(f->txtWord->text(), QStringLiteral("行く"));
+    EXPECT_EQ(f->txtMean->text(), QStringLiteral("m:行く"));
+    EXPECT_EQ(f->txtInput->text(), QStringLiteral("行く"));
+    EXPECT_TRUE(f->cmdModify->isEnabled());
+    EXPECT_EQ(f->ud->value(), 2);
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
+
+    // Without the analyser the text is looked up as it is, and is not in the book.
+    qputenv("VERBANTA_MECAB_DICDIR", "/nonexistent/mecab-dictionary");
+    f->txtInput->setText(QStringLiteral("用いて"));
+    EXPECT_EQ(f->txtWord->text(), QStringLiteral("行く"));
+    dialogs.expectMessage(Answer::No, QStringLiteral("この単語はまだ登録されていません。"));
+    key(f->txtInput, Qt::Key_Return);
+    qunsetenv("VERBANTA_MECAB_DICDIR");
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(f->lblMode->text(), QStringLiteral("通常ﾓｰﾄﾞ"));
+}
+
 TEST_F(WordPaneBindingTest, RegisteringThroughTheKeysWritesTheBook) {
     start({"apple", "cherry"});
     TranslatorLForm* f = form();
