@@ -401,6 +401,16 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
         throw RuntimeFailure(failure::PathNotFound, asideFolder);
     for (const QString& name : version.files())
         moveAside(bookFolder, name, asideFolder);
+    // The tool's copies of the manifest describe versions that are one book now, whose own
+    // manifest the merge wrote: left in the folder they would only pile up.
+    static const QRegularExpression manifestCopy(
+        QStringLiteral(
+            "^manifest(\\.sync-conflict-\\d{8}-\\d{6}-[0-9A-Z]{7}| \\([^()]*\\bconflict(?:ed)? "
+            "copy\\b[^()]*\\)(?: \\(\\d+\\))?)\\.vtm$"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& name : QDir(bookFolder).entryList(QDir::Files))
+        if (manifestCopy.match(name).hasMatch())
+            moveAside(bookFolder, name, asideFolder);
     return report;
 }
 
