@@ -149,6 +149,32 @@ TEST_F(DocumentsTest, AOneMegabyteDocumentLoadsWhole) {
     EXPECT_EQ(asTextExport(*form()->Rtxt1->document()), textExportOf(document, work.path()));
 }
 
+TEST_F(DocumentsTest, ATableLoadsAsOneTabSeparatedParagraphPerRow) {
+    start();
+    // Two rows of three cells, Japanese and ASCII, one of them empty, between two paragraphs.
+    const QByteArray row = "\\trowd\\cellx2000\\cellx4000\\cellx6000\n";
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 "
+                           "MS Mincho;}}\n\\pard before\\par\n" +
+                           row +
+                           "\\pard\\intbl \\u26085?\\u26412?\\cell abc\\cell "
+                           "\\u35486?\\cell\\row\n" +
+                           row +
+                           "\\pard\\intbl x1\\cell\\cell \\u12354?\\u12356?\\cell\\row\n"
+                           "\\pard after\\par\n}";
+    QFile out(work.filePath(QStringLiteral("table.rtf")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(rtf);
+    out.close();
+    const QString document =
+        officeConvert(out.fileName(), QStringLiteral("docx"), QStringLiteral("docx"), work.path());
+    QString error;
+    ASSERT_EQ(load(document, &error), documentimport::Read::Loaded) << error.toStdString();
+    QStringList rows;
+    for (QTextBlock b = form()->Rtxt1->document()->begin(); b.isValid(); b = b.next())
+        rows << b.text();
+    EXPECT_EQ(rows.join(u'\n').toStdString(), "before\n日本\tabc\t語\nx1\t\tあい\nafter");
+}
+
 TEST_F(DocumentsTest, HeadersFootersAndCommentsFollowTheBodyUnderHeadings) {
     start();
     const QString document = made(QStringLiteral("lo-destinations"), QStringLiteral("docx"));
