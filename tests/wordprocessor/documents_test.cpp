@@ -4,8 +4,10 @@
 #include "core/richtext/rtfreader.h"
 #include "core/wordprocessor/conversioncache.h"
 #include "core/wordprocessor/documentkind.h"
+#include "core/wordprocessor/documentsettings.h"
 #include "editor/editor_fixture.h"
 #include "platform/documentconverter.h"
+#include "projects/frmnewplanwizard.h"
 #include "projects/originalimport.h"
 #include "projects/translationexport.h"
 #include "richtext/documentfacts.h"
@@ -245,6 +247,39 @@ TEST_F(DocumentsTest, UnreadableDocumentsAreExplainedAndKeepThePane) {
     EXPECT_EQ(dialogs.fileRequests().constLast().filter,
               QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;Word 文書 (*.docx *.doc);;"
                              "OpenDocument 文書 (*.odt);;すべて(*)"));
+}
+
+TEST_F(DocumentsTest, TurnedOffTheEditorOffersNoDocuments) {
+    // On by default, without a file of its own; off is kept in one, and on again removes it.
+    const QString file = app.file(DocumentSettings::FileName);
+    ASSERT_TRUE(DocumentSettings::read(app.path()).enabled);
+    DocumentSettings{true}.write(app.path());
+    EXPECT_FALSE(QFile::exists(file));
+    DocumentSettings{false}.write(app.path());
+    EXPECT_EQ(readAll(file), QByteArray("enabled=0\n"));
+    ASSERT_FALSE(DocumentSettings::read(app.path()).enabled);
+
+    start();
+    TranslationExport exporter(*editor);
+    EXPECT_FALSE(form()->mnuExportTrans->isVisible());
+    EXPECT_FALSE(form()->mnuExportTrans->isEnabled());
+    // Both dialogs that choose an original offer what they offered before the documents.
+    OriginalImport import(*editor);
+    dialogs.expectOpenFile(std::nullopt);
+    form()->mnuGetOrgFile->trigger();
+    ASSERT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.fileRequests().constLast().filter,
+              QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;すべて(*)"));
+    FrmNewPlanWizard wizard(editor->project(), FrmNewPlanWizard::Purpose::ProjectList);
+    wizard.formLoad();
+    dialogs.expectOpenFile(std::nullopt);
+    wizard.cmdSelectOrgFileClick();
+    ASSERT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.fileRequests().constLast().filter,
+              QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;すべて (*)"));
+
+    DocumentSettings{true}.write(app.path());
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST_F(DocumentsTest, WithoutLibreOfficeTheCacheServesAndTheMessageNamesThePackage) {
