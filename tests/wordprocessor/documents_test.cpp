@@ -277,6 +277,12 @@ TEST_F(DocumentsTest, TurnedOffTheEditorOffersNoDocuments) {
     ASSERT_TRUE(dialogs.done());
     EXPECT_EQ(dialogs.fileRequests().constLast().filter,
               QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;すべて (*)"));
+    // A file named as a document is read as its bytes are, with no converter asked.
+    const QString named = work.filePath(QStringLiteral("notes.docx"));
+    writeDocument(named, QStringLiteral("ただの文章"));
+    QString error;
+    EXPECT_EQ(load(named, &error), documentimport::Read::Loaded) << error.toStdString();
+    EXPECT_EQ(form()->Rtxt1->toPlainText(), QStringLiteral("ただの文章"));
 
     DocumentSettings{true}.write(app.path());
     EXPECT_FALSE(QFile::exists(file));
