@@ -3,6 +3,7 @@
 
 #include "core/projects/projectstate.h"
 #include "core/settings/session.h"
+#include "core/wordprocessor/documentsettings.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/editorexit.h"
@@ -229,8 +230,11 @@ void FrmNewPlanWizard::cmdSelectOrgFileClick() {
         FileRequest request;
         request.title = QStringLiteral("<原文>ﾌｧｲﾙを選択して下さい");
         request.folder = session().appFolder;
-        request.filter = QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;Word 文書 (*.docx *.doc);;"
-                                        "OpenDocument 文書 (*.odt);;すべて (*)");
+        request.filter =
+            QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;") +
+            (DocumentSettings::read(session().appFolder).enabled ? DocumentSettings::OpenFilters
+                                                                 : QString()) +
+            QStringLiteral("すべて (*)");
         request.selectedFilter = QStringLiteral("すべて (*)");
         const std::optional<QString> path = dialogs().openFile(request);
         if (!path)

@@ -3,6 +3,8 @@
 
 #include "core/projects/projectstate.h"
 #include "core/richtext/twips.h"
+#include "core/settings/session.h"
+#include "core/wordprocessor/documentsettings.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/documentimport.h"
@@ -41,8 +43,10 @@ void OriginalImport::mnuGetOrgFileClick() {
         FileRequest request;
         request.title = QStringLiteral("利用する<原文>ﾌｧｲﾙを選択して下さい");
         request.filter =
-            QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;Word 文書 (*.docx *.doc);;"
-                           "OpenDocument 文書 (*.odt);;すべて(*)");
+            QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;") +
+            (DocumentSettings::read(session().appFolder).enabled ? DocumentSettings::OpenFilters
+                                                                 : QString()) +
+            QStringLiteral("すべて(*)");
         request.selectedFilter = QStringLiteral("すべて(*)");
         const std::optional<QString> path = dialogs().openFile(request);
         if (!path)

@@ -3,6 +3,7 @@
 
 #include "core/projects/projectstate.h"
 #include "core/settings/session.h"
+#include "core/wordprocessor/documentsettings.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "translator/documentexport.h"
@@ -25,8 +26,12 @@ bool sameFile(const QString& a, const QString& b) {
 
 TranslationExport::TranslationExport(FrmTranslatorL& window, QObject* parent)
     : QObject(parent), m_window(window) {
-    connect(window.form()->mnuExportTrans, &QAction::triggered, this,
-            [this] { mnuExportTransClick(); });
+    QAction* item = window.form()->mnuExportTrans;
+    // With the documents turned off the menu is the one the editor had without them.
+    const bool on = DocumentSettings::read(session().appFolder).enabled;
+    item->setVisible(on);
+    item->setEnabled(on);
+    connect(item, &QAction::triggered, this, [this] { mnuExportTransClick(); });
 }
 
 void TranslationExport::mnuExportTransClick() {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documentimport.h"
 
+#include "core/settings/session.h"
 #include "core/wordprocessor/conversioncache.h"
 #include "core/wordprocessor/documentkind.h"
+#include "core/wordprocessor/documentsettings.h"
 #include "core/wordprocessor/sidetext.h"
 #include "platform/documentconverter.h"
 #include "ui/richtextpane.h"
@@ -51,7 +53,9 @@ Read loadDocument(RichTextPane* pane, const QString& path, QString* error) {
     if (!error)
         error = &ignored;
     error->clear();
-    if (wordprocessor::isWordProcessorDocument(path))
+    // Turned off, a document is read as any other file was before the converter came.
+    if (wordprocessor::isWordProcessorDocument(path) &&
+        DocumentSettings::read(session().appFolder).enabled)
         return loadWordProcessorDocument(pane, path, error);
     // An unreadable file leaves the pane's document in place; a damaged one replaces it.
     const QTextDocument* before = pane->document();

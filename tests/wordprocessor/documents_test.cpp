@@ -4,8 +4,10 @@
 #include "core/richtext/rtfreader.h"
 #include "core/wordprocessor/conversioncache.h"
 #include "core/wordprocessor/documentkind.h"
+#include "core/wordprocessor/documentsettings.h"
 #include "editor/editor_fixture.h"
 #include "platform/documentconverter.h"
+#include "projects/frmnewplanwizard.h"
 #include "projects/originalimport.h"
 #include "projects/translationexport.h"
 #include "richtext/documentfacts.h"
@@ -149,6 +151,32 @@ TEST_F(DocumentsTest, AOneMegabyteDocumentLoadsWhole) {
     EXPECT_EQ(asTextExport(*form()->Rtxt1->document()), textExportOf(document, work.path()));
 }
 
+TEST_F(DocumentsTest, ATableLoadsAsOneTabSeparatedParagraphPerRow) {
+    start();
+    // Two rows of three cells, Japanese and ASCII, one of them empty, between two paragraphs.
+    const QByteArray row = "\\trowd\\cellx2000\\cellx4000\\cellx6000\n";
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 "
+                           "MS Mincho;}}\n\\pard before\\par\n" +
+                           row +
+                           "\\pard\\intbl \\u26085?\\u26412?\\cell abc\\cell "
+                           "\\u35486?\\cell\\row\n" +
+                           row +
+                           "\\pard\\intbl x1\\cell\\cell \\u12354?\\u12356?\\cell\\row\n"
+                           "\\pard after\\par\n}";
+    QFile out(work.filePath(QStringLiteral("table.rtf")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(rtf);
+    out.close();
+    const QString document =
+        officeConvert(out.fileName(), QStringLiteral("docx"), QStringLiteral("docx"), work.path());
+    QString error;
+    ASSERT_EQ(load(document, &error), documentimport::Read::Loaded) << error.toStdString();
+    QStringList rows;
+    for (QTextBlock b = form()->Rtxt1->document()->begin(); b.isValid(); b = b.next())
+        rows << b.text();
+    EXPECT_EQ(rows.join(u'\n').toStdString(), "before\n日本\tabc\t語\nx1\t\tあい\nafter");
+}
+
 TEST_F(DocumentsTest, HeadersFootersAndCommentsFollowTheBodyUnderHeadings) {
     start();
     const QString document = made(QStringLiteral("lo-destinations"), QStringLiteral("docx"));
@@ -219,6 +247,45 @@ TEST_F(DocumentsTest, UnreadableDocumentsAreExplainedAndKeepThePane) {
     EXPECT_EQ(dialogs.fileRequests().constLast().filter,
               QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;Word 文書 (*.docx *.doc);;"
                              "OpenDocument 文書 (*.odt);;すべて(*)"));
+}
+
+TEST_F(DocumentsTest, TurnedOffTheEditorOffersNoDocuments) {
+    // On by default, without a file of its own; off is kept in one, and on again removes it.
+    const QString file = app.file(DocumentSettings::FileName);
+    ASSERT_TRUE(DocumentSettings::read(app.path()).enabled);
+    DocumentSettings{true}.write(app.path());
+    EXPECT_FALSE(QFile::exists(file));
+    DocumentSettings{false}.write(app.path());
+    EXPECT_EQ(readAll(file), QByteArray("enabled=0\n"));
+    ASSERT_FALSE(DocumentSettings::read(app.path()).enabled);
+
+    start();
+    TranslationExport exporter(*editor);
+    EXPECT_FALSE(form()->mnuExportTrans->isVisible());
+    EXPECT_FALSE(form()->mnuExportTrans->isEnabled());
+    // Both dialogs that choose an original offer what they offered before the documents.
+    OriginalImport import(*editor);
+    dialogs.expectOpenFile(std::nullopt);
+    form()->mnuGetOrgFile->trigger();
+    ASSERT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.fileRequests().constLast().filter,
+              QStringLiteral("ﾘｯﾁﾃｷｽﾄ形式(*.rtf);;ﾃｷｽﾄ形式(*.txt);;すべて(*)"));
+    FrmNewPlanWizard wizard(editor->project(), FrmNewPlanWizard::Purpose::ProjectList);
+    wizard.formLoad();
+    dialogs.expectOpenFile(std::nullopt);
+    wizard.cmdSelectOrgFileClick();
+    ASSERT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.fileRequests().constLast().filter,
+              QStringLiteral("ﾘｯﾁﾃｷｽﾄ(*.rtf);;ﾃｷｽﾄ(*.txt);;すべて (*)"));
+    // A file named as a document is read as its bytes are, with no converter asked.
+    const QString named = work.filePath(QStringLiteral("notes.docx"));
+    writeDocument(named, QStringLiteral("ただの文章"));
+    QString error;
+    EXPECT_EQ(load(named, &error), documentimport::Read::Loaded) << error.toStdString();
+    EXPECT_EQ(form()->Rtxt1->toPlainText(), QStringLiteral("ただの文章"));
+
+    DocumentSettings{true}.write(app.path());
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST_F(DocumentsTest, WithoutLibreOfficeTheCacheServesAndTheMessageNamesThePackage) {

@@ -453,12 +453,17 @@ void Parser::controlWord(QByteArrayView w, bool hasParam, int n) {
     }
     if (characterWord(s, w, hasParam, n) || paragraphWord(s.para, w, n) || pageWord(w, n))
         return;
-    if (w == "par" || w == "row") {
+    if (w == "par") {
         endParagraph();
+    } else if (w == "row") {
+        endRow();
     } else if (w == "line") {
         appendText(QChar::LineSeparator);
-    } else if (w == "tab" || w == "cell") {
+    } else if (w == "tab") {
         appendText(QChar(u'\t'));
+    } else if (w == "cell") {
+        appendText(QChar(u'\t'));
+        cellEndedLast_ = true;
     } else {
         specialCharacter(w);
     }

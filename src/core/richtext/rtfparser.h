@@ -183,6 +183,7 @@ private:
     QTextCharFormat charFormat(const RunKey& key);
     QTextBlockFormat blockFormat(const ParagraphProps& p) const;
     void endParagraph();
+    void endRow();
     void writeParagraph();
     void endDocument();
 
@@ -215,6 +216,7 @@ private:
     QByteArray bytes_;
     std::vector<Run> runs_;
     int paragraphs_ = 0;
+    bool cellEndedLast_ = false; // the last text appended is the tab of a \cell
     std::map<RunKey, QTextCharFormat> formats_;
 };
 

@@ -123,6 +123,7 @@ RunKey Parser::currentKey() const {
 void Parser::appendText(const QString& text) {
     if (state().dest != Destination::Body || text.isEmpty())
         return;
+    cellEndedLast_ = false;
     const RunKey key = currentKey();
     if (runs_.empty() || runs_.back().key != key)
         runs_.push_back(Run{key, QString()});
@@ -168,6 +169,19 @@ void Parser::endParagraph() {
     if (state().dest != Destination::Body)
         return;
     writeParagraph();
+}
+
+// A table row reads as one paragraph with its cells separated by tabs: the tab that ended the
+// last cell separates nothing and goes.
+void Parser::endRow() {
+    flushBytes();
+    if (cellEndedLast_ && !runs_.empty() && runs_.back().text.endsWith(u'\t')) {
+        runs_.back().text.chop(1);
+        if (runs_.back().text.isEmpty())
+            runs_.pop_back();
+    }
+    cellEndedLast_ = false;
+    endParagraph();
 }
 
 void Parser::writeParagraph() {
