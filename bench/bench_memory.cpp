@@ -4,6 +4,7 @@
 #include "core/memory/memorystore.h"
 #include "core/memory/tmx.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -43,10 +44,21 @@ struct Memory {
     std::vector<MemoryPair> pairs;
 };
 
-// A memory of n generated pairs, made once per size.
-Memory& memoryOf(int n) {
+std::map<int, std::unique_ptr<Memory>>& madeMemories() {
     static std::map<int, std::unique_ptr<Memory>> made;
-    std::unique_ptr<Memory>& m = made[n];
+    return made;
+}
+
+// A memory of n generated pairs, made once per size. The memories are closed while the
+// application still exists: a database connection closed after it, at the program's exit,
+// crashes in Qt SQL's teardown.
+Memory& memoryOf(int n) {
+    static const bool closedAtQuit = [] {
+        qAddPostRoutine([] { madeMemories().clear(); });
+        return true;
+    }();
+    (void)closedAtQuit;
+    std::unique_ptr<Memory>& m = madeMemories()[n];
     if (!m) {
         m = std::make_unique<Memory>();
         m->store = std::make_unique<MemoryStore>(m->dir.filePath(MemoryStore::FileName));
