@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a numbered project of 2,000 blocks into the translation memory in the folder given as the
 // argument, again and again with every translation changed, until it is killed; "ready" once the
-// first save is in.
+// first save is in, "saved" after each one after it.
 #include "core/memory/harvest.h"
 #include "core/memory/memorystore.h"
 
@@ -24,9 +24,7 @@ int main(int argc, char** argv) {
         if (store.add(QStringLiteral("manual"), QStringLiteral("en"), QStringLiteral("ja"),
                       r.pairs) < 0)
             return 3;
-        if (generation == 0) {
-            std::puts("ready");
-            std::fflush(stdout);
-        }
+        std::puts(generation == 0 ? "ready" : "saved");
+        std::fflush(stdout);
     }
 }
