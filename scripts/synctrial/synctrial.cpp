@@ -22,11 +22,12 @@
 //                             when it is the old, the new or one of the sender's VERSIONS (from
 //                             hold --versions), mixed otherwise; one line per state, a summary
 #include "bookgen.h"
+#include "core/files/failure.h"
 #include "core/store/book.h"
 #include "core/store/bookmanifest.h"
 #include "core/store/booksession.h"
 #include "core/store/conflictcopies.h"
-#include "core/files/failure.h"
+#include "core/store/splitversions.h"
 #include "platform/singleinstance.h"
 
 #include <QCoreApplication>
@@ -259,6 +260,9 @@ int merge(const QString& folder, const QString& aside, const QString& wantedFile
             wanted.insert(QString::fromUtf8(line));
     int merged = 0;
     try {
+        // As the program does before it opens a book.
+        if (splitversions::reassemble(folder) == splitversions::Outcome::Reassembled)
+            out() << "reassembled" << Qt::endl;
         for (const conflictcopies::Version& version : conflictcopies::find(folder)) {
             out() << "version " << version.version << " files " << version.files().join(u' ')
                   << Qt::endl;

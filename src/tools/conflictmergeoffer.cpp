@@ -2,11 +2,12 @@
 #include "conflictmergeoffer.h"
 
 #include "backupbeforechange.h"
+#include "core/files/failure.h"
+#include "core/history/bookbackup.h"
 #include "core/store/book.h"
 #include "core/store/booksession.h"
 #include "core/store/conflictcopies.h"
-#include "core/files/failure.h"
-#include "core/history/bookbackup.h"
+#include "core/store/splitversions.h"
 #include "platform/appfolder.h"
 #include "platform/bookfollower.h"
 #include "platform/dialogservice.h"
@@ -27,6 +28,13 @@ BookMerge::Side askBoth(const BookMerge::Duplicate& d) {
 // word; without them a word on one side only is kept, whether the other side added or deleted
 // it, because bringing a deleted word back loses nothing and dropping one a machine added would.
 void offerConflictMerges(const QString& bookFolder, const QString& bookName) {
+    // Files of two versions mixed under the book's names are put back into versions first: only
+    // renames, and the book is then whole as its manifest says and the other version a copy.
+    try {
+        splitversions::reassemble(bookFolder);
+    } catch (const RuntimeFailure&) {
+        // Left as it is: the open that follows reports a set that is still mixed.
+    }
     for (const conflictcopies::Version& version : conflictcopies::find(bookFolder)) {
         const QString files = version.files().join(Lines);
         if (!version.usable()) {

@@ -108,8 +108,8 @@ Entry describe(const QString& folder, int i) {
     return {true, stamp.size, stamp.mtimeNs, hashFile(path(folder, names()[size_t(i)]), i == 0)};
 }
 
-std::optional<Manifest> read(const QString& folder) {
-    QFile file(path(folder, FileName));
+std::optional<Manifest> readAt(const QString& manifestPath) {
+    QFile file(manifestPath);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
@@ -141,6 +141,10 @@ std::optional<Manifest> read(const QString& folder) {
         m.files = {Entry{true, -1, 0, 0}, Entry{true, -1, 0, 0}, Entry{true, -1, 0, 0}};
     }
     return m;
+}
+
+std::optional<Manifest> read(const QString& folder) {
+    return readAt(path(folder, FileName));
 }
 
 void writeBytes(const QString& folder, const QByteArray& bytes, bool sync);
@@ -192,8 +196,7 @@ void writeBytes(const QString& folder, const QByteArray& bytes, bool sync) {
 
 enum class Match { Differs, Exact, ByHash };
 
-Match matches(const QString& folder, int i, const Entry& recorded) {
-    const QString file = path(folder, names()[size_t(i)]);
+Match matchesFile(const QString& file, int i, const Entry& recorded) {
     const FileStamp stamp = FileStamp::of(file);
     if (stamp.exists != recorded.exists)
         return Match::Differs;
@@ -204,6 +207,10 @@ Match matches(const QString& folder, int i, const Entry& recorded) {
     if (stamp.mtimeNs == recorded.mtimeNs)
         return Match::Exact;
     return hashFile(file, i == 0) == recorded.hash ? Match::ByHash : Match::Differs;
+}
+
+Match matches(const QString& folder, int i, const Entry& recorded) {
+    return matchesFile(path(folder, names()[size_t(i)]), i, recorded);
 }
 
 // A deletion marks records in the middle of a record file without changing its size, where the
@@ -299,6 +306,36 @@ void endWrite(const QString& folder) {
     for (int i = 0; i < 3; ++i)
         next.files[size_t(i)] = describe(folder, i);
     write(folder, next);
+}
+
+std::optional<Description> Description::read(const QString& manifestPath) {
+    const std::optional<Manifest> m = readAt(manifestPath);
+    if (!m || m->writing || m->files[0].size < 0)
+        return std::nullopt;
+    Description d;
+    d.host = m->host;
+    for (int i = 0; i < 3; ++i) {
+        d.m_exists[size_t(i)] = m->files[size_t(i)].exists;
+        d.m_size[size_t(i)] = m->files[size_t(i)].size;
+        d.m_mtimeNs[size_t(i)] = m->files[size_t(i)].mtimeNs;
+        d.m_hash[size_t(i)] = m->files[size_t(i)].hash;
+    }
+    return d;
+}
+
+Description::Fit Description::fit(int i, const QString& filePath) const {
+    if (!m_exists[size_t(i)])
+        return Fit::No;
+    switch (matchesFile(filePath, i,
+                        {true, m_size[size_t(i)], m_mtimeNs[size_t(i)], m_hash[size_t(i)]})) {
+    case Match::Exact:
+        return Fit::ByTime;
+    case Match::ByHash:
+        return Fit::ByHash;
+    case Match::Differs:
+        break;
+    }
+    return Fit::No;
 }
 
 quint64 generation(const QString& folder) {

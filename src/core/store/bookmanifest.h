@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -64,6 +65,27 @@ Check requireWhole(const QString& folder);
 void beginWrite(const QString& folder);
 // After the files are in place: the manifest describes them as "whole".
 void endWrite(const QString& folder);
+// What a whole manifest says of its version's files, read from a file of any name (the book's
+// manifest or a sync tool's copy of it), so that files of any name can be told to be that
+// version's. A manifest of a change in progress or one that cannot be read describes nothing.
+class Description {
+public:
+    static std::optional<Description> read(const QString& manifestPath);
+    QString host;
+
+    // How the file at filePath compares with the version's file i (0 words, 1 meanings,
+    // 2 examples): the same size and time, the same size and hash, or not the one.
+    enum class Fit { No, ByTime, ByHash };
+    Fit fit(int i, const QString& filePath) const;
+    // Whether the version has file i at all (a book may lack its examples file).
+    bool has(int i) const { return m_exists[size_t(i)]; }
+
+private:
+    std::array<bool, 3> m_exists{};
+    std::array<qint64, 3> m_size{}, m_mtimeNs{};
+    std::array<quint64, 3> m_hash{};
+};
+
 // The generation the manifest names, 0 without one.
 quint64 generation(const QString& folder);
 // The manifest's bytes (empty when there is none), and putting them back after a change that

@@ -194,6 +194,16 @@ std::optional<CopyName> recognise(const QString& fileName) {
     return std::nullopt;
 }
 
+std::optional<QString> manifestCopyMark(const QString& fileName) {
+    static const QRegularExpression manifestCopy(
+        QStringLiteral(
+            "^manifest(\\.sync-conflict-\\d{8}-\\d{6}-[0-9A-Z]{7}| \\([^()]*\\bconflict(?:ed)? "
+            "copy\\b[^()]*\\)(?: \\(\\d+\\))?)\\.vtm$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = manifestCopy.match(fileName);
+    return m.hasMatch() ? std::optional<QString>(m.captured(1)) : std::nullopt;
+}
+
 QStringList Version::files() const {
     QStringList names;
     for (const QString& n : {words, meanings, examples, journal})
@@ -403,13 +413,8 @@ MergeReport merge(const QString& bookFolder, const Version& version, const QStri
         moveAside(bookFolder, name, asideFolder);
     // The tool's copies of the manifest describe versions that are one book now, whose own
     // manifest the merge wrote: left in the folder they would only pile up.
-    static const QRegularExpression manifestCopy(
-        QStringLiteral(
-            "^manifest(\\.sync-conflict-\\d{8}-\\d{6}-[0-9A-Z]{7}| \\([^()]*\\bconflict(?:ed)? "
-            "copy\\b[^()]*\\)(?: \\(\\d+\\))?)\\.vtm$"),
-        QRegularExpression::CaseInsensitiveOption);
     for (const QString& name : QDir(bookFolder).entryList(QDir::Files))
-        if (manifestCopy.match(name).hasMatch())
+        if (manifestCopyMark(name))
             moveAside(bookFolder, name, asideFolder);
     return report;
 }

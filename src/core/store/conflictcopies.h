@@ -23,6 +23,10 @@ struct CopyName {
 // Dropbox: "words (Machine's conflicted copy 2026-12-08).vtd". Anything else is not a copy.
 std::optional<CopyName> recognise(const QString& fileName);
 
+// The mark of a sync tool's conflict copy of the book's manifest ("manifest.sync-conflict-….vtm"),
+// nothing for any other name.
+std::optional<QString> manifestCopyMark(const QString& fileName);
+
 // One conflicting version: the names of its files in the book folder, empty when absent.
 struct Version {
     QString version;

@@ -2,7 +2,9 @@
 #include "core/files/failure.h"
 #include "core/journal/bookjournal.h"
 #include "core/store/book.h"
+#include "core/store/bookmanifest.h"
 #include "core/store/conflictcopies.h"
+#include "core/store/splitversions.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
@@ -375,6 +377,47 @@ TEST(ConflictCopies, AWordsFileWithoutItsRecordsIsNotMerged) {
         RuntimeFailure);
     EXPECT_TRUE(QFile::exists(wordsOnly));
     EXPECT_EQ(bookContents(d.book), QStringList{"apple|林檎|"});
+}
+
+// Both programs wrote the book while the sync was paused; the tool then kept the newer of each
+// file on its own, with the times it was given: this machine's words file and manifest, the other
+// machine's record files, and every other file as a copy, the two versions' under two marks.
+TEST(ConflictCopies, VersionsSplitOverTheBooksFilesAreReassembledByTheirManifestsAndMerged) {
+    for (const bool killedAfterFirstStep : {false, true}) {
+        EditedApart d;
+        const QString otherMark = QStringLiteral(".sync-conflict-20261208-130000-BBBBBBB");
+        const auto move = [](const QString& from, const QString& to) {
+            QFile::remove(to);
+            ASSERT_TRUE(QFile::rename(from, to)) << from.toStdString();
+        };
+        const auto inBook = [&](const QString& stem, const QString& mark) {
+            return d.book + u'/' + stem + mark + ".vtd";
+        };
+        for (const QString stem : {"means", "reis"}) {
+            move(inBook(stem, {}), inBook(stem, otherMark));
+            move(d.other + u'/' + stem + ".vtd", inBook(stem, {}));
+            QFile::remove(inBook(stem, d.suffix));
+        }
+        move(d.other + "/words.vtd", inBook("words", d.suffix));
+        move(d.other + "/manifest.vtm", d.book + "/manifest" + d.suffix + ".vtm");
+        ASSERT_EQ(bookmanifest::check(d.book).state, bookmanifest::State::Mixed);
+        if (killedAfterFirstStep) // the other version's meanings already carry its mark
+            move(inBook("means", {}), inBook("means", d.suffix));
+
+        EXPECT_EQ(splitversions::reassemble(d.book), splitversions::Outcome::Reassembled);
+        EXPECT_EQ(bookmanifest::check(d.book).state, bookmanifest::State::Whole);
+        const auto versions = d.versions();
+        ASSERT_EQ(versions.size(), 1u);
+        ASSERT_TRUE(versions[0].usable());
+        ASSERT_FALSE(versions[0].journal.isEmpty());
+        conflictcopies::merge(d.book, versions[0], d.aside,
+                              [](const BookMerge::Duplicate&) { return BookMerge::Side::A; });
+        EXPECT_EQ(bookContents(d.book),
+                  (QStringList{"addedHere|a|", "addedThere|t|e", "deletedThereEditedHere|new here|",
+                               "editedBoth|both here|", "editedHere|new here|",
+                               "editedThere|new there|", "keep|k|", "shared|s|"}));
+        EXPECT_EQ(splitversions::reassemble(d.book), splitversions::Outcome::Untouched);
+    }
 }
 
 } // namespace
