@@ -5,6 +5,7 @@
 #include "core/files/failure.h"
 #include "core/history/bookbackup.h"
 #include "core/store/book.h"
+#include "core/store/bookmanifest.h"
 #include "core/store/booksession.h"
 #include "core/store/conflictcopies.h"
 #include "core/store/splitversions.h"
@@ -28,6 +29,8 @@ BookMerge::Side askBoth(const BookMerge::Duplicate& d) {
 // word; without them a word on one side only is kept, whether the other side added or deleted
 // it, because bringing a deleted word back loses nothing and dropping one a machine added would.
 void offerConflictMerges(const QString& bookFolder, const QString& bookName) {
+    if (!bookmanifest::kept())
+        return; // the user turned the safety for synchronised folders off
     // Files of two versions mixed under the book's names are put back into versions first: only
     // renames, and the book is then whole as its manifest says and the other version a copy.
     try {

@@ -7,7 +7,9 @@
 #include "core/settings/booklist.h"
 #include "core/settings/languageset.h"
 #include "core/settings/session.h"
+#include "core/settings/syncsettings.h"
 #include "core/store/book.h"
+#include "core/store/bookmanifest.h"
 #include "frmmain.h"
 #include "platform/appearance.h"
 #include "platform/appfolder.h"
@@ -70,6 +72,7 @@ bool Program::start() {
     guarded(terminating(u"ﾌｫｰﾑﾛｰﾄﾞ時", "Error123"), [&] {
         Session& s = session();
         s.appFolder = appfolder::path();
+        bookmanifest::setKept(SyncSettings::read(s.appFolder).enabled);
         m_instance = std::make_unique<SingleInstance>(s.appFolder);
         switch (m_instance->acquire()) {
         case SingleInstance::Result::Acquired:

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/journal/bookjournal.h"
 
+#include "core/files/atomicfile.h"
 #include "core/review/linefields.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -13,6 +16,9 @@ namespace bookjournal {
 namespace {
 
 constexpr int FieldCount = 7;
+// About 40,000 changes before the journal is shortened to its newest half.
+constexpr qint64 MaxBytes = 4 * 1024 * 1024;
+constexpr qint64 KeepBytes = MaxBytes / 2;
 
 const char* nameOf(Operation operation) {
     switch (operation) {
@@ -132,6 +138,17 @@ QByteArray line(const Entry& e) {
 
 void append(const QString& path, const QByteArray& lines) {
     linefields::appendLines(path, lines);
+    if (QFileInfo(path).size() <= MaxBytes)
+        return;
+    // A merge only needs the lines since the last version two machines shared, so the oldest go
+    // once the journal is long; rewritten whole, so a failure leaves it as it was.
+    try {
+        const QByteArray bytes = read(path);
+        const qsizetype cut = bytes.indexOf('\n', bytes.size() - KeepBytes) + 1;
+        if (cut > 0)
+            writeFileAtomically(path, bytes.mid(cut));
+    } catch (const std::exception&) {
+    }
 }
 
 Parsed parse(const QByteArray& bytes) {
@@ -154,12 +171,28 @@ QByteArray read(const QString& path) {
 // rest is compared line by line, since a merge on one side puts the other's lines after its own.
 Divergence diverged(const QByteArray& first, const QByteArray& second) {
     const qsizetype prefix = commonPrefix(first, second);
-    const std::vector<QByteArrayView> a = linesOf(first, prefix);
-    const std::vector<QByteArrayView> b = linesOf(second, prefix);
+    std::vector<QByteArrayView> a = linesOf(first, prefix);
+    std::vector<QByteArrayView> b = linesOf(second, prefix);
     const QSet<QByteArrayView> inA(a.begin(), a.end());
     const QSet<QByteArrayView> inB(b.begin(), b.end());
 
     Divergence d;
+    // A journal shortened on one machine lacks the oldest lines the other still has: what a
+    // journal holds before the first line the other holds too is history both shared.
+    if (prefix == 0 && !a.empty() && !b.empty()) {
+        const auto firstShared = [](const std::vector<QByteArrayView>& lines,
+                                    const QSet<QByteArrayView>& other) {
+            return std::find_if(lines.begin(), lines.end(),
+                                [&](QByteArrayView l) { return other.contains(l); });
+        };
+        // Journals that share no line at all started apart (a book from before journals, copied
+        // to both machines): every line is then that side's own.
+        const auto sharedInA = firstShared(a, inB);
+        if (sharedInA != a.end()) {
+            a.erase(a.begin(), sharedInA);
+            b.erase(b.begin(), firstShared(b, inA));
+        }
+    }
     if (prefix > 0) {
         const qsizetype start = prefix >= 2 ? first.lastIndexOf('\n', prefix - 2) + 1 : 0;
         d.commonGeneration = generationOf(QByteArrayView(first).sliced(start, prefix - 1 - start));

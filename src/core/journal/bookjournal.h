@@ -37,6 +37,7 @@ quint64 textHash(const QString& text);
 
 QByteArray line(const Entry& entry);
 // Appends the lines to the journal at path in one write. Raises RuntimeFailure when it cannot.
+// A journal grown past a few megabytes is then shortened to its newest lines.
 void append(const QString& path, const QByteArray& lines);
 
 struct Parsed {

@@ -35,6 +35,11 @@ QString& hostOverride() {
     return host;
 }
 
+bool& keptFlag() {
+    static bool kept = true;
+    return kept;
+}
+
 std::function<void()>& waitFunction() {
     static std::function<void()> wait = [] {
         std::this_thread::sleep_for(std::chrono::seconds(1));
@@ -248,11 +253,21 @@ void setHostForTests(const QString& host) {
     hostOverride() = host;
 }
 
+void setKept(bool kept) {
+    keptFlag() = kept;
+}
+
+bool kept() {
+    return keptFlag();
+}
+
 void setWait(std::function<void()> wait) {
     waitFunction() = std::move(wait);
 }
 
 Check check(const QString& folder) {
+    if (!kept())
+        return {State::None, {}};
     const std::optional<Manifest> m = read(folder);
     if (!m)
         return {State::None, {}};
@@ -289,6 +304,10 @@ Check requireWhole(const QString& folder) {
 }
 
 void beginWrite(const QString& folder) {
+    if (!kept()) {
+        diskio::removeIfPresent(path(folder, FileName));
+        return;
+    }
     std::optional<Manifest> m = read(folder);
     if (!m)
         m = Manifest{};
@@ -299,6 +318,8 @@ void beginWrite(const QString& folder) {
 }
 
 void endWrite(const QString& folder) {
+    if (!kept())
+        return;
     std::optional<Manifest> m = read(folder);
     Manifest next;
     next.generation = m ? m->generation : 1;

@@ -97,6 +97,12 @@ void putBack(const QString& folder, const QByteArray& bytes);
 QString thisHost();
 void setHostForTests(const QString& host);
 
+// Whether books keep a manifest and a change journal: on unless the user turned the safety for
+// synchronised folders off (sync.ini). Off, nothing is checked, no journal line is written, and
+// the next write removes a manifest, so one left from before never refuses a book later.
+void setKept(bool kept);
+bool kept();
+
 // One wait between checks of a mixed set; the default sleeps a second, up to WaitRounds times.
 // Without one (nullptr), a mixed set is reported at once.
 constexpr int WaitRounds = 5;

@@ -119,6 +119,8 @@ void BookSession::journal(bookjournal::Operation operation, const SessionWord& w
 // generation whose files were not written. The journal only helps a later merge: a journal that
 // cannot be written never fails the change the book already holds.
 void BookSession::writeJournal() {
+    if (!bookmanifest::kept())
+        m_journal.clear();
     if (m_journal.empty())
         return;
     const std::vector<bookjournal::Entry> entries = std::move(m_journal);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/files/failure.h"
+#include "core/journal/bookjournal.h"
 #include "core/store/book.h"
 #include "core/store/bookmanifest.h"
 #include "core/store/booksession.h"
-#include "core/files/failure.h"
-#include "core/journal/bookjournal.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
 #include "support/tempappfolder.h"
@@ -117,6 +117,17 @@ TEST(BookJournal, EditsAppliedAgainAfterAReloadAreJournaledAgain) {
     EXPECT_GT(e[1].generation, e[0].generation);
 }
 
+Entry change(const char* host, quint64 generation, Operation op, const QString& word,
+             const char* meaning = "") {
+    return Entry{1765000000 + qint64(generation),
+                 QString::fromUtf8(host),
+                 generation,
+                 op,
+                 op == Operation::Delete ? 0 : bookjournal::textHash(meaning),
+                 0,
+                 word};
+}
+
 QByteArray lines(const std::vector<Entry>& entries) {
     QByteArray out;
     for (const Entry& e : entries)
@@ -125,16 +136,6 @@ QByteArray lines(const std::vector<Entry>& entries) {
 }
 
 TEST(BookJournal, DivergedJournalsTellEachSidesOwnChangesSinceTheyParted) {
-    const auto change = [](const char* host, quint64 generation, Operation op, const char* word,
-                           const char* meaning = "") {
-        return Entry{1765000000 + qint64(generation),
-                     QString::fromUtf8(host),
-                     generation,
-                     op,
-                     op == Operation::Delete ? 0 : bookjournal::textHash(meaning),
-                     0,
-                     QString::fromUtf8(word)};
-    };
     const std::vector<Entry> shared = {change("a", 1, Operation::Register, "both", "x"),
                                        change("a", 2, Operation::Register, "old", "o")};
     const std::vector<Entry> here = {change("a", 3, Operation::Modify, "mine", "1"),
@@ -164,6 +165,57 @@ TEST(BookJournal, DivergedJournalsTellEachSidesOwnChangesSinceTheyParted) {
     EXPECT_EQ(torn.commonGeneration, 2u);
     EXPECT_TRUE(torn.onlyFirst.isEmpty());
     EXPECT_TRUE(torn.onlySecond.isEmpty());
+}
+
+// A long journal keeps its newest whole lines; a journal shortened on one side still tells each
+// side's own changes from the other's.
+TEST(BookJournal, AShortenedJournalKeepsItsNewestLinesAndStillTellsWhoChangedWhat) {
+    TempAppFolder app;
+    const QString path = app.file(bookjournal::FileName);
+    std::vector<Entry> history;
+    for (int i = 1; i <= 100000; ++i)
+        history.push_back(change("a", quint64(i), Operation::Modify, QString::number(i), "m"));
+    const QByteArray all = lines(history);
+    bookjournal::append(path, all);
+    const QByteArray kept = bookjournal::read(path);
+    EXPECT_LT(kept.size(), all.size() / 2 + 1);
+    EXPECT_GT(kept.size(), 1024 * 1024);
+    ASSERT_TRUE(all.endsWith(kept));
+    EXPECT_EQ(all.at(all.size() - kept.size() - 1), '\n');
+
+    const QByteArray here = lines({change("a", 100001, Operation::Modify, "mine", "1")});
+    const QByteArray there = lines({change("b", 100001, Operation::Modify, "theirs", "2")});
+    const bookjournal::Divergence d = bookjournal::diverged(kept + here, all + there);
+    EXPECT_EQ(d.onlyFirst.keys(), QStringList{"mine"});
+    EXPECT_EQ(d.onlySecond.keys(), QStringList{"theirs"});
+    EXPECT_EQ(d.secondsOwnLines, there);
+}
+
+// With the safety for synchronised folders off, a write leaves no journal line and takes the
+// manifest away, so that one left from before cannot refuse the book once the safety is on again.
+TEST(BookJournal, WithTheSafetyOffAWriteKeepsNeitherJournalNorManifest) {
+    TempAppFolder app;
+    const QString folder = app.file(QStringLiteral("book"));
+    BookBuilder(folder).add("one", "m1", "").write();
+    {
+        Book book(folder);
+        book.open();
+        book.registerWord(QStringLiteral("two"), QStringLiteral("m2"), {});
+    }
+    ASSERT_TRUE(QFile::exists(folder + u'/' + bookmanifest::FileName));
+    const QByteArray journal = bookjournal::read(folder + u'/' + bookjournal::FileName);
+    ASSERT_FALSE(journal.isEmpty());
+
+    bookmanifest::setKept(false);
+    {
+        Book book(folder);
+        book.open();
+        book.registerWord(QStringLiteral("three"), QStringLiteral("m3"), {});
+    }
+    bookmanifest::setKept(true);
+    EXPECT_FALSE(QFile::exists(folder + u'/' + bookmanifest::FileName));
+    EXPECT_EQ(bookjournal::read(folder + u'/' + bookjournal::FileName), journal);
+    EXPECT_EQ(bookContents(folder), (QStringList{"one|m1|", "three|m3|", "two|m2|"}));
 }
 
 } // namespace
