@@ -126,9 +126,11 @@ const char* leadingIntegers(const char* p, const char* end, qint64* out, int cou
         if (negative)
             ++p;
         const char* digits = p;
+        // At most 18 digits, which never overflow.
+        const char* const limit = end - p > 18 ? p + 18 : end;
         qint64 value = 0;
-        while (p < end && *p >= '0' && *p <= '9' && p - digits < 18)
-            value = value * 10 + (*p++ - '0');
+        for (unsigned digit; p < limit && (digit = unsigned(*p) - '0') < 10; ++p)
+            value = value * 10 + digit;
         if (p == digits || p == end || *p != '\t')
             return nullptr;
         out[k] = negative ? -value : value;
