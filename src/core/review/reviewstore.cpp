@@ -114,6 +114,9 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
     // A state rebuilt from the log, or one that had to follow the book, is written at the next
     // flush even when no answer follows.
     m_dirty = !parsed.answers.empty();
+    // A state file read in the index's order has just been matched to it.
+    if (!m_slotOfPosition.empty() && parsed.answers.empty())
+        return report;
     reconcile(index);
     return report;
 }
