@@ -171,7 +171,7 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
             n[6] > 4 || n[10] < 0 || n[11] < 0 || n[11] > 10000 || tab)
             return false;
         anyFsrsMemory |= n[10] > 0;
-        ReviewEntry e;
+        ReviewEntry& e = m_entries.emplace_back();
         e.recordNo = qint32(n[0]);
         auto spelt = [&](int p) {
             const IndexEntry& w = index.at(p);
@@ -200,7 +200,7 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
         }
         if (at >= 0) {
             e.word = index.at(at).word;
-            m_slotOfPosition[size_t(at)] = int(m_entries.size());
+            m_slotOfPosition[size_t(at)] = int(m_entries.size()) - 1;
             position = at + 1;
         } else {
             allMatched = false;
@@ -218,7 +218,6 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
         e.introduced = dayOf(n[9]);
         e.schedule.stability = double(n[10]) / 1000;
         e.schedule.difficulty = double(n[11]) / 1000;
-        m_entries.push_back(std::move(e));
     }
     // Entries whose words were not all found are matched to the book in full afterwards.
     if (!allMatched)
