@@ -59,6 +59,7 @@ struct Outcome {
     int fitsKept = 0;
     double loss = 0;         // log loss of the whole year's answers under the parameters in use
     double defaultsLoss = 0; // and under the defaults
+    double learnerLoss = 0;  // and under the learner's own chances of recall, the least possible
 };
 
 struct Learner {
@@ -115,7 +116,7 @@ Outcome run(bool useFsrs, double retention, unsigned seed) {
     BookSchedule book;
     Outcome out;
     long answers = 0, reviews = 0, recalledReviews = 0, later = 0, recalledLater = 0;
-    double predictedLater = 0;
+    double predictedLater = 0, learnerLoss = 0;
     int begun = 0;
     for (int day = 0; day < Days; ++day) {
         const QDate today = Start.addDays(day);
@@ -149,6 +150,8 @@ Outcome run(bool useFsrs, double retention, unsigned seed) {
             if (!fresh && t > 0) {
                 ++reviews;
                 recalledReviews += recalled ? 1 : 0;
+                const double chance = std::clamp(p, 1e-4, 1 - 1e-4);
+                learnerLoss -= std::log(recalled ? chance : 1 - chance);
                 if (day >= FitAfterDays) {
                     ++later;
                     recalledLater += recalled ? 1 : 0;
@@ -178,6 +181,7 @@ Outcome run(bool useFsrs, double retention, unsigned seed) {
     out.answersPerWord = double(answers) / Words;
     out.reviewsPerWord = double(reviews) / Words;
     out.retention = reviews ? double(recalledReviews) / reviews : 0;
+    out.learnerLoss = reviews ? learnerLoss / double(reviews) : 0;
     out.laterReviewsPerWord = double(later) / Words;
     out.laterRetention = later ? double(recalledLater) / later : 0;
     out.laterPredicted = later ? predictedLater / later : 0;
@@ -188,8 +192,8 @@ void print(const char* name, const Outcome& o) {
     std::printf("%-14s %7.1f %8.1f %8.1f %% %8.1f %8.1f %%", name, o.answersPerWord,
                 o.reviewsPerWord, o.retention * 100, o.laterReviewsPerWord, o.laterRetention * 100);
     if (o.fits)
-        std::printf(" %8.1f %%  %d/%d  %.3f (%.3f)", o.laterPredicted * 100, o.fitsKept, o.fits,
-                    o.loss, o.defaultsLoss);
+        std::printf(" %8.1f %%  %d/%d  %.3f (%.3f, %.3f)", o.laterPredicted * 100, o.fitsKept,
+                    o.fits, o.loss, o.defaultsLoss, o.learnerLoss);
     std::printf("\n");
 }
 
@@ -235,7 +239,8 @@ int main(int argc, char** argv) {
     std::printf("%d words over %d days, %d new a day, seed %u; FSRS fitted from day %d\n", Words,
                 Days, NewPerDay, seed, FitAfterDays);
     std::printf("%-14s %7s %8s %10s %8s %10s %10s  %s\n", "", "answers", "reviews", "retention",
-                "reviews", "retention", "predicted", "fits kept, log loss (defaults)");
+                "reviews", "retention", "predicted",
+                "fits kept/made, log loss (defaults, learner's own)");
     std::printf("%-14s %7s %8s %10s %8s %10s %10s\n", "", "/word", "/word", "year", "/word",
                 "day 60+", "day 60+");
     const Outcome sm2Run = run(false, 0, seed);
