@@ -153,8 +153,11 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
     const char* const text = bytes.data();
     const char* const entriesEnd = text + lastLine;
     for (const char* line = text + start; line < entriesEnd;) {
-        qint64 n[EntryFields - 1] = {};
+        // Left uninitialised: clearing it for every line costs more than reading the line.
+        qint64 n[EntryFields - 1];
         const char* const wordStart = linefields::leadingIntegers(line, entriesEnd, n, integers);
+        if (v1)
+            n[10] = n[11] = 0;
         if (!wordStart)
             return false;
         // The word runs to the line's end; words are short, so one pass finds the end and any
@@ -171,7 +174,8 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
             n[6] > 4 || n[10] < 0 || n[11] < 0 || n[11] > 10000 || tab)
             return false;
         anyFsrsMemory |= n[10] > 0;
-        ReviewEntry& e = m_entries.emplace_back();
+        // Built here and moved in: constructing it in place would clear it byte by byte first.
+        ReviewEntry e;
         e.recordNo = qint32(n[0]);
         auto spelt = [&](int p) {
             const IndexEntry& w = index.at(p);
@@ -200,7 +204,7 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
         }
         if (at >= 0) {
             e.word = index.at(at).word;
-            m_slotOfPosition[size_t(at)] = int(m_entries.size()) - 1;
+            m_slotOfPosition[size_t(at)] = int(m_entries.size());
             position = at + 1;
         } else {
             allMatched = false;
@@ -218,6 +222,7 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
         e.introduced = dayOf(n[9]);
         e.schedule.stability = double(n[10]) / 1000;
         e.schedule.difficulty = double(n[11]) / 1000;
+        m_entries.push_back(std::move(e));
     }
     // Entries whose words were not all found are matched to the book in full afterwards.
     if (!allMatched)
