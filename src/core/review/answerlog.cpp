@@ -5,6 +5,7 @@
 #include "core/files/failure.h"
 #include "core/review/linefields.h"
 
+#include <QDateTime>
 #include <QFile>
 
 namespace answerlog {
@@ -48,6 +49,27 @@ Parsed parse(const QByteArray& bytes, qsizetype offset) {
             {*time, *word, qint32(*recordNo), Grade(int(*grade)), int(*seconds)});
     }
     return parsed;
+}
+
+QDate LocalDays::dayOf(qint64 time) {
+    if (m_lastFrom <= time && time < m_last.to)
+        return m_last.day;
+    const auto it = m_days.upper_bound(time);
+    if (it != m_days.cbegin() && time < std::prev(it)->second.to) {
+        m_lastFrom = std::prev(it)->first;
+        m_last = std::prev(it)->second;
+        return m_last.day;
+    }
+    const QDate day = QDateTime::fromSecsSinceEpoch(time).date();
+    const qint64 from = day.startOfDay().toSecsSinceEpoch();
+    const qint64 to = day.addDays(1).startOfDay().toSecsSinceEpoch();
+    // A day the zone cannot bound is not kept.
+    if (from <= time && time < to) {
+        m_days.insert_or_assign(from, Day{to, day});
+        m_lastFrom = from;
+        m_last = {to, day};
+    }
+    return day;
 }
 
 QByteArray read(const QString& path) {

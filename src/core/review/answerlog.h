@@ -4,7 +4,9 @@
 #include "core/review/scheduler.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
+#include <map>
 #include <vector>
 
 // One answer of a review, as the log keeps it.
@@ -42,6 +44,23 @@ Parsed parse(const QByteArray& bytes, qsizetype offset = 0);
 template <typename Visit> int scanTimesAndGrades(const QByteArray& bytes, Visit&& visit);
 // The bytes of the log at path, empty when there is none.
 QByteArray read(const QString& path);
+
+// The local days of answer times. Converting a time through the local time zone reads the zone
+// file each time, and a log holds many answers a day, so the bounds of every day found are kept:
+// a time between them lies on that day whatever the zone's offset does within it.
+class LocalDays {
+public:
+    QDate dayOf(qint64 time);
+
+private:
+    struct Day {
+        qint64 to; // the next day's first second
+        QDate day;
+    };
+    std::map<qint64, Day> m_days; // by the day's first second
+    qint64 m_lastFrom = 0;
+    Day m_last{0, QDate()};
+};
 
 } // namespace answerlog
 

@@ -183,13 +183,14 @@ void fitFirstStabilities(const Histories& h, const std::vector<size_t>& words, P
 Histories historiesOf(const std::vector<LoggedAnswer>& answers) {
     QHash<QString, std::vector<std::pair<qint64, Grade>>> byWord;
     std::vector<QString> order;
+    answerlog::LocalDays days;
     for (const LoggedAnswer& a : answers) {
         auto it = byWord.find(a.word);
         if (it == byWord.end()) {
             order.push_back(a.word);
             it = byWord.insert(a.word, {});
         }
-        it->emplace_back(QDateTime::fromSecsSinceEpoch(a.time).date().toJulianDay(), a.grade);
+        it->emplace_back(days.dayOf(a.time).toJulianDay(), a.grade);
     }
     Histories h;
     h.steps.reserve(answers.size());

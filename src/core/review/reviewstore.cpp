@@ -31,8 +31,17 @@ qint64 julianOf(QDate day) {
     return day.isValid() ? day.toJulianDay() : 0;
 }
 
-QDate localDay(qint64 time) {
-    return QDateTime::fromSecsSinceEpoch(time).date();
+// Whether a word field of the state file, UTF-8 without escapes, spells text.
+bool spells(QByteArrayView utf8, QStringView text) {
+    const qsizetype n = std::min(utf8.size(), text.size());
+    qsizetype i = 0;
+    while (i < n && uchar(utf8[i]) < 0x80 && text[i].unicode() == uchar(utf8[i]))
+        ++i;
+    if (i == utf8.size())
+        return i == text.size();
+    if (uchar(utf8[i]) < 0x80)
+        return false;
+    return QtPrivate::compareStrings(QUtf8StringView(utf8.sliced(i)), text.sliced(i)) == 0;
 }
 
 // The log bytes from offset on; the whole log when offset lies past its end (a log replaced by
@@ -59,6 +68,7 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
     m_entries.clear();
     m_slotOfPosition.clear();
     m_logIncluded = 0;
+    m_anyFsrsMemory = false;
     QFile file(statePath());
     bool fromWholeLog = true;
     if (file.exists()) {
@@ -71,7 +81,7 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
             else
                 bytes = copy = file.readAll();
         }
-        const bool sound = readState(bytes);
+        const bool sound = readState(bytes, index);
         file.close();
         if (sound) {
             fromWholeLog = false;
@@ -83,7 +93,9 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
             QDir(m_folder).rename(FileName, aside);
             report.setAside = aside;
             m_entries.clear();
+            m_slotOfPosition.clear();
             m_logIncluded = 0;
+            m_anyFsrsMemory = false;
         }
     }
     rebuildRecordMap();
@@ -102,11 +114,14 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
     // A state rebuilt from the log, or one that had to follow the book, is written at the next
     // flush even when no answer follows.
     m_dirty = !parsed.answers.empty();
+    // A state file read in the index's order has just been matched to it.
+    if (!m_slotOfPosition.empty() && parsed.answers.empty())
+        return report;
     reconcile(index);
     return report;
 }
 
-bool ReviewStore::readState(QByteArrayView bytes) {
+bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
     const bool v1 = bytes.startsWith(HeaderV1);
     if ((!v1 && !bytes.startsWith(Header)) || !bytes.endsWith('\n'))
         return false;
@@ -118,29 +133,84 @@ bool ReviewStore::readState(QByteArrayView bytes) {
         return false;
     m_logIncluded = *offset;
     ++start;
-    m_entries.reserve(size_t(bytes.size() / 40));
-    while (start < bytes.size()) {
-        const qsizetype eol = bytes.indexOf('\n', start);
-        const QByteArrayView line(bytes.constData() + start, eol - start);
-        start = eol + 1;
-        if (line.startsWith(Trailer)) {
-            const auto count = linefields::integer(line.sliced(Trailer.size()));
-            return count && *count == qint64(m_entries.size()) && start == bytes.size();
-        }
-        qint64 n[EntryFields - 1] = {};
-        const char* wordStart =
-            linefields::leadingIntegers(line.data(), line.data() + line.size(), n, integers);
+    // The trailer gives the count, so the entries take one allocation of the right size.
+    const qsizetype lastLine = bytes.lastIndexOf('\n', bytes.size() - 2) + 1;
+    const QByteArrayView last = bytes.sliced(lastLine, bytes.size() - 1 - lastLine);
+    const auto count =
+        last.startsWith(Trailer) ? linefields::integer(last.sliced(Trailer.size())) : std::nullopt;
+    if (!count || *count < 0 || *count > bytes.size() / 16)
+        return false;
+    m_entries.reserve(size_t(*count));
+    // The file lists the entries in the index's order, so each is matched to its word as it is
+    // read: a word that is the next one of the index (or a few further on, past words never
+    // reviewed) shares the index's string, and the matching holds without a second pass.
+    const int words = index.size();
+    m_slotOfPosition.assign(size_t(words), -1);
+    int position = 0;
+    bool allMatched = true;
+    bool anyFsrsMemory = false;
+    QHash<qint32, int> positionOf; // by record number, built on the first word not found near
+    const char* const text = bytes.data();
+    const char* const entriesEnd = text + lastLine;
+    for (const char* line = text + start; line < entriesEnd;) {
+        // Left uninitialised: clearing it for every line costs more than reading the line.
+        qint64 n[EntryFields - 1];
+        const char* const wordStart = linefields::leadingIntegers(line, entriesEnd, n, integers);
+        if (v1)
+            n[10] = n[11] = 0;
         if (!wordStart)
             return false;
-        const QByteArrayView wordField(wordStart, line.data() + line.size() - wordStart);
-        const auto word =
-            wordField.contains('\t') ? std::nullopt : linefields::unescaped(wordField);
-        if (!word || n[2] < 0 || n[3] < sm2::MinimumEaseMillis || n[4] < 0 || n[5] < 0 ||
-            n[6] < 0 || n[6] > 4 || n[10] < 0 || n[11] < 0 || n[11] > 10000)
+        // The word runs to the line's end; words are short, so one pass finds the end and any
+        // escape or stray tab.
+        const char* wordEnd = wordStart;
+        bool escaped = false, tab = false;
+        for (; *wordEnd != '\n'; ++wordEnd) {
+            escaped |= *wordEnd == '\\';
+            tab |= *wordEnd == '\t';
+        }
+        line = wordEnd + 1;
+        const QByteArrayView wordField(wordStart, wordEnd - wordStart);
+        if (n[2] < 0 || n[3] < sm2::MinimumEaseMillis || n[4] < 0 || n[5] < 0 || n[6] < 0 ||
+            n[6] > 4 || n[10] < 0 || n[11] < 0 || n[11] > 10000 || tab)
             return false;
+        anyFsrsMemory |= n[10] > 0;
+        // Built here and moved in: constructing it in place would clear it byte by byte first.
         ReviewEntry e;
-        e.word = std::move(*word);
         e.recordNo = qint32(n[0]);
+        auto spelt = [&](int p) {
+            const IndexEntry& w = index.at(p);
+            return w.recordNo == e.recordNo && m_slotOfPosition[size_t(p)] < 0 &&
+                   (escaped ? w.word == e.word : spells(wordField, w.word));
+        };
+        if (escaped) {
+            auto word = linefields::unescaped(wordField);
+            if (!word)
+                return false;
+            e.word = std::move(*word);
+        }
+        int at = -1;
+        for (int p = position; p < std::min(words, position + 8) && at < 0; ++p)
+            if (spelt(p))
+                at = p;
+        if (at < 0 && words > 0) {
+            if (positionOf.isEmpty()) {
+                positionOf.reserve(words);
+                for (int p = 0; p < words; ++p)
+                    positionOf.insert(index.at(p).recordNo, p);
+            }
+            const auto it = positionOf.constFind(e.recordNo);
+            if (it != positionOf.cend() && spelt(*it))
+                at = *it;
+        }
+        if (at >= 0) {
+            e.word = index.at(at).word;
+            m_slotOfPosition[size_t(at)] = int(m_entries.size());
+            position = at + 1;
+        } else {
+            allMatched = false;
+            if (!escaped)
+                e.word = QString::fromUtf8(wordField);
+        }
         e.schedule.due = dayOf(n[1]);
         e.schedule.intervalDays = int(n[2]);
         e.schedule.easeMillis = int(n[3]);
@@ -154,7 +224,11 @@ bool ReviewStore::readState(QByteArrayView bytes) {
         e.schedule.difficulty = double(n[11]) / 1000;
         m_entries.push_back(std::move(e));
     }
-    return false; // no trailer: cut short
+    // Entries whose words were not all found are matched to the book in full afterwards.
+    if (!allMatched)
+        m_slotOfPosition.clear();
+    m_anyFsrsMemory = anyFsrsMemory;
+    return *count == qint64(m_entries.size());
 }
 
 QByteArray ReviewStore::stateBytes() const {
@@ -231,7 +305,7 @@ const ReviewEntry* ReviewStore::find(const QString& word, qint32 recordNo) const
 
 ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
     int slot = slotOf(a.word, a.recordNo);
-    const QDate today = localDay(a.time);
+    const QDate today = m_days.dayOf(a.time);
     if (slot < 0) {
         ReviewEntry fresh;
         fresh.word = a.word;
@@ -245,7 +319,7 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
     }
     ReviewEntry& e = m_entries[size_t(slot)];
     if (m_schedule.method == ScheduleMethod::Fsrs) {
-        const int elapsed = e.lastGrade > 0 ? int(localDay(e.lastTime).daysTo(today)) : 0;
+        const int elapsed = e.lastGrade > 0 ? int(m_days.dayOf(e.lastTime).daysTo(today)) : 0;
         e.schedule = fsrs::answer(e.schedule, a.grade, std::max(0, elapsed), today, m_schedule.w,
                                   m_retention);
     } else if (!sm2::isDrill(e.schedule, e.lastGrade, today)) {
@@ -383,24 +457,24 @@ std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, 
     std::vector<Due> due;
     std::vector<std::pair<qint32, int>> fresh; // record number, position
     const int n = index.size();
+    // Every entry has its word after the matching, so the words' pass sees them all.
+    qint64 begunToday = 0;
     for (int p = 0; p < n; ++p) {
         const int slot = m_slotOfPosition[size_t(p)];
         if (slot < 0) {
             fresh.emplace_back(index.at(p).recordNo, p);
             continue;
         }
-        const Schedule& s = m_entries[size_t(slot)].schedule;
-        if (s.due.isValid() && s.due <= today)
-            due.push_back({s.due.toJulianDay(), p});
+        const ReviewEntry& e = m_entries[size_t(slot)];
+        if (e.schedule.due.isValid() && e.schedule.due <= today)
+            due.push_back({e.schedule.due.toJulianDay(), p});
+        begunToday += e.introduced == today;
     }
     // Positions were collected in order, so ordering by day alone keeps the book's order within
     // a day; due days span a few months at most, which a count per day sorts in two passes.
     sortByDay(due);
-    const auto begunToday =
-        std::count_if(m_entries.begin(), m_entries.end(),
-                      [&](const ReviewEntry& e) { return e.introduced == today; });
     const size_t newCount =
-        std::min(fresh.size(), size_t(std::max<qint64>(0, newPerDay - qint64(begunToday))));
+        std::min(fresh.size(), size_t(std::max<qint64>(0, newPerDay - begunToday)));
     std::partial_sort(fresh.begin(), fresh.begin() + qsizetype(newCount), fresh.end());
     std::vector<ReviewItem> items;
     items.reserve(due.size() + newCount);
@@ -458,10 +532,7 @@ void ReviewStore::loadSchedule(LoadReport& report, bool hasHistory) {
     }
     // A book reviewed before FSRS came keeps SM-2 until the learner switches; words that carry an
     // FSRS memory say the book had switched.
-    const bool fsrsMemory =
-        std::any_of(m_entries.begin(), m_entries.end(),
-                    [](const ReviewEntry& e) { return e.schedule.stability > 0; });
-    m_schedule.method = hasHistory && !fsrsMemory ? ScheduleMethod::Sm2 : ScheduleMethod::Fsrs;
+    m_schedule.method = hasHistory && !m_anyFsrsMemory ? ScheduleMethod::Sm2 : ScheduleMethod::Fsrs;
     if (result == BookSchedule::ReadResult::Damaged) {
         try {
             writeSchedule();
@@ -485,7 +556,7 @@ void ReviewStore::switchMethod(ScheduleMethod method) {
         return;
     for (ReviewEntry& e : m_entries) {
         if (method == ScheduleMethod::Fsrs)
-            e.schedule = fsrs::fromSm2(e.schedule, e.lastTime ? localDay(e.lastTime) : QDate(),
+            e.schedule = fsrs::fromSm2(e.schedule, e.lastTime ? m_days.dayOf(e.lastTime) : QDate(),
                                        m_schedule.w, m_retention);
         else
             e.schedule = fsrs::toSm2(e.schedule);

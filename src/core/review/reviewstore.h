@@ -97,7 +97,7 @@ public:
     const QString& folder() const { return m_folder; }
 
 private:
-    bool readState(QByteArrayView bytes);
+    bool readState(QByteArrayView bytes, const WordIndex& index);
     QByteArray stateBytes() const;
     ReviewEntry& apply(const LoggedAnswer& answer);
     int slotOf(const QString& word, qint32 recordNo) const;
@@ -124,4 +124,6 @@ private:
     qint64 m_logSize = 0;     // the log bytes the state in memory accounts for
     int m_pendingAnswers = 0; // answers since the state file was written
     bool m_dirty = false;     // entries changed without an answer (rebuilt, followed the book)
+    answerlog::LocalDays m_days;
+    bool m_anyFsrsMemory = false; // the state file holds words with an FSRS memory
 };

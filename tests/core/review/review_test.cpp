@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/failure.h"
 #include "core/review/answerlog.h"
+#include "core/review/linefields.h"
 #include "core/review/progress.h"
 #include "core/review/reviewsettings.h"
 #include "core/review/reviewstore.h"
@@ -394,4 +395,91 @@ TEST_F(ReviewStoreTest, AWordWhoseIntervalJustReached21DaysIsKnown) {
         progress::compute(answerlog::read(store.logPath()), store, book->index(), Day1);
     EXPECT_EQ(p.known, 1);
     EXPECT_EQ(p.learning, 1);
+}
+
+TEST(ReviewLineFields, LeadingIntegersReadEveryLengthAndRejectWhatIsNoNumber) {
+    // Numbers of every length at every alignment, with the word after them, read through both
+    // the quick reading of whole lines and the careful one near the end of the bytes.
+    for (int width = 1; width <= 18; ++width) {
+        for (int shift = 0; shift < 8; ++shift) {
+            const qint64 big = QByteArray(width, '9').toLongLong();
+            // A minus sign takes the careful reading: only odd shifts have one.
+            const qint64 values[5] = {big, 7, big / 3, 0, shift % 2 ? -big : big};
+            QByteArray line(shift, 'x');
+            for (qint64 v : values)
+                line += QByteArray::number(v) + '\t';
+            line += "word\n";
+            for (const QByteArray& bytes : {line + QByteArray(100, '\n'), line}) {
+                qint64 n[5] = {};
+                const char* begin = bytes.constData() + shift;
+                const char* next =
+                    linefields::leadingIntegers(begin, bytes.constData() + bytes.size(), n, 5);
+                ASSERT_NE(next, nullptr) << line.constData();
+                EXPECT_EQ(QByteArrayView(next, 4), "word");
+                for (int k = 0; k < 5; ++k)
+                    EXPECT_EQ(n[k], values[k]) << line.constData();
+            }
+        }
+    }
+    const QByteArray padding(100, '\n');
+    for (const QByteArray& bad : {QByteArray("12\t\t3\t"), QByteArray("12\t3x\t4\t"),
+                                  QByteArray("1234567890123456789\t1\t1\t"), QByteArray("1\t2\t3"),
+                                  QByteArray("-\t1\t2\t"), QByteArray("1\n2\t3\t")}) {
+        for (const QByteArray& bytes : {bad + padding, bad}) {
+            qint64 n[3] = {};
+            EXPECT_EQ(linefields::leadingIntegers(bytes.constData(),
+                                                  bytes.constData() + bytes.size(), n, 3),
+                      nullptr)
+                << bad.constData();
+        }
+    }
+}
+
+TEST(ReviewLocalDays, DaysOfTimesAcrossClockChangesAreTheLocalDates) {
+    const QByteArray oldZone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    // Around both clock changes of 2026 (29 March, 25 October), every 20 minutes, in an order
+    // that goes back and forth between days.
+    answerlog::LocalDays days;
+    for (const QDate day : {QDate(2026, 3, 28), QDate(2026, 10, 24)}) {
+        const qint64 start = QDateTime(day, QTime(0, 0)).toSecsSinceEpoch();
+        for (qint64 t = 0; t < 3 * 86400; t += 1200) {
+            for (qint64 time : {start + t, start + 3 * 86400 - t, start + t / 2}) {
+                ASSERT_EQ(days.dayOf(time), QDateTime::fromSecsSinceEpoch(time).date())
+                    << QDateTime::fromSecsSinceEpoch(time).toString(Qt::ISODate).toStdString();
+            }
+        }
+    }
+    if (oldZone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", oldZone);
+}
+
+TEST_F(ReviewStoreTest, StateWithWordsNeverReviewedBetweenReadsBackTheSame) {
+    QStringList words;
+    for (int k = 0; k < 40; ++k)
+        words << QStringLiteral("語%1").arg(k, 2, 10, QChar(u'0'));
+    auto book = openBook(words);
+    ReviewStore store(folder());
+    store.load(book->index());
+    // Two words together, a gap longer than a few words, the last word of the book.
+    for (int k : {0, 1, 22, 23, 39})
+        answer(store, *book, words[k], k % 2 ? Grade::Good : Grade::Hard, Day1.addDays(k % 3));
+    store.flush();
+
+    ReviewStore again(folder());
+    again.load(book->index());
+    ASSERT_EQ(again.entries().size(), store.entries().size());
+    for (const ReviewEntry& e : store.entries()) {
+        const ReviewEntry* read = again.find(e.word, e.recordNo);
+        ASSERT_TRUE(read) << e.word.toStdString();
+        EXPECT_EQ(read->schedule.due, e.schedule.due);
+        EXPECT_EQ(read->schedule.easeMillis, e.schedule.easeMillis);
+        EXPECT_EQ(read->lastTime, e.lastTime);
+        EXPECT_EQ(read->introduced, e.introduced);
+    }
+    for (const QDate day : {Day1, Day1.addDays(2), Day1.addDays(9)})
+        EXPECT_EQ(queuedWords(again.queue(book->index(), day, 3)),
+                  queuedWords(store.queue(book->index(), day, 3)));
 }
