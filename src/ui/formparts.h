@@ -6,7 +6,9 @@
 
 class QAction;
 class QFont;
+class QLabel;
 class QMenu;
+class QRect;
 class QWidget;
 
 // The pieces the windows build their controls and menus from. Every control and menu entry gets
@@ -30,6 +32,11 @@ QAction* action(QMenu* menu, const char* name, const QString& caption,
 
 // A submenu; its entry in the parent menu has the same name.
 QMenu* submenu(QMenu* parent, const char* name, const QString& caption);
+
+// A label for long plain text (a meaning runs to 200 characters and may hold line breaks) in a
+// sunken area at geometry that scrolls it up and down when it does not fit. The label is named
+// name, the area name + "Area"; the area takes no focus, so Tab passes it by.
+QLabel* scrolledText(QWidget* parent, const char* name, const QRect& geometry);
 
 // Names every control below form for screen readers that has no name of its own: by the text of
 // the label pointing at it (its buddy), else by its caption, else by its tool tip (picture
