@@ -82,5 +82,16 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
     }
 
+    // Starts on the project "猫" in use: the original 原文.txt, "吾輩は猫である。", and its
+    // translation 訳文.rtf, "I am a cat.".
+    void startWithCatProject() {
+        const QString org = app.file(QStringLiteral("原文.txt"));
+        const QString trans = app.file(QStringLiteral("訳文.rtf"));
+        writeDocument(org, QStringLiteral("吾輩は猫である。"));
+        writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+        writeCurrentProject(QStringLiteral("猫"), org, trans, true);
+        start();
+    }
+
     TranslatorLForm* form() const { return editor->form(); }
 };
