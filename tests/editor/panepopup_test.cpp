@@ -14,12 +14,8 @@ namespace {
 class PanePopupTest : public EditorTest {
 protected:
     void startWithTranslation(const QString& text) {
-        const QString org = app.file(QStringLiteral("原文.txt"));
-        const QString trans = app.file(QStringLiteral("訳文.txt"));
-        writeDocument(org, QStringLiteral("original"));
-        writeDocument(trans, text);
-        writeCurrentProject(QStringLiteral("右"), org, trans, true);
-        start({"apple", "run"});
+        startWithProject(QStringLiteral("右"), QStringLiteral("original"),
+                         QStringLiteral("訳文.txt"), text, {"apple", "run"});
     }
     // Right-clicks the pane; while the pop-up is open, notes its visible items and whether it is
     // enabled, then closes it and runs the item given, as choosing an item does. The pane gets
