@@ -22,6 +22,12 @@ template <class W> W* named(W* widget, const QString& name) {
 template <class W> W* named(W* widget, const char* name) {
     return named(widget, QString(QLatin1String(name)));
 }
+// A control named name, placed at geometry in its parent.
+template <class W, class Name> W* named(W* widget, const Name& name, const QRect& geometry) {
+    named(widget, name);
+    widget->setGeometry(geometry);
+    return widget;
+}
 
 // A font of the family at the size, in points, the window was designed with.
 QFont designFont(const QString& family, int points);

@@ -8,15 +8,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using formparts::named;
+
 QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_direction(direction) {
     const bool toWord = direction == Direction::MeaningToWord;
     setObjectName(toWord ? QStringLiteral("frmJtoE") : QStringLiteral("frmEtoJ"));
     setWindowTitle(toWord ? QStringLiteral("単語を当てよう！")
                           : QStringLiteral("意味を当てよう！"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     auto caption = [&](const char* name, const QString& text, QRect geometry) {
         auto* label = new QLabel(text, this);
         named(label, name, geometry);
