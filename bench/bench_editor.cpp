@@ -289,9 +289,8 @@ static void BM_SentenceJump1MB(benchmark::State& state) {
     const int end = t.pane->document()->characterCount() - 1;
     for (auto _ : state) {
         QTest::keyClick(t.pane, Qt::Key_Right, Qt::AltModifier);
-        if (t.pane->selStart() >= end) {
+        if (t.pane->selStart() >= end)
             t.rewind(state);
-        }
     }
 }
 BENCHMARK(BM_SentenceJump1MB)->Unit(benchmark::kMicrosecond);
