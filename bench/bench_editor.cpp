@@ -108,6 +108,20 @@ struct LargeTranslation {
         pane->setSelStart(0);
         QCoreApplication::processEvents();
     }
+
+    // False, and the benchmark skipped, when the editor did not start.
+    bool started(benchmark::State& state) const {
+        if (!pane)
+            state.SkipWithError("the editor did not start");
+        return pane != nullptr;
+    }
+
+    // The caret back at the start of the translation, outside the timing.
+    void rewind(benchmark::State& state) {
+        state.PauseTiming();
+        pane->setSelStart(0);
+        state.ResumeTiming();
+    }
 };
 
 } // namespace
@@ -255,17 +269,13 @@ BENCHMARK(BM_ReturnToBook)->Arg(100000)->Unit(benchmark::kMillisecond);
 // the selection.
 static void BM_SelectionTracking1MB(benchmark::State& state) {
     LargeTranslation t;
-    if (!t.pane) {
-        state.SkipWithError("the editor did not start");
+    if (!t.started(state))
         return;
-    }
     const int length = int(t.pane->toPlainText().size());
     for (auto _ : state) {
         t.pane->setSelStart(0);
         t.pane->setSelLength(length);
-        state.PauseTiming();
-        t.pane->setSelStart(0);
-        state.ResumeTiming();
+        t.rewind(state);
     }
 }
 BENCHMARK(BM_SelectionTracking1MB)->Unit(benchmark::kMillisecond);
@@ -274,18 +284,13 @@ BENCHMARK(BM_SelectionTracking1MB)->Unit(benchmark::kMillisecond);
 // the next sentence end.
 static void BM_SentenceJump1MB(benchmark::State& state) {
     LargeTranslation t;
-    if (!t.pane) {
-        state.SkipWithError("the editor did not start");
+    if (!t.started(state))
         return;
-    }
     const int end = t.pane->document()->characterCount() - 1;
     for (auto _ : state) {
         QTest::keyClick(t.pane, Qt::Key_Right, Qt::AltModifier);
-        if (t.pane->selStart() >= end) {
-            state.PauseTiming();
-            t.pane->setSelStart(0);
-            state.ResumeTiming();
-        }
+        if (t.pane->selStart() >= end)
+            t.rewind(state);
     }
 }
 BENCHMARK(BM_SentenceJump1MB)->Unit(benchmark::kMicrosecond);
@@ -294,10 +299,8 @@ BENCHMARK(BM_SentenceJump1MB)->Unit(benchmark::kMicrosecond);
 // showing it and the pane repainted.
 static void BM_FormatAll1MB(benchmark::State& state) {
     LargeTranslation t;
-    if (!t.pane) {
-        state.SkipWithError("the editor did not start");
+    if (!t.started(state))
         return;
-    }
     QAction* bold = t.editor->form()->toolButton(QStringLiteral("bold"));
     for (auto _ : state) {
         state.PauseTiming();

@@ -52,7 +52,15 @@ struct ProjectsHome : BenchHome {
     }
 };
 
-struct OpenEditor {
+// Every question answered No, from before the home is built.
+struct AnswersNo {
+    AnsweringDialogs dialogs{Answer::No};
+    AnswersNo() { setDialogService(&dialogs); }
+};
+
+// The editor open on project "A" of the projects home.
+struct OpenEditor : AnswersNo {
+    ProjectsHome home;
     std::unique_ptr<FrmTranslatorL> editor = frmtrsplash::openEditor();
     EditorCommands* commands = editor ? EditorCommands::attach(*editor) : nullptr;
 };
@@ -61,9 +69,6 @@ struct OpenEditor {
 
 // From OK in the project dialog to the other project's original and translation painted.
 static void BM_OpenProject1MB(benchmark::State& state) {
-    AnsweringDialogs dialogs(Answer::No);
-    setDialogService(&dialogs);
-    ProjectsHome home;
     OpenEditor open;
     if (!open.editor) {
         state.SkipWithError("the editor did not start");
@@ -89,9 +94,6 @@ BENCHMARK(BM_OpenProject1MB)->Unit(benchmark::kMillisecond);
 // Save of the project in use with a changed 1 MB translation. The comment window is not part of
 // the editor yet, so only the translation is saved.
 static void BM_SaveProject1MB(benchmark::State& state) {
-    AnsweringDialogs dialogs(Answer::No);
-    setDialogService(&dialogs);
-    ProjectsHome home;
     OpenEditor open;
     if (!open.editor) {
         state.SkipWithError("the editor did not start");

@@ -2,7 +2,7 @@
 #include "bookgen.h"
 #include "core/projects/projectstate.h"
 #include "core/store/book.h"
-#include "platform/dialogservice.h"
+#include "support/cancellingdialogs.h"
 #include "translator/quicksearch.h"
 #include "translator/wordpane.h"
 
@@ -12,7 +12,7 @@
 namespace {
 
 // Counts the boxes a run shows; a benchmark that shows one measured the wrong thing.
-class CountingDialogs : public DialogService {
+class CountingDialogs : public CancellingDialogs {
 public:
     CountingDialogs() { setDialogService(this); }
     ~CountingDialogs() override { setDialogService(nullptr); }
@@ -21,16 +21,6 @@ public:
         ++boxes;
         return Answer::Ok;
     }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
-    bool printerSetup(QPrinter&) override { return false; }
 };
 
 // A generated book opened in the editor's order, with its word pane started.

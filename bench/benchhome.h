@@ -1,27 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/dialogservice.h"
+#include "support/cancellingdialogs.h"
 
 #include <QTemporaryDir>
 
 // Gives every question one fixed answer and every other box OK, and cancels every common dialog,
 // so the timed operations of the window benchmarks run straight through.
-class AnsweringDialogs : public DialogService {
+class AnsweringDialogs : public CancellingDialogs {
 public:
     explicit AnsweringDialogs(Answer toQuestions) : m_toQuestions(toQuestions) {}
 
     Answer message(const MessageRequest& request) override;
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
-    bool printerSetup(QPrinter&) override { return false; }
 
 private:
     Answer m_toQuestions;

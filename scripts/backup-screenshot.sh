@@ -20,9 +20,8 @@ for stamp, operation, count in (("20261201-093012", "取込み", 100),
         f.write(('"%s",%d\r\n' % (operation, count)).encode("cp932"))
 PY
 on_screen 800x600 '
-  start_verbanta "$0"
-  xdotool windowmove "$main" 0 0; sleep 0.5
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5
+  show_main "$0"
+  xdotool key alt+f; sleep 0.5
   xdotool key Down Down Down Return; sleep 1.5
   dialog=$(xdotool search --name "^バックアップから戻す$" | head -1)
   shot "$dialog" docs/restore-backup-dialog.png

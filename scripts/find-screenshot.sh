@@ -5,18 +5,16 @@
 # display. Needs xvfb, xwd (x11-apps), xdotool and netpbm; not part of the tests.
 source "$(dirname "$0")/screenshot-common.sh"
 python3 scripts/sample-book.py "$home"
-python3 - "$home" <<'PY'
-import os, sys
-home = sys.argv[1]
-original = os.path.join(home, "wagahai.txt")
-open(original, "wb").write(("吾輩は猫である。名前はまだ無い。\r\n"
-                            "どこで生れたかとんと見当がつかぬ。\r\n").encode("cp932"))
-translation = os.path.join(home, "cat.rtf")
-open(translation, "wb").write(rb"{\rtf1\ansi\deff0{\fonttbl{\f0 Times New Roman;}}\f0\fs24 "
-                              rb"I am a cat. As yet I have no name. I have no idea where I was "
-                              rb"born.\par}")
-open(os.path.join(home, "ctrinfo.vtd"), "wb").write(
-    ('"猫","%s","wagahai.txt","%s","cat.rtf",#TRUE#,#TRUE#,#FALSE#,""\r\n' % (original, translation)).encode("cp932"))
+python3 -B - "$home" <<'PY'
+import sys
+sys.path.insert(0, "scripts")
+from screenshotfiles import write_project
+write_project(sys.argv[1],
+              "吾輩は猫である。名前はまだ無い。\r\n"
+              "どこで生れたかとんと見当がつかぬ。\r\n",
+              rb"{\rtf1\ansi\deff0{\fonttbl{\f0 Times New Roman;}}\f0\fs24 "
+              rb"I am a cat. As yet I have no name. I have no idea where I was "
+              rb"born.\par}")
 PY
 on_screen 1024x768 '
   start_verbanta "$0"

@@ -34,9 +34,8 @@ with open(os.path.join(book, "ReviewLog.vtd"), "w", encoding="utf-8") as log:
     log.writelines(line for _, line in lines)
 PY
 on_screen 1024x768 '
-  start_verbanta "$0"
-  xdotool windowmove "$main" 0 0; sleep 0.5
-  xdotool windowfocus "$main"; xdotool key F6; sleep 1.5
+  show_main "$0"
+  xdotool key F6; sleep 1.5
   review=$(xdotool search --name "^復習$" | head -1)
   xdotool windowmove "$review" 60 40; sleep 0.5
   xdotool windowfocus "$review"; xdotool key space; sleep 0.5

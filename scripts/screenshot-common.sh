@@ -18,6 +18,12 @@ start_verbanta() {
   sleep 3
   main=$(xdotool search --name "Verbanta - " | head -1)
 }
+# Starts the program over $1 and brings its main window ($main) to the top left corner, focused.
+show_main() {
+  start_verbanta "$1"
+  xdotool windowmove "$main" 0 0; sleep 0.5
+  xdotool windowfocus "$main"
+}
 # Opens the translation editor from the main window and finds it ($win).
 open_editor() {
   xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key g; sleep 3
@@ -29,6 +35,6 @@ open_editor() {
 on_screen() {
   local size=$1 script=$2
   shift 2
-  xvfb-run -a -s "-screen 0 ${size}x24" bash -c "$(declare -f shot start_verbanta open_editor)
+  xvfb-run -a -s "-screen 0 ${size}x24" bash -c "$(declare -f shot start_verbanta show_main open_editor)
 $script" "$@"
 }

@@ -6,9 +6,8 @@ source "$(dirname "$0")/screenshot-common.sh"
 build/bench/bench_store --benchmark_filter=NONE >/dev/null 2>&1 || true
 python3 scripts/sample-book.py "$home"
 on_screen 800x600 '
-  start_verbanta "$0"
-  xdotool windowmove "$main" 0 0; sleep 0.5
-  xdotool windowfocus "$main"; xdotool type --delay 80 apr; sleep 1
+  show_main "$0"
+  xdotool type --delay 80 apr; sleep 1
   xwd -id "$main" | convert xwd:- docs/main-window-large.png
   xdotool key ctrl+z; sleep 1
   xwd -id "$main" | convert xwd:- docs/main-window-small.png

@@ -8,9 +8,8 @@ source "$(dirname "$0")/screenshot-common.sh"
 build/bench/bench_store --benchmark_filter=NONE >/dev/null 2>&1 || true
 python3 scripts/sample-book.py "$home"
 on_screen 800x600 '
-  start_verbanta "$0"
-  xdotool windowmove "$main" 0 0; sleep 0.5
-  xdotool windowfocus "$main"; xdotool key ctrl+p; sleep 1.5
+  show_main "$0"
+  xdotool key ctrl+p; sleep 1.5
   print=$(xdotool search --name "^印刷$" | head -1)
   shot "$print" docs/print-dialog.png
   kill -0 $pid; xdotool key --window "$print" Escape 2>/dev/null || true; sleep 1
@@ -75,9 +74,8 @@ on_screen 800x600 '
     if [ -n "${2:-}" ]; then shot "$picker" "$2"; fi
     xdotool key Return; sleep 1
   }
-  start_verbanta "$0"
-  xdotool windowmove "$main" 0 0; sleep 0.5
-  xdotool windowfocus "$main"; xdotool key alt+f; sleep 0.5; xdotool key u; sleep 1.5
+  show_main "$0"
+  xdotool key alt+f; sleep 0.5; xdotool key u; sleep 1.5
   inport=$(xdotool search --name "^外部ﾃﾞｰﾀ処理$" | head -1)
   xdotool windowmove "$inport" 0 0; sleep 0.5
   xdotool mousemove --window "$inport" 356 142 click 1; sleep 1.5

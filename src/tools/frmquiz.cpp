@@ -3,6 +3,7 @@
 
 #include "core/settings/session.h"
 #include "core/store/book.h"
+#include "core/store/storedtext.h"
 #include "core/text/numbertext.h"
 #include "platform/appearance.h"
 #include "platform/dialogservice.h"
@@ -12,18 +13,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRandomGenerator>
-
-namespace {
-
-QString withoutTrailingSpaces(QString text) {
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    text.truncate(end);
-    return text;
-}
-
-} // namespace
 
 FrmQuiz::Contexts FrmQuiz::contextsFor(QuizForm::Direction direction) {
     if (direction == QuizForm::Direction::MeaningToWord)
@@ -164,7 +153,7 @@ void FrmQuiz::cmdQuestionClick() {
         return;
     }
     const QuizWord& word = m_snapshot.words[size_t(next)];
-    m_meaning = withoutTrailingSpaces(openBook()->meaning(word.recordNo));
+    m_meaning = storedtext::trimmedRight(openBook()->meaning(word.recordNo));
     m_position = next;
     ++m_asked;
     m_answered = false;

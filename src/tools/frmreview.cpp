@@ -2,6 +2,7 @@
 #include "tools/frmreview.h"
 
 #include "core/store/book.h"
+#include "core/store/storedtext.h"
 #include "core/text/numbertext.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -17,14 +18,6 @@
 #include <QTimer>
 
 namespace {
-
-QString withoutTrailingSpaces(QString text) {
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    text.truncate(end);
-    return text;
-}
 
 const ErrorContext& answerContext() {
     static const ErrorContext c = reportOnly(u"復習の解答時", "Error901");
@@ -144,7 +137,7 @@ void FrmReview::showQuestion() {
         return;
     }
     const ReviewItem& item = m_queue.front();
-    const QString meaning = withoutTrailingSpaces(book->meaning(item.recordNo));
+    const QString meaning = storedtext::trimmedRight(book->meaning(item.recordNo));
     f->lblQuestion->setText(meaningToWord() ? meaning : item.word);
     m_answer = meaningToWord() ? item.word : meaning;
     f->cmdReveal->setEnabled(true);

@@ -2,6 +2,7 @@
 #include "tools/wordlistprint.h"
 
 #include "core/files/failure.h"
+#include "core/store/storedtext.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
 #include "platform/printsurface.h"
@@ -17,13 +18,6 @@ struct PrintAborted {};
 template <class Body> void step(const ErrorContext& where, Body&& body) {
     if (!guarded(where, std::forward<Body>(body)))
         throw PrintAborted{};
-}
-
-QString withoutTrailingSpaces(const QString& text) {
-    qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1) == u' ')
-        --end;
-    return text.left(end);
 }
 
 class WordListLayout {
@@ -124,8 +118,8 @@ private:
     }
 
     void printMeaningAndExample(qint32 recordNo, double yAfterWord) {
-        const QString meaning = withoutTrailingSpaces(m_records.meaning(recordNo));
-        const QString example = withoutTrailingSpaces(m_records.example(recordNo));
+        const QString meaning = storedtext::trimmedRight(m_records.meaning(recordNo));
+        const QString example = storedtext::trimmedRight(m_records.example(recordNo));
         setFont(m_settings.meaningFont);
         m_y = m_rowTop;
         printColumn(meaning);

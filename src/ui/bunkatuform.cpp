@@ -10,13 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using formparts::named;
+
 BunkatuForm::BunkatuForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmBunkatu"));
     setWindowTitle(QStringLiteral("「文単位（ﾌﾞﾛｯｸ）に分割」 設定"));
-    auto named = [](QWidget* w, const QString& name, QRect geometry) {
-        w->setObjectName(name);
-        w->setGeometry(geometry);
-    };
     Check1 = new QCheckBox(QStringLiteral("各ﾌﾞﾛｯｸに見出し用の連番をつける"), this);
     named(Check1, QStringLiteral("Check1"), {14, 10, 380, 22});
 

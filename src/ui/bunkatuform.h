@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "formcontrols.h"
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include <QDialog>
 
 // The settings of the sentence split: numbered headings and their decorations, the characters
 // that end a sentence and the space between blocks.

@@ -9,13 +9,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+using formparts::named;
+
 CustomForm::CustomForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmCustom"));
     setWindowTitle(QStringLiteral("属性のカスタマイズ"));
-    auto named = [](QWidget* w, const QString& name, QRect geometry) {
-        w->setObjectName(name);
-        w->setGeometry(geometry);
-    };
     tabs = new QTabWidget(this);
     named(tabs, QStringLiteral("tabs"), {8, 8, 544, 290});
     auto* boxPage = new QWidget;

@@ -10,13 +10,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+using formparts::named;
+
 FindForm::FindForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("検索と置換"));
-    auto named = [](QWidget* w, const QString& name, QRect geometry) {
-        w->setObjectName(name);
-        w->setGeometry(geometry);
-    };
     Label1 = new QLabel(QStringLiteral("検索する文字列を入力"), this);
     named(Label1, QStringLiteral("Label1"), {12, 10, 300, 20});
     txtFind = new QLineEdit(this);

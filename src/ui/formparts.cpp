@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QTextEdit>
 
 namespace formparts {
@@ -36,6 +37,23 @@ QMenu* submenu(QMenu* parent, const char* name, const QString& caption) {
     m->setObjectName(QLatin1String(name));
     m->menuAction()->setObjectName(QLatin1String(name));
     return m;
+}
+
+QLabel* scrolledText(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(QLatin1String(name) + QLatin1String("Area"));
+    area->setGeometry(geometry);
+    area->setFrameShape(QFrame::Panel);
+    area->setFrameShadow(QFrame::Sunken);
+    area->setWidgetResizable(true);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setFocusPolicy(Qt::NoFocus);
+    QLabel* label = named(new QLabel, name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    area->setWidget(label);
+    return label;
 }
 
 namespace {

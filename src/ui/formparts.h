@@ -6,7 +6,9 @@
 
 class QAction;
 class QFont;
+class QLabel;
 class QMenu;
+class QRect;
 class QWidget;
 
 // The pieces the windows build their controls and menus from. Every control and menu entry gets
@@ -20,6 +22,12 @@ template <class W> W* named(W* widget, const QString& name) {
 template <class W> W* named(W* widget, const char* name) {
     return named(widget, QString(QLatin1String(name)));
 }
+// A control named name, placed at geometry in its parent.
+template <class W, class Name> W* named(W* widget, const Name& name, const QRect& geometry) {
+    named(widget, name);
+    widget->setGeometry(geometry);
+    return widget;
+}
 
 // A font of the family at the size, in points, the window was designed with.
 QFont designFont(const QString& family, int points);
@@ -30,6 +38,11 @@ QAction* action(QMenu* menu, const char* name, const QString& caption,
 
 // A submenu; its entry in the parent menu has the same name.
 QMenu* submenu(QMenu* parent, const char* name, const QString& caption);
+
+// A label for long plain text (a meaning runs to 200 characters and may hold line breaks) in a
+// sunken area at geometry that scrolls it up and down when it does not fit. The label is named
+// name, the area name + "Area"; the area takes no focus, so Tab passes it by.
+QLabel* scrolledText(QWidget* parent, const char* name, const QRect& geometry);
 
 // Names every control below form for screen readers that has no name of its own: by the text of
 // the label pointing at it (its buddy), else by its caption, else by its tool tip (picture

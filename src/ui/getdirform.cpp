@@ -10,13 +10,11 @@
 #include <QPushButton>
 #include <QTreeView>
 
+using formparts::named;
+
 GetDirForm::GetDirForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmGetDir"));
     setWindowTitle(QStringLiteral("ﾌﾞｯｸの選択"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     Drive1 = new QComboBox(this);
     named(Drive1, "Drive1", {10, 10, 300, 26});
     Dir1 = new QTreeView(this);

@@ -11,13 +11,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+using formparts::named;
+
 InportForm::InportForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmInport"));
     setWindowTitle(QStringLiteral("外部ﾃﾞｰﾀ処理"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     tabs = new QTabWidget(this);
     named(tabs, "SSTab1", {8, 8, 464, 262});
     auto* importPage = new QWidget;

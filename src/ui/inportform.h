@@ -1,15 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "formcontrols.h"
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTabWidget;
+#include <QDialog>
 
 // The import and export dialog: a page that replaces a book with another book folder's data, and
 // a page that writes the current book's words into another book or a comma-separated file.

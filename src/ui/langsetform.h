@@ -1,15 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "formcontrols.h"
+
 #include <QDialog>
 #include <QList>
-
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 
 // The language-set editor: 26 rows of enabled flag, caption (range start) and range end, the set's
 // name, and the palette font.

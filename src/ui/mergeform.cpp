@@ -8,13 +8,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+using formparts::named;
+
 MergeForm::MergeForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMerge"));
     setWindowTitle(QStringLiteral("ﾌﾞｯｸの統合"));
-    auto named = [](QWidget* w, const QString& name, QRect geometry) {
-        w->setObjectName(name);
-        w->setGeometry(geometry);
-    };
     auto sunken = [](QLabel* l) {
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);

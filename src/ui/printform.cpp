@@ -12,13 +12,11 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 
+using formparts::named;
+
 PrintForm::PrintForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("印刷"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     // Margins and the rule width are whole numbers.
     auto* digits =
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);

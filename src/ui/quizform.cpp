@@ -7,17 +7,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
+
+using formparts::named;
 
 QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_direction(direction) {
     const bool toWord = direction == Direction::MeaningToWord;
     setObjectName(toWord ? QStringLiteral("frmJtoE") : QStringLiteral("frmEtoJ"));
     setWindowTitle(toWord ? QStringLiteral("単語を当てよう！")
                           : QStringLiteral("意味を当てよう！"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     auto caption = [&](const char* name, const QString& text, QRect geometry) {
         auto* label = new QLabel(text, this);
         named(label, name, geometry);
@@ -35,21 +32,7 @@ QuizForm::QuizForm(Direction direction, QWidget* parent) : QDialog(parent), m_di
     // A meaning runs to 200 characters and may hold line breaks: the question and the answer
     // scroll when they do not fit their box.
     auto scrolledText = [&](const char* name, QRect geometry) {
-        auto* area = new QScrollArea(this);
-        area->setObjectName(QLatin1String(name) + QLatin1String("Area"));
-        area->setGeometry(geometry);
-        area->setFrameShape(QFrame::Panel);
-        area->setFrameShadow(QFrame::Sunken);
-        area->setWidgetResizable(true);
-        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setFocusPolicy(Qt::NoFocus); // Tab goes from the answer box to the buttons
-        auto* label = new QLabel;
-        label->setObjectName(QLatin1String(name));
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setTextFormat(Qt::PlainText);
-        area->setWidget(label);
-        return label;
+        return formparts::scrolledText(this, name, geometry);
     };
 
     lblQCountCaption = caption("lblQCountCaption", QStringLiteral("出題数"), {16, 14, 60, 22});

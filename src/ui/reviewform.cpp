@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSpinBox>
 
 using formparts::named;
@@ -23,20 +22,7 @@ ReviewForm::ReviewForm(QWidget* parent) : QDialog(parent) {
     };
     // A meaning runs to 200 characters and may hold line breaks.
     auto scrolledText = [&](const char* name, QRect geometry) {
-        auto* area = new QScrollArea(this);
-        area->setObjectName(QLatin1String(name) + QLatin1String("Area"));
-        area->setGeometry(geometry);
-        area->setFrameShape(QFrame::Panel);
-        area->setFrameShadow(QFrame::Sunken);
-        area->setWidgetResizable(true);
-        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setFocusPolicy(Qt::NoFocus);
-        QLabel* label = named(new QLabel, name);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setTextFormat(Qt::PlainText);
-        area->setWidget(label);
-        return label;
+        return formparts::scrolledText(this, name, geometry);
     };
     auto button = [&](const char* name, const QString& text, QRect geometry) {
         QPushButton* b = named(new QPushButton(text, this), name);

@@ -8,13 +8,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using formparts::named;
+
 SelectFolderForm::SelectFolderForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelectFolder"));
     setWindowTitle(QStringLiteral("使用ﾌﾞｯｸの選択"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     Label1 = new QLabel(QStringLiteral("使用するﾌﾞｯｸを選択"), this);
     named(Label1, "Label1", {12, 10, 240, 18});
     cboFldName = new QComboBox(this);

@@ -9,13 +9,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using formparts::named;
+
 SelectPaletteSetForm::SelectPaletteSetForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSelectPaletteSet"));
     setWindowTitle(QStringLiteral("新規ﾌﾞｯｸの作成"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
     Frame1 = new QGroupBox(QStringLiteral("1"), this);
     named(Frame1, "Frame1", {10, 8, 460, 70});
     Label1 = new QLabel(QStringLiteral("新規作成するﾌﾞｯｸ名を入力して下さい。"), Frame1);

@@ -12,13 +12,11 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 
+using formparts::named;
+
 TrySettingForm::TrySettingForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmTrySetting"));
     setWindowTitle(QStringLiteral("ﾄﾗｲﾒﾆｭｰの設定"));
-    auto named = [](QWidget* w, const char* name, QRect geometry) {
-        w->setObjectName(QLatin1String(name));
-        w->setGeometry(geometry);
-    };
 
     lblScopeCaption = new QLabel(QStringLiteral("出題範囲"), this);
     named(lblScopeCaption, "lblScopeCaption", {16, 16, 80, 22});

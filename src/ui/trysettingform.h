@@ -1,15 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
+#include "formcontrols.h"
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
+#include <QDialog>
 
 // The quiz settings: which order, how many questions, checked words only, and which way to ask.
 class TrySettingForm : public QDialog {

@@ -112,6 +112,9 @@ private:
     void selectAllWordsButton();
     void showEntry(int position);
     void showRecords(qint32 recordNo, bool trimmed);
+    // Makes word, found at position, the current one after an edit or a cancel: its records
+    // shown and the input box selected and focused for the next word.
+    void showFound(int position, const QString& word);
     void updateCounters();
     void setModeLabel(int mode);
     void setEditGroup(bool enabled);

@@ -169,13 +169,7 @@ void FrmMain::reselect() {
     const QString w = trimmedRight(m_savedWord);
     const int m = m_book->index().find(w);
     if (m >= 0) {
-        f->txtWord->setText(w);
-        m_currentPosition = m;
-        m_currentRecord = m_book->index().at(m).recordNo;
-        showRecords(m_currentRecord, /*trimmed=*/true);
-        f->txtInput->selectAll();
-        focusInput();
-        setEditGroup(true);
+        showFound(m, w);
     } else {
         showMessage(QStringLiteral("新規登録または修正処理で不具合が発生しました\r\n正しく処理され"
                                    "ているかどうか確認してみて下さい"),
@@ -188,6 +182,16 @@ void FrmMain::reselect() {
     setSettingsGroup(true);
     updateCounters();
     setModeLabel(Normal);
+}
+
+void FrmMain::showFound(int position, const QString& word) {
+    m_form->txtWord->setText(word);
+    m_currentPosition = position;
+    m_currentRecord = m_book->index().at(position).recordNo;
+    showRecords(m_currentRecord, /*trimmed=*/true);
+    m_form->txtInput->selectAll();
+    focusInput();
+    setEditGroup(true);
 }
 
 void FrmMain::cmdCancelClick() {
@@ -208,13 +212,7 @@ void FrmMain::cmdCancelClick() {
         if (m_model->rowCount() > 0) {
             const int m = m_book->index().find(trimmedRight(word));
             if (m >= 0) {
-                f->txtWord->setText(trimmedRight(word));
-                m_currentPosition = m;
-                m_currentRecord = m_book->index().at(m).recordNo;
-                showRecords(m_currentRecord, /*trimmed=*/true);
-                f->txtInput->selectAll();
-                focusInput();
-                setEditGroup(true);
+                showFound(m, trimmedRight(word));
                 selectListItem(m);
             } else {
                 showMessage(QStringLiteral("ｷｬﾝｾﾙ処理中に不具合が発生しました\r\nﾃﾞｰﾀがおかしくない"

@@ -82,5 +82,24 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form()));
     }
 
+    // Starts on the project name in use, over a book of words: the original 原文.txt holding
+    // orgText and the translation transName holding transText, both in the application folder.
+    void startWithProject(const QString& name, const QString& orgText, const QString& transName,
+                          const QString& transText,
+                          const QStringList& words = {"apple", "banana", "cherry"}) {
+        const QString org = app.file(QStringLiteral("原文.txt"));
+        const QString trans = app.file(transName);
+        writeDocument(org, orgText);
+        writeDocument(trans, transText);
+        writeCurrentProject(name, org, trans, true);
+        start(words);
+    }
+    // The project "猫": "吾輩は猫である。" and its translation 訳文.rtf, "I am a cat.".
+    void startWithCatProject() {
+        startWithProject(QStringLiteral("猫"), QStringLiteral("吾輩は猫である。"),
+                         QStringLiteral("訳文.rtf"),
+                         QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
+    }
+
     TranslatorLForm* form() const { return editor->form(); }
 };

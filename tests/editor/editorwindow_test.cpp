@@ -73,17 +73,12 @@ TEST_F(EditorTest, FillsTheFormattingBar) {
 }
 
 TEST_F(EditorTest, LoadsTheCurrentProjectsDocuments) {
-    const QString org = app.file(QStringLiteral("原文.txt"));
-    const QString trans = app.file(QStringLiteral("訳文.rtf"));
-    writeDocument(org, QStringLiteral("吾輩は猫である。"));
-    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
-    writeCurrentProject(QStringLiteral("猫"), org, trans, true);
-    start();
+    startWithCatProject();
     TranslatorLForm* f = form();
     EXPECT_EQ(f->Rtxt1->toPlainText(), QStringLiteral("吾輩は猫である。"));
     EXPECT_EQ(f->Rtxt2->toPlainText(), QStringLiteral("I am a cat."));
     EXPECT_EQ(f->panelText(1), QStringLiteral("猫"));
-    EXPECT_EQ(f->panelText(2), org);
+    EXPECT_EQ(f->panelText(2), app.file(QStringLiteral("原文.txt")));
     EXPECT_EQ(f->panelText(3), QStringLiteral("訳文.rtf"));
     // A project that uses no comment window leaves the comment commands as designed.
     EXPECT_TRUE(f->mnuComment->isEnabled());

@@ -14,16 +14,21 @@ namespace {
 class PanePopupTest : public EditorTest {
 protected:
     void startWithTranslation(const QString& text) {
-        const QString org = app.file(QStringLiteral("原文.txt"));
-        const QString trans = app.file(QStringLiteral("訳文.txt"));
-        writeDocument(org, QStringLiteral("original"));
-        writeDocument(trans, text);
-        writeCurrentProject(QStringLiteral("右"), org, trans, true);
-        start({"apple", "run"});
+        startWithProject(QStringLiteral("右"), QStringLiteral("original"),
+                         QStringLiteral("訳文.txt"), text, {"apple", "run"});
     }
     // Right-clicks the pane; while the pop-up is open, notes its visible items and whether it is
     // enabled, then closes it and runs the item given, as choosing an item does. The pane gets
     // its focus back before the item runs unless focusBack is false.
+    // The editor over the translation "I run.", "run" selected in its focused pane.
+    RichTextPane* startWithRunSelected() {
+        startWithTranslation(QStringLiteral("I run."));
+        RichTextPane* pane = form()->Rtxt2;
+        pane->setFocus();
+        pane->setSelStart(2);
+        pane->setSelLength(3);
+        return pane;
+    }
     void rightClick(RichTextPane* pane, QAction* choose = nullptr, bool focusBack = true) {
         shown.clear();
         QTimer::singleShot(0, pane, [this, choose, focusBack] {
@@ -54,12 +59,8 @@ protected:
 };
 
 TEST_F(PanePopupTest, ShowsCutCopyFontAndQuickSearchOnlyForASelection) {
-    startWithTranslation(QStringLiteral("I run."));
+    RichTextPane* pane = startWithRunSelected();
     TranslatorLForm* f = form();
-    RichTextPane* pane = f->Rtxt2;
-    pane->setFocus();
-    pane->setSelStart(2);
-    pane->setSelLength(3);
     rightClick(pane);
     EXPECT_TRUE(openAndEnabled);
     EXPECT_EQ(shown, QStringList({"popCut", "popCopy", "popPaste", "popSep1", "popSelectAll",
@@ -81,12 +82,8 @@ TEST_F(PanePopupTest, ShowsCutCopyFontAndQuickSearchOnlyForASelection) {
 }
 
 TEST_F(PanePopupTest, ItemsRunTheirCommandsOnThePane) {
-    startWithTranslation(QStringLiteral("I run."));
+    RichTextPane* pane = startWithRunSelected();
     TranslatorLForm* f = form();
-    RichTextPane* pane = f->Rtxt2;
-    pane->setFocus();
-    pane->setSelStart(2);
-    pane->setSelLength(3);
     rightClick(pane, f->popCut);
     EXPECT_EQ(pane->toPlainText(), QStringLiteral("I ."));
     rightClick(pane, f->popPaste);

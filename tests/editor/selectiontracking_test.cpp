@@ -160,12 +160,7 @@ TEST_F(TrackingTest, OnlyARealChangeMakesAPaneModified) {
 }
 
 TEST_F(TrackingTest, TypingMakesTheOriginalModified) {
-    const QString org = app.file(QStringLiteral("原文.txt"));
-    const QString trans = app.file(QStringLiteral("訳文.rtf"));
-    writeDocument(org, QStringLiteral("吾輩は猫である。"));
-    writeDocument(trans, QStringLiteral("{\\rtf1\\ansi I am a cat.\\par}"));
-    writeCurrentProject(QStringLiteral("猫"), org, trans, true);
-    start();
+    startWithCatProject();
     ProjectState& p = editor->project();
     form()->mnuSave->setEnabled(false);
     form()->Rtxt1->setFocus();

@@ -267,12 +267,8 @@ TEST_F(SpellingTest, TheKeyTurnsCheckingOffAndOnAndTheChoiceIsKept) {
 }
 
 TEST_F(SpellingTest, TheOriginalPaneIsMarkedOnlyWhileItsEditingIsAllowed) {
-    const QString org = app.file(QStringLiteral("原文.txt"));
-    const QString trans = app.file(QStringLiteral("訳文.txt"));
-    writeDocument(org, QStringLiteral("teh original"));
-    writeDocument(trans, QStringLiteral("teh translation"));
-    writeCurrentProject(QStringLiteral("綴り"), org, trans, true);
-    start();
+    startWithProject(QStringLiteral("綴り"), QStringLiteral("teh original"),
+                     QStringLiteral("訳文.txt"), QStringLiteral("teh translation"));
     settle(form()->Rtxt1);
     EXPECT_TRUE(marked(form()->Rtxt1).isEmpty());
     editor->project().allowOrgEdit = true;

@@ -3,6 +3,7 @@
 #include "editor/editor_fixture.h"
 #include "projects/editorcommands.h"
 #include "projects/panepprint.h"
+#include "support/pdffiles.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -21,23 +22,10 @@
 
 namespace {
 
-int pdfPageCount(const QString& path) {
-    QFile pdf(path);
-    if (!pdf.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = pdf.readAll();
-    if (!bytes.startsWith("%PDF"))
-        return -1;
-    return int(QString::fromLatin1(bytes).count(
-        QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
-}
-
 // The print dialog's answer: print to a PDF file, the selection when selection is set.
 std::function<void(QPrinter&)> toPdf(const QString& path, bool selection = false) {
     return [path, selection](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        printToA4Pdf(printer, path);
         if (selection)
             printer.setPrintRange(QPrinter::Selection);
     };
@@ -243,9 +231,7 @@ TEST(PanePrint, IndentsBulletsAndTabsPrintWhereThePaneShowsThem) {
 
     const QString pdf = out.filePath(QStringLiteral("indents.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printToA4Pdf(printer, pdf);
     ASSERT_TRUE(panepprint::printPaneTo(pane, printer, false));
     const QHash<QString, PrintedWord> words = printedWords(pdf);
     for (const char* w : {"Plain", "Indented", "Bulleted", "Firstline", "Stop", "Deep", "Tabbed"})

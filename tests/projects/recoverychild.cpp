@@ -5,8 +5,8 @@
 //   recoverychild FOLDER TEXT
 #include "core/settings/session.h"
 #include "core/settings/settings.h"
-#include "platform/dialogservice.h"
 #include "projects/editorcommands.h"
+#include "support/cancellingdialogs.h"
 #include "translator/frmtranslatorl.h"
 #include "translator/frmtrsplash.h"
 #include "ui/richtextpane.h"
@@ -18,21 +18,11 @@
 namespace {
 
 // Nobody is there to answer: every box gets No or OK, every dialog is cancelled.
-class NobodyAnswers : public DialogService {
+class NobodyAnswers : public CancellingDialogs {
 public:
     Answer message(const MessageRequest& r) override {
         return r.buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
     }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> folder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    bool print(QPrinter&) override { return false; }
-    bool printerSetup(QPrinter&) override { return false; }
 };
 
 } // namespace

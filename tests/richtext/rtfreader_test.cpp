@@ -36,6 +36,13 @@ Read read(QByteArrayView rtf) {
     return r;
 }
 
+// Reads rtf, which must read without an error.
+Read readCleanly(QByteArrayView rtf) {
+    Read r = read(rtf);
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    return r;
+}
+
 QString family(const QTextCharFormat& f) {
     return f.fontFamilies().toStringList().value(0);
 }
@@ -45,8 +52,8 @@ QString family(const QTextCharFormat& f) {
 TEST(RtfReaderText, CodePageBytesJoinHoweverTheyArrive) {
     // あ split over two escapes, ア as an escaped lead with a raw trail, 表 with the trail byte
     // 5C escaped, ｶ as a single byte, and a lead byte followed by a line end the reader ignores.
-    const Read r = read("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'83A\\'95\\'5c\\'b6\\'82\r\n\\'a2}");
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    const Read r =
+        readCleanly("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'83A\\'95\\'5c\\'b6\\'82\r\n\\'a2}");
     EXPECT_EQ(r.text(), QString::fromUtf8("あア表ｶい"));
 }
 
@@ -65,18 +72,16 @@ TEST(RtfReaderText, CodePageComesFromDocumentThenFontCharsetThenFontCodePage) {
 TEST(RtfReaderText, UnicodeEscapesSkipTheirFallback) {
     // Signed surrogate halves with a '?' each; \uc2 with a double-byte fallback, back to 1 when
     // the group ends; \uc0; a brace ends the skipping early; a space delimits \u8482.
-    const Read r = read("{\\rtf1\\uc1 \\u-10179?\\u-8704?{\\uc2\\u12354\\'82\\'a0}\\u12356?"
-                        "\\uc0\\u55357\\uc1 \\u56832\\'3f{\\u8482 }x\\u8482 ?}");
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    const Read r = readCleanly("{\\rtf1\\uc1 \\u-10179?\\u-8704?{\\uc2\\u12354\\'82\\'a0}\\u12356?"
+                               "\\uc0\\u55357\\uc1 \\u56832\\'3f{\\u8482 }x\\u8482 ?}");
     EXPECT_EQ(r.text(), QString::fromUtf8("😀あい😀™x™"));
 }
 
 TEST(RtfReaderText, OnlyBodyTextIsKept) {
-    const Read r = read("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}"
-                        "{\\*\\generator Gen;}{\\header H}{\\*\\unknowndest U}{\\pntext P}"
-                        "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt Link}} "
-                        "{\\pict\\pngblip 89504e47}{\\*\\bkmkstart b}\\unknownword Body}");
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    const Read r = readCleanly("{\\rtf1{\\info{\\title T}}{\\stylesheet{\\s0 Normal;}}"
+                               "{\\*\\generator Gen;}{\\header H}{\\*\\unknowndest U}{\\pntext P}"
+                               "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt Link}} "
+                               "{\\pict\\pngblip 89504e47}{\\*\\bkmkstart b}\\unknownword Body}");
     EXPECT_EQ(r.text(), QStringLiteral("Link Body"));
 }
 
@@ -91,11 +96,11 @@ TEST(RtfReaderText, ParagraphsLinesTabsAndSymbols) {
 }
 
 TEST(RtfReaderFormats, CharacterFormatsAndTheirScope) {
-    const Read r = read("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be"
-                        "\\'92\\'a9;}{\\f1 Arial;}}{\\colortbl;\\red0\\green128\\blue0;}"
-                        "\\f1\\fs21 plain {\\b bold\\b0 notbold} {\\i\\ul it\\ulnone x}"
-                        " {\\strike st} {\\cf1 green} {\\f0\\fs40 big}\\cf1\\b\\plain after}");
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    const Read r =
+        readCleanly("{\\rtf1{\\fonttbl{\\f0\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be"
+                    "\\'92\\'a9;}{\\f1 Arial;}}{\\colortbl;\\red0\\green128\\blue0;}"
+                    "\\f1\\fs21 plain {\\b bold\\b0 notbold} {\\i\\ul it\\ulnone x}"
+                    " {\\strike st} {\\cf1 green} {\\f0\\fs40 big}\\cf1\\b\\plain after}");
     EXPECT_EQ(family(r.formatOf("plain")), "Arial");
     EXPECT_EQ(r.formatOf("plain").fontPointSize(), 10.5);
     EXPECT_EQ(r.formatOf("bold").fontWeight(), QFont::Bold);
@@ -117,11 +122,11 @@ TEST(RtfReaderFormats, CharacterFormatsAndTheirScope) {
 TEST(RtfReaderFormats, FontNamesInUnicodeKeepTheirCharactersInOrder) {
     // A name wholly in \u with its fallback, and one that mixes code-page bytes, Unicode and
     // plain letters; the fallback is skipped as in text.
-    const Read r = read("{\\rtf1\\ansicpg932{\\fonttbl{\\f0\\fcharset128 \\uc1\\u65325?\\u65331? "
-                        "\\u65328?\\u12468?\\u12471?\\u12483?\\u12463?;}{\\f1\\fcharset128 "
-                        "\\'82\\'6c\\u12471?\\uc2\\u12463\\'83\\'4e X;}}"
-                        "{\\f0 one}{\\f1 two}}");
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    const Read r =
+        readCleanly("{\\rtf1\\ansicpg932{\\fonttbl{\\f0\\fcharset128 \\uc1\\u65325?\\u65331? "
+                    "\\u65328?\\u12468?\\u12471?\\u12483?\\u12463?;}{\\f1\\fcharset128 "
+                    "\\'82\\'6c\\u12471?\\uc2\\u12463\\'83\\'4e X;}}"
+                    "{\\f0 one}{\\f1 two}}");
     EXPECT_EQ(r.text(), "onetwo");
     EXPECT_EQ(family(r.formatOf("one")), QString::fromUtf8("ＭＳ Ｐゴシック"));
     EXPECT_EQ(family(r.formatOf("two")), QString::fromUtf8("Ｍシク X"));

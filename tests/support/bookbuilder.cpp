@@ -3,6 +3,7 @@
 
 #include "core/settings/textrecord.h"
 #include "core/store/book.h"
+#include "core/store/storedtext.h"
 #include "core/text/cp932.h"
 
 #include <QDir>
@@ -32,18 +33,13 @@ void BookBuilder::write(bool withExamples) const {
 }
 
 QStringList bookContents(const QString& folder) {
-    const auto trimmedRight = [](QString s) {
-        while (s.endsWith(u' '))
-            s.chop(1);
-        return s;
-    };
     Book book(folder);
     book.open();
     QStringList out;
     for (int p = 0; p < book.index().size(); ++p) {
         const IndexEntry& e = book.index().at(p);
-        out << e.word + u'|' + trimmedRight(book.meaning(e.recordNo)) + u'|' +
-                   trimmedRight(book.example(e.recordNo));
+        out << e.word + u'|' + storedtext::trimmedRight(book.meaning(e.recordNo)) + u'|' +
+                   storedtext::trimmedRight(book.example(e.recordNo));
     }
     book.close();
     return out;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/files/failure.h"
 #include "platform/qtprintsurface.h"
+#include "support/pdffiles.h"
 #include "support/recordingprintsurface.h"
 #include "support/scripteddialogs.h"
 #include "tools/wordlistprint.h"
@@ -262,54 +263,45 @@ private:
     int m_pages = 1;
 };
 
-int pdfPageCount(const QString& path) {
-    QFile pdf(path);
-    if (!pdf.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray bytes = pdf.readAll();
-    if (!bytes.startsWith("%PDF"))
-        return -1;
-    return int(QString::fromLatin1(bytes).count(
-        QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+// An A4 PDF file named name in a folder of its own, and a printer pointed at it.
+struct PdfOut {
+    QTemporaryDir dir;
+    QString path;
+    QPrinter printer{QPrinter::HighResolution};
+    explicit PdfOut(const QString& name) : path(dir.filePath(name)) { printToA4Pdf(printer, path); }
+};
+
+// 120 words, "word0" to "word119", enough for more than one page.
+void addManyWords(PrintBook& book) {
+    for (int i = 0; i < 120; ++i)
+        book.add(QStringLiteral("word%1").arg(i), QStringLiteral("意味%1").arg(i));
 }
 
 TEST(WordListPrint, PrintsAPdfThroughQPrinter) {
-    QTemporaryDir dir;
     PrintBook book;
-    for (int i = 0; i < 120; ++i)
-        book.add(QStringLiteral("word%1").arg(i), QStringLiteral("意味%1").arg(i));
-    const QString path = dir.filePath(QStringLiteral("list.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QtPrintSurface surface(printer);
+    addManyWords(book);
+    PdfOut pdf(QStringLiteral("list.pdf"));
+    QtPrintSurface surface(pdf.printer);
     PageCounter counter(surface);
     WordListPrintSettings s = defaults();
     s.wordFont.size = s.meaningFont.size = 11;
     s.gapLines = 2;
     ASSERT_TRUE(printWordList(counter, s, book.words(), book.records()));
     EXPECT_GE(counter.pages(), 2);
-    EXPECT_EQ(pdfPageCount(path), counter.pages());
+    EXPECT_EQ(pdfPageCount(pdf.path), counter.pages());
 }
 
 TEST(WordListPrint, OnlyThePagesChosenInThePrintDialogArePrinted) {
-    QTemporaryDir dir;
     PrintBook book;
-    for (int i = 0; i < 120; ++i)
-        book.add(QStringLiteral("word%1").arg(i), QStringLiteral("意味%1").arg(i));
-    const QString path = dir.filePath(QStringLiteral("page2.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPrintRange(QPrinter::PageRange);
-    printer.setFromTo(2, 2);
-    QtPrintSurface surface(printer);
+    addManyWords(book);
+    PdfOut pdf(QStringLiteral("page2.pdf"));
+    pdf.printer.setPrintRange(QPrinter::PageRange);
+    pdf.printer.setFromTo(2, 2);
+    QtPrintSurface surface(pdf.printer);
     PageCounter counter(surface);
     ASSERT_TRUE(printWordList(counter, defaults(), book.words(), book.records()));
     ASSERT_GE(counter.pages(), 3);
-    EXPECT_EQ(pdfPageCount(path), 1);
+    EXPECT_EQ(pdfPageCount(pdf.path), 1);
 }
 
 TEST(WordListPrint, ACancelledPdfLeavesNoFile) {

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+inline const QString NotRegistered =
+    QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？");
+
 // A word pane over a real book in a temporary application folder. Every word w of the book gets
 // the meaning "m:w" and the example "e:w", records numbered in the order given.
 struct PaneFixture {
@@ -42,6 +45,12 @@ struct PaneFixture {
         QObject::connect(pane.get(), &WordPane::focusRequested,
                          [this](WordPane::Field f, bool) { focused << f; });
         pane->start();
+    }
+    // Types word, which the book does not hold, and presses Enter, answering Yes to registering it.
+    void startRegistering(const QString& word) {
+        pane->inputChanged(word);
+        dialogs.expectMessage(Answer::Yes, NotRegistered);
+        pane->enterPressed();
     }
     // Types text into the empty input box one character at a time.
     void type(const QString& text) {

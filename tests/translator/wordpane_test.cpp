@@ -9,9 +9,6 @@ namespace {
 using Field = WordPane::Field;
 using Mode = WordPane::Mode;
 
-const QString NotRegistered =
-    QStringLiteral("この単語はまだ登録されていません。\r\n登録しますか？");
-
 TEST(WordPane, StartsOnTheFirstWordOfTheOrdinalOrder) {
     PaneFixture f;
     f.open({"banana", "apple", "Cherry"});
@@ -126,9 +123,7 @@ TEST(WordPane, RegisteringWritesAfterTheLastRecordAndSortsTheWordIn) {
     PaneFixture f;
     f.open({"apple", "cherry"});
     WordPane& p = *f.pane;
-    p.inputChanged("banana");
-    f.dialogs.expectMessage(Answer::Yes, NotRegistered);
-    p.enterPressed();
+    f.startRegistering("banana");
 
     // No meaning yet.
     f.dialogs.expectMessage(Answer::Ok, QStringLiteral("単語の意味を入力して下さい"));
@@ -164,9 +159,7 @@ TEST(WordPane, RegisteringWritesAfterTheLastRecordAndSortsTheWordIn) {
     EXPECT_EQ(p.word(), "cherry");
 
     // A word the book cannot store is refused with its reason; the mode stays.
-    p.inputChanged(QStringLiteral("a\"b"));
-    f.dialogs.expectMessage(Answer::Yes, NotRegistered);
-    p.enterPressed();
+    f.startRegistering(QStringLiteral("a\"b"));
     p.meaningEdited("m");
     f.dialogs.expectMessage(Answer::Ok, QStringLiteral("ダブルクォーテーション"));
     p.carryOut();
@@ -307,9 +300,7 @@ TEST(WordPane, DeletingFirstLastAndEveryWord) {
     EXPECT_FALSE(p.canModify());
 
     // And the emptied book takes a new word after its last record.
-    p.inputChanged("date");
-    f.dialogs.expectMessage(Answer::Yes, NotRegistered);
-    p.enterPressed();
+    f.startRegistering("date");
     p.meaningEdited("m:date");
     f.dialogs.expectMessage(Answer::Yes);
     p.carryOut();
@@ -326,9 +317,7 @@ TEST(WordPane, RegisteringAfterADeletionLeavesOtherRecordsAlone) {
     f.dialogs.expectMessage(Answer::Yes);
     p.deleteWord(); // banana, record 2
     const QByteArray before = f.meaningsFile();
-    p.inputChanged("blueberry");
-    f.dialogs.expectMessage(Answer::Yes, NotRegistered);
-    p.enterPressed();
+    f.startRegistering("blueberry");
     p.meaningEdited("m:blueberry");
     f.dialogs.expectMessage(Answer::Yes);
     p.carryOut();
@@ -418,9 +407,7 @@ TEST(WordPane, StockSlotsWrapAndFindTheirWordsAgain) {
     EXPECT_EQ(p.recalledSlot(), -1); // typing takes the mark away
 
     // After the book changed the slot still finds its word.
-    p.inputChanged("a0");
-    f.dialogs.expectMessage(Answer::Yes, NotRegistered);
-    p.enterPressed();
+    f.startRegistering("a0");
     p.meaningEdited("m:a0");
     f.dialogs.expectMessage(Answer::Yes);
     p.carryOut();
@@ -461,9 +448,7 @@ TEST(WordPane, AFailedWriteIsReportedAndEndsTheProgramWithTheBookConsistent) {
     PaneFixture f;
     f.open({"apple", "cherry"});
     WordPane& p = *f.pane;
-    p.inputChanged("banana");
-    f.dialogs.expectMessage(Answer::Yes, NotRegistered);
-    p.enterPressed();
+    f.startRegistering("banana");
     p.meaningEdited("m:banana");
     // Something in the way of the word file.
     QFile::remove(f.folder + "/words.vtd");

@@ -1,37 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A screen reader names every control of every window: walks each window's accessibility tree as
 // an assistive technology would and reports each control it could only call by its kind.
-#include "ui/bunkatuform.h"
-#include "ui/commentform.h"
-#include "ui/customform.h"
-#include "ui/findform.h"
-#include "ui/getdirform.h"
-#include "ui/glossarypanelform.h"
-#include "ui/indentform.h"
-#include "ui/inportform.h"
-#include "ui/langsetform.h"
+#include "support/everywindow.h"
 #include "ui/limitedtextedit.h"
 #include "ui/mainform.h"
-#include "ui/mergeform.h"
-#include "ui/newplanwizardform.h"
-#include "ui/plansetform.h"
-#include "ui/printform.h"
-#include "ui/progressform.h"
-#include "ui/quizform.h"
-#include "ui/restorebackupform.h"
-#include "ui/reviewform.h"
 #include "ui/richtextpane.h"
-#include "ui/selectfolderform.h"
-#include "ui/selectpalettesetform.h"
-#include "ui/spelloptionpage.h"
-#include "ui/splashform.h"
-#include "ui/suggestionpanel.h"
-#include "ui/tabsform.h"
 #include "ui/translatorlform.h"
-#include "ui/transoptionform.h"
-#include "ui/trsplashform.h"
-#include "ui/trysettingform.h"
-#include "ui/versionform.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -41,9 +15,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
@@ -89,55 +61,15 @@ void collectUnnamed(QAccessibleInterface* iface, QStringList& unnamed, int& cont
             collectUnnamed(c, unnamed, controls);
 }
 
-// The editor with its book-words panel docked, as it runs.
-QWidget* editorWithPanel() {
-    auto* editor = new TranslatorLForm;
-    new GlossaryPanelForm(*editor, *editor->mnuTransPart);
-    return editor;
-}
-
 TEST(ScreenReader, EveryControlOfEveryWindowHasAName) {
-    const std::vector<std::function<QWidget*()>> windows = {
-        [] { return new BunkatuForm; },
-        [] { return new CommentForm; },
-        [] { return new CustomForm; },
-        [] { return new FindForm; },
-        [] { return new GetDirForm; },
-        [] { return new IndentForm; },
-        [] { return new InportForm; },
-        [] { return new LangSetForm; },
-        [] { return new MainForm; },
-        [] { return new MergeForm; },
-        [] { return new NewPlanWizardForm; },
-        [] { return new PlanSetForm; },
-        [] { return new PrintForm; },
-        [] { return new ProgressForm; },
-        [] { return new QuizForm(QuizForm::Direction::MeaningToWord); },
-        [] { return new QuizForm(QuizForm::Direction::WordToMeaning); },
-        [] { return new RestoreBackupForm; },
-        [] { return new ReviewForm; },
-        [] { return new SelectFolderForm; },
-        [] { return new SelectPaletteSetForm; },
-        [] { return new SpellOptionPage; },
-        [] { return new SplashForm; },
-        [] { return new SuggestionPanel; },
-        [] { return new TabsForm; },
-        [] { return editorWithPanel(); },
-        [] { return new TransOptionForm; },
-        [] { return new TrSplashForm; },
-        [] { return new TrySettingForm; },
-        [] { return new VersionForm; },
-    };
     int controls = 0;
-    for (const auto& make : windows) {
-        std::unique_ptr<QWidget> window(make());
-        SCOPED_TRACE(window->objectName().toStdString());
-        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window.get());
+    forEveryWindow([&controls](QWidget* window) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
         ASSERT_NE(iface, nullptr);
         QStringList unnamed;
         collectUnnamed(iface, unnamed, controls);
         EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u' ').toStdString();
-    }
+    });
     // The walk reaches the controls: the main window alone has more than forty.
     EXPECT_GT(controls, 200);
 }

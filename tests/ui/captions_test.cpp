@@ -1,29 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every text a window shows (captions, labels, buttons, menus, tool tips, list entries) is
 // Japanese; only names and keys stay as they are written.
-#include "ui/bunkatuform.h"
-#include "ui/commentform.h"
-#include "ui/customform.h"
-#include "ui/findform.h"
-#include "ui/getdirform.h"
-#include "ui/indentform.h"
-#include "ui/inportform.h"
-#include "ui/langsetform.h"
-#include "ui/mainform.h"
-#include "ui/mergeform.h"
-#include "ui/newplanwizardform.h"
-#include "ui/plansetform.h"
-#include "ui/printform.h"
-#include "ui/quizform.h"
-#include "ui/selectfolderform.h"
-#include "ui/selectpalettesetform.h"
-#include "ui/splashform.h"
-#include "ui/tabsform.h"
-#include "ui/translatorlform.h"
-#include "ui/transoptionform.h"
-#include "ui/trsplashform.h"
-#include "ui/trysettingform.h"
-#include "ui/versionform.h"
+#include "support/everywindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -34,19 +12,18 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-// Words that are names, keys or units ("10point"), not English a user has to read.
+// Words that are names, keys or units ("10point"), not English a user has to read. FSRS is the
+// name of a review scheduler.
 const QStringList NamesAndKeys = {
-    QStringLiteral("Verbanta"), QStringLiteral("Dualscribe"), QStringLiteral("Ctrl"),
-    QStringLiteral("Shift"),    QStringLiteral("Enter"),      QStringLiteral("Space"),
-    QStringLiteral("Home"),     QStringLiteral("Delete"),     QStringLiteral("Insert"),
-    QStringLiteral("PageUp"),   QStringLiteral("PageDown"),   QStringLiteral("Back"),
-    QStringLiteral("point"),
+    QStringLiteral("Verbanta"), QStringLiteral("Dualscribe"), QStringLiteral("FSRS"),
+    QStringLiteral("Ctrl"),     QStringLiteral("Shift"),      QStringLiteral("Enter"),
+    QStringLiteral("Space"),    QStringLiteral("Home"),       QStringLiteral("Delete"),
+    QStringLiteral("Insert"),   QStringLiteral("PageUp"),     QStringLiteral("PageDown"),
+    QStringLiteral("Back"),     QStringLiteral("point"),
 };
 // The font samples of the customise dialog show both scripts on purpose.
 const QStringList FontSamples = {QStringLiteral("Word 単語"), QStringLiteral("入力 input"),
@@ -95,43 +72,15 @@ QList<QPair<QString, QString>> shownTexts(QWidget* window) {
 }
 
 TEST(Captions, EveryWindowSpeaksJapanese) {
-    const std::vector<std::function<QWidget*()>> windows = {
-        [] { return new BunkatuForm; },
-        [] { return new CommentForm; },
-        [] { return new CustomForm; },
-        [] { return new FindForm; },
-        [] { return new GetDirForm; },
-        [] { return new IndentForm; },
-        [] { return new InportForm; },
-        [] { return new LangSetForm; },
-        [] { return new MainForm; },
-        [] { return new MergeForm; },
-        [] { return new NewPlanWizardForm; },
-        [] { return new PlanSetForm; },
-        [] { return new PrintForm; },
-        [] { return new QuizForm(QuizForm::Direction::MeaningToWord); },
-        [] { return new QuizForm(QuizForm::Direction::WordToMeaning); },
-        [] { return new SelectFolderForm; },
-        [] { return new SelectPaletteSetForm; },
-        [] { return new SplashForm; },
-        [] { return new TabsForm; },
-        [] { return new TranslatorLForm; },
-        [] { return new TransOptionForm; },
-        [] { return new TrSplashForm; },
-        [] { return new TrySettingForm; },
-        [] { return new VersionForm; },
-    };
-    for (const auto& make : windows) {
-        std::unique_ptr<QWidget> window(make());
-        SCOPED_TRACE(window->objectName().toStdString());
-        for (const auto& [name, text] : shownTexts(window.get())) {
+    forEveryWindow([](QWidget* window) {
+        for (const auto& [name, text] : shownTexts(window)) {
             if (FontSamples.contains(text) || text == Tagline)
                 continue;
             const QStringList english = englishWordsIn(text);
             EXPECT_TRUE(english.isEmpty()) << name.toStdString() << ": " << text.toStdString()
                                            << " (" << english.join(u' ').toStdString() << ")";
         }
-    }
+    });
 }
 
 } // namespace

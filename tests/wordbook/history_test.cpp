@@ -241,10 +241,8 @@ TEST_F(HistoryTest, TheEditorsWordPaneSharesTheHistoryOfTheBook) {
     startWith({"apple", "banana", "cherry"});
     clickRow(1);
     deleteSelected();
-    form()->IdmGotoTransL->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_NE(program->translator(), nullptr);
-    TranslatorLForm* editor = program->translator()->form();
+    TranslatorLForm* editor = goToEditor();
+    ASSERT_NE(editor, nullptr);
     const Book& book = *program->translator()->book();
 
     // The main window's deletion is taken back in the editor, by its key.
@@ -300,10 +298,8 @@ TEST_F(HistoryTest, BothEditMenusNameTheUndoKeysRightInJapanese) {
     EXPECT_EQ(
         QStringList({shownText(form()->IdmEdit, "IdmUndo"), shownText(form()->IdmEdit, "IdmRedo")}),
         expected);
-    form()->IdmGotoTransL->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_NE(program->translator(), nullptr);
-    TranslatorLForm* editor = program->translator()->form();
+    TranslatorLForm* editor = goToEditor();
+    ASSERT_NE(editor, nullptr);
     EXPECT_EQ(
         QStringList({shownText(editor->mnuEdit, "IdmUndo"), shownText(editor->mnuEdit, "IdmRedo")}),
         expected);

@@ -58,10 +58,8 @@ TEST_F(MainWindowTest, TheInputBoxTakesNoCompositionOnAnyWayBack) {
     input->setReadOnly(false);
     EXPECT_FALSE(composes(input)) << "editable again";
 
-    form()->IdmGotoTransL->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_NE(program->translator(), nullptr);
-    TranslatorLForm* editor = program->translator()->form();
+    TranslatorLForm* editor = goToEditor();
+    ASSERT_NE(editor, nullptr);
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
     editor->txtInput->setFocus();
@@ -103,10 +101,8 @@ TEST_F(MainWindowTest, WhatTheBoxShowsOnExecuteIsWhatIsStoredInBothWindows) {
     EXPECT_EQ(form()->txtMean->text().trimmed(), QStringLiteral("ひ"));
 
     // The editor's word pane, carried out through its menu.
-    form()->IdmGotoTransL->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_NE(program->translator(), nullptr);
-    TranslatorLForm* editor = program->translator()->form();
+    TranslatorLForm* editor = goToEditor();
+    ASSERT_NE(editor, nullptr);
     editor->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
     editor->txtInput->setFocus();

@@ -8,8 +8,10 @@
 #include "support/scripteddialogs.h"
 #include "support/tempappfolder.h"
 #include "support/terminatorspy.h"
+#include "support/widgets.h"
 #include "translator/frmtranslatorl.h"
 #include "ui/mainform.h"
+#include "ui/selectfolderform.h"
 #include "ui/translatorlform.h"
 #include "ui/wordlistmodel.h"
 #include "wordbook/frmmain.h"
@@ -70,10 +72,36 @@ protected:
         return ready;
     }
 
+    // In the book chooser: Cancel, then Yes to end the program.
+    void leaveChooser() {
+        whenShown("frmSelectFolder", [this](QWidget* w) {
+            dialogs.expectMessage(Answer::Yes);
+            QTest::mouseClick(static_cast<SelectFolderForm*>(w)->cmdCancelFolder, Qt::LeftButton);
+        });
+    }
+
+    // Starts over a book that cannot be used: its error and the next box answered OK, then the
+    // chooser left; the program ends without a crash report.
+    void startAndLeaveTheChooser() {
+        dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
+        leaveChooser();
+        EXPECT_FALSE(start());
+        program.reset();
+        EXPECT_EQ(terminator.calls(), 0);
+    }
+
     void startWith(const QStringList& words) {
         writeSettings();
         writeBook(words);
         ASSERT_TRUE(start());
+    }
+
+    // Goes over to the translation editor through the menu, as the user does: its window, or null
+    // when it did not open.
+    TranslatorLForm* goToEditor() {
+        form()->IdmGotoTransL->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return program->translator() ? program->translator()->form() : nullptr;
     }
 
     FrmMain* main() const { return program->main(); }

@@ -53,22 +53,10 @@ TEST_F(MainWindowTest, AStartRemovesTheLeftoversOfInterruptedWrites) {
     EXPECT_EQ(listed(), QStringList({"apple"}));
 }
 
-// In the book chooser: Cancel, then Yes to end the program.
-void leaveChooser(ScriptedDialogs& dialogs) {
-    whenShown("frmSelectFolder", [&dialogs](QWidget* w) {
-        dialogs.expectMessage(Answer::Yes);
-        QTest::mouseClick(static_cast<SelectFolderForm*>(w)->cmdCancelFolder, Qt::LeftButton);
-    });
-}
-
 TEST_F(MainWindowTest, MissingBookOpensTheChooserAndCreatesNothing) {
     writeSettings();
     const QStringList before = app.entries();
-    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
-    leaveChooser(dialogs);
-    EXPECT_FALSE(start());
-    program.reset();
-    EXPECT_EQ(terminator.calls(), 0);
+    startAndLeaveTheChooser();
     ASSERT_EQ(dialogs.boxes().size(), 3);
     const ScriptedDialogs::Box missing = dialogs.boxes()[0];
     EXPECT_EQ(missing.title, QStringLiteral("ブックエラー"));
@@ -90,11 +78,7 @@ TEST_F(MainWindowTest, BookWithoutItsMeaningFileOpensTheChooserAndCreatesNothing
     writeBook({"apple", "banana"});
     QFile::remove(bookFolder() + QStringLiteral("/means.vtd"));
     const QStringList before = app.entries(QStringLiteral("英単語"));
-    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
-    leaveChooser(dialogs);
-    EXPECT_FALSE(start());
-    program.reset();
-    EXPECT_EQ(terminator.calls(), 0);
+    startAndLeaveTheChooser();
     ASSERT_EQ(dialogs.boxes().size(), 3);
     EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("ブックエラー"));
     EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("means.vtd")));
@@ -123,11 +107,7 @@ TEST_F(MainWindowTest, MissingSetFileOpensTheChooser) {
     writeBook({"apple"});
     QFile::remove(app.file(QStringLiteral("英語ｾｯﾄ.vtd")));
     const QStringList before = app.entries();
-    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
-    leaveChooser(dialogs);
-    EXPECT_FALSE(start());
-    program.reset();
-    EXPECT_EQ(terminator.calls(), 0);
+    startAndLeaveTheChooser();
     ASSERT_EQ(dialogs.boxes().size(), 3);
     EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("ブックエラー"));
     EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("言語ｾｯﾄ『英語ｾｯﾄ』")));
@@ -149,11 +129,7 @@ TEST_F(MainWindowTest, CurrentBookFileNeverLeadsOutside) {
     ASSERT_TRUE(cur.open(QIODevice::WriteOnly));
     cur.write(cp932::encode(QStringLiteral("\"../victimbook\",\"英語ｾｯﾄ\"\r\n")));
     cur.close();
-    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
-    leaveChooser(dialogs);
-    EXPECT_FALSE(start());
-    program.reset();
-    EXPECT_EQ(terminator.calls(), 0);
+    startAndLeaveTheChooser();
     EXPECT_TRUE(dialogs.boxes()[0].text.contains(QStringLiteral("../victimbook")));
     EXPECT_EQ(app.entries(QStringLiteral("victimbook")),
               QStringList({"means.vtd", "reis.vtd", "words.vtd"}));
@@ -164,11 +140,7 @@ TEST_F(MainWindowTest, DamagedCurrentBookFileOpensTheChooser) {
     writeSettings();
     writeBook({"apple"});
     app.write(QStringLiteral("curFData.vtd"), "\"\x81");
-    dialogs.expectMessage(Answer::Ok).expectMessage(Answer::Ok);
-    leaveChooser(dialogs);
-    EXPECT_FALSE(start());
-    program.reset();
-    EXPECT_EQ(terminator.calls(), 0);
+    startAndLeaveTheChooser();
     EXPECT_EQ(dialogs.boxes()[0].title, QStringLiteral("ブックエラー"));
     EXPECT_TRUE(dialogs.boxes()[0].text.startsWith(QStringLiteral("curFData.vtdを読み取れません")));
 }
@@ -184,7 +156,7 @@ TEST_F(MainWindowTest, StartWithoutCurrentBookWritesOnlyWhatIsMissing) {
     const QByteArray list = app.read(QStringLiteral("Langset.vtd"));
     const QByteArray set = app.read(QStringLiteral("英語ｾｯﾄ.vtd"));
     dialogs.expectMessage(Answer::Ok);
-    leaveChooser(dialogs);
+    leaveChooser();
     EXPECT_FALSE(start());
     program.reset();
     EXPECT_EQ(app.read(QStringLiteral("Langset.vtd")), list);

@@ -217,10 +217,8 @@ TEST_F(SuggestionsTest, ASaveThatWorksAfterARefusedOneWinsInBothWindows) {
     ASSERT_NE(main()->editMode(), FrmMain::Register);
 
     // The editor, opened later in the run, offers the list too.
-    form()->IdmGotoTransL->trigger();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_NE(program->translator(), nullptr);
-    TranslatorLForm* editor = program->translator()->form();
+    TranslatorLForm* editor = goToEditor();
+    ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
     EXPECT_TRUE(editor->findChild<QAction*>(QStringLiteral("mnuDictSuggest"))->isChecked());
     editor->txtInput->setFocus();

@@ -346,15 +346,23 @@ void Glossary::scan(QStringView f, int firstMaxEnd, bool byWords, Sink&& found) 
     }
 }
 
+template <typename Sink> void Glossary::scanText(QStringView text, Sink&& found) const {
+    if (m_live == 0)
+        return;
+    const FoldedText folded = FoldedText::fold(text);
+    scan(folded.text, std::numeric_limits<int>::max(), true,
+         [&](int start, const Found& match) { found(folded, start, match); });
+}
+
+GlossaryMatch Glossary::placed(const FoldedText& folded, int start, const Found& found) const {
+    const Entry& e = m_entries[found.entry];
+    return {folded.sourceStart[start], folded.sourceEnd[found.end - 1], e.word, e.recordNo};
+}
+
 std::vector<GlossaryMatch> Glossary::matches(QStringView text) const {
     std::vector<GlossaryMatch> out;
-    if (m_live == 0)
-        return out;
-    const FoldedText folded = FoldedText::fold(text);
-    scan(folded.text, std::numeric_limits<int>::max(), true, [&](int start, const Found& found) {
-        const Entry& e = m_entries[found.entry];
-        out.push_back(
-            {folded.sourceStart[start], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
+    scanText(text, [&](const FoldedText& folded, int start, const Found& found) {
+        out.push_back(placed(folded, start, found));
     });
     return out;
 }
@@ -380,14 +388,10 @@ std::vector<GlossaryMatch> Glossary::distinctMatches(QStringView text) const {
 
 std::vector<GlossaryMatch> Glossary::distinctMatchesWithParts(QStringView text) const {
     std::vector<GlossaryMatch> out;
-    if (m_live == 0)
-        return out;
-    const FoldedText folded = FoldedText::fold(text);
-    scan(folded.text, std::numeric_limits<int>::max(), true, [&](int start, const Found& found) {
+    scanText(text, [&](const FoldedText& folded, int start, const Found& found) {
         const Entry& e = m_entries[found.entry];
         if (!listed(out, e.word, e.recordNo))
-            out.push_back(
-                {folded.sourceStart[start], folded.sourceEnd[found.end - 1], e.word, e.recordNo});
+            out.push_back(placed(folded, start, found));
         addParts(folded, start, found, out);
     });
     return out;

@@ -101,6 +101,11 @@ private:
     void scan(QStringView folded, int firstMaxEnd, bool byWords, Sink&& found) const;
     void addParts(const FoldedText& text, int start, const Found& whole,
                   std::vector<GlossaryMatch>& out) const;
+    // Calls found(folded, start, match) for every match in text, folded first, as matches()
+    // lists them; nothing for an empty glossary.
+    template <typename Sink> void scanText(QStringView text, Sink&& found) const;
+    // The match found at start of folded, placed in the original text.
+    GlossaryMatch placed(const FoldedText& folded, int start, const Found& found) const;
     static const std::vector<int>* bucket(const Buckets& b, QStringView key);
 
     std::vector<Entry> m_entries;

@@ -2,9 +2,10 @@
 #include "memorysettings.h"
 
 #include "core/files/atomicfile.h"
+#include "core/settings/additionsettings.h"
 
-#include <QFile>
 #include <QRegularExpression>
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -19,25 +20,17 @@ bool isLanguageTag(const QString& value) {
 
 MemorySettings MemorySettings::read(const QString& appFolder) {
     MemorySettings s;
-    QFile file(appFolder + u'/' + FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return s;
     // "key=value" lines; unknown keys and values out of range are ignored so a newer or damaged
     // file still reads.
-    const QString text = QString::fromUtf8(file.read(64 * 1024));
+    const QString text = QString::fromUtf8(additionsettings::read(appFolder, FileName));
+    QString key, value;
     for (const QString& line : text.split(u'\n')) {
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0)
-            continue;
-        const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
-        const bool flag = value == u"1";
-        if ((key == u"enabled" || key == u"visible") && value != u"0" && !flag)
+        if (!additionsettings::keyValue(line, key, value))
             continue;
         if (key == u"enabled")
-            s.enabled = flag;
+            additionsettings::readFlag(value, s.enabled);
         else if (key == u"visible")
-            s.visible = flag;
+            additionsettings::readFlag(value, s.visible);
         else if (key == u"threshold") {
             bool ok = false;
             const int t = value.toInt(&ok);

@@ -3,27 +3,15 @@
 
 #include "core/files/atomicfile.h"
 #include "core/review/linefields.h"
+#include "core/settings/additionsettings.h"
 
-#include <QFile>
+#include <QByteArrayList>
 
-namespace {
-
-void readFlag(QByteArrayView value, bool& flag) {
-    if (value == "1")
-        flag = true;
-    else if (value == "0")
-        flag = false;
-}
-
-} // namespace
+using additionsettings::readFlag;
 
 ReviewSettings ReviewSettings::read(const QString& folder) {
     ReviewSettings s;
-    QFile file(folder + u'/' + FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return s;
-    const QByteArray bytes = file.read(64 * 1024);
-    for (const QByteArray& line : bytes.split('\n')) {
+    for (const QByteArray& line : additionsettings::read(folder, FileName).split('\n')) {
         QByteArrayView f[2];
         if (!linefields::split(line, f, 2))
             continue;

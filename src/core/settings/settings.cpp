@@ -17,20 +17,29 @@ QString storableFontName(const QString& name, const QString& fallback) {
     return unstorableInFontName(name).isEmpty() ? name : fallback;
 }
 
+// The font's name, size and styles, stored alike by the font groups and the palette font.
+template <class Font> void writeFace(TextRecordWriter& w, const Font& f, const QString& fallback) {
+    w.lineString(storableFontName(f.name, fallback))
+        .lineInt(f.size)
+        .lineBool(f.bold)
+        .lineBool(f.italic);
+}
+
+template <class Font> void readFace(TextRecordReader& r, Font& f) {
+    f.name = r.readString();
+    f.size = r.readInt16();
+    f.bold = r.readBool();
+    f.italic = r.readBool();
+}
+
 void writeGroup(TextRecordWriter& w, const FontGroup& g, const QString& fallback) {
-    w.lineString(storableFontName(g.name, fallback))
-        .lineInt(g.size)
-        .lineBool(g.bold)
-        .lineBool(g.italic);
+    writeFace(w, g, fallback);
     w.lineInt(g.textColor).lineInt(g.backColor).lineInt(g.imeMode);
 }
 
 FontGroup readGroup(TextRecordReader& r) {
     FontGroup g;
-    g.name = r.readString();
-    g.size = r.readInt16();
-    g.bold = r.readBool();
-    g.italic = r.readBool();
+    readFace(r, g);
     g.textColor = r.readInt32();
     g.backColor = r.readInt32();
     g.imeMode = r.readInt16();
@@ -89,21 +98,15 @@ PaletteFont SetDefaultPaletteFont() {
 
 void WritePaletteFont(const QString& appFolder, const PaletteFont& f) {
     TextRecordWriter w;
-    w.lineString(storableFontName(f.name, SetDefaultPaletteFont().name))
-        .lineInt(f.size)
-        .lineBool(f.bold)
-        .lineBool(f.italic)
-        .lineInt(f.color);
+    writeFace(w, f, SetDefaultPaletteFont().name);
+    w.lineInt(f.color);
     writeFileAtomically(pathIn(appFolder, settingsfile::PaletteFont), w.bytes());
 }
 
 PaletteFont ReadPaletteFont(const QString& appFolder) {
     TextRecordReader r = TextRecordReader::fromFile(pathIn(appFolder, settingsfile::PaletteFont));
     PaletteFont f;
-    f.name = r.readString();
-    f.size = r.readInt16();
-    f.bold = r.readBool();
-    f.italic = r.readBool();
+    readFace(r, f);
     f.color = r.readInt32();
     return f;
 }

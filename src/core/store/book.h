@@ -208,6 +208,9 @@ public:
     }
 
 private:
+    // Rewrites the word file, the commit point of every edit; when it cannot, undo puts the
+    // index back as it was and the failure goes on to the caller.
+    void commitWordFile(const std::function<void()>& undo);
     void recoverInterruptedCompaction(OpenResult& result);
     void installTemporary(const QString& temporary, const QString& target);
     void removeTemporaries();

@@ -145,12 +145,7 @@ int Book::registerWord(const QString& word, const QString& meaning, const QStrin
     const qint32 recordNo = newRecordNumber();
     writeRecords(recordNo, meaning, example);
     const int position = m_index.insert({stored, recordNo, false});
-    try {
-        writeWordFile();
-    } catch (...) {
-        m_index.removeAt(position);
-        throw;
-    }
+    commitWordFile([&] { m_index.removeAt(position); });
     m_nextRecord = recordNo + 1;
     tell({{}, 0, stored, recordNo});
     m_session->record(
@@ -202,13 +197,10 @@ int Book::modifyWord(int position, const QString& word, const QString& meaning,
     int newPosition = m_index.rename(position, stored);
     m_index.setRecordNo(newPosition, recordNo);
     // The commit point: the word file names the new records.
-    try {
-        writeWordFile();
-    } catch (...) {
+    commitWordFile([&] {
         m_index.setRecordNo(newPosition, old.recordNo);
         m_index.rename(newPosition, old.word);
-        throw;
-    }
+    });
     m_nextRecord = recordNo + 1;
     tell({old.word, old.recordNo, stored, recordNo});
     markDeletedUnlessUsed({old.recordNo});
@@ -262,12 +254,7 @@ void Book::deleteWord(int position) {
     m_index.removeAt(position);
     // The word file goes first: a crash before the records are marked leaves records no word
     // uses, which compaction drops, never a word whose meaning reads "###".
-    try {
-        writeWordFile();
-    } catch (...) {
-        m_index.insert(entry);
-        throw;
-    }
+    commitWordFile([&] { m_index.insert(entry); });
     m_deletionsPending = true;
     tell({entry.word, entry.recordNo, {}, 0});
     markDeletedUnlessUsed({entry.recordNo});
@@ -309,12 +296,7 @@ int Book::deleteChecked() {
             deletedRecords.push_back(e.recordNo);
     m_index.removeIf([](const IndexEntry& e) { return e.checkMark; });
     m_index.clearCheckMarks();
-    try {
-        writeWordFile();
-    } catch (...) {
-        m_index.assign(std::move(before));
-        throw;
-    }
+    commitWordFile([&] { m_index.assign(std::move(before)); });
     m_deletionsPending = true;
     for (const IndexEntry& e : before)
         if (e.checkMark)
@@ -351,15 +333,19 @@ void Book::registerWords(const std::vector<NewWord>& words) {
     m_examples.sync();
     for (IndexEntry& e : added)
         m_index.insert(std::move(e));
-    try {
-        writeWordFile();
-    } catch (...) {
-        m_index.assign(std::move(before));
-        throw;
-    }
+    commitWordFile([&] { m_index.assign(std::move(before)); });
     m_nextRecord = next;
     for (const NewWord& w : words)
         m_session->record({SessionEdit::Kind::Register,
                            {},
                            {storedWord(w.word), trimmedRight(w.meaning), trimmedRight(w.example)}});
+}
+
+void Book::commitWordFile(const std::function<void()>& undo) {
+    try {
+        writeWordFile();
+    } catch (...) {
+        undo();
+        throw;
+    }
 }

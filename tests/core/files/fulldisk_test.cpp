@@ -8,6 +8,7 @@
 #include "core/settings/languageset.h"
 #include "core/settings/settings.h"
 #include "core/store/book.h"
+#include "core/store/storedtext.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
 #include "support/tempappfolder.h"
@@ -24,6 +25,8 @@
 #include <unistd.h>
 
 namespace {
+
+using storedtext::trimmedRight;
 
 // Runs write() and expects it to fail as a full disk, naming the file.
 void expectDiskFull(const std::function<void()>& write, const QString& fileName,
@@ -172,25 +175,6 @@ TEST(FullDisk, ARealShortWriteIsCaught) {
     EXPECT_EQ(app.entries(), QStringList({"Initial.vtd"}));
 }
 
-QString trimmedRight(QString s) {
-    while (s.endsWith(u' '))
-        s.chop(1);
-    return s;
-}
-
-// The words of the book on disk, each with its meaning and example, as "word=meaning/example".
-QStringList contentsOf(const QString& folder) {
-    Book book(folder);
-    book.open();
-    QStringList out;
-    for (int p = 0; p < book.index().size(); ++p) {
-        const IndexEntry& e = book.index().at(p);
-        out << e.word + u'=' + trimmedRight(book.meaning(e.recordNo)) + u'/' +
-                   trimmedRight(book.example(e.recordNo));
-    }
-    return out;
-}
-
 class FullDiskBook : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -198,7 +182,7 @@ protected:
         for (const char* w : {"one", "two", "three", "four", "five"})
             b.add(w, QStringLiteral("m:") + w, QStringLiteral("e:") + w);
         b.write();
-        before = contentsOf(folder);
+        before = bookContents(folder);
     }
     QByteArray bytes(const QString& name) const { return app.read("book/" + name); }
 
@@ -239,7 +223,7 @@ TEST_F(FullDiskBook, EditsThatDoNotFitChangeNothing) {
                   "m:three");
     }
     book.close();
-    EXPECT_EQ(contentsOf(folder), before);
+    EXPECT_EQ(bookContents(folder), before);
 }
 
 TEST_F(FullDiskBook, ACompactionThatDoesNotFitLeavesTheBookWhole) {
@@ -249,7 +233,7 @@ TEST_F(FullDiskBook, ACompactionThatDoesNotFitLeavesTheBookWhole) {
         book.deleteWord(book.index().find("two"));
         book.deleteWord(book.index().find("four"));
     }
-    const QStringList after = contentsOf(folder);
+    const QStringList after = bookContents(folder);
     const QByteArray words = bytes("words.vtd");
     // Failing in the meaning work file, the example work file and the new word file.
     for (const qint64 budget : {0, 300, 400 + 700, 400 + 800 + 5}) {
@@ -264,12 +248,14 @@ TEST_F(FullDiskBook, ACompactionThatDoesNotFitLeavesTheBookWhole) {
         }
         EXPECT_EQ(bytes("words.vtd"), wordsNow);
         // The half-written work files do not wait for the next start to free their space.
-        EXPECT_EQ(app.entries("book"), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+        EXPECT_EQ(app.entries("book"), QStringList({"ChangeJournal.vtd", "manifest.vtm",
+                                                    "means.vtd", "reis.vtd", "words.vtd"}));
         book.close();
         QStringList expected = after;
-        expected.removeIf([](const QString& s) { return s.startsWith("one="); });
-        EXPECT_EQ(contentsOf(folder), expected);
-        EXPECT_EQ(app.entries("book"), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+        expected.removeIf([](const QString& s) { return s.startsWith("one|"); });
+        EXPECT_EQ(bookContents(folder), expected);
+        EXPECT_EQ(app.entries("book"), QStringList({"ChangeJournal.vtd", "manifest.vtm",
+                                                    "means.vtd", "reis.vtd", "words.vtd"}));
         // Put "one" back for the next round.
         Book again(folder);
         again.open();
@@ -280,7 +266,7 @@ TEST_F(FullDiskBook, ACompactionThatDoesNotFitLeavesTheBookWhole) {
     book.open();
     book.deleteWord(book.index().find("five"));
     book.writeBack();
-    EXPECT_EQ(contentsOf(folder), QStringList({"one=m:one/e:one", "three=m:three/e:three"}));
+    EXPECT_EQ(bookContents(folder), QStringList({"one|m:one|e:one", "three|m:three|e:three"}));
     EXPECT_EQ(QFileInfo(folder + "/means.vtd").size(), 400);
 }
 

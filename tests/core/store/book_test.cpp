@@ -2,6 +2,7 @@
 #include "core/files/failure.h"
 #include "core/settings/textrecord.h"
 #include "core/store/book.h"
+#include "core/store/storedtext.h"
 #include "core/text/cp932.h"
 #include "support/bookbuilder.h"
 #include "support/failingdisk.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+using storedtext::trimmedRight;
+
 struct Fixture {
     TempAppFolder app;
     QString folder = app.file(QStringLiteral("book"));
@@ -22,12 +25,6 @@ struct Fixture {
     qint64 size(const QString& name) const { return QFileInfo(folder + u'/' + name).size(); }
     QStringList files() const { return app.entries(QStringLiteral("book")); }
 };
-
-QString trimmedRight(QString s) {
-    while (s.endsWith(u' '))
-        s.chop(1);
-    return s;
-}
 
 // Every word still shows its own meaning and example ("m:" and "e:" + the word).
 void expectConsistent(const QString& folder, const QStringList& expectedWords) {
@@ -55,6 +52,20 @@ void buildFive(const QString& folder) {
         b.add(w, QStringLiteral("m:") + w, QStringLiteral("e:") + w);
     b.write();
 }
+
+// The five-word book, open.
+struct OpenFive : Fixture {
+    Book book{(buildFive(folder), folder)};
+    OpenFive() { book.open(); }
+};
+
+// The five-word book, open, with something in the way of its word file: it cannot be replaced.
+struct BlockedFive : OpenFive {
+    BlockedFive() {
+        QFile::remove(folder + "/words.vtd");
+        QDir().mkpath(folder + "/words.vtd/in-the-way");
+    }
+};
 
 TEST(Book, OpensWhatIsThereAndCreatesWhatIsMissing) {
     Fixture f;
@@ -119,10 +130,8 @@ TEST(Book, RefusesWhatItCannotStoreWhole) {
 }
 
 TEST(Book, WordsAreStoredWithoutTrailingSpaces) {
-    Fixture f;
-    buildFive(f.folder);
-    Book book(f.folder);
-    book.open();
+    OpenFive f;
+    Book& book = f.book;
     const int p = book.registerWord("order  ", "m:order", "e:order");
     EXPECT_EQ(book.index().at(p).word, "order");
     const int q = book.modifyWord(book.index().find("two"), "zwei ", "m:zwei", "e:zwei");
@@ -184,16 +193,15 @@ TEST(Book, DeletionThenRegistrationLeavesOtherRecordsAlone) {
 }
 
 TEST(Book, CompactionRenumbersWordsToTheirOwnRecords) {
-    Fixture f;
-    buildFive(f.folder);
-    Book book(f.folder);
-    book.open();
+    OpenFive f;
+    Book& book = f.book;
     book.deleteWord(book.index().find("two"));
     book.deleteWord(book.index().find("four"));
     book.writeBack();
     EXPECT_EQ(f.size("means.vtd"), 600);
     EXPECT_EQ(f.size("reis.vtd"), 1200);
-    EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd",
+                                      "words.vtd"}));
     EXPECT_EQ(cp932::decode(f.bytes("words.vtd")),
               QStringLiteral("\"one\",1\r\n\"three\",2\r\n\"five\",3\r\n"));
     expectConsistent(f.folder, {"one", "three", "five"});
@@ -240,10 +248,8 @@ TEST(Book, DeletingCheckedWords) {
 }
 
 TEST(Book, ModificationPutsTheNewTextInNewRecords) {
-    Fixture f;
-    buildFive(f.folder);
-    Book book(f.folder);
-    book.open();
+    OpenFive f;
+    Book& book = f.book;
     const int p = book.modifyWord(book.index().find("two"), "zwei", "m:zwei", "e:zwei");
     EXPECT_EQ(book.index().at(p).word, "zwei");
     EXPECT_EQ(book.index().at(p).recordNo, 6);
@@ -302,13 +308,8 @@ TEST(Book, AShortLastRecordIsReadPaddedAndNeverOverwritten) {
 }
 
 TEST(Book, AFailedWordFileRewriteLeavesTheIndexAsItWas) {
-    Fixture f;
-    buildFive(f.folder);
-    Book book(f.folder);
-    book.open();
-    // Something in the way of the word file: it cannot be replaced.
-    QFile::remove(f.folder + "/words.vtd");
-    QDir().mkpath(f.folder + "/words.vtd/in-the-way");
+    BlockedFive f;
+    Book& book = f.book;
     try {
         book.registerWord("six", "m:six", "e:six");
         FAIL() << "the registration should have failed";
@@ -326,12 +327,8 @@ TEST(Book, AFailedWordFileRewriteLeavesTheIndexAsItWas) {
 }
 
 TEST(Book, AFailedRewriteDuringDeleteOrModifyKeepsTheOldEntry) {
-    Fixture f;
-    buildFive(f.folder);
-    Book book(f.folder);
-    book.open();
-    QFile::remove(f.folder + "/words.vtd");
-    QDir().mkpath(f.folder + "/words.vtd/in-the-way");
+    BlockedFive f;
+    Book& book = f.book;
     EXPECT_THROW(book.deleteWord(book.index().find("three")), RuntimeFailure);
     EXPECT_THROW(book.modifyWord(book.index().find("two"), "zwei", "m:zwei", "e:zwei"),
                  RuntimeFailure);
@@ -576,16 +573,15 @@ TEST(Book, WriteBackWithOneWordLeftKeepsIt) {
     book.deleteWord(book.index().find("a"));
     book.deleteWord(book.index().find("c"));
     book.writeBack();
-    EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd", "words.vtd"}));
+    EXPECT_EQ(f.files(), QStringList({"ChangeJournal.vtd", "manifest.vtm", "means.vtd", "reis.vtd",
+                                      "words.vtd"}));
     EXPECT_EQ(cp932::decode(f.bytes("words.vtd")), QStringLiteral("\"b\",1\r\n"));
     expectConsistent(f.folder, {"b"});
 }
 
 TEST(Book, AMeaningThatOnlyBeginsWithTheMarkerSurvivesCompaction) {
-    Fixture f;
-    buildFive(f.folder);
-    Book book(f.folder);
-    book.open();
+    OpenFive f;
+    Book& book = f.book;
     book.registerWord("head", "### heading", "###example");
     book.deleteWord(book.index().find("one"));
     book.writeBack();

@@ -4,6 +4,7 @@
 // there entirely or not at all, and nothing else changed. The seed is printed; VERBANTA_CRASH_SEED
 // replays a run and VERBANTA_CRASH_TRIALS sets how many kills it makes.
 #include "core/store/book.h"
+#include "core/store/storedtext.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
@@ -26,12 +27,6 @@ struct Texts {
 };
 using Contents = QHash<QString, Texts>;
 
-QString trimmedRight(QString s) {
-    while (s.endsWith(u' '))
-        s.chop(1);
-    return s;
-}
-
 // What the book holds, as the program opens it.
 Contents contentsOf(const QString& folder) {
     Book book(folder);
@@ -40,8 +35,8 @@ Contents contentsOf(const QString& folder) {
     for (int p = 0; p < book.index().size(); ++p) {
         const IndexEntry& e = book.index().at(p);
         EXPECT_FALSE(out.contains(e.word)) << "twice: " << e.word.toStdString();
-        out.insert(e.word, {trimmedRight(book.meaning(e.recordNo)),
-                            trimmedRight(book.example(e.recordNo))});
+        out.insert(e.word, {storedtext::trimmedRight(book.meaning(e.recordNo)),
+                            storedtext::trimmedRight(book.example(e.recordNo))});
     }
     return out;
 }
