@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "additionsettings.h"
 
+#include "core/files/atomicfile.h"
+#include "core/files/failure.h"
+
 #include <QFile>
 
 namespace additionsettings {
@@ -34,6 +37,26 @@ void readFlag(QByteArrayView value, bool& flag) {
 
 QByteArray flagLine(const char* key, bool on) {
     return QByteArray(key) + (on ? "=1\n" : "=0\n");
+}
+
+bool enabled(const QString& folder, const QString& fileName) {
+    // Only a plain "enabled=0" turns the addition off; anything else read leaves it on.
+    bool on = true;
+    QString key, value;
+    for (const QString& line : QString::fromUtf8(read(folder, fileName)).split(u'\n'))
+        if (keyValue(line, key, value) && key == u"enabled")
+            on = value != u"0";
+    return on;
+}
+
+void writeEnabled(const QString& folder, const QString& fileName, bool on) {
+    const QString path = folder + u'/' + fileName;
+    if (!on) {
+        writeFileAtomically(path, flagLine("enabled", false));
+        return;
+    }
+    if (QFile::exists(path) && !QFile::remove(path))
+        throw RuntimeFailure(failure::PermissionDenied, fileName);
 }
 
 } // namespace additionsettings

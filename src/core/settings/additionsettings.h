@@ -24,4 +24,11 @@ void readFlag(QByteArrayView value, bool& flag);
 // "key=1\n" or "key=0\n".
 QByteArray flagLine(const char* key, bool on);
 
+// An addition that is on unless its file holds "enabled=0": the file exists only while it is
+// off, so a folder that never turned it off stays as it was.
+bool enabled(const QString& folder, const QString& fileName);
+// Writes "enabled=0" atomically when off and removes the file when on; raises RuntimeFailure
+// when it cannot.
+void writeEnabled(const QString& folder, const QString& fileName, bool on);
+
 } // namespace additionsettings

@@ -3,6 +3,7 @@
 #include "core/store/bookmanifest.h"
 #include "core/store/booktransfer.h"
 #include "support/bookbuilder.h"
+#include "support/syncdelivery.h"
 #include "support/tempappfolder.h"
 
 #include <QDir>
@@ -22,16 +23,6 @@ void copyFolder(const QString& from, const QString& to) {
     QDir().mkpath(to);
     for (const QString& name : QDir(from).entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(from + u'/' + name, to + u'/' + name));
-}
-
-// As a sync tool delivers a file: written beside the old one, then renamed over it.
-void deliver(const QString& from, const QString& to, const QString& name) {
-    const QString temporary = to + QStringLiteral("/.syncthing.") + name + ".tmp";
-    QFile::remove(temporary);
-    ASSERT_TRUE(QFile::copy(from + u'/' + name, temporary));
-    ASSERT_EQ(::rename(QFile::encodeName(temporary).constData(),
-                       QFile::encodeName(to + u'/' + name).constData()),
-              0);
 }
 
 int bookcheckExit(const QString& folder, QString* err = nullptr) {
@@ -107,11 +98,11 @@ TEST(BookManifest, EveryArrivalOrderOfASyncIsRefusedByEveryReaderUntilTheSetIsWh
     do {
         copyFolder(c.before, c.here);
         for (int i = 0; i < order.size() - 1; ++i) {
-            deliver(c.there, c.here, order[i]);
+            deliverAsSyncTool(c.there, c.here, order[i]);
             const Verdicts v = readAll(c.here);
             EXPECT_EQ(v.refused, v.readers) << order.join(u',').toStdString() << " after " << i;
         }
-        deliver(c.there, c.here, order.last());
+        deliverAsSyncTool(c.there, c.here, order.last());
         EXPECT_EQ(readAll(c.here).refused, 0) << order.join(u',').toStdString();
         Book book(c.here);
         book.open();
@@ -127,7 +118,7 @@ TEST(BookManifest, EveryArrivalOrderOfASyncIsRefusedByEveryReaderUntilTheSetIsWh
     copyFolder(c.before, c.here);
     Book open(c.here);
     open.open();
-    deliver(c.there, c.here, bookmanifest::FileName);
+    deliverAsSyncTool(c.there, c.here, bookmanifest::FileName);
     const QByteArray words = c.app.read(QStringLiteral("here/") + bookfile::Words);
     EXPECT_THROW(open.registerWord(QStringLiteral("eight"), {}, {}), BookMixed);
     EXPECT_EQ(c.app.read(QStringLiteral("here/") + bookfile::Words), words);
@@ -147,25 +138,25 @@ TEST(BookManifest, RecordFilesMarkedByADeletionAreRefusedBeforeTheirWordFileArri
     book.deleteWord(book.index().find(QStringLiteral("three")));
     book.close();
     copyFolder(c.before, c.here);
-    deliver(c.there, c.here, bookfile::Meanings);
-    deliver(c.there, c.here, bookfile::Examples);
+    deliverAsSyncTool(c.there, c.here, bookfile::Meanings);
+    deliverAsSyncTool(c.there, c.here, bookfile::Examples);
     const Verdicts v = readAll(c.here);
     EXPECT_EQ(v.refused, v.readers);
-    deliver(c.there, c.here, bookfile::Words);
-    deliver(c.there, c.here, bookmanifest::FileName);
+    deliverAsSyncTool(c.there, c.here, bookfile::Words);
+    deliverAsSyncTool(c.there, c.here, bookmanifest::FileName);
     EXPECT_EQ(readAll(c.here).refused, 0);
 }
 
 TEST(BookManifest, TheOpenWaitsForASyncToCompleteTheSet) {
     Copies c;
     copyFolder(c.before, c.here);
-    deliver(c.there, c.here, bookfile::Meanings);
+    deliverAsSyncTool(c.there, c.here, bookfile::Meanings);
     QStringList rest = {bookfile::Words, bookmanifest::FileName, bookfile::Examples};
     int waits = 0;
     bookmanifest::setWait([&] {
         ++waits;
         if (!rest.isEmpty())
-            deliver(c.there, c.here, rest.takeFirst());
+            deliverAsSyncTool(c.there, c.here, rest.takeFirst());
     });
     Book book(c.here);
     EXPECT_NO_THROW(book.open());
@@ -175,7 +166,7 @@ TEST(BookManifest, TheOpenWaitsForASyncToCompleteTheSet) {
     // A set that stays mixed is reported after the last wait.
     waits = 0;
     copyFolder(c.before, c.here);
-    deliver(c.there, c.here, bookfile::Words);
+    deliverAsSyncTool(c.there, c.here, bookfile::Words);
     EXPECT_THROW(Book(c.here).open(), BookMixed);
     EXPECT_EQ(waits, bookmanifest::WaitRounds);
     bookmanifest::setWait(nullptr);

@@ -2,6 +2,7 @@
 #include "core/store/book.h"
 #include "core/store/booksession.h"
 #include "support/bookbuilder.h"
+#include "support/syncdelivery.h"
 #include "support/tempappfolder.h"
 
 #include <QDir>
@@ -28,15 +29,7 @@ struct TwoCopies {
             b.write();
         }
     }
-    // As a sync tool delivers a file: written beside the old one, then renamed over it.
-    void deliver(const QString& name) const {
-        const QString temporary = here + QStringLiteral("/.syncthing.") + name + ".tmp";
-        QFile::remove(temporary);
-        ASSERT_TRUE(QFile::copy(there + u'/' + name, temporary));
-        ASSERT_EQ(::rename(QFile::encodeName(temporary).constData(),
-                           QFile::encodeName(here + u'/' + name).constData()),
-                  0);
-    }
+    void deliver(const QString& name) const { deliverAsSyncTool(there, here, name); }
     // The manifest comes along, last here, as a sync tool carries every file of the folder.
     void deliverAll() const {
         for (const QString& name : BookFiles)

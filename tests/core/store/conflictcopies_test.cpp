@@ -70,6 +70,16 @@ struct Diverged {
                     QFile::copy(other + u'/' + f, book + u'/' + f.chopped(4) + suffix + ".vtd"));
     }
     std::vector<conflictcopies::Version> versions() const { return conflictcopies::find(book); }
+
+    // Merges the version giving the same answer to every word both sides changed, noting each.
+    std::vector<BookMerge::Duplicate> asked;
+    conflictcopies::MergeReport mergeAnswering(const conflictcopies::Version& version,
+                                               BookMerge::Side answer = BookMerge::Side::A) {
+        return conflictcopies::merge(book, version, aside, [&](const BookMerge::Duplicate& both) {
+            asked.push_back(both);
+            return answer;
+        });
+    }
 };
 
 TEST(ConflictCopies, MergesTheOtherMachinesVersionAskingOnlyAboutWordsBothChanged) {
@@ -91,12 +101,8 @@ TEST(ConflictCopies, MergesTheOtherMachinesVersionAskingOnlyAboutWordsBothChange
         const auto versions = d.versions();
         ASSERT_EQ(versions.size(), 1u);
         ASSERT_TRUE(versions[0].usable());
-        std::vector<BookMerge::Duplicate> asked;
-        const auto report = conflictcopies::merge(d.book, versions[0], d.aside,
-                                                  [&](const BookMerge::Duplicate& both) {
-                                                      asked.push_back(both);
-                                                      return answer;
-                                                  });
+        const auto report = d.mergeAnswering(versions[0], answer);
+        const auto& asked = d.asked;
 
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].wordA, "both");
@@ -213,12 +219,8 @@ TEST(ConflictCopies, TheJournalsTellWhichSideChangedEachWord) {
         const QByteArray journalBefore = d.app.read("book/" + bookjournal::FileName);
         const QByteArray journalThere = d.app.read("other/" + bookjournal::FileName);
 
-        std::vector<BookMerge::Duplicate> asked;
-        const auto report = conflictcopies::merge(d.book, versions[0], d.aside,
-                                                  [&](const BookMerge::Duplicate& both) {
-                                                      asked.push_back(both);
-                                                      return answer;
-                                                  });
+        const auto report = d.mergeAnswering(versions[0], answer);
+        const auto& asked = d.asked;
 
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].wordA, "editedBoth");
@@ -259,12 +261,8 @@ TEST(ConflictCopies, AWordRegisteredTwiceKeepsEveryEntry) {
             .add("new", "n", "");
         d.leaveCopy(there);
 
-        std::vector<BookMerge::Duplicate> asked;
-        const auto report = conflictcopies::merge(d.book, d.versions().at(0), d.aside,
-                                                  [&](const BookMerge::Duplicate& both) {
-                                                      asked.push_back(both);
-                                                      return answer;
-                                                  });
+        const auto report = d.mergeAnswering(d.versions().at(0), answer);
+        const auto& asked = d.asked;
 
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].meaningA, "意味二");
@@ -356,10 +354,7 @@ TEST(ConflictCopies, CopiesThatCannotBeToldApartAreNotMerged) {
     const QString whole = QStringLiteral("words.sync-conflict-20261208-100000-ZZZZZZ9.vtd");
     ASSERT_TRUE(byWords.count(whole));
     EXPECT_TRUE(byWords[whole]->usable());
-    EXPECT_THROW(
-        conflictcopies::merge(d.book, *byWords[twoWords[0]], d.aside,
-                              [](const BookMerge::Duplicate&) { return BookMerge::Side::A; }),
-        RuntimeFailure);
+    EXPECT_THROW(d.mergeAnswering(*byWords[twoWords[0]]), RuntimeFailure);
     EXPECT_TRUE(QFile::exists(d.book + u'/' + twoWords[3]));
 }
 
@@ -371,10 +366,7 @@ TEST(ConflictCopies, AWordsFileWithoutItsRecordsIsNotMerged) {
     const auto versions = d.versions();
     ASSERT_EQ(versions.size(), 1u);
     EXPECT_FALSE(versions[0].usable());
-    EXPECT_THROW(
-        conflictcopies::merge(d.book, versions[0], d.aside,
-                              [](const BookMerge::Duplicate&) { return BookMerge::Side::A; }),
-        RuntimeFailure);
+    EXPECT_THROW(d.mergeAnswering(versions[0]), RuntimeFailure);
     EXPECT_TRUE(QFile::exists(wordsOnly));
     EXPECT_EQ(bookContents(d.book), QStringList{"apple|林檎|"});
 }
@@ -410,8 +402,7 @@ TEST(ConflictCopies, VersionsSplitOverTheBooksFilesAreReassembledByTheirManifest
         ASSERT_EQ(versions.size(), 1u);
         ASSERT_TRUE(versions[0].usable());
         ASSERT_FALSE(versions[0].journal.isEmpty());
-        conflictcopies::merge(d.book, versions[0], d.aside,
-                              [](const BookMerge::Duplicate&) { return BookMerge::Side::A; });
+        d.mergeAnswering(versions[0]);
         EXPECT_EQ(bookContents(d.book),
                   (QStringList{"addedHere|a|", "addedThere|t|e", "deletedThereEditedHere|new here|",
                                "editedBoth|both here|", "editedHere|new here|",
