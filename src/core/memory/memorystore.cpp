@@ -207,6 +207,11 @@ bool MemoryStore::createSchema() {
     // indexed by a trigger, one at a time, took more than twice as long, and a large TMX import
     // spent most of its time there. A memory of the first version loses that trigger; its index
     // already holds every pair and stays as it is.
+    //
+    // FTS5 keeps index entries in memory until this many bytes of them are there (1 MB unless
+    // told): fewer, larger flushes made indexing about a sixth quicker.
+    const char* const pending =
+        "INSERT INTO pairs_fts(pairs_fts, rank) VALUES ('hashsize', 8388608)";
     const std::vector<const char*> created = {
         "CREATE TABLE pairs(id INTEGER PRIMARY KEY, origin TEXT NOT NULL, srclang TEXT NOT NULL,"
         " tgtlang TEXT NOT NULL, srckey INTEGER NOT NULL, source TEXT NOT NULL,"
@@ -221,8 +226,9 @@ bool MemoryStore::createSchema() {
         "CREATE TRIGGER pairs_moved AFTER UPDATE OF source ON pairs BEGIN"
         " INSERT INTO pairs_fts(pairs_fts, rowid, source) VALUES ('delete', old.id, old.source);"
         " INSERT INTO pairs_fts(rowid, source) VALUES (new.id, new.source); END",
+        pending,
     };
-    const std::vector<const char*> fromFirstVersion = {"DROP TRIGGER pairs_added"};
+    const std::vector<const char*> fromFirstVersion = {"DROP TRIGGER pairs_added", pending};
     // Both in one transaction: a memory is either of the old form or wholly of the new one.
     if (!db.transaction())
         return fail(QStringLiteral("翻訳メモリを作れません"), db.lastError());
@@ -232,8 +238,13 @@ bool MemoryStore::createSchema() {
             db.rollback();
             return false;
         }
-    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)) || !db.commit()) {
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion))) {
         fail(QStringLiteral("翻訳メモリを作れません"), q.lastError());
+        db.rollback();
+        return false;
+    }
+    if (!db.commit()) {
+        fail(QStringLiteral("翻訳メモリを作れません"), db.lastError());
         db.rollback();
         return false;
     }
