@@ -9,6 +9,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 #include <random>
 #include <thread>
@@ -43,6 +46,39 @@ QString marked(const QString& text, const std::vector<fuzzymatch::Span>& spans) 
         out.insert(it->start, u'[');
     }
     return out;
+}
+
+// Runs statements on a memory file through a connection of the test's own, to put a memory into
+// the form an earlier version left it in, or to read what the store does not show. The first
+// error, or empty; *value gets the first column of the last statement's first row.
+std::string onFile(const QString& path, const QStringList& statements, QVariant* value = nullptr) {
+    static int serial = 0;
+    const QString name = QStringLiteral("memory-test-%1").arg(serial++);
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            error = db.lastError().text();
+        QSqlQuery q(db);
+        for (const QString& statement : statements) {
+            if (!error.isEmpty())
+                break;
+            if (!q.exec(statement))
+                error = q.lastError().text() + QStringLiteral(" in ") + statement;
+            else if (value && q.next())
+                *value = q.value(0);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return error.toStdString();
+}
+
+// SQLite's own check that the full-text index holds every original of the pairs once.
+std::string indexFault(const QString& path) {
+    return onFile(
+        path,
+        {QStringLiteral("INSERT INTO pairs_fts(pairs_fts, rank) VALUES ('integrity-check', 1)")});
 }
 
 class MemoryTest : public ::testing::Test {
@@ -159,6 +195,47 @@ TEST_F(MemoryTest, AChangedPairReplacesItsEarlierVersionFromTheSameProjectOnly) 
     EXPECT_EQ(store.count(), 1);
     ASSERT_EQ(lookup(s).size(), 1u);
     EXPECT_EQ(lookup(s)[0].entry.target, QStringLiteral("弁を閉じてください。"));
+}
+
+// A large import goes into the index a batch at a time: the pairs of every batch, the last short
+// one too, are found, none is indexed twice, and a replaced translation leaves its original's
+// entry as it was.
+TEST_F(MemoryTest, EveryPairOfALargeAddIsIndexedOnceAndCancellingLeavesNoneOfIt) {
+    const auto sentence = [](int i) {
+        return QStringLiteral("Check valve %1 before you open the main supply line").arg(i);
+    };
+    add(QStringLiteral("plant"), {{sentence(7), QStringLiteral("旧訳")}});
+    std::vector<MemoryPair> pairs;
+    for (int i = 1; i <= 2500; ++i)
+        pairs.push_back({sentence(i), QStringLiteral("訳%1").arg(i), {}});
+    std::vector<int> reported;
+    ASSERT_EQ(store.add(u"plant"_qs, u"en"_qs, u"ja"_qs, pairs,
+                        [&](int done) {
+                            reported.push_back(done);
+                            return true;
+                        }),
+              2500);
+    EXPECT_EQ(reported, (std::vector<int>{1000, 2000}));
+    EXPECT_EQ(store.count(), 2500);
+    EXPECT_EQ(indexFault(store.path()), "");
+    for (int i : {7, 1000, 1001, 2500}) {
+        const QString near = QString(sentence(i)).replace(u"line"_qs, u"pipe"_qs);
+        const std::vector<MemoryMatch> m = lookup(near, 90);
+        ASSERT_EQ(m.size(), 1u) << i;
+        EXPECT_EQ(m[0].entry.target, QStringLiteral("訳%1").arg(i));
+        EXPECT_EQ(m[0].percent, expectedPercent(near, sentence(i)));
+    }
+
+    // Cancelled part way: nothing of the change stays, in the pairs or in the index.
+    for (MemoryPair& p : pairs)
+        p.source += QStringLiteral(" again");
+    EXPECT_EQ(
+        store.add(u"plant"_qs, u"en"_qs, u"ja"_qs, pairs, [](int done) { return done < 2000; }),
+        -1);
+    EXPECT_TRUE(store.errorString().isEmpty());
+    EXPECT_EQ(store.count(), 2500);
+    EXPECT_EQ(indexFault(store.path()), "");
+    EXPECT_TRUE(lookup(sentence(5) + QStringLiteral(" again"), 100).empty());
 }
 
 TEST(MemoryHarvest, PairsNumberedBlocksByNumberAndParagraphsByPositionAndRefusesTheRest) {
@@ -333,6 +410,55 @@ TEST(MemoryStoreFile, ADamagedMemoryIsSetAsideAndAnEmptyOneTakesItsPlace) {
     EXPECT_EQ(store.add(u"x"_qs, u"en"_qs, u"ja"_qs, p), 1);
 }
 
+// The first version of the memory indexed each new original from a trigger. Such a memory opens
+// with its pairs and index, loses the trigger, and what is added later is indexed once.
+TEST(MemoryStoreFile, AMemoryOfTheFirstVersionOpensWithItsPairsAndTakesNewOnes) {
+    TempAppFolder app;
+    const QString path = app.file(MemoryStore::FileName);
+    const QString old = QStringLiteral("Open the inlet valve slowly");
+    {
+        MemoryStore store(path);
+        ASSERT_EQ(store.open(), MemoryStore::OpenState::Created);
+        std::vector<MemoryPair> p{{old, u"入口弁をゆっくり開く。"_qs, {}}};
+        ASSERT_EQ(store.add(u"plant"_qs, u"en"_qs, u"ja"_qs, p), 1);
+    }
+    ASSERT_EQ(onFile(path, {QStringLiteral("CREATE TRIGGER pairs_added AFTER INSERT ON pairs BEGIN"
+                                           " INSERT INTO pairs_fts(rowid, source)"
+                                           " VALUES (new.id, new.source); END"),
+                            QStringLiteral("PRAGMA user_version = 1")}),
+              "");
+
+    for (int opening = 0; opening < 2; ++opening) {
+        MemoryStore store(path);
+        ASSERT_EQ(store.open(), MemoryStore::OpenState::Opened)
+            << opening << store.errorString().toStdString();
+        EXPECT_EQ(store.count(), 1);
+        ASSERT_EQ(store.lookup(old, u"en"_qs, u"ja"_qs, 100).size(), 1u);
+        const std::vector<MemoryMatch> near =
+            store.lookup(u"Open the outlet valve slowly"_qs, u"en"_qs, u"ja"_qs, 70);
+        ASSERT_EQ(near.size(), 1u);
+        EXPECT_EQ(near[0].percent, 80);
+    }
+    QVariant version;
+    QVariant triggers;
+    EXPECT_EQ(onFile(path, {QStringLiteral("PRAGMA user_version")}, &version), "");
+    EXPECT_EQ(onFile(path,
+                     {QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"
+                                     " AND name = 'pairs_added'")},
+                     &triggers),
+              "");
+    EXPECT_GT(version.toInt(), 1);
+    EXPECT_EQ(triggers.toInt(), 0);
+
+    MemoryStore store(path);
+    ASSERT_EQ(store.open(), MemoryStore::OpenState::Opened);
+    std::vector<MemoryPair> p{
+        {u"Close the inlet valve quickly"_qs, u"入口弁を素早く閉じる。"_qs, {}}};
+    ASSERT_EQ(store.add(u"plant"_qs, u"en"_qs, u"ja"_qs, p), 1);
+    EXPECT_EQ(indexFault(path), "");
+    EXPECT_EQ(store.lookup(u"Close the inlet valve slowly"_qs, u"en"_qs, u"ja"_qs, 70).size(), 2u);
+}
+
 TEST(MemoryCrash, AKillWhileHarvestingLeavesTheOldOrTheNewMemory) {
     TempAppFolder app;
     std::mt19937 random(std::random_device{}());
@@ -349,18 +475,27 @@ TEST(MemoryCrash, AKillWhileHarvestingLeavesTheOldOrTheNewMemory) {
             ASSERT_TRUE(child.waitForReadyRead(60000)) << "trial " << trial;
             std::this_thread::sleep_for(std::chrono::milliseconds(10 + random() % 200));
         }
+        const qint64 pid = child.processId();
         child.kill();
         child.waitForFinished();
 
         MemoryStore store(app.file(MemoryStore::FileName));
         ASSERT_EQ(store.open(), MemoryStore::OpenState::Opened)
             << store.errorString().toStdString();
-        EXPECT_EQ(store.count(), 2000) << "trial " << trial;
-        // Every translation from one and the same save.
+        // Every translation from one and the same save, and the pairs each of this child's saves
+        // up to it added.
+        const QString mark = QStringLiteral(" by %1.").arg(pid);
         QSet<QString> generations;
-        store.forEach({},
-                      [&](const MemoryEntry& e) { generations << e.target.section(u' ', 0, 0); });
-        EXPECT_EQ(generations.size(), 1) << "trial " << trial;
+        int added = 0;
+        store.forEach({}, [&](const MemoryEntry& e) {
+            if (e.source.startsWith(u"Sentence"))
+                generations << e.target.section(u' ', 0, 0);
+            added += e.source.endsWith(mark) ? 1 : 0;
+        });
+        ASSERT_EQ(generations.size(), 1) << "trial " << trial;
+        const int saves = generations.begin()->mid(1).toInt() + 1; // "版0" is the first
+        EXPECT_EQ(added, 300 * saves) << "trial " << trial;
+        EXPECT_EQ(indexFault(store.path()), "") << "trial " << trial;
         generationsSeen += generations;
         ASSERT_EQ(
             store
