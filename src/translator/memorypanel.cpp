@@ -298,8 +298,16 @@ void MemoryPanel::addPairs(const QString& origin, const QString& source, const Q
                            std::vector<MemoryPair> pairs, std::function<void(int)> then) {
     auto result = std::make_shared<std::pair<int, QString>>(0, QString());
     post(
-        [=, pairs = std::move(pairs)](MemoryStore& store) {
-            result->first = store.add(origin, source, target, pairs);
+        // The panel waits for a running job before it goes, so it is there for the progress.
+        [=, this, pairs = std::move(pairs)](MemoryStore& store) {
+            const qint64 total = std::max<qint64>(qint64(pairs.size()), 1);
+            result->first = store.add(origin, source, target, pairs, [this, total](int done) {
+                const int percent = int(done * 100 / total);
+                QMetaObject::invokeMethod(this, [this, percent] {
+                    say(QStringLiteral("翻訳メモリに加えています... %1 %").arg(percent));
+                });
+                return true;
+            });
             result->second = store.errorString();
         },
         [this, result, then] {
