@@ -26,21 +26,26 @@ qint32 fromColor(const QColor& color) {
                   (quint32(color.blue()) << 16));
 }
 
-void setBackColor(QWidget* widget, qint32 bgr) {
+namespace {
+
+// A colour given to every kind of widget alike: a window, an edit box and a button each draw it
+// in a role of their own.
+void setRoles(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles, qint32 bgr) {
     QPalette p = widget->palette();
-    p.setColor(QPalette::Window, toColor(bgr));
-    p.setColor(QPalette::Base, toColor(bgr));
-    p.setColor(QPalette::Button, toColor(bgr));
+    for (const QPalette::ColorRole role : roles)
+        p.setColor(role, toColor(bgr));
     widget->setPalette(p);
+}
+
+} // namespace
+
+void setBackColor(QWidget* widget, qint32 bgr) {
+    setRoles(widget, {QPalette::Window, QPalette::Base, QPalette::Button}, bgr);
     widget->setAutoFillBackground(true);
 }
 
 void setTextColor(QWidget* widget, qint32 bgr) {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::WindowText, toColor(bgr));
-    p.setColor(QPalette::Text, toColor(bgr));
-    p.setColor(QPalette::ButtonText, toColor(bgr));
-    widget->setPalette(p);
+    setRoles(widget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, bgr);
 }
 
 void setWindowColor(QWidget* widget, qint32 bgr) {
