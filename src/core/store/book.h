@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 class BookSession;
+struct SessionWord;
 
 // The names and sizes of a book's files.
 namespace bookfile {
@@ -211,6 +212,10 @@ private:
     // Rewrites the word file, the commit point of every edit; when it cannot, undo puts the
     // index back as it was and the failure goes on to the caller.
     void commitWordFile(const std::function<void()>& undo);
+    // Before an edit of the word at position: when another program changed the files, reads
+    // them again and finds the word there. Its position, or -1 when it is no longer as it was;
+    // sameSpelling is then a word of its spelling, -1 without one.
+    int findAfterReload(const SessionWord& before, int position, int& sameSpelling);
     void recoverInterruptedCompaction(OpenResult& result);
     void installTemporary(const QString& temporary, const QString& target);
     void removeTemporaries();

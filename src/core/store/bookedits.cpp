@@ -153,32 +153,38 @@ int Book::registerWord(const QString& word, const QString& meaning, const QStrin
     return position;
 }
 
+int Book::findAfterReload(const SessionWord& before, int position, int& sameSpelling) {
+    if (m_session->replaying() || !m_session->changedOnDisk())
+        return position;
+    m_session->reloadIfChanged();
+    position = m_session->find(before);
+    if (position < 0)
+        sameSpelling = m_session->findSpelling(before.word);
+    return position;
+}
+
 int Book::modifyWord(int position, const QString& word, const QString& meaning,
                      const QString& example) {
     const QString stored = storedWord(word);
     const SessionWord mine{stored, trimmedRight(meaning), trimmedRight(example)};
     SessionWord before = m_session->wordAt(position);
-    if (!m_session->replaying() && m_session->changedOnDisk()) {
-        m_session->reloadIfChanged();
-        position = m_session->find(before);
-        if (position < 0) {
-            // Another program changed or removed the word this edit started from.
-            const int other = m_session->findSpelling(before.word);
-            const bool exists = other >= 0;
-            if (!m_session->keepMine(
-                    {mine, false, exists ? m_session->wordAt(other) : SessionWord{}, exists})) {
-                if (exists)
-                    return other;
-                throw WordRefused(
-                    QStringLiteral(
-                        "「%1」は別の場所で削除されていたため、変更は登録しませんでした。")
-                        .arg(before.word));
-            }
-            if (!exists)
-                return registerWord(word, meaning, example);
-            position = other;
-            before = m_session->wordAt(other);
+    int other = -1;
+    position = findAfterReload(before, position, other);
+    if (position < 0) {
+        // Another program changed or removed the word this edit started from.
+        const bool exists = other >= 0;
+        if (!m_session->keepMine(
+                {mine, false, exists ? m_session->wordAt(other) : SessionWord{}, exists})) {
+            if (exists)
+                return other;
+            throw WordRefused(
+                QStringLiteral("「%1」は別の場所で削除されていたため、変更は登録しませんでした。")
+                    .arg(before.word));
         }
+        if (!exists)
+            return registerWord(word, meaning, example);
+        position = other;
+        before = m_session->wordAt(other);
     }
     const BookSession::Operation operation(*m_session);
     const IndexEntry old = m_index.at(position);
@@ -237,17 +243,14 @@ void Book::markDeletedUnlessUsed(const std::vector<qint32>& recordNos) {
 
 void Book::deleteWord(int position) {
     SessionWord before = m_session->wordAt(position);
-    if (!m_session->replaying() && m_session->changedOnDisk()) {
-        m_session->reloadIfChanged();
-        position = m_session->find(before);
-        if (position < 0) {
-            // Gone already, or changed by another program: then the user says which stays.
-            const int other = m_session->findSpelling(before.word);
-            if (other < 0 || !m_session->keepMine({before, true, m_session->wordAt(other), true}))
-                return;
-            position = other;
-            before = m_session->wordAt(other);
-        }
+    int other = -1;
+    position = findAfterReload(before, position, other);
+    if (position < 0) {
+        // Gone already, or changed by another program: then the user says which stays.
+        if (other < 0 || !m_session->keepMine({before, true, m_session->wordAt(other), true}))
+            return;
+        position = other;
+        before = m_session->wordAt(other);
     }
     const BookSession::Operation operation(*m_session);
     const IndexEntry entry = m_index.at(position);
