@@ -2,9 +2,9 @@
 #include "exchange.h"
 
 #include "core/files/atomicfile.h"
+#include "core/files/failure.h"
 #include "core/text/collation.h"
 #include "core/text/cp932.h"
-#include "core/files/failure.h"
 #include "formats.h"
 #include "utf8records.h"
 
@@ -310,7 +310,7 @@ booktransfer::CsvImportReport importRows(const std::vector<Row>& rows,
 
 namespace detail {
 
-bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
+bool utf8Bytes(const QByteArray& bytes, QByteArrayView* utf8, QString* error) {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
@@ -320,6 +320,14 @@ bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
                                 "取込みを中止しました。");
         return false;
     }
+    *utf8 = view;
+    return true;
+}
+
+bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
+    QByteArrayView view;
+    if (!utf8Bytes(bytes, &view, error))
+        return false;
     *text = QString::fromUtf8(view);
     return true;
 }

@@ -25,6 +25,8 @@ ReadResult readTbx(const QByteArray& bytes);
 namespace detail {
 // UTF-8 text without its byte-order mark, or an error for a file in another encoding.
 bool utf8Text(const QByteArray& bytes, QString* text, QString* error);
+// The same as bytes, for a reader that decodes only the parts it keeps.
+bool utf8Bytes(const QByteArray& bytes, QByteArrayView* utf8, QString* error);
 // Appends text as XML character data (also fit for attribute values); characters XML 1.0
 // cannot hold are left out and counted.
 void appendXmlText(ByteSink& out, QByteArrayView utf8, int* dropped);

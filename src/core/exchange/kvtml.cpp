@@ -75,16 +75,16 @@ public:
             if (!m_xml.isStartElement())
                 continue;
             const auto name = m_xml.name();
-            if (name == u"identifiers")
+            if (name == "identifiers")
                 readIdentifiers();
-            else if (name == u"entries")
+            else if (name == "entries")
                 readEntries();
-            else if (name == u"information")
+            else if (name == "information")
                 m_xml.skipElement();
-            else if (name == u"lessons")
+            else if (name == "lessons")
                 readLessons();
             else
-                leaveOut(name.toString(), true);
+                leaveOut(QString::fromUtf8(name), true);
         }
         return finish();
     }
@@ -94,13 +94,13 @@ private:
         while (m_xml.next()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() != u"kvtml") {
+            if (m_xml.name() != "kvtml") {
                 m_result.error = QStringLiteral("kvtml ﾌｧｲﾙではありません（最初の要素が <%1> "
                                                 "です）。\r\n取込みを中止しました。")
-                                     .arg(m_xml.name());
+                                     .arg(QString::fromUtf8(m_xml.name()));
                 return false;
             }
-            const QString version = m_xml.attribute(u"version");
+            const QString version = m_xml.attribute("version");
             if (!version.startsWith(u'2')) {
                 m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
                                                 "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
@@ -116,8 +116,8 @@ private:
         while (m_xml.next() && !m_xml.isEndElement()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() == u"identifier")
-                m_identifiers << m_xml.attribute(u"id");
+            if (m_xml.name() == "identifier")
+                m_identifiers << m_xml.attribute("id");
             m_xml.skipElement();
         }
         if (m_identifiers.size() > 2)
@@ -132,7 +132,7 @@ private:
         while (depth > 0 && m_xml.next()) {
             if (m_xml.isStartElement()) {
                 ++depth;
-                if (m_xml.name() == u"container")
+                if (m_xml.name() == "container")
                     ++lessons;
             } else if (m_xml.isEndElement()) {
                 --depth;
@@ -146,8 +146,8 @@ private:
         while (m_xml.next() && !m_xml.isEndElement()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() != u"entry") {
-                leaveOut(m_xml.name().toString(), true);
+            if (m_xml.name() != "entry") {
+                leaveOut(QString::fromUtf8(m_xml.name()), true);
                 continue;
             }
             Row row;
@@ -161,11 +161,11 @@ private:
         while (m_xml.next() && !m_xml.isEndElement()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() != u"translation") {
-                leaveOut(m_xml.name().toString(), true);
+            if (m_xml.name() != "translation") {
+                leaveOut(QString::fromUtf8(m_xml.name()), true);
                 continue;
             }
-            const QString id = m_xml.attribute(u"id");
+            const QString id = m_xml.attribute("id");
             const qsizetype side = m_identifiers.isEmpty() ? (id == u"0"   ? 0
                                                               : id == u"1" ? 1
                                                                            : -1)
@@ -183,14 +183,14 @@ private:
             if (!m_xml.isStartElement())
                 continue;
             const auto name = m_xml.name();
-            if (side == 0 && name == u"text") {
+            if (side == 0 && name == "text") {
                 row.word = m_xml.elementText();
-            } else if (side == 1 && name == u"text") {
+            } else if (side == 1 && name == "text") {
                 row.meaning = m_xml.elementText();
-            } else if ((side == 0 || side == 1) && name == u"example" && row.example.isEmpty()) {
+            } else if ((side == 0 || side == 1) && name == "example" && row.example.isEmpty()) {
                 row.example = m_xml.elementText();
             } else {
-                leaveOut(name.toString(), true);
+                leaveOut(QString::fromUtf8(name), true);
             }
         }
     }

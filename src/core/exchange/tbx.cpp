@@ -41,11 +41,12 @@ QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) 
 
 namespace {
 
-bool sameLanguage(const QString& a, const QString& b) {
-    const auto primary = [](const QString& tag) {
-        return tag.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
-    };
-    return primary(a) == primary(b);
+// The language of a tag without its region or script ("en" for "en-US" and "EN_gb").
+QString primaryLanguage(const QString& tag) {
+    qsizetype end = 0;
+    while (end < tag.size() && tag[end] != u'-' && tag[end] != u'_')
+        ++end;
+    return tag.first(end).toLower();
 }
 
 // Reads a martif document: the source side is the language the document names (or the first
@@ -58,7 +59,7 @@ public:
     ReadResult read() {
         if (readRoot()) {
             while (m_xml.next()) {
-                if (m_xml.isStartElement() && m_xml.name() == u"termEntry")
+                if (m_xml.isStartElement() && m_xml.name() == "termEntry")
                     readEntry();
             }
         }
@@ -76,13 +77,14 @@ private:
         while (m_xml.next()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() != u"martif") {
+            if (m_xml.name() != "martif") {
                 m_result.error = QStringLiteral("TBX ﾌｧｲﾙではありません（最初の要素が <%1> "
                                                 "です）。\r\n取込みを中止しました。")
-                                     .arg(m_xml.name());
+                                     .arg(QString::fromUtf8(m_xml.name()));
                 return false;
             }
-            m_sourceLanguage = m_xml.attribute(u"xml:lang");
+            m_sourceLanguage = m_xml.attribute("xml:lang");
+            m_sourcePrimary = primaryLanguage(m_sourceLanguage);
             return true;
         }
         return false;
@@ -90,6 +92,7 @@ private:
 
     struct Side {
         QString language;
+        QString primary;
         QStringList terms;
     };
 
@@ -107,27 +110,29 @@ private:
             if (!m_xml.isStartElement())
                 continue;
             const auto name = m_xml.name();
-            if (name == u"langSet") {
-                sides.push_back({m_xml.attribute(u"xml:lang"), {}});
+            if (name == "langSet") {
+                QString language = m_xml.attribute("xml:lang");
+                QString primary = primaryLanguage(language);
+                sides.push_back({std::move(language), std::move(primary), {}});
                 ++depth;
-            } else if (name == u"term") {
+            } else if (name == "term") {
                 const QString term = m_xml.elementText();
                 if (!sides.empty())
                     sides.back().terms << term;
-            } else if (name == u"descrip" && m_xml.attribute(u"type") == u"context") {
+            } else if (name == "descrip" && m_xml.attribute("type") == u"context") {
                 const QString context = m_xml.elementText();
                 if (row.example.isEmpty())
                     row.example = context;
-            } else if (name == u"note") {
+            } else if (name == "note") {
                 const QString text = m_xml.elementText();
                 if (note.isEmpty())
                     note = text;
-            } else if (name == u"tig" || name == u"ntig" || name == u"termGrp") {
+            } else if (name == "tig" || name == "ntig" || name == "termGrp") {
                 ++depth;
             } else {
-                const QString type = m_xml.attribute(u"type");
-                leaveOut(type.isEmpty() ? name.toString()
-                                        : QStringLiteral("%1 (%2)").arg(name, type));
+                const QString type = m_xml.attribute("type");
+                const QString element = QString::fromUtf8(name);
+                leaveOut(type.isEmpty() ? element : QStringLiteral("%1 (%2)").arg(element, type));
                 m_xml.skipElement();
             }
         }
@@ -137,7 +142,7 @@ private:
             leaveOut(QStringLiteral("note"));
         const Side* source = nullptr;
         for (const Side& s : sides)
-            if (!m_sourceLanguage.isEmpty() && sameLanguage(s.language, m_sourceLanguage)) {
+            if (!m_sourceLanguage.isEmpty() && s.primary == m_sourcePrimary) {
                 source = &s;
                 break;
             }
@@ -145,11 +150,11 @@ private:
             source = &sides.front();
         const Side* target = nullptr;
         for (const Side& s : sides) {
-            if (&s == source || (source && sameLanguage(s.language, source->language)))
+            if (&s == source || (source && s.primary == source->primary))
                 continue;
             if (!target)
                 target = &s;
-            else if (!sameLanguage(s.language, target->language))
+            else if (s.primary != target->primary)
                 leaveOut(QStringLiteral("3番目以降の言語（%1）").arg(s.language));
         }
         if (source && !source->terms.isEmpty())
@@ -170,6 +175,7 @@ private:
 
     detail::SafeXmlReader m_xml;
     QString m_sourceLanguage;
+    QString m_sourcePrimary;
     QSet<QString> m_leftOut;
     ReadResult m_result;
 };
