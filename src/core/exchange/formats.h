@@ -29,8 +29,9 @@ bool utf8Text(const QByteArray& bytes, QString* text, QString* error);
 bool utf8Bytes(const QByteArray& bytes, QByteArrayView* utf8, QString* error);
 // Appends text as XML character data (also fit for attribute values); characters XML 1.0
 // cannot hold are left out and counted.
-void appendXmlText(ByteSink& out, QByteArrayView utf8, int* dropped);
 void appendXmlText(ByteSink& out, QStringView text, int* dropped);
+// The same for a record as it is stored.
+void appendXmlRecord(ByteSink& out, QByteArrayView cp932, int* dropped);
 // A message for a file that begins like an HTML page, or empty.
 QString htmlPageMessage(const QByteArray& bytes, const QString& formatName);
 } // namespace detail

@@ -12,8 +12,7 @@ namespace exchange {
 
 namespace {
 
-template <class Text>
-void appendTextElement(ByteSink& out, const char* indent, const char* name, const Text& text,
+void appendTextElement(ByteSink& out, const char* indent, const char* name, QStringView text,
                        int* dropped) {
     out.put(indent).put('<').put(name).put('>');
     detail::appendXmlText(out, text, dropped);
@@ -27,32 +26,35 @@ QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped
     out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
             "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
-    appendTextElement(out, "  ", "title", QStringView(info.bookName), dropped);
+    appendTextElement(out, "  ", "title", info.bookName, dropped);
     out.put(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
     appendTextElement(out, "   ", "name", info.setName.isEmpty() ? info.sourceLocale : info.setName,
                       dropped);
-    appendTextElement(out, "   ", "locale", QStringView(info.sourceLocale), dropped);
+    appendTextElement(out, "   ", "locale", info.sourceLocale, dropped);
     out.put("  </identifier>\n  <identifier id=\"1\">\n");
-    appendTextElement(out, "   ", "name", QStringView(u"日本語"), dropped);
-    appendTextElement(out, "   ", "locale", QStringView(info.targetLocale), dropped);
+    appendTextElement(out, "   ", "name", u"日本語", dropped);
+    appendTextElement(out, "   ", "locale", info.targetLocale, dropped);
     out.put("  </identifier>\n </identifiers>\n <entries>\n");
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
-        const QByteArray id = QByteArray::number(qulonglong(i));
-        out.put("  <entry id=\"").put(id).put("\">\n   <translation id=\"0\">\n");
-        appendTextElement(out, "    ", "text", row.word.view(), dropped);
-        if (!row.example.isEmpty())
-            appendTextElement(out, "    ", "example", row.example.view(), dropped);
-        out.put("   </translation>\n   <translation id=\"1\">\n");
-        appendTextElement(out, "    ", "text", row.meaning.view(), dropped);
-        out.put("   </translation>\n  </entry>\n");
+        out.put("  <entry id=\"").putNumber(i).put("\">\n   <translation id=\"0\">\n    <text>");
+        detail::appendXmlText(out, row.word, dropped);
+        out.put("</text>\n");
+        if (!row.example.isEmpty()) {
+            out.put("    <example>");
+            detail::appendXmlRecord(out, row.example, dropped);
+            out.put("</example>\n");
+        }
+        out.put("   </translation>\n   <translation id=\"1\">\n    <text>");
+        detail::appendXmlRecord(out, row.meaning, dropped);
+        out.put("</text>\n   </translation>\n  </entry>\n");
     }
     out.put(" </entries>\n <lessons>\n  <container>\n");
-    appendTextElement(out, "   ", "name", QStringView(info.bookName), dropped);
+    appendTextElement(out, "   ", "name", info.bookName, dropped);
     out.put("   <inpractice>true</inpractice>\n");
     for (size_t i = 0; i < rows.size(); ++i)
-        out.put("   <entry id=\"").put(QByteArray::number(qulonglong(i))).put("\"/>\n");
+        out.put("   <entry id=\"").putNumber(i).put("\"/>\n");
     out.put("  </container>\n </lessons>\n</kvtml>\n");
     return out.take();
 }

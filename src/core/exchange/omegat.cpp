@@ -12,21 +12,14 @@ namespace {
 constexpr char16_t LineBreakStandIn = u'\u2028';
 constexpr char16_t TabStandIn = u'\u2409';
 
-void appendField(ByteSink& out, QByteArrayView utf8) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
-        if (c != '\n' && c != '\t' && c != '\r')
-            continue;
-        out.put(utf8.data() + from, i - from);
-        if (c == '\n')
-            out.put("\xE2\x80\xA8"); // LineBreakStandIn
-        else if (c == '\t')
-            out.put("\xE2\x90\x89"); // TabStandIn
-        from = i + 1;
-    }
-    out.put(utf8.data() + from, utf8.size() - from);
+constexpr AsciiEscapes fieldEscapes() {
+    AsciiEscapes escapes;
+    escapes.replace('\n', "\xE2\x80\xA8"); // LineBreakStandIn
+    escapes.replace('\t', "\xE2\x90\x89"); // TabStandIn
+    escapes.leaveOut('\r');
+    return escapes;
 }
+constexpr AsciiEscapes FieldEscapes = fieldEscapes();
 
 QString fieldText(QStringView field) {
     QString text = field.toString();
@@ -42,12 +35,12 @@ QByteArray writeOmegaT(const ExportRows& rows) {
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
-        appendField(out, row.word.view());
+        appendEscaped(out, row.word, FieldEscapes);
         out.put('\t');
-        appendField(out, row.meaning.view());
+        appendCp932Escaped(out, row.meaning, FieldEscapes);
         if (!row.example.isEmpty()) {
             out.put('\t');
-            appendField(out, row.example.view());
+            appendCp932Escaped(out, row.example, FieldEscapes);
         }
         out.put('\n');
     }

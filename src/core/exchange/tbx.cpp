@@ -15,24 +15,24 @@ QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) 
     out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"")
         .put(source)
         .put("\">\n <martifHeader>\n  <fileDesc>\n   <titleStmt><title>");
-    detail::appendXmlText(out, QStringView(info.bookName), dropped);
+    detail::appendXmlText(out, info.bookName, dropped);
     out.put("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
             "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
             " </martifHeader>\n <text>\n  <body>\n");
     ExportRow row;
     for (size_t i = 0; i < rows.size(); ++i) {
         rows.fill(i, row);
-        out.put("   <termEntry id=\"t").put(QByteArray::number(qulonglong(i + 1)));
+        out.put("   <termEntry id=\"t").putNumber(i + 1);
         out.put("\">\n    <langSet xml:lang=\"").put(source).put("\"><tig><term>");
-        detail::appendXmlText(out, row.word.view(), dropped);
+        detail::appendXmlText(out, row.word, dropped);
         out.put("</term>");
         if (!row.example.isEmpty()) {
             out.put("<descrip type=\"context\">");
-            detail::appendXmlText(out, row.example.view(), dropped);
+            detail::appendXmlRecord(out, row.example, dropped);
             out.put("</descrip>");
         }
         out.put("</tig></langSet>\n    <langSet xml:lang=\"").put(target).put("\"><tig><term>");
-        detail::appendXmlText(out, row.meaning.view(), dropped);
+        detail::appendXmlRecord(out, row.meaning, dropped);
         out.put("</term></tig></langSet>\n   </termEntry>\n");
     }
     out.put("  </body>\n </text>\n</martif>\n");
