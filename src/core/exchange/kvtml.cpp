@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace exchange {
 
@@ -119,7 +120,7 @@ private:
             if (!m_xml.isStartElement())
                 continue;
             if (m_xml.name() == "identifier")
-                m_identifiers << m_xml.attribute("id");
+                m_identifiers.push_back(m_xml.attributeBytes("id").toByteArray());
             m_xml.skipElement();
         }
         if (m_identifiers.size() > 2)
@@ -167,11 +168,11 @@ private:
                 leaveOut(QString::fromUtf8(m_xml.name()), true);
                 continue;
             }
-            const QString id = m_xml.attribute("id");
-            const qsizetype side = m_identifiers.isEmpty() ? (id == u"0"   ? 0
-                                                              : id == u"1" ? 1
-                                                                           : -1)
-                                                           : m_identifiers.indexOf(id);
+            const QByteArrayView id = m_xml.attributeBytes("id");
+            const qsizetype side = m_identifiers.empty() ? (id == "0"   ? 0
+                                                            : id == "1" ? 1
+                                                                        : -1)
+                                                         : identifierIndex(id);
             // A third language's translation has no place in the book (said once, above).
             if (side == 0 || side == 1)
                 readTranslation(row, side);
@@ -195,6 +196,11 @@ private:
                 leaveOut(QString::fromUtf8(name), true);
             }
         }
+    }
+
+    qsizetype identifierIndex(QByteArrayView id) const {
+        const auto found = std::find(m_identifiers.begin(), m_identifiers.end(), id);
+        return found == m_identifiers.end() ? -1 : found - m_identifiers.begin();
     }
 
     // Names the element for the user, in words where it is one the vocabulary programs write.
@@ -236,7 +242,7 @@ private:
     }
 
     detail::SafeXmlReader m_xml;
-    QStringList m_identifiers;
+    std::vector<QByteArray> m_identifiers; // as UTF-8
     QSet<QString> m_leftOut;
     ReadResult m_result;
 };

@@ -30,6 +30,8 @@ public:
     QByteArrayView name() const { return m_name; }
     // An attribute of the start tag just read, by its qualified name ("xml:lang").
     QString attribute(QByteArrayView name) const;
+    // The same as UTF-8, good until the next call.
+    QByteArrayView attributeBytes(QByteArrayView name) const;
     // The text just read, references resolved.
     QString text() const { return QString::fromUtf8(m_chars); }
 
@@ -67,6 +69,7 @@ private:
     QByteArrayView m_chars; // in the document, or in m_resolved where references were resolved
     QByteArray m_resolved;
     QByteArray m_joined; // elementText's pieces
+    mutable QByteArray m_attributeValue;
     std::vector<QByteArrayView> m_open;
     bool m_pendingEnd = false;
     bool m_seenRoot = false;

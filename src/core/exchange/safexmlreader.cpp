@@ -4,6 +4,9 @@
 
 #include <QStringDecoder>
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace exchange::detail {
 
@@ -19,6 +22,22 @@ bool isNameChar(char c) {
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// How many line feeds the bytes hold, eight bytes at a time.
+qsizetype lineFeeds(const char* from, const char* to) {
+    constexpr std::uint64_t Ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7FULL;
+    qsizetype count = 0;
+    for (; to - from >= 8; from += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, from, 8);
+        const std::uint64_t x = chunk ^ (Ones * '\n');
+        // The top bit of each byte that was a line feed (and of no other).
+        const std::uint64_t zero = ~(((x & Low7) + Low7) | x | Low7);
+        count += std::popcount(zero);
+    }
+    return count + std::count(from, to, '\n');
 }
 
 void appendUtf8(QByteArray& out, char32_t code) {
@@ -108,8 +127,7 @@ int SafeXmlReader::line() {
     // Line ends are counted only up to where they are asked for: a document is gone through once.
     const qsizetype upTo = std::min(m_tokenStart, m_text.size());
     if (upTo > m_counted) {
-        const char* data = m_text.data();
-        m_line += int(std::count(data + m_counted, data + upTo, '\n'));
+        m_line += int(lineFeeds(m_text.data() + m_counted, m_text.data() + upTo));
         m_counted = upTo;
     }
     return m_line;
@@ -198,9 +216,13 @@ bool SafeXmlReader::next() {
                             .arg(QString::fromUtf8(m_open.back())));
         if (text[m_pos] != '<')
             return readText();
-        const QByteArrayView rest = text.sliced(m_pos);
-        if (rest.startsWith("</"))
+        // Most tags are start and end tags; only "<!" and "<?" need a closer look.
+        const char second = m_pos + 1 < text.size() ? text[m_pos + 1] : 0;
+        if (second == '/')
             return readEndTag();
+        if (second != '!' && second != '?')
+            return readStartTag();
+        const QByteArrayView rest = text.sliced(m_pos);
         if (rest.startsWith("<!--")) {
             if (!skipPast("-->", QStringLiteral("ｺﾒﾝﾄ")))
                 return false;
@@ -349,6 +371,10 @@ bool SafeXmlReader::appendResolved(QByteArray& out, QByteArrayView raw) {
 }
 
 QString SafeXmlReader::attribute(QByteArrayView name) const {
+    return QString::fromUtf8(attributeBytes(name));
+}
+
+QByteArrayView SafeXmlReader::attributeBytes(QByteArrayView name) const {
     const QByteArrayView a = m_attributes;
     qsizetype i = 0;
     while (i < a.size()) {
@@ -368,13 +394,13 @@ QString SafeXmlReader::attribute(QByteArrayView name) const {
         const QByteArrayView value = a.sliced(i + 1, close - i - 1);
         if (found == name) {
             if (!value.contains('&'))
-                return QString::fromUtf8(value);
-            QByteArray out;
+                return value;
+            m_attributeValue.resize(0);
             // A value with a bad reference reads as empty; the attributes we read are ids and
             // language codes.
-            return const_cast<SafeXmlReader*>(this)->appendResolved(out, value)
-                       ? QString::fromUtf8(out)
-                       : QString();
+            return const_cast<SafeXmlReader*>(this)->appendResolved(m_attributeValue, value)
+                       ? QByteArrayView(m_attributeValue)
+                       : QByteArrayView();
         }
         i = close + 1;
     }

@@ -5,6 +5,7 @@
 #include "safexml.h"
 
 #include <QSet>
+#include <algorithm>
 
 namespace exchange {
 
@@ -42,11 +43,25 @@ QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) 
 namespace {
 
 // The language of a tag without its region or script ("en" for "en-US" and "EN_gb").
-QString primaryLanguage(const QString& tag) {
+QStringView primaryLanguage(QStringView tag) {
     qsizetype end = 0;
     while (end < tag.size() && tag[end] != u'-' && tag[end] != u'_')
         ++end;
-    return tag.first(end).toLower();
+    return tag.first(end);
+}
+
+bool isAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// Whether two tags name the same language, in any case. Tags are ASCII; anything else is
+// lowered as a whole, so a tag like no other still matches itself.
+bool sameLanguage(QStringView a, QStringView b) {
+    const QStringView pa = primaryLanguage(a);
+    const QStringView pb = primaryLanguage(b);
+    if (isAscii(pa) && isAscii(pb))
+        return pa.compare(pb, Qt::CaseInsensitive) == 0;
+    return pa.toString().toLower() == pb.toString().toLower();
 }
 
 // Reads a martif document: the source side is the language the document names (or the first
@@ -84,7 +99,6 @@ private:
                 return false;
             }
             m_sourceLanguage = m_xml.attribute("xml:lang");
-            m_sourcePrimary = primaryLanguage(m_sourceLanguage);
             return true;
         }
         return false;
@@ -92,14 +106,15 @@ private:
 
     struct Side {
         QString language;
-        QString primary;
         QStringList terms;
     };
 
     void readEntry() {
         Row row;
         row.line = m_xml.line();
-        std::vector<Side> sides;
+        // Kept from entry to entry: most entries have the same two sides.
+        std::vector<Side>& sides = m_sides;
+        sides.clear();
         QString note;
         int depth = 1;
         while (depth > 0 && m_xml.next()) {
@@ -111,15 +126,13 @@ private:
                 continue;
             const auto name = m_xml.name();
             if (name == "langSet") {
-                QString language = m_xml.attribute("xml:lang");
-                QString primary = primaryLanguage(language);
-                sides.push_back({std::move(language), std::move(primary), {}});
+                sides.push_back({m_xml.attribute("xml:lang"), {}});
                 ++depth;
             } else if (name == "term") {
                 const QString term = m_xml.elementText();
                 if (!sides.empty())
                     sides.back().terms << term;
-            } else if (name == "descrip" && m_xml.attribute("type") == u"context") {
+            } else if (name == "descrip" && m_xml.attributeBytes("type") == "context") {
                 const QString context = m_xml.elementText();
                 if (row.example.isEmpty())
                     row.example = context;
@@ -142,7 +155,7 @@ private:
             leaveOut(QStringLiteral("note"));
         const Side* source = nullptr;
         for (const Side& s : sides)
-            if (!m_sourceLanguage.isEmpty() && s.primary == m_sourcePrimary) {
+            if (!m_sourceLanguage.isEmpty() && sameLanguage(s.language, m_sourceLanguage)) {
                 source = &s;
                 break;
             }
@@ -150,11 +163,11 @@ private:
             source = &sides.front();
         const Side* target = nullptr;
         for (const Side& s : sides) {
-            if (&s == source || (source && s.primary == source->primary))
+            if (&s == source || (source && sameLanguage(s.language, source->language)))
                 continue;
             if (!target)
                 target = &s;
-            else if (s.primary != target->primary)
+            else if (!sameLanguage(s.language, target->language))
                 leaveOut(QStringLiteral("3番目以降の言語（%1）").arg(s.language));
         }
         if (source && !source->terms.isEmpty())
@@ -162,7 +175,8 @@ private:
         if (source && source->terms.size() > 1)
             leaveOut(QStringLiteral("同じ言語の2つ目以降の用語"));
         if (target)
-            row.meaning = target->terms.join(u'\n');
+            row.meaning = target->terms.size() == 1 ? target->terms.front()
+                                                    : target->terms.join(u'\n');
         m_result.rows.push_back(std::move(row));
     }
 
@@ -175,7 +189,7 @@ private:
 
     detail::SafeXmlReader m_xml;
     QString m_sourceLanguage;
-    QString m_sourcePrimary;
+    std::vector<Side> m_sides;
     QSet<QString> m_leftOut;
     ReadResult m_result;
 };
