@@ -3,18 +3,13 @@
 
 #include "core/files/atomicfile.h"
 #include "core/files/failure.h"
-#include "core/text/collation.h"
-#include "core/text/cp932.h"
+#include "core/store/csvimport.h"
 #include "formats.h"
 #include "utf8records.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <string>
-#include <unordered_map>
 
 namespace exchange {
 
@@ -39,79 +34,6 @@ QString localeOfSet(const QString& setName) {
         if (plain.contains(QString::fromUtf16(k.name)))
             return QString::fromLatin1(k.locale);
     return QStringLiteral("en");
-}
-
-QString trimmedRight(QString s) {
-    while (s.endsWith(u' '))
-        s.chop(1);
-    return s;
-}
-
-// Line breaks are stored as CR LF.
-QString storedLineBreaks(const QString& text) {
-    if (!text.contains(u'\r') && !text.contains(u'\n'))
-        return text;
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(u'\r', u'\n');
-    out.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return out;
-}
-
-// True when every character has a CP932 form that reads back as itself.
-bool plainlyEncodable(QStringView text) {
-    unsigned char bytes[2];
-    return std::all_of(text.begin(), text.end(), [&](QChar c) {
-        return c.unicode() < 0x80 || cp932::encodeExact(c.unicode(), bytes) != 0;
-    });
-}
-
-// The stored bytes of a word the store takes without a closer look; false leaves it to the store.
-bool plainWordBytes(const QString& word, QByteArray& bytes) {
-    if (word.trimmed().isEmpty() || !plainlyEncodable(word))
-        return false;
-    for (QChar c : word)
-        if (c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return false;
-    bytes = cp932::encode(word);
-    return true;
-}
-
-// The stored bytes of a record, cut at a character boundary to its size (*cut is then set);
-// false leaves the text to the store.
-bool plainRecordBytes(const QString& text, int recordSize, QByteArray& bytes, bool* cut) {
-    if (!plainlyEncodable(text))
-        return false;
-    bytes = cp932::encode(trimmedRight(text));
-    if (bytes.size() > recordSize) {
-        qsizetype end = 0;
-        while (end < recordSize) {
-            const qsizetype width = cp932::isLeadByte(uchar(bytes[end])) ? 2 : 1;
-            if (end + width > recordSize)
-                break;
-            end += width;
-        }
-        while (end > 0 && bytes[end - 1] == ' ')
-            --end;
-        bytes.truncate(end);
-        *cut = true;
-    }
-    static const QByteArray marker = bookfile::DeletionMarker.toLatin1();
-    return bytes != marker;
-}
-
-QString fittedText(const QString& text, int recordSize, bool* cut) {
-    const QString trimmed = trimmedRight(text);
-    if (cp932::encode(trimmed).size() <= recordSize)
-        return trimmed;
-    *cut = true;
-    return trimmedRight(cp932::decode(cp932::encodeField(trimmed, recordSize)));
-}
-
-std::string sortKey(const QString& word) {
-    std::string key;
-    collation::appendSortKey(word, key);
-    return key;
 }
 
 } // namespace
@@ -233,79 +155,31 @@ ReadResult readFile(Format format, const QString& path) {
     return {};
 }
 
+namespace {
+
+void prefetch(const QString& text) {
+    __builtin_prefetch(text.constData());
+}
+
+} // namespace
+
 booktransfer::CsvImportReport importRows(const std::vector<Row>& rows,
                                          const QString& receivingFolder, TransferHook hook) {
-    const std::vector<Book::StoredWord> existing = readStoredWords(receivingFolder);
-    const BookRecords records(receivingFolder);
-    BookWriter writer(receivingFolder, std::move(hook));
-    // Each word's sort key and the line that brought it (0: the book had it).
-    std::unordered_map<std::string, int> known;
-    known.reserve(existing.size() + rows.size());
-    for (const Book::StoredWord& w : existing) {
-        writer.add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
-                   records.example(w.recordNo));
-        known.emplace(sortKey(Book::wordFromBytes(w.bytes)), 0);
+    booktransfer::RowImport import(receivingFolder, std::move(hook), rows.size());
+    // The rows were read in full before the book is touched, so their text is no longer in the
+    // cache: the row a few ahead is asked for while this one is added.
+    constexpr size_t Ahead = 4;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i + Ahead < rows.size()) {
+            const Row& ahead = rows[i + Ahead];
+            prefetch(ahead.word);
+            prefetch(ahead.meaning);
+            prefetch(ahead.example);
+        }
+        const Row& row = rows[i];
+        import.add(row.line, row.word, row.meaning, row.example, row.fields);
     }
-
-    booktransfer::CsvImportReport report;
-    QByteArray wordBytes;
-    QByteArray meaningBytes;
-    QByteArray exampleBytes;
-    for (const Row& row : rows) {
-        const QString word = Book::storedWord(row.word);
-        const QString meaningText = storedLineBreaks(row.meaning);
-        const QString exampleText = storedLineBreaks(row.example);
-        bool cut = false;
-        if (!plainWordBytes(word, wordBytes) ||
-            !plainRecordBytes(meaningText, bookfile::MeaningSize, meaningBytes, &cut) ||
-            !plainRecordBytes(exampleText, bookfile::ExampleSize, exampleBytes, &cut)) {
-            // Something the store checks more closely: it decides, and says why it refuses.
-            cut = false;
-            const QString meaning = fittedText(meaningText, bookfile::MeaningSize, &cut);
-            const QString example = fittedText(exampleText, bookfile::ExampleSize, &cut);
-            const QString refusal = Book::refusalFor(word, meaning, example);
-            if (!refusal.isEmpty()) {
-                auto it = std::find_if(report.refused.begin(), report.refused.end(),
-                                       [&](const auto& r) { return r.first == refusal; });
-                if (it == report.refused.end())
-                    report.refused.emplace_back(refusal, 1);
-                else
-                    ++it->second;
-                report.notes.push_back({row.line, word, refusal});
-                continue;
-            }
-            wordBytes = cp932::encode(word);
-            meaningBytes = cp932::encodeField(meaning, bookfile::MeaningSize);
-            exampleBytes = cp932::encodeField(example, bookfile::ExampleSize);
-        }
-        const auto [earlier, isNew] = known.emplace(sortKey(word), row.line);
-        if (!isNew) {
-            ++(earlier->second == 0 ? report.duplicates : report.repeatedInFile);
-            report.notes.push_back(
-                {row.line, word,
-                 earlier->second == 0
-                     ? QStringLiteral("ﾌﾞｯｸにすでにある語のため取込みませんでした"
-                                      "（ﾌﾞｯｸの語を残しました）")
-                     : QStringLiteral(
-                           "%1行目と同じ語のため取込みませんでした（%1行目を残しました）")
-                           .arg(earlier->second)});
-            continue;
-        }
-        writer.add(QByteArrayView(wordBytes), meaningBytes, exampleBytes);
-        ++report.added;
-        if (row.fields > 3)
-            report.notes.push_back(
-                {row.line, word,
-                 QStringLiteral("項目が%1個あります。単語・意味・用例の3項目だけを取込みました")
-                     .arg(row.fields)});
-        if (cut) {
-            ++report.cut;
-            report.notes.push_back(
-                {row.line, word, QStringLiteral("意味か用例が長すぎるため切り詰めました")});
-        }
-    }
-    writer.commit();
-    return report;
+    return import.commit();
 }
 
 namespace detail {

@@ -4,7 +4,7 @@
 
 #include <QStringDecoder>
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -14,10 +14,18 @@ namespace {
 
 // Every byte of a character past ASCII counts: XML allows most of them in names, and the
 // names we look for are ASCII.
-bool isNameChar(char c) {
-    const uchar u = uchar(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == ':' ||
-           u == '_' || u == '-' || u == '.' || u >= 0x80;
+constexpr std::array<bool, 256> nameChars() {
+    std::array<bool, 256> is{};
+    for (int u = 0; u < 256; ++u)
+        is[size_t(u)] = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                        (u >= '0' && u <= '9') || u == ':' || u == '_' || u == '-' || u == '.' ||
+                        u >= 0x80;
+    return is;
+}
+constexpr std::array<bool, 256> NameChars = nameChars();
+
+inline bool isNameChar(char c) {
+    return NameChars[uchar(c)];
 }
 
 bool isSpace(char c) {
@@ -33,9 +41,10 @@ qsizetype lineFeeds(const char* from, const char* to) {
         std::uint64_t chunk;
         std::memcpy(&chunk, from, 8);
         const std::uint64_t x = chunk ^ (Ones * '\n');
-        // The top bit of each byte that was a line feed (and of no other).
+        // The top bit of each byte that was a line feed (and of no other), summed into the
+        // top byte.
         const std::uint64_t zero = ~(((x & Low7) + Low7) | x | Low7);
-        count += std::popcount(zero);
+        count += qsizetype(((zero >> 7) * Ones) >> 56);
     }
     return count + std::count(from, to, '\n');
 }

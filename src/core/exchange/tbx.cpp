@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <span>
 
 namespace exchange {
 
@@ -42,26 +43,26 @@ QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) 
 
 namespace {
 
-// The language of a tag without its region or script ("en" for "en-US" and "EN_gb").
-QStringView primaryLanguage(QStringView tag) {
+// The language of a tag (UTF-8) without its region or script ("en" for "en-US" and "EN_gb").
+QByteArrayView primaryLanguage(QByteArrayView tag) {
     qsizetype end = 0;
-    while (end < tag.size() && tag[end] != u'-' && tag[end] != u'_')
+    while (end < tag.size() && tag[end] != '-' && tag[end] != '_')
         ++end;
     return tag.first(end);
 }
 
-bool isAscii(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+bool isAscii(QByteArrayView text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
 // Whether two tags name the same language, in any case. Tags are ASCII; anything else is
-// lowered as a whole, so a tag like no other still matches itself.
-bool sameLanguage(QStringView a, QStringView b) {
-    const QStringView pa = primaryLanguage(a);
-    const QStringView pb = primaryLanguage(b);
+// lowered as text.
+bool sameLanguage(QByteArrayView a, QByteArrayView b) {
+    const QByteArrayView pa = primaryLanguage(a);
+    const QByteArrayView pb = primaryLanguage(b);
     if (isAscii(pa) && isAscii(pb))
         return pa.compare(pb, Qt::CaseInsensitive) == 0;
-    return pa.toString().toLower() == pb.toString().toLower();
+    return QString::fromUtf8(pa).toLower() == QString::fromUtf8(pb).toLower();
 }
 
 // Reads a martif document: the source side is the language the document names (or the first
@@ -98,23 +99,33 @@ private:
                                      .arg(QString::fromUtf8(m_xml.name()));
                 return false;
             }
-            m_sourceLanguage = m_xml.attribute("xml:lang");
+            m_sourceLanguage = m_xml.attributeBytes("xml:lang").toByteArray();
             return true;
         }
         return false;
     }
 
+    // A langSet. Sides are kept from entry to entry with their room: most entries have the same
+    // two languages.
     struct Side {
-        QString language;
+        QByteArray language; // as UTF-8
         QStringList terms;
     };
+
+    Side& addSide(QByteArrayView language) {
+        if (m_sideCount == m_sides.size())
+            m_sides.emplace_back();
+        Side& side = m_sides[m_sideCount++];
+        side.language.resize(0);
+        side.language.append(language);
+        side.terms.clear();
+        return side;
+    }
 
     void readEntry() {
         Row row;
         row.line = m_xml.line();
-        // Kept from entry to entry: most entries have the same two sides.
-        std::vector<Side>& sides = m_sides;
-        sides.clear();
+        m_sideCount = 0;
         QString note;
         int depth = 1;
         while (depth > 0 && m_xml.next()) {
@@ -126,12 +137,12 @@ private:
                 continue;
             const auto name = m_xml.name();
             if (name == "langSet") {
-                sides.push_back({m_xml.attribute("xml:lang"), {}});
+                addSide(m_xml.attributeBytes("xml:lang"));
                 ++depth;
             } else if (name == "term") {
                 const QString term = m_xml.elementText();
-                if (!sides.empty())
-                    sides.back().terms << term;
+                if (m_sideCount > 0)
+                    m_sides[m_sideCount - 1].terms << term;
             } else if (name == "descrip" && m_xml.attributeBytes("type") == "context") {
                 const QString context = m_xml.elementText();
                 if (row.example.isEmpty())
@@ -153,6 +164,7 @@ private:
             row.example = note;
         else if (!note.isEmpty())
             leaveOut(QStringLiteral("note"));
+        const auto sides = std::span(m_sides).first(m_sideCount);
         const Side* source = nullptr;
         for (const Side& s : sides)
             if (!m_sourceLanguage.isEmpty() && sameLanguage(s.language, m_sourceLanguage)) {
@@ -168,15 +180,16 @@ private:
             if (!target)
                 target = &s;
             else if (!sameLanguage(s.language, target->language))
-                leaveOut(QStringLiteral("3番目以降の言語（%1）").arg(s.language));
+                leaveOut(
+                    QStringLiteral("3番目以降の言語（%1）").arg(QString::fromUtf8(s.language)));
         }
         if (source && !source->terms.isEmpty())
             row.word = source->terms.front();
         if (source && source->terms.size() > 1)
             leaveOut(QStringLiteral("同じ言語の2つ目以降の用語"));
         if (target)
-            row.meaning = target->terms.size() == 1 ? target->terms.front()
-                                                    : target->terms.join(u'\n');
+            row.meaning =
+                target->terms.size() == 1 ? target->terms.front() : target->terms.join(u'\n');
         m_result.rows.push_back(std::move(row));
     }
 
@@ -188,8 +201,9 @@ private:
     }
 
     detail::SafeXmlReader m_xml;
-    QString m_sourceLanguage;
+    QByteArray m_sourceLanguage; // as UTF-8
     std::vector<Side> m_sides;
+    size_t m_sideCount = 0;
     QSet<QString> m_leftOut;
     ReadResult m_result;
 };
