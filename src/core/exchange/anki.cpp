@@ -210,9 +210,7 @@ QByteArray writeAnki(const ExportRows& rows, const BookInfo& info) {
     const QByteArray deck = deckName.toUtf8();
     const QByteArray exampleOpen = ExampleOpen.toUtf8();
     const QByteArray checkedTag = CheckedTag.toUtf8();
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
+    rows.forEach([&](size_t, const ExportRow& row) {
         out.put("Basic\t").put(deck).put('\t');
         appendEscaped(out, row.word, HtmlEscapes);
         out.put('\t');
@@ -226,17 +224,14 @@ QByteArray writeAnki(const ExportRows& rows, const BookInfo& info) {
         if (row.checked)
             out.put(checkedTag);
         out.put('\n');
-    }
+    });
     return out.take();
 }
 
 ReadResult readAnki(const QByteArray& bytes) {
     ReadResult result;
     QString text;
-    if (!detail::utf8Text(bytes, &text, &result.error))
-        return result;
-    result.error = detail::htmlPageMessage(bytes, QStringLiteral("Anki 用テキスト"));
-    if (!result.error.isEmpty())
+    if (!detail::lineFileText(bytes, QStringLiteral("Anki 用テキスト"), &text, &result.error))
         return result;
 
     Layout layout;

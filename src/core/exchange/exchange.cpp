@@ -61,46 +61,37 @@ bool formatOfPath(const QString& path, Format* format) {
     return true;
 }
 
+namespace {
+
+// The names of a format: in the file dialogs' filter, as a file extension, and in messages.
+struct FormatNames {
+    const char16_t* filter;
+    const char16_t* suffix;
+    const char16_t* name;
+};
+
+const FormatNames& namesOf(Format format) {
+    static const FormatNames names[] = {
+        {u"Anki 用テキスト (*.txt)", u"txt", u"Anki"},
+        {u"KWordQuiz / Parley (*.kvtml)", u"kvtml", u"kvtml"},
+        {u"OmegaT 用語集 (*.utf8)", u"utf8", u"OmegaT"},
+        {u"TBX 用語集 (*.tbx)", u"tbx", u"TBX"},
+    };
+    return names[int(format)];
+}
+
+} // namespace
+
 QString filterOf(Format format) {
-    switch (format) {
-    case Format::Anki:
-        return QStringLiteral("Anki 用テキスト (*.txt)");
-    case Format::Kvtml:
-        return QStringLiteral("KWordQuiz / Parley (*.kvtml)");
-    case Format::OmegaT:
-        return QStringLiteral("OmegaT 用語集 (*.utf8)");
-    case Format::Tbx:
-        return QStringLiteral("TBX 用語集 (*.tbx)");
-    }
-    return {};
+    return QString::fromUtf16(namesOf(format).filter);
 }
 
 QString suffixOf(Format format) {
-    switch (format) {
-    case Format::Anki:
-        return QStringLiteral("txt");
-    case Format::Kvtml:
-        return QStringLiteral("kvtml");
-    case Format::OmegaT:
-        return QStringLiteral("utf8");
-    case Format::Tbx:
-        return QStringLiteral("tbx");
-    }
-    return {};
+    return QString::fromUtf16(namesOf(format).suffix);
 }
 
 QString nameOf(Format format) {
-    switch (format) {
-    case Format::Anki:
-        return QStringLiteral("Anki");
-    case Format::Kvtml:
-        return QStringLiteral("kvtml");
-    case Format::OmegaT:
-        return QStringLiteral("OmegaT");
-    case Format::Tbx:
-        return QStringLiteral("TBX");
-    }
-    return {};
+    return QString::fromUtf16(namesOf(format).name);
 }
 
 int exportFile(Format format, const QString& sourceFolder, const std::vector<IndexEntry>& words,
@@ -204,6 +195,14 @@ bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
         return false;
     *text = QString::fromUtf8(view);
     return true;
+}
+
+bool lineFileText(const QByteArray& bytes, const QString& formatName, QString* text,
+                  QString* error) {
+    if (!utf8Text(bytes, text, error))
+        return false;
+    *error = htmlPageMessage(bytes, formatName);
+    return error->isEmpty();
 }
 
 QString htmlPageMessage(const QByteArray& bytes, const QString& formatName) {

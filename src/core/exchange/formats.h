@@ -32,8 +32,15 @@ bool utf8Bytes(const QByteArray& bytes, QByteArrayView* utf8, QString* error);
 void appendXmlText(ByteSink& out, QStringView text, int* dropped);
 // The same for a record as it is stored.
 void appendXmlRecord(ByteSink& out, QByteArrayView cp932, int* dropped);
+// The record between open and close; nothing where the record is empty.
+void appendXmlRecordElement(ByteSink& out, const char* open, QByteArrayView cp932,
+                            const char* close, int* dropped);
 // A message for a file that begins like an HTML page, or empty.
 QString htmlPageMessage(const QByteArray& bytes, const QString& formatName);
+// The text of a line-based file: false, with the message, for a file in another encoding or a
+// web page.
+bool lineFileText(const QByteArray& bytes, const QString& formatName, QString* text,
+                  QString* error);
 } // namespace detail
 
 } // namespace exchange

@@ -6,7 +6,6 @@
 #include "safexml.h"
 
 #include <QHash>
-#include <QSet>
 #include <algorithm>
 
 namespace exchange {
@@ -36,21 +35,15 @@ QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped
     appendTextElement(out, "   ", "name", u"日本語", dropped);
     appendTextElement(out, "   ", "locale", info.targetLocale, dropped);
     out.put("  </identifier>\n </identifiers>\n <entries>\n");
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
+    rows.forEach([&](size_t i, const ExportRow& row) {
         out.put("  <entry id=\"").putNumber(i).put("\">\n   <translation id=\"0\">\n    <text>");
         detail::appendXmlText(out, row.word, dropped);
         out.put("</text>\n");
-        if (!row.example.isEmpty()) {
-            out.put("    <example>");
-            detail::appendXmlRecord(out, row.example, dropped);
-            out.put("</example>\n");
-        }
+        detail::appendXmlRecordElement(out, "    <example>", row.example, "</example>\n", dropped);
         out.put("   </translation>\n   <translation id=\"1\">\n    <text>");
         detail::appendXmlRecord(out, row.meaning, dropped);
         out.put("</text>\n   </translation>\n  </entry>\n");
-    }
+    });
     out.put(" </entries>\n <lessons>\n  <container>\n");
     appendTextElement(out, "   ", "name", info.bookName, dropped);
     out.put("   <inpractice>true</inpractice>\n");
@@ -65,12 +58,13 @@ namespace {
 // Reads a kvtml 2 document into rows: the word from the first identifier's translation, the
 // meaning from the second's, the example from the first that has one. Whatever else the
 // document holds is named in leftOut.
-class KvtmlReader {
+class KvtmlReader : detail::XmlWordListReader {
 public:
-    explicit KvtmlReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("kvtml")) {}
+    explicit KvtmlReader(const QByteArray& bytes)
+        : XmlWordListReader(bytes, QStringLiteral("kvtml")) {}
 
     ReadResult read() {
-        if (!readRoot())
+        if (!readRoot("kvtml") || !readVersion())
             return finish();
         while (m_xml.next()) {
             if (m_xml.isEndElement())
@@ -93,24 +87,25 @@ public:
     }
 
 private:
-    bool readRoot() {
-        while (m_xml.next()) {
+    bool readVersion() {
+        const QString version = m_xml.attribute("version");
+        if (version.startsWith(u'2'))
+            return true;
+        m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
+                                        "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
+                             .arg(version.isEmpty() ? QStringLiteral("不明") : version);
+        return false;
+    }
+
+    // The next child of the element being read that is named name; any other child is left
+    // out. False at the element's end.
+    bool nextChild(QByteArrayView name) {
+        while (m_xml.next() && !m_xml.isEndElement()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() != "kvtml") {
-                m_result.error = QStringLiteral("kvtml ﾌｧｲﾙではありません（最初の要素が <%1> "
-                                                "です）。\r\n取込みを中止しました。")
-                                     .arg(QString::fromUtf8(m_xml.name()));
-                return false;
-            }
-            const QString version = m_xml.attribute("version");
-            if (!version.startsWith(u'2')) {
-                m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
-                                                "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
-                                     .arg(version.isEmpty() ? QStringLiteral("不明") : version);
-                return false;
-            }
-            return true;
+            if (m_xml.name() == name)
+                return true;
+            leaveOut(QString::fromUtf8(m_xml.name()), true);
         }
         return false;
     }
@@ -146,13 +141,7 @@ private:
     }
 
     void readEntries() {
-        while (m_xml.next() && !m_xml.isEndElement()) {
-            if (!m_xml.isStartElement())
-                continue;
-            if (m_xml.name() != "entry") {
-                leaveOut(QString::fromUtf8(m_xml.name()), true);
-                continue;
-            }
+        while (nextChild("entry")) {
             Row row;
             row.line = m_xml.line();
             readEntry(row);
@@ -161,13 +150,7 @@ private:
     }
 
     void readEntry(Row& row) {
-        while (m_xml.next() && !m_xml.isEndElement()) {
-            if (!m_xml.isStartElement())
-                continue;
-            if (m_xml.name() != "translation") {
-                leaveOut(QString::fromUtf8(m_xml.name()), true);
-                continue;
-            }
+        while (nextChild("translation")) {
             const QByteArrayView id = m_xml.attributeBytes("id");
             const qsizetype side = m_identifiers.empty() ? (id == "0"   ? 0
                                                             : id == "1" ? 1
@@ -223,28 +206,12 @@ private:
         const auto found = known.constFind(what);
         const QString shown =
             found == known.cend() ? what : QStringLiteral("%1（%2）").arg(*found, what);
-        if (!m_leftOut.contains(shown)) {
-            m_leftOut.insert(shown);
-            m_result.leftOut << shown;
-        }
+        noteLeftOut(shown);
         if (skip)
             m_xml.skipElement();
     }
 
-    ReadResult finish() {
-        if (m_result.error.isEmpty() && m_xml.failed())
-            m_result.error = m_xml.error();
-        if (!m_result.error.isEmpty()) {
-            m_result.rows.clear();
-            m_result.leftOut.clear();
-        }
-        return std::move(m_result);
-    }
-
-    detail::SafeXmlReader m_xml;
     std::vector<QByteArray> m_identifiers; // as UTF-8
-    QSet<QString> m_leftOut;
-    ReadResult m_result;
 };
 
 } // namespace

@@ -32,9 +32,7 @@ QString fieldText(QStringView field) {
 
 QByteArray writeOmegaT(const ExportRows& rows) {
     ByteSink out(qsizetype(rows.size()) * 200);
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
+    rows.forEach([&](size_t, const ExportRow& row) {
         appendEscaped(out, row.word, FieldEscapes);
         out.put('\t');
         appendCp932Escaped(out, row.meaning, FieldEscapes);
@@ -43,17 +41,14 @@ QByteArray writeOmegaT(const ExportRows& rows) {
             appendCp932Escaped(out, row.example, FieldEscapes);
         }
         out.put('\n');
-    }
+    });
     return out.take();
 }
 
 ReadResult readOmegaT(const QByteArray& bytes) {
     ReadResult result;
     QString text;
-    if (!detail::utf8Text(bytes, &text, &result.error))
-        return result;
-    result.error = detail::htmlPageMessage(bytes, QStringLiteral("OmegaT 用語集"));
-    if (!result.error.isEmpty())
+    if (!detail::lineFileText(bytes, QStringLiteral("OmegaT 用語集"), &text, &result.error))
         return result;
     int lineNo = 0;
     for (QStringView line : QStringView(text).split(u'\n')) {

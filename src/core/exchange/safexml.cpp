@@ -28,4 +28,13 @@ void appendXmlRecord(ByteSink& out, QByteArrayView cp932, int* dropped) {
     *dropped += appendCp932Escaped(out, cp932, XmlEscapes);
 }
 
+void appendXmlRecordElement(ByteSink& out, const char* open, QByteArrayView cp932,
+                            const char* close, int* dropped) {
+    if (cp932.isEmpty())
+        return;
+    out.put(open);
+    appendXmlRecord(out, cp932, dropped);
+    out.put(close);
+}
+
 } // namespace exchange::detail

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "exchange.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSet>
 #include <QString>
 #include <vector>
 
@@ -38,7 +41,7 @@ public:
     // The text of the element just started, up to its end; child elements give their text.
     QString elementText();
     // Reads past the end of the element just started.
-    void skipElement();
+    void skipElement() { readToEnd(nullptr); }
 
     // The line the last token started on, from 1.
     int line();
@@ -54,6 +57,8 @@ private:
     bool readText();
     bool skipPast(QByteArrayView end, const QString& what);
     bool appendResolved(QByteArray& out, QByteArrayView raw);
+    // Reads up to the end of the element just started, gathering its text where asked.
+    void readToEnd(QByteArray* text);
 
     QString m_formatName;
     QString m_error;
@@ -73,6 +78,28 @@ private:
     std::vector<QByteArrayView> m_open;
     bool m_pendingEnd = false;
     bool m_seenRoot = false;
+};
+
+// What the kvtml and TBX readers share: the document, the rows, and the kinds of data the book
+// has no place for, each named once.
+class XmlWordListReader {
+protected:
+    XmlWordListReader(const QByteArray& bytes, const QString& formatName)
+        : m_xml(bytes, formatName), m_formatName(formatName) {}
+    // Reads up to the root element; false, with the message for the user, where the document
+    // is not the format's.
+    bool readRoot(QByteArrayView root);
+    // Names data left out, once however often it comes.
+    void noteLeftOut(const QString& what);
+    // The rows, or only the message where the document could not be read.
+    ReadResult finish();
+
+    SafeXmlReader m_xml;
+    ReadResult m_result;
+
+private:
+    QString m_formatName;
+    QSet<QString> m_leftOut;
 };
 
 } // namespace exchange::detail

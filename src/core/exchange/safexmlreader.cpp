@@ -418,26 +418,51 @@ QByteArrayView SafeXmlReader::attributeBytes(QByteArrayView name) const {
 
 QString SafeXmlReader::elementText() {
     m_joined.resize(0);
-    int depth = 1;
-    while (depth > 0 && next()) {
-        if (isStartElement())
-            ++depth;
-        else if (isEndElement())
-            --depth;
-        else if (isCharacters())
-            m_joined.append(m_chars);
-    }
+    readToEnd(&m_joined);
     return QString::fromUtf8(m_joined);
 }
 
-void SafeXmlReader::skipElement() {
+void SafeXmlReader::readToEnd(QByteArray* text) {
     int depth = 1;
     while (depth > 0 && next()) {
         if (isStartElement())
             ++depth;
         else if (isEndElement())
             --depth;
+        else if (text && isCharacters())
+            text->append(m_chars);
     }
+}
+
+bool XmlWordListReader::readRoot(QByteArrayView root) {
+    while (m_xml.next()) {
+        if (!m_xml.isStartElement())
+            continue;
+        if (m_xml.name() == root)
+            return true;
+        m_result.error = QStringLiteral("%1 ﾌｧｲﾙではありません（最初の要素が <%2> "
+                                        "です）。\r\n取込みを中止しました。")
+                             .arg(m_formatName, QString::fromUtf8(m_xml.name()));
+        return false;
+    }
+    return false;
+}
+
+void XmlWordListReader::noteLeftOut(const QString& what) {
+    if (!m_leftOut.contains(what)) {
+        m_leftOut.insert(what);
+        m_result.leftOut << what;
+    }
+}
+
+ReadResult XmlWordListReader::finish() {
+    if (m_result.error.isEmpty() && m_xml.failed())
+        m_result.error = m_xml.error();
+    if (!m_result.error.isEmpty()) {
+        m_result.rows.clear();
+        m_result.leftOut.clear();
+    }
+    return std::move(m_result);
 }
 
 } // namespace exchange::detail

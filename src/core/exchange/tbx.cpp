@@ -4,7 +4,6 @@
 #include "formats.h"
 #include "safexml.h"
 
-#include <QSet>
 #include <algorithm>
 #include <span>
 
@@ -21,22 +20,17 @@ QByteArray writeTbx(const ExportRows& rows, const BookInfo& info, int* dropped) 
     out.put("</title></titleStmt>\n   <sourceDesc><p>Verbanta</p></sourceDesc>\n  </fileDesc>\n"
             "  <encodingDesc><p type=\"XCSURI\">TBXBasicXCSV02.xcs</p></encodingDesc>\n"
             " </martifHeader>\n <text>\n  <body>\n");
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
+    rows.forEach([&](size_t i, const ExportRow& row) {
         out.put("   <termEntry id=\"t").putNumber(i + 1);
         out.put("\">\n    <langSet xml:lang=\"").put(source).put("\"><tig><term>");
         detail::appendXmlText(out, row.word, dropped);
         out.put("</term>");
-        if (!row.example.isEmpty()) {
-            out.put("<descrip type=\"context\">");
-            detail::appendXmlRecord(out, row.example, dropped);
-            out.put("</descrip>");
-        }
+        detail::appendXmlRecordElement(out, "<descrip type=\"context\">", row.example, "</descrip>",
+                                       dropped);
         out.put("</tig></langSet>\n    <langSet xml:lang=\"").put(target).put("\"><tig><term>");
         detail::appendXmlRecord(out, row.meaning, dropped);
         out.put("</term></tig></langSet>\n   </termEntry>\n");
-    }
+    });
     out.put("  </body>\n </text>\n</martif>\n");
     return out.take();
 }
@@ -68,43 +62,22 @@ bool sameLanguage(QByteArrayView a, QByteArrayView b) {
 // Reads a martif document: the source side is the language the document names (or the first
 // langSet's), the meaning is the terms of the first other language, the example the first
 // context (or note) of the entry.
-class TbxReader {
+class TbxReader : detail::XmlWordListReader {
 public:
-    explicit TbxReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("TBX")) {}
+    explicit TbxReader(const QByteArray& bytes) : XmlWordListReader(bytes, QStringLiteral("TBX")) {}
 
     ReadResult read() {
-        if (readRoot()) {
+        if (readRoot("martif")) {
+            m_sourceLanguage = m_xml.attributeBytes("xml:lang").toByteArray();
             while (m_xml.next()) {
                 if (m_xml.isStartElement() && m_xml.name() == "termEntry")
                     readEntry();
             }
         }
-        if (m_result.error.isEmpty() && m_xml.failed())
-            m_result.error = m_xml.error();
-        if (!m_result.error.isEmpty()) {
-            m_result.rows.clear();
-            m_result.leftOut.clear();
-        }
-        return std::move(m_result);
+        return finish();
     }
 
 private:
-    bool readRoot() {
-        while (m_xml.next()) {
-            if (!m_xml.isStartElement())
-                continue;
-            if (m_xml.name() != "martif") {
-                m_result.error = QStringLiteral("TBX ﾌｧｲﾙではありません（最初の要素が <%1> "
-                                                "です）。\r\n取込みを中止しました。")
-                                     .arg(QString::fromUtf8(m_xml.name()));
-                return false;
-            }
-            m_sourceLanguage = m_xml.attributeBytes("xml:lang").toByteArray();
-            return true;
-        }
-        return false;
-    }
-
     // A langSet. Sides are kept from entry to entry with their room: most entries have the same
     // two languages.
     struct Side {
@@ -156,14 +129,15 @@ private:
             } else {
                 const QString type = m_xml.attribute("type");
                 const QString element = QString::fromUtf8(name);
-                leaveOut(type.isEmpty() ? element : QStringLiteral("%1 (%2)").arg(element, type));
+                noteLeftOut(type.isEmpty() ? element
+                                           : QStringLiteral("%1 (%2)").arg(element, type));
                 m_xml.skipElement();
             }
         }
         if (row.example.isEmpty())
             row.example = note;
         else if (!note.isEmpty())
-            leaveOut(QStringLiteral("note"));
+            noteLeftOut(QStringLiteral("note"));
         const auto sides = std::span(m_sides).first(m_sideCount);
         const Side* source = nullptr;
         for (const Side& s : sides)
@@ -180,32 +154,22 @@ private:
             if (!target)
                 target = &s;
             else if (!sameLanguage(s.language, target->language))
-                leaveOut(
+                noteLeftOut(
                     QStringLiteral("3番目以降の言語（%1）").arg(QString::fromUtf8(s.language)));
         }
         if (source && !source->terms.isEmpty())
             row.word = source->terms.front();
         if (source && source->terms.size() > 1)
-            leaveOut(QStringLiteral("同じ言語の2つ目以降の用語"));
+            noteLeftOut(QStringLiteral("同じ言語の2つ目以降の用語"));
         if (target)
             row.meaning =
                 target->terms.size() == 1 ? target->terms.front() : target->terms.join(u'\n');
         m_result.rows.push_back(std::move(row));
     }
 
-    void leaveOut(const QString& what) {
-        if (!m_leftOut.contains(what)) {
-            m_leftOut.insert(what);
-            m_result.leftOut << what;
-        }
-    }
-
-    detail::SafeXmlReader m_xml;
     QByteArray m_sourceLanguage; // as UTF-8
     std::vector<Side> m_sides;
     size_t m_sideCount = 0;
-    QSet<QString> m_leftOut;
-    ReadResult m_result;
 };
 
 } // namespace

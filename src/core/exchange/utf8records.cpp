@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "utf8records.h"
 
+#include "core/store/storedtext.h"
 #include "core/text/cp932.h"
 
 #include <QtEndian>
@@ -57,22 +58,6 @@ private:
 const Cp932Table& table() {
     static const std::unique_ptr<Cp932Table> t = std::make_unique<Cp932Table>();
     return *t;
-}
-
-// Records are mostly padding, so it is skipped eight spaces at a time.
-QByteArrayView withoutPadding(QByteArrayView v) {
-    constexpr std::uint64_t Spaces = 0x2020202020202020ULL;
-    qsizetype end = v.size();
-    while (end >= 8) {
-        std::uint64_t chunk;
-        std::memcpy(&chunk, v.data() + end - 8, 8);
-        if (chunk != Spaces)
-            break;
-        end -= 8;
-    }
-    while (end > 0 && v[end - 1] == ' ')
-        --end;
-    return v.first(end);
 }
 
 } // namespace
@@ -189,8 +174,8 @@ void ExportRows::fill(size_t i, ExportRow& row) const {
     }
     const IndexEntry& e = m_words[i];
     row.word = e.word;
-    row.meaning = withoutPadding(m_records.meaning(e.recordNo));
-    row.example = withoutPadding(m_records.example(e.recordNo));
+    row.meaning = storedtext::trimmedRight(m_records.meaning(e.recordNo));
+    row.example = storedtext::trimmedRight(m_records.example(e.recordNo));
     row.checked = e.checkMark;
 }
 

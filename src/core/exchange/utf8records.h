@@ -105,9 +105,18 @@ public:
     ExportRows(const BookRecords& records, const std::vector<IndexEntry>& words)
         : m_records(records), m_words(words) {}
     size_t size() const { return m_words.size(); }
-    void fill(size_t i, ExportRow& row) const;
+    // Calls write(i, row) for each word in turn, the row filled anew each time.
+    template <class Write> void forEach(Write write) const {
+        ExportRow row;
+        for (size_t i = 0; i < m_words.size(); ++i) {
+            fill(i, row);
+            write(i, row);
+        }
+    }
 
 private:
+    void fill(size_t i, ExportRow& row) const;
+
     const BookRecords& m_records;
     const std::vector<IndexEntry>& m_words;
 };

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exchange/exchange.h"
+#include "core/exchange/formats.h"
 #include "core/store/book.h"
 #include "core/store/booktransfer.h"
 #include "core/text/cp932.h"
-#include "core/exchange/exchange.h"
-#include "core/exchange/formats.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
@@ -324,21 +324,18 @@ TEST(Exchange, NamesEachEntryItDidNotTakeWithItsLine) {
     const QString book = app.file("T");
     QDir().mkpath(book);
     BookBuilder(book).add("Apple", "T:Apple").write();
-    const QByteArray tbx = "<?xml version=\"1.0\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"en\">\n"
-                           "<text><body>\n"
-                           "<termEntry><langSet xml:lang=\"en\"><tig><term>fox</term></tig>"
-                           "</langSet><langSet xml:lang=\"ja\"><tig><term>きつね</term></tig>"
-                           "</langSet></termEntry>\n"
-                           "<termEntry><langSet xml:lang=\"en-US\"><tig><term>apple</term></tig>"
-                           "</langSet></termEntry>\n"
-                           "<termEntry><langSet xml:lang=\"en\"><tig><term>\xED\x95\x9C</term>"
-                           "</tig></langSet></termEntry>\n"
-                           "<termEntry><langSet xml:lang=\"ja\"><tig><term>空</term></tig>"
-                           "</langSet><langSet xml:lang=\"en\"><ntig><termGrp><term> </term>"
-                           "</termGrp></ntig></langSet></termEntry>\n"
-                           "<termEntry>\n<langSet xml:lang=\"en\"><tig><term>FOX</term></tig>"
-                           "<note>a note</note></langSet></termEntry>\n"
-                           "</body></text></martif>\n";
+    // One entry a line, from line 4; the last starts on line 8.
+    const QByteArray tbx = R"(<?xml version="1.0"?>
+<martif type="TBX-Basic" xml:lang="en">
+<text><body>
+<termEntry><langSet xml:lang="en"><tig><term>fox</term></tig></langSet><langSet xml:lang="ja"><tig><term>きつね</term></tig></langSet></termEntry>
+<termEntry><langSet xml:lang="en-US"><tig><term>apple</term></tig></langSet></termEntry>
+<termEntry><langSet xml:lang="en"><tig><term>한</term></tig></langSet></termEntry>
+<termEntry><langSet xml:lang="ja"><tig><term>空</term></tig></langSet><langSet xml:lang="en"><ntig><termGrp><term> </term></termGrp></ntig></langSet></termEntry>
+<termEntry>
+<langSet xml:lang="en"><tig><term>FOX</term></tig><note>a note</note></langSet></termEntry>
+</body></text></martif>
+)";
     const exchange::ReadResult read = exchange::readTbx(tbx);
     ASSERT_EQ(read.error, "");
     ASSERT_EQ(read.rows.size(), 5u);
