@@ -295,7 +295,13 @@ bool SafeXmlReader::readStartTag() {
 
 bool SafeXmlReader::readEndTag() {
     const QByteArrayView text(m_text);
-    const qsizetype close = text.indexOf('>', m_pos);
+    const QByteArrayView open = m_open.back();
+    // Nearly every end tag is "</name>" for the element open, and needs no search for its end.
+    const qsizetype guess = m_pos + 2 + open.size();
+    const qsizetype close =
+        guess < text.size() && text[guess] == '>' && text.sliced(m_pos + 2, open.size()) == open
+            ? guess
+            : text.indexOf('>', m_pos);
     if (close < 0)
         return fail(QStringLiteral("終了ﾀｸﾞが閉じていません"));
     m_name = text.sliced(m_pos + 2, close - m_pos - 2).trimmed();
