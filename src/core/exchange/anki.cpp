@@ -13,41 +13,15 @@ namespace {
 const QString ExampleOpen = QStringLiteral("<div class=\"example\">");
 const QString CheckedTag = QStringLiteral("checked");
 
-void appendHtml(ByteSink& out, QByteArrayView utf8) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char* escaped;
-        switch (utf8[i]) {
-        case '&':
-            escaped = "&amp;";
-            break;
-        case '<':
-            escaped = "&lt;";
-            break;
-        case '>':
-            escaped = "&gt;";
-            break;
-        case '"':
-            escaped = "&quot;";
-            break;
-        case '\t':
-            escaped = "&#9;";
-            break;
-        case '\n':
-            escaped = "<br>";
-            break;
-        case '\r':
-            escaped = "";
-            break;
-        default:
-            continue;
-        }
-        out.put(utf8.data() + from, i - from);
-        out.put(escaped);
-        from = i + 1;
-    }
-    out.put(utf8.data() + from, utf8.size() - from);
+// Fields are HTML: markup characters as entities, a line break as <br>, a tab (the separator)
+// as its character reference.
+constexpr AsciiEscapes htmlEscapes() {
+    AsciiEscapes escapes;
+    escapes.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+    escapes.replace('"', "&quot;").replace('\t', "&#9;").replace('\n', "<br>").leaveOut('\r');
+    return escapes;
 }
+constexpr AsciiEscapes HtmlEscapes = htmlEscapes();
 
 QChar entityCharacter(QStringView name, bool* ok) {
     *ok = true;
@@ -236,33 +210,28 @@ QByteArray writeAnki(const ExportRows& rows, const BookInfo& info) {
     const QByteArray deck = deckName.toUtf8();
     const QByteArray exampleOpen = ExampleOpen.toUtf8();
     const QByteArray checkedTag = CheckedTag.toUtf8();
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
+    rows.forEach([&](size_t, const ExportRow& row) {
         out.put("Basic\t").put(deck).put('\t');
-        appendHtml(out, row.word.view());
+        appendEscaped(out, row.word, HtmlEscapes);
         out.put('\t');
-        appendHtml(out, row.meaning.view());
+        appendCp932Escaped(out, row.meaning, HtmlEscapes);
         if (!row.example.isEmpty()) {
             out.put(exampleOpen);
-            appendHtml(out, row.example.view());
+            appendCp932Escaped(out, row.example, HtmlEscapes);
             out.put("</div>");
         }
         out.put('\t');
         if (row.checked)
             out.put(checkedTag);
         out.put('\n');
-    }
+    });
     return out.take();
 }
 
 ReadResult readAnki(const QByteArray& bytes) {
     ReadResult result;
     QString text;
-    if (!detail::utf8Text(bytes, &text, &result.error))
-        return result;
-    result.error = detail::htmlPageMessage(bytes, QStringLiteral("Anki 用テキスト"));
-    if (!result.error.isEmpty())
+    if (!detail::lineFileText(bytes, QStringLiteral("Anki 用テキスト"), &text, &result.error))
         return result;
 
     Layout layout;

@@ -2,19 +2,14 @@
 #include "exchange.h"
 
 #include "core/files/atomicfile.h"
-#include "core/text/collation.h"
-#include "core/text/cp932.h"
 #include "core/files/failure.h"
+#include "core/store/csvimport.h"
 #include "formats.h"
 #include "utf8records.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <string>
-#include <unordered_map>
 
 namespace exchange {
 
@@ -39,79 +34,6 @@ QString localeOfSet(const QString& setName) {
         if (plain.contains(QString::fromUtf16(k.name)))
             return QString::fromLatin1(k.locale);
     return QStringLiteral("en");
-}
-
-QString trimmedRight(QString s) {
-    while (s.endsWith(u' '))
-        s.chop(1);
-    return s;
-}
-
-// Line breaks are stored as CR LF.
-QString storedLineBreaks(const QString& text) {
-    if (!text.contains(u'\r') && !text.contains(u'\n'))
-        return text;
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out.replace(u'\r', u'\n');
-    out.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return out;
-}
-
-// True when every character has a CP932 form that reads back as itself.
-bool plainlyEncodable(QStringView text) {
-    unsigned char bytes[2];
-    return std::all_of(text.begin(), text.end(), [&](QChar c) {
-        return c.unicode() < 0x80 || cp932::encodeExact(c.unicode(), bytes) != 0;
-    });
-}
-
-// The stored bytes of a word the store takes without a closer look; false leaves it to the store.
-bool plainWordBytes(const QString& word, QByteArray& bytes) {
-    if (word.trimmed().isEmpty() || !plainlyEncodable(word))
-        return false;
-    for (QChar c : word)
-        if (c == u'"' || c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return false;
-    bytes = cp932::encode(word);
-    return true;
-}
-
-// The stored bytes of a record, cut at a character boundary to its size (*cut is then set);
-// false leaves the text to the store.
-bool plainRecordBytes(const QString& text, int recordSize, QByteArray& bytes, bool* cut) {
-    if (!plainlyEncodable(text))
-        return false;
-    bytes = cp932::encode(trimmedRight(text));
-    if (bytes.size() > recordSize) {
-        qsizetype end = 0;
-        while (end < recordSize) {
-            const qsizetype width = cp932::isLeadByte(uchar(bytes[end])) ? 2 : 1;
-            if (end + width > recordSize)
-                break;
-            end += width;
-        }
-        while (end > 0 && bytes[end - 1] == ' ')
-            --end;
-        bytes.truncate(end);
-        *cut = true;
-    }
-    static const QByteArray marker = bookfile::DeletionMarker.toLatin1();
-    return bytes != marker;
-}
-
-QString fittedText(const QString& text, int recordSize, bool* cut) {
-    const QString trimmed = trimmedRight(text);
-    if (cp932::encode(trimmed).size() <= recordSize)
-        return trimmed;
-    *cut = true;
-    return trimmedRight(cp932::decode(cp932::encodeField(trimmed, recordSize)));
-}
-
-std::string sortKey(const QString& word) {
-    std::string key;
-    collation::appendSortKey(word, key);
-    return key;
 }
 
 } // namespace
@@ -139,46 +61,37 @@ bool formatOfPath(const QString& path, Format* format) {
     return true;
 }
 
+namespace {
+
+// The names of a format: in the file dialogs' filter, as a file extension, and in messages.
+struct FormatNames {
+    const char16_t* filter;
+    const char16_t* suffix;
+    const char16_t* name;
+};
+
+const FormatNames& namesOf(Format format) {
+    static const FormatNames names[] = {
+        {u"Anki 用テキスト (*.txt)", u"txt", u"Anki"},
+        {u"KWordQuiz / Parley (*.kvtml)", u"kvtml", u"kvtml"},
+        {u"OmegaT 用語集 (*.utf8)", u"utf8", u"OmegaT"},
+        {u"TBX 用語集 (*.tbx)", u"tbx", u"TBX"},
+    };
+    return names[int(format)];
+}
+
+} // namespace
+
 QString filterOf(Format format) {
-    switch (format) {
-    case Format::Anki:
-        return QStringLiteral("Anki 用テキスト (*.txt)");
-    case Format::Kvtml:
-        return QStringLiteral("KWordQuiz / Parley (*.kvtml)");
-    case Format::OmegaT:
-        return QStringLiteral("OmegaT 用語集 (*.utf8)");
-    case Format::Tbx:
-        return QStringLiteral("TBX 用語集 (*.tbx)");
-    }
-    return {};
+    return QString::fromUtf16(namesOf(format).filter);
 }
 
 QString suffixOf(Format format) {
-    switch (format) {
-    case Format::Anki:
-        return QStringLiteral("txt");
-    case Format::Kvtml:
-        return QStringLiteral("kvtml");
-    case Format::OmegaT:
-        return QStringLiteral("utf8");
-    case Format::Tbx:
-        return QStringLiteral("tbx");
-    }
-    return {};
+    return QString::fromUtf16(namesOf(format).suffix);
 }
 
 QString nameOf(Format format) {
-    switch (format) {
-    case Format::Anki:
-        return QStringLiteral("Anki");
-    case Format::Kvtml:
-        return QStringLiteral("kvtml");
-    case Format::OmegaT:
-        return QStringLiteral("OmegaT");
-    case Format::Tbx:
-        return QStringLiteral("TBX");
-    }
-    return {};
+    return QString::fromUtf16(namesOf(format).name);
 }
 
 int exportFile(Format format, const QString& sourceFolder, const std::vector<IndexEntry>& words,
@@ -233,84 +146,36 @@ ReadResult readFile(Format format, const QString& path) {
     return {};
 }
 
+namespace {
+
+void prefetch(const QString& text) {
+    __builtin_prefetch(text.constData());
+}
+
+} // namespace
+
 booktransfer::CsvImportReport importRows(const std::vector<Row>& rows,
                                          const QString& receivingFolder, TransferHook hook) {
-    const std::vector<Book::StoredWord> existing = readStoredWords(receivingFolder);
-    const BookRecords records(receivingFolder);
-    BookWriter writer(receivingFolder, std::move(hook));
-    // Each word's sort key and the line that brought it (0: the book had it).
-    std::unordered_map<std::string, int> known;
-    known.reserve(existing.size() + rows.size());
-    for (const Book::StoredWord& w : existing) {
-        writer.add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
-                   records.example(w.recordNo));
-        known.emplace(sortKey(Book::wordFromBytes(w.bytes)), 0);
+    booktransfer::RowImport import(receivingFolder, std::move(hook), rows.size());
+    // The rows were read in full before the book is touched, so their text is no longer in the
+    // cache: the row a few ahead is asked for while this one is added.
+    constexpr size_t Ahead = 4;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i + Ahead < rows.size()) {
+            const Row& ahead = rows[i + Ahead];
+            prefetch(ahead.word);
+            prefetch(ahead.meaning);
+            prefetch(ahead.example);
+        }
+        const Row& row = rows[i];
+        import.add(row.line, row.word, row.meaning, row.example, row.fields);
     }
-
-    booktransfer::CsvImportReport report;
-    QByteArray wordBytes;
-    QByteArray meaningBytes;
-    QByteArray exampleBytes;
-    for (const Row& row : rows) {
-        const QString word = Book::storedWord(row.word);
-        const QString meaningText = storedLineBreaks(row.meaning);
-        const QString exampleText = storedLineBreaks(row.example);
-        bool cut = false;
-        if (!plainWordBytes(word, wordBytes) ||
-            !plainRecordBytes(meaningText, bookfile::MeaningSize, meaningBytes, &cut) ||
-            !plainRecordBytes(exampleText, bookfile::ExampleSize, exampleBytes, &cut)) {
-            // Something the store checks more closely: it decides, and says why it refuses.
-            cut = false;
-            const QString meaning = fittedText(meaningText, bookfile::MeaningSize, &cut);
-            const QString example = fittedText(exampleText, bookfile::ExampleSize, &cut);
-            const QString refusal = Book::refusalFor(word, meaning, example);
-            if (!refusal.isEmpty()) {
-                auto it = std::find_if(report.refused.begin(), report.refused.end(),
-                                       [&](const auto& r) { return r.first == refusal; });
-                if (it == report.refused.end())
-                    report.refused.emplace_back(refusal, 1);
-                else
-                    ++it->second;
-                report.notes.push_back({row.line, word, refusal});
-                continue;
-            }
-            wordBytes = cp932::encode(word);
-            meaningBytes = cp932::encodeField(meaning, bookfile::MeaningSize);
-            exampleBytes = cp932::encodeField(example, bookfile::ExampleSize);
-        }
-        const auto [earlier, isNew] = known.emplace(sortKey(word), row.line);
-        if (!isNew) {
-            ++(earlier->second == 0 ? report.duplicates : report.repeatedInFile);
-            report.notes.push_back(
-                {row.line, word,
-                 earlier->second == 0
-                     ? QStringLiteral("ﾌﾞｯｸにすでにある語のため取込みませんでした"
-                                      "（ﾌﾞｯｸの語を残しました）")
-                     : QStringLiteral(
-                           "%1行目と同じ語のため取込みませんでした（%1行目を残しました）")
-                           .arg(earlier->second)});
-            continue;
-        }
-        writer.add(QByteArrayView(wordBytes), meaningBytes, exampleBytes);
-        ++report.added;
-        if (row.fields > 3)
-            report.notes.push_back(
-                {row.line, word,
-                 QStringLiteral("項目が%1個あります。単語・意味・用例の3項目だけを取込みました")
-                     .arg(row.fields)});
-        if (cut) {
-            ++report.cut;
-            report.notes.push_back(
-                {row.line, word, QStringLiteral("意味か用例が長すぎるため切り詰めました")});
-        }
-    }
-    writer.commit();
-    return report;
+    return import.commit();
 }
 
 namespace detail {
 
-bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
+bool utf8Bytes(const QByteArray& bytes, QByteArrayView* utf8, QString* error) {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
@@ -320,8 +185,24 @@ bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
                                 "取込みを中止しました。");
         return false;
     }
+    *utf8 = view;
+    return true;
+}
+
+bool utf8Text(const QByteArray& bytes, QString* text, QString* error) {
+    QByteArrayView view;
+    if (!utf8Bytes(bytes, &view, error))
+        return false;
     *text = QString::fromUtf8(view);
     return true;
+}
+
+bool lineFileText(const QByteArray& bytes, const QString& formatName, QString* text,
+                  QString* error) {
+    if (!utf8Text(bytes, text, error))
+        return false;
+    *error = htmlPageMessage(bytes, formatName);
+    return error->isEmpty();
 }
 
 QString htmlPageMessage(const QByteArray& bytes, const QString& formatName) {

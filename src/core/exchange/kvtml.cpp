@@ -6,14 +6,13 @@
 #include "safexml.h"
 
 #include <QHash>
-#include <QSet>
+#include <algorithm>
 
 namespace exchange {
 
 namespace {
 
-template <class Text>
-void appendTextElement(ByteSink& out, const char* indent, const char* name, const Text& text,
+void appendTextElement(ByteSink& out, const char* indent, const char* name, QStringView text,
                        int* dropped) {
     out.put(indent).put('<').put(name).put('>');
     detail::appendXmlText(out, text, dropped);
@@ -27,32 +26,29 @@ QByteArray writeKvtml(const ExportRows& rows, const BookInfo& info, int* dropped
     out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<!DOCTYPE kvtml PUBLIC \"kvtml2.dtd\" \"http://edu.kde.org/kvtml/kvtml2.dtd\">\n"
             "<kvtml version=\"2.0\">\n <information>\n  <generator>Verbanta</generator>\n");
-    appendTextElement(out, "  ", "title", QStringView(info.bookName), dropped);
+    appendTextElement(out, "  ", "title", info.bookName, dropped);
     out.put(" </information>\n <identifiers>\n  <identifier id=\"0\">\n");
     appendTextElement(out, "   ", "name", info.setName.isEmpty() ? info.sourceLocale : info.setName,
                       dropped);
-    appendTextElement(out, "   ", "locale", QStringView(info.sourceLocale), dropped);
+    appendTextElement(out, "   ", "locale", info.sourceLocale, dropped);
     out.put("  </identifier>\n  <identifier id=\"1\">\n");
-    appendTextElement(out, "   ", "name", QStringView(u"日本語"), dropped);
-    appendTextElement(out, "   ", "locale", QStringView(info.targetLocale), dropped);
+    appendTextElement(out, "   ", "name", u"日本語", dropped);
+    appendTextElement(out, "   ", "locale", info.targetLocale, dropped);
     out.put("  </identifier>\n </identifiers>\n <entries>\n");
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
-        const QByteArray id = QByteArray::number(qulonglong(i));
-        out.put("  <entry id=\"").put(id).put("\">\n   <translation id=\"0\">\n");
-        appendTextElement(out, "    ", "text", row.word.view(), dropped);
-        if (!row.example.isEmpty())
-            appendTextElement(out, "    ", "example", row.example.view(), dropped);
-        out.put("   </translation>\n   <translation id=\"1\">\n");
-        appendTextElement(out, "    ", "text", row.meaning.view(), dropped);
-        out.put("   </translation>\n  </entry>\n");
-    }
+    rows.forEach([&](size_t i, const ExportRow& row) {
+        out.put("  <entry id=\"").putNumber(i).put("\">\n   <translation id=\"0\">\n    <text>");
+        detail::appendXmlText(out, row.word, dropped);
+        out.put("</text>\n");
+        detail::appendXmlRecordElement(out, "    <example>", row.example, "</example>\n", dropped);
+        out.put("   </translation>\n   <translation id=\"1\">\n    <text>");
+        detail::appendXmlRecord(out, row.meaning, dropped);
+        out.put("</text>\n   </translation>\n  </entry>\n");
+    });
     out.put(" </entries>\n <lessons>\n  <container>\n");
-    appendTextElement(out, "   ", "name", QStringView(info.bookName), dropped);
+    appendTextElement(out, "   ", "name", info.bookName, dropped);
     out.put("   <inpractice>true</inpractice>\n");
     for (size_t i = 0; i < rows.size(); ++i)
-        out.put("   <entry id=\"").put(QByteArray::number(qulonglong(i))).put("\"/>\n");
+        out.put("   <entry id=\"").putNumber(i).put("\"/>\n");
     out.put("  </container>\n </lessons>\n</kvtml>\n");
     return out.take();
 }
@@ -62,12 +58,13 @@ namespace {
 // Reads a kvtml 2 document into rows: the word from the first identifier's translation, the
 // meaning from the second's, the example from the first that has one. Whatever else the
 // document holds is named in leftOut.
-class KvtmlReader {
+class KvtmlReader : detail::XmlWordListReader {
 public:
-    explicit KvtmlReader(const QByteArray& bytes) : m_xml(bytes, QStringLiteral("kvtml")) {}
+    explicit KvtmlReader(const QByteArray& bytes)
+        : XmlWordListReader(bytes, QStringLiteral("kvtml")) {}
 
     ReadResult read() {
-        if (!readRoot())
+        if (!readRoot("kvtml") || !readVersion())
             return finish();
         while (m_xml.next()) {
             if (m_xml.isEndElement())
@@ -75,39 +72,40 @@ public:
             if (!m_xml.isStartElement())
                 continue;
             const auto name = m_xml.name();
-            if (name == u"identifiers")
+            if (name == "identifiers")
                 readIdentifiers();
-            else if (name == u"entries")
+            else if (name == "entries")
                 readEntries();
-            else if (name == u"information")
+            else if (name == "information")
                 m_xml.skipElement();
-            else if (name == u"lessons")
+            else if (name == "lessons")
                 readLessons();
             else
-                leaveOut(name.toString(), true);
+                leaveOut(QString::fromUtf8(name), true);
         }
         return finish();
     }
 
 private:
-    bool readRoot() {
-        while (m_xml.next()) {
+    bool readVersion() {
+        const QString version = m_xml.attribute("version");
+        if (version.startsWith(u'2'))
+            return true;
+        m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
+                                        "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
+                             .arg(version.isEmpty() ? QStringLiteral("不明") : version);
+        return false;
+    }
+
+    // The next child of the element being read that is named name; any other child is left
+    // out. False at the element's end.
+    bool nextChild(QByteArrayView name) {
+        while (m_xml.next() && !m_xml.isEndElement()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() != u"kvtml") {
-                m_result.error = QStringLiteral("kvtml ﾌｧｲﾙではありません（最初の要素が <%1> "
-                                                "です）。\r\n取込みを中止しました。")
-                                     .arg(m_xml.name());
-                return false;
-            }
-            const QString version = m_xml.attribute(u"version");
-            if (!version.startsWith(u'2')) {
-                m_result.error = QStringLiteral("kvtml の版が %1 です。取込めるのは版 2 の"
-                                                "ﾌｧｲﾙだけです。\r\n取込みを中止しました。")
-                                     .arg(version.isEmpty() ? QStringLiteral("不明") : version);
-                return false;
-            }
-            return true;
+            if (m_xml.name() == name)
+                return true;
+            leaveOut(QString::fromUtf8(m_xml.name()), true);
         }
         return false;
     }
@@ -116,8 +114,8 @@ private:
         while (m_xml.next() && !m_xml.isEndElement()) {
             if (!m_xml.isStartElement())
                 continue;
-            if (m_xml.name() == u"identifier")
-                m_identifiers << m_xml.attribute(u"id");
+            if (m_xml.name() == "identifier")
+                m_identifiers.push_back(m_xml.attributeBytes("id").toByteArray());
             m_xml.skipElement();
         }
         if (m_identifiers.size() > 2)
@@ -132,7 +130,7 @@ private:
         while (depth > 0 && m_xml.next()) {
             if (m_xml.isStartElement()) {
                 ++depth;
-                if (m_xml.name() == u"container")
+                if (m_xml.name() == "container")
                     ++lessons;
             } else if (m_xml.isEndElement()) {
                 --depth;
@@ -143,13 +141,7 @@ private:
     }
 
     void readEntries() {
-        while (m_xml.next() && !m_xml.isEndElement()) {
-            if (!m_xml.isStartElement())
-                continue;
-            if (m_xml.name() != u"entry") {
-                leaveOut(m_xml.name().toString(), true);
-                continue;
-            }
+        while (nextChild("entry")) {
             Row row;
             row.line = m_xml.line();
             readEntry(row);
@@ -158,18 +150,12 @@ private:
     }
 
     void readEntry(Row& row) {
-        while (m_xml.next() && !m_xml.isEndElement()) {
-            if (!m_xml.isStartElement())
-                continue;
-            if (m_xml.name() != u"translation") {
-                leaveOut(m_xml.name().toString(), true);
-                continue;
-            }
-            const QString id = m_xml.attribute(u"id");
-            const qsizetype side = m_identifiers.isEmpty() ? (id == u"0"   ? 0
-                                                              : id == u"1" ? 1
-                                                                           : -1)
-                                                           : m_identifiers.indexOf(id);
+        while (nextChild("translation")) {
+            const QByteArrayView id = m_xml.attributeBytes("id");
+            const qsizetype side = m_identifiers.empty() ? (id == "0"   ? 0
+                                                            : id == "1" ? 1
+                                                                        : -1)
+                                                         : identifierIndex(id);
             // A third language's translation has no place in the book (said once, above).
             if (side == 0 || side == 1)
                 readTranslation(row, side);
@@ -183,16 +169,21 @@ private:
             if (!m_xml.isStartElement())
                 continue;
             const auto name = m_xml.name();
-            if (side == 0 && name == u"text") {
+            if (side == 0 && name == "text") {
                 row.word = m_xml.elementText();
-            } else if (side == 1 && name == u"text") {
+            } else if (side == 1 && name == "text") {
                 row.meaning = m_xml.elementText();
-            } else if ((side == 0 || side == 1) && name == u"example" && row.example.isEmpty()) {
+            } else if ((side == 0 || side == 1) && name == "example" && row.example.isEmpty()) {
                 row.example = m_xml.elementText();
             } else {
-                leaveOut(name.toString(), true);
+                leaveOut(QString::fromUtf8(name), true);
             }
         }
+    }
+
+    qsizetype identifierIndex(QByteArrayView id) const {
+        const auto found = std::find(m_identifiers.begin(), m_identifiers.end(), id);
+        return found == m_identifiers.end() ? -1 : found - m_identifiers.begin();
     }
 
     // Names the element for the user, in words where it is one the vocabulary programs write.
@@ -215,28 +206,12 @@ private:
         const auto found = known.constFind(what);
         const QString shown =
             found == known.cend() ? what : QStringLiteral("%1（%2）").arg(*found, what);
-        if (!m_leftOut.contains(shown)) {
-            m_leftOut.insert(shown);
-            m_result.leftOut << shown;
-        }
+        noteLeftOut(shown);
         if (skip)
             m_xml.skipElement();
     }
 
-    ReadResult finish() {
-        if (m_result.error.isEmpty() && m_xml.failed())
-            m_result.error = m_xml.error();
-        if (!m_result.error.isEmpty()) {
-            m_result.rows.clear();
-            m_result.leftOut.clear();
-        }
-        return std::move(m_result);
-    }
-
-    detail::SafeXmlReader m_xml;
-    QStringList m_identifiers;
-    QSet<QString> m_leftOut;
-    ReadResult m_result;
+    std::vector<QByteArray> m_identifiers; // as UTF-8
 };
 
 } // namespace

@@ -12,21 +12,14 @@ namespace {
 constexpr char16_t LineBreakStandIn = u'\u2028';
 constexpr char16_t TabStandIn = u'\u2409';
 
-void appendField(ByteSink& out, QByteArrayView utf8) {
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
-        if (c != '\n' && c != '\t' && c != '\r')
-            continue;
-        out.put(utf8.data() + from, i - from);
-        if (c == '\n')
-            out.put("\xE2\x80\xA8"); // LineBreakStandIn
-        else if (c == '\t')
-            out.put("\xE2\x90\x89"); // TabStandIn
-        from = i + 1;
-    }
-    out.put(utf8.data() + from, utf8.size() - from);
+constexpr AsciiEscapes fieldEscapes() {
+    AsciiEscapes escapes;
+    escapes.replace('\n', "\xE2\x80\xA8"); // LineBreakStandIn
+    escapes.replace('\t', "\xE2\x90\x89"); // TabStandIn
+    escapes.leaveOut('\r');
+    return escapes;
 }
+constexpr AsciiEscapes FieldEscapes = fieldEscapes();
 
 QString fieldText(QStringView field) {
     QString text = field.toString();
@@ -39,28 +32,23 @@ QString fieldText(QStringView field) {
 
 QByteArray writeOmegaT(const ExportRows& rows) {
     ByteSink out(qsizetype(rows.size()) * 200);
-    ExportRow row;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows.fill(i, row);
-        appendField(out, row.word.view());
+    rows.forEach([&](size_t, const ExportRow& row) {
+        appendEscaped(out, row.word, FieldEscapes);
         out.put('\t');
-        appendField(out, row.meaning.view());
+        appendCp932Escaped(out, row.meaning, FieldEscapes);
         if (!row.example.isEmpty()) {
             out.put('\t');
-            appendField(out, row.example.view());
+            appendCp932Escaped(out, row.example, FieldEscapes);
         }
         out.put('\n');
-    }
+    });
     return out.take();
 }
 
 ReadResult readOmegaT(const QByteArray& bytes) {
     ReadResult result;
     QString text;
-    if (!detail::utf8Text(bytes, &text, &result.error))
-        return result;
-    result.error = detail::htmlPageMessage(bytes, QStringLiteral("OmegaT 用語集"));
-    if (!result.error.isEmpty())
+    if (!detail::lineFileText(bytes, QStringLiteral("OmegaT 用語集"), &text, &result.error))
         return result;
     int lineNo = 0;
     for (QStringView line : QStringView(text).split(u'\n')) {

@@ -2,43 +2,39 @@
 
 #include "formats.h"
 
-#include <cstring>
-
 namespace exchange::detail {
 
+namespace {
+
+// Markup characters as references; control characters other than tab and line feed, which
+// XML 1.0 cannot hold, left out.
+constexpr AsciiEscapes xmlEscapes() {
+    AsciiEscapes escapes;
+    for (char c = 0; c < 0x20; ++c)
+        if (c != '\t' && c != '\n')
+            escapes.leaveOut(c);
+    escapes.replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;").replace('"', "&quot;");
+    return escapes;
+}
+constexpr AsciiEscapes XmlEscapes = xmlEscapes();
+
+} // namespace
+
 void appendXmlText(ByteSink& out, QStringView text, int* dropped) {
-    appendXmlText(out, QByteArrayView(text.toUtf8()), dropped);
+    *dropped += appendEscaped(out, text, XmlEscapes);
 }
 
-void appendXmlText(ByteSink& out, QByteArrayView utf8, int* dropped) {
-    // "&quot;" is the longest a byte grows.
-    char* p = out.reserve(utf8.size() * 6);
-    const auto put = [&p](const char* text, int size) {
-        std::memcpy(p, text, size_t(size));
-        p += size;
-    };
-    for (const char c : utf8) {
-        switch (c) {
-        case '&':
-            put("&amp;", 5);
-            break;
-        case '<':
-            put("&lt;", 4);
-            break;
-        case '>':
-            put("&gt;", 4);
-            break;
-        case '"':
-            put("&quot;", 6);
-            break;
-        default:
-            if (uchar(c) >= 0x20 || c == '\t' || c == '\n')
-                *p++ = c;
-            else
-                ++*dropped;
-        }
-    }
-    out.commit(p);
+void appendXmlRecord(ByteSink& out, QByteArrayView cp932, int* dropped) {
+    *dropped += appendCp932Escaped(out, cp932, XmlEscapes);
+}
+
+void appendXmlRecordElement(ByteSink& out, const char* open, QByteArrayView cp932,
+                            const char* close, int* dropped) {
+    if (cp932.isEmpty())
+        return;
+    out.put(open);
+    appendXmlRecord(out, cp932, dropped);
+    out.put(close);
 }
 
 } // namespace exchange::detail

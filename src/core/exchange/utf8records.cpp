@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "utf8records.h"
 
+#include "core/store/storedtext.h"
 #include "core/text/cp932.h"
 
+#include <QtEndian>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -58,79 +60,122 @@ const Cp932Table& table() {
     return *t;
 }
 
-// Records are mostly padding, so it is skipped eight spaces at a time.
-QByteArrayView withoutPadding(QByteArrayView v) {
-    constexpr std::uint64_t Spaces = 0x2020202020202020ULL;
-    qsizetype end = v.size();
-    while (end >= 8) {
-        std::uint64_t chunk;
-        std::memcpy(&chunk, v.data() + end - 8, 8);
-        if (chunk != Spaces)
-            break;
-        end -= 8;
+} // namespace
+
+namespace {
+
+// Writes the character's replacement; false where the escapes leave it out.
+inline bool putAscii(char*& p, uchar c, const AsciiEscapes& escapes) {
+    const AsciiEscapes::Escape& e = escapes.of(c);
+    if (e.size == AsciiEscapes::Kept) {
+        *p++ = char(c);
+        return true;
     }
-    while (end > 0 && v[end - 1] == ' ')
-        --end;
-    return v.first(end);
+    std::memcpy(p, e.bytes, sizeof e.bytes);
+    p += e.size;
+    return e.size != 0;
+}
+
+// The packed UTF-8 bytes of a table entry, written four at a time: the fourth is written over.
+inline void putPacked(char*& p, std::uint32_t packed) {
+    const std::uint32_t bytes = qToLittleEndian(packed & 0xFFFFFF);
+    std::memcpy(p, &bytes, 4);
+    p += packed >> 24;
 }
 
 } // namespace
 
-void appendCp932AsUtf8(ByteSink& out, QByteArrayView bytes) {
+int appendCp932Escaped(ByteSink& out, QByteArrayView bytes, const AsciiEscapes& escapes) {
     const Cp932Table& t = table();
     const qsizetype n = bytes.size();
-    // No CP932 byte becomes more than three bytes of UTF-8.
-    char* p = out.reserve(n * 3);
-    const auto put = [&p](std::uint32_t packed) {
-        const int size = int(packed >> 24);
-        p[0] = char(packed & 0xFF);
-        if (size > 1)
-            p[1] = char(packed >> 8 & 0xFF);
-        if (size > 2)
-            p[2] = char(packed >> 16 & 0xFF);
-        p += size;
-    };
+    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
+    // No byte becomes more than an escape, and no character more than three bytes of UTF-8;
+    // room for the fourth byte a character's bytes are written with.
+    char* p = out.reserve(n * AsciiEscapes::Longest + 4);
+    int left = 0;
     qsizetype i = 0;
     while (i < n) {
-        const uchar b = uchar(bytes[i]);
-        if (b < 0x80 && b != '\r') {
-            *p++ = char(b);
-            ++i;
-        } else if (b == '\r') {
-            *p++ = '\n';
-            i += i + 1 < n && bytes[i + 1] == '\n' ? 2 : 1;
-        } else if (cp932::isLeadByte(b) && i + 1 < n && t.pair(b, uchar(bytes[i + 1])) != 0) {
-            put(t.pair(b, uchar(bytes[i + 1])));
+        const uchar b = in[i];
+        if (b < 0x80) {
+            if (b == '\r') {
+                left += !putAscii(p, '\n', escapes);
+                i += i + 1 < n && in[i + 1] == '\n' ? 2 : 1;
+            } else {
+                left += !putAscii(p, b, escapes);
+                ++i;
+            }
+        } else if (cp932::isLeadByte(b) && i + 1 < n && t.pair(b, in[i + 1]) != 0) {
+            putPacked(p, t.pair(b, in[i + 1]));
             i += 2;
         } else {
-            put(t.single(b));
+            putPacked(p, t.single(b));
             ++i;
         }
     }
     out.commit(p);
+    return left;
 }
 
-void ByteSink::putUtf8(QStringView text) {
+int appendEscaped(ByteSink& out, QStringView text, const AsciiEscapes& escapes) {
     const bool ascii =
         std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
     if (!ascii) {
-        put(QByteArrayView(text.toUtf8()));
-        return;
+        const QByteArray utf8 = text.toUtf8();
+        char* p = out.reserve(utf8.size() * AsciiEscapes::Longest);
+        int left = 0;
+        for (const char c : utf8) {
+            if (uchar(c) < 0x80)
+                left += !putAscii(p, uchar(c), escapes);
+            else
+                *p++ = c;
+        }
+        out.commit(p);
+        return left;
     }
-    char* p = room(text.size());
+    char* p = out.reserve(text.size() * AsciiEscapes::Longest);
+    int left = 0;
     for (QChar c : text)
-        *p++ = char(c.unicode());
-    m_used += text.size();
+        left += !putAscii(p, uchar(c.unicode()), escapes);
+    out.commit(p);
+    return left;
 }
 
+ByteSink& ByteSink::putNumber(std::uint64_t n) {
+    char digits[20];
+    int size = 0;
+    do {
+        digits[size++] = char('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    char* p = room(size);
+    for (int i = 0; i < size; ++i)
+        p[i] = digits[size - 1 - i];
+    m_used += size;
+    return *this;
+}
+
+namespace {
+
+void prefetch(QByteArrayView bytes) {
+    for (qsizetype at = 0; at < bytes.size(); at += 64)
+        __builtin_prefetch(bytes.data() + at);
+}
+
+} // namespace
+
 void ExportRows::fill(size_t i, ExportRow& row) const {
+    // The words come in the list's order and their records from anywhere in the files: the
+    // records of a word a few ahead are asked for while this one is written.
+    constexpr size_t Ahead = 4;
+    if (i + Ahead < m_words.size()) {
+        const qint32 ahead = m_words[i + Ahead].recordNo;
+        prefetch(m_records.meaning(ahead));
+        prefetch(m_records.example(ahead));
+    }
     const IndexEntry& e = m_words[i];
-    row.word.reset();
-    row.word.putUtf8(e.word);
-    row.meaning.reset();
-    appendCp932AsUtf8(row.meaning, withoutPadding(m_records.meaning(e.recordNo)));
-    row.example.reset();
-    appendCp932AsUtf8(row.example, withoutPadding(m_records.example(e.recordNo)));
+    row.word = e.word;
+    row.meaning = storedtext::trimmedRight(m_records.meaning(e.recordNo));
+    row.example = storedtext::trimmedRight(m_records.example(e.recordNo));
     row.checked = e.checkMark;
 }
 

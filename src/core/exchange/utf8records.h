@@ -4,7 +4,10 @@
 #include "core/store/booktransfer.h"
 
 #include <QByteArray>
+#include <QStringView>
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -28,11 +31,11 @@ public:
         ++m_used;
         return *this;
     }
+    // A count in decimal digits.
+    ByteSink& putNumber(std::uint64_t n);
     // Room for at least n more bytes, to be written through the pointer and then committed.
     char* reserve(qsizetype n) { return room(n); }
     void commit(const char* end) { m_used = end - m_bytes.constData(); }
-    // Text as UTF-8; plain ASCII is copied as it is.
-    void putUtf8(QStringView text);
     void reset() { m_used = 0; }
     bool isEmpty() const { return m_used == 0; }
     QByteArrayView view() const { return {m_bytes.constData(), m_used}; }
@@ -51,31 +54,71 @@ private:
     qsizetype m_used = 0;
 };
 
-// One word on its way out, as UTF-8: records without their padding, line breaks as "\n".
+// One word on its way out: the word, and its records as stored (CP932, line breaks CR LF)
+// without their padding.
 struct ExportRow {
-    ByteSink word;
-    ByteSink meaning;
-    ByteSink example;
+    QStringView word;
+    QByteArrayView meaning;
+    QByteArrayView example;
     bool checked = false;
 };
 
-// The words to export with their records, handed to a writer one at a time into the same row,
-// so a hundred thousand words cost no more than their bytes. The records go from CP932 to UTF-8
-// through a table, without a string in between.
+// How a format writes each ASCII character of a field: as it is, as other bytes, or not at all.
+// Characters past ASCII are always written as they are.
+class AsciiEscapes {
+public:
+    // The character c written as replacement; an empty replacement leaves it out.
+    constexpr AsciiEscapes& replace(char c, const char* replacement) {
+        Escape& e = m_escapes[size_t(uchar(c))];
+        e.size = 0;
+        while (replacement[e.size] != 0) {
+            e.bytes[e.size] = replacement[e.size];
+            ++e.size;
+        }
+        return *this;
+    }
+    constexpr AsciiEscapes& leaveOut(char c) { return replace(c, ""); }
+
+    static constexpr std::uint8_t Kept = 0xFF;
+    static constexpr int Longest = 7;
+    struct Escape {
+        std::uint8_t size = Kept;
+        char bytes[Longest] = {};
+    };
+    constexpr const Escape& of(uchar c) const { return m_escapes[c]; }
+
+private:
+    std::array<Escape, 128> m_escapes{};
+};
+
+// Appends CP932 bytes as UTF-8 with the escapes applied, in one pass and without a string in
+// between: CR LF and a lone CR count as "\n"; bytes that are no CP932 character become U+FFFD,
+// as the store shows them. Returns how many characters the escapes left out.
+int appendCp932Escaped(ByteSink& out, QByteArrayView bytes, const AsciiEscapes& escapes);
+// The same for text that is a string.
+int appendEscaped(ByteSink& out, QStringView text, const AsciiEscapes& escapes);
+
+// The words to export with their records, handed to a writer one at a time, so a hundred
+// thousand words cost no more than their bytes.
 class ExportRows {
 public:
     ExportRows(const BookRecords& records, const std::vector<IndexEntry>& words)
         : m_records(records), m_words(words) {}
     size_t size() const { return m_words.size(); }
-    void fill(size_t i, ExportRow& row) const;
+    // Calls write(i, row) for each word in turn, the row filled anew each time.
+    template <class Write> void forEach(Write write) const {
+        ExportRow row;
+        for (size_t i = 0; i < m_words.size(); ++i) {
+            fill(i, row);
+            write(i, row);
+        }
+    }
 
 private:
+    void fill(size_t i, ExportRow& row) const;
+
     const BookRecords& m_records;
     const std::vector<IndexEntry>& m_words;
 };
-
-// Appends CP932 bytes as UTF-8, CR LF and lone CR as "\n"; bytes that are no CP932 character
-// become U+FFFD, as the store shows them.
-void appendCp932AsUtf8(ByteSink& out, QByteArrayView bytes);
 
 } // namespace exchange

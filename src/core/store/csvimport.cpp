@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "booktransfer.h"
+#include "csvimport.h"
+
 #include "core/files/failure.h"
 #include "core/store/storedtext.h"
 #include "core/text/collation.h"
@@ -212,6 +213,90 @@ std::string sortKey(const QString& word) {
 
 } // namespace
 
+RowImport::RowImport(const QString& receivingFolder, TransferHook hook, size_t expectedRows) {
+    // The book's words are read before the writer starts: it may finish a replacement a kill
+    // interrupted.
+    const std::vector<Book::StoredWord> existing = readStoredWords(receivingFolder);
+    const BookRecords records(receivingFolder);
+    m_writer.emplace(receivingFolder, std::move(hook));
+    m_known.reserve(existing.size() + expectedRows);
+    for (const Book::StoredWord& w : existing) {
+        m_writer->add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
+                      records.example(w.recordNo));
+        m_known.emplace(sortKey(Book::wordFromBytes(w.bytes)), 0);
+    }
+}
+
+void RowImport::add(int line, const QString& word, const QString& meaning, const QString& example,
+                    qsizetype fields) {
+    const QString stored = Book::storedWord(word);
+    bool cut = false;
+    if (refused(line, stored, storedLineBreaks(meaning), storedLineBreaks(example), &cut) ||
+        repeated(line, stored))
+        return;
+    m_writer->add(QByteArrayView(m_wordBytes), m_meaningBytes, m_exampleBytes);
+    ++m_report.added;
+    if (fields > 3)
+        m_report.notes.push_back(
+            {line, stored,
+             QStringLiteral("項目が%1個あります。単語・意味・用例の3項目だけを取込みました")
+                 .arg(fields)});
+    if (cut) {
+        ++m_report.cut;
+        m_report.notes.push_back(
+            {line, stored, QStringLiteral("意味か用例が長すぎるため切り詰めました")});
+    }
+}
+
+// Sets the stored bytes of the row, or names why the store refuses it.
+bool RowImport::refused(int line, const QString& word, const QString& meaningText,
+                        const QString& exampleText, bool* cut) {
+    if (plainWordBytes(word, m_wordBytes) &&
+        plainRecordBytes(meaningText, bookfile::MeaningSize, m_meaningBytes, cut) &&
+        plainRecordBytes(exampleText, bookfile::ExampleSize, m_exampleBytes, cut))
+        return false;
+    // Something the store checks more closely: it decides, and says why it refuses.
+    *cut = false;
+    const QString meaning = fittedText(meaningText, bookfile::MeaningSize, cut);
+    const QString example = fittedText(exampleText, bookfile::ExampleSize, cut);
+    const QString refusal = Book::refusalFor(word, meaning, example);
+    if (refusal.isEmpty()) {
+        m_wordBytes = encodedWord(word);
+        m_meaningBytes = cp932::encodeField(meaning, bookfile::MeaningSize);
+        m_exampleBytes = cp932::encodeField(example, bookfile::ExampleSize);
+        return false;
+    }
+    auto it = std::find_if(m_report.refused.begin(), m_report.refused.end(),
+                           [&](const auto& r) { return r.first == refusal; });
+    if (it == m_report.refused.end())
+        m_report.refused.emplace_back(refusal, 1);
+    else
+        ++it->second;
+    m_report.notes.push_back({line, word, refusal});
+    return true;
+}
+
+// Names a word the book or an earlier row already has.
+bool RowImport::repeated(int line, const QString& word) {
+    const auto [earlier, isNew] = m_known.emplace(sortKey(word), line);
+    if (isNew)
+        return false;
+    ++(earlier->second == 0 ? m_report.duplicates : m_report.repeatedInFile);
+    m_report.notes.push_back(
+        {line, word,
+         earlier->second == 0
+             ? QStringLiteral("ﾌﾞｯｸにすでにある語のため取込みませんでした"
+                              "（ﾌﾞｯｸの語を残しました）")
+             : QStringLiteral("%1行目と同じ語のため取込みませんでした（%1行目を残しました）")
+                   .arg(earlier->second)});
+    return true;
+}
+
+CsvImportReport RowImport::commit() {
+    m_writer->commit();
+    return std::move(m_report);
+}
+
 CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder,
                           TransferHook hook) {
     QFile file(csvPath);
@@ -220,79 +305,12 @@ CsvImportReport importCsv(const QString& csvPath, const QString& receivingFolder
     const QString text = decodeCsvFile(file.readAll());
     file.close();
 
-    const std::vector<Book::StoredWord> existing = readStoredWords(receivingFolder);
-    const BookRecords records(receivingFolder);
-    BookWriter writer(receivingFolder, std::move(hook));
-    // Each word's sort key and the line that brought it (0: the book had it).
-    std::unordered_map<std::string, int> known;
-    known.reserve(existing.size() + size_t(text.size() / 32));
-    for (const Book::StoredWord& w : existing) {
-        writer.add(QByteArrayView(w.bytes), records.meaning(w.recordNo),
-                   records.example(w.recordNo));
-        known.emplace(sortKey(Book::wordFromBytes(w.bytes)), 0);
-    }
-
-    CsvImportReport report;
+    RowImport import(receivingFolder, std::move(hook), size_t(text.size() / 32));
     CsvReader reader(text);
     QStringList fields;
-    QByteArray wordBytes;
-    QByteArray meaningBytes;
-    QByteArray exampleBytes;
-    while (reader.next(fields)) {
-        const QString word = Book::storedWord(fields.value(0));
-        const QString meaningText = storedLineBreaks(fields.value(1));
-        const QString exampleText = storedLineBreaks(fields.value(2));
-        bool cut = false;
-        if (!plainWordBytes(word, wordBytes) ||
-            !plainRecordBytes(meaningText, bookfile::MeaningSize, meaningBytes, &cut) ||
-            !plainRecordBytes(exampleText, bookfile::ExampleSize, exampleBytes, &cut)) {
-            // Something the store checks more closely: it decides, and says why it refuses.
-            cut = false;
-            const QString meaning = fittedText(meaningText, bookfile::MeaningSize, &cut);
-            const QString example = fittedText(exampleText, bookfile::ExampleSize, &cut);
-            const QString refusal = Book::refusalFor(word, meaning, example);
-            if (!refusal.isEmpty()) {
-                auto it = std::find_if(report.refused.begin(), report.refused.end(),
-                                       [&](const auto& r) { return r.first == refusal; });
-                if (it == report.refused.end())
-                    report.refused.emplace_back(refusal, 1);
-                else
-                    ++it->second;
-                report.notes.push_back({reader.line(), word, refusal});
-                continue;
-            }
-            wordBytes = encodedWord(word);
-            meaningBytes = cp932::encodeField(meaning, bookfile::MeaningSize);
-            exampleBytes = cp932::encodeField(example, bookfile::ExampleSize);
-        }
-        const auto [earlier, isNew] = known.emplace(sortKey(word), reader.line());
-        if (!isNew) {
-            ++(earlier->second == 0 ? report.duplicates : report.repeatedInFile);
-            report.notes.push_back(
-                {reader.line(), word,
-                 earlier->second == 0
-                     ? QStringLiteral("ﾌﾞｯｸにすでにある語のため取込みませんでした"
-                                      "（ﾌﾞｯｸの語を残しました）")
-                     : QStringLiteral(
-                           "%1行目と同じ語のため取込みませんでした（%1行目を残しました）")
-                           .arg(earlier->second)});
-            continue;
-        }
-        writer.add(QByteArrayView(wordBytes), meaningBytes, exampleBytes);
-        ++report.added;
-        if (fields.size() > 3)
-            report.notes.push_back(
-                {reader.line(), word,
-                 QStringLiteral("項目が%1個あります。単語・意味・用例の3項目だけを取込みました")
-                     .arg(fields.size())});
-        if (cut) {
-            ++report.cut;
-            report.notes.push_back(
-                {reader.line(), word, QStringLiteral("意味か用例が長すぎるため切り詰めました")});
-        }
-    }
-    writer.commit();
-    return report;
+    while (reader.next(fields))
+        import.add(reader.line(), fields.value(0), fields.value(1), fields.value(2), fields.size());
+    return import.commit();
 }
 
 } // namespace booktransfer

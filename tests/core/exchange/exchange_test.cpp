@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/exchange/exchange.h"
+#include "core/exchange/formats.h"
 #include "core/store/book.h"
 #include "core/store/booktransfer.h"
 #include "core/text/cp932.h"
-#include "core/exchange/exchange.h"
-#include "core/exchange/formats.h"
 #include "support/bookbuilder.h"
 #include "support/tempappfolder.h"
 
@@ -317,6 +317,43 @@ TEST(Exchange, ReadsAnkisPlainTextNotesWithAndWithoutHeaders) {
     EXPECT_EQ(semicolons.rows[0].meaning, QStringLiteral("<b>猫</b>"));
 }
 
+// XML text as a reader must take it: references of every UTF-8 length, also in attributes,
+// CDATA as written, CR LF and a lone CR as line feeds. And on the way out, characters XML cannot
+// hold are left out and counted, the rest written as they are.
+TEST(Exchange, ResolvesXmlTextAndLeavesOutWhatXmlCannotHold) {
+    const exchange::ReadResult read = exchange::readKvtml(
+        "<kvtml version=\"2.0\"><entries><entry><translation id=\"&#48;\">"
+        "<text>&#65;&#xE9;&#x3042;&#x1F600;<![CDATA[<&amp;>]]></text>"
+        "<example>a\r\nb\rc</example></translation>"
+        "<translation id=\"1\"><text>x</text></translation></entry></entries></kvtml>");
+    ASSERT_EQ(read.error, "");
+    ASSERT_EQ(read.rows.size(), 1u);
+    EXPECT_EQ(read.rows[0].word, QStringLiteral("Aé\u3042\U0001F600<&amp;>"));
+    EXPECT_EQ(read.rows[0].example, "a\nb\nc");
+    EXPECT_EQ(read.rows[0].meaning, "x");
+
+    TempAppFolder app;
+    const QString folder = app.file("b");
+    QDir().mkpath(folder);
+    BookBuilder(folder)
+        .add("w",
+             "a\x01"
+             "b\x1F"
+             "c",
+             "\tx\x7F\r\n&")
+        .write();
+    const QString file = app.file("out.tbx");
+    EXPECT_EQ(exchange::exportFile(Format::Tbx, folder, {{"w", 1, false}}, file,
+                                   exchange::infoFor("b", QStringLiteral("英語"))),
+              2);
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_TRUE(bytes.contains("<term>abc</term>")) << bytes.toStdString();
+    EXPECT_TRUE(bytes.contains("<descrip type=\"context\">\tx\x7F\n&amp;</descrip>"))
+        << bytes.toStdString();
+}
+
 // Every entry the book cannot take is named with the line it starts on, as the comma-separated
 // import names its rows; the rest are added.
 TEST(Exchange, NamesEachEntryItDidNotTakeWithItsLine) {
@@ -324,21 +361,18 @@ TEST(Exchange, NamesEachEntryItDidNotTakeWithItsLine) {
     const QString book = app.file("T");
     QDir().mkpath(book);
     BookBuilder(book).add("Apple", "T:Apple").write();
-    const QByteArray tbx = "<?xml version=\"1.0\"?>\n<martif type=\"TBX-Basic\" xml:lang=\"en\">\n"
-                           "<text><body>\n"
-                           "<termEntry><langSet xml:lang=\"en\"><tig><term>fox</term></tig>"
-                           "</langSet><langSet xml:lang=\"ja\"><tig><term>きつね</term></tig>"
-                           "</langSet></termEntry>\n"
-                           "<termEntry><langSet xml:lang=\"en-US\"><tig><term>apple</term></tig>"
-                           "</langSet></termEntry>\n"
-                           "<termEntry><langSet xml:lang=\"en\"><tig><term>\xED\x95\x9C</term>"
-                           "</tig></langSet></termEntry>\n"
-                           "<termEntry><langSet xml:lang=\"ja\"><tig><term>空</term></tig>"
-                           "</langSet><langSet xml:lang=\"en\"><ntig><termGrp><term> </term>"
-                           "</termGrp></ntig></langSet></termEntry>\n"
-                           "<termEntry>\n<langSet xml:lang=\"en\"><tig><term>FOX</term></tig>"
-                           "<note>a note</note></langSet></termEntry>\n"
-                           "</body></text></martif>\n";
+    // One entry a line, from line 4; the last starts on line 8.
+    const QByteArray tbx = R"(<?xml version="1.0"?>
+<martif type="TBX-Basic" xml:lang="en">
+<text><body>
+<termEntry><langSet xml:lang="en"><tig><term>fox</term></tig></langSet><langSet xml:lang="ja"><tig><term>きつね</term></tig></langSet></termEntry>
+<termEntry><langSet xml:lang="en-US"><tig><term>apple</term></tig></langSet></termEntry>
+<termEntry><langSet xml:lang="en"><tig><term>한</term></tig></langSet></termEntry>
+<termEntry><langSet xml:lang="ja"><tig><term>空</term></tig></langSet><langSet xml:lang="en"><ntig><termGrp><term> </term></termGrp></ntig></langSet></termEntry>
+<termEntry>
+<langSet xml:lang="en"><tig><term>FOX</term></tig><note>a note</note></langSet></termEntry>
+</body></text></martif>
+)";
     const exchange::ReadResult read = exchange::readTbx(tbx);
     ASSERT_EQ(read.error, "");
     ASSERT_EQ(read.rows.size(), 5u);
