@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <memory>
 
 namespace conflictcopies {
 
@@ -35,24 +36,37 @@ QByteArrayView trimmedRecord(QByteArrayView v) {
     return v;
 }
 
-// A word of one side: its stored bytes and record texts without their padding.
+// A word of one side: its record texts without their padding, seen in the side's records.
 struct Side {
-    QByteArray meaning, example;
+    QByteArrayView meaning, example;
     bool operator==(const Side& o) const { return meaning == o.meaning && example == o.example; }
 };
 
+constexpr std::size_t NoEntry = std::size_t(-1);
+
 // One side's entries in file order. A spelling may be registered more than once with different
-// meanings, so entries are kept as they are, never folded by spelling.
+// meanings, so entries are kept as they are, never folded by spelling: the entries of a spelling
+// are chained from the first in file order.
 struct BookSide {
     struct Entry {
         QByteArray word;
         Side side;
+        std::size_t nextSameSpelling = NoEntry;
     };
+    std::unique_ptr<BookRecords> records; // the bytes the sides look at
     std::vector<Entry> entries;
-    QHash<QByteArray, std::vector<std::size_t>> bySpelling; // entry indices in file order
+    QHash<QByteArray, std::size_t> firstOfSpelling;
 
+    // The entries of a spelling in file order, into out (emptied first).
+    void spelled(const QByteArray& word, std::vector<std::size_t>& out) const {
+        out.clear();
+        for (std::size_t i = firstOfSpelling.value(word, NoEntry); i != NoEntry;
+             i = entries[i].nextSameSpelling)
+            out.push_back(i);
+    }
     bool holds(const QByteArray& word, const Side& s) const {
-        for (const std::size_t i : bySpelling.value(word))
+        for (std::size_t i = firstOfSpelling.value(word, NoEntry); i != NoEntry;
+             i = entries[i].nextSameSpelling)
             if (entries[i].side == s)
                 return true;
         return false;
@@ -61,12 +75,26 @@ struct BookSide {
 
 BookSide readSide(const QString& folder) {
     BookSide side;
-    const BookRecords records(folder);
-    for (const Book::StoredWord& w : readStoredWords(folder)) {
-        side.bySpelling[w.bytes].push_back(side.entries.size());
+    side.records = std::make_unique<BookRecords>(folder);
+    const std::vector<Book::StoredWord> words = readStoredWords(folder);
+    side.entries.reserve(words.size());
+    side.firstOfSpelling.reserve(qsizetype(words.size()));
+    // The last entry of each spelling so far, to chain the next one behind it.
+    QHash<QByteArray, std::size_t> lastOfSpelling;
+    for (const Book::StoredWord& w : words) {
+        const std::size_t at = side.entries.size();
         side.entries.push_back({w.bytes,
-                                {trimmedRecord(records.meaning(w.recordNo)).toByteArray(),
-                                 trimmedRecord(records.example(w.recordNo)).toByteArray()}});
+                                {trimmedRecord(side.records->meaning(w.recordNo)),
+                                 trimmedRecord(side.records->example(w.recordNo))}});
+        const auto first = side.firstOfSpelling.constFind(w.bytes);
+        if (first == side.firstOfSpelling.cend()) {
+            side.firstOfSpelling.insert(w.bytes, at);
+        } else {
+            // 0 is no entry here: a later entry of a spelling is never the first of the file.
+            std::size_t& last = lastOfSpelling[w.bytes];
+            side.entries[last ? last : *first].nextSameSpelling = at;
+            last = at;
+        }
     }
     return side;
 }
@@ -75,10 +103,13 @@ BookSide readSide(const QString& folder) {
 // their order among that spelling. The index of each book entry's partner in the copy, or -1.
 std::vector<qsizetype> pairEntries(const BookSide& book, const BookSide& copy) {
     std::vector<qsizetype> partner(book.entries.size(), -1);
-    for (auto it = book.bySpelling.cbegin(); it != book.bySpelling.cend(); ++it) {
-        const std::vector<std::size_t> theirs = copy.bySpelling.value(it.key());
-        std::vector<bool> taken(theirs.size(), false);
-        for (const std::size_t b : it.value())
+    std::vector<std::size_t> ours, theirs;
+    std::vector<bool> taken;
+    for (auto it = book.firstOfSpelling.cbegin(); it != book.firstOfSpelling.cend(); ++it) {
+        book.spelled(it.key(), ours);
+        copy.spelled(it.key(), theirs);
+        taken.assign(theirs.size(), false);
+        for (const std::size_t b : ours)
             for (std::size_t c = 0; c < theirs.size(); ++c)
                 if (!taken[c] && copy.entries[theirs[c]].side == book.entries[b].side) {
                     taken[c] = true;
@@ -86,7 +117,7 @@ std::vector<qsizetype> pairEntries(const BookSide& book, const BookSide& copy) {
                     break;
                 }
         std::size_t next = 0;
-        for (const std::size_t b : it.value()) {
+        for (const std::size_t b : ours) {
             if (partner[b] >= 0)
                 continue;
             while (next < theirs.size() && taken[next])
