@@ -98,6 +98,8 @@ public:
 
 private:
     bool readState(QByteArrayView bytes, const WordIndex& index);
+    bool readBinaryState(QByteArrayView bytes, const WordIndex& index);
+    bool readTextState(QByteArrayView bytes, const WordIndex& index);
     QByteArray stateBytes() const;
     ReviewEntry& apply(const LoggedAnswer& answer);
     int slotOf(const QString& word, qint32 recordNo) const;
