@@ -30,14 +30,15 @@ constexpr int EntryFields = 13;
 // Version 3 is binary, because reading the numbers of a large book's text file took longer than
 // everything else of opening its review. All numbers are little-endian.
 //   header:  "VerbantaReviewB\0", version (u32, 3), record size (u32, 64), the log bytes the state
-//            accounts for (i64), entry count (u64), UTF-16 units of the words (u64);
+//            accounts for (i64), entry count (u64), UTF-16 units of the words (u64), 16 bytes of
+//            zeros (the header fills 64 bytes, so records never straddle the check's stripes);
 //   records: one of RecordSize bytes per entry, in the index's order (see StateRecord);
 //   words:   each entry's word in UTF-16, one after the other, in the records' order;
 //   check:   a 64-bit hash of every byte before it, so a torn or damaged file is never taken
 //            for a sound one.
 const QByteArray Magic("VerbantaReviewB\0", 16);
 constexpr quint32 BinaryVersion = 3;
-constexpr qsizetype HeaderSize = 48;
+constexpr qsizetype HeaderSize = 64;
 constexpr qsizetype RecordSize = 64;
 constexpr qsizetype CheckSize = 8;
 
@@ -58,48 +59,61 @@ double readDouble(const char* p) {
     return std::bit_cast<double>(readLe<quint64>(p));
 }
 
-// A 64-bit hash of bytes: four lanes of 8-byte words, each mixed by multiplying and rotating, so
-// the lanes run side by side; a single flipped bit changes about half of the result's bits.
-// The constants and steps are XXH64's; the result need only stay the same from write to read.
-quint64 checksumOf(const char* p, qsizetype size) {
-    constexpr quint64 P1 = 11400714785074694791ull, P2 = 14029467366897019727ull,
-                      P3 = 1609587929392839161ull, P4 = 9650029242287828579ull,
-                      P5 = 2870177450012600261ull;
-    const auto round = [](quint64 acc, quint64 input) {
-        return std::rotl(acc + input * P2, 31) * P1;
-    };
-    const auto merge = [&](quint64 acc, quint64 lane) { return (acc ^ round(0, lane)) * P1 + P4; };
-    const char* const end = p + size;
-    quint64 h;
-    if (size >= 32) {
-        quint64 v1 = P1 + P2, v2 = P2, v3 = 0, v4 = 0 - P1;
-        for (; end - p >= 32; p += 32) {
-            v1 = round(v1, readLe<quint64>(p));
-            v2 = round(v2, readLe<quint64>(p + 8));
-            v3 = round(v3, readLe<quint64>(p + 16));
-            v4 = round(v4, readLe<quint64>(p + 24));
+// A 64-bit hash of a file's bytes, given in parts: four lanes of 8-byte words, each mixed by
+// multiplying and rotating, so the lanes run side by side; a single flipped bit changes about half
+// of the result's bits. The constants and steps are XXH64's. Every part but the last is a whole
+// number of 32-byte stripes, so a large file can be hashed a block at a time while the block is
+// still in the cache for reading.
+class Checksum {
+public:
+    void addStripes(const char* p, qsizetype size) {
+        Q_ASSERT(size % 32 == 0);
+        for (const char* const end = p + size; p < end; p += 32) {
+            m_v1 = round(m_v1, readLe<quint64>(p));
+            m_v2 = round(m_v2, readLe<quint64>(p + 8));
+            m_v3 = round(m_v3, readLe<quint64>(p + 16));
+            m_v4 = round(m_v4, readLe<quint64>(p + 24));
         }
-        h = std::rotl(v1, 1) + std::rotl(v2, 7) + std::rotl(v3, 12) + std::rotl(v4, 18);
-        h = merge(merge(merge(merge(h, v1), v2), v3), v4);
-    } else {
-        h = P5;
+        m_size += quint64(size);
     }
-    h += quint64(size);
-    for (; end - p >= 8; p += 8)
-        h = std::rotl(h ^ round(0, readLe<quint64>(p)), 27) * P1 + P4;
-    if (end - p >= 4) {
-        h = std::rotl(h ^ (quint64(readLe<quint32>(p)) * P1), 23) * P2 + P3;
-        p += 4;
+    quint64 finish(const char* p, qsizetype size) {
+        const qsizetype whole = size - size % 32;
+        addStripes(p, whole);
+        p += whole;
+        const char* const end = p + size % 32;
+        const auto merge = [](quint64 acc, quint64 lane) {
+            return (acc ^ round(0, lane)) * P1 + P4;
+        };
+        quint64 h =
+            std::rotl(m_v1, 1) + std::rotl(m_v2, 7) + std::rotl(m_v3, 12) + std::rotl(m_v4, 18);
+        h = merge(merge(merge(merge(h, m_v1), m_v2), m_v3), m_v4);
+        h += m_size + quint64(end - p);
+        for (; end - p >= 8; p += 8)
+            h = std::rotl(h ^ round(0, readLe<quint64>(p)), 27) * P1 + P4;
+        if (end - p >= 4) {
+            h = std::rotl(h ^ (quint64(readLe<quint32>(p)) * P1), 23) * P2 + P3;
+            p += 4;
+        }
+        for (; p < end; ++p)
+            h = std::rotl(h ^ (quint64(uchar(*p)) * P5), 11) * P1;
+        h ^= h >> 33;
+        h *= P2;
+        h ^= h >> 29;
+        h *= P3;
+        h ^= h >> 32;
+        return h;
     }
-    for (; p < end; ++p)
-        h = std::rotl(h ^ (quint64(uchar(*p)) * P5), 11) * P1;
-    h ^= h >> 33;
-    h *= P2;
-    h ^= h >> 29;
-    h *= P3;
-    h ^= h >> 32;
-    return h;
-}
+
+private:
+    static constexpr quint64 P1 = 11400714785074694791ull, P2 = 14029467366897019727ull,
+                             P3 = 1609587929392839161ull, P4 = 9650029242287828579ull,
+                             P5 = 2870177450012600261ull;
+    static quint64 round(quint64 acc, quint64 input) {
+        return std::rotl(acc + input * P2, 31) * P1;
+    }
+    quint64 m_v1 = P1 + P2, m_v2 = P2, m_v3 = 0, m_v4 = 0 - P1;
+    quint64 m_size = 0;
+};
 
 // Whether the UTF-16 word of a version 3 file spells text.
 bool spellsUtf16(const char* utf16, qsizetype length, const QString& text) {
@@ -299,8 +313,9 @@ bool ReviewStore::readBinaryState(QByteArrayView bytes, const WordIndex& index) 
         logIncluded < 0 || count > room / quint64(RecordSize) || wordUnits > room / 2 ||
         count * quint64(RecordSize) + wordUnits * 2 != room)
         return false;
-    if (checksumOf(file, size - CheckSize) != readLe<quint64>(file + size - CheckSize))
-        return false;
+    for (int k = 48; k < HeaderSize; ++k)
+        if (file[k] != 0)
+            return false;
     m_logIncluded = logIncluded;
     m_entries.reserve(size_t(count));
     InOrderMatcher matcher(index, m_slotOfPosition);
@@ -308,7 +323,14 @@ bool ReviewStore::readBinaryState(QByteArrayView bytes, const WordIndex& index) 
     const char* record = file + HeaderSize;
     const char* word = record + count * RecordSize;
     const char* const wordsEnd = word + wordUnits * 2;
+    // Each block of records is hashed just before it is read, while it is in the cache; the
+    // entries read before the check fails are dropped with the rest.
+    Checksum check;
+    check.addStripes(file, HeaderSize);
+    constexpr quint64 Block = 512;
     for (quint64 k = 0; k < count; ++k, record += RecordSize) {
+        if (k % Block == 0)
+            check.addStripes(record, qsizetype(std::min(Block, count - k)) * RecordSize);
         const qint32 due = readLe<qint32>(record + at::Due);
         const qint32 introduced = readLe<qint32>(record + at::Introduced);
         const qint32 interval = readLe<qint32>(record + at::Interval);
@@ -327,6 +349,14 @@ bool ReviewStore::readBinaryState(QByteArrayView bytes, const WordIndex& index) 
             quint64(wordsEnd - word) / 2 < length)
             return false;
         anyFsrsMemory |= stability > 0;
+        // The entry's place is fetched ahead: sharing the index's string raises its reference
+        // count by a locked instruction, which waits for the stores before it to reach the cache.
+        if (m_entries.size() + 4 < m_entries.capacity()) {
+            const char* const place =
+                reinterpret_cast<const char*>(m_entries.data() + m_entries.size() + 4);
+            __builtin_prefetch(place, 1);
+            __builtin_prefetch(place + sizeof(ReviewEntry) - 1, 1);
+        }
         ReviewEntry e;
         e.recordNo = readLe<qint32>(record + at::RecordNo);
         const int p = matcher.place(
@@ -347,9 +377,12 @@ bool ReviewStore::readBinaryState(QByteArrayView bytes, const WordIndex& index) 
         e.introduced = dayOf(introduced);
         m_entries.push_back(std::move(e));
     }
+    if (word != wordsEnd ||
+        check.finish(word - wordUnits * 2, qsizetype(wordUnits) * 2) != readLe<quint64>(wordsEnd))
+        return false;
     matcher.finish();
     m_anyFsrsMemory = anyFsrsMemory;
-    return word == wordsEnd;
+    return true;
 }
 
 bool ReviewStore::readTextState(QByteArrayView bytes, const WordIndex& index) {
@@ -481,7 +514,10 @@ QByteArray ReviewStore::stateBytes() const {
             word += 2;
         }
     }
-    writeLe<quint64>(word, checksumOf(file, word - file));
+    Checksum check;
+    check.addStripes(file, HeaderSize + count * RecordSize);
+    const char* const words = file + HeaderSize + count * RecordSize;
+    writeLe<quint64>(word, check.finish(words, word - words));
     return out;
 }
 
@@ -541,7 +577,7 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
     return e;
 }
 
-bool ReviewStore::sameWord(const ReviewEntry& e, const IndexEntry& w) {
+inline bool ReviewStore::sameWord(const ReviewEntry& e, const IndexEntry& w) {
     // Matched entries share the index's string, so most checks end at the pointer.
     return e.recordNo == w.recordNo &&
            (e.word.constData() == w.word.constData() || e.word == w.word);
@@ -659,27 +695,48 @@ template <typename Due> void sortByDay(std::vector<Due>& due) {
 } // namespace
 
 std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, int newPerDay) {
-    reconcile(index);
     struct Due {
         qint64 day;
         int position;
     };
     const int n = index.size();
     std::vector<Due> due;
-    due.reserve(m_entries.size());
     std::vector<std::pair<qint32, int>> fresh; // record number, position
-    // Every entry has its word after the matching, so the words' pass sees them all.
     qint64 begunToday = 0;
-    for (int p = 0; p < n; ++p) {
-        const int slot = m_slotOfPosition[size_t(p)];
-        if (slot < 0) {
-            fresh.emplace_back(index.at(p).recordNo, p);
-            continue;
+    // Whether the last matching still holds is checked in the same pass that collects the due
+    // words, which reads every entry once rather than twice; when it no longer holds, the entries
+    // are matched again and collected anew.
+    const auto collect = [&] {
+        due.clear();
+        fresh.clear();
+        begunToday = 0;
+        if (m_slotOfPosition.size() != size_t(n))
+            return false;
+        due.reserve(m_entries.size());
+        size_t matched = 0;
+        for (int p = 0; p < n; ++p) {
+            const int slot = m_slotOfPosition[size_t(p)];
+            const IndexEntry& w = index.at(p);
+            if (slot < 0) {
+                fresh.emplace_back(w.recordNo, p);
+                continue;
+            }
+            if (size_t(slot) >= m_entries.size())
+                return false;
+            const ReviewEntry& e = m_entries[size_t(slot)];
+            if (!sameWord(e, w))
+                return false;
+            ++matched;
+            if (e.schedule.due.isValid() && e.schedule.due <= today)
+                due.push_back({e.schedule.due.toJulianDay(), p});
+            begunToday += e.introduced == today;
         }
-        const ReviewEntry& e = m_entries[size_t(slot)];
-        if (e.schedule.due.isValid() && e.schedule.due <= today)
-            due.push_back({e.schedule.due.toJulianDay(), p});
-        begunToday += e.introduced == today;
+        // Every entry has its word, so the words without one are still new.
+        return matched == m_entries.size();
+    };
+    if (!collect()) {
+        reconcile(index);
+        collect();
     }
     // Positions were collected in order, so ordering by day alone keeps the book's order within
     // a day; due days span a few months at most, which a count per day sorts in two passes.
@@ -689,10 +746,17 @@ std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, 
     std::partial_sort(fresh.begin(), fresh.begin() + qsizetype(newCount), fresh.end());
     std::vector<ReviewItem> items;
     items.reserve(due.size() + newCount);
+    // The index's entries are fetched a stage before their strings: both miss in due order.
     constexpr size_t Ahead = 16;
     for (size_t k = 0; k < due.size(); ++k) {
+        if (k + 2 * Ahead < due.size())
+            __builtin_prefetch(&index.at(due[k + 2 * Ahead].position));
         if (k + Ahead < due.size())
             prefetchWord(index.at(due[k + Ahead].position).word);
+        // The item's place is fetched too: the word's reference count is raised by a locked
+        // instruction, which waits for the stores before it.
+        if (k + Ahead < due.size())
+            __builtin_prefetch(items.data() + k + Ahead, 1);
         const IndexEntry& w = index.at(due[k].position);
         items.push_back({w.word, w.recordNo, false});
     }
