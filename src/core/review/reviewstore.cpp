@@ -9,19 +9,194 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QtEndian>
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
-// Version 1 files, written before FSRS, have no stability and difficulty; they are read as
-// entries without an FSRS memory. Version 2 adds both, in thousandths.
+// Versions 1 and 2 were text, a line per entry: version 1 files, written before FSRS, have no
+// stability and difficulty and are read as entries without an FSRS memory; version 2 adds both,
+// in thousandths. Both are still read; the next write turns them into version 3.
 const QByteArray HeaderV1 = "VerbantaReview\t1\t";
-const QByteArray Header = "VerbantaReview\t2\t";
+const QByteArray HeaderV2 = "VerbantaReview\t2\t";
 const QByteArray Trailer = "end\t";
 constexpr int EntryFieldsV1 = 11;
 constexpr int EntryFields = 13;
+
+// Version 3 is binary, because reading the numbers of a large book's text file took longer than
+// everything else of opening its review. All numbers are little-endian.
+//   header:  "VerbantaReviewB\0", version (u32, 3), record size (u32, 64), the log bytes the state
+//            accounts for (i64), entry count (u64), UTF-16 units of the words (u64), 16 bytes of
+//            zeros (the header fills 64 bytes, so records never straddle the check's stripes);
+//   records: one of RecordSize bytes per entry, in the index's order (see StateRecord);
+//   words:   each entry's word in UTF-16, one after the other, in the records' order;
+//   check:   a 64-bit hash of every byte before it, so a torn or damaged file is never taken
+//            for a sound one.
+const QByteArray Magic("VerbantaReviewB\0", 16);
+constexpr quint32 BinaryVersion = 3;
+constexpr qsizetype HeaderSize = 64;
+constexpr qsizetype RecordSize = 64;
+constexpr qsizetype CheckSize = 8;
+
+// The fields of a record at their byte offsets.
+namespace at {
+constexpr int RecordNo = 0, Due = 4, Interval = 8, Ease = 12, Repetitions = 16, Lapses = 20,
+              LastTime = 24, Introduced = 32, FailStreak = 36, LastGrade = 40, WordLength = 44,
+              Stability = 48, Difficulty = 56;
+} // namespace at
+
+template <typename T> T readLe(const char* p) {
+    return qFromLittleEndian<T>(p);
+}
+template <typename T> void writeLe(char* p, T v) {
+    qToLittleEndian<T>(v, p);
+}
+double readDouble(const char* p) {
+    return std::bit_cast<double>(readLe<quint64>(p));
+}
+
+// A 64-bit hash of a file's bytes, given in parts: four lanes of 8-byte words, each mixed by
+// multiplying and rotating, so the lanes run side by side; a single flipped bit changes about half
+// of the result's bits. The constants and steps are XXH64's. Every part but the last is a whole
+// number of 32-byte stripes, so a large file can be hashed a block at a time while the block is
+// still in the cache for reading.
+class Checksum {
+public:
+    void addStripes(const char* p, qsizetype size) {
+        Q_ASSERT(size % 32 == 0);
+        for (const char* const end = p + size; p < end; p += 32) {
+            m_v1 = round(m_v1, readLe<quint64>(p));
+            m_v2 = round(m_v2, readLe<quint64>(p + 8));
+            m_v3 = round(m_v3, readLe<quint64>(p + 16));
+            m_v4 = round(m_v4, readLe<quint64>(p + 24));
+        }
+        m_size += quint64(size);
+    }
+    quint64 finish(const char* p, qsizetype size) {
+        const qsizetype whole = size - size % 32;
+        addStripes(p, whole);
+        p += whole;
+        const char* const end = p + size % 32;
+        const auto merge = [](quint64 acc, quint64 lane) {
+            return (acc ^ round(0, lane)) * P1 + P4;
+        };
+        quint64 h =
+            std::rotl(m_v1, 1) + std::rotl(m_v2, 7) + std::rotl(m_v3, 12) + std::rotl(m_v4, 18);
+        h = merge(merge(merge(merge(h, m_v1), m_v2), m_v3), m_v4);
+        h += m_size + quint64(end - p);
+        for (; end - p >= 8; p += 8)
+            h = std::rotl(h ^ round(0, readLe<quint64>(p)), 27) * P1 + P4;
+        if (end - p >= 4) {
+            h = std::rotl(h ^ (quint64(readLe<quint32>(p)) * P1), 23) * P2 + P3;
+            p += 4;
+        }
+        for (; p < end; ++p)
+            h = std::rotl(h ^ (quint64(uchar(*p)) * P5), 11) * P1;
+        h ^= h >> 33;
+        h *= P2;
+        h ^= h >> 29;
+        h *= P3;
+        h ^= h >> 32;
+        return h;
+    }
+
+private:
+    static constexpr quint64 P1 = 11400714785074694791ull, P2 = 14029467366897019727ull,
+                             P3 = 1609587929392839161ull, P4 = 9650029242287828579ull,
+                             P5 = 2870177450012600261ull;
+    static quint64 round(quint64 acc, quint64 input) {
+        return std::rotl(acc + input * P2, 31) * P1;
+    }
+    quint64 m_v1 = P1 + P2, m_v2 = P2, m_v3 = 0, m_v4 = 0 - P1;
+    quint64 m_size = 0;
+};
+
+// Whether the UTF-16 word of a version 3 file spells text.
+bool spellsUtf16(const char* utf16, qsizetype length, const QString& text) {
+    if (text.size() != length)
+        return false;
+    if constexpr (std::endian::native == std::endian::little)
+        return std::memcmp(utf16, text.constData(), size_t(length) * 2) == 0;
+    for (qsizetype i = 0; i < length; ++i)
+        if (readLe<quint16>(utf16 + 2 * i) != text[i].unicode())
+            return false;
+    return true;
+}
+
+QString utf16Word(const char* utf16, qsizetype length) {
+    QString word(length, Qt::Uninitialized);
+    for (qsizetype i = 0; i < length; ++i)
+        word[i] = QChar(readLe<quint16>(utf16 + 2 * i));
+    return word;
+}
+
+// Asks for the string of an index word to be brought into the cache ahead of its use. The index's
+// strings lie wherever they were allocated, so going through a large book in its order or in
+// due order misses the cache on nearly every word; asked for early, the misses overlap.
+inline void prefetchWord(const QString& word) {
+    __builtin_prefetch(word.constData(), 1);
+}
+
+// Matches the entries of a state file to the index's words as they are read. The file lists the
+// entries in the index's order, so an entry's word is the next one of the index (or a few further
+// on, past words never reviewed) and shares the index's string; the others are looked up by
+// record number. Entries matched so need no second pass.
+class InOrderMatcher {
+public:
+    InOrderMatcher(const WordIndex& index, std::vector<int>& slotOfPosition)
+        : m_index(index), m_words(index.size()), m_slotOfPosition(slotOfPosition) {
+        m_slotOfPosition.assign(size_t(m_words), -1);
+    }
+    // The index position of the entry of recordNo whose word spells (a test of the index's
+    // word), now given slot; -1 when it is not found.
+    template <typename Spells> int place(qint32 recordNo, Spells&& spells, int slot) {
+        if (m_position + Ahead < m_words)
+            prefetchWord(m_index.at(m_position + Ahead).word);
+        auto fits = [&](int p) {
+            const IndexEntry& w = m_index.at(p);
+            return w.recordNo == recordNo && m_slotOfPosition[size_t(p)] < 0 && spells(w.word);
+        };
+        int found = -1;
+        for (int p = m_position; p < std::min(m_words, m_position + 8) && found < 0; ++p)
+            if (fits(p))
+                found = p;
+        if (found < 0 && m_words > 0) {
+            if (m_positionOf.isEmpty()) {
+                m_positionOf.reserve(m_words);
+                for (int p = 0; p < m_words; ++p)
+                    m_positionOf.insert(m_index.at(p).recordNo, p);
+            }
+            const auto it = m_positionOf.constFind(recordNo);
+            if (it != m_positionOf.cend() && fits(*it))
+                found = *it;
+        }
+        if (found < 0) {
+            m_allMatched = false;
+            return -1;
+        }
+        m_slotOfPosition[size_t(found)] = slot;
+        m_position = found + 1;
+        return found;
+    }
+    // Entries whose words were not all found are matched to the book in full afterwards.
+    void finish() {
+        if (!m_allMatched)
+            m_slotOfPosition.clear();
+    }
+
+private:
+    static constexpr int Ahead = 16;
+    const WordIndex& m_index;
+    const int m_words;
+    std::vector<int>& m_slotOfPosition;
+    int m_position = 0;
+    bool m_allMatched = true;
+    QHash<qint32, int> m_positionOf; // by record number, built on the first word not found near
+};
 
 QDate dayOf(qint64 julian) {
     return julian == 0 ? QDate() : QDate::fromJulianDay(julian);
@@ -122,13 +297,102 @@ ReviewStore::LoadReport ReviewStore::load(const WordIndex& index) {
 }
 
 bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
+    return bytes.startsWith(Magic) ? readBinaryState(bytes, index) : readTextState(bytes, index);
+}
+
+bool ReviewStore::readBinaryState(QByteArrayView bytes, const WordIndex& index) {
+    const qsizetype size = bytes.size();
+    if (size < HeaderSize + CheckSize)
+        return false;
+    const char* const file = bytes.data();
+    const qint64 logIncluded = readLe<qint64>(file + 24);
+    const quint64 count = readLe<quint64>(file + 32);
+    const quint64 wordUnits = readLe<quint64>(file + 40);
+    const quint64 room = quint64(size - HeaderSize - CheckSize);
+    if (readLe<quint32>(file + 16) != BinaryVersion || readLe<quint32>(file + 20) != RecordSize ||
+        logIncluded < 0 || count > room / quint64(RecordSize) || wordUnits > room / 2 ||
+        count * quint64(RecordSize) + wordUnits * 2 != room)
+        return false;
+    for (int k = 48; k < HeaderSize; ++k)
+        if (file[k] != 0)
+            return false;
+    m_logIncluded = logIncluded;
+    m_entries.reserve(size_t(count));
+    InOrderMatcher matcher(index, m_slotOfPosition);
+    bool anyFsrsMemory = false;
+    const char* record = file + HeaderSize;
+    const char* word = record + count * RecordSize;
+    const char* const wordsEnd = word + wordUnits * 2;
+    // Each block of records is hashed just before it is read, while it is in the cache; the
+    // entries read before the check fails are dropped with the rest.
+    Checksum check;
+    check.addStripes(file, HeaderSize);
+    constexpr quint64 Block = 512;
+    for (quint64 k = 0; k < count; ++k, record += RecordSize) {
+        if (k % Block == 0)
+            check.addStripes(record, qsizetype(std::min(Block, count - k)) * RecordSize);
+        const qint32 due = readLe<qint32>(record + at::Due);
+        const qint32 introduced = readLe<qint32>(record + at::Introduced);
+        const qint32 interval = readLe<qint32>(record + at::Interval);
+        const qint32 ease = readLe<qint32>(record + at::Ease);
+        const qint32 repetitions = readLe<qint32>(record + at::Repetitions);
+        const qint32 lapses = readLe<qint32>(record + at::Lapses);
+        const qint32 lastGrade = readLe<qint32>(record + at::LastGrade);
+        const qint32 failStreak = readLe<qint32>(record + at::FailStreak);
+        const quint32 length = readLe<quint32>(record + at::WordLength);
+        const double stability = readDouble(record + at::Stability);
+        const double difficulty = readDouble(record + at::Difficulty);
+        // The check sum vouches for the bytes, not for the program that wrote them.
+        if (due < 0 || introduced < 0 || interval < 0 || ease < sm2::MinimumEaseMillis ||
+            repetitions < 0 || lapses < 0 || lastGrade < 0 || lastGrade > 4 || failStreak < 0 ||
+            !(stability >= 0 && stability < 1e12) || !(difficulty >= 0 && difficulty <= 10) ||
+            quint64(wordsEnd - word) / 2 < length)
+            return false;
+        anyFsrsMemory |= stability > 0;
+        // The entry's place is fetched ahead: sharing the index's string raises its reference
+        // count by a locked instruction, which waits for the stores before it to reach the cache.
+        if (m_entries.size() + 4 < m_entries.capacity()) {
+            const char* const place =
+                reinterpret_cast<const char*>(m_entries.data() + m_entries.size() + 4);
+            __builtin_prefetch(place, 1);
+            __builtin_prefetch(place + sizeof(ReviewEntry) - 1, 1);
+        }
+        ReviewEntry e;
+        e.recordNo = readLe<qint32>(record + at::RecordNo);
+        const int p = matcher.place(
+            e.recordNo, [&](const QString& w) { return spellsUtf16(word, length, w); },
+            int(m_entries.size()));
+        e.word = p >= 0 ? index.at(p).word : utf16Word(word, length);
+        word += 2 * qsizetype(length);
+        e.schedule.due = dayOf(due);
+        e.schedule.intervalDays = interval;
+        e.schedule.easeMillis = ease;
+        e.schedule.repetitions = repetitions;
+        e.schedule.lapses = lapses;
+        e.schedule.stability = stability;
+        e.schedule.difficulty = difficulty;
+        e.lastGrade = lastGrade;
+        e.lastTime = readLe<qint64>(record + at::LastTime);
+        e.failStreak = failStreak;
+        e.introduced = dayOf(introduced);
+        m_entries.push_back(std::move(e));
+    }
+    if (word != wordsEnd ||
+        check.finish(word - wordUnits * 2, qsizetype(wordUnits) * 2) != readLe<quint64>(wordsEnd))
+        return false;
+    matcher.finish();
+    m_anyFsrsMemory = anyFsrsMemory;
+    return true;
+}
+
+bool ReviewStore::readTextState(QByteArrayView bytes, const WordIndex& index) {
     const bool v1 = bytes.startsWith(HeaderV1);
-    if ((!v1 && !bytes.startsWith(Header)) || !bytes.endsWith('\n'))
+    if ((!v1 && !bytes.startsWith(HeaderV2)) || !bytes.endsWith('\n'))
         return false;
     const int integers = (v1 ? EntryFieldsV1 : EntryFields) - 1;
     qsizetype start = bytes.indexOf('\n');
     const auto offset =
-        linefields::integer(QByteArrayView(bytes).sliced(Header.size(), start - Header.size()));
+        linefields::integer(QByteArrayView(bytes).sliced(HeaderV2.size(), start - HeaderV2.size()));
     if (!offset || *offset < 0)
         return false;
     m_logIncluded = *offset;
@@ -141,15 +405,8 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
     if (!count || *count < 0 || *count > bytes.size() / 16)
         return false;
     m_entries.reserve(size_t(*count));
-    // The file lists the entries in the index's order, so each is matched to its word as it is
-    // read: a word that is the next one of the index (or a few further on, past words never
-    // reviewed) shares the index's string, and the matching holds without a second pass.
-    const int words = index.size();
-    m_slotOfPosition.assign(size_t(words), -1);
-    int position = 0;
-    bool allMatched = true;
+    InOrderMatcher matcher(index, m_slotOfPosition);
     bool anyFsrsMemory = false;
-    QHash<qint32, int> positionOf; // by record number, built on the first word not found near
     const char* const text = bytes.data();
     const char* const entriesEnd = text + lastLine;
     for (const char* line = text + start; line < entriesEnd;) {
@@ -177,40 +434,20 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
         // Built here and moved in: constructing it in place would clear it byte by byte first.
         ReviewEntry e;
         e.recordNo = qint32(n[0]);
-        auto spelt = [&](int p) {
-            const IndexEntry& w = index.at(p);
-            return w.recordNo == e.recordNo && m_slotOfPosition[size_t(p)] < 0 &&
-                   (escaped ? w.word == e.word : spells(wordField, w.word));
-        };
         if (escaped) {
             auto word = linefields::unescaped(wordField);
             if (!word)
                 return false;
             e.word = std::move(*word);
         }
-        int at = -1;
-        for (int p = position; p < std::min(words, position + 8) && at < 0; ++p)
-            if (spelt(p))
-                at = p;
-        if (at < 0 && words > 0) {
-            if (positionOf.isEmpty()) {
-                positionOf.reserve(words);
-                for (int p = 0; p < words; ++p)
-                    positionOf.insert(index.at(p).recordNo, p);
-            }
-            const auto it = positionOf.constFind(e.recordNo);
-            if (it != positionOf.cend() && spelt(*it))
-                at = *it;
-        }
-        if (at >= 0) {
-            e.word = index.at(at).word;
-            m_slotOfPosition[size_t(at)] = int(m_entries.size());
-            position = at + 1;
-        } else {
-            allMatched = false;
-            if (!escaped)
-                e.word = QString::fromUtf8(wordField);
-        }
+        const int found = matcher.place(
+            e.recordNo,
+            [&](const QString& w) { return escaped ? w == e.word : spells(wordField, w); },
+            int(m_entries.size()));
+        if (found >= 0)
+            e.word = index.at(found).word;
+        else if (!escaped)
+            e.word = QString::fromUtf8(wordField);
         e.schedule.due = dayOf(n[1]);
         e.schedule.intervalDays = int(n[2]);
         e.schedule.easeMillis = int(n[3]);
@@ -224,17 +461,12 @@ bool ReviewStore::readState(QByteArrayView bytes, const WordIndex& index) {
         e.schedule.difficulty = double(n[11]) / 1000;
         m_entries.push_back(std::move(e));
     }
-    // Entries whose words were not all found are matched to the book in full afterwards.
-    if (!allMatched)
-        m_slotOfPosition.clear();
+    matcher.finish();
     m_anyFsrsMemory = anyFsrsMemory;
     return *count == qint64(m_entries.size());
 }
 
 QByteArray ReviewStore::stateBytes() const {
-    QByteArray out;
-    out.reserve(qsizetype(m_entries.size()) * 64 + 64);
-    out += Header + QByteArray::number(m_logSize) + '\n';
     // In the index's order when it is known, which is the order the next reading goes through.
     std::vector<int> order;
     order.reserve(m_entries.size());
@@ -247,31 +479,45 @@ QByteArray ReviewStore::stateBytes() const {
     for (size_t slot = 0; slot < m_entries.size(); ++slot)
         if (!listed[slot])
             order.push_back(int(slot));
+    qsizetype wordUnits = 0;
+    for (const ReviewEntry& e : m_entries)
+        wordUnits += e.word.size();
+    const qsizetype count = qsizetype(m_entries.size());
+    QByteArray out(HeaderSize + count * RecordSize + wordUnits * 2 + CheckSize, '\0');
+    char* const file = out.data();
+    std::memcpy(file, Magic.constData(), size_t(Magic.size()));
+    writeLe<quint32>(file + 16, BinaryVersion);
+    writeLe<quint32>(file + 20, quint32(RecordSize));
+    writeLe<qint64>(file + 24, m_logSize);
+    writeLe<quint64>(file + 32, quint64(count));
+    writeLe<quint64>(file + 40, quint64(wordUnits));
+    char* record = file + HeaderSize;
+    char* word = record + count * RecordSize;
     for (int slot : order) {
         const ReviewEntry& e = m_entries[size_t(slot)];
-        const qint64 n[EntryFields - 1] = {e.recordNo,
-                                           julianOf(e.schedule.due),
-                                           e.schedule.intervalDays,
-                                           e.schedule.easeMillis,
-                                           e.schedule.repetitions,
-                                           e.schedule.lapses,
-                                           e.lastGrade,
-                                           e.lastTime,
-                                           e.failStreak,
-                                           julianOf(e.introduced),
-                                           std::llround(e.schedule.stability * 1000),
-                                           std::llround(e.schedule.difficulty * 1000)};
-        char line[EntryFields * 21];
-        char* end = line;
-        for (qint64 v : n) {
-            end = std::to_chars(end, line + sizeof line, v).ptr;
-            *end++ = '\t';
+        writeLe<qint32>(record + at::RecordNo, e.recordNo);
+        writeLe<qint32>(record + at::Due, qint32(julianOf(e.schedule.due)));
+        writeLe<qint32>(record + at::Interval, e.schedule.intervalDays);
+        writeLe<qint32>(record + at::Ease, e.schedule.easeMillis);
+        writeLe<qint32>(record + at::Repetitions, e.schedule.repetitions);
+        writeLe<qint32>(record + at::Lapses, e.schedule.lapses);
+        writeLe<qint64>(record + at::LastTime, e.lastTime);
+        writeLe<qint32>(record + at::Introduced, qint32(julianOf(e.introduced)));
+        writeLe<qint32>(record + at::FailStreak, e.failStreak);
+        writeLe<qint32>(record + at::LastGrade, e.lastGrade);
+        writeLe<quint32>(record + at::WordLength, quint32(e.word.size()));
+        writeLe<quint64>(record + at::Stability, std::bit_cast<quint64>(e.schedule.stability));
+        writeLe<quint64>(record + at::Difficulty, std::bit_cast<quint64>(e.schedule.difficulty));
+        record += RecordSize;
+        for (QChar c : e.word) {
+            writeLe<quint16>(word, c.unicode());
+            word += 2;
         }
-        out.append(line, end - line);
-        linefields::appendEscaped(out, e.word);
-        out += '\n';
     }
-    out += Trailer + QByteArray::number(qint64(m_entries.size())) + '\n';
+    Checksum check;
+    check.addStripes(file, HeaderSize + count * RecordSize);
+    const char* const words = file + HeaderSize + count * RecordSize;
+    writeLe<quint64>(word, check.finish(words, word - words));
     return out;
 }
 
@@ -331,7 +577,7 @@ ReviewEntry& ReviewStore::apply(const LoggedAnswer& a) {
     return e;
 }
 
-bool ReviewStore::sameWord(const ReviewEntry& e, const IndexEntry& w) {
+inline bool ReviewStore::sameWord(const ReviewEntry& e, const IndexEntry& w) {
     // Matched entries share the index's string, so most checks end at the pointer.
     return e.recordNo == w.recordNo &&
            (e.word.constData() == w.word.constData() || e.word == w.word);
@@ -449,26 +695,48 @@ template <typename Due> void sortByDay(std::vector<Due>& due) {
 } // namespace
 
 std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, int newPerDay) {
-    reconcile(index);
     struct Due {
         qint64 day;
         int position;
     };
+    const int n = index.size();
     std::vector<Due> due;
     std::vector<std::pair<qint32, int>> fresh; // record number, position
-    const int n = index.size();
-    // Every entry has its word after the matching, so the words' pass sees them all.
     qint64 begunToday = 0;
-    for (int p = 0; p < n; ++p) {
-        const int slot = m_slotOfPosition[size_t(p)];
-        if (slot < 0) {
-            fresh.emplace_back(index.at(p).recordNo, p);
-            continue;
+    // Whether the last matching still holds is checked in the same pass that collects the due
+    // words, which reads every entry once rather than twice; when it no longer holds, the entries
+    // are matched again and collected anew.
+    const auto collect = [&] {
+        due.clear();
+        fresh.clear();
+        begunToday = 0;
+        if (m_slotOfPosition.size() != size_t(n))
+            return false;
+        due.reserve(m_entries.size());
+        size_t matched = 0;
+        for (int p = 0; p < n; ++p) {
+            const int slot = m_slotOfPosition[size_t(p)];
+            const IndexEntry& w = index.at(p);
+            if (slot < 0) {
+                fresh.emplace_back(w.recordNo, p);
+                continue;
+            }
+            if (size_t(slot) >= m_entries.size())
+                return false;
+            const ReviewEntry& e = m_entries[size_t(slot)];
+            if (!sameWord(e, w))
+                return false;
+            ++matched;
+            if (e.schedule.due.isValid() && e.schedule.due <= today)
+                due.push_back({e.schedule.due.toJulianDay(), p});
+            begunToday += e.introduced == today;
         }
-        const ReviewEntry& e = m_entries[size_t(slot)];
-        if (e.schedule.due.isValid() && e.schedule.due <= today)
-            due.push_back({e.schedule.due.toJulianDay(), p});
-        begunToday += e.introduced == today;
+        // Every entry has its word, so the words without one are still new.
+        return matched == m_entries.size();
+    };
+    if (!collect()) {
+        reconcile(index);
+        collect();
     }
     // Positions were collected in order, so ordering by day alone keeps the book's order within
     // a day; due days span a few months at most, which a count per day sorts in two passes.
@@ -478,8 +746,18 @@ std::vector<ReviewItem> ReviewStore::queue(const WordIndex& index, QDate today, 
     std::partial_sort(fresh.begin(), fresh.begin() + qsizetype(newCount), fresh.end());
     std::vector<ReviewItem> items;
     items.reserve(due.size() + newCount);
-    for (const Due& d : due) {
-        const IndexEntry& w = index.at(d.position);
+    // The index's entries are fetched a stage before their strings: both miss in due order.
+    constexpr size_t Ahead = 16;
+    for (size_t k = 0; k < due.size(); ++k) {
+        if (k + 2 * Ahead < due.size())
+            __builtin_prefetch(&index.at(due[k + 2 * Ahead].position));
+        if (k + Ahead < due.size())
+            prefetchWord(index.at(due[k + Ahead].position).word);
+        // The item's place is fetched too: the word's reference count is raised by a locked
+        // instruction, which waits for the stores before it.
+        if (k + Ahead < due.size())
+            __builtin_prefetch(items.data() + k + Ahead, 1);
+        const IndexEntry& w = index.at(due[k].position);
         items.push_back({w.word, w.recordNo, false});
     }
     for (size_t k = 0; k < newCount; ++k) {

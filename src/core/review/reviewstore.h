@@ -15,14 +15,16 @@ class WordIndex;
 struct IndexEntry;
 
 // What the review knows of one word of the book.
+// The members are ordered so that little padding falls between them, and what the queue reads
+// of every entry lies together at the start.
 struct ReviewEntry {
     QString word;
     qint32 recordNo = 0;
+    int lastGrade = 0; // 0: never answered
+    QDate introduced;  // the day of its first answer
     Schedule schedule;
-    int lastGrade = 0;   // 0: never answered
     qint64 lastTime = 0; // seconds since 1970-01-01 UTC
     int failStreak = 0;  // "again" answers in a row
-    QDate introduced;    // the day of its first answer
 };
 
 // A word the review asks next.
@@ -98,6 +100,8 @@ public:
 
 private:
     bool readState(QByteArrayView bytes, const WordIndex& index);
+    bool readBinaryState(QByteArrayView bytes, const WordIndex& index);
+    bool readTextState(QByteArrayView bytes, const WordIndex& index);
     QByteArray stateBytes() const;
     ReviewEntry& apply(const LoggedAnswer& answer);
     int slotOf(const QString& word, qint32 recordNo) const;

@@ -7,11 +7,12 @@
 enum class Grade { Again = 1, Hard = 2, Good = 3, Easy = 4 };
 
 // What the scheduler knows of one word.
+// The members are ordered so that no padding falls between them: a large book holds one per word.
 struct Schedule {
+    QDate due;             // invalid: never reviewed
     int repetitions = 0;   // correct answers in a row since the word was new or last forgotten
     int intervalDays = 0;  // days until the next review, 0 before the first
     int easeMillis = 2500; // the ease factor times 1000
-    QDate due;             // invalid: never reviewed
     int lapses = 0;        // times forgotten after it had been learnt
     // The memory FSRS keeps of the word; 0 while SM-2 schedules it or before its first answer.
     double stability = 0;  // days until the chance of recall falls to 90 %

@@ -13,6 +13,8 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,6 +41,28 @@ QStringList queuedWords(const std::vector<ReviewItem>& items) {
     QStringList out;
     for (const ReviewItem& i : items)
         out << i.word;
+    return out;
+}
+
+// Every field of every entry, sorted; stability and difficulty to the given decimals.
+QStringList everything(const ReviewStore& store, int decimals = 17) {
+    QStringList out;
+    for (const ReviewEntry& e : store.entries())
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11 %12 %13")
+                   .arg(e.word)
+                   .arg(e.recordNo)
+                   .arg(e.schedule.due.toJulianDay())
+                   .arg(e.schedule.intervalDays)
+                   .arg(e.schedule.easeMillis)
+                   .arg(e.schedule.repetitions)
+                   .arg(e.schedule.lapses)
+                   .arg(e.lastGrade)
+                   .arg(e.lastTime)
+                   .arg(e.failStreak)
+                   .arg(e.introduced.toJulianDay())
+                   .arg(e.schedule.stability, 0, 'f', decimals)
+                   .arg(e.schedule.difficulty, 0, 'f', decimals);
+    out.sort();
     return out;
 }
 
@@ -482,4 +506,122 @@ TEST_F(ReviewStoreTest, StateWithWordsNeverReviewedBetweenReadsBackTheSame) {
     for (const QDate day : {Day1, Day1.addDays(2), Day1.addDays(9)})
         EXPECT_EQ(queuedWords(again.queue(book->index(), day, 3)),
                   queuedWords(store.queue(book->index(), day, 3)));
+}
+
+TEST_F(ReviewStoreTest, ATextStateFileReadsTheSameAndIsWrittenAnewInTheBinaryFormat) {
+    QStringList words;
+    for (int k = 0; k < 30; ++k)
+        words << QStringLiteral("単語%1").arg(k);
+    auto book = openBook(words);
+    ReviewStore store(folder());
+    store.load(book->index());
+    for (int k = 0; k < 30; k += 2)
+        answer(store, *book, words[k], Grade(1 + k % 4), Day1.addDays(k % 5));
+    answer(store, *book, words[4], Grade::Again, Day1.addDays(6)); // a lapse and a fail streak
+    store.switchMethod(ScheduleMethod::Fsrs);
+    answer(store, *book, words[8], Grade::Good, Day1.addDays(9));
+    answer(store, *book, words[9], Grade::Hard, Day1.addDays(9));
+    store.flush();
+
+    // The file as the text format held it: numbers and the word per line, FSRS memory in
+    // thousandths, the log's size at the top and the count at the end.
+    QByteArray text =
+        "VerbantaReview\t2\t" + QByteArray::number(QFileInfo(store.logPath()).size()) + '\n';
+    for (const ReviewEntry& e : store.entries())
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\t%10\t%11\t%12\t%13\n")
+                    .arg(e.recordNo)
+                    .arg(e.schedule.due.toJulianDay())
+                    .arg(e.schedule.intervalDays)
+                    .arg(e.schedule.easeMillis)
+                    .arg(e.schedule.repetitions)
+                    .arg(e.schedule.lapses)
+                    .arg(e.lastGrade)
+                    .arg(e.lastTime)
+                    .arg(e.failStreak)
+                    .arg(e.introduced.toJulianDay())
+                    .arg(std::llround(e.schedule.stability * 1000))
+                    .arg(std::llround(e.schedule.difficulty * 1000))
+                    .arg(e.word)
+                    .toUtf8();
+    text += "end\t" + QByteArray::number(qsizetype(store.entries().size())) + '\n';
+    app.write(QStringLiteral("book/") + ReviewStore::FileName, text);
+
+    ReviewStore migrated(folder());
+    ASSERT_TRUE(migrated.load(book->index()).setAside.isEmpty());
+    EXPECT_EQ(everything(migrated, 3), everything(store, 3));
+    for (const QDate day : {Day1, Day1.addDays(3), Day1.addDays(12), Day1.addDays(40)})
+        EXPECT_EQ(queuedWords(migrated.queue(book->index(), day, 5)),
+                  queuedWords(store.queue(book->index(), day, 5)));
+
+    // The next write turns it into the binary format, which reads back exactly.
+    answer(migrated, *book, words[1], Grade::Easy, Day1.addDays(10));
+    migrated.flush();
+    EXPECT_TRUE(
+        app.read(QStringLiteral("book/") + ReviewStore::FileName).startsWith("VerbantaReviewB"));
+    ReviewStore reread(folder());
+    ASSERT_TRUE(reread.load(book->index()).setAside.isEmpty());
+    EXPECT_EQ(everything(reread), everything(migrated));
+    EXPECT_EQ(queuedWords(reread.queue(book->index(), Day1.addDays(12), 5)),
+              queuedWords(migrated.queue(book->index(), Day1.addDays(12), 5)));
+}
+
+TEST_F(ReviewStoreTest, ACutOrDamagedStateFileIsNoticedAndRebuiltFromTheLogWithNothingLost) {
+    // More entries than the reader checks at a time, so damage far into the file counts too.
+    QStringList words;
+    for (int k = 0; k < 600; ++k)
+        words << (k % 7 ? QStringLiteral("w%1").arg(k) : QStringLiteral("語%1").arg(k));
+    auto book = openBook(words);
+    BookSchedule fsrsBook;
+    fsrsBook.method = ScheduleMethod::Fsrs;
+    fsrsBook.write(folder());
+    const WordIndex& index = book->index();
+    // Written directly: answering this often through the store would sync the log each time.
+    QByteArray log;
+    for (int k = 0; k < 1500; ++k) {
+        const IndexEntry& w = index.at(k % 600);
+        log += answerlog::line({at(Day1.addDays(k / 600 * 4 + k % 3)).toSecsSinceEpoch(), w.word,
+                                w.recordNo, Grade(1 + k * 7 / 3 % 4), 3});
+    }
+    app.write(QStringLiteral("book/") + answerlog::FileName, log);
+    ReviewStore store(folder());
+    store.load(index);
+    store.flush();
+    const QByteArray sound = app.read(QStringLiteral("book/") + ReviewStore::FileName);
+    ASSERT_TRUE(sound.startsWith("VerbantaReviewB"));
+    const QStringList expected = everything(store);
+    const QStringList queued = queuedWords(store.queue(index, Day1.addDays(9), 20));
+    ASSERT_EQ(expected.size(), 600);
+    {
+        ReviewStore again(folder());
+        ASSERT_TRUE(again.load(index).setAside.isEmpty());
+        ASSERT_EQ(everything(again), expected);
+    }
+
+    const auto flipped = [&](qsizetype at, char bit) {
+        QByteArray bytes = sound;
+        bytes[at] = char(bytes[at] ^ bit);
+        return bytes;
+    };
+    const qsizetype header = 64, record = 64;
+    const std::pair<const char*, QByteArray> damaged[] = {
+        {"only the header", sound.left(header)},
+        {"cut among the records", sound.left(header + 300 * record + 10)},
+        {"without its check", sound.chopped(8)},
+        {"with a byte more", sound + '\0'},
+        // Each still a sound file but for the check: an interval one day off far into the
+        // records, one character of a word, the check itself.
+        {"an interval", flipped(header + 550 * record + 8, 1)},
+        {"a word", flipped(sound.size() - 8 - 4, 1)},
+        {"the check", flipped(sound.size() - 3, 0x40)},
+    };
+    for (const auto& [what, bytes] : damaged) {
+        app.write(QStringLiteral("book/") + ReviewStore::FileName, bytes);
+        ReviewStore rebuilt(folder());
+        const ReviewStore::LoadReport report = rebuilt.load(index);
+        ASSERT_FALSE(report.setAside.isEmpty()) << what;
+        EXPECT_EQ(app.read(QStringLiteral("book/") + report.setAside), bytes) << what;
+        EXPECT_EQ(everything(rebuilt), expected) << what;
+        EXPECT_EQ(queuedWords(rebuilt.queue(index, Day1.addDays(9), 20)), queued) << what;
+        QFile::remove(folder() + u'/' + report.setAside);
+    }
 }
