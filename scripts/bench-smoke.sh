@@ -11,7 +11,7 @@ build=${1:-build}
 # that a hang ends the run long before CI's own limit.
 limit=${VERBANTA_BENCH_TIME_LIMIT:-600}
 
-mapfile -t programs < <(sed -n 's/^verbanta_add_bench(\([A-Za-z0-9_]*\).*/\1/p' bench/CMakeLists.txt)
+mapfile -t programs < <(sed -n 's/^verbanta_add_\(widget_\)\{0,1\}bench(\([A-Za-z0-9_]*\).*/\2/p' bench/CMakeLists.txt)
 if [ ${#programs[@]} -eq 0 ]; then
   echo "bench-smoke: no benchmark programs found in bench/CMakeLists.txt" >&2
   exit 1
