@@ -2,12 +2,12 @@
 #include "frminport.h"
 
 #include "backupbeforechange.h"
+#include "core/exchange/exchange.h"
 #include "core/files/atomicfile.h"
 #include "core/files/folderidentity.h"
 #include "core/settings/booklist.h"
 #include "core/settings/session.h"
 #include "core/store/booktransfer.h"
-#include "core/exchange/exchange.h"
 #include "library/bookhost.h"
 #include "platform/dialogservice.h"
 #include "platform/errorguard.h"
@@ -242,7 +242,7 @@ void FrmInport::cmdReadCsvClick() {
         if (!path || path->isEmpty())
             return;
         exchange::Format format;
-        if (exchange::formatOfPath(*path, &format)) {
+        if (exchange::formatOfFile(*path, &format)) {
             importExchangeFile(*path, format);
             return;
         }

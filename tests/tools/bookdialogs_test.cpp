@@ -614,6 +614,19 @@ TEST(FrmInport, CarriesWordsToOtherProgramsAndRefusesAFileThatIsNotWhatItClaims)
     const std::vector<BookBackup> made = BookBackups(a.app.path()).list("cur");
     ASSERT_EQ(made.size(), 1u);
     EXPECT_EQ(made[0].operation, QStringLiteral("取込み（Anki）"));
+
+    // A comma-separated file named ".txt" is read as the CSV import always read it.
+    a.app.write("list.txt", cp932::encode(QStringLiteral("\"fox\",\"きつね\",\"\"\r\n")));
+    dialogs.expectOpenFile(a.app.file("list.txt"))
+        .expectMessage(Answer::Yes)
+        .expectMessage(Answer::Ok);
+    dialog.cmdReadCsvClick();
+    EXPECT_TRUE(bookContents(a.app.file("cur")).contains(QStringLiteral("fox|きつね|")));
+    QStringList operations;
+    for (const BookBackup& b : BookBackups(a.app.path()).list("cur"))
+        operations << b.operation;
+    EXPECT_TRUE(operations.contains(QStringLiteral("取込み（ｶﾝﾏ区切り）")))
+        << operations.join(u',').toStdString();
     EXPECT_TRUE(dialogs.done());
 }
 

@@ -82,6 +82,24 @@ const FormatNames& namesOf(Format format) {
 
 } // namespace
 
+bool formatOfFile(const QString& path, Format* format) {
+    if (!formatOfPath(path, format))
+        return false;
+    if (*format != Format::Anki)
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // the reader names what cannot be read
+    for (const QByteArray& line : file.read(64 * 1024).split('\n')) {
+        if (line.startsWith("#separator:"))
+            return true;
+        if (line.startsWith('#') || line.trimmed().isEmpty())
+            continue; // Anki's other headers
+        return line.contains('\t');
+    }
+    return true;
+}
+
 QString filterOf(Format format) {
     return QString::fromUtf16(namesOf(format).filter);
 }

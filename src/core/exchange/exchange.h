@@ -50,6 +50,11 @@ constexpr qint64 MaxFileSize = qint64(200) << 20;
 
 // The format a file name's extension stands for on import; false for anything else.
 bool formatOfPath(const QString& path, Format* format);
+// The same for a file to import, looking into a ".txt": Anki writes its notes tab-separated (its
+// headers name the separator), while a ".txt" without a tab in its first line and without those
+// headers is a comma-separated file under another name, which the CSV import reads as it always
+// did. False for such a file and for anything that is none of the formats.
+bool formatOfFile(const QString& path, Format* format);
 // The save dialog's filter of the format, as the export list names it.
 QString filterOf(Format format);
 QString suffixOf(Format format);
